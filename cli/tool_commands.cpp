@@ -1,0 +1,153 @@
+#include "cli/tool_commands.h"
+
+#include "cli/db_builder.h"
+#include "data/database.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSaveFile>
+#include <cstdio>
+
+namespace tomarina {
+
+namespace {
+
+void print_json(const QJsonObject& o) {
+    const QByteArray bytes = QJsonDocument(o).toJson(QJsonDocument::Indented);
+    std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout);
+}
+
+void fail(const QString& message) { std::fprintf(stderr, "tomarina-tool: %s\n", message.toLocal8Bit().constData()); }
+
+template <typename Table> QJsonArray slot_array(const Table& table, int last) {
+    QJsonArray a;
+    for (int i = 0; i <= last; ++i) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(table[0])>, QString>) a.append(table[std::size_t(i)]);
+        else a.append(qint64(table[std::size_t(i)]));
+    }
+    return a;
+}
+
+int clamp_count(int count, int capacity) { return std::clamp(count, 0, capacity); }
+
+} // namespace
+
+QJsonObject dump_tables(const HotelTables& t) {
+    QJsonObject o;
+    const int ken = clamp_count(t.ken_count, HotelTables::ken_capacity);
+    const int airport = clamp_count(t.airport_count, HotelTables::airport_capacity);
+    const int syousai = clamp_count(t.syousai_count, HotelTables::syousai_capacity);
+    const int hotel = clamp_count(t.hotel_count, HotelTables::hotel_capacity);
+    const int rsv = clamp_count(t.rsv_count, HotelTables::rsv_capacity);
+    o[u"blk_count"_qs] = t.blk_count;
+    o[u"ctl_tbl"_qs] = slot_array(t.ctl_tbl, 24);
+    o[u"db_date"_qs] = t.db_date;
+    o[u"ken_count"_qs] = t.ken_count;
+    o[u"ken_area"_qs] = slot_array(t.ken_area, ken);
+    o[u"ken_name"_qs] = slot_array(t.ken_name, ken);
+    o[u"ken_alias"_qs] = slot_array(t.ken_alias, ken);
+    o[u"ken_hotel_cnt"_qs] = slot_array(t.ken_hotel_cnt, HotelTables::ken_capacity);
+    o[u"area_list"_qs] = slot_array(t.area_list, t.area_last());
+    o[u"area_title"_qs] = slot_array(t.area_title, 9);
+    o[u"airport_count"_qs] = t.airport_count;
+    o[u"airport_name"_qs] = slot_array(t.airport_name, airport);
+    o[u"airport_area"_qs] = slot_array(t.airport_area, airport);
+    o[u"airport_hotel_cnt"_qs] = slot_array(t.airport_hotel_cnt, HotelTables::airport_capacity);
+    o[u"syousai_count"_qs] = t.syousai_count;
+    o[u"syousai_name"_qs] = slot_array(t.syousai_name, syousai);
+    o[u"hotel_count"_qs] = t.hotel_count;
+    o[u"hotel_count_db"_qs] = t.hotel_count_db;
+    o[u"hotel_info_no"_qs] = slot_array(t.hotel_info_no, hotel);
+    o[u"hotel_ken"_qs] = slot_array(t.hotel_ken, hotel);
+    o[u"hotel_airport"_qs] = slot_array(t.hotel_airport, hotel);
+    o[u"hotel_syousai"_qs] = slot_array(t.hotel_syousai, hotel);
+    o[u"hotel_syousai_name"_qs] = slot_array(t.hotel_syousai_name, hotel);
+    o[u"hotel_name"_qs] = slot_array(t.hotel_name, hotel);
+    o[u"hotel_tel"_qs] = slot_array(t.hotel_tel, hotel);
+    o[u"hotel_rooms"_qs] = slot_array(t.hotel_rooms, hotel);
+    o[u"hotel_access"_qs] = slot_array(t.hotel_access, hotel);
+    o[u"hotel_price"_qs] = slot_array(t.hotel_price, hotel);
+    o[u"hotel_price_num"_qs] = slot_array(t.hotel_price_num, hotel);
+    o[u"hotel_note"_qs] = slot_array(t.hotel_note, hotel);
+    o[u"hotel_address"_qs] = slot_array(t.hotel_address, hotel);
+    o[u"hotel_url"_qs] = slot_array(t.hotel_url, hotel);
+    o[u"hotel_best"_qs] = slot_array(t.hotel_best, hotel);
+    o[u"rsv_count"_qs] = t.rsv_count;
+    o[u"rsv_area"_qs] = slot_array(t.rsv_area, rsv);
+    o[u"rsv_text"_qs] = slot_array(t.rsv_text, rsv);
+    o[u"rsv_link"_qs] = slot_array(t.rsv_link, rsv);
+    return o;
+}
+
+int tool_build(const QStringList& args) {
+    if (args.size() != 2) return -1;
+    DbSource src;
+    QString error;
+    if (!read_sources(args[0], src, &error)) {
+        fail(error);
+        return 1;
+    }
+    QSaveFile out(args[1]);
+    if (!out.open(QIODevice::WriteOnly)) {
+        fail(out.errorString());
+        return 1;
+    }
+    out.write(build_database(src));
+    if (!out.commit()) {
+        fail(out.errorString());
+        return 1;
+    }
+    return 0;
+}
+
+int tool_dump(const QStringList& args) {
+    if (args.size() != 1) return -1;
+    DatabaseFile file;
+    if (!file.open(args[0])) {
+        fail(QStringLiteral("cannot open %1").arg(args[0]));
+        return 1;
+    }
+    HotelTables t;
+    Loader(t, file.bytes()).load_all();
+    print_json(dump_tables(t));
+    return 0;
+}
+
+int tool_generate(const QStringList& args) {
+    QString base, out;
+    int hotels = -1;
+    std::uint32_t seed = 1;
+    for (qsizetype k = 0; k < args.size(); ++k) {
+        const QString& a = args[k];
+        if (a == u"--base" && k + 1 < args.size()) base = args[++k];
+        else if (a == u"--hotels" && k + 1 < args.size()) hotels = args[++k].toInt();
+        else if (a == u"--seed" && k + 1 < args.size()) seed = args[++k].toUInt();
+        else if (!a.startsWith(u"--") && out.isEmpty()) out = a;
+        else return -1;
+    }
+    if (base.isEmpty() || out.isEmpty() || hotels < 0) return -1;
+    if (hotels > HotelTables::hotel_capacity) {
+        fail(QStringLiteral("at most %1 hotels").arg(HotelTables::hotel_capacity));
+        return 2;
+    }
+    DbSource src;
+    QString error;
+    if (!read_sources(base, src, &error)) {
+        fail(error);
+        return 1;
+    }
+    generate_hotels(src, hotels, seed);
+    if (!write_sources(out, src, &error)) {
+        fail(error);
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace tomarina
+
+namespace tomarina {
+int tool_search(const QStringList&) { return -1; }
+int tool_order_user(const QStringList&) { return -1; }
+} // namespace tomarina

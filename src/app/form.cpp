@@ -1,0 +1,136 @@
+#include "app/form.h"
+
+#include "data/steps.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QShortcut>
+#include <QTextEdit>
+#include <cmath>
+
+namespace tomarina {
+
+namespace {
+double logical_dpi() {
+    if (const QScreen* s = QGuiApplication::primaryScreen()) return s->logicalDotsPerInch();
+    return 96.0;
+}
+} // namespace
+
+int twips_to_px(int twips) { return int(std::lround(twips * logical_dpi() / 1440.0)); }
+int px_to_twips(int px) { return int(std::lround(px * 1440.0 / logical_dpi())); }
+QRect twips_rect(int left, int top, int width, int height) {
+    return QRect(twips_to_px(left), twips_to_px(top), twips_to_px(width), twips_to_px(height));
+}
+
+Form::Form(Forms& forms, int number, const QString& name)
+    : QWidget(nullptr), forms(forms), st(forms.state()), pf(forms.platform()), number_(number) {
+    setObjectName(name);
+    setWindowTitle(app_title);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::WindowShortcut);
+    connect(help, &QShortcut::activated, this, [this] { pf.show_help(st.full_path(st.help_file), objectName()); });
+}
+
+Form::~Form() = default;
+
+void Form::set_form1() {
+    if (number_ == 0) return;
+    try_step([this] {
+        const FormPosition& p = st.settings.form(number_);
+        move(twips_to_px(p.left), twips_to_px(p.top));
+    });
+}
+
+void Form::save_position() {
+    if (number_ == 0) return;
+    try_step([this] {
+        FormPosition& p = st.settings.form(number_);
+        const QPoint at = pos();
+        p.top = to_integer(px_to_twips(at.y()));
+        p.left = to_integer(px_to_twips(at.x()));
+    });
+}
+
+void Form::end_proc() {
+    save_position();
+    unload();
+}
+
+void Form::unload() {
+    if (unloading_) return;
+    unloading_ = true;
+    try_step([this] { form_unload(); });
+    forms.forget(this);
+    hide();
+    deleteLater();
+}
+
+void Form::form_unload() { pf.close_help(st.full_path(st.help_file)); }
+
+void Form::watch_esc() {
+    for (QWidget* w : findChildren<QWidget*>()) {
+        const bool button = qobject_cast<QAbstractButton*>(w) && !qobject_cast<QCheckBox*>(w);
+        const bool text = qobject_cast<QLineEdit*>(w) || qobject_cast<QTextEdit*>(w) ||
+                          qobject_cast<QPlainTextEdit*>(w);
+        const bool list = qobject_cast<QAbstractItemView*>(w);
+        if (button || text || list) w->installEventFilter(this);
+    }
+}
+
+bool Form::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        end_proc();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form::closeEvent(QCloseEvent* event) {
+    // The frame's close box unloads the window without its end step.
+    event->ignore();
+    unload();
+}
+
+Forms::~Forms() {
+    for (auto& [type, w] : windows_) delete w.data();
+}
+
+bool Forms::any_loaded() const {
+    for (const auto& [type, w] : windows_)
+        if (w && !w->is_unloading()) return true;
+    return false;
+}
+
+void Forms::bring_up(QWidget* w) {
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+void Forms::forget(Form* f) {
+    for (auto& [type, w] : windows_)
+        if (w == f) w = nullptr;
+}
+
+void Forms::end_program() {
+    for (auto& [type, w] : windows_) {
+        if (!w) continue;
+        Form* f = w.data();
+        w = nullptr;
+        f->unloading_ = true;
+        f->hide();
+        f->deleteLater();
+    }
+    if (on_end) on_end();
+}
+
+} // namespace tomarina

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "app/app_state.h"
+#include "platform/platform.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <typeindex>
+
+namespace tomarina {
+
+class Forms;
+
+// Twips (1/1440 inch) to pixels and back, at the screen's logical dpi (15 twips a pixel at 96 dpi).
+int twips_to_px(int twips);
+int px_to_twips(int px);
+QRect twips_rect(int left, int top, int width, int height);
+
+// The caption every window but the main menu and the About window carries.
+inline const QString app_title = QStringLiteral("トマリナホテル情報＆予約");
+
+// What every window shares: opening at its saved position, one end step that remembers it, Esc on the
+// controls, F1 for help, and closing the help when it unloads. Unloading destroys the window.
+class Form : public QWidget {
+    Q_OBJECT
+  public:
+    // number: the window's number in the settings file, 0 for a window that keeps no position.
+    Form(Forms& forms, int number, const QString& name);
+    ~Form() override;
+
+    int number() const { return number_; }
+    bool is_unloading() const { return unloading_; }
+
+    // The load event: by default it runs init_set.
+    virtual void form_load() { init_set(); }
+    // The window's set-up, ending with set_form1.
+    virtual void init_set() { set_form1(); }
+    // Places the window at its saved position.
+    virtual void set_form1();
+    // Saves the position and unloads.
+    virtual void end_proc();
+    // Unloads without the end step.
+    void unload();
+
+  protected:
+    // What the window does as it unloads; by default it closes the help window.
+    virtual void form_unload();
+    // Esc in buttons, text boxes, list boxes, option buttons and grids runs end_proc.
+    void watch_esc();
+    void save_position();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+    Forms& forms;
+    AppState& st;
+    Platform& pf;
+
+  private:
+    friend class Forms;
+    int number_;
+    bool unloading_ = false;
+};
+
+// The open windows, one of each kind, like the toolkit's form collection.
+class Forms {
+  public:
+    Forms(AppState& state, Platform& platform) : state_(state), platform_(platform) {}
+    ~Forms();
+
+    AppState& state() { return state_; }
+    Platform& platform() { return platform_; }
+
+    // The window, loaded if it is not (its load runs init_set), not shown.
+    template <typename T> T* load() {
+        if (T* w = loaded<T>()) return w;
+        T* w = new T(*this);
+        windows_[typeid(T)] = w;
+        w->form_load();
+        // The load may have unloaded the window again.
+        return loaded<T>();
+    }
+    // Shows the window non-modally, loading it first; an open window only comes to the front.
+    template <typename T> T* show() {
+        T* w = load<T>();
+        if (w) bring_up(w);
+        return w;
+    }
+    template <typename T> T* loaded() const {
+        const auto it = windows_.find(typeid(T));
+        if (it == windows_.end() || !it->second || it->second->is_unloading()) return nullptr;
+        return static_cast<T*>(it->second.data());
+    }
+    bool any_loaded() const;
+
+    // Ends the program: every window closes without its own end step.
+    void end_program();
+    // What ending the program does after the windows are gone (the application quits).
+    std::function<void()> on_end;
+
+  private:
+    friend class Form;
+    static void bring_up(QWidget* w);
+    void forget(Form* f);
+
+    AppState& state_;
+    Platform& platform_;
+    std::map<std::type_index, QPointer<Form>> windows_;
+};
+
+} // namespace tomarina

@@ -1,0 +1,143 @@
+#include "app/main_menu_window.h"
+
+#include "data/steps.h"
+#include "tools/progress_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace tomarina {
+
+QString main_menu_caption() { return app_title + QString(15, QChar(0x3000)) + QStringLiteral("ヘルプ：Ｆ１"); }
+
+tomarina1::tomarina1(Forms& forms) : Form(forms, 1, QStringLiteral("tomarina1")) {
+    setWindowTitle(main_menu_caption());
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(twips_rect(60, 345, 6300, 855));
+
+    auto button = [this](const char* name, const QString& caption, int left, int top, int width, int height) {
+        auto* b = new QPushButton(caption, Frame1);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(twips_rect(left, top, width, height));
+        b->setAutoDefault(true);
+        return b;
+    };
+    // Created in tab order.
+    Command1 = button("Command1", QStringLiteral("ホテル検索＆予約"), 0, 0, 1575, 855);
+    Command2 = button("Command2", QStringLiteral("地域指定で予約"), 1680, 0, 1575, 855);
+    Command3 = button("Command3", QStringLiteral("保　　守"), 3360, 480, 1575, 375);
+    Command4 = button("Command4", QStringLiteral("終了"), 5040, 0, 1215, 855);
+    Command5 = button("Command5", QStringLiteral("ホテル登録保守"), 3360, 0, 1575, 375);
+    setTabOrder(Command1, Command2);
+    setTabOrder(Command2, Command3);
+    setTabOrder(Command3, Command4);
+    setTabOrder(Command4, Command5);
+
+    connect(Command1, &QPushButton::clicked, this, &tomarina1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &tomarina1::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &tomarina1::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &tomarina1::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &tomarina1::Command5_Click);
+
+    setFixedSize(twips_to_px(6420), twips_to_px(1320));
+    watch_esc();
+}
+
+void tomarina1::form_load() {
+    run_steps({
+        [this] {
+            if (st.app_path.isEmpty()) st.app_path = QCoreApplication::applicationDirPath();
+        },
+        [this] {
+            if (st.dat_open_flg == 0) {
+                if (!st.dat.open(st.full_path(st.dat_file))) throw BadData("no database file");
+                st.dat_open_flg = 1;
+            }
+        },
+        [this] { init_set(); },
+    });
+}
+
+void tomarina1::init_set() {
+    run_steps({
+        [this] {
+            st.settings.max_kensuu = 1000;
+            st.settings.sv_pop = 1;
+        },
+        [this] { read_settings_file(st.full_path(st.ini_file), st.settings); },
+        [this] { st.settings.apply_defaults(); },
+        [this] { load_database(); },
+        [this] { set_form1(); },
+        [this] {
+            const QString kind = st.settings.inet_data1;
+            if (kind != u"1" && kind != u"2") Command2->setEnabled(false);
+        },
+    });
+}
+
+void tomarina1::load_database() {
+    tomarina91* progress = nullptr;
+    Loader loader(st.db, st.dat.bytes(), [&progress](int block) {
+        if (progress) progress->step_to(block);
+    });
+    run_steps({
+        [&] { loader.get_control(); },
+        [&] {
+            progress = forms.show<tomarina91>();
+            progress->ProgressBar1->setMinimum(0);
+            progress->ProgressBar1->setMaximum(std::max<int>(0, st.db.blk_count));
+            progress->step_to(0);
+        },
+        [&] { loader.get_todouhuken(); },
+        [&] { loader.get_tiiki(); },
+        [&] { loader.get_airport(); },
+        [&] { loader.get_syousai(); },
+        [&] { loader.get_hotel(); },
+        [&] { loader.get_url(); },
+        [&] { loader.get_best(); },
+        [&] {
+            if (auto* p = forms.loaded<tomarina91>()) p->unload();
+            progress = nullptr;
+        },
+        [&] { loader.set_db_date(); },
+    });
+}
+
+void tomarina1::set_form1() {
+    Form::set_form1();
+}
+
+void tomarina1::end_proc() {
+    if (ending_) return;
+    ending_ = true;
+    run_steps({
+        [this] { save_position(); },
+        [this] { write_settings_file(st.full_path(st.ini_file), st.settings); },
+        [this] {
+            if (st.dat_open_flg == 1) {
+                st.dat.close();
+                st.dat_open_flg = 0;
+            }
+        },
+        [this] { unload(); },
+        [this] { forms.end_program(); },
+    });
+}
+
+void tomarina1::closeEvent(QCloseEvent* event) {
+    // The close box ends the program like "終了".
+    event->ignore();
+    end_proc();
+}
+
+void tomarina1::Command1_Click() {}
+void tomarina1::Command2_Click() {}
+void tomarina1::Command3_Click() {}
+void tomarina1::Command4_Click() { end_proc(); }
+void tomarina1::Command5_Click() {}
+
+} // namespace tomarina

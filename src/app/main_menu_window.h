@@ -1,0 +1,48 @@
+#pragma once
+
+#include "app/form.h"
+
+class QPushButton;
+class QFrame;
+
+namespace tomarina {
+
+// The main menu. Its load reads the settings and the whole directory; it is the only way out of the
+// program.
+class tomarina1 : public Form {
+    Q_OBJECT
+  public:
+    explicit tomarina1(Forms& forms);
+
+    void form_load() override;
+    void init_set() override;
+    void set_form1() override;
+    void end_proc() override;
+
+    // The loader steps, each on its own.
+    void load_database();
+
+    QFrame* Frame1;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QPushButton* Command3;
+    QPushButton* Command4;
+    QPushButton* Command5;
+
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    bool ending_ = false;
+};
+
+// The main menu's caption: the title, 15 ideographic spaces and the help hint.
+QString main_menu_caption();
+
+} // namespace tomarina

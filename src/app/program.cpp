@@ -1,0 +1,42 @@
+#include "app/program.h"
+
+#include "app/main_menu_window.h"
+#include "data/steps.h"
+#include "tools/splash_window.h"
+
+#include <QApplication>
+#include <QFont>
+
+namespace tomarina {
+
+void install_fonts() {
+    const QStringList gothic = {QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック")};
+    const QStringList pgothic = {QStringLiteral("IPAPGothic"), QStringLiteral("IPAPゴシック")};
+    QFont::insertSubstitutions(QStringLiteral("MS Gothic"), gothic);
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), gothic);
+    QFont::insertSubstitutions(QStringLiteral("MS PGothic"), pgothic);
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), pgothic);
+    QFont::insertSubstitutions(QStringLiteral("Arial"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPointSize(9);
+    QApplication::setFont(font);
+}
+
+bool start_program(Forms& forms) {
+    forms.state().ver_text = QStringLiteral("1.51");
+    try_step([&] {
+        frmSplash* splash = forms.show<frmSplash>();
+        splash->repaint();
+        QApplication::processEvents();
+    });
+    tomarina1* main = forms.load<tomarina1>();
+    if (auto* splash = forms.loaded<frmSplash>()) splash->unload();
+    if (!main) return false;
+    main->show();
+    main->raise();
+    main->activateWindow();
+    return true;
+}
+
+} // namespace tomarina

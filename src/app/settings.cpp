@@ -1,0 +1,228 @@
+#include "app/settings.h"
+
+#include "data/steps.h"
+#include "data/text_rules.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <stdexcept>
+
+namespace tomarina {
+
+FormPosition& Settings::form(int number) {
+    switch (number) {
+    case 1: return tomarina1;
+    case 11: return tomarina11;
+    case 12: return tomarina12;
+    case 13: return tomarina13;
+    case 14: return tomarina14;
+    case 15: return tomarina15;
+    case 21: return tomarina21;
+    case 31: return tomarina31;
+    case 32: return tomarina32;
+    case 34: return tomarina34;
+    case 41: return tomarina41;
+    case 42: return tomarina42;
+    case 91: return tomarina91;
+    case 92: return tomarina92;
+    }
+    throw std::out_of_range("no saved position for window " + std::to_string(number));
+}
+
+void Settings::apply_defaults() {
+    auto fill = [](Integer& v, Integer d) {
+        if (v == 0) v = d;
+    };
+    fill(sv_height12, 5085);
+    fill(sv_width12, 9615);
+    fill(sv_grid1_height12, 3855);
+    fill(sv_grid1_width12, 9495);
+    for (int k = 0; k < 7; ++k) fill(sv_colwidth[k], default_colwidth[k]);
+    fill(tomarina15.top, 5200);
+    fill(tomarina15.left, 3800);
+}
+
+namespace {
+
+enum class Rule { Whole, Last, Digit, Text };
+
+struct ControlKey {
+    const char* key;
+    Rule rule;
+    const char* picture;
+    Integer Settings::* number;
+    QString Settings::* text;
+};
+
+const ControlKey control_keys[] = {
+    {"control1_flg", Rule::Last, "###0", &Settings::control1_flg, nullptr},
+    {"control2_flg", Rule::Last, "###0", &Settings::control2_flg, nullptr},
+    {"control3_flg", Rule::Last, "###0", &Settings::control3_flg, nullptr},
+    {"control9_flg", Rule::Last, "###0", &Settings::control9_flg, nullptr},
+    {"sv_count", Rule::Last, "###0", &Settings::sv_count, nullptr},
+    {"max_kensuu", Rule::Whole, "####", &Settings::max_kensuu, nullptr},
+    {"sv_pop", Rule::Last, "0", &Settings::sv_pop, nullptr},
+    {"inet_data1", Rule::Digit, nullptr, nullptr, &Settings::inet_data1},
+    {"inet_data2", Rule::Text, nullptr, nullptr, &Settings::inet_data2},
+    {"sv_height12", Rule::Whole, "#####", &Settings::sv_height12, nullptr},
+    {"sv_width12", Rule::Whole, "#####", &Settings::sv_width12, nullptr},
+    {"sv_grid1_height12", Rule::Whole, "#####", &Settings::sv_grid1_height12, nullptr},
+    {"sv_grid1_width12", Rule::Whole, "#####", &Settings::sv_grid1_width12, nullptr},
+};
+
+QString colwidth_key(int k) { return QStringLiteral("sv_colwidth(%1)").arg(k); }
+
+Integer whole_value(QStringView value) { return to_integer(round_even(leading_number(value))); }
+
+// The items of one line: split at commas, a leading blank skipped, surrounding quotes removed.
+QStringList line_items(QStringView line) {
+    QStringList items;
+    qsizetype i = 0;
+    const qsizetype n = line.size();
+    for (;;) {
+        while (i < n && (line[i] == u' ' || line[i] == u'\t')) ++i;
+        QString item;
+        if (i < n && line[i] == u'"') {
+            const qsizetype close = line.indexOf(u'"', i + 1);
+            const qsizetype end = close < 0 ? n : close;
+            item = line.mid(i + 1, end - i - 1).toString();
+            i = end;
+            const qsizetype comma = line.indexOf(u',', i);
+            i = comma < 0 ? n : comma;
+        } else {
+            const qsizetype comma = line.indexOf(u',', i);
+            const qsizetype end = comma < 0 ? n : comma;
+            qsizetype e = end;
+            while (e > i && (line[e - 1] == u' ' || line[e - 1] == u'\t')) --e;
+            item = line.mid(i, e - i).toString();
+            i = end;
+        }
+        items << item;
+        if (i >= n) break;
+        ++i; // past the comma
+    }
+    return items;
+}
+
+void read_form_item(Settings& s, const QString& key, QStringView value) {
+    for (const int number : saved_forms) {
+        const QString name = QStringLiteral("tomarina%1").arg(number);
+        if (key == name + QStringLiteral("_top")) {
+            s.form(number).top = whole_value(value);
+            return;
+        }
+        if (key == name + QStringLiteral("_left")) {
+            s.form(number).left = whole_value(value);
+            return;
+        }
+    }
+}
+
+void read_control_item(Settings& s, const QString& key, QStringView value, QStringView item) {
+    const QStringView last = item.right(1);
+    for (const ControlKey& c : control_keys) {
+        if (key != QLatin1String(c.key)) continue;
+        switch (c.rule) {
+        case Rule::Whole: s.*c.number = whole_value(value); break;
+        case Rule::Last: s.*c.number = whole_value(last); break;
+        case Rule::Digit: s.*c.text = QString::number(round_even(leading_number(last))); break;
+        case Rule::Text: s.*c.text = value.toString(); break;
+        }
+        return;
+    }
+    for (int k = 0; k <= 6; ++k) {
+        if (key == colwidth_key(k)) {
+            s.sv_colwidth(k) = whole_value(value);
+            return;
+        }
+    }
+}
+
+} // namespace
+
+void read_settings(QIODevice& dev, Settings& s) {
+    enum Section { None, Form, Control, Text1, Text2 } section = None;
+    int hist_count[2] = {0, 0};
+    const QString text = decode_cp932(dev.readAll());
+    const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    const qsizetype line_count = text.endsWith(u'\n') || text.endsWith(u'\r') ? lines.size() - 1 : lines.size();
+    for (qsizetype l = 0; l < line_count; ++l) {
+        for (const QString& item : line_items(lines[l])) {
+            try_step([&] {
+                if (item.startsWith(u'[')) {
+                    const QString name = trim(item);
+                    if (name == u"[Form]") section = Form;
+                    else if (name == u"[Control]") section = Control;
+                    else if (name == u"[Text1]") section = Text1;
+                    else if (name == u"[Text2]") section = Text2;
+                    return;
+                }
+                if (section == Form || section == Control) {
+                    const qsizetype p = item.indexOf(u'=');
+                    if (p < 1) return;
+                    const QString key = item.left(p);
+                    const QStringView value = QStringView(item).mid(p + 1);
+                    if (section == Form) read_form_item(s, key, value);
+                    else read_control_item(s, key, value, item);
+                } else if (section == Text1 || section == Text2) {
+                    if (item.contains(u'[')) return;
+                    int& count = hist_count[section == Text1 ? 0 : 1];
+                    if (count >= 5) return;
+                    ++count;
+                    (section == Text1 ? s.text1_hist : s.text2_hist)(count) = item;
+                }
+            });
+        }
+    }
+}
+
+QByteArray settings_bytes(const Settings& s) {
+    QString out;
+    auto line = [&out](const QString& l) {
+        out += l;
+        out += u"\r\n";
+    };
+    line(QStringLiteral("[Form]"));
+    for (const int number : saved_forms) {
+        const FormPosition& p = s.form(number);
+        line(QStringLiteral("tomarina%1_top=").arg(number) + trim(format_picture(p.top, u"###0")));
+        line(QStringLiteral("tomarina%1_left=").arg(number) + trim(format_picture(p.left, u"###0")));
+    }
+    line(QStringLiteral("[Control]"));
+    for (const ControlKey& c : control_keys) {
+        const QString key = QLatin1String(c.key) + u'=';
+        if (c.number) line(key + trim(format_picture(s.*c.number, QString::fromLatin1(c.picture))));
+        else line(key + trim(s.*c.text));
+    }
+    for (int k = 0; k <= 6; ++k)
+        line(colwidth_key(k) + u'=' + trim(format_picture(s.sv_colwidth[k], u"#####")));
+    line(QStringLiteral("[Text1]"));
+    for (int k = 1; k <= 5; ++k) line(s.text1_hist[k]);
+    line(QStringLiteral("[Text2]"));
+    for (int k = 1; k <= 5; ++k) line(s.text2_hist[k]);
+    return encode_cp932(out);
+}
+
+bool write_settings_file(const QString& path, const Settings& s, QString* error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error) *error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = settings_bytes(s);
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error) *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+void read_settings_file(const QString& path, Settings& s) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return;
+    read_settings(file, s);
+}
+
+} // namespace tomarina

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "data/fixed_table.h"
+
+#include <QIODevice>
+#include <QString>
+#include <array>
+
+namespace tomarina {
+
+// The saved top/left pair of one window, in twips.
+struct FormPosition {
+    Integer top = 0;
+    Integer left = 0;
+};
+
+// Windows that keep a position, in the order of the settings file.
+inline constexpr std::array<int, 14> saved_forms = {1, 11, 12, 13, 14, 15, 21, 31, 32, 34, 41, 42, 91, 92};
+
+// One member per settings key, named after it.
+struct Settings {
+    FormPosition tomarina1, tomarina11, tomarina12, tomarina13, tomarina14, tomarina15, tomarina21, tomarina31,
+        tomarina32, tomarina34, tomarina41, tomarina42, tomarina91, tomarina92;
+
+    Integer control1_flg = 0;
+    Integer control2_flg = 0;
+    Integer control3_flg = 0;
+    Integer control9_flg = 0;
+    Integer sv_count = 0;
+    Integer max_kensuu = 0;
+    Integer sv_pop = 0;
+    QString inet_data1;
+    QString inet_data2;
+    Integer sv_height12 = 0;
+    Integer sv_width12 = 0;
+    Integer sv_grid1_height12 = 0;
+    Integer sv_grid1_width12 = 0;
+    FixedTable<Integer, 10> sv_colwidth;
+
+    FixedTable<QString, 5> text1_hist;
+    FixedTable<QString, 5> text2_hist;
+
+    // The saved pair of window tomarina<number>; throws for a window that keeps none.
+    FormPosition& form(int number);
+    const FormPosition& form(int number) const { return const_cast<Settings*>(this)->form(number); }
+
+    // Zero sizes, widths and detail-window position get their defaults.
+    void apply_defaults();
+};
+
+inline constexpr std::array<Integer, 7> default_colwidth = {1080, 2300, 1170, 700, 2100, 900, 1080};
+
+// Reads tomarina.ini from dev into s, item by item; a failing statement is skipped.
+void read_settings(QIODevice& dev, Settings& s);
+// The whole file text, as written.
+QByteArray settings_bytes(const Settings& s);
+// Replaces the file at path at once; on failure the old file stays whole and false comes back.
+bool write_settings_file(const QString& path, const Settings& s, QString* error = nullptr);
+// Reads the file at path when it exists; a missing or unreadable file changes nothing.
+void read_settings_file(const QString& path, Settings& s);
+
+} // namespace tomarina

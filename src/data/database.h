@@ -1,0 +1,72 @@
+#pragma once
+
+#include "data/hotel_tables.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+
+namespace tomarina {
+
+// The database file, open read-only from start-up to the end. Its bytes are mapped, not copied.
+class DatabaseFile {
+  public:
+    bool open(const QString& path);
+    // For tests and tools: the bytes of a file held in memory.
+    void open_bytes(QByteArray bytes);
+    void close();
+    bool is_open() const { return open_; }
+    QByteArrayView bytes() const { return view_; }
+
+  private:
+    std::unique_ptr<QFile> file_;
+    QByteArray owned_;
+    QByteArrayView view_;
+    bool open_ = false;
+};
+
+// The data ran out before the section was complete: the section ends there.
+struct EndOfData {};
+// The data cannot be read on: the step stops there.
+struct BadData : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The loader steps. Each reads its own sections into the tables; each may throw, which stops that step
+// only. The progress callback gets a section's first block just before the section is read.
+class Loader {
+  public:
+    Loader(HotelTables& t, QByteArrayView file, std::function<void(int)> progress = {});
+
+    void get_control();
+    void get_todouhuken();
+    void get_tiiki();
+    void get_airport();
+    void get_syousai();
+    void get_hotel();
+    void get_url();
+    void get_best();
+    void set_db_date();
+
+    // Every step in its order, each on its own. Returns the number of steps that failed.
+    int load_all();
+
+    static double cnv_data(std::int32_t in_data);
+    static constexpr double end_marker = 99999.0;
+
+  private:
+    class Cursor;
+    Cursor seek(int section) const;
+    void progress(int section);
+    template <typename Store> void marked_list(Cursor& c, Store store);
+    void require_control() const;
+
+    HotelTables& t_;
+    QByteArrayView file_;
+    std::function<void(int)> progress_;
+    bool control_ok_ = false;
+};
+
+} // namespace tomarina

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tomarina {
+
+using Integer = std::int16_t;
+using Long = std::int32_t;
+
+// A table of capacity + 1 slots numbered 0..capacity. Access outside that range throws, which is what
+// stops a loader step at the record that does not fit.
+template <typename T, int Capacity> class FixedTable {
+  public:
+    static constexpr int capacity = Capacity;
+
+    FixedTable() : slots_(std::size_t(Capacity) + 1) {}
+
+    T& at(long long i) {
+        check(i);
+        return slots_[std::size_t(i)];
+    }
+    const T& at(long long i) const {
+        check(i);
+        return slots_[std::size_t(i)];
+    }
+    T& operator()(long long i) { return at(i); }
+    const T& operator()(long long i) const { return at(i); }
+
+    // Unchecked, for loops already bounded by a count that never exceeds the capacity.
+    T& operator[](std::size_t i) { return slots_[i]; }
+    const T& operator[](std::size_t i) const { return slots_[i]; }
+
+    void clear() { std::fill(slots_.begin(), slots_.end(), T{}); }
+    const T* data() const { return slots_.data(); }
+    T* data() { return slots_.data(); }
+
+  private:
+    static void check(long long i) {
+        if (i < 0 || i > Capacity)
+            throw std::out_of_range("slot " + std::to_string(i) + " outside 0.." + std::to_string(Capacity));
+    }
+    std::vector<T> slots_;
+};
+
+// Narrowing to the 16-bit Integer of the data: a value that does not fit is an overflow, never a wrap.
+inline Integer to_integer(long long v) {
+    if (v < -32768 || v > 32767) throw std::overflow_error("overflow: " + std::to_string(v));
+    return Integer(v);
+}
+
+inline Long to_long(long long v) {
+    if (v < INT32_MIN || v > INT32_MAX) throw std::overflow_error("overflow: " + std::to_string(v));
+    return Long(v);
+}
+
+} // namespace tomarina

@@ -1,0 +1,272 @@
+#include "data/text_rules.h"
+
+#include <QDate>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <cmath>
+
+namespace tomarina {
+
+namespace {
+
+inline char16_t char_at(QStringView v, qsizetype k) { return v[k].unicode(); }
+inline char16_t char_at(QByteArrayView v, qsizetype k) { return char16_t(uchar(v[k])); }
+
+template <typename View> double leading_number_impl(const View& text) {
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    auto ch = [&](qsizetype k) -> char16_t { return char_at(text, k); };
+    auto skip_blanks = [&] {
+        while (i < n && (ch(i) == u' ' || ch(i) == u'\t' || ch(i) == u'\n')) ++i;
+    };
+    skip_blanks();
+    bool negative = false;
+    if (i < n && (ch(i) == u'+' || ch(i) == u'-')) {
+        negative = ch(i) == u'-';
+        ++i;
+    }
+    double whole = 0;
+    double scale = 1;
+    bool point = false;
+    for (;;) {
+        skip_blanks();
+        if (i >= n) break;
+        const char16_t c = ch(i);
+        if (c >= u'0' && c <= u'9') {
+            if (point) {
+                scale /= 10;
+                whole += (c - u'0') * scale;
+            } else {
+                whole = whole * 10 + (c - u'0');
+            }
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+        ++i;
+    }
+    return negative ? -whole : whole;
+}
+
+} // namespace
+
+double leading_number(QStringView text) { return leading_number_impl(text); }
+double leading_number(QByteArrayView text) { return leading_number_impl(text); }
+
+long long round_even(double v) {
+    if (!std::isfinite(v)) throw std::overflow_error("not a number");
+    if (v > 9.2e18 || v < -9.2e18) throw std::overflow_error("too large");
+    return static_cast<long long>(std::nearbyint(v));
+}
+
+QString format_picture(double value, QStringView picture) {
+    int min_digits = 0;
+    bool grouping = false;
+    qsizetype first = -1, last = -1;
+    for (qsizetype k = 0; k < picture.size(); ++k) {
+        const QChar c = picture[k];
+        if (c == u'0' || c == u'#' || c == u',') {
+            if (first < 0) first = k;
+            last = k;
+            if (c == u'0') ++min_digits;
+            if (c == u',') grouping = true;
+        }
+    }
+    if (first < 0) return picture.toString();
+    const double rounded = std::round(value); // halves away from zero
+    const bool negative = rounded < 0;
+    QString digits = QString::number(std::fabs(rounded), 'f', 0);
+    if (digits == u"0" && min_digits == 0) digits.clear();
+    while (digits.size() < min_digits) digits.prepend(u'0');
+    if (grouping) {
+        for (qsizetype k = digits.size() - 3; k > 0; k -= 3) digits.insert(k, u',');
+    }
+    QString out = picture.left(first).toString();
+    if (negative) out += u'-';
+    out += digits;
+    out += picture.mid(last + 1);
+    return out;
+}
+
+std::optional<double> read_currency(QStringView text) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    auto blanks = [&] {
+        while (i < n && (text[i] == u' ' || text[i] == u'\t' || text[i] == QChar(0x3000))) ++i;
+    };
+    bool negative = false, sign = false, yen = false;
+    blanks();
+    for (int round = 0; round < 2; ++round) {
+        if (i < n && !sign && (text[i] == u'+' || text[i] == u'-')) {
+            sign = true;
+            negative = text[i] == u'-';
+            ++i;
+            blanks();
+        }
+        if (i < n && !yen && text[i] == u'\\') {
+            yen = true;
+            ++i;
+            blanks();
+        }
+    }
+    double whole = 0;
+    int digits = 0;
+    bool last_comma = false;
+    while (i < n) {
+        const QChar c = text[i];
+        if (c >= u'0' && c <= u'9') {
+            whole = whole * 10 + (c.unicode() - u'0');
+            ++digits;
+            last_comma = false;
+        } else if (c == u',' && digits > 0 && !last_comma) {
+            last_comma = true;
+        } else {
+            break;
+        }
+        ++i;
+    }
+    if (last_comma) return std::nullopt;
+    if (i < n && text[i] == u'.') {
+        ++i;
+        double scale = 1;
+        while (i < n && text[i] >= u'0' && text[i] <= u'9') {
+            scale /= 10;
+            whole += (text[i].unicode() - u'0') * scale;
+            ++digits;
+            ++i;
+        }
+    }
+    if (digits == 0) return std::nullopt;
+    blanks();
+    if (i < n && !sign && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+        blanks();
+    }
+    if (i != n) return std::nullopt;
+    return negative ? -whole : whole;
+}
+
+QString format_text_picture(QStringView text, QStringView picture) {
+    if (const auto amount = read_currency(text)) return format_picture(*amount, picture);
+    return text.toString();
+}
+
+QString format_yen(double amount) { return format_picture(amount, u"\\###,###,###"); }
+
+Long price_number(QStringView t) {
+    if (!t.contains(u'\\')) return to_long(round_even(leading_number(t)));
+    if (trim(t).size() <= 1) return 0;
+    return to_long(round_even(leading_number(format_text_picture(t, u"#####"))));
+}
+
+Long user_price_number(QStringView t) {
+    if (!t.contains(u'\\')) return 0;
+    if (trim(t).size() <= 1) return 0;
+    const auto amount = read_currency(t);
+    if (!amount) return 0;
+    const double r = std::round(*amount);
+    if (r > INT32_MAX || r < INT32_MIN) return 0;
+    return Long(r);
+}
+
+QString trim(QStringView text) {
+    qsizetype b = 0, e = text.size();
+    while (b < e && text[b] == u' ') ++b;
+    while (e > b && text[e - 1] == u' ') --e;
+    return text.mid(b, e - b).toString();
+}
+
+QString trim_wide(QStringView text) {
+    auto blank = [](QChar c) { return c == u' ' || c == QChar(0x3000); };
+    qsizetype b = 0, e = text.size();
+    while (b < e && blank(text[b])) ++b;
+    while (e > b && blank(text[e - 1])) --e;
+    return text.mid(b, e - b).toString();
+}
+
+namespace {
+
+// Full-width forms of U+FF61..U+FF9F.
+constexpr char16_t kana_wide[] = {
+    u'。', u'「', u'」', u'、', u'・', u'ヲ', u'ァ', u'ィ', u'ゥ', u'ェ', u'ォ', u'ャ', u'ュ', u'ョ', u'ッ', u'ー',
+    u'ア', u'イ', u'ウ', u'エ', u'オ', u'カ', u'キ', u'ク', u'ケ', u'コ', u'サ', u'シ', u'ス', u'セ', u'ソ', u'タ',
+    u'チ', u'ツ', u'テ', u'ト', u'ナ', u'ニ', u'ヌ', u'ネ', u'ノ', u'ハ', u'ヒ', u'フ', u'ヘ', u'ホ', u'マ', u'ミ',
+    u'ム', u'メ', u'モ', u'ヤ', u'ユ', u'ヨ', u'ラ', u'リ', u'ル', u'レ', u'ロ', u'ワ', u'ン', u'゛', u'゜'};
+
+} // namespace
+
+QString to_full_width(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        const char16_t c = text[k].unicode();
+        if (c == u' ') {
+            out += QChar(0x3000);
+        } else if (c == u'\\') {
+            out += QChar(0xFFE5);
+        } else if (c == u'\'') {
+            out += QChar(0x2019);
+        } else if (c == u'"') {
+            out += QChar(0x201D);
+        } else if (c >= 0x21 && c <= 0x7E) {
+            out += QChar(char16_t(c + 0xFEE0));
+        } else if (c >= 0xFF61 && c <= 0xFF9F) {
+            char16_t wide = kana_wide[c - 0xFF61];
+            const char16_t next = k + 1 < text.size() ? text[k + 1].unicode() : 0;
+            if (next == 0xFF9E) { // voiced mark
+                // The voiced form is the next code point for the カ to ト and ハ to ホ rows.
+                if ((wide >= u'カ' && wide <= u'ト' && wide != u'ッ') || (wide >= u'ハ' && wide <= u'ホ')) {
+                    wide = char16_t(wide + 1);
+                    ++k;
+                } else if (wide == u'ウ') {
+                    wide = u'ヴ';
+                    ++k;
+                }
+            } else if (next == 0xFF9F && wide >= u'ハ' && wide <= u'ホ') { // semi-voiced mark
+                wide = char16_t(wide + 2);
+                ++k;
+            }
+            out += QChar(wide);
+        } else {
+            out += QChar(c);
+        }
+    }
+    return out;
+}
+
+QString decode_cp932(QByteArrayView bytes) {
+    // Plain ASCII is the common case of the directory's texts and reads the same in code page 932.
+    bool ascii = true;
+    for (const char b : bytes) {
+        if (uchar(b) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii) return QString::fromLatin1(bytes.data(), bytes.size());
+    thread_local QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
+    return decoder.decode(bytes);
+}
+
+QByteArray encode_cp932(QStringView text) {
+    thread_local QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
+    return encoder.encode(text);
+}
+
+bool cp932_encodable(QStringView text) {
+    const QByteArray bytes = encode_cp932(text);
+    return decode_cp932(bytes) == text;
+}
+
+QString serial_date(long long day) {
+    if (day < -657434 || day > 2958465) return {};
+    const QDate date = QDate(1899, 12, 30).addDays(day);
+    return QString::asprintf("%04d/%02d/%02d", date.year(), date.month(), date.day());
+}
+
+QString yen_for_display(QString text) { return text.replace(u'\\', QChar(0x00A5)); }
+QString yen_from_input(QString text) { return text.replace(QChar(0x00A5), u'\\'); }
+
+} // namespace tomarina

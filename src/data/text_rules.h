@@ -1,0 +1,62 @@
+#pragma once
+
+#include "data/fixed_table.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+namespace tomarina {
+
+// The leading number of a text: blanks, tabs and line feeds are ignored wherever they stand, then an
+// optional sign, digits and at most one decimal point up to the first other character; no number gives 0.
+double leading_number(QStringView text);
+double leading_number(QByteArrayView text);
+
+// Whole-number rounding of the data's numbers: halves go to the even neighbour.
+long long round_even(double v);
+
+// The numeric pictures of the files and windows: '0' is a digit always written, '#' one written only when
+// needed, ',' groups thousands; any other character is copied. Halves round away from zero.
+QString format_picture(double value, QStringView picture);
+
+// A text put through a numeric picture: a text that reads as a currency amount is formatted as that
+// amount, any other text comes back unchanged.
+QString format_text_picture(QStringView text, QStringView picture);
+
+// A currency amount of the Japanese locale: blanks, an optional sign, an optional yen sign,
+// digits with group commas, an optional decimal part.
+std::optional<double> read_currency(QStringView text);
+
+// "\" followed by the amount with thousands separators.
+QString format_yen(double amount);
+
+// The number behind a directory hotel's price text.
+Long price_number(QStringView text);
+// The number behind a user hotel's rate text.
+Long user_price_number(QStringView text);
+
+// Blanks (U+0020) removed at both ends.
+QString trim(QStringView text);
+// Blanks and ideographic spaces removed at both ends.
+QString trim_wide(QStringView text);
+
+// Letters, digits, symbols and the blank to their full-width forms; half-width katakana to full-width
+// with voiced marks joined; the code page's conventions for \ ' " ~.
+QString to_full_width(QStringView text);
+
+// Code page 932.
+QString decode_cp932(QByteArrayView bytes);
+QByteArray encode_cp932(QStringView text);
+// Every character of text has a code page 932 form.
+bool cp932_encodable(QStringView text);
+
+// Day number counted from 30 December 1899 as "yyyy/mm/dd"; empty outside the years 100..9999.
+QString serial_date(long long day);
+
+// Read-only displays show the data's yen sign U+005C as "¥"; text boxes take "¥" back to U+005C.
+QString yen_for_display(QString text);
+QString yen_from_input(QString text);
+
+} // namespace tomarina

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "data/fixed_table.h"
+
+#include <QString>
+
+namespace tomarina {
+
+// The user's own hotels, as read from hotelusr.csv or typed in the edit window.
+struct UserTables {
+    static constexpr int user_capacity = 500;
+
+    Integer user_count = 0;
+    FixedTable<QString, user_capacity> user_ken_name;
+    FixedTable<QString, user_capacity> user_airport_name;
+    FixedTable<QString, user_capacity> user_syousai_name;
+    FixedTable<QString, user_capacity> user_name;
+    FixedTable<QString, user_capacity> user_tel;
+    FixedTable<QString, user_capacity> user_rooms;
+    FixedTable<QString, user_capacity> user_access;
+    FixedTable<QString, user_capacity> user_price;
+    FixedTable<QString, user_capacity> user_note;
+    FixedTable<Long, user_capacity> user_ken;
+    FixedTable<Long, user_capacity> user_airport;
+    FixedTable<Long, user_capacity> user_syousai;
+    FixedTable<Long, user_capacity> user_price_num;
+
+    Integer user_copied_flg = 0;
+};
+
+} // namespace tomarina

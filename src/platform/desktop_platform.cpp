@@ -1,0 +1,80 @@
+#include "platform/platform.h"
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTextBrowser>
+#include <QUrl>
+
+namespace tomarina {
+
+// The help viewer: the help file shown at one topic.
+class DesktopPlatform::HelpWindow : public QTextBrowser {
+  public:
+    HelpWindow() {
+        setObjectName(QStringLiteral("help_window"));
+        setWindowTitle(QStringLiteral("トマリナホテル情報＆予約 ヘルプ"));
+        setOpenExternalLinks(false);
+        resize(640, 520);
+    }
+    QString file;
+};
+
+DesktopPlatform::~DesktopPlatform() { delete help_; }
+
+MsgAnswer DesktopPlatform::message(QWidget* parent, const QString& text, const QString& title, MsgIcon icon,
+                                   MsgButtons buttons) {
+    QMessageBox box(parent);
+    box.setWindowTitle(title);
+    box.setText(text);
+    switch (icon) {
+    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    if (buttons == MsgButtons::OkCancel) {
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box.setDefaultButton(QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+}
+
+bool DesktopPlatform::start_program(const QString& program, const QString& address) {
+    return QProcess::startDetached(program, {address});
+}
+
+std::optional<QString> DesktopPlatform::registry_value(const QString&, const QString&) { return std::nullopt; }
+
+void DesktopPlatform::show_help(const QString& help_file, const QString& topic) {
+    if (!help_) help_ = new HelpWindow;
+    if (help_->file != help_file) {
+        QFile f(help_file);
+        if (f.open(QIODevice::ReadOnly)) {
+            help_->setHtml(QString::fromUtf8(f.readAll()));
+        } else {
+            help_->setHtml(QStringLiteral("<p>ヘルプファイル %1 が見つかりません。</p>").arg(help_file.toHtmlEscaped()));
+        }
+        help_->file = help_file;
+    }
+    help_->scrollToAnchor(topic);
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+
+void DesktopPlatform::close_help(const QString&) {
+    if (help_) help_->hide();
+}
+
+void DesktopPlatform::set_ime(QWidget* box, bool japanese) {
+    if (box) box->setAttribute(Qt::WA_InputMethodEnabled, japanese);
+}
+
+} // namespace tomarina

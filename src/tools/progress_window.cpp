@@ -1,0 +1,24 @@
+#include "tools/progress_window.h"
+
+#include <QCoreApplication>
+#include <QProgressBar>
+
+namespace tomarina {
+
+tomarina91::tomarina91(Forms& forms) : Form(forms, 91, QStringLiteral("tomarina91")) {
+    setFixedSize(twips_to_px(6330), twips_to_px(255));
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setGeometry(twips_rect(0, 0, 6375, 255));
+    ProgressBar1->setTextVisible(false);
+}
+
+void tomarina91::step_to(int value) {
+    ProgressBar1->setValue(std::clamp(value, ProgressBar1->minimum(), ProgressBar1->maximum()));
+    ProgressBar1->repaint();
+    QCoreApplication::processEvents();
+}
+
+void tomarina91::form_unload() { save_position(); }
+
+} // namespace tomarina

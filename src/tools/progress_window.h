@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/form.h"
+
+class QProgressBar;
+
+namespace tomarina {
+
+// The progress bar shown while the directory loads and while a search runs.
+class tomarina91 : public Form {
+    Q_OBJECT
+  public:
+    explicit tomarina91(Forms& forms);
+    QProgressBar* ProgressBar1;
+
+    // Sets the bar and lets the windows repaint.
+    void step_to(int value);
+
+  protected:
+    // It only remembers its position; the help window stays.
+    void form_unload() override;
+};
+
+} // namespace tomarina

@@ -1,0 +1,69 @@
+#include "tools/splash_window.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+
+namespace tomarina {
+
+QPixmap product_picture(int size) {
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(0, 70, 140));
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(QRectF(0, 0, size, size), size / 8.0, size / 8.0);
+    // A building with lit windows.
+    p.setBrush(QColor(255, 215, 0));
+    const double w = size / 9.0;
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col)
+            p.drawRect(QRectF(size * 0.22 + col * w * 2, size * 0.2 + row * w * 2, w, w));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(size * 0.42, size * 0.78, w * 1.5, size * 0.22));
+    return pm;
+}
+
+frmSplash::frmSplash(Forms& forms) : Form(forms, 0, QStringLiteral("frmSplash")) {
+    setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
+    setFixedSize(twips_to_px(7140), twips_to_px(4035));
+
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setFrameShape(QFrame::Box);
+    frame->setGeometry(twips_rect(150, 60, 6840, 3855));
+
+    Image2 = new QLabel(frame);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->setGeometry(twips_rect(240, 600, 1500, 1500));
+    Image2->setPixmap(product_picture(twips_to_px(1500)));
+
+    auto label = [frame](const char* name, const QString& text, QRect r, int point, bool arial = false) {
+        auto* l = new QLabel(text, frame);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setGeometry(r);
+        QFont f = l->font();
+        if (arial) f.setFamily(QStringLiteral("Arial"));
+        f.setPointSize(point);
+        l->setFont(f);
+        return l;
+    };
+    lblProductLine = label("lblProductLine", QStringLiteral("ホテル情報検索・オンライン予約支援ソフト"),
+                           twips_rect(2000, 300, 4600, 300), 10);
+    lblProductName = label("lblProductName", app_title, twips_rect(2000, 900, 4700, 600), 20);
+    lblVersion = label("lblVersion", QString(), twips_rect(4300, 1800, 2300, 330), 12, true);
+    lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblPlatform = label("lblPlatform", QStringLiteral("Windows95/98,NT/WS"), twips_rect(4300, 2160, 2300, 330), 11, true);
+    lblPlatform->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblCompany = label("lblCompany", QStringLiteral("ホームページ：https://www.example.jp/tomarina/"),
+                       twips_rect(240, 2800, 6400, 300), 9);
+    lblWarning = label("lblWarning", QStringLiteral("ホテルの料金・設備などは変更されることがあります。ご予約の前に必ずご確認ください。"),
+                       twips_rect(240, 3250, 6400, 450), 9);
+    lblWarning->setWordWrap(true);
+}
+
+void frmSplash::init_set() { lblVersion->setText(QStringLiteral("Version  ") + st.ver_text); }
+
+} // namespace tomarina

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/form.h"
+
+class QLabel;
+
+namespace tomarina {
+
+// Shown while the program starts.
+class frmSplash : public Form {
+    Q_OBJECT
+  public:
+    explicit frmSplash(Forms& forms);
+    void init_set() override;
+
+    QLabel* lblProductName;
+    QLabel* lblVersion;
+    QLabel* lblPlatform;
+    QLabel* lblProductLine;
+    QLabel* lblCompany;
+    QLabel* lblWarning;
+    QLabel* Image2;
+
+  protected:
+    void form_unload() override {}
+};
+
+// The product picture of the splash and About windows.
+QPixmap product_picture(int size);
+
+} // namespace tomarina
