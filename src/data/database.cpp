@@ -104,7 +104,7 @@ Loader::Cursor Loader::seek(int section) const {
 }
 
 void Loader::progress(int section) {
-    if (progress_) progress_(int(t_.ctl_tbl(section)));
+    if (progress_ && control_ok_) progress_(int(t_.ctl_tbl(section)));
 }
 
 void Loader::get_control() {

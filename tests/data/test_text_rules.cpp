@@ -1,0 +1,113 @@
+#include "data/text_rules.h"
+#include "support/test_support.h"
+
+#include <QTest>
+
+using namespace tomarina;
+using tomarina::test::u8;
+
+class TestTextRules : public QObject {
+    Q_OBJECT
+  private slots:
+    void leading_number_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("plain") << "8000" << 8000.0;
+        QTest::newRow("unit after") << u8("8000円") << 8000.0;
+        QTest::newRow("comma ends") << "8,000" << 8.0;
+        QTest::newRow("yen first") << "\\8,000" << 0.0;
+        QTest::newRow("blanks anywhere") << " 1 2\t3\n4" << 1234.0;
+        QTest::newRow("sign") << "-15" << -15.0;
+        QTest::newRow("one point") << "3.25.5" << 3.25;
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("letters") << "abc12" << 0.0;
+        QTest::newRow("wide digits are not digits") << u8("１２") << 0.0;
+    }
+    void leading_number() {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(tomarina::leading_number(text), value);
+        if (text.toUtf8() == text.toLatin1()) QCOMPARE(tomarina::leading_number(QByteArrayView(text.toLatin1())), value);
+    }
+
+    void pictures() {
+        QCOMPARE(format_picture(0, u"###0"), QStringLiteral("0"));
+        QCOMPARE(format_picture(-120, u"###0"), QStringLiteral("-120"));
+        QCOMPARE(format_picture(0, u"####"), QString());
+        QCOMPARE(format_picture(0, u"#####"), QString());
+        QCOMPARE(format_picture(123456, u"#####"), QStringLiteral("123456"));
+        QCOMPARE(format_picture(7, u"0"), QStringLiteral("7"));
+        QCOMPARE(format_picture(2.5, u"#####"), QStringLiteral("3"));
+        QCOMPARE(format_yen(10000), QStringLiteral("\\10,000"));
+        QCOMPARE(format_yen(1234567), QStringLiteral("\\1,234,567"));
+        QCOMPARE(format_text_picture(u"\\8,000", u"#####"), QStringLiteral("8000"));
+        QCOMPARE(format_text_picture(u8("\\8,000～"), u"#####"), u8("\\8,000～"));
+    }
+
+    void price_rule_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("number");
+        QTest::newRow("yen unit") << u8("8000円") << 8000;
+        QTest::newRow("yen sign and commas") << "\\8,000" << 8000;
+        QTest::newRow("commas without yen sign") << u8("8,000円") << 8;
+        QTest::newRow("yen sign and tilde") << u8("\\8,000～") << 0;
+        QTest::newRow("yen sign alone") << "\\" << 0;
+        QTest::newRow("yen sign with blanks") << "  \\  " << 0;
+        QTest::newRow("9500") << "\\9,500" << 9500;
+        QTest::newRow("from 9500") << u8("9500円～") << 9500;
+        QTest::newRow("text before yen") << u8("シングル\\7,000") << 0;
+        QTest::newRow("decimal amount") << "\\8,000.6" << 8001;
+        QTest::newRow("empty") << "" << 0;
+    }
+    void price_rule() {
+        QFETCH(QString, text);
+        QFETCH(int, number);
+        QCOMPARE(price_number(text), number);
+    }
+
+    void user_rate_rule() {
+        QCOMPARE(user_price_number(u"\\10,000"), 10000);
+        QCOMPARE(user_price_number(u"\\"), 0);
+        QCOMPARE(user_price_number(u"10000"), 0);
+        QCOMPARE(user_price_number(u8("\\一万")), 0);
+        QCOMPARE(user_price_number(u" \\5,500 "), 5500);
+    }
+
+    void dates() {
+        QCOMPARE(serial_date(37904), QStringLiteral("2003/10/10"));
+        QCOMPARE(serial_date(0), QStringLiteral("1899/12/30"));
+        QCOMPARE(serial_date(-1), QStringLiteral("1899/12/29"));
+        QCOMPARE(serial_date(99999999), QString());
+    }
+
+    void code_page() {
+        // 0x5C is the yen sign of the data and stays U+005C.
+        QCOMPARE(decode_cp932("\x5c\x38"), QStringLiteral("\\8"));
+        QCOMPARE(decode_cp932("\x93\x8c\x8b\x9e"), u8("東京"));
+        QCOMPARE(encode_cp932(u8("東京\\～")), QByteArray("\x93\x8c\x8b\x9e\x5c\x81\x60"));
+        QCOMPARE(decode_cp932("\xb1\xb2"), u8("ｱｲ"));
+        QVERIFY(cp932_encodable(u8("ホテル京橋")));
+        QVERIFY(!cp932_encodable(u8("😀")));
+        // A broken lead byte at the end does not spill into the next text.
+        decode_cp932("\x93");
+        QCOMPARE(decode_cp932("\x93\x8c"), u8("東"));
+    }
+
+    void full_width() {
+        QCOMPARE(to_full_width(u"Ab1 "), u8("Ａｂ１　"));
+        QCOMPARE(to_full_width(u"\\'\"~"), u8("￥’”～"));
+        QCOMPARE(to_full_width(u8("ｶﾞｷﾞﾊﾟﾋﾞｳﾞｯﾞｱﾞﾞ")), u8("ガギパビヴッ゛ア゛゛"));
+        QCOMPARE(to_full_width(u8("ﾃｽﾄ｡ｰ")), u8("テスト。ー"));
+        QCOMPARE(to_full_width(u8("東京")), u8("東京"));
+    }
+
+    void trims() {
+        QCOMPARE(trim(u8(" 東京　 ")), u8("東京　"));
+        QCOMPARE(trim_wide(u8(" 東京　 ")), u8("東京"));
+        QCOMPARE(yen_for_display(QStringLiteral("\\8,000")), u8("¥8,000"));
+        QCOMPARE(yen_from_input(u8("¥8,000")), QStringLiteral("\\8,000"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTextRules)
+#include "test_text_rules.moc"

@@ -1,0 +1,104 @@
+#include "app/main_menu_window.h"
+#include "app/program.h"
+#include "platform/fake_platform.h"
+#include "support/test_support.h"
+#include "tools/splash_window.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+using namespace tomarina;
+using tomarina::test::u8;
+
+class TestMainMenu : public QObject {
+    Q_OBJECT
+  private slots:
+    void starts_shows_the_menu_and_ends_with_esc() {
+        test::ProgramDir dir(build_database(test::small_source()));
+        AppState st;
+        st.app_path = dir.path();
+        FakePlatform pf;
+        Forms forms(st, pf);
+        int ended = 0;
+        forms.on_end = [&ended] { ++ended; };
+        QVERIFY(start_program(forms));
+
+        auto* menu = forms.loaded<tomarina1>();
+        QVERIFY(menu);
+        QVERIFY(menu->isVisible());
+        QVERIFY(!forms.loaded<frmSplash>());
+        QCOMPARE(menu->windowTitle(), u8("トマリナホテル情報＆予約　　　　　　　　　　　　　　　ヘルプ：Ｆ１"));
+        QCOMPARE(menu->Command1->text(), u8("ホテル検索＆予約"));
+        QCOMPARE(menu->Command2->text(), u8("地域指定で予約"));
+        QCOMPARE(menu->Command3->text(), u8("保　　守"));
+        QCOMPARE(menu->Command4->text(), u8("終了"));
+        QCOMPARE(menu->Command5->text(), u8("ホテル登録保守"));
+        QVERIFY(!menu->Command2->isEnabled()); // no browser registered
+        QVERIFY(menu->Command1->isEnabled());
+        // Half-height buttons stacked in the third column.
+        QCOMPARE(menu->Command5->geometry().top(), 0);
+        QVERIFY(menu->Command3->geometry().top() > menu->Command5->geometry().bottom());
+
+        QCOMPARE(st.ver_text, QStringLiteral("1.51"));
+        QCOMPARE(st.db.hotel_count, Integer(6));
+        QCOMPARE(st.db.db_date, QStringLiteral("2003/10/10"));
+        QCOMPARE(st.dat_open_flg, Integer(1));
+        QCOMPARE(st.settings.max_kensuu, Integer(1000));
+        QCOMPARE(st.settings.sv_colwidth(1), Integer(2300));
+
+        // The size is fixed.
+        const QSize size = menu->size();
+        menu->resize(size * 2);
+        QCOMPARE(menu->size(), size);
+
+        menu->Command1->setFocus();
+        QTest::keyClick(menu->Command1, Qt::Key_Escape);
+        QCOMPARE(ended, 1);
+        QCOMPARE(st.dat_open_flg, Integer(0));
+        QVERIFY(!forms.loaded<tomarina1>());
+        QVERIFY(dir.read(QStringLiteral("tomarina.ini")).startsWith("[Form]\r\ntomarina1_top="));
+    }
+
+    void browser_registered_enables_region_button() {
+        test::ProgramDir dir(build_database(test::small_source()));
+        dir.write(QStringLiteral("tomarina.ini"), "[Control]\r\ninet_data1=1\r\n");
+        AppState st;
+        st.app_path = dir.path();
+        FakePlatform pf;
+        Forms forms(st, pf);
+        QVERIFY(start_program(forms));
+        QVERIFY(forms.loaded<tomarina1>()->Command2->isEnabled());
+    }
+
+    void starts_without_a_database() {
+        test::ProgramDir dir;
+        AppState st;
+        st.app_path = dir.path();
+        FakePlatform pf;
+        Forms forms(st, pf);
+        int ended = 0;
+        forms.on_end = [&ended] { ++ended; };
+        QVERIFY(start_program(forms));
+        auto* menu = forms.loaded<tomarina1>();
+        QVERIFY(menu && menu->isVisible());
+        QCOMPARE(st.db.hotel_count, Integer(0));
+        QVERIFY(!QFile::exists(dir.file(QStringLiteral("tomarina.dat"))));
+        QTest::mouseClick(menu->Command4, Qt::LeftButton);
+        QCOMPARE(ended, 1);
+    }
+
+    void splash_shows_the_version() {
+        AppState st;
+        st.ver_text = QStringLiteral("1.51");
+        FakePlatform pf;
+        Forms forms(st, pf);
+        auto* splash = forms.show<frmSplash>();
+        QCOMPARE(splash->lblVersion->text(), QStringLiteral("Version  1.51"));
+        QCOMPARE(splash->lblProductName->text(), u8("トマリナホテル情報＆予約"));
+        QCOMPARE(splash->lblPlatform->text(), QStringLiteral("Windows95/98,NT/WS"));
+    }
+};
+
+QTEST_MAIN(TestMainMenu)
+#include "test_main_menu.moc"

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "cli/db_builder.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace tomarina::test {
+
+// A small directory: three prefectures in two areas, four airports, five districts, six hotels with
+// every field, two region reservation records.
+DbSource small_source();
+
+// A program folder in a temporary directory, holding a tomarina.dat.
+class ProgramDir {
+  public:
+    explicit ProgramDir(const QByteArray& dat = {});
+    QString path() const { return dir_.path(); }
+    QString file(const QString& name) const { return dir_.filePath(name); }
+    void write(const QString& name, const QByteArray& bytes) const;
+    QByteArray read(const QString& name) const;
+
+  private:
+    QTemporaryDir dir_;
+};
+
+QString u8(const char* text);
+
+} // namespace tomarina::test
