@@ -1,0 +1,19 @@
+#pragma once
+
+#include "cli/db_builder.h"
+
+#include <QString>
+#include <benchmark/benchmark.h>
+
+namespace tomarina::bench {
+
+// A synthetic directory of n hotels over the sample's prefectures, airports and districts, built once.
+const DbSource& source(int hotels);
+const QByteArray& database(int hotels);
+// The same written to a file in a temporary folder.
+QString database_file(int hotels);
+
+// Pairs a figure with its baseline; the main prints their ratio after the run.
+void compare(const char* figure, const char* baseline, double target_ratio, const char* note);
+
+} // namespace tomarina::bench
