@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QShortcut>
 #include <QTextEdit>
 #include <cmath>
 
@@ -35,9 +34,6 @@ Form::Form(Forms& forms, int number, const QString& name)
     setObjectName(name);
     setWindowTitle(app_title);
     setAttribute(Qt::WA_DeleteOnClose, false);
-    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    help->setContext(Qt::WindowShortcut);
-    connect(help, &QShortcut::activated, this, [this] { pf.show_help(st.full_path(st.help_file), objectName()); });
 }
 
 Form::~Form() = default;
@@ -82,16 +78,31 @@ void Form::watch_esc() {
         const bool text = qobject_cast<QLineEdit*>(w) || qobject_cast<QTextEdit*>(w) ||
                           qobject_cast<QPlainTextEdit*>(w);
         const bool list = qobject_cast<QAbstractItemView*>(w);
-        if (button || text || list) w->installEventFilter(this);
+        w->setProperty("tomarina_esc", button || text || list);
+        w->installEventFilter(this);
     }
 }
 
+void Form::show_help() { pf.show_help(st.full_path(st.help_file), objectName()); }
+
 bool Form::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        end_proc();
-        return true;
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape && watched->property("tomarina_esc").toBool()) {
+            end_proc();
+            return true;
+        }
+        if (key == Qt::Key_F1) {
+            show_help();
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void Form::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) show_help();
+    else QWidget::keyPressEvent(event);
 }
 
 void Form::closeEvent(QCloseEvent* event) {

@@ -47,10 +47,14 @@ class Form : public QWidget {
   protected:
     // What the window does as it unloads; by default it closes the help window.
     virtual void form_unload();
-    // Esc in buttons, text boxes, list boxes, option buttons and grids runs end_proc.
+    // Esc in buttons, text boxes, list boxes, option buttons and grids runs end_proc; F1 in any control
+    // opens the help. Called once the controls exist.
     void watch_esc();
     void save_position();
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    // F1: the help file at this window's topic.
+    void show_help();
     void closeEvent(QCloseEvent* event) override;
 
     Forms& forms;

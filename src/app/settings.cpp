@@ -1,11 +1,11 @@
 #include "app/settings.h"
 
+#include "data/save_file.h"
 #include "data/steps.h"
 #include "data/text_rules.h"
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <stdexcept>
 
 namespace tomarina {
@@ -205,18 +205,7 @@ QByteArray settings_bytes(const Settings& s) {
 }
 
 bool write_settings_file(const QString& path, const Settings& s, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    const QByteArray bytes = settings_bytes(s);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error) *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return save_file(path, settings_bytes(s), error);
 }
 
 void read_settings_file(const QString& path, Settings& s) {

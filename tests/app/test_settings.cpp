@@ -1,0 +1,220 @@
+#include "app/settings.h"
+#include "data/save_file.h"
+#include "data/text_rules.h"
+#include "support/test_support.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QTest>
+
+using namespace tomarina;
+using tomarina::test::u8;
+
+namespace {
+
+Settings read_text(const QString& text, Settings s = {}) {
+    QByteArray bytes = encode_cp932(text);
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::ReadOnly);
+    read_settings(buf, s);
+    return s;
+}
+
+Settings read_bytes(QByteArray bytes, Settings s = {}) {
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::ReadOnly);
+    read_settings(buf, s);
+    return s;
+}
+
+} // namespace
+
+class TestSettings : public QObject {
+    Q_OBJECT
+  private slots:
+    void reading_rules() {
+        Settings start;
+        start.max_kensuu = 1000;
+        start.sv_pop = 1;
+        const Settings s = read_text(u8("[Control]\r\n"
+                                        "sv_count=12\r\n"
+                                        "max_kensuu=\r\n"
+                                        "sv_pop=0\r\n"
+                                        "control1_flg=37\r\n"
+                                        "inet_data1=x2\r\n"
+                                        "inet_data2=C:\\Program Files\\Browser\\browser.exe\r\n"
+                                        "sv_height12=6000.6\r\n"
+                                        "sv_colwidth(3)=1234\r\n"
+                                        "[Form]\r\n"
+                                        "tomarina11_left=1200\r\n"
+                                        "tomarina92_top=-45\r\n"),
+                                     start);
+        QCOMPARE(s.sv_count, Integer(2)); // last character only
+        QCOMPARE(s.max_kensuu, Integer(0)); // written for 0, stays 0
+        QCOMPARE(s.sv_pop, Integer(0));
+        QCOMPARE(s.control1_flg, Integer(7));
+        QCOMPARE(s.inet_data1, QStringLiteral("2"));
+        QCOMPARE(s.inet_data2, QStringLiteral("C:\\Program Files\\Browser\\browser.exe"));
+        QCOMPARE(s.sv_height12, Integer(6001));
+        QCOMPARE(s.sv_colwidth(3), Integer(1234));
+        QCOMPARE(s.tomarina11.left, Integer(1200));
+        QCOMPARE(s.tomarina92.top, Integer(-45));
+    }
+
+    void items_and_sections() {
+        // Seven history lines keep five; a comma splits an entry in two; quotes are removed; a leading
+        // blank is skipped; an unknown section leaves the current one.
+        const Settings s = read_text(u8("[Text1]\r\n"
+                                        "東京\r\n"
+                                        "大阪,京都\r\n"
+                                        "\"福岡\"\r\n"
+                                        " 札幌\r\n"
+                                        "那覇\r\n"
+                                        "仙台\r\n"
+                                        "[Other]\r\n"
+                                        "[Text2]\r\n"
+                                        "\r\n"
+                                        "東京／羽田\r\n"));
+        QCOMPARE(s.text1_hist(1), u8("東京"));
+        QCOMPARE(s.text1_hist(2), u8("大阪"));
+        QCOMPARE(s.text1_hist(3), u8("京都"));
+        QCOMPARE(s.text1_hist(4), u8("福岡"));
+        QCOMPARE(s.text1_hist(5), u8("札幌"));
+        QCOMPARE(s.text2_hist(1), QString());
+        QCOMPARE(s.text2_hist(2), u8("東京／羽田"));
+
+        // Keys compared exactly; unknown keys skipped; order of keys and sections free.
+        const Settings t = read_text(u8("[Form]\nTomarina1_top=99\nfoo=1\ntomarina1_left=15\n"
+                                        "[Control]\nmax_kensuu=20\n=5\nsv_pop\n[Form]\ntomarina1_top=30\n"));
+        QCOMPARE(t.tomarina1.top, Integer(30));
+        QCOMPARE(t.tomarina1.left, Integer(15));
+        QCOMPARE(t.max_kensuu, Integer(20));
+    }
+
+    void values_that_do_not_fit_are_skipped() {
+        Settings start;
+        start.max_kensuu = 1000;
+        const Settings s = read_text(u8("[Control]\nmax_kensuu=40000\nsv_width12=-99999\n[Form]\ntomarina1_top=32768\n"),
+                                     start);
+        QCOMPARE(s.max_kensuu, Integer(1000));
+        QCOMPARE(s.sv_width12, Integer(0));
+        QCOMPARE(s.tomarina1.top, Integer(0));
+    }
+
+    void bad_files() {
+        Settings start;
+        start.max_kensuu = 1000;
+        start.sv_pop = 1;
+        QByteArray noise;
+        for (int i = 0; i < 4096; ++i) noise.append(char((i * 7919) % 256));
+        const Settings s = read_bytes(noise, start);
+        QCOMPARE(s.max_kensuu, Integer(1000));
+        QCOMPARE(read_bytes({}, start).sv_pop, Integer(1));
+        Settings missing = start;
+        read_settings_file(QStringLiteral("/nonexistent/tomarina.ini"), missing);
+        QCOMPARE(missing.max_kensuu, Integer(1000));
+    }
+
+    void defaults() {
+        Settings s;
+        s.sv_colwidth(2) = 500;
+        s.apply_defaults();
+        QCOMPARE(s.sv_height12, Integer(5085));
+        QCOMPARE(s.sv_width12, Integer(9615));
+        QCOMPARE(s.sv_grid1_height12, Integer(3855));
+        QCOMPARE(s.sv_grid1_width12, Integer(9495));
+        QCOMPARE(s.sv_colwidth(0), Integer(1080));
+        QCOMPARE(s.sv_colwidth(2), Integer(500));
+        QCOMPARE(s.sv_colwidth(6), Integer(1080));
+        QCOMPARE(s.tomarina15.top, Integer(5200));
+        QCOMPARE(s.tomarina15.left, Integer(3800));
+        QCOMPARE(s.tomarina12.top, Integer(0));
+    }
+
+    void written_form() {
+        Settings s;
+        s.max_kensuu = 0;
+        s.sv_pop = 1;
+        s.inet_data1 = QStringLiteral("1");
+        s.inet_data2 = QStringLiteral(" /usr/bin/firefox ");
+        s.tomarina12.left = -15;
+        s.text1_hist(1) = u8("東京");
+        s.apply_defaults();
+        const QByteArray bytes = settings_bytes(s);
+        const QString text = decode_cp932(bytes);
+        QVERIFY(bytes.contains("\r\n"));
+        QVERIFY(!bytes.contains("\r\n\n"));
+        QStringList lines = text.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.takeLast(), QString()); // ends with CR LF
+        QCOMPARE(lines.size(), 1 + 28 + 1 + 13 + 7 + 1 + 5 + 1 + 5);
+        QCOMPARE(lines[0], QStringLiteral("[Form]"));
+        QCOMPARE(lines[1], QStringLiteral("tomarina1_top=0"));
+        QCOMPARE(lines[2], QStringLiteral("tomarina1_left=0"));
+        QCOMPARE(lines[6], QStringLiteral("tomarina12_left=-15"));
+        QCOMPARE(lines[28], QStringLiteral("tomarina92_left=0"));
+        QCOMPARE(lines[29], QStringLiteral("[Control]"));
+        const QStringList control = lines.mid(30, 20);
+        QCOMPARE(control, QStringList({"control1_flg=0", "control2_flg=0", "control3_flg=0", "control9_flg=0",
+                                       "sv_count=0", "max_kensuu=", "sv_pop=1", "inet_data1=1",
+                                       "inet_data2=/usr/bin/firefox", "sv_height12=5085", "sv_width12=9615",
+                                       "sv_grid1_height12=3855", "sv_grid1_width12=9495", "sv_colwidth(0)=1080",
+                                       "sv_colwidth(1)=2300", "sv_colwidth(2)=1170", "sv_colwidth(3)=700",
+                                       "sv_colwidth(4)=2100", "sv_colwidth(5)=900", "sv_colwidth(6)=1080"}));
+        QCOMPARE(lines[50], QStringLiteral("[Text1]"));
+        QCOMPARE(lines[51], u8("東京"));
+        QCOMPARE(lines[52], QString());
+        QCOMPARE(lines[56], QStringLiteral("[Text2]"));
+    }
+
+    void round_trip_of_every_key() {
+        Settings s;
+        int v = 1;
+        for (const int number : saved_forms) {
+            s.form(number).top = Integer(v++ * 15);
+            s.form(number).left = Integer(-(v++));
+        }
+        s.control1_flg = 1;
+        s.control2_flg = 2;
+        s.control3_flg = 3;
+        s.control9_flg = 9;
+        s.sv_count = 2;
+        s.max_kensuu = 32767;
+        s.sv_pop = 0;
+        s.inet_data1 = QStringLiteral("2");
+        s.inet_data2 = QStringLiteral("/opt/Web Browser/browser");
+        s.sv_height12 = 7000;
+        s.sv_width12 = 12000;
+        s.sv_grid1_height12 = 5000;
+        s.sv_grid1_width12 = 11000;
+        for (int k = 0; k < 7; ++k) s.sv_colwidth(k) = Integer(100 * (k + 1));
+        for (int k = 1; k <= 5; ++k) {
+            s.text1_hist(k) = u8("県") + QString::number(k);
+            s.text2_hist(k) = u8("空港") + QString::number(k);
+        }
+        const Settings r = read_bytes(settings_bytes(s));
+        QCOMPARE(settings_bytes(r), settings_bytes(s));
+        QCOMPARE(r.tomarina92.left, s.tomarina92.left);
+        QCOMPARE(r.inet_data2, s.inet_data2);
+        QCOMPARE(r.max_kensuu, Integer(32767));
+    }
+
+    void failed_write_leaves_the_old_file() {
+        test::ProgramDir dir;
+        const QString path = dir.file(QStringLiteral("tomarina.ini"));
+        Settings s;
+        s.max_kensuu = 123;
+        QVERIFY(write_settings_file(path, s));
+        const QByteArray before = dir.read(QStringLiteral("tomarina.ini"));
+        s.max_kensuu = 456;
+        save_fault = [](const QString&) { return true; };
+        QString error;
+        QVERIFY(!write_settings_file(path, s, &error));
+        save_fault = nullptr;
+        QCOMPARE(dir.read(QStringLiteral("tomarina.ini")), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("tomarina.ini")});
+        QVERIFY(!write_settings_file(dir.file(QStringLiteral("no/such/folder/tomarina.ini")), s));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "test_settings.moc"
