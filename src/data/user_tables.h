@@ -2,7 +2,9 @@
 
 #include "data/fixed_table.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace tomarina {
 
@@ -26,6 +28,9 @@ struct UserTables {
     FixedTable<Long, user_capacity> user_price_num;
 
     Integer user_copied_flg = 0;
+
+    // Records of the file beyond the table's capacity, kept as read so that a save writes them back.
+    QList<QStringList> user_extra;
 };
 
 } // namespace tomarina

@@ -1,0 +1,158 @@
+#include "results/ordering.h"
+
+#include "data/text_rules.h"
+
+#include <algorithm>
+
+namespace tomarina {
+
+QString fmt_zero(long long x, int width) {
+    QString digits = QString::number(x < 0 ? -x : x);
+    if (digits.size() < width) digits.prepend(QString(width - digits.size(), u'0'));
+    return x < 0 ? u'-' + digits : digits;
+}
+
+namespace detail {
+
+// Ties are what the exchange sort leaves in a particular order. For the entries of one key v, only the
+// entries with smaller keys matter, in list order: the entries of v gather in a run that grows with
+// each entry of v met, and every smaller entry met after the run started turns the run by one (its
+// first entry goes to its end). The run at the end is the order of v's entries.
+std::vector<int> exchange_order(const std::vector<int>& rank) {
+    const int n = int(rank.size());
+    int groups = 0;
+    for (int r : rank) groups = std::max(groups, r + 1);
+    std::vector<std::vector<int>> members(static_cast<std::size_t>(groups));
+    for (int p = 0; p < n; ++p) members[std::size_t(rank[std::size_t(p)])].push_back(p);
+
+    // Fenwick tree over list positions of the entries of smaller keys seen so far.
+    std::vector<int> tree(std::size_t(n) + 1, 0);
+    auto add = [&](int p) {
+        for (int k = p + 1; k <= n; k += k & -k) ++tree[std::size_t(k)];
+    };
+    auto count_before = [&](int p) { // positions < p
+        int c = 0;
+        for (int k = p; k > 0; k -= k & -k) c += tree[std::size_t(k)];
+        return c;
+    };
+    // A circular list of the run, with the run's first entry at `front`.
+    std::vector<int> next(static_cast<std::size_t>(n)), prev(static_cast<std::size_t>(n));
+    std::vector<int> order;
+    order.reserve(static_cast<std::size_t>(n));
+    for (int g = 0; g < groups; ++g) {
+        const auto& m = members[std::size_t(g)];
+        if (m.size() == 1) {
+            order.push_back(m[0]);
+        } else {
+            int front = -1, size = 0;
+            for (std::size_t k = 0; k < m.size(); ++k) {
+                const int p = m[k];
+                // p joins the run at its end, just before the front.
+                if (front < 0) {
+                    front = p;
+                    next[std::size_t(p)] = prev[std::size_t(p)] = p;
+                } else {
+                    const int last = prev[std::size_t(front)];
+                    next[std::size_t(last)] = p;
+                    prev[std::size_t(p)] = last;
+                    next[std::size_t(p)] = front;
+                    prev[std::size_t(front)] = p;
+                }
+                ++size;
+                // Smaller entries between p and the next entry of the group (or the list's end).
+                const int until = k + 1 < m.size() ? m[k + 1] : n;
+                const int turns = (count_before(until) - count_before(p + 1)) % size;
+                for (int t = 0; t < turns; ++t) front = next[std::size_t(front)];
+            }
+            for (int k = 0, p = front; k < size; ++k, p = next[std::size_t(p)]) order.push_back(p);
+        }
+        for (const int p : m) add(p);
+    }
+    return order;
+}
+
+} // namespace detail
+
+namespace {
+
+template <typename Numbers> struct Location {
+    const Numbers& ken;
+    const Numbers& airport;
+    const Numbers& syousai;
+    long long m;
+    int width;
+    QString operator()(std::size_t h) const {
+        return fmt_zero((static_cast<long long>(ken[h]) * 100 + airport[h]) * m + syousai[h], width);
+    }
+};
+
+// Keys of one list by the ordering name; the tables differ between the results and the maintenance
+// list only in which arrays they read and the widths.
+template <typename Tables, typename Keys>
+void make_keys(const QString& name, const Tables& f, const Integer* list, int n, Keys& key1, Keys& key2, long long m,
+               int width, const QString& no_tel) {
+    for (int k = 1; k <= n; ++k) {
+        const std::size_t h = std::size_t(list[k]);
+        const QString loc = f.loc(h);
+        QString a, b;
+        if (name == order_names::ken) {
+            a = loc;
+            b = f.name[h];
+        } else if (name == order_names::airport) {
+            a = fmt_zero((static_cast<long long>(f.airport[h]) * 50 + f.ken[h]) * m + f.syousai[h], width);
+            b = f.name[h];
+        } else if (name == order_names::syousai) {
+            a = fmt_zero((static_cast<long long>(f.syousai[h]) * 50 + f.ken[h]) * 100 + f.airport[h], width);
+            b = f.name[h];
+        } else if (name == order_names::name) {
+            a = f.name[h];
+        } else if (name == order_names::tel) {
+            a = f.tel[h].isEmpty() ? no_tel : f.tel[h];
+        } else if (name == order_names::rooms) {
+            a = f.rooms[h].isEmpty() ? QStringLiteral("99999") : fmt_zero(round_even(std::clamp(leading_number(f.rooms[h]), -9e17, 9e17)), 5);
+            b = loc;
+        } else if (name == order_names::price) {
+            a = f.price[h] == 0 ? QStringLiteral("999999") : fmt_zero(f.price[h], 6);
+            b = loc;
+        }
+        key1.at(h) = a;
+        key2.at(h) = b;
+    }
+}
+
+template <typename Numbers, typename Texts, typename Prices> struct Fields {
+    const Numbers& ken;
+    const Numbers& airport;
+    const Numbers& syousai;
+    const Texts& name;
+    const Texts& tel;
+    const Texts& rooms;
+    const Prices& price;
+    Location<Numbers> loc;
+};
+
+} // namespace
+
+void sort_hotel(const HotelTables& t, SearchState& s, OrderState& o) {
+    const int n = std::clamp<int>(s.sel_count, 0, HotelTables::hotel_capacity);
+    using N = decltype(t.hotel_ken);
+    Fields<N, decltype(t.hotel_name), decltype(t.hotel_price_num)> f{
+        t.hotel_ken, t.hotel_airport, t.hotel_syousai, t.hotel_name, t.hotel_tel, t.hotel_rooms, t.hotel_price_num,
+        Location<N>{t.hotel_ken, t.hotel_airport, t.hotel_syousai, 2000, 11}};
+    make_keys(o.sort_key_name, f, s.sel_hotel.data(), n, o.sort_key1, o.sort_key2, 2000, 11,
+              QStringLiteral("9999999999999"));
+    exchange_sort(s.sel_hotel.data(), n, o.sort_key1, o.sort_key2);
+}
+
+void sort_user_hotel(const UserTables& u, OrderState& o) {
+    const int n = std::clamp<int>(u.user_count, 0, UserTables::user_capacity);
+    using N = decltype(u.user_ken);
+    Fields<N, decltype(u.user_name), decltype(u.user_price_num)> f{
+        u.user_ken, u.user_airport, u.user_syousai, u.user_name, u.user_tel, u.user_rooms, u.user_price_num,
+        Location<N>{u.user_ken, u.user_airport, u.user_syousai, 500, 10}};
+    make_keys(o.user_sort_key_name, f, o.user_list.data(), n, o.user_sort_key1, o.user_sort_key2, 500, 10,
+              QStringLiteral("999999999999"));
+    exchange_sort(o.user_list.data(), n, o.user_sort_key1, o.user_sort_key2);
+}
+
+} // namespace tomarina

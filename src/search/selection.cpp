@@ -1,0 +1,177 @@
+#include "search/selection.h"
+
+#include "data/text_rules.h"
+
+#include <QSet>
+#include <QVarLengthArray>
+#include <vector>
+
+namespace tomarina {
+
+namespace {
+
+QStringView trimmed_view(QStringView v) {
+    qsizetype b = 0, e = v.size();
+    while (b < e && v[b] == u' ') ++b;
+    while (e > b && v[e - 1] == u' ') --e;
+    return v.mid(b, e - b);
+}
+
+// Containment as the directory's search knows it: an empty field never holds anything, an empty key
+// is held by every other field.
+bool holds(QStringView field, QStringView key) {
+    if (field.isEmpty()) return false;
+    return key.isEmpty() || field.contains(key);
+}
+
+// The name of record n of a table with count records; outside the table there is no name.
+template <typename Table> QStringView name_of(const Table& names, long n, int count) {
+    if (n < 1 || n > count) return {};
+    return names[std::size_t(n)];
+}
+
+// The scan shared by the six selections: primary(i) says whether hotel i meets the criterion.
+template <typename Primary>
+void scan(const HotelTables& t, SearchState& s, Integer max_kensuu, Primary primary) {
+    int hits = 0;
+    int districts = 0;
+    QSet<QStringView> narrow;
+    for (int j = 1; j <= s.narrow_count; ++j) narrow.insert(trimmed_view(s.narrow_syousai(j)));
+    QSet<QStringView> seen;
+    seen.reserve(256);
+    const int count = std::min<int>(t.hotel_count, HotelTables::hotel_capacity);
+    for (int i = 1; i <= count; ++i) {
+        if (!primary(i)) continue;
+        const QString& district = t.hotel_syousai_name[std::size_t(i)];
+        const QStringView key = trimmed_view(district);
+        if (s.narrow_count == 0 || narrow.contains(key)) {
+            ++hits;
+            s.sel_hotel[std::size_t(hits)] = Integer(i);
+            if (hits == max_kensuu) break;
+        }
+        if (!seen.contains(key)) {
+            seen.insert(key);
+            ++districts;
+            s.sel_syousai[std::size_t(districts)] = district;
+            if (districts == 3000) break;
+        }
+    }
+    s.sel_count = Integer(hits);
+    s.sel_syousai_count = Integer(districts);
+}
+
+// Record numbers whose name equals the key.
+template <typename Table> std::vector<char> equal_names(const Table& names, int count, const QString& key) {
+    std::vector<char> match(std::size_t(Table::capacity) + 1, 0);
+    for (int k = 1; k <= count; ++k) match[std::size_t(k)] = names[std::size_t(k)] == key;
+    return match;
+}
+
+QString search_text(const SearchState& s) { return trim_wide(s.search_key); }
+
+} // namespace
+
+QString airport_synonym(const QString& key) {
+    if (key == u"東京／羽田" || key == u"東京／成田") return QStringLiteral("東京／羽田");
+    if (key == u"大阪／伊丹" || key == u"大阪／関西") return QStringLiteral("大阪／伊丹");
+    return key;
+}
+
+void sel_data1(const HotelTables& t, SearchState& s, Integer max_kensuu) {
+    const auto match = equal_names(t.ken_name, std::clamp<int>(t.ken_count, 0, 50), search_text(s));
+    scan(t, s, max_kensuu, [&](int i) {
+        const long k = t.hotel_ken[std::size_t(i)];
+        return k >= 1 && k <= t.ken_count && match[std::size_t(k)];
+    });
+}
+
+void sel_data2(const HotelTables& t, SearchState& s, Integer max_kensuu) {
+    const auto match = equal_names(t.airport_name, std::clamp<int>(t.airport_count, 0, 100),
+                                   airport_synonym(search_text(s)));
+    scan(t, s, max_kensuu, [&](int i) {
+        const long k = t.hotel_airport[std::size_t(i)];
+        return k >= 1 && k <= t.airport_count && match[std::size_t(k)];
+    });
+}
+
+void sel_data3(const HotelTables& t, SearchState& s, Integer max_kensuu) {
+    const QString key = search_text(s);
+    scan(t, s, max_kensuu, [&](int i) { return holds(t.hotel_name[std::size_t(i)], key); });
+}
+
+void sel_data4(const HotelTables& t, SearchState& s, Integer max_kensuu) {
+    const QString key = search_text(s);
+    scan(t, s, max_kensuu, [&](int i) { return holds(t.hotel_syousai_name[std::size_t(i)], key); });
+}
+
+void sel_data5(const HotelTables& t, SearchState& s, Integer max_kensuu) {
+    const QString key = search_text(s);
+    scan(t, s, max_kensuu, [&](int i) { return holds(t.hotel_access[std::size_t(i)], key); });
+}
+
+void sel_data6(const HotelTables& t, SearchState& s, Integer max_kensuu) {
+    const QString key = search_text(s);
+    // The prefecture and airport names are the same for many hotels: test each name once.
+    std::vector<char> ken_holds(51, 0), airport_holds(101, 0);
+    for (int k = 1; k <= std::clamp<int>(t.ken_count, 0, 50); ++k) ken_holds[k] = holds(t.ken_name[k], key);
+    for (int k = 1; k <= std::clamp<int>(t.airport_count, 0, 100); ++k)
+        airport_holds[k] = holds(t.airport_name[k], key);
+    scan(t, s, max_kensuu, [&](int i) {
+        const std::size_t h = std::size_t(i);
+        const long ken = t.hotel_ken[h];
+        const long airport = t.hotel_airport[h];
+        if (ken >= 1 && ken <= t.ken_count && ken_holds[std::size_t(ken)]) return true;
+        if (airport >= 1 && airport <= t.airport_count && airport_holds[std::size_t(airport)]) return true;
+        if (holds(t.hotel_name[h], key) || holds(t.hotel_syousai_name[h], key) || holds(t.hotel_access[h], key))
+            return true;
+        return holds(to_full_width(t.hotel_note[h]), key);
+    });
+}
+
+void select_hotels(const HotelTables& t, SearchState& s, Integer max_kensuu) {
+    switch (s.search_type) {
+    case 1: sel_data1(t, s, max_kensuu); break;
+    case 2: sel_data2(t, s, max_kensuu); break;
+    case 3: sel_data3(t, s, max_kensuu); break;
+    case 4: sel_data4(t, s, max_kensuu); break;
+    case 5: sel_data5(t, s, max_kensuu); break;
+    case 6: sel_data6(t, s, max_kensuu); break;
+    default:
+        s.sel_count = 0;
+        s.sel_syousai_count = 0;
+        break;
+    }
+}
+
+bool check_text1(const HotelTables& t, int option, QString& entry, Integer& search_type) {
+    const QString trimmed = trim_wide(entry);
+    switch (option) {
+    case 1:
+        for (int k = 1; k <= std::clamp<int>(t.ken_count, 0, 50); ++k) {
+            if (trimmed == t.ken_name[k] || trimmed == t.ken_alias[k]) {
+                search_type = 1;
+                entry = t.ken_name[k];
+                return true;
+            }
+        }
+        return false;
+    case 2:
+        for (int k = 1; k <= std::clamp<int>(t.airport_count, 0, 100); ++k) {
+            if (trimmed == t.airport_name[k]) {
+                search_type = 2;
+                return true;
+            }
+        }
+        return false;
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+        if (entry.isEmpty()) return false;
+        search_type = Integer(option);
+        return true;
+    }
+    return false;
+}
+
+} // namespace tomarina
