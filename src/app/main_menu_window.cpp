@@ -1,6 +1,7 @@
 #include "app/main_menu_window.h"
 
 #include "data/steps.h"
+#include "data/user_file.h"
 #include "tools/progress_window.h"
 
 #include <QCloseEvent>
@@ -99,6 +100,10 @@ void tomarina1::load_database() {
         [&] { loader.get_hotel(); },
         [&] { loader.get_url(); },
         [&] { loader.get_best(); },
+        [&] {
+            read_user_file(st.full_path(QStringLiteral("hotelusr.csv")), st.user, st.db,
+                           st.full_path(QStringLiteral("tmp.csv")));
+        },
         [&] {
             if (auto* p = forms.loaded<tomarina91>()) p->unload();
             progress = nullptr;

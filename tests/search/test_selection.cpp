@@ -1,0 +1,178 @@
+#include "data/database.h"
+#include "data/user_file.h"
+#include "search/selection.h"
+#include "support/test_support.h"
+
+#include <QTest>
+
+using namespace tomarina;
+using tomarina::test::u8;
+
+namespace {
+
+struct World {
+    HotelTables t;
+    SearchState s;
+    explicit World(const DbSource& src) {
+        const QByteArray bytes = build_database(src);
+        Loader(t, bytes).load_all();
+    }
+    QList<int> run(int type, const QString& key, Integer limit = 1000) {
+        s.search_type = Integer(type);
+        s.search_key = key;
+        select_hotels(t, s, limit);
+        QList<int> hits;
+        for (int k = 1; k <= s.sel_count; ++k) hits << s.sel_hotel(k);
+        return hits;
+    }
+    QStringList districts() const {
+        QStringList d;
+        for (int k = 1; k <= s.sel_syousai_count; ++k) d << s.sel_syousai(k);
+        return d;
+    }
+};
+
+DbSource::Hotel hotel(int ken, int airport, int syousai, const QString& name, const QString& access = {},
+                      const QString& note = {}) {
+    DbSource::Hotel h;
+    h.ken = ken;
+    h.airport = airport;
+    h.syousai = syousai;
+    h.name = name;
+    h.access = access;
+    h.note = note;
+    return h;
+}
+
+} // namespace
+
+class TestSelection : public QObject {
+    Q_OBJECT
+  private slots:
+    void limit_ends_the_scan_at_once() {
+        DbSource src = test::small_source();
+        src.hotels.clear();
+        for (int i = 1; i <= 10; ++i) src.hotels << hotel(2, 2, i <= 2 ? 2 : (i == 3 ? 5 : 3), u8("ホテル") + QString::number(i));
+        World w(src);
+        QCOMPARE(w.run(1, u8("東京"), 3), QList<int>({1, 2, 3}));
+        // The third hit's district (銀座) was never reached by the district list.
+        QCOMPARE(w.districts(), QStringList({u8("新宿")}));
+        QCOMPARE(w.run(1, u8("東京"), 1000).size(), 10);
+        QCOMPARE(w.districts(), QStringList({u8("新宿"), u8("銀座"), u8("京橋")}));
+        // A keyword in every hotel with a limit above the count returns all, in table order.
+        QCOMPARE(w.run(6, u8("ホテル"), 32767), QList<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    }
+
+    void airport_synonyms() {
+        DbSource src = test::small_source();
+        src.hotels = {hotel(2, 2, 2, u8("羽田の")), hotel(3, 3, 4, u8("成田の")), hotel(2, 2, 3, u8("羽田の２"))};
+        World w(src);
+        QCOMPARE(w.run(2, u8("東京／成田")), QList<int>({1, 3}));
+        QCOMPARE(w.run(2, u8("東京／羽田")), QList<int>({1, 3}));
+        QCOMPARE(w.run(2, u8("札幌／新千歳")), QList<int>());
+        QCOMPARE(airport_synonym(u8("大阪／関西")), u8("大阪／伊丹"));
+        QCOMPARE(airport_synonym(u8("福岡")), u8("福岡"));
+    }
+
+    void narrowing() {
+        World w(test::small_source());
+        const QList<int> all = w.run(1, u8("東京"));
+        QCOMPARE(all, QList<int>({1, 2, 5, 6}));
+        const QStringList districts = w.districts();
+        QCOMPARE(districts, QStringList({u8("新宿"), u8("京橋"), u8("銀座")}));
+        w.s.narrow_count = 1;
+        w.s.narrow_syousai(1) = u8("札幌駅前");
+        QCOMPARE(w.run(1, u8("東京")), QList<int>());
+        QCOMPARE(w.districts(), districts);
+        w.s.narrow_count = 2;
+        w.s.narrow_syousai(1) = u8(" 新宿 ");
+        w.s.narrow_syousai(2) = u8("銀座");
+        QCOMPARE(w.run(1, u8("東京")), QList<int>({1, 5, 6}));
+        QCOMPARE(w.districts(), districts);
+    }
+
+    void matching_rules() {
+        DbSource src = test::small_source();
+        src.prefectures << std::array<QString, 3>{u8("関東"), u8("ｶﾅｶﾞﾜ"), u8("神奈川県")};
+        src.hotels = {hotel(2, 2, 2, u8("ＡＢＣホテル"), u8("新宿駅"), u8("abc")),
+                      hotel(2, 2, 2, u8("abcホテル"), QString(), QString()),
+                      hotel(4, 0, 2, u8("ホテルＡＢＣ")),
+                      hotel(2, 0, 2, u8("ザ・ＡＢＣ・イン")),
+                      hotel(2, 0, 2, u8("ＡＢＣ"))};
+        World w(src);
+        // Full-width letters match half-width remarks, never a half-width name.
+        QCOMPARE(w.run(6, to_full_width(u8("abc"))), QList<int>({1}));
+        // Start, middle, end, whole.
+        QCOMPARE(w.run(3, u8("ＡＢＣ")), QList<int>({1, 3, 4, 5}));
+        // A half-width table name is accepted by the check but never matches.
+        QString entry = u8("神奈川県");
+        Integer type = 0;
+        QVERIFY(check_text1(w.t, 1, entry, type));
+        QCOMPARE(entry, u8("ｶﾅｶﾞﾜ"));
+        QCOMPARE(w.run(1, search_key_of(entry)), QList<int>());
+        QCOMPARE(w.run(5, u8("新宿")), QList<int>({1}));
+        QCOMPARE(w.run(4, u8("新")), QList<int>({1, 2, 3, 4, 5}));
+        // A prefecture outside the table matches nothing and is no field for the keyword.
+        QCOMPARE(w.run(6, u8("東京")), QList<int>({1, 2, 4, 5}));
+    }
+
+    void districts_differing_by_blanks_are_one() {
+        DbSource src = test::small_source();
+        src.districts = {u8("新宿"), u8(" 新宿"), u8("新宿 "), u8("銀座")};
+        src.hotels = {hotel(2, 2, 2, u8("一")), hotel(2, 2, 1, u8("二")), hotel(2, 2, 3, u8("三")), hotel(2, 2, 4, u8("四"))};
+        World w(src);
+        w.run(1, u8("東京"));
+        QCOMPARE(w.districts(), QStringList({u8(" 新宿"), u8("銀座")}));
+        w.s.narrow_count = 1;
+        w.s.narrow_syousai(1) = u8("新宿");
+        QCOMPARE(w.run(1, u8("東京")), QList<int>({1, 2, 3}));
+    }
+
+    void user_hotels_come_last() {
+        World w(test::small_source());
+        UserTables u;
+        u.user_count = 2;
+        u.user_ken_name(1) = u8("東京");
+        u.user_syousai_name(1) = u8("自分の地区");
+        u.user_name(1) = u8("マイホテル");
+        u.user_ken_name(2) = u8("未知");
+        u.user_syousai_name(2) = u8("新宿");
+        u.user_name(2) = u8("別ホテル");
+        for (int i = 1; i <= 2; ++i) derive_user_hotel(u, i, w.t);
+        copy_user_hotel(u, w.t);
+        QCOMPARE(w.run(1, u8("東京")), QList<int>({1, 2, 5, 6, 7}));
+        QCOMPARE(w.run(4, u8("新宿")), QList<int>({1, 6, 8}));
+        QCOMPARE(w.run(6, u8("未知")), QList<int>());
+    }
+
+    void entry_check() {
+        World w(test::small_source());
+        QString entry = u8("  東京都 ");
+        Integer type = 0;
+        QVERIFY(check_text1(w.t, 1, entry, type));
+        QCOMPARE(entry, u8("東京"));
+        QCOMPARE(type, Integer(1));
+        entry = u8("東京／成田 ");
+        QVERIFY(check_text1(w.t, 2, entry, type));
+        QCOMPARE(entry, u8("東京／成田 ")); // not replaced
+        QCOMPARE(type, Integer(2));
+        entry = u8("福岡");
+        QVERIFY(!check_text1(w.t, 2, entry, type));
+        QVERIFY(!check_text1(w.t, 1, entry, type));
+        entry = QStringLiteral("   ");
+        QVERIFY(check_text1(w.t, 3, entry, type));
+        QCOMPARE(type, Integer(3));
+        entry.clear();
+        QVERIFY(!check_text1(w.t, 6, entry, type));
+        QCOMPARE(search_key_of(u8("ﾎﾃﾙ abc")), u8("ホテル　ａｂｃ"));
+    }
+
+    void out_of_range_types_select_nothing() {
+        World w(test::small_source());
+        QCOMPARE(w.run(7, u8("東京")), QList<int>());
+        QCOMPARE(w.run(0, u8("東京")), QList<int>());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSelection)
+#include "test_selection.moc"
