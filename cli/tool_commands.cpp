@@ -2,6 +2,9 @@
 
 #include "cli/db_builder.h"
 #include "data/database.h"
+#include "data/user_file.h"
+#include "results/ordering.h"
+#include "search/selection.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -148,6 +151,121 @@ int tool_generate(const QStringList& args) {
 } // namespace tomarina
 
 namespace tomarina {
-int tool_search(const QStringList&) { return -1; }
-int tool_order_user(const QStringList&) { return -1; }
+
+namespace {
+
+// The directory of a program folder with the user's hotels appended, as the search window sees it.
+bool load_folder(const QString& dir, AppState& st) {
+    st.app_path = dir;
+    if (!st.dat.open(st.full_path(st.dat_file))) {
+        fail(QStringLiteral("cannot open %1").arg(st.full_path(st.dat_file)));
+        return false;
+    }
+    Loader(st.db, st.dat.bytes()).load_all();
+    read_user_file(st.full_path(QStringLiteral("hotelusr.csv")), st.user, st.db, QString());
+    return true;
+}
+
+bool known_order(const QString& name) {
+    using namespace order_names;
+    return QStringList{ken, airport, syousai, order_names::name, tel, rooms, price}.contains(name);
+}
+
+} // namespace
+
+int tool_search(const QStringList& args) {
+    QString dir, key, order = order_names::ken;
+    int type = 0;
+    long limit = 1000;
+    bool have_key = false;
+    QStringList narrow;
+    for (qsizetype k = 0; k < args.size(); ++k) {
+        const QString& a = args[k];
+        if (k + 1 >= args.size()) return -1;
+        const QString& v = args[++k];
+        bool ok = true;
+        if (a == u"--dir") dir = v;
+        else if (a == u"--type") type = v.toInt(&ok);
+        else if (a == u"--key") {
+            key = v;
+            have_key = true;
+        } else if (a == u"--limit") limit = v.toLong(&ok);
+        else if (a == u"--narrow") narrow << v;
+        else if (a == u"--order") order = v;
+        else return -1;
+        if (!ok) return -1;
+    }
+    if (dir.isEmpty() || !have_key || type < 1 || type > 6) return -1;
+    if (limit < -32768 || limit > 32767) {
+        fail(QStringLiteral("--limit must fit a 16-bit integer"));
+        return 2;
+    }
+    if (!known_order(order)) {
+        fail(QStringLiteral("unknown ordering %1").arg(order));
+        return 2;
+    }
+    if (narrow.size() > 3000) {
+        fail(QStringLiteral("at most 3000 districts"));
+        return 2;
+    }
+    auto st = std::make_unique<AppState>();
+    if (!load_folder(dir, *st)) return 1;
+    copy_user_hotel(st->user, st->db);
+
+    Integer search_type = 0;
+    if (!check_text1(st->db, type, key, search_type)) {
+        std::fprintf(stderr, "%s\n", QStringLiteral("検索条件の入力エラーです").toUtf8().constData());
+        return 2;
+    }
+    SearchState& s = st->search;
+    s.search_type = search_type;
+    s.search_key = search_key_of(key);
+    s.narrow_count = Integer(narrow.size());
+    for (int j = 1; j <= s.narrow_count; ++j) s.narrow_syousai(j) = narrow[j - 1];
+    select_hotels(st->db, s, Integer(limit));
+    if (s.sel_count > 0) {
+        st->order.sort_key_name = order;
+        sort_hotel(st->db, s, st->order);
+    }
+    QJsonObject o;
+    o[u"search_key"_qs] = s.search_key;
+    o[u"sel_count"_qs] = s.sel_count;
+    QJsonArray hits, districts;
+    for (int k = 1; k <= s.sel_count; ++k) hits.append(s.sel_hotel(k));
+    for (int k = 1; k <= s.sel_syousai_count; ++k) districts.append(s.sel_syousai(k));
+    o[u"sel_hotel"_qs] = hits;
+    o[u"sel_syousai_count"_qs] = s.sel_syousai_count;
+    o[u"sel_syousai"_qs] = districts;
+    o[u"hotel_count"_qs] = st->db.hotel_count;
+    print_json(o);
+    return 0;
+}
+
+int tool_order_user(const QStringList& args) {
+    QString dir, order;
+    for (qsizetype k = 0; k + 1 < args.size(); k += 2) {
+        if (args[k] == u"--dir") dir = args[k + 1];
+        else if (args[k] == u"--order") order = args[k + 1];
+        else return -1;
+    }
+    if (args.size() % 2 != 0 || dir.isEmpty() || order.isEmpty()) return -1;
+    if (!known_order(order)) {
+        fail(QStringLiteral("unknown ordering %1").arg(order));
+        return 2;
+    }
+    auto st = std::make_unique<AppState>();
+    if (!load_folder(dir, *st)) return 1;
+    OrderState& o = st->order;
+    for (int i = 1; i <= st->user.user_count; ++i) o.user_list(i) = Integer(i);
+    o.user_sort_key_name = order;
+    sort_user_hotel(st->user, o);
+    QJsonObject out;
+    out[u"user_count"_qs] = st->user.user_count;
+    QJsonArray list;
+    for (int k = 1; k <= st->user.user_count; ++k) list.append(o.user_list(k));
+    out[u"user_list"_qs] = list;
+    print_json(out);
+    return 0;
+}
+
 } // namespace tomarina

@@ -3,6 +3,10 @@
 #include "search/selection.h"
 #include "support/test_support.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QTest>
 
 using namespace tomarina;
@@ -165,6 +169,34 @@ class TestSelection : public QObject {
         entry.clear();
         QVERIFY(!check_text1(w.t, 6, entry, type));
         QCOMPARE(search_key_of(u8("ﾎﾃﾙ abc")), u8("ホテル　ａｂｃ"));
+    }
+
+    void tool_search_runs_the_same_code() {
+        test::ProgramDir dir(build_database(test::small_source()));
+        dir.write(QStringLiteral("hotelusr.csv"), encode_cp932(u8("\"東京\",\"\",\"新宿\",\"マイホテル\"\r\n")));
+        auto run = [&](const QStringList& args, int* rc = nullptr) {
+            QProcess p;
+            p.start(QStringLiteral(TOMARINA_TOOL), args);
+            p.waitForFinished(60000);
+            if (rc) *rc = p.exitCode();
+            return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+        };
+        int rc = -1;
+        QJsonObject o = run({"search", "--dir", dir.path(), "--type", "1", "--key", u8(" 東京都"), "--order",
+                             u8("ホテル名")}, &rc);
+        QCOMPARE(rc, 0);
+        QCOMPARE(o[u"search_key"_qs].toString(), u8("東京"));
+        QCOMPARE(o[u"hotel_count"_qs].toInt(), 7);
+        // By name in code-unit order: ホテル京橋, マイホテル (the user hotel, 7), 新宿グランド, 新宿ビジネス, 銀座
+        QCOMPARE(o[u"sel_hotel"_qs].toArray(), QJsonArray({2, 7, 1, 6, 5}));
+        QCOMPARE(o[u"sel_syousai"_qs].toArray(), QJsonArray({u8("新宿"), u8("京橋"), u8("銀座")}));
+        o = run({"search", "--dir", dir.path(), "--type", "4", "--key", u8("新宿"), "--narrow", u8("新宿"), "--limit", "2"});
+        QCOMPARE(o[u"sel_count"_qs].toInt(), 2);
+        run({"search", "--dir", dir.path(), "--type", "2", "--key", u8("那覇")}, &rc);
+        QCOMPARE(rc, 2);
+        o = run({"order-user", "--dir", dir.path(), "--order", u8("ホテル電話")}, &rc);
+        QCOMPARE(rc, 0);
+        QCOMPARE(o[u"user_list"_qs].toArray(), QJsonArray({1}));
     }
 
     void out_of_range_types_select_nothing() {
