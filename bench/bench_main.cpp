@@ -17,6 +17,7 @@ struct Pair {
     std::string figure, baseline;
     double target;
     std::string note;
+    bool at_least;
 };
 std::vector<Pair>& pairs() {
     static std::vector<Pair> p;
@@ -68,8 +69,8 @@ QString database_file(int hotels) {
     return path;
 }
 
-void compare(const char* figure, const char* baseline, double target_ratio, const char* note) {
-    pairs().push_back({figure, baseline, target_ratio, note});
+void compare(const char* figure, const char* baseline, double target_ratio, const char* note, bool at_least) {
+    pairs().push_back({figure, baseline, target_ratio, note, at_least});
 }
 
 } // namespace tomarina::bench
@@ -82,15 +83,22 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    std::printf("\n%-44s %-44s %10s %8s\n", "figure", "baseline (same run)", "ratio", "target");
+    std::printf("\n%-46s %12s  %-40s %12s %9s  %s\n", "figure", "ms", "baseline (same run)", "ms", "ratio",
+                "target");
     for (const auto& p : tomarina::bench::pairs()) {
         const auto f = tomarina::bench::times().find(p.figure);
         const auto b = tomarina::bench::times().find(p.baseline);
         if (f == tomarina::bench::times().end() || b == tomarina::bench::times().end()) continue;
         const double ratio = f->second / b->second;
-        std::printf("%-44s %-44s %10.3f %8s  %s %s\n", p.figure.c_str(), p.baseline.c_str(), ratio,
-                    (p.target > 0 ? ("<= " + std::to_string(p.target).substr(0, 5)).c_str() : "-"),
-                    p.target <= 0 ? "" : (ratio <= p.target ? "met" : "NOT MET"), p.note.c_str());
+        std::string target = p.note;
+        if (p.target > 0) {
+            const bool met = p.at_least ? ratio >= p.target : ratio <= p.target;
+            char buf[64];
+            std::snprintf(buf, sizeof buf, " [%s %.0f: %s]", p.at_least ? ">=" : "<=", p.target, met ? "met" : "NOT MET");
+            target += buf;
+        }
+        std::printf("%-46s %12.4f  %-40s %12.4f %9.3f  %s\n", p.figure.c_str(), f->second * 1e3, p.baseline.c_str(),
+                    b->second * 1e3, ratio, target.c_str());
     }
     return 0;
 }

@@ -13,7 +13,8 @@ const QByteArray& database(int hotels);
 // The same written to a file in a temporary folder.
 QString database_file(int hotels);
 
-// Pairs a figure with its baseline; the main prints their ratio after the run.
-void compare(const char* figure, const char* baseline, double target_ratio, const char* note);
+// Pairs a figure with its baseline; the main prints both times and their ratio after the run. The target
+// is a ratio the figure must stay at or under (at_least: reach at least), or 0 for none.
+void compare(const char* figure, const char* baseline, double target_ratio, const char* note, bool at_least = false);
 
 } // namespace tomarina::bench

@@ -2,6 +2,7 @@
 
 #include "data/text_rules.h"
 
+#include <QHash>
 #include <QSet>
 #include <QVarLengthArray>
 #include <vector>
@@ -30,29 +31,67 @@ template <typename Table> QStringView name_of(const Table& names, long n, int co
     return names[std::size_t(n)];
 }
 
+// Districts are compared by name with surrounding blanks removed. Each distinct name gets a number
+// once; a directory hotel's name is the district table's own string, so its number is looked up by
+// district record after the first time.
+class DistrictIds {
+  public:
+    DistrictIds(const HotelTables& t, const SearchState& s)
+        : t_(t), s_(s), by_record_(std::size_t(std::clamp<int>(t.syousai_count, 0, 3000)) + 1, -1) {
+        for (int j = 1; j <= s.narrow_count; ++j) narrow_.insert(trimmed_view(s.narrow_syousai[std::size_t(j)]));
+        ids_.reserve(512);
+    }
+    int id_of(int i) {
+        const QString& name = t_.hotel_syousai_name[std::size_t(i)];
+        const long k = t_.hotel_syousai[std::size_t(i)];
+        if (k >= 1 && std::size_t(k) < by_record_.size() && name.constData() == t_.syousai_name[std::size_t(k)].constData()) {
+            int& id = by_record_[std::size_t(k)];
+            if (id < 0) id = lookup(name);
+            return id;
+        }
+        return lookup(name);
+    }
+    bool narrowed_in(int id) const { return s_.narrow_count == 0 || narrowed_[std::size_t(id)]; }
+
+  private:
+    int lookup(const QString& name) {
+        const QStringView key = trimmed_view(name);
+        auto it = ids_.find(key);
+        if (it == ids_.end()) {
+            it = ids_.insert(key, int(ids_.size()));
+            narrowed_.push_back(narrow_.contains(key));
+        }
+        return *it;
+    }
+    const HotelTables& t_;
+    const SearchState& s_;
+    std::vector<int> by_record_;
+    QHash<QStringView, int> ids_;
+    QSet<QStringView> narrow_;
+    std::vector<char> narrowed_;
+};
+
 // The scan shared by the six selections: primary(i) says whether hotel i meets the criterion.
 template <typename Primary>
 void scan(const HotelTables& t, SearchState& s, Integer max_kensuu, Primary primary) {
     int hits = 0;
     int districts = 0;
-    QSet<QStringView> narrow;
-    for (int j = 1; j <= s.narrow_count; ++j) narrow.insert(trimmed_view(s.narrow_syousai(j)));
-    QSet<QStringView> seen;
-    seen.reserve(256);
+    DistrictIds ids(t, s);
+    std::vector<char> seen;
     const int count = std::min<int>(t.hotel_count, HotelTables::hotel_capacity);
     for (int i = 1; i <= count; ++i) {
         if (!primary(i)) continue;
-        const QString& district = t.hotel_syousai_name[std::size_t(i)];
-        const QStringView key = trimmed_view(district);
-        if (s.narrow_count == 0 || narrow.contains(key)) {
+        const int id = ids.id_of(i);
+        if (ids.narrowed_in(id)) {
             ++hits;
             s.sel_hotel[std::size_t(hits)] = Integer(i);
             if (hits == max_kensuu) break;
         }
-        if (!seen.contains(key)) {
-            seen.insert(key);
+        if (std::size_t(id) >= seen.size()) seen.resize(std::size_t(id) + 1, 0);
+        if (!seen[std::size_t(id)]) {
+            seen[std::size_t(id)] = 1;
             ++districts;
-            s.sel_syousai[std::size_t(districts)] = district;
+            s.sel_syousai[std::size_t(districts)] = t.hotel_syousai_name[std::size_t(i)];
             if (districts == 3000) break;
         }
     }

@@ -1,0 +1,135 @@
+// Each selection over a 15000-hotel directory beside one plain containment pass over the hotel names, and the
+// ordering beside the exchange sort done step by step with text comparisons.
+#include "bench/bench_support.h"
+#include "data/database.h"
+#include "results/ordering.h"
+#include "search/selection.h"
+
+using namespace tomarina;
+
+namespace {
+
+struct Loaded {
+    std::unique_ptr<AppState> st = std::make_unique<AppState>();
+    explicit Loaded(int hotels) { Loader(st->db, bench::database(hotels)).load_all(); }
+};
+
+Loaded& directory(int hotels) {
+    static std::map<int, std::unique_ptr<Loaded>> cache;
+    auto& l = cache[hotels];
+    if (!l) l = std::make_unique<Loaded>(hotels);
+    return *l;
+}
+
+struct Criterion {
+    int type;
+    const char16_t* key;
+};
+// Broad keys: every criterion finds many hotels or scans the whole table.
+const Criterion criteria[] = {
+    {1, u"東京"}, {2, u"東京／成田"}, {3, u"ホテル"}, {4, u"駅前"}, {5, u"ＪＲ"}, {6, u"ＬＡＮ"},
+};
+
+void BM_Selection(benchmark::State& state) {
+    Loaded& l = directory(15000);
+    const Criterion& c = criteria[state.range(0) - 1];
+    SearchState& s = l.st->search;
+    s.search_type = Integer(c.type);
+    s.search_key = QString::fromUtf16(c.key);
+    s.narrow_count = 0;
+    for (auto _ : state) {
+        select_hotels(l.st->db, s, 32767);
+        benchmark::DoNotOptimize(s.sel_count);
+    }
+    state.counters["hits"] = s.sel_count;
+}
+
+void BM_ScanBaseline(benchmark::State& state) {
+    Loaded& l = directory(15000);
+    const QString key = QStringLiteral("ホテル");
+    for (auto _ : state) {
+        int n = 0;
+        for (int i = 1; i <= l.st->db.hotel_count; ++i) n += l.st->db.hotel_name[std::size_t(i)].contains(key);
+        benchmark::DoNotOptimize(n);
+    }
+}
+
+// The list to order: the first n hotels, as a keyword search for all of them leaves it.
+void prepare_keys(Loaded& l, int n, const QString& name) {
+    SearchState& s = l.st->search;
+    s.sel_count = Integer(n);
+    for (int k = 1; k <= n; ++k) s.sel_hotel(k) = Integer(k);
+    l.st->order.sort_key_name = name;
+}
+
+const QString& order_of(int k) {
+    static const QString names[] = {order_names::ken, order_names::price, order_names::name};
+    return names[k];
+}
+
+void BM_Ordering(benchmark::State& state) {
+    const int n = int(state.range(0));
+    Loaded& l = directory(15000);
+    for (auto _ : state) {
+        state.PauseTiming();
+        prepare_keys(l, n, order_of(int(state.range(1))));
+        state.ResumeTiming();
+        sort_hotel(l.st->db, l.st->search, l.st->order);
+    }
+}
+
+void plain_exchange_sort(Integer* list, int n, const OrderState& o) {
+    for (int i = 1; i <= n - 1; ++i) {
+        Integer a = list[i];
+        for (int j = i + 1; j <= n; ++j) {
+            const Integer b = list[j];
+            const QString& ka = o.sort_key1[std::size_t(a)];
+            const QString& kb = o.sort_key1[std::size_t(b)];
+            if (ka < kb) continue;
+            if (ka == kb && o.sort_key2[std::size_t(a)] <= o.sort_key2[std::size_t(b)]) continue;
+            list[i] = b;
+            list[j] = a;
+            a = list[i];
+        }
+    }
+}
+
+void BM_OrderingPlainBaseline(benchmark::State& state) {
+    const int n = int(state.range(0));
+    Loaded& l = directory(15000);
+    std::vector<Integer> fast;
+    for (auto _ : state) {
+        state.PauseTiming();
+        prepare_keys(l, n, order_of(int(state.range(1))));
+        sort_hotel(l.st->db, l.st->search, l.st->order); // keys, and the fast result to compare with
+        fast.assign(l.st->search.sel_hotel.data() + 1, l.st->search.sel_hotel.data() + 1 + n);
+        for (int k = 1; k <= n; ++k) l.st->search.sel_hotel(k) = Integer(k);
+        state.ResumeTiming();
+        plain_exchange_sort(l.st->search.sel_hotel.data(), n, l.st->order);
+    }
+    if (!std::equal(fast.begin(), fast.end(), l.st->search.sel_hotel.data() + 1))
+        state.SkipWithError("the ordering differs from the exchange sort");
+}
+
+} // namespace
+
+BENCHMARK(BM_ScanBaseline)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Selection)->DenseRange(1, 6)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Ordering)->ArgsProduct({{1000, 15000}, {0, 1, 2}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OrderingPlainBaseline)->Args({1000, 0})->Args({1000, 1})->Args({1000, 2})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OrderingPlainBaseline)->Args({15000, 0})->Args({15000, 1})->Args({15000, 2})->Iterations(1)->Unit(benchmark::kMillisecond);
+
+namespace {
+const bool registered = [] {
+    for (int k = 1; k <= 6; ++k) {
+        static std::string names[7];
+        names[k] = "BM_Selection/" + std::to_string(k);
+        bench::compare(names[k].c_str(), "BM_ScanBaseline", 0, "selection of 15000 hotels; target: at most 2 ms");
+    }
+    bench::compare("BM_OrderingPlainBaseline/15000/0/iterations:1", "BM_Ordering/15000/0", 20, "speed-up, by prefecture", true);
+    bench::compare("BM_OrderingPlainBaseline/15000/1/iterations:1", "BM_Ordering/15000/1", 20, "speed-up, by price", true);
+    bench::compare("BM_OrderingPlainBaseline/15000/2/iterations:1", "BM_Ordering/15000/2", 20, "speed-up, by name", true);
+    bench::compare("BM_OrderingPlainBaseline/1000/0", "BM_Ordering/1000/0", 0, "speed-up, 1000 hits");
+    return true;
+}();
+}
