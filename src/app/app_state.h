@@ -20,7 +20,7 @@ struct SearchState {
     FixedTable<QString, 3000> narrow_syousai;
     Integer narrow_count = 0;
     // Picker hand-over.
-    QString picker_caller;
+    Integer picker_caller = 0;
     QString input_text;
 };
 

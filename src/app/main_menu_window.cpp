@@ -2,6 +2,7 @@
 
 #include "data/steps.h"
 #include "data/user_file.h"
+#include "search/search_conditions_window.h"
 #include "tools/progress_window.h"
 
 #include <QCloseEvent>
@@ -139,7 +140,7 @@ void tomarina1::closeEvent(QCloseEvent* event) {
     end_proc();
 }
 
-void tomarina1::Command1_Click() {}
+void tomarina1::Command1_Click() { forms.show<tomarina11>(); }
 void tomarina1::Command2_Click() {}
 void tomarina1::Command3_Click() {}
 void tomarina1::Command4_Click() { end_proc(); }

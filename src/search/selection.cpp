@@ -182,6 +182,20 @@ void select_hotels(const HotelTables& t, SearchState& s, Integer max_kensuu) {
     }
 }
 
+void push_history(FixedTable<QString, 5>& hist, const QString& input) {
+    const QString key = trim(input);
+    int p = 5;
+    for (int k = 1; k <= 5; ++k) {
+        if (trim(hist[std::size_t(k)]) == key) {
+            p = k;
+            break;
+        }
+    }
+    if (p == 1) return;
+    for (int j = p; j >= 2; --j) hist[std::size_t(j)] = hist[std::size_t(j - 1)];
+    hist[1] = input;
+}
+
 bool check_text1(const HotelTables& t, int option, QString& entry, Integer& search_type) {
     const QString trimmed = trim_wide(entry);
     switch (option) {

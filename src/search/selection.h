@@ -23,6 +23,10 @@ QString airport_synonym(const QString& key);
 // replaced (a prefecture's other name by its table name), search_type is set and true comes back.
 bool check_text1(const HotelTables& t, int option, QString& entry, Integer& search_type);
 
+// Moves input to the front of a history of five, newest first: an entry already there (compared
+// without surrounding blanks) moves up, otherwise the oldest drops out.
+void push_history(FixedTable<QString, 5>& hist, const QString& input);
+
 // The search text as the selections compare it.
 inline QString search_key_of(const QString& entry);
 

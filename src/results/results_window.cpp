@@ -1,0 +1,387 @@
+#include "results/results_window.h"
+
+#include "data/steps.h"
+#include "data/text_rules.h"
+#include "results/ordering.h"
+#include "search/selection.h"
+#include "tools/progress_window.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <cmath>
+
+namespace tomarina {
+
+namespace {
+
+const std::array<QString, 7> plain_headings = {
+    QStringLiteral("地区"), QStringLiteral("ホテル名"), QStringLiteral("電話番号"), QStringLiteral("部屋数"),
+    QStringLiteral("交通"), QStringLiteral("料金(ｼﾝｸﾞﾙ)"), QStringLiteral("備考(評価)")};
+
+const QColor highlight(255, 215, 0);
+
+// The window's frame, counted in its height and width as the settings keep them.
+constexpr int frame_height = 360;
+constexpr int frame_width = 120;
+constexpr int design_height = 5085;
+constexpr int design_width = 9615;
+constexpr int grid_design_height = 3855;
+constexpr int grid_design_width = 9495;
+
+int marked_column(const QString& name) {
+    if (name == order_names::syousai) return 0;
+    if (name == order_names::name) return 1;
+    if (name == order_names::tel) return 2;
+    if (name == order_names::rooms) return 3;
+    if (name == order_names::price) return 5;
+    return -1;
+}
+
+} // namespace
+
+QString results_heading(int search_type, const QString& key) {
+    switch (search_type) {
+    case 1: return QStringLiteral("都道府県別検索：") + key + QStringLiteral(" 地区");
+    case 2: return QStringLiteral("空港別検索：") + key + QStringLiteral(" 空港");
+    case 3: return QStringLiteral("ホテル名検索：") + key;
+    case 4: return QStringLiteral("地区名検索：") + key;
+    case 5: return QStringLiteral("最寄り駅名検索：") + key;
+    case 6: return QStringLiteral("フリーキーワード検索：") + key;
+    }
+    return {};
+}
+
+void ResultsModel::refill(int rows, const std::array<QString, 7>& headings) {
+    beginResetModel();
+    rows_ = rows;
+    headings_ = headings;
+    endResetModel();
+}
+
+QString ResultsModel::cell_text(int row, int column) const {
+    const std::size_t h = std::size_t(st_.search.sel_hotel[std::size_t(row)]);
+    const HotelTables& t = st_.db;
+    switch (column) {
+    case 0: return t.hotel_syousai_name[h];
+    case 1: return t.hotel_name[h];
+    case 2: return t.hotel_tel[h];
+    case 3: return format_text_picture(t.hotel_rooms[h], u"#####");
+    case 4: return t.hotel_access[h];
+    case 5: return t.hotel_price[h];
+    case 6: return t.hotel_note[h];
+    }
+    return {};
+}
+
+bool ResultsModel::highlighted(int row) const {
+    const std::size_t h = std::size_t(st_.search.sel_hotel[std::size_t(row)]);
+    const HotelTables& t = st_.db;
+    return t.hotel_info_no[h] != 0 || !t.hotel_url[h].isEmpty() || !t.hotel_best[h].isEmpty();
+}
+
+QVariant ResultsModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rows_) return {};
+    const int row = index.row() + 1;
+    switch (role) {
+    case Qt::DisplayRole: return yen_for_display(cell_text(row, index.column()));
+    case Qt::BackgroundRole: return highlighted(row) ? highlight : QColor(Qt::white);
+    case Qt::ForegroundRole: return QColor(Qt::black);
+    case Qt::TextAlignmentRole: return int(Qt::AlignLeft | Qt::AlignTop);
+    }
+    return {};
+}
+
+QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < 7)
+        return headings_[std::size_t(section)];
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina12")) {
+    Command1 = new QPushButton(this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    QFont heading_font(QStringLiteral("ＭＳ Ｐゴシック"));
+    heading_font.setPointSize(12);
+    Command1->setFont(heading_font);
+    Command1->setGeometry(twips_rect(0, 0, 4335, 375));
+
+    Label3 = new QLabel(this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setGeometry(twips_rect(4560, 120, 375, 135));
+    Label3->setAutoFillBackground(true);
+    Label2 = new QLabel(QStringLiteral("のホテルはインターネット情報検索、予約が行えます"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(twips_rect(5040, 120, 4335, 255));
+
+    MSFlexGrid1 = new ResultsGrid(this);
+    MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
+    QFont grid_font(QStringLiteral("ＭＳ ゴシック"));
+    grid_font.setPointSize(9);
+    MSFlexGrid1->setFont(grid_font);
+    model = new ResultsModel(st, this);
+    MSFlexGrid1->setModel(model);
+    MSFlexGrid1->verticalHeader()->hide();
+    MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    MSFlexGrid1->verticalHeader()->setMinimumSectionSize(1);
+    MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    MSFlexGrid1->horizontalHeader()->setHighlightSections(false);
+    MSFlexGrid1->horizontalHeader()->setSectionsClickable(true);
+    MSFlexGrid1->horizontalHeader()->setMinimumSectionSize(1);
+    MSFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    MSFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
+    MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    MSFlexGrid1->setWordWrap(false);
+    MSFlexGrid1->setTextElideMode(Qt::ElideNone);
+    MSFlexGrid1->setGeometry(twips_rect(0, 360, grid_design_width, grid_design_height));
+
+    Command3 = new QPushButton(QStringLiteral("地区の絞り込み"), this);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Command3->setGeometry(twips_rect(0, 4320, 1455, 375));
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(twips_rect(1560, 4320, 4215, 375));
+    Command4 = new QPushButton(QStringLiteral("ホテル情報"), this);
+    Command4->setObjectName(QStringLiteral("Command4"));
+    Command4->setGeometry(twips_rect(6120, 4320, 1215, 375));
+    Command5 = new QPushButton(QStringLiteral("ホテル予約"), this);
+    Command5->setObjectName(QStringLiteral("Command5"));
+    Command5->setGeometry(twips_rect(7440, 4320, 1215, 375));
+    Command2 = new QPushButton(QStringLiteral("終了"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setGeometry(twips_rect(8760, 4320, 735, 375));
+
+    setTabOrder(MSFlexGrid1, Command3);
+    setTabOrder(Command3, Command4);
+    setTabOrder(Command4, Command5);
+    setTabOrder(Command5, Command2);
+
+    connect(Command2, &QPushButton::clicked, this, [this] { end_proc(); });
+    connect(Command3, &QPushButton::clicked, this, &tomarina12::Command3_Click);
+    QHeaderView* header = MSFlexGrid1->horizontalHeader();
+    // A click on a heading makes the first hotel row the current row.
+    connect(header, &QHeaderView::sectionPressed, this, [this](int column) {
+        if (model->rowCount() > 0) MSFlexGrid1->setCurrentIndex(model->index(0, column));
+    });
+    connect(header, &QHeaderView::sectionDoubleClicked, this, [this](int column) {
+        if (model->rowCount() > 0) MSFlexGrid1->setCurrentIndex(model->index(0, column));
+        MSFlexGrid1_DblClick();
+    });
+    connect(MSFlexGrid1, &QTableView::doubleClicked, this, [this](const QModelIndex&) { MSFlexGrid1_DblClick(); });
+
+    resize(twips_to_px(grid_design_width), twips_to_px(4725));
+    watch_esc();
+}
+
+int tomarina12::height_twips() const { return px_to_twips(height()) + frame_height; }
+int tomarina12::width_twips() const { return px_to_twips(width()) + frame_width; }
+void tomarina12::set_size_twips(int height, int width) {
+    resize(std::max(0, twips_to_px(width - frame_width)), std::max(0, twips_to_px(height - frame_height)));
+}
+
+void tomarina12::form_load() {
+    tomarina91* progress = nullptr;
+    auto bar = [&progress](int value) {
+        if (progress) progress->step_to(value);
+    };
+    run_steps({
+        [&] {
+            progress = forms.show<tomarina91>();
+            progress->ProgressBar1->setMinimum(0);
+            progress->ProgressBar1->setMaximum(4);
+        },
+        [&] { init_set(); },
+        [&] { bar(1); },
+        [&] { select_hotels(st.db, st.search, st.settings.max_kensuu); },
+        [&] { bar(2); },
+    });
+    if (st.search.sel_count != 0) {
+        run_steps({
+            [&] {
+                st.order.sort_key_name = order_names::ken;
+                sort_hotel();
+            },
+            [&] { bar(3); },
+            [&] { set_grid(); },
+            [&] { bar(4); },
+            [&] { Command3->setEnabled(st.search.sel_syousai_count > 5); },
+            [&] {
+                if (auto* p = forms.loaded<tomarina91>()) p->unload();
+            },
+        });
+    } else {
+        run_steps({
+            [&] {
+                pf.message(this, QStringLiteral("ホテルデータなし"), QStringLiteral("エラーメッセージ"),
+                           MsgIcon::Exclamation, MsgButtons::Ok);
+            },
+            [&] { unload(); },
+            [&] {
+                if (auto* p = forms.loaded<tomarina91>()) p->unload();
+            },
+        });
+    }
+}
+
+void tomarina12::init_set() {
+    set_form1();
+    Command1->setText(heading_text());
+}
+
+QString tomarina12::heading_text() const { return results_heading(st.search.search_type, st.search.search_key); }
+
+void tomarina12::set_form1() {
+    grid_ready_ = false;
+    Label1->setText(QStringLiteral("備考(評価)は作者の個人的な評価です。\r\n公的機関の評価ではありません。ご留意下さい。"));
+    QPalette p = Label3->palette();
+    p.setColor(QPalette::Window, highlight);
+    Label3->setPalette(p);
+    Form::set_form1();
+    set_size_twips(st.settings.sv_height12, st.settings.sv_width12);
+    MSFlexGrid1->resize(twips_to_px(grid_design_width), twips_to_px(grid_design_height));
+    // The design places of the buttons and the notice, which the resize rule moves from.
+    auto record = [](QWidget* w) {
+        return Recorded{px_to_twips(w->geometry().left()), px_to_twips(w->geometry().top())};
+    };
+    rec_command2_ = record(Command2);
+    rec_command3_ = record(Command3);
+    rec_command4_ = record(Command4);
+    rec_command5_ = record(Command5);
+    rec_label1_ = record(Label1);
+    Command4->setEnabled(false);
+    Command5->setEnabled(false);
+    grid_ready_ = true;
+}
+
+void tomarina12::sort_hotel() { tomarina::sort_hotel(st.db, st.search, st.order); }
+
+int tomarina12::capacity(int column, int width_twips) {
+    const bool half = column == 2 || column == 3 || column == 5;
+    return width_twips / (half ? 90 : 180);
+}
+
+int tomarina12::lines(int length, int capacity) {
+    // A column too narrow for one character counts as one line.
+    if (capacity <= 0) return 1;
+    return int(std::floor(double(length) / capacity + 0.9999));
+}
+
+int tomarina12::row_height_for(int lines) {
+    switch (lines) {
+    case 1: return 225;
+    case 2: return 405;
+    case 3: return 585;
+    case 4: return 765;
+    }
+    return 945;
+}
+
+void tomarina12::set_grid() {
+    const int rows = std::clamp<int>(st.search.sel_count, 0, HotelTables::hotel_capacity);
+    std::array<QString, 7> headings = plain_headings;
+    const int mark = marked_column(st.order.sort_key_name);
+    if (mark >= 0) headings[std::size_t(mark)] = QStringLiteral("▼ ") + headings[std::size_t(mark)];
+    model->refill(rows, headings);
+
+    QHeaderView* header = MSFlexGrid1->horizontalHeader();
+    std::array<int, 7> cap{};
+    for (int c = 0; c < 7; ++c) {
+        const int width = st.settings.sv_colwidth[std::size_t(c)];
+        header->resizeSection(c, std::max(0, twips_to_px(width)));
+        cap[std::size_t(c)] = capacity(c, width);
+    }
+
+    row_heights_.assign(std::size_t(rows), 225);
+    QHeaderView* vertical = MSFlexGrid1->verticalHeader();
+    for (int r = 1; r <= rows; ++r) {
+        int m = 0;
+        for (int c = 0; c < 7; ++c) {
+            const int needed = lines(int(model->cell_text(r, c).size()), cap[std::size_t(c)]);
+            if (needed > 1) word_wrap_ = true;
+            m = std::max(m, needed);
+        }
+        const int height = row_height_for(m);
+        row_heights_[std::size_t(r - 1)] = height;
+        vertical->resizeSection(r - 1, twips_to_px(height));
+    }
+    if (word_wrap_) MSFlexGrid1->setWordWrap(true);
+    Command1->setText(heading_text() + QStringLiteral(" (") + QString::number(st.search.sel_count) +
+                      QStringLiteral("件)"));
+}
+
+void tomarina12::MSFlexGrid1_DblClick() {
+    if (st.order.sort_busy) return;
+    if (MSFlexGrid1->current_row() != 1) return;
+    st.order.sort_busy = true;
+    static const QString by_column[7] = {order_names::syousai, order_names::name, order_names::tel,
+                                         order_names::rooms,   order_names::ken,  order_names::price,
+                                         order_names::ken};
+    run_steps({
+        [this] { st.order.sort_key_name = by_column[std::clamp(MSFlexGrid1->current_column(), 0, 6)]; },
+        [this] { sort_hotel(); },
+        [this] { MSFlexGrid1->hide(); },
+        [this] { set_grid(); },
+        [this] { MSFlexGrid1->show(); },
+        [this] { Command3->setEnabled(st.search.sel_syousai_count > 5); },
+    });
+    st.order.sort_busy = false;
+}
+
+void tomarina12::Command3_Click() {
+    // The district narrowing window joins here once it exists.
+}
+
+void tomarina12::place(QWidget* w, int left, int top) { w->move(twips_to_px(left), twips_to_px(top)); }
+
+void tomarina12::Form_Resize() {
+    if (!grid_ready_ || isMinimized()) return;
+    const int dh = height_twips() - design_height;
+    const int dw = width_twips() - design_width;
+    const int grid_height = std::max(0, grid_design_height + dh);
+    const int grid_width = std::max(0, grid_design_width + dw);
+    MSFlexGrid1->resize(twips_to_px(grid_width), twips_to_px(grid_height));
+    place(Command2, rec_command2_.left + dw, rec_command2_.top + dh);
+    place(Command4, rec_command4_.left + dw, rec_command4_.top + dh);
+    place(Command5, rec_command5_.left + dw, rec_command5_.top + dh);
+    place(Command3, rec_command3_.left, rec_command3_.top + dh);
+    place(Label1, rec_label1_.left, rec_label1_.top + dh);
+
+    long long total = 0;
+    for (int i = 0; i < 7; ++i) total += st.settings.sv_colwidth[std::size_t(i)];
+    if (total <= 0) return;
+    const double avail = std::max(100, grid_width - 400);
+    for (int i = 0; i < 7; ++i) {
+        const int width =
+            int(std::floor(st.settings.sv_colwidth[std::size_t(i)] * avail / double(total) / 15 + 0.99999)) * 15;
+        MSFlexGrid1->horizontalHeader()->resizeSection(i, std::max(0, twips_to_px(width)));
+        try_step([&] { st.settings.sv_colwidth(i) = to_integer(px_to_twips(MSFlexGrid1->columnWidth(i))); });
+    }
+}
+
+void tomarina12::resizeEvent(QResizeEvent* event) {
+    Form::resizeEvent(event);
+    Form_Resize();
+}
+
+void tomarina12::showEvent(QShowEvent* event) {
+    Form::showEvent(event);
+    Form_Resize();
+}
+
+void tomarina12::form_unload() {
+    run_steps({
+        [this] { st.settings.sv_height12 = to_integer(height_twips()); },
+        [this] { st.settings.sv_width12 = to_integer(width_twips()); },
+        [this] { st.settings.sv_grid1_height12 = to_integer(px_to_twips(MSFlexGrid1->height())); },
+        [this] { st.settings.sv_grid1_width12 = to_integer(px_to_twips(MSFlexGrid1->width())); },
+        [this] {
+            if (model->columnCount() > 6)
+                for (int i = 0; i < 7; ++i) st.settings.sv_colwidth(i) = to_integer(px_to_twips(MSFlexGrid1->columnWidth(i)));
+        },
+        [this] { Form::form_unload(); },
+    });
+}
+
+} // namespace tomarina

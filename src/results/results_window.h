@@ -1,0 +1,110 @@
+#pragma once
+
+#include "app/form.h"
+
+#include <QAbstractTableModel>
+#include <QTableView>
+#include <array>
+#include <vector>
+
+class QLabel;
+class QPushButton;
+
+namespace tomarina {
+
+// The hits as grid rows: row 0 of the grid is the heading, rows 1.. the hotels of sel_hotel.
+class ResultsModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    explicit ResultsModel(const AppState& st, QObject* parent = nullptr) : QAbstractTableModel(parent), st_(st) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : rows_; }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 7; }
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // Takes the hits and the headings anew.
+    void refill(int rows, const std::array<QString, 7>& headings);
+    // The text of grid cell (row 1.., column).
+    QString cell_text(int row, int column) const;
+    QString heading(int column) const { return headings_[std::size_t(column)]; }
+    bool highlighted(int row) const;
+
+  private:
+    const AppState& st_;
+    int rows_ = 0;
+    std::array<QString, 7> headings_;
+};
+
+// The grid of the results window.
+class ResultsGrid : public QTableView {
+    Q_OBJECT
+  public:
+    using QTableView::QTableView;
+    // The current grid row in the window's numbering: 1 is the first hotel.
+    int current_row() const { return currentIndex().isValid() ? currentIndex().row() + 1 : 0; }
+    int current_column() const { return currentIndex().isValid() ? currentIndex().column() : 0; }
+};
+
+// The hits of the current search in a seven-column grid under a heading line.
+class tomarina12 : public Form {
+    Q_OBJECT
+  public:
+    explicit tomarina12(Forms& forms);
+
+    void form_load() override;
+    void init_set() override;
+    void set_form1() override;
+    void sort_hotel();
+    void set_grid();
+    void Form_Resize();
+    void MSFlexGrid1_DblClick();
+    void Command3_Click();
+
+    QPushButton* Command1;
+    QLabel* Label3;
+    QLabel* Label2;
+    ResultsGrid* MSFlexGrid1;
+    QPushButton* Command3;
+    QLabel* Label1;
+    QPushButton* Command4;
+    QPushButton* Command5;
+    QPushButton* Command2;
+    ResultsModel* model;
+
+    bool grid_ready() const { return grid_ready_; }
+    // Heights of the grid rows 1.. in twips, as set_grid gave them.
+    int row_height_twips(int row) const { return row_heights_.at(std::size_t(row - 1)); }
+    // The window's height and width in twips, counted like the settings (frame included).
+    int height_twips() const;
+    int width_twips() const;
+    void set_size_twips(int height, int width);
+
+    // Characters per line of column c at its width.
+    static int capacity(int column, int width_twips);
+    // Lines a text needs in a column of that capacity.
+    static int lines(int length, int capacity);
+    static int row_height_for(int lines);
+
+  protected:
+    void form_unload() override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    QString heading_text() const;
+    void place(QWidget* w, int left, int top);
+
+    bool grid_ready_ = false;
+    bool word_wrap_ = false;
+    struct Recorded {
+        int left, top;
+    };
+    Recorded rec_command2_{}, rec_command3_{}, rec_command4_{}, rec_command5_{}, rec_label1_{};
+    std::vector<int> row_heights_;
+};
+
+// The heading of each search criterion, before the count.
+QString results_heading(int search_type, const QString& search_key);
+
+} // namespace tomarina

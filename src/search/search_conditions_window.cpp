@@ -1,0 +1,228 @@
+#include "search/search_conditions_window.h"
+
+#include "data/steps.h"
+#include "data/user_file.h"
+#include "results/results_window.h"
+#include "search/selection.h"
+
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace tomarina {
+
+namespace {
+
+struct OptionText {
+    const char16_t* caption;
+    const char16_t* prompt;
+};
+const OptionText option_texts[] = {
+    {u"都道府県名", u"都道府県名を入力して下さい"},
+    {u"空港名", u"空港名を入力して下さい"},
+    {u"ホテル名", u"ホテル名を入力して下さい"},
+    {u"地区名", u"地区名を入力して下さい"},
+    {u"最寄り駅名", u"最寄り駅名を入力して下さい"},
+    {u"ﾌﾘｰｷｰﾜｰﾄﾞ（部分一致検索します）", u"ﾌﾘｰｷｰﾜｰﾄﾞを入力して下さい"},
+};
+
+const QString entry_error = QStringLiteral("検索条件の入力エラーです");
+
+} // namespace
+
+tomarina11::tomarina11(Forms& forms) : Form(forms, 11, QStringLiteral("tomarina11")) {
+    setFixedSize(twips_to_px(6000), twips_to_px(3840));
+
+    Frame1 = new QGroupBox(QStringLiteral("ホテル検索条件"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(twips_rect(120, 60, 5760, 900));
+    Text1 = new QLineEdit(Frame1);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(twips_rect(240, 330, 4800, 375));
+    Command3 = new QPushButton(QStringLiteral("？"), Frame1);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Command3->setGeometry(twips_rect(5160, 330, 420, 375));
+    Command3->setFocusPolicy(Qt::NoFocus);
+
+    Text2 = new QLineEdit(this);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setGeometry(twips_rect(120, 1080, 5760, 330));
+    Text2->setReadOnly(true);
+    Text2->setFocusPolicy(Qt::NoFocus);
+    Text2->setFrame(false);
+
+    Frame2 = new QGroupBox(QStringLiteral("検索方法"), this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setGeometry(twips_rect(120, 1500, 5760, 1500));
+    QRadioButton** options[] = {&Option1, &Option2, &Option3, &Option4, &Option5, &Option6};
+    for (int k = 0; k < 6; ++k) {
+        auto* o = new QRadioButton(QString::fromUtf16(option_texts[k].caption), Frame2);
+        o->setObjectName(QStringLiteral("Option%1").arg(k + 1));
+        o->setGeometry(twips_rect(k < 3 ? 240 : 2280, 300 + (k % 3) * 380, k < 3 ? 1900 : 3360, 330));
+        *options[k] = o;
+        connect(o, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) set_label1();
+        });
+    }
+
+    Command1 = new QPushButton(QStringLiteral("検索開始"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(twips_rect(2520, 3180, 1575, 480));
+    Command2 = new QPushButton(QStringLiteral("検索終了"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setGeometry(twips_rect(4260, 3180, 1575, 480));
+    for (QPushButton* b : {Command1, Command2}) b->setAutoDefault(true);
+
+    setTabOrder(Text1, Option1);
+    setTabOrder(Option1, Command1);
+    setTabOrder(Command1, Command2);
+
+    connect(Command1, &QPushButton::clicked, this, &tomarina11::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &tomarina11::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &tomarina11::Command3_Click);
+
+    pf.set_ime(Text1, true);
+    watch_esc();
+}
+
+int tomarina11::selected_option() const {
+    const QRadioButton* options[] = {Option1, Option2, Option3, Option4, Option5, Option6};
+    for (int k = 0; k < 6; ++k)
+        if (options[k]->isChecked()) return k + 1;
+    return 1;
+}
+
+void tomarina11::init_sec() {
+    run_steps({
+        [this] {
+            if (Option1->isChecked()) set_label1();
+            else Option1->setChecked(true);
+        },
+        [this] {
+            if (st.user.user_copied_flg == 0) {
+                copy_user_hotel(st.user, st.db);
+                st.user.user_copied_flg = 1;
+            }
+        },
+        [this] { set_form1(); },
+    });
+}
+
+void tomarina11::set_form1() {
+    run_steps({[this] { set_label1(); }, [this] { Command3->hide(); }, [this] { Form::set_form1(); }});
+}
+
+void tomarina11::set_label1() {
+    run_steps({
+        [this] { Text1->setFocus(); },
+        [this] { set_text1(); },
+        [this] {
+            const int option = selected_option();
+            st.search.search_type = Integer(option);
+            Text2->setText(QString::fromUtf16(option_texts[option - 1].prompt));
+        },
+    });
+}
+
+void tomarina11::set_text1() {
+    auto from_history = [](const QString& first) { return first.isEmpty() ? QStringLiteral("福岡") : first; };
+    switch (selected_option()) {
+    case 1: Text1->setText(from_history(st.settings.text1_hist(1))); break;
+    case 2: Text1->setText(from_history(st.settings.text2_hist(1))); break;
+    case 6: break; // the keyword keeps whatever the entry holds
+    default: Text1->clear(); break;
+    }
+}
+
+QString tomarina11::check_text1() {
+    QString entry = Text1->text();
+    if (!tomarina::check_text1(st.db, selected_option(), entry, st.search.search_type)) return QStringLiteral("err");
+    if (entry != Text1->text()) Text1->setText(entry);
+    st.search.search_key = search_key_of(Text1->text());
+    return {};
+}
+
+void tomarina11::set_start() {
+    st.search.input_text = Text1->text();
+    if (st.search.search_type == 1) push_history(st.settings.text1_hist, st.search.input_text);
+    else if (st.search.search_type == 2) push_history(st.settings.text2_hist, st.search.input_text);
+}
+
+void tomarina11::Command1_Click() {
+    if (Text1->text().isEmpty()) {
+        Text1->setFocus();
+        return;
+    }
+    if (check_text1() == u"err") {
+        Text2->setText(entry_error);
+        Text1->setFocus();
+        return;
+    }
+    set_start();
+    Text2->setText(QString::fromUtf16(option_texts[selected_option() - 1].prompt));
+    save_position();
+    st.search.narrow_count = 0;
+    // A new search replaces the hits of a results window still open from the last one.
+    if (auto* old = forms.loaded<tomarina12>()) old->end_proc();
+    forms.show<tomarina12>();
+}
+
+void tomarina11::Command3_Click() {
+    Command3->hide();
+    open_picker();
+}
+
+void tomarina11::Text1_DblClick() {
+    if (st.search.search_type == 1 || st.search.search_type == 2) open_picker();
+}
+
+void tomarina11::open_picker() {
+    st.search.picker_caller = 1;
+    // The prefecture and airport picker joins here once it exists.
+}
+
+void tomarina11::Text1_KeyPress(int key) {
+    if (Text1->text().isEmpty()) {
+        Text1->setFocus();
+        return;
+    }
+    if (check_text1().isEmpty()) {
+        Text2->clear();
+        set_start();
+        Command1->setFocus();
+    } else {
+        Text2->setText(entry_error);
+        Text1->setFocus();
+    }
+    (void)key;
+}
+
+bool tomarina11::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text1) {
+        switch (event->type()) {
+        case QEvent::KeyPress: {
+            auto* k = static_cast<QKeyEvent*>(event);
+            const bool line_feed = k->key() == Qt::Key_J && (k->modifiers() & Qt::ControlModifier);
+            if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter || line_feed) {
+                Text1_KeyPress(line_feed ? 10 : 13);
+                return true;
+            }
+            break;
+        }
+        case QEvent::FocusIn:
+            QMetaObject::invokeMethod(Text1, &QLineEdit::selectAll, Qt::QueuedConnection);
+            Command3->setVisible(st.search.search_type == 1 || st.search.search_type == 2);
+            break;
+        case QEvent::MouseButtonDblClick: Text1_DblClick(); break;
+        default: break;
+        }
+    } else if (watched == Command1 && event->type() == QEvent::FocusIn) {
+        Command3->hide();
+    }
+    return Form::eventFilter(watched, event);
+}
+
+} // namespace tomarina

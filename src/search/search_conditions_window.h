@@ -1,0 +1,57 @@
+#pragma once
+
+#include "app/form.h"
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace tomarina {
+
+// Where the user states a search: one of six criteria and a search text.
+class tomarina11 : public Form {
+    Q_OBJECT
+  public:
+    explicit tomarina11(Forms& forms);
+
+    void init_set() override { init_sec(); }
+    void init_sec();
+    void set_form1() override;
+    void set_label1();
+    void set_text1();
+    // "err" when the entry is not acceptable, "" when it is.
+    QString check_text1();
+    void set_start();
+
+    void Command1_Click();
+    void Command2_Click() { end_proc(); }
+    void Command3_Click();
+    void Text1_KeyPress(int key);
+    void Text1_DblClick();
+
+    QGroupBox* Frame1;
+    QLineEdit* Text1;
+    QPushButton* Command3;
+    QLineEdit* Text2;
+    QGroupBox* Frame2;
+    QRadioButton* Option1;
+    QRadioButton* Option2;
+    QRadioButton* Option3;
+    QRadioButton* Option4;
+    QRadioButton* Option5;
+    QRadioButton* Option6;
+    QPushButton* Command1;
+    QPushButton* Command2;
+
+    // The number of the selected option, 1..6.
+    int selected_option() const;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void open_picker();
+};
+
+} // namespace tomarina
