@@ -124,6 +124,10 @@ void tomarina11::set_label1() {
             st.search.search_type = Integer(option);
             Text2->setText(QString::fromUtf16(option_texts[option - 1].prompt));
         },
+        // The entry may have kept the focus: the picker button follows the new criterion.
+        [this] {
+            if (Text1->hasFocus()) Command3->setVisible(st.search.search_type == 1 || st.search.search_type == 2);
+        },
     });
 }
 
