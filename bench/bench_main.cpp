@@ -78,6 +78,11 @@ void compare(const char* figure, const char* baseline, double target_ratio, cons
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
+    // The offscreen platform reports every window it cannot raise.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
+        if (type != QtDebugMsg && type != QtInfoMsg && !msg.contains(QLatin1String("does not support")))
+            std::fprintf(stderr, "%s\n", qPrintable(msg));
+    });
     benchmark::Initialize(&argc, argv);
     tomarina::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -97,8 +102,8 @@ int main(int argc, char** argv) {
             std::snprintf(buf, sizeof buf, " [%s %.0f: %s]", p.at_least ? ">=" : "<=", p.target, met ? "met" : "NOT MET");
             target += buf;
         }
-        std::printf("%-46s %12.4f  %-40s %12.4f %9.3f  %s\n", p.figure.c_str(), f->second * 1e3, p.baseline.c_str(),
-                    b->second * 1e3, ratio, target.c_str());
+        std::printf("%-46s %12.4f  %-40s %12.4f %9.3f  %s (difference %+.3f ms)\n", p.figure.c_str(), f->second * 1e3,
+                    p.baseline.c_str(), b->second * 1e3, ratio, target.c_str(), (f->second - b->second) * 1e3);
     }
     return 0;
 }
