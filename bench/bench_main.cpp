@@ -33,7 +33,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& r : runs)
             if (r.run_type == Run::RT_Iteration && r.iterations > 0)
-                times()[r.benchmark_name()] = r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
+                times()[r.benchmark_name()] =
+                    r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
         ConsoleReporter::ReportRuns(runs);
     }
 };
@@ -76,7 +77,8 @@ void compare(const char* figure, const char* baseline, double target_ratio, cons
 } // namespace tomarina::bench
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     // The offscreen platform reports every window it cannot raise.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
@@ -99,11 +101,13 @@ int main(int argc, char** argv) {
         if (p.target > 0) {
             const bool met = p.at_least ? ratio >= p.target : ratio <= p.target;
             char buf[64];
-            std::snprintf(buf, sizeof buf, " [%s %.0f: %s]", p.at_least ? ">=" : "<=", p.target, met ? "met" : "NOT MET");
+            std::snprintf(buf, sizeof buf, " [%s %.0f: %s]", p.at_least ? ">=" : "<=", p.target,
+                          met ? "met" : "NOT MET");
             target += buf;
         }
-        std::printf("%-46s %12.4f  %-40s %12.4f %9.3f  %s (difference %+.3f ms)\n", p.figure.c_str(), f->second * 1e3,
-                    p.baseline.c_str(), b->second * 1e3, ratio, target.c_str(), (f->second - b->second) * 1e3);
+        std::printf("%-46s %12.4f  %-40s %12.4f %9.3f  %s (difference %+.3f ms)\n", p.figure.c_str(),
+                    f->second * 1e3, p.baseline.c_str(), b->second * 1e3, ratio, target.c_str(),
+                    (f->second - b->second) * 1e3);
     }
     return 0;
 }

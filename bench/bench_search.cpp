@@ -49,7 +49,8 @@ void BM_ScanBaseline(benchmark::State& state) {
     const QString key = QStringLiteral("ホテル");
     for (auto _ : state) {
         int n = 0;
-        for (int i = 1; i <= l.st->db.hotel_count; ++i) n += l.st->db.hotel_name[std::size_t(i)].contains(key);
+        for (int i = 1; i <= l.st->db.hotel_count; ++i)
+            n += l.st->db.hotel_name[std::size_t(i)].contains(key);
         benchmark::DoNotOptimize(n);
     }
 }
@@ -116,19 +117,32 @@ void BM_OrderingPlainBaseline(benchmark::State& state) {
 BENCHMARK(BM_ScanBaseline)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Selection)->DenseRange(1, 6)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Ordering)->ArgsProduct({{1000, 15000}, {0, 1, 2}})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OrderingPlainBaseline)->Args({1000, 0})->Args({1000, 1})->Args({1000, 2})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OrderingPlainBaseline)->Args({15000, 0})->Args({15000, 1})->Args({15000, 2})->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OrderingPlainBaseline)
+    ->Args({1000, 0})
+    ->Args({1000, 1})
+    ->Args({1000, 2})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OrderingPlainBaseline)
+    ->Args({15000, 0})
+    ->Args({15000, 1})
+    ->Args({15000, 2})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 namespace {
 const bool registered = [] {
     for (int k = 1; k <= 6; ++k) {
         static std::string names[7];
         names[k] = "BM_Selection/" + std::to_string(k);
-        bench::compare(names[k].c_str(), "BM_ScanBaseline", 0, "selection of 15000 hotels; target: at most 2 ms");
+        bench::compare(names[k].c_str(), "BM_ScanBaseline", 0,
+                       "selection of 15000 hotels; target: at most 2 ms");
     }
-    bench::compare("BM_OrderingPlainBaseline/15000/0/iterations:1", "BM_Ordering/15000/0", 20, "speed-up, by prefecture", true);
-    bench::compare("BM_OrderingPlainBaseline/15000/1/iterations:1", "BM_Ordering/15000/1", 20, "speed-up, by price", true);
-    bench::compare("BM_OrderingPlainBaseline/15000/2/iterations:1", "BM_Ordering/15000/2", 20, "speed-up, by name", true);
+    bench::compare("BM_OrderingPlainBaseline/15000/0/iterations:1", "BM_Ordering/15000/0", 20,
+                   "speed-up, by prefecture", true);
+    bench::compare("BM_OrderingPlainBaseline/15000/1/iterations:1", "BM_Ordering/15000/1", 20,
+                   "speed-up, by price", true);
+    bench::compare("BM_OrderingPlainBaseline/15000/2/iterations:1", "BM_Ordering/15000/2", 20,
+                   "speed-up, by name", true);
     bench::compare("BM_OrderingPlainBaseline/1000/0", "BM_Ordering/1000/0", 0, "speed-up, 1000 hits");
     return true;
 }();

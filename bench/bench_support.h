@@ -15,6 +15,7 @@ QString database_file(int hotels);
 
 // Pairs a figure with its baseline; the main prints both times and their ratio after the run. The target
 // is a ratio the figure must stay at or under (at_least: reach at least), or 0 for none.
-void compare(const char* figure, const char* baseline, double target_ratio, const char* note, bool at_least = false);
+void compare(const char* figure, const char* baseline, double target_ratio, const char* note,
+             bool at_least = false);
 
 } // namespace tomarina::bench

@@ -18,18 +18,25 @@ void ByteWriter::integer(std::int32_t v) {
     b_.append(bytes, 4);
 }
 
-void ByteWriter::number(float v) { integer(std::bit_cast<std::int32_t>(v)); }
+void ByteWriter::number(float v) {
+    integer(std::bit_cast<std::int32_t>(v));
+}
 
-void ByteWriter::text(const QString& s) { text_bytes(encode_cp932(s)); }
+void ByteWriter::text(const QString& s) {
+    text_bytes(encode_cp932(s));
+}
 
 void ByteWriter::text_bytes(const QByteArray& bytes, int type) {
     const int length = int(bytes.size());
-    const char head[4] = {char(type & 0xFF), char((type >> 8) & 0xFF), char(length & 0xFF), char((length >> 8) & 0xFF)};
+    const char head[4] = {char(type & 0xFF), char((type >> 8) & 0xFF), char(length & 0xFF),
+                          char((length >> 8) & 0xFF)};
     b_.append(head, 4);
     b_.append(bytes);
 }
 
-void ByteWriter::digits2(int v) { b_.append(QByteArray::number(v).rightJustified(2, '0').left(2)); }
+void ByteWriter::digits2(int v) {
+    b_.append(QByteArray::number(v).rightJustified(2, '0').left(2));
+}
 
 int ByteWriter::start_block() {
     const qsizetype rest = b_.size() % 1024;
@@ -37,8 +44,12 @@ int ByteWriter::start_block() {
     return block();
 }
 
-std::int32_t hotel_code_a(std::int32_t info_no) { return info_no * 3000; }
-std::int32_t hotel_code_b(int ken, int airport, int syousai) { return (ken * 100 + airport) * 3000 + syousai; }
+std::int32_t hotel_code_a(std::int32_t info_no) {
+    return info_no * 3000;
+}
+std::int32_t hotel_code_b(int ken, int airport, int syousai) {
+    return (ken * 100 + airport) * 3000 + syousai;
+}
 
 QByteArray build_database(const DbSource& src) {
     ByteWriter w;
@@ -185,10 +196,15 @@ bool read_rows(const QString& path, QList<QStringList>& rows, QString* error, bo
     return true;
 }
 
-QString col(const QStringList& row, int k) { return k < row.size() ? row[k] : QString(); }
-int col_int(const QStringList& row, int k) { return col(row, k).trimmed().toInt(); }
+QString col(const QStringList& row, int k) {
+    return k < row.size() ? row[k] : QString();
+}
+int col_int(const QStringList& row, int k) {
+    return col(row, k).trimmed().toInt();
+}
 
-bool write_rows(const QString& path, const QStringList& header, const QList<QStringList>& rows, QString* error) {
+bool write_rows(const QString& path, const QStringList& header, const QList<QStringList>& rows,
+                QString* error) {
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly)) {
         if (error) *error = f.errorString();
@@ -251,7 +267,8 @@ bool read_sources(const QString& dir, DbSource& src, QString* error) {
 
     QFile date(d.filePath(QStringLiteral("date.txt")));
     if (date.open(QIODevice::ReadOnly)) {
-        const QDate day = QDate::fromString(QString::fromUtf8(date.readAll()).trimmed(), QStringLiteral("yyyy/MM/dd"));
+        const QDate day =
+            QDate::fromString(QString::fromUtf8(date.readAll()).trimmed(), QStringLiteral("yyyy/MM/dd"));
         if (!day.isValid()) {
             if (error) *error = QStringLiteral("date.txt: expected yyyy/mm/dd");
             return false;
@@ -269,11 +286,13 @@ bool write_sources(const QString& dir, const DbSource& src, QString* error) {
         const auto& p = src.prefectures[i];
         rows.append({p[0], p[1], p[2], QString::number(src.ken_airport.value(i))});
     }
-    if (!write_rows(d.filePath(QStringLiteral("prefectures.csv")), {"area", "name", "alias", "airport"}, rows, error))
+    if (!write_rows(d.filePath(QStringLiteral("prefectures.csv")), {"area", "name", "alias", "airport"}, rows,
+                    error))
         return false;
     rows.clear();
     for (const auto& r : src.regions) rows.append({r[0], r[1], r[2], r[3]});
-    if (!write_rows(d.filePath(QStringLiteral("regions.csv")), {"region", "text2", "text3", "text4"}, rows, error))
+    if (!write_rows(d.filePath(QStringLiteral("regions.csv")), {"region", "text2", "text3", "text4"}, rows,
+                    error))
         return false;
     rows.clear();
     for (const auto& [name, area] : src.airports) rows.append({name, QString::number(area)});
@@ -281,15 +300,16 @@ bool write_sources(const QString& dir, const DbSource& src, QString* error) {
     rows.clear();
     for (qsizetype i = 0; i < src.districts.size(); ++i)
         rows.append({src.districts[i], QString::number(src.district_ken.value(i))});
-    if (!write_rows(d.filePath(QStringLiteral("districts.csv")), {"name", "prefecture"}, rows, error)) return false;
+    if (!write_rows(d.filePath(QStringLiteral("districts.csv")), {"name", "prefecture"}, rows, error))
+        return false;
     rows.clear();
     for (const auto& h : src.hotels)
         rows.append({QString::number(h.info_no), QString::number(h.ken), QString::number(h.airport),
-                     QString::number(h.syousai), h.name, h.tel, h.rooms, h.access, h.price, h.note, h.url, h.address,
-                     h.best});
+                     QString::number(h.syousai), h.name, h.tel, h.rooms, h.access, h.price, h.note, h.url,
+                     h.address, h.best});
     if (!write_rows(d.filePath(QStringLiteral("hotels.csv")),
-                    {"info_no", "prefecture", "airport", "district", "name", "tel", "rooms", "access", "price",
-                     "note", "url", "address", "best"},
+                    {"info_no", "prefecture", "airport", "district", "name", "tel", "rooms", "access",
+                     "price", "note", "url", "address", "best"},
                     rows, error))
         return false;
     rows.clear();
@@ -308,15 +328,17 @@ void generate_hotels(DbSource& src, int n, std::uint32_t seed) {
     auto chance = [&rng](int percent) { return int(rng() % 100) < percent; };
     auto wide = [](int v) { return to_full_width(QString::number(v)); };
 
-    static const char16_t* const name_forms[] = {u"ホテル%1",         u"%1ビジネスホテル", u"%1グランドホテル",
-                                                 u"ホテルサンライト%1", u"%1ステーションホテル", u"%1シティホテル",
-                                                 u"ホテル%1イン",     u"%1セントラルホテル", u"ＨＯＴＥＬ　%1",
-                                                 u"%1パークホテル",   u"ホテルニュー%1",   u"%1リバーサイドホテル"};
+    static const char16_t* const name_forms[] = {
+        u"ホテル%1",           u"%1ビジネスホテル",     u"%1グランドホテル",
+        u"ホテルサンライト%1", u"%1ステーションホテル", u"%1シティホテル",
+        u"ホテル%1イン",       u"%1セントラルホテル",   u"ＨＯＴＥＬ　%1",
+        u"%1パークホテル",     u"ホテルニュー%1",       u"%1リバーサイドホテル"};
     static const char16_t* const access_forms[] = {u"ＪＲ%1駅徒歩%2分", u"地下鉄%1駅より徒歩%2分",
                                                    u"%1駅から車で%2分", u"ＪＲ%1駅東口徒歩%2分",
                                                    u"私鉄%1駅下車徒歩%2分"};
-    static const char16_t* const notes[] = {u"★★★", u"★★", u"○", u"朝食付き", u"大浴場あり", u"LAN完備",
-                                            u"駐車場無料", u"禁煙ルームあり", u"天然温泉", u"ﾚｲﾄﾁｪｯｸｱｳﾄ可"};
+    static const char16_t* const notes[] = {u"★★★",        u"★★",          u"○",          u"朝食付き",
+                                            u"大浴場あり", u"LAN完備",     u"駐車場無料", u"禁煙ルームあり",
+                                            u"天然温泉",   u"ﾚｲﾄﾁｪｯｸｱｳﾄ可"};
 
     src.hotels.clear();
     for (int i = 1; i <= n; ++i) {
@@ -343,21 +365,40 @@ void generate_hotels(DbSource& src, int n, std::uint32_t seed) {
             h.rooms = chance(5) ? QStringLiteral("約%1").arg(rooms) : QString::number(rooms);
         }
         if (chance(97)) {
-            h.access = QString::fromUtf16(access_forms[pick(std::size(access_forms))]).arg(district).arg(wide(1 + pick(15)));
+            h.access = QString::fromUtf16(access_forms[pick(std::size(access_forms))])
+                           .arg(district)
+                           .arg(wide(1 + pick(15)));
         }
         const int yen = (45 + pick(110)) * 100;
         switch (pick(8)) {
-        case 0: h.price = QStringLiteral("%1円").arg(yen); break;
-        case 1: h.price = format_yen(yen) + QStringLiteral("～"); break;
-        case 2: h.price = QStringLiteral("%1円～").arg(yen); break;
-        case 3: h.price = QStringLiteral("シングル") + format_yen(yen); break;
-        case 4: if (chance(30)) h.price = QStringLiteral("\\"); else h.price = format_yen(yen); break;
-        default: h.price = format_yen(yen); break;
+        case 0:
+            h.price = QStringLiteral("%1円").arg(yen);
+            break;
+        case 1:
+            h.price = format_yen(yen) + QStringLiteral("～");
+            break;
+        case 2:
+            h.price = QStringLiteral("%1円～").arg(yen);
+            break;
+        case 3:
+            h.price = QStringLiteral("シングル") + format_yen(yen);
+            break;
+        case 4:
+            if (chance(30))
+                h.price = QStringLiteral("\\");
+            else
+                h.price = format_yen(yen);
+            break;
+        default:
+            h.price = format_yen(yen);
+            break;
         }
         if (chance(80)) h.note = QString::fromUtf16(notes[pick(std::size(notes))]);
         if (chance(25)) h.url = QStringLiteral("http://www.example.jp/hotel%1/").arg(i);
-        h.address = src.prefectures[ken - 1][2] + district + QStringLiteral("%1-%2-%3").arg(1 + pick(9)).arg(1 + pick(30)).arg(1 + pick(20));
-        if (chance(35)) h.best = QStringLiteral("hotel_no=%1&pref=%2").arg(50000 + i).arg(ken, 2, 10, QLatin1Char('0'));
+        h.address = src.prefectures[ken - 1][2] + district +
+                    QStringLiteral("%1-%2-%3").arg(1 + pick(9)).arg(1 + pick(30)).arg(1 + pick(20));
+        if (chance(35))
+            h.best = QStringLiteral("hotel_no=%1&pref=%2").arg(50000 + i).arg(ken, 2, 10, QLatin1Char('0'));
         src.hotels << h;
     }
 }

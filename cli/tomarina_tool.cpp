@@ -14,7 +14,8 @@ void usage() {
                "  tomarina-tool build SOURCE_DIR OUT_FILE\n"
                "  tomarina-tool dump FILE\n"
                "  tomarina-tool generate --base SOURCE_DIR --hotels N [--seed S] OUT_DIR\n"
-               "  tomarina-tool search --dir FOLDER --type N --key TEXT [--limit N] [--narrow NAME]... [--order NAME]\n"
+               "  tomarina-tool search --dir FOLDER --type N --key TEXT [--limit N] [--narrow NAME]... "
+               "[--order NAME]\n"
                "  tomarina-tool order-user --dir FOLDER --order NAME\n",
                stderr);
 }
@@ -30,11 +31,16 @@ int main(int argc, char** argv) {
     }
     const QString command = args.takeFirst();
     int rc = -1;
-    if (command == u"build") rc = tomarina::tool_build(args);
-    else if (command == u"dump") rc = tomarina::tool_dump(args);
-    else if (command == u"generate") rc = tomarina::tool_generate(args);
-    else if (command == u"search") rc = tomarina::tool_search(args);
-    else if (command == u"order-user") rc = tomarina::tool_order_user(args);
+    if (command == u"build")
+        rc = tomarina::tool_build(args);
+    else if (command == u"dump")
+        rc = tomarina::tool_dump(args);
+    else if (command == u"generate")
+        rc = tomarina::tool_generate(args);
+    else if (command == u"search")
+        rc = tomarina::tool_search(args);
+    else if (command == u"order-user")
+        rc = tomarina::tool_order_user(args);
     if (rc == -1) {
         usage();
         return 2;

@@ -21,18 +21,24 @@ void print_json(const QJsonObject& o) {
     std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout);
 }
 
-void fail(const QString& message) { std::fprintf(stderr, "tomarina-tool: %s\n", message.toLocal8Bit().constData()); }
+void fail(const QString& message) {
+    std::fprintf(stderr, "tomarina-tool: %s\n", message.toLocal8Bit().constData());
+}
 
 template <typename Table> QJsonArray slot_array(const Table& table, int last) {
     QJsonArray a;
     for (int i = 0; i <= last; ++i) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(table[0])>, QString>) a.append(table[std::size_t(i)]);
-        else a.append(qint64(table[std::size_t(i)]));
+        if constexpr (std::is_same_v<std::decay_t<decltype(table[0])>, QString>)
+            a.append(table[std::size_t(i)]);
+        else
+            a.append(qint64(table[std::size_t(i)]));
     }
     return a;
 }
 
-int clamp_count(int count, int capacity) { return std::clamp(count, 0, capacity); }
+int clamp_count(int count, int capacity) {
+    return std::clamp(count, 0, capacity);
+}
 
 } // namespace
 
@@ -123,11 +129,16 @@ int tool_generate(const QStringList& args) {
     std::uint32_t seed = 1;
     for (qsizetype k = 0; k < args.size(); ++k) {
         const QString& a = args[k];
-        if (a == u"--base" && k + 1 < args.size()) base = args[++k];
-        else if (a == u"--hotels" && k + 1 < args.size()) hotels = args[++k].toInt();
-        else if (a == u"--seed" && k + 1 < args.size()) seed = args[++k].toUInt();
-        else if (!a.startsWith(u"--") && out.isEmpty()) out = a;
-        else return -1;
+        if (a == u"--base" && k + 1 < args.size())
+            base = args[++k];
+        else if (a == u"--hotels" && k + 1 < args.size())
+            hotels = args[++k].toInt();
+        else if (a == u"--seed" && k + 1 < args.size())
+            seed = args[++k].toUInt();
+        else if (!a.startsWith(u"--") && out.isEmpty())
+            out = a;
+        else
+            return -1;
     }
     if (base.isEmpty() || out.isEmpty() || hotels < 0) return -1;
     if (hotels > HotelTables::hotel_capacity) {
@@ -184,15 +195,21 @@ int tool_search(const QStringList& args) {
         if (k + 1 >= args.size()) return -1;
         const QString& v = args[++k];
         bool ok = true;
-        if (a == u"--dir") dir = v;
-        else if (a == u"--type") type = v.toInt(&ok);
+        if (a == u"--dir")
+            dir = v;
+        else if (a == u"--type")
+            type = v.toInt(&ok);
         else if (a == u"--key") {
             key = v;
             have_key = true;
-        } else if (a == u"--limit") limit = v.toLong(&ok);
-        else if (a == u"--narrow") narrow << v;
-        else if (a == u"--order") order = v;
-        else return -1;
+        } else if (a == u"--limit")
+            limit = v.toLong(&ok);
+        else if (a == u"--narrow")
+            narrow << v;
+        else if (a == u"--order")
+            order = v;
+        else
+            return -1;
         if (!ok) return -1;
     }
     if (dir.isEmpty() || !have_key || type < 1 || type > 6) return -1;
@@ -244,9 +261,12 @@ int tool_search(const QStringList& args) {
 int tool_order_user(const QStringList& args) {
     QString dir, order;
     for (qsizetype k = 0; k + 1 < args.size(); k += 2) {
-        if (args[k] == u"--dir") dir = args[k + 1];
-        else if (args[k] == u"--order") order = args[k + 1];
-        else return -1;
+        if (args[k] == u"--dir")
+            dir = args[k + 1];
+        else if (args[k] == u"--order")
+            order = args[k + 1];
+        else
+            return -1;
     }
     if (args.size() % 2 != 0 || dir.isEmpty() || order.isEmpty()) return -1;
     if (!known_order(order)) {

@@ -1,6 +1,6 @@
 // The user hotel file reader on arbitrary bytes, then a save and a second read that must agree.
-#include "data/user_file.h"
 #include "data/text_rules.h"
+#include "data/user_file.h"
 
 #include <QBuffer>
 

@@ -4,6 +4,8 @@
 
 namespace tomarina {
 
-QString AppState::full_path(const QString& file) const { return trim(app_path) + u'/' + file; }
+QString AppState::full_path(const QString& file) const {
+    return trim(app_path) + u'/' + file;
+}
 
 } // namespace tomarina

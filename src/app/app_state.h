@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/settings.h"
 #include "data/database.h"
 #include "data/hotel_tables.h"
 #include "data/user_tables.h"
-#include "app/settings.h"
 
 #include <QString>
 

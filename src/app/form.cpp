@@ -23,8 +23,12 @@ double logical_dpi() {
 }
 } // namespace
 
-int twips_to_px(int twips) { return int(std::lround(twips * logical_dpi() / 1440.0)); }
-int px_to_twips(int px) { return int(std::lround(px * 1440.0 / logical_dpi())); }
+int twips_to_px(int twips) {
+    return int(std::lround(twips * logical_dpi() / 1440.0));
+}
+int px_to_twips(int px) {
+    return int(std::lround(px * 1440.0 / logical_dpi()));
+}
 QRect twips_rect(int left, int top, int width, int height) {
     return QRect(twips_to_px(left), twips_to_px(top), twips_to_px(width), twips_to_px(height));
 }
@@ -70,20 +74,24 @@ void Form::unload() {
     deleteLater();
 }
 
-void Form::form_unload() { pf.close_help(st.full_path(st.help_file)); }
+void Form::form_unload() {
+    pf.close_help(st.full_path(st.help_file));
+}
 
 void Form::watch_esc() {
     for (QWidget* w : findChildren<QWidget*>()) {
         const bool button = qobject_cast<QAbstractButton*>(w) && !qobject_cast<QCheckBox*>(w);
-        const bool text = qobject_cast<QLineEdit*>(w) || qobject_cast<QTextEdit*>(w) ||
-                          qobject_cast<QPlainTextEdit*>(w);
+        const bool text =
+            qobject_cast<QLineEdit*>(w) || qobject_cast<QTextEdit*>(w) || qobject_cast<QPlainTextEdit*>(w);
         const bool list = qobject_cast<QAbstractItemView*>(w);
         w->setProperty("tomarina_esc", button || text || list);
         w->installEventFilter(this);
     }
 }
 
-void Form::show_help() { pf.show_help(st.full_path(st.help_file), objectName()); }
+void Form::show_help() {
+    pf.show_help(st.full_path(st.help_file), objectName());
+}
 
 bool Form::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
@@ -101,8 +109,10 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) show_help();
-    else QWidget::keyPressEvent(event);
+    if (event->key() == Qt::Key_F1)
+        show_help();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void Form::closeEvent(QCloseEvent* event) {

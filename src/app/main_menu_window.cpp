@@ -13,7 +13,9 @@
 
 namespace tomarina {
 
-QString main_menu_caption() { return app_title + QString(15, QChar(0x3000)) + QStringLiteral("ヘルプ：Ｆ１"); }
+QString main_menu_caption() {
+    return app_title + QString(15, QChar(0x3000)) + QStringLiteral("ヘルプ：Ｆ１");
+}
 
 tomarina1::tomarina1(Forms& forms) : Form(forms, 1, QStringLiteral("tomarina1")) {
     setWindowTitle(main_menu_caption());
@@ -74,6 +76,7 @@ void tomarina1::init_set() {
         [this] { st.settings.apply_defaults(); },
         [this] { load_database(); },
         [this] { set_form1(); },
+        // The default browser lookup and the browser selection window take their places here.
         [this] {
             const QString kind = st.settings.inet_data1;
             if (kind != u"1" && kind != u"2") Command2->setEnabled(false);
@@ -140,10 +143,14 @@ void tomarina1::closeEvent(QCloseEvent* event) {
     end_proc();
 }
 
-void tomarina1::Command1_Click() { forms.show<tomarina11>(); }
+void tomarina1::Command1_Click() {
+    forms.show<tomarina11>();
+}
 void tomarina1::Command2_Click() {}
 void tomarina1::Command3_Click() {}
-void tomarina1::Command4_Click() { end_proc(); }
+void tomarina1::Command4_Click() {
+    end_proc();
+}
 void tomarina1::Command5_Click() {}
 
 } // namespace tomarina

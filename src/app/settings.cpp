@@ -12,20 +12,34 @@ namespace tomarina {
 
 FormPosition& Settings::form(int number) {
     switch (number) {
-    case 1: return tomarina1;
-    case 11: return tomarina11;
-    case 12: return tomarina12;
-    case 13: return tomarina13;
-    case 14: return tomarina14;
-    case 15: return tomarina15;
-    case 21: return tomarina21;
-    case 31: return tomarina31;
-    case 32: return tomarina32;
-    case 34: return tomarina34;
-    case 41: return tomarina41;
-    case 42: return tomarina42;
-    case 91: return tomarina91;
-    case 92: return tomarina92;
+    case 1:
+        return tomarina1;
+    case 11:
+        return tomarina11;
+    case 12:
+        return tomarina12;
+    case 13:
+        return tomarina13;
+    case 14:
+        return tomarina14;
+    case 15:
+        return tomarina15;
+    case 21:
+        return tomarina21;
+    case 31:
+        return tomarina31;
+    case 32:
+        return tomarina32;
+    case 34:
+        return tomarina34;
+    case 41:
+        return tomarina41;
+    case 42:
+        return tomarina42;
+    case 91:
+        return tomarina91;
+    case 92:
+        return tomarina92;
     }
     throw std::out_of_range("no saved position for window " + std::to_string(number));
 }
@@ -51,8 +65,8 @@ struct ControlKey {
     const char* key;
     Rule rule;
     const char* picture;
-    Integer Settings::* number;
-    QString Settings::* text;
+    Integer Settings::*number;
+    QString Settings::*text;
 };
 
 const ControlKey control_keys[] = {
@@ -71,9 +85,13 @@ const ControlKey control_keys[] = {
     {"sv_grid1_width12", Rule::Whole, "#####", &Settings::sv_grid1_width12, nullptr},
 };
 
-QString colwidth_key(int k) { return QStringLiteral("sv_colwidth(%1)").arg(k); }
+QString colwidth_key(int k) {
+    return QStringLiteral("sv_colwidth(%1)").arg(k);
+}
 
-Integer whole_value(QStringView value) { return to_integer(round_even(leading_number(value))); }
+Integer whole_value(QStringView value) {
+    return to_integer(round_even(leading_number(value)));
+}
 
 // The items of one line: split at commas, a leading blank skipped, surrounding quotes removed.
 QStringList line_items(QStringView line) {
@@ -124,10 +142,18 @@ void read_control_item(Settings& s, const QString& key, QStringView value, QStri
     for (const ControlKey& c : control_keys) {
         if (key != QLatin1String(c.key)) continue;
         switch (c.rule) {
-        case Rule::Whole: s.*c.number = whole_value(value); break;
-        case Rule::Last: s.*c.number = whole_value(last); break;
-        case Rule::Digit: s.*c.text = QString::number(round_even(leading_number(last))); break;
-        case Rule::Text: s.*c.text = value.toString(); break;
+        case Rule::Whole:
+            s.*c.number = whole_value(value);
+            break;
+        case Rule::Last:
+            s.*c.number = whole_value(last);
+            break;
+        case Rule::Digit:
+            s.*c.text = QString::number(round_even(leading_number(last)));
+            break;
+        case Rule::Text:
+            s.*c.text = value.toString();
+            break;
         }
         return;
     }
@@ -146,16 +172,21 @@ void read_settings(QIODevice& dev, Settings& s) {
     int hist_count[2] = {0, 0};
     const QString text = decode_cp932(dev.readAll());
     const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
-    const qsizetype line_count = text.endsWith(u'\n') || text.endsWith(u'\r') ? lines.size() - 1 : lines.size();
+    const qsizetype line_count =
+        text.endsWith(u'\n') || text.endsWith(u'\r') ? lines.size() - 1 : lines.size();
     for (qsizetype l = 0; l < line_count; ++l) {
         for (const QString& item : line_items(lines[l])) {
             try_step([&] {
                 if (item.startsWith(u'[')) {
                     const QString name = trim(item);
-                    if (name == u"[Form]") section = Form;
-                    else if (name == u"[Control]") section = Control;
-                    else if (name == u"[Text1]") section = Text1;
-                    else if (name == u"[Text2]") section = Text2;
+                    if (name == u"[Form]")
+                        section = Form;
+                    else if (name == u"[Control]")
+                        section = Control;
+                    else if (name == u"[Text1]")
+                        section = Text1;
+                    else if (name == u"[Text2]")
+                        section = Text2;
                     return;
                 }
                 if (section == Form || section == Control) {
@@ -163,8 +194,10 @@ void read_settings(QIODevice& dev, Settings& s) {
                     if (p < 1) return;
                     const QString key = item.left(p);
                     const QStringView value = QStringView(item).mid(p + 1);
-                    if (section == Form) read_form_item(s, key, value);
-                    else read_control_item(s, key, value, item);
+                    if (section == Form)
+                        read_form_item(s, key, value);
+                    else
+                        read_control_item(s, key, value, item);
                 } else if (section == Text1 || section == Text2) {
                     if (item.contains(u'[')) return;
                     int& count = hist_count[section == Text1 ? 0 : 1];
@@ -192,8 +225,10 @@ QByteArray settings_bytes(const Settings& s) {
     line(QStringLiteral("[Control]"));
     for (const ControlKey& c : control_keys) {
         const QString key = QLatin1String(c.key) + u'=';
-        if (c.number) line(key + trim(format_picture(s.*c.number, QString::fromLatin1(c.picture))));
-        else line(key + trim(s.*c.text));
+        if (c.number)
+            line(key + trim(format_picture(s.*c.number, QString::fromLatin1(c.picture))));
+        else
+            line(key + trim(s.*c.text));
     }
     for (int k = 0; k <= 6; ++k)
         line(colwidth_key(k) + u'=' + trim(format_picture(s.sv_colwidth[k], u"#####")));

@@ -19,8 +19,8 @@ inline constexpr std::array<int, 14> saved_forms = {1, 11, 12, 13, 14, 15, 21, 3
 
 // One member per settings key, named after it.
 struct Settings {
-    FormPosition tomarina1, tomarina11, tomarina12, tomarina13, tomarina14, tomarina15, tomarina21, tomarina31,
-        tomarina32, tomarina34, tomarina41, tomarina42, tomarina91, tomarina92;
+    FormPosition tomarina1, tomarina11, tomarina12, tomarina13, tomarina14, tomarina15, tomarina21,
+        tomarina31, tomarina32, tomarina34, tomarina41, tomarina42, tomarina91, tomarina92;
 
     Integer control1_flg = 0;
     Integer control2_flg = 0;

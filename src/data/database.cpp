@@ -117,9 +117,9 @@ void Loader::get_control() {
 }
 
 void Loader::get_todouhuken() {
-    static const char16_t* const titles[] = {u"全国エリア", u"北海道エリア", u"東北エリア", u"北陸・中部エリア",
-                                             u"東京エリア", u"大阪エリア",   u"中国エリア", u"四国エリア",
-                                             u"九州エリア", u"沖縄エリア"};
+    static const char16_t* const titles[] = {
+        u"全国エリア", u"北海道エリア", u"東北エリア", u"北陸・中部エリア", u"東京エリア",
+        u"大阪エリア", u"中国エリア",   u"四国エリア", u"九州エリア",       u"沖縄エリア"};
     // Fixed captions: set even when the section cannot be read.
     for (int k = 0; k <= 9; ++k) t_.area_title(k) = QString::fromUtf16(titles[k]);
 

@@ -11,7 +11,8 @@ bool save_file(const QString& path, const QByteArray& bytes, QString* error) {
         return false;
     }
     if (file.write(bytes) != bytes.size() || (save_fault && save_fault(path))) {
-        if (error) *error = file.errorString().isEmpty() ? QStringLiteral("write failed") : file.errorString();
+        if (error)
+            *error = file.errorString().isEmpty() ? QStringLiteral("write failed") : file.errorString();
         file.cancelWriting();
         return false;
     }

@@ -9,8 +9,12 @@ namespace tomarina {
 
 namespace {
 
-inline char16_t char_at(QStringView v, qsizetype k) { return v[k].unicode(); }
-inline char16_t char_at(QByteArrayView v, qsizetype k) { return char16_t(uchar(v[k])); }
+inline char16_t char_at(QStringView v, qsizetype k) {
+    return v[k].unicode();
+}
+inline char16_t char_at(QByteArrayView v, qsizetype k) {
+    return char16_t(uchar(v[k]));
+}
 
 template <typename View> double leading_number_impl(const View& text) {
     const qsizetype n = text.size();
@@ -51,8 +55,12 @@ template <typename View> double leading_number_impl(const View& text) {
 
 } // namespace
 
-double leading_number(QStringView text) { return leading_number_impl(text); }
-double leading_number(QByteArrayView text) { return leading_number_impl(text); }
+double leading_number(QStringView text) {
+    return leading_number_impl(text);
+}
+double leading_number(QByteArrayView text) {
+    return leading_number_impl(text);
+}
 
 long long round_even(double v) {
     if (!std::isfinite(v)) throw std::overflow_error("not a number");
@@ -153,7 +161,9 @@ QString format_text_picture(QStringView text, QStringView picture) {
     return text.toString();
 }
 
-QString format_yen(double amount) { return format_picture(amount, u"\\###,###,###"); }
+QString format_yen(double amount) {
+    return format_picture(amount, u"\\###,###,###");
+}
 
 Long price_number(QStringView t) {
     if (!t.contains(u'\\')) return to_long(round_even(leading_number(t)));
@@ -189,11 +199,12 @@ QString trim_wide(QStringView text) {
 namespace {
 
 // Full-width forms of U+FF61..U+FF9F.
-constexpr char16_t kana_wide[] = {
-    u'。', u'「', u'」', u'、', u'・', u'ヲ', u'ァ', u'ィ', u'ゥ', u'ェ', u'ォ', u'ャ', u'ュ', u'ョ', u'ッ', u'ー',
-    u'ア', u'イ', u'ウ', u'エ', u'オ', u'カ', u'キ', u'ク', u'ケ', u'コ', u'サ', u'シ', u'ス', u'セ', u'ソ', u'タ',
-    u'チ', u'ツ', u'テ', u'ト', u'ナ', u'ニ', u'ヌ', u'ネ', u'ノ', u'ハ', u'ヒ', u'フ', u'ヘ', u'ホ', u'マ', u'ミ',
-    u'ム', u'メ', u'モ', u'ヤ', u'ユ', u'ヨ', u'ラ', u'リ', u'ル', u'レ', u'ロ', u'ワ', u'ン', u'゛', u'゜'};
+constexpr char16_t kana_wide[] = {u'。', u'「', u'」', u'、', u'・', u'ヲ', u'ァ', u'ィ', u'ゥ', u'ェ', u'ォ',
+                                  u'ャ', u'ュ', u'ョ', u'ッ', u'ー', u'ア', u'イ', u'ウ', u'エ', u'オ', u'カ',
+                                  u'キ', u'ク', u'ケ', u'コ', u'サ', u'シ', u'ス', u'セ', u'ソ', u'タ', u'チ',
+                                  u'ツ', u'テ', u'ト', u'ナ', u'ニ', u'ヌ', u'ネ', u'ノ', u'ハ', u'ヒ', u'フ',
+                                  u'ヘ', u'ホ', u'マ', u'ミ', u'ム', u'メ', u'モ', u'ヤ', u'ユ', u'ヨ', u'ラ',
+                                  u'リ', u'ル', u'レ', u'ロ', u'ワ', u'ン', u'゛', u'゜'};
 
 } // namespace
 
@@ -266,7 +277,11 @@ QString serial_date(long long day) {
     return QString::asprintf("%04d/%02d/%02d", date.year(), date.month(), date.day());
 }
 
-QString yen_for_display(QString text) { return text.replace(u'\\', QChar(0x00A5)); }
-QString yen_from_input(QString text) { return text.replace(QChar(0x00A5), u'\\'); }
+QString yen_for_display(QString text) {
+    return text.replace(u'\\', QChar(0x00A5));
+}
+QString yen_from_input(QString text) {
+    return text.replace(QChar(0x00A5), u'\\');
+}
 
 } // namespace tomarina

@@ -75,7 +75,8 @@ template <typename Table> Long find_name(const Table& names, int count, const QS
 
 void derive_user_hotel(UserTables& u, int i, const HotelTables& t) {
     u.user_ken(i) = find_name(t.ken_name, std::clamp<int>(t.ken_count, 0, 50), u.user_ken_name(i), 99);
-    u.user_airport(i) = find_name(t.airport_name, std::clamp<int>(t.airport_count, 0, 100), u.user_airport_name(i), 99);
+    u.user_airport(i) =
+        find_name(t.airport_name, std::clamp<int>(t.airport_count, 0, 100), u.user_airport_name(i), 99);
     u.user_syousai(i) =
         find_name(t.syousai_name, std::clamp<int>(t.syousai_count, 0, 3000), u.user_syousai_name(i), 999);
     u.user_price_num(i) = user_price_number(u.user_price(i));

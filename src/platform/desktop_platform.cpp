@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTextBrowser>
@@ -19,9 +20,19 @@ class DesktopPlatform::HelpWindow : public QTextBrowser {
         resize(640, 520);
     }
     QString file;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Escape)
+            hide();
+        else
+            QTextBrowser::keyPressEvent(event);
+    }
 };
 
-DesktopPlatform::~DesktopPlatform() { delete help_; }
+DesktopPlatform::~DesktopPlatform() {
+    delete help_;
+}
 
 MsgAnswer DesktopPlatform::message(QWidget* parent, const QString& text, const QString& title, MsgIcon icon,
                                    MsgButtons buttons) {
@@ -29,11 +40,21 @@ MsgAnswer DesktopPlatform::message(QWidget* parent, const QString& text, const Q
     box.setWindowTitle(title);
     box.setText(text);
     switch (icon) {
-    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
-    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MsgIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
     }
     if (buttons == MsgButtons::OkCancel) {
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
@@ -50,7 +71,9 @@ bool DesktopPlatform::start_program(const QString& program, const QString& addre
     return QProcess::startDetached(program, {address});
 }
 
-std::optional<QString> DesktopPlatform::registry_value(const QString&, const QString&) { return std::nullopt; }
+std::optional<QString> DesktopPlatform::registry_value(const QString&, const QString&) {
+    return std::nullopt;
+}
 
 void DesktopPlatform::show_help(const QString& help_file, const QString& topic) {
     if (!help_) help_ = new HelpWindow;
@@ -59,7 +82,8 @@ void DesktopPlatform::show_help(const QString& help_file, const QString& topic) 
         if (f.open(QIODevice::ReadOnly)) {
             help_->setHtml(QString::fromUtf8(f.readAll()));
         } else {
-            help_->setHtml(QStringLiteral("<p>ヘルプファイル %1 が見つかりません。</p>").arg(help_file.toHtmlEscaped()));
+            help_->setHtml(
+                QStringLiteral("<p>ヘルプファイル %1 が見つかりません。</p>").arg(help_file.toHtmlEscaped()));
         }
         help_->file = help_file;
     }

@@ -89,8 +89,8 @@ template <typename Numbers> struct Location {
 // Keys of one list by the ordering name; the tables differ between the results and the maintenance
 // list only in which arrays they read and the widths.
 template <typename Tables, typename Keys>
-void make_keys(const QString& name, const Tables& f, const Integer* list, int n, Keys& key1, Keys& key2, long long m,
-               int width, const QString& no_tel) {
+void make_keys(const QString& name, const Tables& f, const Integer* list, int n, Keys& key1, Keys& key2,
+               long long m, int width, const QString& no_tel) {
     for (int k = 1; k <= n; ++k) {
         const std::size_t h = std::size_t(list[k]);
         const QString loc = f.loc(h);
@@ -109,7 +109,9 @@ void make_keys(const QString& name, const Tables& f, const Integer* list, int n,
         } else if (name == order_names::tel) {
             a = f.tel[h].isEmpty() ? no_tel : f.tel[h];
         } else if (name == order_names::rooms) {
-            a = f.rooms[h].isEmpty() ? QStringLiteral("99999") : fmt_zero(round_even(std::clamp(leading_number(f.rooms[h]), -9e17, 9e17)), 5);
+            a = f.rooms[h].isEmpty()
+                    ? QStringLiteral("99999")
+                    : fmt_zero(round_even(std::clamp(leading_number(f.rooms[h]), -9e17, 9e17)), 5);
             b = loc;
         } else if (name == order_names::price) {
             a = f.price[h] == 0 ? QStringLiteral("999999") : fmt_zero(f.price[h], 6);
@@ -137,8 +139,10 @@ void sort_hotel(const HotelTables& t, SearchState& s, OrderState& o) {
     const int n = std::clamp<int>(s.sel_count, 0, HotelTables::hotel_capacity);
     using N = decltype(t.hotel_ken);
     Fields<N, decltype(t.hotel_name), decltype(t.hotel_price_num)> f{
-        t.hotel_ken, t.hotel_airport, t.hotel_syousai, t.hotel_name, t.hotel_tel, t.hotel_rooms, t.hotel_price_num,
-        Location<N>{t.hotel_ken, t.hotel_airport, t.hotel_syousai, 2000, 11}};
+        t.hotel_ken,       t.hotel_airport,
+        t.hotel_syousai,   t.hotel_name,
+        t.hotel_tel,       t.hotel_rooms,
+        t.hotel_price_num, Location<N>{t.hotel_ken, t.hotel_airport, t.hotel_syousai, 2000, 11}};
     make_keys(o.sort_key_name, f, s.sel_hotel.data(), n, o.sort_key1, o.sort_key2, 2000, 11,
               QStringLiteral("9999999999999"));
     exchange_sort(s.sel_hotel.data(), n, o.sort_key1, o.sort_key2);
@@ -148,8 +152,10 @@ void sort_user_hotel(const UserTables& u, OrderState& o) {
     const int n = std::clamp<int>(u.user_count, 0, UserTables::user_capacity);
     using N = decltype(u.user_ken);
     Fields<N, decltype(u.user_name), decltype(u.user_price_num)> f{
-        u.user_ken, u.user_airport, u.user_syousai, u.user_name, u.user_tel, u.user_rooms, u.user_price_num,
-        Location<N>{u.user_ken, u.user_airport, u.user_syousai, 500, 10}};
+        u.user_ken,       u.user_airport,
+        u.user_syousai,   u.user_name,
+        u.user_tel,       u.user_rooms,
+        u.user_price_num, Location<N>{u.user_ken, u.user_airport, u.user_syousai, 500, 10}};
     make_keys(o.user_sort_key_name, f, o.user_list.data(), n, o.user_sort_key1, o.user_sort_key2, 500, 10,
               QStringLiteral("999999999999"));
     exchange_sort(o.user_list.data(), n, o.user_sort_key1, o.user_sort_key2);

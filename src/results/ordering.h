@@ -45,7 +45,8 @@ template <typename Id, typename Keys> void exchange_sort(Id* list, int n, const 
         const auto& kb = k1[std::size_t(list[b + 1])];
         const int c = QStringView(ka).compare(QStringView(kb));
         if (c != 0) return c < 0;
-        return QStringView(k2[std::size_t(list[a + 1])]).compare(QStringView(k2[std::size_t(list[b + 1])])) < 0;
+        return QStringView(k2[std::size_t(list[a + 1])]).compare(QStringView(k2[std::size_t(list[b + 1])])) <
+               0;
     };
     std::stable_sort(pos.begin(), pos.end(), less);
     std::vector<int> rank(static_cast<std::size_t>(n));

@@ -17,9 +17,10 @@ namespace tomarina {
 
 namespace {
 
-const std::array<QString, 7> plain_headings = {
-    QStringLiteral("地区"), QStringLiteral("ホテル名"), QStringLiteral("電話番号"), QStringLiteral("部屋数"),
-    QStringLiteral("交通"), QStringLiteral("料金(ｼﾝｸﾞﾙ)"), QStringLiteral("備考(評価)")};
+const std::array<QString, 7> plain_headings = {QStringLiteral("地区"),      QStringLiteral("ホテル名"),
+                                               QStringLiteral("電話番号"),  QStringLiteral("部屋数"),
+                                               QStringLiteral("交通"),      QStringLiteral("料金(ｼﾝｸﾞﾙ)"),
+                                               QStringLiteral("備考(評価)")};
 
 const QColor highlight(255, 215, 0);
 
@@ -44,12 +45,18 @@ int marked_column(const QString& name) {
 
 QString results_heading(int search_type, const QString& key) {
     switch (search_type) {
-    case 1: return QStringLiteral("都道府県別検索：") + key + QStringLiteral(" 地区");
-    case 2: return QStringLiteral("空港別検索：") + key + QStringLiteral(" 空港");
-    case 3: return QStringLiteral("ホテル名検索：") + key;
-    case 4: return QStringLiteral("地区名検索：") + key;
-    case 5: return QStringLiteral("最寄り駅名検索：") + key;
-    case 6: return QStringLiteral("フリーキーワード検索：") + key;
+    case 1:
+        return QStringLiteral("都道府県別検索：") + key + QStringLiteral(" 地区");
+    case 2:
+        return QStringLiteral("空港別検索：") + key + QStringLiteral(" 空港");
+    case 3:
+        return QStringLiteral("ホテル名検索：") + key;
+    case 4:
+        return QStringLiteral("地区名検索：") + key;
+    case 5:
+        return QStringLiteral("最寄り駅名検索：") + key;
+    case 6:
+        return QStringLiteral("フリーキーワード検索：") + key;
     }
     return {};
 }
@@ -65,13 +72,20 @@ QString ResultsModel::cell_text(int row, int column) const {
     const std::size_t h = std::size_t(st_.search.sel_hotel[std::size_t(row)]);
     const HotelTables& t = st_.db;
     switch (column) {
-    case 0: return t.hotel_syousai_name[h];
-    case 1: return t.hotel_name[h];
-    case 2: return t.hotel_tel[h];
-    case 3: return format_text_picture(t.hotel_rooms[h], u"#####");
-    case 4: return t.hotel_access[h];
-    case 5: return t.hotel_price[h];
-    case 6: return t.hotel_note[h];
+    case 0:
+        return t.hotel_syousai_name[h];
+    case 1:
+        return t.hotel_name[h];
+    case 2:
+        return t.hotel_tel[h];
+    case 3:
+        return format_text_picture(t.hotel_rooms[h], u"#####");
+    case 4:
+        return t.hotel_access[h];
+    case 5:
+        return t.hotel_price[h];
+    case 6:
+        return t.hotel_note[h];
     }
     return {};
 }
@@ -86,10 +100,14 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rows_) return {};
     const int row = index.row() + 1;
     switch (role) {
-    case Qt::DisplayRole: return yen_for_display(cell_text(row, index.column()));
-    case Qt::BackgroundRole: return highlighted(row) ? highlight : QColor(Qt::white);
-    case Qt::ForegroundRole: return QColor(Qt::black);
-    case Qt::TextAlignmentRole: return int(Qt::AlignLeft | Qt::AlignTop);
+    case Qt::DisplayRole:
+        return yen_for_display(cell_text(row, index.column()));
+    case Qt::BackgroundRole:
+        return highlighted(row) ? highlight : QColor(Qt::white);
+    case Qt::ForegroundRole:
+        return QColor(Qt::black);
+    case Qt::TextAlignmentRole:
+        return int(Qt::AlignLeft | Qt::AlignTop);
     }
     return {};
 }
@@ -169,14 +187,19 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
         if (model->rowCount() > 0) MSFlexGrid1->setCurrentIndex(model->index(0, column));
         MSFlexGrid1_DblClick();
     });
-    connect(MSFlexGrid1, &QTableView::doubleClicked, this, [this](const QModelIndex&) { MSFlexGrid1_DblClick(); });
+    connect(MSFlexGrid1, &QTableView::doubleClicked, this,
+            [this](const QModelIndex&) { MSFlexGrid1_DblClick(); });
 
     resize(twips_to_px(grid_design_width), twips_to_px(4725));
     watch_esc();
 }
 
-int tomarina12::height_twips() const { return px_to_twips(height()) + frame_height; }
-int tomarina12::width_twips() const { return px_to_twips(width()) + frame_width; }
+int tomarina12::height_twips() const {
+    return px_to_twips(height()) + frame_height;
+}
+int tomarina12::width_twips() const {
+    return px_to_twips(width()) + frame_width;
+}
 void tomarina12::set_size_twips(int height, int width) {
     resize(std::max(0, twips_to_px(width - frame_width)), std::max(0, twips_to_px(height - frame_height)));
 }
@@ -230,11 +253,14 @@ void tomarina12::init_set() {
     Command1->setText(heading_text());
 }
 
-QString tomarina12::heading_text() const { return results_heading(st.search.search_type, st.search.search_key); }
+QString tomarina12::heading_text() const {
+    return results_heading(st.search.search_type, st.search.search_key);
+}
 
 void tomarina12::set_form1() {
     grid_ready_ = false;
-    Label1->setText(QStringLiteral("備考(評価)は作者の個人的な評価です。\r\n公的機関の評価ではありません。ご留意下さい。"));
+    Label1->setText(QStringLiteral(
+        "備考(評価)は作者の個人的な評価です。\r\n公的機関の評価ではありません。ご留意下さい。"));
     QPalette p = Label3->palette();
     p.setColor(QPalette::Window, highlight);
     Label3->setPalette(p);
@@ -255,7 +281,9 @@ void tomarina12::set_form1() {
     grid_ready_ = true;
 }
 
-void tomarina12::sort_hotel() { tomarina::sort_hotel(st.db, st.search, st.order); }
+void tomarina12::sort_hotel() {
+    tomarina::sort_hotel(st.db, st.search, st.order);
+}
 
 int tomarina12::capacity(int column, int width_twips) {
     const bool half = column == 2 || column == 3 || column == 5;
@@ -270,10 +298,14 @@ int tomarina12::lines(int length, int capacity) {
 
 int tomarina12::row_height_for(int lines) {
     switch (lines) {
-    case 1: return 225;
-    case 2: return 405;
-    case 3: return 585;
-    case 4: return 765;
+    case 1:
+        return 225;
+    case 2:
+        return 405;
+    case 3:
+        return 585;
+    case 4:
+        return 765;
     }
     return 945;
 }
@@ -333,7 +365,9 @@ void tomarina12::Command3_Click() {
     // The district narrowing window joins here once it exists.
 }
 
-void tomarina12::place(QWidget* w, int left, int top) { w->move(twips_to_px(left), twips_to_px(top)); }
+void tomarina12::place(QWidget* w, int left, int top) {
+    w->move(twips_to_px(left), twips_to_px(top));
+}
 
 void tomarina12::Form_Resize() {
     if (!grid_ready_ || isMinimized()) return;
@@ -354,7 +388,8 @@ void tomarina12::Form_Resize() {
     const double avail = std::max(100, grid_width - 400);
     for (int i = 0; i < 7; ++i) {
         const int width =
-            int(std::floor(st.settings.sv_colwidth[std::size_t(i)] * avail / double(total) / 15 + 0.99999)) * 15;
+            int(std::floor(st.settings.sv_colwidth[std::size_t(i)] * avail / double(total) / 15 + 0.99999)) *
+            15;
         MSFlexGrid1->horizontalHeader()->resizeSection(i, std::max(0, twips_to_px(width)));
         try_step([&] { st.settings.sv_colwidth(i) = to_integer(px_to_twips(MSFlexGrid1->columnWidth(i))); });
     }
@@ -378,7 +413,8 @@ void tomarina12::form_unload() {
         [this] { st.settings.sv_grid1_width12 = to_integer(px_to_twips(MSFlexGrid1->width())); },
         [this] {
             if (model->columnCount() > 6)
-                for (int i = 0; i < 7; ++i) st.settings.sv_colwidth(i) = to_integer(px_to_twips(MSFlexGrid1->columnWidth(i)));
+                for (int i = 0; i < 7; ++i)
+                    st.settings.sv_colwidth(i) = to_integer(px_to_twips(MSFlexGrid1->columnWidth(i)));
         },
         [this] { Form::form_unload(); },
     });

@@ -16,7 +16,8 @@ namespace tomarina {
 class ResultsModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    explicit ResultsModel(const AppState& st, QObject* parent = nullptr) : QAbstractTableModel(parent), st_(st) {}
+    explicit ResultsModel(const AppState& st, QObject* parent = nullptr)
+        : QAbstractTableModel(parent), st_(st) {}
 
     int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : rows_; }
     int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 7; }

@@ -98,8 +98,10 @@ int tomarina11::selected_option() const {
 void tomarina11::init_sec() {
     run_steps({
         [this] {
-            if (Option1->isChecked()) set_label1();
-            else Option1->setChecked(true);
+            if (Option1->isChecked())
+                set_label1();
+            else
+                Option1->setChecked(true);
         },
         [this] {
             if (st.user.user_copied_flg == 0) {
@@ -126,7 +128,8 @@ void tomarina11::set_label1() {
         },
         // The entry may have kept the focus: the picker button follows the new criterion.
         [this] {
-            if (Text1->hasFocus()) Command3->setVisible(st.search.search_type == 1 || st.search.search_type == 2);
+            if (Text1->hasFocus())
+                Command3->setVisible(st.search.search_type == 1 || st.search.search_type == 2);
         },
     });
 }
@@ -134,16 +137,24 @@ void tomarina11::set_label1() {
 void tomarina11::set_text1() {
     auto from_history = [](const QString& first) { return first.isEmpty() ? QStringLiteral("福岡") : first; };
     switch (selected_option()) {
-    case 1: Text1->setText(from_history(st.settings.text1_hist(1))); break;
-    case 2: Text1->setText(from_history(st.settings.text2_hist(1))); break;
-    case 6: break; // the keyword keeps whatever the entry holds
-    default: Text1->clear(); break;
+    case 1:
+        Text1->setText(from_history(st.settings.text1_hist(1)));
+        break;
+    case 2:
+        Text1->setText(from_history(st.settings.text2_hist(1)));
+        break;
+    case 6:
+        break; // the keyword keeps whatever the entry holds
+    default:
+        Text1->clear();
+        break;
     }
 }
 
 QString tomarina11::check_text1() {
     QString entry = Text1->text();
-    if (!tomarina::check_text1(st.db, selected_option(), entry, st.search.search_type)) return QStringLiteral("err");
+    if (!tomarina::check_text1(st.db, selected_option(), entry, st.search.search_type))
+        return QStringLiteral("err");
     if (entry != Text1->text()) Text1->setText(entry);
     st.search.search_key = search_key_of(Text1->text());
     return {};
@@ -151,8 +162,10 @@ QString tomarina11::check_text1() {
 
 void tomarina11::set_start() {
     st.search.input_text = Text1->text();
-    if (st.search.search_type == 1) push_history(st.settings.text1_hist, st.search.input_text);
-    else if (st.search.search_type == 2) push_history(st.settings.text2_hist, st.search.input_text);
+    if (st.search.search_type == 1)
+        push_history(st.settings.text1_hist, st.search.input_text);
+    else if (st.search.search_type == 2)
+        push_history(st.settings.text2_hist, st.search.input_text);
 }
 
 void tomarina11::Command1_Click() {
@@ -220,8 +233,11 @@ bool tomarina11::eventFilter(QObject* watched, QEvent* event) {
             QMetaObject::invokeMethod(Text1, &QLineEdit::selectAll, Qt::QueuedConnection);
             Command3->setVisible(st.search.search_type == 1 || st.search.search_type == 2);
             break;
-        case QEvent::MouseButtonDblClick: Text1_DblClick(); break;
-        default: break;
+        case QEvent::MouseButtonDblClick:
+            Text1_DblClick();
+            break;
+        default:
+            break;
         }
     } else if (watched == Command1 && event->type() == QEvent::FocusIn) {
         Command3->hide();

@@ -38,13 +38,15 @@ class DistrictIds {
   public:
     DistrictIds(const HotelTables& t, const SearchState& s)
         : t_(t), s_(s), by_record_(std::size_t(std::clamp<int>(t.syousai_count, 0, 3000)) + 1, -1) {
-        for (int j = 1; j <= s.narrow_count; ++j) narrow_.insert(trimmed_view(s.narrow_syousai[std::size_t(j)]));
+        for (int j = 1; j <= s.narrow_count; ++j)
+            narrow_.insert(trimmed_view(s.narrow_syousai[std::size_t(j)]));
         ids_.reserve(512);
     }
     int id_of(int i) {
         const QString& name = t_.hotel_syousai_name[std::size_t(i)];
         const long k = t_.hotel_syousai[std::size_t(i)];
-        if (k >= 1 && std::size_t(k) < by_record_.size() && name.constData() == t_.syousai_name[std::size_t(k)].constData()) {
+        if (k >= 1 && std::size_t(k) < by_record_.size() &&
+            name.constData() == t_.syousai_name[std::size_t(k)].constData()) {
             int& id = by_record_[std::size_t(k)];
             if (id < 0) id = lookup(name);
             return id;
@@ -106,7 +108,9 @@ template <typename Table> std::vector<char> equal_names(const Table& names, int 
     return match;
 }
 
-QString search_text(const SearchState& s) { return trim_wide(s.search_key); }
+QString search_text(const SearchState& s) {
+    return trim_wide(s.search_key);
+}
 
 } // namespace
 
@@ -161,7 +165,8 @@ void sel_data6(const HotelTables& t, SearchState& s, Integer max_kensuu) {
         const long airport = t.hotel_airport[h];
         if (ken >= 1 && ken <= t.ken_count && ken_holds[std::size_t(ken)]) return true;
         if (airport >= 1 && airport <= t.airport_count && airport_holds[std::size_t(airport)]) return true;
-        if (holds(t.hotel_name[h], key) || holds(t.hotel_syousai_name[h], key) || holds(t.hotel_access[h], key))
+        if (holds(t.hotel_name[h], key) || holds(t.hotel_syousai_name[h], key) ||
+            holds(t.hotel_access[h], key))
             return true;
         return holds(to_full_width(t.hotel_note[h]), key);
     });
@@ -169,12 +174,24 @@ void sel_data6(const HotelTables& t, SearchState& s, Integer max_kensuu) {
 
 void select_hotels(const HotelTables& t, SearchState& s, Integer max_kensuu) {
     switch (s.search_type) {
-    case 1: sel_data1(t, s, max_kensuu); break;
-    case 2: sel_data2(t, s, max_kensuu); break;
-    case 3: sel_data3(t, s, max_kensuu); break;
-    case 4: sel_data4(t, s, max_kensuu); break;
-    case 5: sel_data5(t, s, max_kensuu); break;
-    case 6: sel_data6(t, s, max_kensuu); break;
+    case 1:
+        sel_data1(t, s, max_kensuu);
+        break;
+    case 2:
+        sel_data2(t, s, max_kensuu);
+        break;
+    case 3:
+        sel_data3(t, s, max_kensuu);
+        break;
+    case 4:
+        sel_data4(t, s, max_kensuu);
+        break;
+    case 5:
+        sel_data5(t, s, max_kensuu);
+        break;
+    case 6:
+        sel_data6(t, s, max_kensuu);
+        break;
     default:
         s.sel_count = 0;
         s.sel_syousai_count = 0;

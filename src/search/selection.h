@@ -34,4 +34,6 @@ inline QString search_key_of(const QString& entry);
 
 #include "data/text_rules.h"
 
-inline QString tomarina::search_key_of(const QString& entry) { return to_full_width(entry); }
+inline QString tomarina::search_key_of(const QString& entry) {
+    return to_full_width(entry);
+}

@@ -19,6 +19,8 @@ void tomarina91::step_to(int value) {
     QCoreApplication::processEvents();
 }
 
-void tomarina91::form_unload() { save_position(); }
+void tomarina91::form_unload() {
+    save_position();
+}
 
 } // namespace tomarina

@@ -55,15 +55,20 @@ frmSplash::frmSplash(Forms& forms) : Form(forms, 0, QStringLiteral("frmSplash"))
     lblProductName = label("lblProductName", app_title, twips_rect(2000, 900, 4700, 600), 20);
     lblVersion = label("lblVersion", QString(), twips_rect(4300, 1800, 2300, 330), 12, true);
     lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblPlatform = label("lblPlatform", QStringLiteral("Windows95/98,NT/WS"), twips_rect(4300, 2160, 2300, 330), 11, true);
+    lblPlatform = label("lblPlatform", QStringLiteral("Windows95/98,NT/WS"),
+                        twips_rect(4300, 2160, 2300, 330), 11, true);
     lblPlatform->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblCompany = label("lblCompany", QStringLiteral("ホームページ：https://www.example.jp/tomarina/"),
                        twips_rect(240, 2800, 6400, 300), 9);
-    lblWarning = label("lblWarning", QStringLiteral("ホテルの料金・設備などは変更されることがあります。ご予約の前に必ずご確認ください。"),
-                       twips_rect(240, 3250, 6400, 450), 9);
+    lblWarning = label(
+        "lblWarning",
+        QStringLiteral("ホテルの料金・設備などは変更されることがあります。ご予約の前に必ずご確認ください。"),
+        twips_rect(240, 3250, 6400, 450), 9);
     lblWarning->setWordWrap(true);
 }
 
-void frmSplash::init_set() { lblVersion->setText(QStringLiteral("Version  ") + st.ver_text); }
+void frmSplash::init_set() {
+    lblVersion->setText(QStringLiteral("Version  ") + st.ver_text);
+}
 
 } // namespace tomarina

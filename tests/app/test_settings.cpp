@@ -49,7 +49,7 @@ class TestSettings : public QObject {
                                         "tomarina11_left=1200\r\n"
                                         "tomarina92_top=-45\r\n"),
                                      start);
-        QCOMPARE(s.sv_count, Integer(2)); // last character only
+        QCOMPARE(s.sv_count, Integer(2));   // last character only
         QCOMPARE(s.max_kensuu, Integer(0)); // written for 0, stays 0
         QCOMPARE(s.sv_pop, Integer(0));
         QCOMPARE(s.control1_flg, Integer(7));
@@ -94,8 +94,8 @@ class TestSettings : public QObject {
     void values_that_do_not_fit_are_skipped() {
         Settings start;
         start.max_kensuu = 1000;
-        const Settings s = read_text(u8("[Control]\nmax_kensuu=40000\nsv_width12=-99999\n[Form]\ntomarina1_top=32768\n"),
-                                     start);
+        const Settings s = read_text(
+            u8("[Control]\nmax_kensuu=40000\nsv_width12=-99999\n[Form]\ntomarina1_top=32768\n"), start);
         QCOMPARE(s.max_kensuu, Integer(1000));
         QCOMPARE(s.sv_width12, Integer(0));
         QCOMPARE(s.tomarina1.top, Integer(0));
@@ -154,12 +154,26 @@ class TestSettings : public QObject {
         QCOMPARE(lines[28], QStringLiteral("tomarina92_left=0"));
         QCOMPARE(lines[29], QStringLiteral("[Control]"));
         const QStringList control = lines.mid(30, 20);
-        QCOMPARE(control, QStringList({"control1_flg=0", "control2_flg=0", "control3_flg=0", "control9_flg=0",
-                                       "sv_count=0", "max_kensuu=", "sv_pop=1", "inet_data1=1",
-                                       "inet_data2=/usr/bin/firefox", "sv_height12=5085", "sv_width12=9615",
-                                       "sv_grid1_height12=3855", "sv_grid1_width12=9495", "sv_colwidth(0)=1080",
-                                       "sv_colwidth(1)=2300", "sv_colwidth(2)=1170", "sv_colwidth(3)=700",
-                                       "sv_colwidth(4)=2100", "sv_colwidth(5)=900", "sv_colwidth(6)=1080"}));
+        QCOMPARE(control, QStringList({"control1_flg=0",
+                                       "control2_flg=0",
+                                       "control3_flg=0",
+                                       "control9_flg=0",
+                                       "sv_count=0",
+                                       "max_kensuu=",
+                                       "sv_pop=1",
+                                       "inet_data1=1",
+                                       "inet_data2=/usr/bin/firefox",
+                                       "sv_height12=5085",
+                                       "sv_width12=9615",
+                                       "sv_grid1_height12=3855",
+                                       "sv_grid1_width12=9495",
+                                       "sv_colwidth(0)=1080",
+                                       "sv_colwidth(1)=2300",
+                                       "sv_colwidth(2)=1170",
+                                       "sv_colwidth(3)=700",
+                                       "sv_colwidth(4)=2100",
+                                       "sv_colwidth(5)=900",
+                                       "sv_colwidth(6)=1080"}));
         QCOMPARE(lines[50], QStringLiteral("[Text1]"));
         QCOMPARE(lines[51], u8("東京"));
         QCOMPARE(lines[52], QString());

@@ -1,7 +1,7 @@
+#include "cli/tool_commands.h"
 #include "data/database.h"
 #include "data/text_rules.h"
 #include "support/test_support.h"
-#include "cli/tool_commands.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -47,8 +47,10 @@ QByteArray file_of(const QList<QPair<int, QByteArray>>& sections, std::int32_t d
         for (const auto& s : sections) given = given || s.first == n;
         if (given) continue;
         ByteWriter empty;
-        if (n >= 13 && n != 19) empty.end_marker();
-        else empty.integer(0);
+        if (n >= 13 && n != 19)
+            empty.end_marker();
+        else
+            empty.integer(0);
         all.append({n, empty.bytes()});
     }
     for (const auto& [n, bytes] : all) {
@@ -112,9 +114,10 @@ class TestDatabase : public QObject {
         ByteWriter names;
         names.number(1);
         names.text(u8("ホテル"));
-        auto r = load(file_of({{4, QByteArray(4, '\0')},
-                               {11, QByteArray("\x01\0\0\0", 4) + QByteArray("\x88\x0F\xD1\x00\x70\xBD\x3B\x00", 8)},
-                               {12, names.bytes()}}));
+        auto r = load(
+            file_of({{4, QByteArray(4, '\0')},
+                     {11, QByteArray("\x01\0\0\0", 4) + QByteArray("\x88\x0F\xD1\x00\x70\xBD\x3B\x00", 8)},
+                     {12, names.bytes()}}));
         QCOMPARE(r->t.hotel_count, Integer(1));
         QCOMPARE(r->t.hotel_info_no(1), 4567);
         QCOMPARE(r->t.hotel_ken(1), 13);
@@ -215,7 +218,9 @@ class TestDatabase : public QObject {
     }
 
     void remarks_split() {
-        const QByteArray file = file_of({{4, le32(0)}, {11, counted_hotels({{0, 0}})}, {12, marked({{1, u8("名")}}, false)},
+        const QByteArray file = file_of({{4, le32(0)},
+                                         {11, counted_hotels({{0, 0}})},
+                                         {12, marked({{1, u8("名")}}, false)},
                                          {17, marked({{1, u8("駅前||http://a.example.jp/||x")}})}});
         auto r = load(file);
         QCOMPARE(r->t.hotel_note(1), u8("駅前"));
@@ -260,7 +265,11 @@ class TestDatabase : public QObject {
         QCOMPARE(r3->t.syousai_count, Integer(1));
 
         // A negative block number is a seek before the start of the file.
-        QByteArray file = file_of({{4, le32(1) + []{ ByteWriter w; w.text(u8("地区")); return w.bytes(); }()}});
+        QByteArray file = file_of({{4, le32(1) + [] {
+                                        ByteWriter w;
+                                        w.text(u8("地区"));
+                                        return w.bytes();
+                                    }()}});
         std::int32_t minus = -1;
         std::memcpy(file.data() + file.size() - 1024 + 3 * 4, &minus, 4); // c4
         auto r4 = load(file);
@@ -281,11 +290,14 @@ class TestDatabase : public QObject {
         QCOMPARE(r->t.hotel_name(1), QString());
 
         // A prefecture number beyond the table stops at that hotel.
-        auto r2 = load(file_of({{4, le32(0)}, {11, counted_hotels({{0, hotel_code_b(1, 0, 0)}, {0, hotel_code_b(60, 0, 0)}})}}));
+        auto r2 = load(file_of(
+            {{4, le32(0)}, {11, counted_hotels({{0, hotel_code_b(1, 0, 0)}, {0, hotel_code_b(60, 0, 0)}})}}));
         QCOMPARE(r2->t.hotel_count, Integer(1));
 
         // Hotel number 0 stores into slot 0; a negative number stops the step.
-        auto r3 = load(file_of({{4, le32(0)}, {11, counted_hotels({{0, 0}})}, {12, marked({{1, u8("名")}}, false)},
+        auto r3 = load(file_of({{4, le32(0)},
+                                {11, counted_hotels({{0, 0}})},
+                                {12, marked({{1, u8("名")}}, false)},
                                 {13, marked({{0, u8("zero")}, {1, u8("one")}})},
                                 {14, marked({{-3, u8("minus")}, {1, u8("never")}})}}));
         QCOMPARE(r3->t.hotel_tel(0), QStringLiteral("zero"));
@@ -343,11 +355,13 @@ class TestDatabase : public QObject {
         test::ProgramDir dir;
         QProcess build;
         build.start(QStringLiteral(TOMARINA_TOOL),
-                    {QStringLiteral("build"), QStringLiteral(TOMARINA_SAMPLE_DIR), dir.file(QStringLiteral("t.dat"))});
+                    {QStringLiteral("build"), QStringLiteral(TOMARINA_SAMPLE_DIR),
+                     dir.file(QStringLiteral("t.dat"))});
         QVERIFY(build.waitForFinished(60000));
         QCOMPARE(build.exitCode(), 0);
         QProcess dump;
-        dump.start(QStringLiteral(TOMARINA_TOOL), {QStringLiteral("dump"), dir.file(QStringLiteral("t.dat"))});
+        dump.start(QStringLiteral(TOMARINA_TOOL),
+                   {QStringLiteral("dump"), dir.file(QStringLiteral("t.dat"))});
         QVERIFY(dump.waitForFinished(60000));
         QCOMPARE(dump.exitCode(), 0);
         const QJsonObject o = QJsonDocument::fromJson(dump.readAllStandardOutput()).object();
@@ -371,20 +385,24 @@ class TestDatabase : public QObject {
             QCOMPARE(names[i + 1].toString(), src.hotels[i].name);
             QCOMPARE(prices[i + 1].toString(), src.hotels[i].price);
         }
-        for (const char* key : {"blk_count", "ken_area", "ken_alias", "airport_count", "airport_name", "airport_area",
-                                "syousai_count", "syousai_name", "hotel_count_db", "hotel_info_no", "hotel_ken",
-                                "hotel_airport", "hotel_syousai", "hotel_syousai_name", "hotel_tel", "hotel_rooms",
-                                "hotel_access", "hotel_price_num", "hotel_note", "hotel_address", "hotel_url",
-                                "hotel_best", "rsv_count", "rsv_area", "rsv_text", "rsv_link"})
+        for (const char* key :
+             {"blk_count",    "ken_area",      "ken_alias",       "airport_count",      "airport_name",
+              "airport_area", "syousai_count", "syousai_name",    "hotel_count_db",     "hotel_info_no",
+              "hotel_ken",    "hotel_airport", "hotel_syousai",   "hotel_syousai_name", "hotel_tel",
+              "hotel_rooms",  "hotel_access",  "hotel_price_num", "hotel_note",         "hotel_address",
+              "hotel_url",    "hotel_best",    "rsv_count",       "rsv_area",           "rsv_text",
+              "rsv_link"})
             QVERIFY2(o.contains(QLatin1String(key)), key);
 
         QProcess missing;
-        missing.start(QStringLiteral(TOMARINA_TOOL), {QStringLiteral("dump"), dir.file(QStringLiteral("none.dat"))});
+        missing.start(QStringLiteral(TOMARINA_TOOL),
+                      {QStringLiteral("dump"), dir.file(QStringLiteral("none.dat"))});
         QVERIFY(missing.waitForFinished(60000));
         QVERIFY(missing.exitCode() != 0);
         dir.write(QStringLiteral("junk.dat"), QByteArray(3000, '\xff'));
         QProcess junk;
-        junk.start(QStringLiteral(TOMARINA_TOOL), {QStringLiteral("dump"), dir.file(QStringLiteral("junk.dat"))});
+        junk.start(QStringLiteral(TOMARINA_TOOL),
+                   {QStringLiteral("dump"), dir.file(QStringLiteral("junk.dat"))});
         QVERIFY(junk.waitForFinished(60000));
         QCOMPARE(junk.exitCode(), 0);
     }

@@ -27,7 +27,8 @@ class TestTextRules : public QObject {
         QFETCH(QString, text);
         QFETCH(double, value);
         QCOMPARE(tomarina::leading_number(text), value);
-        if (text.toUtf8() == text.toLatin1()) QCOMPARE(tomarina::leading_number(QByteArrayView(text.toLatin1())), value);
+        if (text.toUtf8() == text.toLatin1())
+            QCOMPARE(tomarina::leading_number(QByteArrayView(text.toLatin1())), value);
     }
 
     void pictures() {

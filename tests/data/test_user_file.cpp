@@ -57,15 +57,24 @@ class TestUserFile : public QObject {
         Files f;
         UserTables u;
         u.user_count = 2;
-        const QStringList first = {u8("東京"), u8("東京／羽田"), u8("京橋"), u8("トマリナホテル"), u8("012-345-6789"),
-                                   u8("123"), u8("京橋駅徒歩１０分"), u8("\\10,000"), u8("○")};
-        const QStringList second = {u8("千葉"), u8("東京／成田"), u8("成田, 空港前"), u8("ホテル\"成田\""), QString(),
-                                    QString(), QString(), u8("\\"), u8("a,b")};
+        const QStringList first = {u8("東京"),
+                                   u8("東京／羽田"),
+                                   u8("京橋"),
+                                   u8("トマリナホテル"),
+                                   u8("012-345-6789"),
+                                   u8("123"),
+                                   u8("京橋駅徒歩１０分"),
+                                   u8("\\10,000"),
+                                   u8("○")};
+        const QStringList second = {u8("千葉"), u8("東京／成田"), u8("成田, 空港前"), u8("ホテル\"成田\""),
+                                    QString(),  QString(),        QString(),          u8("\\"),
+                                    u8("a,b")};
         set(u, 1, first);
         set(u, 2, second);
         QVERIFY(save_hotel_user(f.csv(), u));
-        QVERIFY(f.file_text().startsWith(u8("\"東京\",\"東京／羽田\",\"京橋\",\"トマリナホテル\",\"012-345-6789\",\"123\","
-                                            "\"京橋駅徒歩１０分\",\"\\10,000\",\"○\"\r\n")));
+        QVERIFY(f.file_text().startsWith(
+            u8("\"東京\",\"東京／羽田\",\"京橋\",\"トマリナホテル\",\"012-345-6789\",\"123\","
+               "\"京橋駅徒歩１０分\",\"\\10,000\",\"○\"\r\n")));
         auto r = f.read();
         QCOMPARE(r->user_count, Integer(2));
         QCOMPARE(fields(*r, 1), first);
@@ -79,7 +88,8 @@ class TestUserFile : public QObject {
         QCOMPARE(r->user_syousai(2), 999);
         QCOMPARE(r->user_price_num(2), 0);
         // The scratch file holds the last line.
-        QCOMPARE(decode_cp932(f.dir.read(QStringLiteral("tmp.csv"))), f.file_text().section(QStringLiteral("\r\n"), 1, 1) + QStringLiteral("\r\n"));
+        QCOMPARE(decode_cp932(f.dir.read(QStringLiteral("tmp.csv"))),
+                 f.file_text().section(QStringLiteral("\r\n"), 1, 1) + QStringLiteral("\r\n"));
     }
 
     void accepted_forms() {
@@ -91,7 +101,8 @@ class TestUserFile : public QObject {
                    "\"unterminated"));
         auto r = f.read();
         QCOMPARE(r->user_count, Integer(4));
-        QCOMPARE(fields(*r, 1), QStringList({u8("東京"), u8("東京／羽田"), u8("京橋"), "", "", "", "", "", ""}));
+        QCOMPARE(fields(*r, 1),
+                 QStringList({u8("東京"), u8("東京／羽田"), u8("京橋"), "", "", "", "", "", ""}));
         QCOMPARE(fields(*r, 2), QStringList({"a", "b,c", "d", "e", "f", "g", "h", "\\5", "000"}));
         QCOMPARE(r->user_ken(3), 99); // a blank before a known name
         QCOMPARE(r->user_ken_name(3), u8(" 東京"));
@@ -170,8 +181,9 @@ class TestUserFile : public QObject {
         UserTables u;
         u.user_count = 3;
         for (int i = 1; i <= 3; ++i) {
-            set(u, i, {u8("東京"), u8("東京／羽田"), u8("自分"), u8("私のホテル") + QString::number(i), u8("tel"),
-                       u8("10"), u8("access"), u8("\\7,000"), u8("note")});
+            set(u, i,
+                {u8("東京"), u8("東京／羽田"), u8("自分"), u8("私のホテル") + QString::number(i), u8("tel"),
+                 u8("10"), u8("access"), u8("\\7,000"), u8("note")});
             derive_user_hotel(u, i, f.t);
         }
         f.t.hotel_url(8) = QStringLiteral("stale");
@@ -204,7 +216,8 @@ class TestUserFile : public QObject {
         QCOMPARE(user_line_fields(u"a,,b,"), QStringList({"a", "", "b", ""}));
         QCOMPARE(user_line_fields(u"\"\""), QStringList({""}));
         QCOMPARE(user_line_fields(u"\"x\"\"y\",z"), QStringList({"x\"y", "z"}));
-        QCOMPARE(user_line({QStringLiteral("x\"y"), QStringLiteral("z")}), QStringLiteral("\"x\"\"y\",\"z\""));
+        QCOMPARE(user_line({QStringLiteral("x\"y"), QStringLiteral("z")}),
+                 QStringLiteral("\"x\"\"y\",\"z\""));
     }
 };
 

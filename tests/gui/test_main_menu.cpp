@@ -28,7 +28,8 @@ class TestMainMenu : public QObject {
         QVERIFY(menu);
         QVERIFY(menu->isVisible());
         QVERIFY(!forms.loaded<frmSplash>());
-        QCOMPARE(menu->windowTitle(), u8("トマリナホテル情報＆予約　　　　　　　　　　　　　　　ヘルプ：Ｆ１"));
+        QCOMPARE(menu->windowTitle(),
+                 u8("トマリナホテル情報＆予約　　　　　　　　　　　　　　　ヘルプ：Ｆ１"));
         QCOMPARE(menu->Command1->text(), u8("ホテル検索＆予約"));
         QCOMPARE(menu->Command2->text(), u8("地域指定で予約"));
         QCOMPARE(menu->Command3->text(), u8("保　　守"));

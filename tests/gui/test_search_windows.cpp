@@ -157,7 +157,8 @@ class TestSearchWindows : public QObject {
         h(2) = u8("千葉");
         h(3) = u8("北海道");
         a.run(1, u8("北海道"));
-        QCOMPARE(QStringList({h(1), h(2), h(3), h(4), h(5)}), QStringList({u8("北海道"), u8("東京"), u8("千葉"), "", ""}));
+        QCOMPARE(QStringList({h(1), h(2), h(3), h(4), h(5)}),
+                 QStringList({u8("北海道"), u8("東京"), u8("千葉"), "", ""}));
         h(4) = u8("a");
         h(5) = u8("b");
         a.forms.loaded<tomarina12>()->end_proc();
@@ -173,7 +174,8 @@ class TestSearchWindows : public QObject {
         h(4) = u8("x4");
         h(5) = u8("x5");
         a.run(1, u8("東京"));
-        QCOMPARE(QStringList({h(1), h(2), h(3), h(4), h(5)}), QStringList({u8("東京"), "x1", "x2", "x3", "x4"}));
+        QCOMPARE(QStringList({h(1), h(2), h(3), h(4), h(5)}),
+                 QStringList({u8("東京"), "x1", "x2", "x3", "x4"}));
         QCOMPARE(a.st.settings.text2_hist(1), QString()); // untouched by a prefecture search
         a.forms.loaded<tomarina12>()->end_proc();
         a.run(2, u8("東京／成田"));
@@ -267,19 +269,24 @@ class TestSearchWindows : public QObject {
         QCOMPARE(r->model->cell_text(2, 3), QStringLiteral("120"));
         QCOMPARE(r->model->data(r->model->index(1, 5), Qt::DisplayRole).toString(), u8("¥9,500"));
         QCOMPARE(r->model->cell_text(4, 3), u8("約60"));
-        QCOMPARE(r->model->data(r->model->index(0, 0), Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
-        QCOMPARE(r->model->data(r->model->index(1, 6), Qt::BackgroundRole).value<QColor>(), QColor(255, 215, 0));
-        QCOMPARE(r->model->data(r->model->index(2, 2), Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
+        QCOMPARE(r->model->data(r->model->index(0, 0), Qt::BackgroundRole).value<QColor>(),
+                 QColor(Qt::white));
+        QCOMPARE(r->model->data(r->model->index(1, 6), Qt::BackgroundRole).value<QColor>(),
+                 QColor(255, 215, 0));
+        QCOMPARE(r->model->data(r->model->index(2, 2), Qt::BackgroundRole).value<QColor>(),
+                 QColor(Qt::white));
         QCOMPARE(r->model->heading(0), u8("地区"));
         QCOMPARE(r->model->heading(5), u8("料金(ｼﾝｸﾞﾙ)"));
         QVERIFY(!r->Command4->isEnabled());
         QVERIFY(!r->Command5->isEnabled());
-        QCOMPARE(r->Label1->text(), u8("備考(評価)は作者の個人的な評価です。\r\n公的機関の評価ではありません。ご留意下さい。"));
+        QCOMPARE(r->Label1->text(),
+                 u8("備考(評価)は作者の個人的な評価です。\r\n公的機関の評価ではありません。ご留意下さい。"));
         QCOMPARE(r->Label2->text(), u8("のホテルはインターネット情報検索、予約が行えます"));
         QCOMPARE(r->Label3->palette().color(QPalette::Window), QColor(255, 215, 0));
 
         QHeaderView* header = r->MSFlexGrid1->horizontalHeader();
-        const char* marked[] = {"▼ 地区", "▼ ホテル名", "▼ 電話番号", "▼ 部屋数", nullptr, "▼ 料金(ｼﾝｸﾞﾙ)", nullptr};
+        const char* marked[] = {"▼ 地区", "▼ ホテル名",    "▼ 電話番号", "▼ 部屋数",
+                                nullptr,  "▼ 料金(ｼﾝｸﾞﾙ)", nullptr};
         for (int c : {1, 0, 2, 3, 5, 4, 6}) {
             emit header->sectionDoubleClicked(c);
             for (int k = 0; k < 7; ++k) {

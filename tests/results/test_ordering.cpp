@@ -86,10 +86,13 @@ class TestOrdering : public QObject {
             for (const int distinct : {1, 7, 50, 1000}) {
                 std::vector<QString> k1(n + 1), k2(n + 1);
                 std::vector<int> L(n + 1);
-                for (int id = 1; id <= n; ++id) k1[id] = QStringLiteral("%1").arg(rng() % distinct, 5, 10, QChar(u'0'));
+                for (int id = 1; id <= n; ++id)
+                    k1[id] = QStringLiteral("%1").arg(rng() % distinct, 5, 10, QChar(u'0'));
                 for (int p = 1; p <= n; ++p) L[p] = p;
-                if (distinct != 7) std::shuffle(L.begin() + 1, L.end(), rng);
-                else std::reverse(L.begin() + 1, L.end());
+                if (distinct != 7)
+                    std::shuffle(L.begin() + 1, L.end(), rng);
+                else
+                    std::reverse(L.begin() + 1, L.end());
                 std::vector<int> expected = L;
                 transcription(expected, k1, k2);
                 exchange_sort(L.data(), n, k1, k2);

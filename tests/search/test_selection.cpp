@@ -56,7 +56,8 @@ class TestSelection : public QObject {
     void limit_ends_the_scan_at_once() {
         DbSource src = test::small_source();
         src.hotels.clear();
-        for (int i = 1; i <= 10; ++i) src.hotels << hotel(2, 2, i <= 2 ? 2 : (i == 3 ? 5 : 3), u8("ホテル") + QString::number(i));
+        for (int i = 1; i <= 10; ++i)
+            src.hotels << hotel(2, 2, i <= 2 ? 2 : (i == 3 ? 5 : 3), u8("ホテル") + QString::number(i));
         World w(src);
         QCOMPARE(w.run(1, u8("東京"), 3), QList<int>({1, 2, 3}));
         // The third hit's district (銀座) was never reached by the district list.
@@ -69,7 +70,8 @@ class TestSelection : public QObject {
 
     void airport_synonyms() {
         DbSource src = test::small_source();
-        src.hotels = {hotel(2, 2, 2, u8("羽田の")), hotel(3, 3, 4, u8("成田の")), hotel(2, 2, 3, u8("羽田の２"))};
+        src.hotels = {hotel(2, 2, 2, u8("羽田の")), hotel(3, 3, 4, u8("成田の")),
+                      hotel(2, 2, 3, u8("羽田の２"))};
         World w(src);
         QCOMPARE(w.run(2, u8("東京／成田")), QList<int>({1, 3}));
         QCOMPARE(w.run(2, u8("東京／羽田")), QList<int>({1, 3}));
@@ -100,8 +102,7 @@ class TestSelection : public QObject {
         src.prefectures << std::array<QString, 3>{u8("関東"), u8("ｶﾅｶﾞﾜ"), u8("神奈川県")};
         src.hotels = {hotel(2, 2, 2, u8("ＡＢＣホテル"), u8("新宿駅"), u8("abc")),
                       hotel(2, 2, 2, u8("abcホテル"), QString(), QString()),
-                      hotel(4, 0, 2, u8("ホテルＡＢＣ")),
-                      hotel(2, 0, 2, u8("ザ・ＡＢＣ・イン")),
+                      hotel(4, 0, 2, u8("ホテルＡＢＣ")), hotel(2, 0, 2, u8("ザ・ＡＢＣ・イン")),
                       hotel(2, 0, 2, u8("ＡＢＣ"))};
         World w(src);
         // Full-width letters match half-width remarks, never a half-width name.
@@ -123,7 +124,8 @@ class TestSelection : public QObject {
     void districts_differing_by_blanks_are_one() {
         DbSource src = test::small_source();
         src.districts = {u8("新宿"), u8(" 新宿"), u8("新宿 "), u8("銀座")};
-        src.hotels = {hotel(2, 2, 2, u8("一")), hotel(2, 2, 1, u8("二")), hotel(2, 2, 3, u8("三")), hotel(2, 2, 4, u8("四"))};
+        src.hotels = {hotel(2, 2, 2, u8("一")), hotel(2, 2, 1, u8("二")), hotel(2, 2, 3, u8("三")),
+                      hotel(2, 2, 4, u8("四"))};
         World w(src);
         w.run(1, u8("東京"));
         QCOMPARE(w.districts(), QStringList({u8(" 新宿"), u8("銀座")}));
@@ -173,7 +175,8 @@ class TestSelection : public QObject {
 
     void tool_search_runs_the_same_code() {
         test::ProgramDir dir(build_database(test::small_source()));
-        dir.write(QStringLiteral("hotelusr.csv"), encode_cp932(u8("\"東京\",\"\",\"新宿\",\"マイホテル\"\r\n")));
+        dir.write(QStringLiteral("hotelusr.csv"),
+                  encode_cp932(u8("\"東京\",\"\",\"新宿\",\"マイホテル\"\r\n")));
         auto run = [&](const QStringList& args, int* rc = nullptr) {
             QProcess p;
             p.start(QStringLiteral(TOMARINA_TOOL), args);
@@ -182,15 +185,18 @@ class TestSelection : public QObject {
             return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
         };
         int rc = -1;
-        QJsonObject o = run({"search", "--dir", dir.path(), "--type", "1", "--key", u8(" 東京都"), "--order",
-                             u8("ホテル名")}, &rc);
+        QJsonObject o = run(
+            {"search", "--dir", dir.path(), "--type", "1", "--key", u8(" 東京都"), "--order", u8("ホテル名")},
+            &rc);
         QCOMPARE(rc, 0);
         QCOMPARE(o[u"search_key"_qs].toString(), u8("東京"));
         QCOMPARE(o[u"hotel_count"_qs].toInt(), 7);
-        // By name in code-unit order: ホテル京橋, マイホテル (the user hotel, 7), 新宿グランド, 新宿ビジネス, 銀座
+        // By name in code-unit order: ホテル京橋, マイホテル (the user hotel, 7), 新宿グランド, 新宿ビジネス,
+        // 銀座
         QCOMPARE(o[u"sel_hotel"_qs].toArray(), QJsonArray({2, 7, 1, 6, 5}));
         QCOMPARE(o[u"sel_syousai"_qs].toArray(), QJsonArray({u8("新宿"), u8("京橋"), u8("銀座")}));
-        o = run({"search", "--dir", dir.path(), "--type", "4", "--key", u8("新宿"), "--narrow", u8("新宿"), "--limit", "2"});
+        o = run({"search", "--dir", dir.path(), "--type", "4", "--key", u8("新宿"), "--narrow", u8("新宿"),
+                 "--limit", "2"});
         QCOMPARE(o[u"sel_count"_qs].toInt(), 2);
         run({"search", "--dir", dir.path(), "--type", "2", "--key", u8("那覇")}, &rc);
         QCOMPARE(rc, 2);
