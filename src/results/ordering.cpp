@@ -75,53 +75,8 @@ std::vector<int> exchange_order(const std::vector<int>& rank) {
 
 namespace {
 
-template <typename Numbers> struct Location {
-    const Numbers& ken;
-    const Numbers& airport;
-    const Numbers& syousai;
-    long long m;
-    int width;
-    QString operator()(std::size_t h) const {
-        return fmt_zero((static_cast<long long>(ken[h]) * 100 + airport[h]) * m + syousai[h], width);
-    }
-};
-
-// Keys of one list by the ordering name; the tables differ between the results and the maintenance
-// list only in which arrays they read and the widths.
-template <typename Tables, typename Keys>
-void make_keys(const QString& name, const Tables& f, const Integer* list, int n, Keys& key1, Keys& key2,
-               long long m, int width, const QString& no_tel) {
-    for (int k = 1; k <= n; ++k) {
-        const std::size_t h = std::size_t(list[k]);
-        const QString loc = f.loc(h);
-        QString a, b;
-        if (name == order_names::ken) {
-            a = loc;
-            b = f.name[h];
-        } else if (name == order_names::airport) {
-            a = fmt_zero((static_cast<long long>(f.airport[h]) * 50 + f.ken[h]) * m + f.syousai[h], width);
-            b = f.name[h];
-        } else if (name == order_names::syousai) {
-            a = fmt_zero((static_cast<long long>(f.syousai[h]) * 50 + f.ken[h]) * 100 + f.airport[h], width);
-            b = f.name[h];
-        } else if (name == order_names::name) {
-            a = f.name[h];
-        } else if (name == order_names::tel) {
-            a = f.tel[h].isEmpty() ? no_tel : f.tel[h];
-        } else if (name == order_names::rooms) {
-            a = f.rooms[h].isEmpty()
-                    ? QStringLiteral("99999")
-                    : fmt_zero(round_even(std::clamp(leading_number(f.rooms[h]), -9e17, 9e17)), 5);
-            b = loc;
-        } else if (name == order_names::price) {
-            a = f.price[h] == 0 ? QStringLiteral("999999") : fmt_zero(f.price[h], 6);
-            b = loc;
-        }
-        key1.at(h) = a;
-        key2.at(h) = b;
-    }
-}
-
+// What an ordering reads of one list: the hotels' numbers and texts, the location key's multiplier M
+// and width W, and the placeholder for a missing telephone number.
 template <typename Numbers, typename Texts, typename Prices> struct Fields {
     const Numbers& ken;
     const Numbers& airport;
@@ -130,35 +85,77 @@ template <typename Numbers, typename Texts, typename Prices> struct Fields {
     const Texts& tel;
     const Texts& rooms;
     const Prices& price;
-    Location<Numbers> loc;
+    long long m;
+    int width;
+    QString no_tel;
+
+    QString loc(std::size_t h) const {
+        return fmt_zero((static_cast<long long>(ken[h]) * 100 + airport[h]) * m + syousai[h], width);
+    }
+
+    // Both keys of hotel h under the ordering name.
+    std::pair<QString, QString> keys(const QString& order, std::size_t h) const {
+        if (order == order_names::ken) return {loc(h), name[h]};
+        if (order == order_names::airport)
+            return {fmt_zero((static_cast<long long>(airport[h]) * 50 + ken[h]) * m + syousai[h], width),
+                    name[h]};
+        if (order == order_names::syousai)
+            return {fmt_zero((static_cast<long long>(syousai[h]) * 50 + ken[h]) * 100 + airport[h], width),
+                    name[h]};
+        if (order == order_names::name) return {name[h], QString()};
+        if (order == order_names::tel) return {tel[h].isEmpty() ? no_tel : tel[h], QString()};
+        if (order == order_names::rooms) {
+            if (rooms[h].isEmpty()) return {QStringLiteral("99999"), loc(h)};
+            return {fmt_zero(round_even(std::clamp(leading_number(rooms[h]), -9e17, 9e17)), 5), loc(h)};
+        }
+        if (order == order_names::price)
+            return {price[h] == 0 ? QStringLiteral("999999") : fmt_zero(price[h], 6), loc(h)};
+        return {};
+    }
 };
+
+template <typename F, typename Keys>
+void order_list(const F& f, const QString& order, Integer* list, int n, Keys& key1, Keys& key2) {
+    for (int k = 1; k <= n; ++k) {
+        const std::size_t h = std::size_t(list[k]);
+        auto [a, b] = f.keys(order, h);
+        key1.at(h) = std::move(a);
+        key2.at(h) = std::move(b);
+    }
+    exchange_sort(list, n, key1, key2);
+}
 
 } // namespace
 
 void sort_hotel(const HotelTables& t, SearchState& s, OrderState& o) {
-    const int n = std::clamp<int>(s.sel_count, 0, HotelTables::hotel_capacity);
-    using N = decltype(t.hotel_ken);
-    Fields<N, decltype(t.hotel_name), decltype(t.hotel_price_num)> f{
-        t.hotel_ken,       t.hotel_airport,
-        t.hotel_syousai,   t.hotel_name,
-        t.hotel_tel,       t.hotel_rooms,
-        t.hotel_price_num, Location<N>{t.hotel_ken, t.hotel_airport, t.hotel_syousai, 2000, 11}};
-    make_keys(o.sort_key_name, f, s.sel_hotel.data(), n, o.sort_key1, o.sort_key2, 2000, 11,
-              QStringLiteral("9999999999999"));
-    exchange_sort(s.sel_hotel.data(), n, o.sort_key1, o.sort_key2);
+    const Fields f{t.hotel_ken,
+                   t.hotel_airport,
+                   t.hotel_syousai,
+                   t.hotel_name,
+                   t.hotel_tel,
+                   t.hotel_rooms,
+                   t.hotel_price_num,
+                   2000,
+                   11,
+                   QStringLiteral("9999999999999")};
+    order_list(f, o.sort_key_name, s.sel_hotel.data(),
+               std::clamp<int>(s.sel_count, 0, HotelTables::hotel_capacity), o.sort_key1, o.sort_key2);
 }
 
 void sort_user_hotel(const UserTables& u, OrderState& o) {
-    const int n = std::clamp<int>(u.user_count, 0, UserTables::user_capacity);
-    using N = decltype(u.user_ken);
-    Fields<N, decltype(u.user_name), decltype(u.user_price_num)> f{
-        u.user_ken,       u.user_airport,
-        u.user_syousai,   u.user_name,
-        u.user_tel,       u.user_rooms,
-        u.user_price_num, Location<N>{u.user_ken, u.user_airport, u.user_syousai, 500, 10}};
-    make_keys(o.user_sort_key_name, f, o.user_list.data(), n, o.user_sort_key1, o.user_sort_key2, 500, 10,
-              QStringLiteral("999999999999"));
-    exchange_sort(o.user_list.data(), n, o.user_sort_key1, o.user_sort_key2);
+    const Fields f{u.user_ken,
+                   u.user_airport,
+                   u.user_syousai,
+                   u.user_name,
+                   u.user_tel,
+                   u.user_rooms,
+                   u.user_price_num,
+                   500,
+                   10,
+                   QStringLiteral("999999999999")};
+    order_list(f, o.user_sort_key_name, o.user_list.data(),
+               std::clamp<int>(u.user_count, 0, UserTables::user_capacity), o.user_sort_key1,
+               o.user_sort_key2);
 }
 
 } // namespace tomarina
