@@ -4,6 +4,7 @@
 #include "support/test_support.h"
 #include "tools/splash_window.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -87,6 +88,27 @@ class TestMainMenu : public QObject {
         QVERIFY(!QFile::exists(dir.file(QStringLiteral("tomarina.dat"))));
         QTest::mouseClick(menu->Command4, Qt::LeftButton);
         QCOMPARE(ended, 1);
+    }
+
+    void starts_with_damaged_files() {
+        test::ProgramDir dir;
+        QDir(dir.path()).mkdir(QStringLiteral("tomarina.dat"));
+        QByteArray noise;
+        for (int i = 0; i < 5000; ++i) noise.append(char((i * 131 + 7) % 256));
+        dir.write(QStringLiteral("tomarina.ini"), noise);
+        dir.write(QStringLiteral("hotelusr.csv"), noise);
+        AppState st;
+        st.app_path = dir.path();
+        FakePlatform pf;
+        Forms forms(st, pf);
+        forms.on_end = [] {};
+        QVERIFY(start_program(forms));
+        QCOMPARE(st.db.hotel_count, Integer(0));
+        QVERIFY(st.user.user_count > 0);
+        QVERIFY(pf.messages.isEmpty());
+        QTest::keyClick(forms.loaded<tomarina1>()->Command4, Qt::Key_Escape);
+        QVERIFY(dir.read(QStringLiteral("tomarina.ini")).startsWith("[Form]\r\n"));
+        QCOMPARE(dir.read(QStringLiteral("hotelusr.csv")), noise); // read, never written here
     }
 
     void splash_shows_the_version() {
