@@ -1,7 +1,6 @@
 #include "app/main_menu_window.h"
 #include "app/program.h"
-#include "platform/fake_platform.h"
-#include "support/test_support.h"
+#include "support/gui_support.h"
 #include "tools/progress_window.h"
 
 #include <QLineEdit>
@@ -113,15 +112,11 @@ class TestConventions : public QObject {
     }
 
     void program_end_closes_windows_without_their_end_steps_and_restart_reopens_where_left() {
-        test::ProgramDir dir(build_database(test::small_source()));
+        auto first = std::make_unique<test::RunningProgram>(build_database(test::small_source()));
         QPoint moved_to(240, 165);
         {
-            AppState st;
-            st.app_path = dir.path();
-            FakePlatform pf;
-            Forms forms(st, pf);
-            forms.on_end = [] {};
-            QVERIFY(start_program(forms));
+            auto& [dir, st, pf, forms, ended] = *first;
+            QVERIFY(first->start());
             auto* other = forms.show<tomarina31>();
             other->move(400, 400);
             auto* menu = forms.loaded<tomarina1>();
@@ -130,7 +125,7 @@ class TestConventions : public QObject {
             QVERIFY(!forms.loaded<tomarina31>());
             QCOMPARE(st.settings.tomarina31.top, Integer(0)); // its end step did not run
         }
-        const QByteArray ini = dir.read(QStringLiteral("tomarina.ini"));
+        const QByteArray ini = first->dir.read(QStringLiteral("tomarina.ini"));
         QVERIFY(ini.contains("tomarina1_top=2475\r\ntomarina1_left=3600\r\n"));
         QVERIFY(ini.contains("tomarina31_top=0\r\n"));
         QVERIFY(ini.contains("max_kensuu=1000\r\n"));
@@ -138,7 +133,7 @@ class TestConventions : public QObject {
         QVERIFY(ini.contains("tomarina15_top=5200\r\ntomarina15_left=3800\r\n"));
         {
             AppState st;
-            st.app_path = dir.path();
+            st.app_path = first->dir.path();
             FakePlatform pf;
             Forms forms(st, pf);
             forms.on_end = [] {};

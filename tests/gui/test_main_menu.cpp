@@ -1,7 +1,6 @@
 #include "app/main_menu_window.h"
 #include "app/program.h"
-#include "platform/fake_platform.h"
-#include "support/test_support.h"
+#include "support/gui_support.h"
 #include "tools/splash_window.h"
 
 #include <QDir>
@@ -16,14 +15,9 @@ class TestMainMenu : public QObject {
     Q_OBJECT
   private slots:
     void starts_shows_the_menu_and_ends_with_esc() {
-        test::ProgramDir dir(build_database(test::small_source()));
-        AppState st;
-        st.app_path = dir.path();
-        FakePlatform pf;
-        Forms forms(st, pf);
-        int ended = 0;
-        forms.on_end = [&ended] { ++ended; };
-        QVERIFY(start_program(forms));
+        test::RunningProgram p(build_database(test::small_source()));
+        auto& [dir, st, pf, forms, ended] = p;
+        QVERIFY(p.start());
 
         auto* menu = forms.loaded<tomarina1>();
         QVERIFY(menu);
@@ -63,25 +57,16 @@ class TestMainMenu : public QObject {
     }
 
     void browser_registered_enables_region_button() {
-        test::ProgramDir dir(build_database(test::small_source()));
-        dir.write(QStringLiteral("tomarina.ini"), "[Control]\r\ninet_data1=1\r\n");
-        AppState st;
-        st.app_path = dir.path();
-        FakePlatform pf;
-        Forms forms(st, pf);
-        QVERIFY(start_program(forms));
-        QVERIFY(forms.loaded<tomarina1>()->Command2->isEnabled());
+        test::RunningProgram p(build_database(test::small_source()));
+        p.dir.write(QStringLiteral("tomarina.ini"), "[Control]\r\ninet_data1=1\r\n");
+        QVERIFY(p.start());
+        QVERIFY(p.forms.loaded<tomarina1>()->Command2->isEnabled());
     }
 
     void starts_without_a_database() {
-        test::ProgramDir dir;
-        AppState st;
-        st.app_path = dir.path();
-        FakePlatform pf;
-        Forms forms(st, pf);
-        int ended = 0;
-        forms.on_end = [&ended] { ++ended; };
-        QVERIFY(start_program(forms));
+        test::RunningProgram p;
+        auto& [dir, st, pf, forms, ended] = p;
+        QVERIFY(p.start());
         auto* menu = forms.loaded<tomarina1>();
         QVERIFY(menu && menu->isVisible());
         QCOMPARE(st.db.hotel_count, Integer(0));
@@ -91,18 +76,14 @@ class TestMainMenu : public QObject {
     }
 
     void starts_with_damaged_files() {
-        test::ProgramDir dir;
+        test::RunningProgram p;
+        auto& [dir, st, pf, forms, ended] = p;
         QDir(dir.path()).mkdir(QStringLiteral("tomarina.dat"));
         QByteArray noise;
         for (int i = 0; i < 5000; ++i) noise.append(char((i * 131 + 7) % 256));
         dir.write(QStringLiteral("tomarina.ini"), noise);
         dir.write(QStringLiteral("hotelusr.csv"), noise);
-        AppState st;
-        st.app_path = dir.path();
-        FakePlatform pf;
-        Forms forms(st, pf);
-        forms.on_end = [] {};
-        QVERIFY(start_program(forms));
+        QVERIFY(p.start());
         QCOMPARE(st.db.hotel_count, Integer(0));
         QVERIFY(st.user.user_count > 0);
         QVERIFY(pf.messages.isEmpty());

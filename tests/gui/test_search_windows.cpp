@@ -1,10 +1,10 @@
 #include "app/main_menu_window.h"
 #include "app/program.h"
 #include "data/database.h"
-#include "platform/fake_platform.h"
 #include "results/ordering.h"
 #include "results/results_window.h"
 #include "search/search_conditions_window.h"
+#include "support/gui_support.h"
 #include "support/test_support.h"
 #include "tools/progress_window.h"
 
@@ -414,13 +414,9 @@ class TestSearchWindows : public QObject {
     }
 
     void typical_search_from_the_main_menu() {
-        test::ProgramDir dir(build_database(test::small_source()));
-        AppState st;
-        st.app_path = dir.path();
-        FakePlatform pf;
-        Forms forms(st, pf);
-        forms.on_end = [] {};
-        QVERIFY(start_program(forms));
+        test::RunningProgram p(build_database(test::small_source()));
+        auto& forms = p.forms;
+        QVERIFY(p.start());
         QTest::mouseClick(forms.loaded<tomarina1>()->Command1, Qt::LeftButton);
         auto* w = forms.loaded<tomarina11>();
         QVERIFY(w && w->isVisible());
