@@ -146,6 +146,8 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
     MSFlexGrid1->verticalHeader()->setMinimumSectionSize(1);
     MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     MSFlexGrid1->horizontalHeader()->setHighlightSections(false);
+    // Left-aligned so that the ordering mark stays in sight in a narrow column.
+    MSFlexGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     MSFlexGrid1->horizontalHeader()->setSectionsClickable(true);
     MSFlexGrid1->horizontalHeader()->setMinimumSectionSize(1);
     MSFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
