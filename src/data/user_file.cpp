@@ -60,11 +60,6 @@ QString user_line(const QStringList& fields) {
 
 namespace {
 
-QStringList record_fields(const UserTables& u, int i) {
-    return {u.user_ken_name[i], u.user_airport_name[i], u.user_syousai_name[i], u.user_name[i], u.user_tel[i],
-            u.user_rooms[i],    u.user_access[i],       u.user_price[i],        u.user_note[i]};
-}
-
 template <typename Table> Long find_name(const Table& names, int count, const QString& name, Long none) {
     for (int k = 1; k <= count; ++k)
         if (names[std::size_t(k)] == name) return k;
@@ -72,6 +67,24 @@ template <typename Table> Long find_name(const Table& names, int count, const QS
 }
 
 } // namespace
+
+QStringList user_record(const UserTables& u, int i) {
+    return {u.user_ken_name(i), u.user_airport_name(i), u.user_syousai_name(i), u.user_name(i), u.user_tel(i),
+            u.user_rooms(i),    u.user_access(i),       u.user_price(i),        u.user_note(i)};
+}
+
+void set_user_record(UserTables& u, int i, const QStringList& f) {
+    auto field = [&f](int k) { return k < f.size() ? f[k] : QString(); };
+    u.user_ken_name(i) = field(0);
+    u.user_airport_name(i) = field(1);
+    u.user_syousai_name(i) = field(2);
+    u.user_name(i) = field(3);
+    u.user_tel(i) = field(4);
+    u.user_rooms(i) = field(5);
+    u.user_access(i) = field(6);
+    u.user_price(i) = field(7);
+    u.user_note(i) = field(8);
+}
 
 void derive_user_hotel(UserTables& u, int i, const HotelTables& t) {
     u.user_ken(i) = find_name(t.ken_name, std::clamp<int>(t.ken_count, 0, 50), u.user_ken_name(i), 99);
@@ -100,16 +113,7 @@ void get_hotel_user(QIODevice& dev, UserTables& u, const HotelTables& t, const Q
             u.user_extra << f;
             continue;
         }
-        ++count;
-        u.user_ken_name(count) = f[0];
-        u.user_airport_name(count) = f[1];
-        u.user_syousai_name(count) = f[2];
-        u.user_name(count) = f[3];
-        u.user_tel(count) = f[4];
-        u.user_rooms(count) = f[5];
-        u.user_access(count) = f[6];
-        u.user_price(count) = f[7];
-        u.user_note(count) = f[8];
+        set_user_record(u, ++count, f);
     }
     u.user_count = Integer(count);
     for (int i = 1; i <= count; ++i) derive_user_hotel(u, i, t);
@@ -127,7 +131,7 @@ void read_user_file(const QString& path, UserTables& u, const HotelTables& t, co
 bool save_hotel_user(const QString& path, const UserTables& u, QString* error) {
     QString text;
     for (int i = 1; i <= std::clamp<int>(u.user_count, 0, UserTables::user_capacity); ++i)
-        text += user_line(record_fields(u, i)) + QStringLiteral("\r\n");
+        text += user_line(user_record(u, i)) + QStringLiteral("\r\n");
     for (const QStringList& f : u.user_extra) text += user_line(f) + QStringLiteral("\r\n");
     return save_file(path, encode_cp932(text), error);
 }

@@ -22,6 +22,10 @@ void get_hotel_user(QIODevice& dev, UserTables& u, const HotelTables& t, const Q
 // Reads the file at path when it exists and is not empty; otherwise leaves u as it is.
 void read_user_file(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path);
 
+// The nine text fields of record i, in file order, and the other way.
+QStringList user_record(const UserTables& u, int i);
+void set_user_record(UserTables& u, int i, const QStringList& nine_fields);
+
 // The prefecture, airport and district numbers and the rate of record i.
 void derive_user_hotel(UserTables& u, int i, const HotelTables& t);
 

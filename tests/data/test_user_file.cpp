@@ -31,23 +31,6 @@ struct Files {
     QString file_text() const { return decode_cp932(dir.read(QStringLiteral("hotelusr.csv"))); }
 };
 
-void set(UserTables& u, int i, const QStringList& f) {
-    u.user_ken_name(i) = f[0];
-    u.user_airport_name(i) = f[1];
-    u.user_syousai_name(i) = f[2];
-    u.user_name(i) = f[3];
-    u.user_tel(i) = f[4];
-    u.user_rooms(i) = f[5];
-    u.user_access(i) = f[6];
-    u.user_price(i) = f[7];
-    u.user_note(i) = f[8];
-}
-
-QStringList fields(const UserTables& u, int i) {
-    return {u.user_ken_name(i), u.user_airport_name(i), u.user_syousai_name(i), u.user_name(i), u.user_tel(i),
-            u.user_rooms(i),    u.user_access(i),       u.user_price(i),        u.user_note(i)};
-}
-
 } // namespace
 
 class TestUserFile : public QObject {
@@ -69,16 +52,16 @@ class TestUserFile : public QObject {
         const QStringList second = {u8("千葉"), u8("東京／成田"), u8("成田, 空港前"), u8("ホテル\"成田\""),
                                     QString(),  QString(),        QString(),          u8("\\"),
                                     u8("a,b")};
-        set(u, 1, first);
-        set(u, 2, second);
+        set_user_record(u, 1, first);
+        set_user_record(u, 2, second);
         QVERIFY(save_hotel_user(f.csv(), u));
         QVERIFY(f.file_text().startsWith(
             u8("\"東京\",\"東京／羽田\",\"京橋\",\"トマリナホテル\",\"012-345-6789\",\"123\","
                "\"京橋駅徒歩１０分\",\"\\10,000\",\"○\"\r\n")));
         auto r = f.read();
         QCOMPARE(r->user_count, Integer(2));
-        QCOMPARE(fields(*r, 1), first);
-        QCOMPARE(fields(*r, 2), second);
+        QCOMPARE(user_record(*r, 1), first);
+        QCOMPARE(user_record(*r, 2), second);
         QCOMPARE(r->user_ken(1), 2);
         QCOMPARE(r->user_airport(1), 2);
         QCOMPARE(r->user_syousai(1), 3);
@@ -101,9 +84,9 @@ class TestUserFile : public QObject {
                    "\"unterminated"));
         auto r = f.read();
         QCOMPARE(r->user_count, Integer(4));
-        QCOMPARE(fields(*r, 1),
+        QCOMPARE(user_record(*r, 1),
                  QStringList({u8("東京"), u8("東京／羽田"), u8("京橋"), "", "", "", "", "", ""}));
-        QCOMPARE(fields(*r, 2), QStringList({"a", "b,c", "d", "e", "f", "g", "h", "\\5", "000"}));
+        QCOMPARE(user_record(*r, 2), QStringList({"a", "b,c", "d", "e", "f", "g", "h", "\\5", "000"}));
         QCOMPARE(r->user_ken(3), 99); // a blank before a known name
         QCOMPARE(r->user_ken_name(3), u8(" 東京"));
         QCOMPARE(r->user_ken(1), 2);
@@ -181,9 +164,9 @@ class TestUserFile : public QObject {
         UserTables u;
         u.user_count = 3;
         for (int i = 1; i <= 3; ++i) {
-            set(u, i,
-                {u8("東京"), u8("東京／羽田"), u8("自分"), u8("私のホテル") + QString::number(i), u8("tel"),
-                 u8("10"), u8("access"), u8("\\7,000"), u8("note")});
+            set_user_record(u, i,
+                            {u8("東京"), u8("東京／羽田"), u8("自分"), u8("私のホテル") + QString::number(i),
+                             u8("tel"), u8("10"), u8("access"), u8("\\7,000"), u8("note")});
             derive_user_hotel(u, i, f.t);
         }
         f.t.hotel_url(8) = QStringLiteral("stale");
