@@ -128,31 +128,33 @@ void order_list(const F& f, const QString& order, Integer* list, int n, Keys& ke
 } // namespace
 
 void sort_hotel(const HotelTables& t, SearchState& s, OrderState& o) {
-    const Fields f{t.hotel_ken,
-                   t.hotel_airport,
-                   t.hotel_syousai,
-                   t.hotel_name,
-                   t.hotel_tel,
-                   t.hotel_rooms,
-                   t.hotel_price_num,
-                   2000,
-                   11,
-                   QStringLiteral("9999999999999")};
+    const Fields<decltype(t.hotel_ken), decltype(t.hotel_name), decltype(t.hotel_price_num)> f{
+        t.hotel_ken,
+        t.hotel_airport,
+        t.hotel_syousai,
+        t.hotel_name,
+        t.hotel_tel,
+        t.hotel_rooms,
+        t.hotel_price_num,
+        2000,
+        11,
+        QStringLiteral("9999999999999")};
     order_list(f, o.sort_key_name, s.sel_hotel.data(),
                std::clamp<int>(s.sel_count, 0, HotelTables::hotel_capacity), o.sort_key1, o.sort_key2);
 }
 
 void sort_user_hotel(const UserTables& u, OrderState& o) {
-    const Fields f{u.user_ken,
-                   u.user_airport,
-                   u.user_syousai,
-                   u.user_name,
-                   u.user_tel,
-                   u.user_rooms,
-                   u.user_price_num,
-                   500,
-                   10,
-                   QStringLiteral("999999999999")};
+    const Fields<decltype(u.user_ken), decltype(u.user_name), decltype(u.user_price_num)> f{
+        u.user_ken,
+        u.user_airport,
+        u.user_syousai,
+        u.user_name,
+        u.user_tel,
+        u.user_rooms,
+        u.user_price_num,
+        500,
+        10,
+        QStringLiteral("999999999999")};
     order_list(f, o.user_sort_key_name, o.user_list.data(),
                std::clamp<int>(u.user_count, 0, UserTables::user_capacity), o.user_sort_key1,
                o.user_sort_key2);
