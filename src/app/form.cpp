@@ -37,7 +37,6 @@ Form::Form(Forms& forms, int number, const QString& name)
     : QWidget(nullptr), forms(forms), st(forms.state()), pf(forms.platform()), number_(number) {
     setObjectName(name);
     setWindowTitle(app_title);
-    setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
 Form::~Form() = default;

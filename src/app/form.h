@@ -18,6 +18,15 @@ int twips_to_px(int twips);
 int px_to_twips(int px);
 QRect twips_rect(int left, int top, int width, int height);
 
+// A control of a window: the system's name as its objectName, its place given in twips.
+template <typename T>
+T* add_control(QWidget* parent, const QString& name, int left, int top, int width, int height) {
+    auto* control = new T(parent);
+    control->setObjectName(name);
+    control->setGeometry(twips_rect(left, top, width, height));
+    return control;
+}
+
 // The caption every window but the main menu and the About window carries.
 inline const QString app_title = QStringLiteral("トマリナホテル情報＆予約");
 

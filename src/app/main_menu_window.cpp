@@ -19,14 +19,11 @@ QString main_menu_caption() {
 
 tomarina1::tomarina1(Forms& forms) : Form(forms, 1, QStringLiteral("tomarina1")) {
     setWindowTitle(main_menu_caption());
-    Frame1 = new QFrame(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(twips_rect(60, 345, 6300, 855));
+    Frame1 = add_control<QFrame>(this, "Frame1", 60, 345, 6300, 855);
 
     auto button = [this](const char* name, const QString& caption, int left, int top, int width, int height) {
-        auto* b = new QPushButton(caption, Frame1);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setGeometry(twips_rect(left, top, width, height));
+        auto* b = add_control<QPushButton>(Frame1, name, left, top, width, height);
+        b->setText(caption);
         b->setAutoDefault(true);
         return b;
     };
@@ -114,10 +111,6 @@ void tomarina1::load_database() {
         },
         [&] { loader.set_db_date(); },
     });
-}
-
-void tomarina1::set_form1() {
-    Form::set_form1();
 }
 
 void tomarina1::end_proc() {

@@ -16,7 +16,6 @@ class tomarina1 : public Form {
 
     void form_load() override;
     void init_set() override;
-    void set_form1() override;
     void end_proc() override;
 
     // The loader steps, each on its own.

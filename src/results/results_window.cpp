@@ -119,23 +119,18 @@ QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int 
 }
 
 tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina12")) {
-    Command1 = new QPushButton(this);
-    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1 = add_control<QPushButton>(this, "Command1", 0, 0, 4335, 375);
     QFont heading_font(QStringLiteral("ＭＳ Ｐゴシック"));
     heading_font.setPointSize(12);
     Command1->setFont(heading_font);
-    Command1->setGeometry(twips_rect(0, 0, 4335, 375));
 
-    Label3 = new QLabel(this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometry(twips_rect(4560, 120, 375, 135));
+    Label3 = add_control<QLabel>(this, "Label3", 4560, 120, 375, 135);
     Label3->setAutoFillBackground(true);
-    Label2 = new QLabel(QStringLiteral("のホテルはインターネット情報検索、予約が行えます"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(twips_rect(5040, 120, 4335, 255));
+    Label2 = add_control<QLabel>(this, "Label2", 5040, 120, 4335, 255);
+    Label2->setText(QStringLiteral("のホテルはインターネット情報検索、予約が行えます"));
 
-    MSFlexGrid1 = new ResultsGrid(this);
-    MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
+    MSFlexGrid1 =
+        add_control<ResultsGrid>(this, "MSFlexGrid1", 0, 360, grid_design_width, grid_design_height);
     QFont grid_font(QStringLiteral("ＭＳ ゴシック"));
     grid_font.setPointSize(9);
     MSFlexGrid1->setFont(grid_font);
@@ -155,23 +150,16 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
     MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     MSFlexGrid1->setWordWrap(false);
     MSFlexGrid1->setTextElideMode(Qt::ElideNone);
-    MSFlexGrid1->setGeometry(twips_rect(0, 360, grid_design_width, grid_design_height));
 
-    Command3 = new QPushButton(QStringLiteral("地区の絞り込み"), this);
-    Command3->setObjectName(QStringLiteral("Command3"));
-    Command3->setGeometry(twips_rect(0, 4320, 1455, 375));
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(twips_rect(1560, 4320, 4215, 375));
-    Command4 = new QPushButton(QStringLiteral("ホテル情報"), this);
-    Command4->setObjectName(QStringLiteral("Command4"));
-    Command4->setGeometry(twips_rect(6120, 4320, 1215, 375));
-    Command5 = new QPushButton(QStringLiteral("ホテル予約"), this);
-    Command5->setObjectName(QStringLiteral("Command5"));
-    Command5->setGeometry(twips_rect(7440, 4320, 1215, 375));
-    Command2 = new QPushButton(QStringLiteral("終了"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(twips_rect(8760, 4320, 735, 375));
+    Command3 = add_control<QPushButton>(this, "Command3", 0, 4320, 1455, 375);
+    Command3->setText(QStringLiteral("地区の絞り込み"));
+    Label1 = add_control<QLabel>(this, "Label1", 1560, 4320, 4215, 375);
+    Command4 = add_control<QPushButton>(this, "Command4", 6120, 4320, 1215, 375);
+    Command4->setText(QStringLiteral("ホテル情報"));
+    Command5 = add_control<QPushButton>(this, "Command5", 7440, 4320, 1215, 375);
+    Command5->setText(QStringLiteral("ホテル予約"));
+    Command2 = add_control<QPushButton>(this, "Command2", 8760, 4320, 735, 375);
+    Command2->setText(QStringLiteral("終了"));
 
     setTabOrder(MSFlexGrid1, Command3);
     setTabOrder(Command3, Command4);

@@ -36,44 +36,35 @@ const QString entry_error = QStringLiteral("検索条件の入力エラーです
 tomarina11::tomarina11(Forms& forms) : Form(forms, 11, QStringLiteral("tomarina11")) {
     setFixedSize(twips_to_px(6000), twips_to_px(3840));
 
-    Frame1 = new QGroupBox(QStringLiteral("ホテル検索条件"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(twips_rect(120, 60, 5760, 900));
-    Text1 = new QLineEdit(Frame1);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(twips_rect(240, 330, 4800, 375));
-    Command3 = new QPushButton(QStringLiteral("？"), Frame1);
-    Command3->setObjectName(QStringLiteral("Command3"));
-    Command3->setGeometry(twips_rect(5160, 330, 420, 375));
+    Frame1 = add_control<QGroupBox>(this, "Frame1", 120, 60, 5760, 900);
+    Frame1->setTitle(QStringLiteral("ホテル検索条件"));
+    Text1 = add_control<QLineEdit>(Frame1, "Text1", 240, 330, 4800, 375);
+    Command3 = add_control<QPushButton>(Frame1, "Command3", 5160, 330, 420, 375);
+    Command3->setText(QStringLiteral("？"));
     Command3->setFocusPolicy(Qt::NoFocus);
 
-    Text2 = new QLineEdit(this);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setGeometry(twips_rect(120, 1080, 5760, 330));
+    Text2 = add_control<QLineEdit>(this, "Text2", 120, 1080, 5760, 330);
     Text2->setReadOnly(true);
     Text2->setFocusPolicy(Qt::NoFocus);
     Text2->setFrame(false);
 
-    Frame2 = new QGroupBox(QStringLiteral("検索方法"), this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(twips_rect(120, 1500, 5760, 1500));
+    Frame2 = add_control<QGroupBox>(this, "Frame2", 120, 1500, 5760, 1500);
+    Frame2->setTitle(QStringLiteral("検索方法"));
     QRadioButton** options[] = {&Option1, &Option2, &Option3, &Option4, &Option5, &Option6};
     for (int k = 0; k < 6; ++k) {
-        auto* o = new QRadioButton(QString::fromUtf16(option_texts[k].caption), Frame2);
-        o->setObjectName(QStringLiteral("Option%1").arg(k + 1));
-        o->setGeometry(twips_rect(k < 3 ? 240 : 2280, 300 + (k % 3) * 380, k < 3 ? 1900 : 3360, 330));
+        auto* o = add_control<QRadioButton>(Frame2, QStringLiteral("Option%1").arg(k + 1), k < 3 ? 240 : 2280,
+                                            300 + (k % 3) * 380, k < 3 ? 1900 : 3360, 330);
+        o->setText(QString::fromUtf16(option_texts[k].caption));
         *options[k] = o;
         connect(o, &QRadioButton::toggled, this, [this](bool on) {
             if (on) set_label1();
         });
     }
 
-    Command1 = new QPushButton(QStringLiteral("検索開始"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(twips_rect(2520, 3180, 1575, 480));
-    Command2 = new QPushButton(QStringLiteral("検索終了"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(twips_rect(4260, 3180, 1575, 480));
+    Command1 = add_control<QPushButton>(this, "Command1", 2520, 3180, 1575, 480);
+    Command1->setText(QStringLiteral("検索開始"));
+    Command2 = add_control<QPushButton>(this, "Command2", 4260, 3180, 1575, 480);
+    Command2->setText(QStringLiteral("検索終了"));
     for (QPushButton* b : {Command1, Command2}) b->setAutoDefault(true);
 
     setTabOrder(Text1, Option1);
@@ -202,6 +193,7 @@ void tomarina11::open_picker() {
 }
 
 void tomarina11::Text1_KeyPress(int key) {
+    if (key != 13 && key != 10) return;
     if (Text1->text().isEmpty()) {
         Text1->setFocus();
         return;
@@ -214,7 +206,6 @@ void tomarina11::Text1_KeyPress(int key) {
         Text2->setText(entry_error);
         Text1->setFocus();
     }
-    (void)key;
 }
 
 bool tomarina11::eventFilter(QObject* watched, QEvent* event) {

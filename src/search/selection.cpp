@@ -199,6 +199,10 @@ void select_hotels(const HotelTables& t, SearchState& s, Integer max_kensuu) {
     }
 }
 
+QString search_key_of(const QString& entry) {
+    return to_full_width(entry);
+}
+
 void push_history(FixedTable<QString, 5>& hist, const QString& input) {
     const QString key = trim(input);
     int p = 5;

@@ -27,13 +27,7 @@ bool check_text1(const HotelTables& t, int option, QString& entry, Integer& sear
 // without surrounding blanks) moves up, otherwise the oldest drops out.
 void push_history(FixedTable<QString, 5>& hist, const QString& input);
 
-// The search text as the selections compare it.
-inline QString search_key_of(const QString& entry);
+// The search text as the selections compare it: the entry in full-width characters.
+QString search_key_of(const QString& entry);
 
 } // namespace tomarina
-
-#include "data/text_rules.h"
-
-inline QString tomarina::search_key_of(const QString& entry) {
-    return to_full_width(entry);
-}

@@ -7,9 +7,7 @@ namespace tomarina {
 
 tomarina91::tomarina91(Forms& forms) : Form(forms, 91, QStringLiteral("tomarina91")) {
     setFixedSize(twips_to_px(6330), twips_to_px(255));
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setGeometry(twips_rect(0, 0, 6375, 255));
+    ProgressBar1 = add_control<QProgressBar>(this, "ProgressBar1", 0, 0, 6375, 255);
     ProgressBar1->setTextVisible(false);
 }
 

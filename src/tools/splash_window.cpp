@@ -30,40 +30,35 @@ frmSplash::frmSplash(Forms& forms) : Form(forms, 0, QStringLiteral("frmSplash"))
     setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
     setFixedSize(twips_to_px(7140), twips_to_px(4035));
 
-    auto* frame = new QFrame(this);
-    frame->setObjectName(QStringLiteral("Frame1"));
+    auto* frame = add_control<QFrame>(this, "Frame1", 150, 60, 6840, 3855);
     frame->setFrameShape(QFrame::Box);
-    frame->setGeometry(twips_rect(150, 60, 6840, 3855));
 
-    Image2 = new QLabel(frame);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setGeometry(twips_rect(240, 600, 1500, 1500));
+    Image2 = add_control<QLabel>(frame, "Image2", 240, 600, 1500, 1500);
     Image2->setPixmap(product_picture(twips_to_px(1500)));
 
-    auto label = [frame](const char* name, const QString& text, QRect r, int point, bool arial = false) {
-        auto* l = new QLabel(text, frame);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setGeometry(r);
+    auto label = [frame](const char* name, const QString& text, int left, int top, int width, int height,
+                         int point, bool arial = false) {
+        auto* l = add_control<QLabel>(frame, name, left, top, width, height);
+        l->setText(text);
         QFont f = l->font();
         if (arial) f.setFamily(QStringLiteral("Arial"));
         f.setPointSize(point);
         l->setFont(f);
         return l;
     };
-    lblProductLine = label("lblProductLine", QStringLiteral("ホテル情報検索・オンライン予約支援ソフト"),
-                           twips_rect(2000, 300, 4600, 300), 10);
-    lblProductName = label("lblProductName", app_title, twips_rect(2000, 900, 4700, 600), 20);
-    lblVersion = label("lblVersion", QString(), twips_rect(4300, 1800, 2300, 330), 12, true);
+    lblProductLine = label("lblProductLine", QStringLiteral("ホテル情報検索・オンライン予約支援ソフト"), 2000,
+                           300, 4600, 300, 10);
+    lblProductName = label("lblProductName", app_title, 2000, 900, 4700, 600, 20);
+    lblVersion = label("lblVersion", QString(), 4300, 1800, 2300, 330, 12, true);
     lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblPlatform = label("lblPlatform", QStringLiteral("Windows95/98,NT/WS"),
-                        twips_rect(4300, 2160, 2300, 330), 11, true);
+    lblPlatform = label("lblPlatform", QStringLiteral("Windows95/98,NT/WS"), 4300, 2160, 2300, 330, 11, true);
     lblPlatform->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblCompany = label("lblCompany", QStringLiteral("ホームページ：https://www.example.jp/tomarina/"),
-                       twips_rect(240, 2800, 6400, 300), 9);
+    lblCompany = label("lblCompany", QStringLiteral("ホームページ：https://www.example.jp/tomarina/"), 240,
+                       2800, 6400, 300, 9);
     lblWarning = label(
         "lblWarning",
         QStringLiteral("ホテルの料金・設備などは変更されることがあります。ご予約の前に必ずご確認ください。"),
-        twips_rect(240, 3250, 6400, 450), 9);
+        240, 3250, 6400, 450, 9);
     lblWarning->setWordWrap(true);
 }
 

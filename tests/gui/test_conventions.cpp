@@ -48,9 +48,8 @@ class TestConventions : public QObject {
     }
 
     void esc_closes_from_every_control_and_the_window_reopens_where_it_was() {
-        AppState st;
-        FakePlatform pf;
-        Forms forms(st, pf);
+        test::RunningProgram p;
+        auto& [dir, st, pf, forms, ended] = p;
         st.settings.tomarina31 = {1500, 3000};
         for (int control = 0; control < 4; ++control) {
             auto* w = forms.show<tomarina31>();
@@ -69,9 +68,8 @@ class TestConventions : public QObject {
     }
 
     void show_brings_an_open_window_to_the_front_and_unload_rebuilds_it() {
-        AppState st;
-        FakePlatform pf;
-        Forms forms(st, pf);
+        test::RunningProgram p;
+        auto& [dir, st, pf, forms, ended] = p;
         auto* first = forms.show<tomarina31>();
         first->text->setText(QStringLiteral("typed"));
         QCOMPARE(forms.show<tomarina31>(), first);
@@ -85,10 +83,8 @@ class TestConventions : public QObject {
     }
 
     void f1_opens_help_at_the_window_topic_and_unload_closes_it() {
-        AppState st;
-        st.app_path = QStringLiteral("/prog");
-        FakePlatform pf;
-        Forms forms(st, pf);
+        test::RunningProgram p;
+        auto& [dir, st, pf, forms, ended] = p;
         auto* w = forms.show<tomarina31>();
         w->text->setFocus();
         QTest::keyClick(w->text, Qt::Key_F1);
@@ -99,13 +95,12 @@ class TestConventions : public QObject {
     }
 
     void progress_window_keeps_the_help_and_saves_its_position() {
-        AppState st;
-        FakePlatform pf;
-        Forms forms(st, pf);
+        test::RunningProgram p;
+        auto& [dir, st, pf, forms, ended] = p;
         pf.show_help(QString(), QStringLiteral("tomarina1"));
-        auto* p = forms.show<tomarina91>();
-        p->move(45, 30);
-        p->unload();
+        auto* progress = forms.show<tomarina91>();
+        progress->move(45, 30);
+        progress->unload();
         QVERIFY(pf.help_open);
         QCOMPARE(st.settings.tomarina91.left, Integer(675));
         QCOMPARE(st.settings.tomarina91.top, Integer(450));

@@ -93,10 +93,9 @@ class TestMainMenu : public QObject {
     }
 
     void splash_shows_the_version() {
-        AppState st;
+        test::RunningProgram p;
+        auto& [dir, st, pf, forms, ended] = p;
         st.ver_text = QStringLiteral("1.51");
-        FakePlatform pf;
-        Forms forms(st, pf);
         auto* splash = forms.show<frmSplash>();
         QCOMPARE(splash->lblVersion->text(), QStringLiteral("Version  1.51"));
         QCOMPARE(splash->lblProductName->text(), u8("トマリナホテル情報＆予約"));

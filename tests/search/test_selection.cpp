@@ -1,4 +1,5 @@
 #include "data/database.h"
+#include "data/text_rules.h"
 #include "data/user_file.h"
 #include "search/selection.h"
 #include "support/test_support.h"
