@@ -49,9 +49,9 @@ frmSplash::frmSplash(Forms& forms) : Form(forms, 0, QStringLiteral("frmSplash"))
     lblProductLine = label("lblProductLine", QStringLiteral("ホテル情報検索・オンライン予約支援ソフト"), 2000,
                            300, 4600, 300, 10);
     lblProductName = label("lblProductName", app_title, 2000, 900, 4700, 600, 20);
-    lblVersion = label("lblVersion", QString(), 4300, 1800, 2300, 330, 12, true);
+    lblVersion = label("lblVersion", QString(), 3400, 1800, 3200, 330, 12, true);
     lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblPlatform = label("lblPlatform", QStringLiteral("Windows95/98,NT/WS"), 4300, 2160, 2300, 330, 11, true);
+    lblPlatform = label("lblPlatform", QStringLiteral("Windows95/98,NT/WS"), 3400, 2160, 3200, 330, 11, true);
     lblPlatform->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblCompany = label("lblCompany", QStringLiteral("ホームページ：https://www.example.jp/tomarina/"), 240,
                        2800, 6400, 300, 9);
