@@ -2,7 +2,7 @@
 // and ordering alone, for 1000 and 15000 hits over a 15000-hotel directory.
 #include "bench/bench_support.h"
 #include "data/database.h"
-#include "platform/fake_platform.h"
+#include "support/fake_platform.h"
 #include "results/ordering.h"
 #include "results/results_window.h"
 #include "search/selection.h"

@@ -34,7 +34,7 @@ QRect twips_rect(int left, int top, int width, int height) {
 }
 
 Form::Form(Forms& forms, int number, const QString& name)
-    : QWidget(nullptr), forms(forms), st(forms.state()), pf(forms.platform()), number_(number) {
+    : QWidget(nullptr), forms_(forms), st_(forms.state()), pf_(forms.platform()), number_(number) {
     setObjectName(name);
     setWindowTitle(app_title);
 }
@@ -44,7 +44,7 @@ Form::~Form() = default;
 void Form::set_form1() {
     if (number_ == 0) return;
     try_step([this] {
-        const FormPosition& p = st.settings.form(number_);
+        const FormPosition& p = st_.settings.form(number_);
         move(twips_to_px(p.left), twips_to_px(p.top));
     });
 }
@@ -52,7 +52,7 @@ void Form::set_form1() {
 void Form::save_position() {
     if (number_ == 0) return;
     try_step([this] {
-        FormPosition& p = st.settings.form(number_);
+        FormPosition& p = st_.settings.form(number_);
         const QPoint at = pos();
         p.top = to_integer(px_to_twips(at.y()));
         p.left = to_integer(px_to_twips(at.x()));
@@ -68,13 +68,13 @@ void Form::unload() {
     if (unloading_) return;
     unloading_ = true;
     try_step([this] { form_unload(); });
-    forms.forget(this);
+    forms_.forget(this);
     hide();
     deleteLater();
 }
 
 void Form::form_unload() {
-    pf.close_help(st.full_path(st.help_file));
+    pf_.close_help(st_.full_path(st_.help_file));
 }
 
 void Form::watch_esc() {
@@ -89,7 +89,7 @@ void Form::watch_esc() {
 }
 
 void Form::show_help() {
-    pf.show_help(st.full_path(st.help_file), objectName());
+    pf_.show_help(st_.full_path(st_.help_file), objectName());
 }
 
 bool Form::eventFilter(QObject* watched, QEvent* event) {

@@ -66,9 +66,9 @@ class Form : public QWidget {
     void show_help();
     void closeEvent(QCloseEvent* event) override;
 
-    Forms& forms;
-    AppState& st;
-    Platform& pf;
+    Forms& forms_;
+    AppState& st_;
+    Platform& pf_;
 
   private:
     friend class Forms;

@@ -51,12 +51,12 @@ tomarina1::tomarina1(Forms& forms) : Form(forms, 1, QStringLiteral("tomarina1"))
 void tomarina1::form_load() {
     run_steps({
         [this] {
-            if (st.app_path.isEmpty()) st.app_path = QCoreApplication::applicationDirPath();
+            if (st_.app_path.isEmpty()) st_.app_path = QCoreApplication::applicationDirPath();
         },
         [this] {
-            if (st.dat_open_flg == 0) {
-                if (!st.dat.open(st.full_path(st.dat_file))) throw BadData("no database file");
-                st.dat_open_flg = 1;
+            if (st_.dat_open_flg == 0) {
+                if (!st_.dat.open(st_.full_path(st_.dat_file))) throw BadData("no database file");
+                st_.dat_open_flg = 1;
             }
         },
         [this] { init_set(); },
@@ -66,16 +66,16 @@ void tomarina1::form_load() {
 void tomarina1::init_set() {
     run_steps({
         [this] {
-            st.settings.max_kensuu = 1000;
-            st.settings.sv_pop = 1;
+            st_.settings.max_kensuu = 1000;
+            st_.settings.sv_pop = 1;
         },
-        [this] { read_settings_file(st.full_path(st.ini_file), st.settings); },
-        [this] { st.settings.apply_defaults(); },
+        [this] { read_settings_file(st_.full_path(st_.ini_file), st_.settings); },
+        [this] { st_.settings.apply_defaults(); },
         [this] { load_database(); },
         [this] { set_form1(); },
         // The default browser lookup and the browser selection window take their places here.
         [this] {
-            const QString kind = st.settings.inet_data1;
+            const QString kind = st_.settings.inet_data1;
             if (kind != u"1" && kind != u"2") Command2->setEnabled(false);
         },
     });
@@ -83,15 +83,15 @@ void tomarina1::init_set() {
 
 void tomarina1::load_database() {
     tomarina91* progress = nullptr;
-    Loader loader(st.db, st.dat.bytes(), [&progress](int block) {
+    Loader loader(st_.db, st_.dat.bytes(), [&progress](int block) {
         if (progress) progress->step_to(block);
     });
     run_steps({
         [&] { loader.get_control(); },
         [&] {
-            progress = forms.show<tomarina91>();
+            progress = forms_.show<tomarina91>();
             progress->ProgressBar1->setMinimum(0);
-            progress->ProgressBar1->setMaximum(std::max<int>(0, st.db.blk_count));
+            progress->ProgressBar1->setMaximum(std::max<int>(0, st_.db.blk_count));
             progress->step_to(0);
         },
         [&] { loader.get_todouhuken(); },
@@ -102,11 +102,11 @@ void tomarina1::load_database() {
         [&] { loader.get_url(); },
         [&] { loader.get_best(); },
         [&] {
-            read_user_file(st.full_path(QStringLiteral("hotelusr.csv")), st.user, st.db,
-                           st.full_path(QStringLiteral("tmp.csv")));
+            read_user_file(st_.full_path(QStringLiteral("hotelusr.csv")), st_.user, st_.db,
+                           st_.full_path(QStringLiteral("tmp.csv")));
         },
         [&] {
-            if (auto* p = forms.loaded<tomarina91>()) p->unload();
+            if (auto* p = forms_.loaded<tomarina91>()) p->unload();
             progress = nullptr;
         },
         [&] { loader.set_db_date(); },
@@ -118,15 +118,15 @@ void tomarina1::end_proc() {
     ending_ = true;
     run_steps({
         [this] { save_position(); },
-        [this] { write_settings_file(st.full_path(st.ini_file), st.settings); },
+        [this] { write_settings_file(st_.full_path(st_.ini_file), st_.settings); },
         [this] {
-            if (st.dat_open_flg == 1) {
-                st.dat.close();
-                st.dat_open_flg = 0;
+            if (st_.dat_open_flg == 1) {
+                st_.dat.close();
+                st_.dat_open_flg = 0;
             }
         },
         [this] { unload(); },
-        [this] { forms.end_program(); },
+        [this] { forms_.end_program(); },
     });
 }
 
@@ -137,7 +137,7 @@ void tomarina1::closeEvent(QCloseEvent* event) {
 }
 
 void tomarina1::Command1_Click() {
-    forms.show<tomarina11>();
+    forms_.show<tomarina11>();
 }
 void tomarina1::Command2_Click() {}
 void tomarina1::Command3_Click() {}

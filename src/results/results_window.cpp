@@ -134,7 +134,7 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
     QFont grid_font(QStringLiteral("ＭＳ ゴシック"));
     grid_font.setPointSize(9);
     MSFlexGrid1->setFont(grid_font);
-    model = new ResultsModel(st, this);
+    model = new ResultsModel(st_, this);
     MSFlexGrid1->setModel(model);
     MSFlexGrid1->verticalHeader()->hide();
     MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -201,38 +201,38 @@ void tomarina12::form_load() {
     };
     run_steps({
         [&] {
-            progress = forms.show<tomarina91>();
+            progress = forms_.show<tomarina91>();
             progress->ProgressBar1->setMinimum(0);
             progress->ProgressBar1->setMaximum(4);
         },
         [&] { init_set(); },
         [&] { bar(1); },
-        [&] { select_hotels(st.db, st.search, st.settings.max_kensuu); },
+        [&] { select_hotels(st_.db, st_.search, st_.settings.max_kensuu); },
         [&] { bar(2); },
     });
-    if (st.search.sel_count != 0) {
+    if (st_.search.sel_count != 0) {
         run_steps({
             [&] {
-                st.order.sort_key_name = order_names::ken;
+                st_.order.sort_key_name = order_names::ken;
                 sort_hotel();
             },
             [&] { bar(3); },
             [&] { set_grid(); },
             [&] { bar(4); },
-            [&] { Command3->setEnabled(st.search.sel_syousai_count > 5); },
+            [&] { Command3->setEnabled(st_.search.sel_syousai_count > 5); },
             [&] {
-                if (auto* p = forms.loaded<tomarina91>()) p->unload();
+                if (auto* p = forms_.loaded<tomarina91>()) p->unload();
             },
         });
     } else {
         run_steps({
             [&] {
-                pf.message(this, QStringLiteral("ホテルデータなし"), QStringLiteral("エラーメッセージ"),
+                pf_.message(this, QStringLiteral("ホテルデータなし"), QStringLiteral("エラーメッセージ"),
                            MsgIcon::Exclamation, MsgButtons::Ok);
             },
             [&] { unload(); },
             [&] {
-                if (auto* p = forms.loaded<tomarina91>()) p->unload();
+                if (auto* p = forms_.loaded<tomarina91>()) p->unload();
             },
         });
     }
@@ -244,7 +244,7 @@ void tomarina12::init_set() {
 }
 
 QString tomarina12::heading_text() const {
-    return results_heading(st.search.search_type, st.search.search_key);
+    return results_heading(st_.search.search_type, st_.search.search_key);
 }
 
 void tomarina12::set_form1() {
@@ -255,7 +255,7 @@ void tomarina12::set_form1() {
     p.setColor(QPalette::Window, highlight);
     Label3->setPalette(p);
     Form::set_form1();
-    set_size_twips(st.settings.sv_height12, st.settings.sv_width12);
+    set_size_twips(st_.settings.sv_height12, st_.settings.sv_width12);
     MSFlexGrid1->resize(twips_to_px(grid_design_width), twips_to_px(grid_design_height));
     // The design places of the buttons and the notice, which the resize rule moves from.
     auto record = [](QWidget* w) {
@@ -272,7 +272,7 @@ void tomarina12::set_form1() {
 }
 
 void tomarina12::sort_hotel() {
-    tomarina::sort_hotel(st.db, st.search, st.order);
+    tomarina::sort_hotel(st_.db, st_.search, st_.order);
 }
 
 int tomarina12::capacity(int column, int width_twips) {
@@ -301,16 +301,16 @@ int tomarina12::row_height_for(int lines) {
 }
 
 void tomarina12::set_grid() {
-    const int rows = std::clamp<int>(st.search.sel_count, 0, HotelTables::hotel_capacity);
+    const int rows = std::clamp<int>(st_.search.sel_count, 0, HotelTables::hotel_capacity);
     std::array<QString, 7> headings = plain_headings;
-    const int mark = marked_column(st.order.sort_key_name);
+    const int mark = marked_column(st_.order.sort_key_name);
     if (mark >= 0) headings[std::size_t(mark)] = QStringLiteral("▼ ") + headings[std::size_t(mark)];
     model->refill(rows, headings);
 
     QHeaderView* header = MSFlexGrid1->horizontalHeader();
     std::array<int, 7> cap{};
     for (int c = 0; c < 7; ++c) {
-        const int width = st.settings.sv_colwidth[std::size_t(c)];
+        const int width = st_.settings.sv_colwidth[std::size_t(c)];
         header->resizeSection(c, std::max(0, twips_to_px(width)));
         cap[std::size_t(c)] = capacity(c, width);
     }
@@ -329,26 +329,26 @@ void tomarina12::set_grid() {
         vertical->resizeSection(r - 1, twips_to_px(height));
     }
     if (word_wrap_) MSFlexGrid1->setWordWrap(true);
-    Command1->setText(heading_text() + QStringLiteral(" (") + QString::number(st.search.sel_count) +
+    Command1->setText(heading_text() + QStringLiteral(" (") + QString::number(st_.search.sel_count) +
                       QStringLiteral("件)"));
 }
 
 void tomarina12::MSFlexGrid1_DblClick() {
-    if (st.order.sort_busy) return;
+    if (st_.order.sort_busy) return;
     if (MSFlexGrid1->current_row() != 1) return;
-    st.order.sort_busy = true;
+    st_.order.sort_busy = true;
     static const QString by_column[7] = {order_names::syousai, order_names::name, order_names::tel,
                                          order_names::rooms,   order_names::ken,  order_names::price,
                                          order_names::ken};
     run_steps({
-        [this] { st.order.sort_key_name = by_column[std::clamp(MSFlexGrid1->current_column(), 0, 6)]; },
+        [this] { st_.order.sort_key_name = by_column[std::clamp(MSFlexGrid1->current_column(), 0, 6)]; },
         [this] { sort_hotel(); },
         [this] { MSFlexGrid1->hide(); },
         [this] { set_grid(); },
         [this] { MSFlexGrid1->show(); },
-        [this] { Command3->setEnabled(st.search.sel_syousai_count > 5); },
+        [this] { Command3->setEnabled(st_.search.sel_syousai_count > 5); },
     });
-    st.order.sort_busy = false;
+    st_.order.sort_busy = false;
 }
 
 void tomarina12::Command3_Click() {
@@ -373,15 +373,15 @@ void tomarina12::Form_Resize() {
     place(Label1, rec_label1_.left, rec_label1_.top + dh);
 
     long long total = 0;
-    for (int i = 0; i < 7; ++i) total += st.settings.sv_colwidth[std::size_t(i)];
+    for (int i = 0; i < 7; ++i) total += st_.settings.sv_colwidth[std::size_t(i)];
     if (total <= 0) return;
     const double avail = std::max(100, grid_width - 400);
     for (int i = 0; i < 7; ++i) {
         const int width =
-            int(std::floor(st.settings.sv_colwidth[std::size_t(i)] * avail / double(total) / 15 + 0.99999)) *
+            int(std::floor(st_.settings.sv_colwidth[std::size_t(i)] * avail / double(total) / 15 + 0.99999)) *
             15;
         MSFlexGrid1->horizontalHeader()->resizeSection(i, std::max(0, twips_to_px(width)));
-        try_step([&] { st.settings.sv_colwidth(i) = to_integer(px_to_twips(MSFlexGrid1->columnWidth(i))); });
+        try_step([&] { st_.settings.sv_colwidth(i) = to_integer(px_to_twips(MSFlexGrid1->columnWidth(i))); });
     }
 }
 
@@ -397,14 +397,14 @@ void tomarina12::showEvent(QShowEvent* event) {
 
 void tomarina12::form_unload() {
     run_steps({
-        [this] { st.settings.sv_height12 = to_integer(height_twips()); },
-        [this] { st.settings.sv_width12 = to_integer(width_twips()); },
-        [this] { st.settings.sv_grid1_height12 = to_integer(px_to_twips(MSFlexGrid1->height())); },
-        [this] { st.settings.sv_grid1_width12 = to_integer(px_to_twips(MSFlexGrid1->width())); },
+        [this] { st_.settings.sv_height12 = to_integer(height_twips()); },
+        [this] { st_.settings.sv_width12 = to_integer(width_twips()); },
+        [this] { st_.settings.sv_grid1_height12 = to_integer(px_to_twips(MSFlexGrid1->height())); },
+        [this] { st_.settings.sv_grid1_width12 = to_integer(px_to_twips(MSFlexGrid1->width())); },
         [this] {
             if (model->columnCount() > 6)
                 for (int i = 0; i < 7; ++i)
-                    st.settings.sv_colwidth(i) = to_integer(px_to_twips(MSFlexGrid1->columnWidth(i)));
+                    st_.settings.sv_colwidth(i) = to_integer(px_to_twips(MSFlexGrid1->columnWidth(i)));
         },
         [this] { Form::form_unload(); },
     });

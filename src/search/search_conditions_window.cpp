@@ -75,7 +75,7 @@ tomarina11::tomarina11(Forms& forms) : Form(forms, 11, QStringLiteral("tomarina1
     connect(Command2, &QPushButton::clicked, this, &tomarina11::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &tomarina11::Command3_Click);
 
-    pf.set_ime(Text1, true);
+    pf_.set_ime(Text1, true);
     watch_esc();
 }
 
@@ -95,9 +95,9 @@ void tomarina11::init_sec() {
                 Option1->setChecked(true);
         },
         [this] {
-            if (st.user.user_copied_flg == 0) {
-                copy_user_hotel(st.user, st.db);
-                st.user.user_copied_flg = 1;
+            if (st_.user.user_copied_flg == 0) {
+                copy_user_hotel(st_.user, st_.db);
+                st_.user.user_copied_flg = 1;
             }
         },
         [this] { set_form1(); },
@@ -114,13 +114,13 @@ void tomarina11::set_label1() {
         [this] { set_text1(); },
         [this] {
             const int option = selected_option();
-            st.search.search_type = Integer(option);
+            st_.search.search_type = Integer(option);
             Text2->setText(QString::fromUtf16(option_texts[option - 1].prompt));
         },
         // The entry may have kept the focus: the picker button follows the new criterion.
         [this] {
             if (Text1->hasFocus())
-                Command3->setVisible(st.search.search_type == 1 || st.search.search_type == 2);
+                Command3->setVisible(st_.search.search_type == 1 || st_.search.search_type == 2);
         },
     });
 }
@@ -129,10 +129,10 @@ void tomarina11::set_text1() {
     auto from_history = [](const QString& first) { return first.isEmpty() ? QStringLiteral("福岡") : first; };
     switch (selected_option()) {
     case 1:
-        Text1->setText(from_history(st.settings.text1_hist(1)));
+        Text1->setText(from_history(st_.settings.text1_hist(1)));
         break;
     case 2:
-        Text1->setText(from_history(st.settings.text2_hist(1)));
+        Text1->setText(from_history(st_.settings.text2_hist(1)));
         break;
     case 6:
         break; // the keyword keeps whatever the entry holds
@@ -144,19 +144,19 @@ void tomarina11::set_text1() {
 
 QString tomarina11::check_text1() {
     QString entry = Text1->text();
-    if (!tomarina::check_text1(st.db, selected_option(), entry, st.search.search_type))
+    if (!tomarina::check_text1(st_.db, selected_option(), entry, st_.search.search_type))
         return QStringLiteral("err");
     if (entry != Text1->text()) Text1->setText(entry);
-    st.search.search_key = search_key_of(Text1->text());
+    st_.search.search_key = search_key_of(Text1->text());
     return {};
 }
 
 void tomarina11::set_start() {
-    st.search.input_text = Text1->text();
-    if (st.search.search_type == 1)
-        push_history(st.settings.text1_hist, st.search.input_text);
-    else if (st.search.search_type == 2)
-        push_history(st.settings.text2_hist, st.search.input_text);
+    st_.search.input_text = Text1->text();
+    if (st_.search.search_type == 1)
+        push_history(st_.settings.text1_hist, st_.search.input_text);
+    else if (st_.search.search_type == 2)
+        push_history(st_.settings.text2_hist, st_.search.input_text);
 }
 
 void tomarina11::Command1_Click() {
@@ -172,10 +172,10 @@ void tomarina11::Command1_Click() {
     set_start();
     Text2->setText(QString::fromUtf16(option_texts[selected_option() - 1].prompt));
     save_position();
-    st.search.narrow_count = 0;
+    st_.search.narrow_count = 0;
     // A new search replaces the hits of a results window still open from the last one.
-    if (auto* old = forms.loaded<tomarina12>()) old->end_proc();
-    forms.show<tomarina12>();
+    if (auto* old = forms_.loaded<tomarina12>()) old->end_proc();
+    forms_.show<tomarina12>();
 }
 
 void tomarina11::Command3_Click() {
@@ -184,11 +184,11 @@ void tomarina11::Command3_Click() {
 }
 
 void tomarina11::Text1_DblClick() {
-    if (st.search.search_type == 1 || st.search.search_type == 2) open_picker();
+    if (st_.search.search_type == 1 || st_.search.search_type == 2) open_picker();
 }
 
 void tomarina11::open_picker() {
-    st.search.picker_caller = 1;
+    st_.search.picker_caller = 1;
     // The prefecture and airport picker joins here once it exists.
 }
 
@@ -222,7 +222,7 @@ bool tomarina11::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::FocusIn:
             QMetaObject::invokeMethod(Text1, &QLineEdit::selectAll, Qt::QueuedConnection);
-            Command3->setVisible(st.search.search_type == 1 || st.search.search_type == 2);
+            Command3->setVisible(st_.search.search_type == 1 || st_.search.search_type == 2);
             break;
         case QEvent::MouseButtonDblClick:
             Text1_DblClick();

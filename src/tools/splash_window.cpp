@@ -63,7 +63,7 @@ frmSplash::frmSplash(Forms& forms) : Form(forms, 0, QStringLiteral("frmSplash"))
 }
 
 void frmSplash::init_set() {
-    lblVersion->setText(QStringLiteral("Version  ") + st.ver_text);
+    lblVersion->setText(QStringLiteral("Version  ") + st_.ver_text);
 }
 
 } // namespace tomarina

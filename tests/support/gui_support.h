@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/program.h"
-#include "platform/fake_platform.h"
+#include "support/fake_platform.h"
 #include "support/test_support.h"
 
 namespace tomarina::test {
