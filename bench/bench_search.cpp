@@ -1,5 +1,6 @@
 // Each selection over a 15000-hotel directory beside one plain containment pass over the hotel names, and the
 // ordering beside the exchange sort done step by step with text comparisons.
+#include "app/app_state.h"
 #include "bench/bench_support.h"
 #include "data/database.h"
 #include "results/ordering.h"
@@ -49,8 +50,7 @@ void BM_ScanBaseline(benchmark::State& state) {
     const QString key = QStringLiteral("ホテル");
     for (auto _ : state) {
         int n = 0;
-        for (int i = 1; i <= l.st->db.hotel_count; ++i)
-            n += l.st->db.hotel_name[std::size_t(i)].contains(key);
+        for (int i = 1; i <= l.st->db.hotel_count; ++i) n += l.st->db.hotel_name(i).contains(key);
         benchmark::DoNotOptimize(n);
     }
 }
@@ -84,10 +84,10 @@ void plain_exchange_sort(Integer* list, int n, const OrderState& o) {
         Integer a = list[i];
         for (int j = i + 1; j <= n; ++j) {
             const Integer b = list[j];
-            const QString& ka = o.sort_key1[std::size_t(a)];
-            const QString& kb = o.sort_key1[std::size_t(b)];
+            const QString& ka = o.sort_key1(a);
+            const QString& kb = o.sort_key1(b);
             if (ka < kb) continue;
-            if (ka == kb && o.sort_key2[std::size_t(a)] <= o.sort_key2[std::size_t(b)]) continue;
+            if (ka == kb && o.sort_key2(a) <= o.sort_key2(b)) continue;
             list[i] = b;
             list[j] = a;
             a = list[i];

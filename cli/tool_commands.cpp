@@ -28,10 +28,10 @@ void fail(const QString& message) {
 template <typename Table> QJsonArray slot_array(const Table& table, int last) {
     QJsonArray a;
     for (int i = 0; i <= last; ++i) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(table[0])>, QString>)
-            a.append(table[std::size_t(i)]);
+        if constexpr (std::is_same_v<std::decay_t<decltype(table(0))>, QString>)
+            a.append(table(i));
         else
-            a.append(qint64(table[std::size_t(i)]));
+            a.append(qint64(table(i)));
     }
     return a;
 }
@@ -221,8 +221,8 @@ int tool_search(const QStringList& args) {
         fail(QStringLiteral("unknown ordering %1").arg(order));
         return 2;
     }
-    if (narrow.size() > 3000) {
-        fail(QStringLiteral("at most 3000 districts"));
+    if (narrow.size() > SearchState().narrow_syousai.capacity) {
+        fail(QStringLiteral("at most %1 districts").arg(HotelTables::syousai_capacity));
         return 2;
     }
     auto st = std::make_unique<AppState>();

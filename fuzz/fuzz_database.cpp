@@ -11,6 +11,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (t.ken_count > 50 || t.airport_count > 100 || t.syousai_count > 3000 || t.hotel_count > 15000 ||
         t.rsv_count > 300 || t.hotel_count_db > t.hotel_count)
         __builtin_trap();
-    for (int i = 1; i <= t.hotel_count; ++i) (void)t.hotel_name[std::size_t(i)].size();
+    for (int i = 1; i <= t.hotel_count; ++i) (void)t.hotel_name(i).size();
     return 0;
 }

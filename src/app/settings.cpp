@@ -52,7 +52,7 @@ void Settings::apply_defaults() {
     fill(sv_width12, 9615);
     fill(sv_grid1_height12, 3855);
     fill(sv_grid1_width12, 9495);
-    for (int k = 0; k < 7; ++k) fill(sv_colwidth[k], default_colwidth[k]);
+    for (int k = 0; k < 7; ++k) fill(sv_colwidth(k), default_colwidth[k]);
     fill(tomarina15.top, 5200);
     fill(tomarina15.left, 3800);
 }
@@ -201,7 +201,7 @@ void read_settings(QIODevice& dev, Settings& s) {
                 } else if (section == Text1 || section == Text2) {
                     if (item.contains(u'[')) return;
                     int& count = hist_count[section == Text1 ? 0 : 1];
-                    if (count >= 5) return;
+                    if (count >= EntryHistory::capacity) return;
                     ++count;
                     (section == Text1 ? s.text1_hist : s.text2_hist)(count) = item;
                 }
@@ -231,11 +231,11 @@ QByteArray settings_bytes(const Settings& s) {
             line(key + trim(s.*c.text));
     }
     for (int k = 0; k <= 6; ++k)
-        line(colwidth_key(k) + u'=' + trim(format_picture(s.sv_colwidth[k], u"#####")));
+        line(colwidth_key(k) + u'=' + trim(format_picture(s.sv_colwidth(k), u"#####")));
     line(QStringLiteral("[Text1]"));
-    for (int k = 1; k <= 5; ++k) line(s.text1_hist[k]);
+    for (int k = 1; k <= EntryHistory::capacity; ++k) line(s.text1_hist(k));
     line(QStringLiteral("[Text2]"));
-    for (int k = 1; k <= 5; ++k) line(s.text2_hist[k]);
+    for (int k = 1; k <= EntryHistory::capacity; ++k) line(s.text2_hist(k));
     return encode_cp932(out);
 }
 

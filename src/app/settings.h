@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/fixed_table.h"
+#include "search/search_state.h"
 
 #include <QIODevice>
 #include <QString>
@@ -37,8 +38,8 @@ struct Settings {
     Integer sv_grid1_width12 = 0;
     FixedTable<Integer, 10> sv_colwidth;
 
-    FixedTable<QString, 5> text1_hist;
-    FixedTable<QString, 5> text2_hist;
+    EntryHistory text1_hist;
+    EntryHistory text2_hist;
 
     // The saved pair of window tomarina<number>; throws for a window that keeps none.
     FormPosition& form(int number);

@@ -24,7 +24,6 @@ bool DatabaseFile::open(const QString& path) {
         }
     }
     file_ = std::move(file);
-    open_ = true;
     return true;
 }
 
@@ -32,14 +31,12 @@ void DatabaseFile::open_bytes(QByteArray bytes) {
     close();
     owned_ = std::move(bytes);
     view_ = owned_;
-    open_ = true;
 }
 
 void DatabaseFile::close() {
     view_ = {};
     owned_.clear();
     file_.reset();
-    open_ = false;
 }
 
 class Loader::Cursor {

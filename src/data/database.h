@@ -17,14 +17,12 @@ class DatabaseFile {
     // For tests and tools: the bytes of a file held in memory.
     void open_bytes(QByteArray bytes);
     void close();
-    bool is_open() const { return open_; }
     QByteArrayView bytes() const { return view_; }
 
   private:
     std::unique_ptr<QFile> file_;
     QByteArray owned_;
     QByteArrayView view_;
-    bool open_ = false;
 };
 
 // The data ran out before the section was complete: the section ends there.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
@@ -19,22 +20,21 @@ template <typename T, int Capacity> class FixedTable {
 
     FixedTable() : slots_(std::size_t(Capacity) + 1) {}
 
-    T& at(long long i) {
+    // The one access, by record number: outside 0..capacity it throws.
+    T& operator()(long long i) {
         check(i);
         return slots_[std::size_t(i)];
     }
-    const T& at(long long i) const {
+    const T& operator()(long long i) const {
         check(i);
         return slots_[std::size_t(i)];
     }
-    T& operator()(long long i) { return at(i); }
-    const T& operator()(long long i) const { return at(i); }
 
-    // Unchecked, for loops already bounded by a count that never exceeds the capacity.
-    T& operator[](std::size_t i) { return slots_[i]; }
-    const T& operator[](std::size_t i) const { return slots_[i]; }
+    // How many records of a count the table can hold: the count cut to 0..capacity.
+    static constexpr int held(long long count) { return int(std::clamp<long long>(count, 0, Capacity)); }
 
     void clear() { std::fill(slots_.begin(), slots_.end(), T{}); }
+    // Slot 0 onwards, for algorithms that take a whole table.
     const T* data() const { return slots_.data(); }
     T* data() { return slots_.data(); }
 

@@ -64,7 +64,7 @@ struct HotelTables {
     int area_last() const {
         int last = 0;
         for (int k = 1; k <= 10; ++k)
-            if (!area_list[k].isEmpty()) last = k;
+            if (!area_list(k).isEmpty()) last = k;
         return last;
     }
 };

@@ -62,7 +62,7 @@ namespace {
 
 template <typename Table> Long find_name(const Table& names, int count, const QString& name, Long none) {
     for (int k = 1; k <= count; ++k)
-        if (names[std::size_t(k)] == name) return k;
+        if (names(k) == name) return k;
     return none;
 }
 
@@ -87,11 +87,11 @@ void set_user_record(UserTables& u, int i, const QStringList& f) {
 }
 
 void derive_user_hotel(UserTables& u, int i, const HotelTables& t) {
-    u.user_ken(i) = find_name(t.ken_name, std::clamp<int>(t.ken_count, 0, 50), u.user_ken_name(i), 99);
+    u.user_ken(i) = find_name(t.ken_name, t.ken_name.held(t.ken_count), u.user_ken_name(i), 99);
     u.user_airport(i) =
-        find_name(t.airport_name, std::clamp<int>(t.airport_count, 0, 100), u.user_airport_name(i), 99);
+        find_name(t.airport_name, t.airport_name.held(t.airport_count), u.user_airport_name(i), 99);
     u.user_syousai(i) =
-        find_name(t.syousai_name, std::clamp<int>(t.syousai_count, 0, 3000), u.user_syousai_name(i), 999);
+        find_name(t.syousai_name, t.syousai_name.held(t.syousai_count), u.user_syousai_name(i), 999);
     u.user_price_num(i) = user_price_number(u.user_price(i));
 }
 
@@ -130,33 +130,32 @@ void read_user_file(const QString& path, UserTables& u, const HotelTables& t, co
 
 bool save_hotel_user(const QString& path, const UserTables& u, QString* error) {
     QString text;
-    for (int i = 1; i <= std::clamp<int>(u.user_count, 0, UserTables::user_capacity); ++i)
+    for (int i = 1; i <= u.user_name.held(u.user_count); ++i)
         text += user_line(user_record(u, i)) + QStringLiteral("\r\n");
     for (const QStringList& f : u.user_extra) text += user_line(f) + QStringLiteral("\r\n");
     return save_file(path, encode_cp932(text), error);
 }
 
 void copy_user_hotel(const UserTables& u, HotelTables& t) {
-    const int db = std::clamp<int>(t.hotel_count_db, 0, HotelTables::hotel_capacity);
-    const int fit = std::min<int>(std::clamp<int>(u.user_count, 0, UserTables::user_capacity),
-                                  HotelTables::hotel_capacity - db);
+    const int db = t.hotel_name.held(t.hotel_count_db);
+    const int fit = std::min<int>(u.user_name.held(u.user_count), HotelTables::hotel_capacity - db);
     for (int i = 1; i <= fit; ++i) {
         const std::size_t p = std::size_t(db + i);
-        t.hotel_info_no[p] = 0;
-        t.hotel_ken[p] = u.user_ken[i];
-        t.hotel_airport[p] = u.user_airport[i];
-        t.hotel_syousai_name[p] = u.user_syousai_name[i];
-        t.hotel_syousai[p] = u.user_syousai[i];
-        t.hotel_name[p] = u.user_name[i];
-        t.hotel_tel[p] = u.user_tel[i];
-        t.hotel_rooms[p] = u.user_rooms[i];
-        t.hotel_access[p] = u.user_access[i];
-        t.hotel_price[p] = u.user_price[i];
-        t.hotel_price_num[p] = u.user_price_num[i];
-        t.hotel_note[p] = u.user_note[i];
-        t.hotel_address[p].clear();
-        t.hotel_url[p].clear();
-        t.hotel_best[p].clear();
+        t.hotel_info_no(p) = 0;
+        t.hotel_ken(p) = u.user_ken(i);
+        t.hotel_airport(p) = u.user_airport(i);
+        t.hotel_syousai_name(p) = u.user_syousai_name(i);
+        t.hotel_syousai(p) = u.user_syousai(i);
+        t.hotel_name(p) = u.user_name(i);
+        t.hotel_tel(p) = u.user_tel(i);
+        t.hotel_rooms(p) = u.user_rooms(i);
+        t.hotel_access(p) = u.user_access(i);
+        t.hotel_price(p) = u.user_price(i);
+        t.hotel_price_num(p) = u.user_price_num(i);
+        t.hotel_note(p) = u.user_note(i);
+        t.hotel_address(p).clear();
+        t.hotel_url(p).clear();
+        t.hotel_best(p).clear();
     }
     t.hotel_count = Integer(db + fit);
 }

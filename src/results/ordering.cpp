@@ -89,40 +89,41 @@ template <typename Numbers, typename Texts, typename Prices> struct Fields {
     int width;
     QString no_tel;
 
-    QString loc(std::size_t h) const {
-        return fmt_zero((static_cast<long long>(ken[h]) * 100 + airport[h]) * m + syousai[h], width);
+    QString loc(long h) const {
+        return fmt_zero((static_cast<long long>(ken(h)) * 100 + airport(h)) * m + syousai(h), width);
     }
 
     // Both keys of hotel h under the ordering name.
-    std::pair<QString, QString> keys(const QString& order, std::size_t h) const {
-        if (order == order_names::ken) return {loc(h), name[h]};
+    std::pair<QString, QString> keys(const QString& order, long h) const {
+        if (order == order_names::ken) return {loc(h), name(h)};
         if (order == order_names::airport)
-            return {fmt_zero((static_cast<long long>(airport[h]) * 50 + ken[h]) * m + syousai[h], width),
-                    name[h]};
+            return {fmt_zero((static_cast<long long>(airport(h)) * 50 + ken(h)) * m + syousai(h), width),
+                    name(h)};
         if (order == order_names::syousai)
-            return {fmt_zero((static_cast<long long>(syousai[h]) * 50 + ken[h]) * 100 + airport[h], width),
-                    name[h]};
-        if (order == order_names::name) return {name[h], QString()};
-        if (order == order_names::tel) return {tel[h].isEmpty() ? no_tel : tel[h], QString()};
+            return {fmt_zero((static_cast<long long>(syousai(h)) * 50 + ken(h)) * 100 + airport(h), width),
+                    name(h)};
+        if (order == order_names::name) return {name(h), QString()};
+        if (order == order_names::tel) return {tel(h).isEmpty() ? no_tel : tel(h), QString()};
         if (order == order_names::rooms) {
-            if (rooms[h].isEmpty()) return {QStringLiteral("99999"), loc(h)};
-            return {fmt_zero(round_even(std::clamp(leading_number(rooms[h]), -9e17, 9e17)), 5), loc(h)};
+            if (rooms(h).isEmpty()) return {QStringLiteral("99999"), loc(h)};
+            return {fmt_zero(round_even(std::clamp(leading_number(rooms(h)), -9e17, 9e17)), 5), loc(h)};
         }
         if (order == order_names::price)
-            return {price[h] == 0 ? QStringLiteral("999999") : fmt_zero(price[h], 6), loc(h)};
+            return {price(h) == 0 ? QStringLiteral("999999") : fmt_zero(price(h), 6), loc(h)};
         return {};
     }
 };
 
-template <typename F, typename Keys>
-void order_list(const F& f, const QString& order, Integer* list, int n, Keys& key1, Keys& key2) {
+template <typename F, typename List, typename Keys>
+void order_list(const F& f, const QString& order, List& list, int n, Keys& key1, Keys& key2) {
     for (int k = 1; k <= n; ++k) {
-        const std::size_t h = std::size_t(list[k]);
+        const long h = list(k);
         auto [a, b] = f.keys(order, h);
-        key1.at(h) = std::move(a);
-        key2.at(h) = std::move(b);
+        key1(h) = std::move(a);
+        key2(h) = std::move(b);
     }
-    exchange_sort(list, n, key1, key2);
+    // Every listed hotel's keys were just written through the checked access.
+    exchange_sort(list.data(), n, key1.data(), key2.data());
 }
 
 } // namespace
@@ -139,8 +140,7 @@ void sort_hotel(const HotelTables& t, SearchState& s, OrderState& o) {
         2000,
         11,
         QStringLiteral("9999999999999")};
-    order_list(f, o.sort_key_name, s.sel_hotel.data(),
-               std::clamp<int>(s.sel_count, 0, HotelTables::hotel_capacity), o.sort_key1, o.sort_key2);
+    order_list(f, o.sort_key_name, s.sel_hotel, s.sel_hotel.held(s.sel_count), o.sort_key1, o.sort_key2);
 }
 
 void sort_user_hotel(const UserTables& u, OrderState& o) {
@@ -155,8 +155,7 @@ void sort_user_hotel(const UserTables& u, OrderState& o) {
         500,
         10,
         QStringLiteral("999999999999")};
-    order_list(f, o.user_sort_key_name, o.user_list.data(),
-               std::clamp<int>(u.user_count, 0, UserTables::user_capacity), o.user_sort_key1,
+    order_list(f, o.user_sort_key_name, o.user_list, u.user_name.held(u.user_count), o.user_sort_key1,
                o.user_sort_key2);
 }
 

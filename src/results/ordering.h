@@ -1,6 +1,9 @@
 #pragma once
 
-#include "app/app_state.h"
+#include "data/hotel_tables.h"
+#include "data/user_tables.h"
+#include "results/order_state.h"
+#include "search/search_state.h"
 
 #include <QString>
 #include <vector>

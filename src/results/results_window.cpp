@@ -69,31 +69,31 @@ void ResultsModel::refill(int rows, const std::array<QString, 7>& headings) {
 }
 
 QString ResultsModel::cell_text(int row, int column) const {
-    const std::size_t h = std::size_t(st_.search.sel_hotel[std::size_t(row)]);
+    const Integer h = st_.search.sel_hotel(row);
     const HotelTables& t = st_.db;
     switch (column) {
     case 0:
-        return t.hotel_syousai_name[h];
+        return t.hotel_syousai_name(h);
     case 1:
-        return t.hotel_name[h];
+        return t.hotel_name(h);
     case 2:
-        return t.hotel_tel[h];
+        return t.hotel_tel(h);
     case 3:
-        return format_text_picture(t.hotel_rooms[h], u"#####");
+        return format_text_picture(t.hotel_rooms(h), u"#####");
     case 4:
-        return t.hotel_access[h];
+        return t.hotel_access(h);
     case 5:
-        return t.hotel_price[h];
+        return t.hotel_price(h);
     case 6:
-        return t.hotel_note[h];
+        return t.hotel_note(h);
     }
     return {};
 }
 
 bool ResultsModel::highlighted(int row) const {
-    const std::size_t h = std::size_t(st_.search.sel_hotel[std::size_t(row)]);
+    const Integer h = st_.search.sel_hotel(row);
     const HotelTables& t = st_.db;
-    return t.hotel_info_no[h] != 0 || !t.hotel_url[h].isEmpty() || !t.hotel_best[h].isEmpty();
+    return t.hotel_info_no(h) != 0 || !t.hotel_url(h).isEmpty() || !t.hotel_best(h).isEmpty();
 }
 
 QVariant ResultsModel::data(const QModelIndex& index, int role) const {
@@ -228,7 +228,7 @@ void tomarina12::form_load() {
         run_steps({
             [&] {
                 pf_.message(this, QStringLiteral("ホテルデータなし"), QStringLiteral("エラーメッセージ"),
-                           MsgIcon::Exclamation, MsgButtons::Ok);
+                            MsgIcon::Exclamation, MsgButtons::Ok);
             },
             [&] { unload(); },
             [&] {
@@ -301,7 +301,7 @@ int tomarina12::row_height_for(int lines) {
 }
 
 void tomarina12::set_grid() {
-    const int rows = std::clamp<int>(st_.search.sel_count, 0, HotelTables::hotel_capacity);
+    const int rows = st_.search.sel_hotel.held(st_.search.sel_count);
     std::array<QString, 7> headings = plain_headings;
     const int mark = marked_column(st_.order.sort_key_name);
     if (mark >= 0) headings[std::size_t(mark)] = QStringLiteral("▼ ") + headings[std::size_t(mark)];
@@ -310,7 +310,7 @@ void tomarina12::set_grid() {
     QHeaderView* header = MSFlexGrid1->horizontalHeader();
     std::array<int, 7> cap{};
     for (int c = 0; c < 7; ++c) {
-        const int width = st_.settings.sv_colwidth[std::size_t(c)];
+        const int width = st_.settings.sv_colwidth(c);
         header->resizeSection(c, std::max(0, twips_to_px(width)));
         cap[std::size_t(c)] = capacity(c, width);
     }
@@ -373,13 +373,12 @@ void tomarina12::Form_Resize() {
     place(Label1, rec_label1_.left, rec_label1_.top + dh);
 
     long long total = 0;
-    for (int i = 0; i < 7; ++i) total += st_.settings.sv_colwidth[std::size_t(i)];
+    for (int i = 0; i < 7; ++i) total += st_.settings.sv_colwidth(i);
     if (total <= 0) return;
     const double avail = std::max(100, grid_width - 400);
     for (int i = 0; i < 7; ++i) {
         const int width =
-            int(std::floor(st_.settings.sv_colwidth[std::size_t(i)] * avail / double(total) / 15 + 0.99999)) *
-            15;
+            int(std::floor(st_.settings.sv_colwidth(i) * avail / double(total) / 15 + 0.99999)) * 15;
         MSFlexGrid1->horizontalHeader()->resizeSection(i, std::max(0, twips_to_px(width)));
         try_step([&] { st_.settings.sv_colwidth(i) = to_integer(px_to_twips(MSFlexGrid1->columnWidth(i))); });
     }

@@ -28,7 +28,7 @@ bool holds(QStringView field, QStringView key) {
 // The name of record n of a table with count records; outside the table there is no name.
 template <typename Table> QStringView name_of(const Table& names, long n, int count) {
     if (n < 1 || n > count) return {};
-    return names[std::size_t(n)];
+    return names(n);
 }
 
 // Districts are compared by name with surrounding blanks removed. Each distinct name gets a number
@@ -37,16 +37,15 @@ template <typename Table> QStringView name_of(const Table& names, long n, int co
 class DistrictIds {
   public:
     DistrictIds(const HotelTables& t, const SearchState& s)
-        : t_(t), s_(s), by_record_(std::size_t(std::clamp<int>(t.syousai_count, 0, 3000)) + 1, -1) {
-        for (int j = 1; j <= s.narrow_count; ++j)
-            narrow_.insert(trimmed_view(s.narrow_syousai[std::size_t(j)]));
+        : t_(t), s_(s), by_record_(std::size_t(t.syousai_name.held(t.syousai_count)) + 1, -1) {
+        for (int j = 1; j <= s.narrow_count; ++j) narrow_.insert(trimmed_view(s.narrow_syousai(j)));
         ids_.reserve(512);
     }
     int id_of(int i) {
-        const QString& name = t_.hotel_syousai_name[std::size_t(i)];
-        const long k = t_.hotel_syousai[std::size_t(i)];
+        const QString& name = t_.hotel_syousai_name(i);
+        const long k = t_.hotel_syousai(i);
         if (k >= 1 && std::size_t(k) < by_record_.size() &&
-            name.constData() == t_.syousai_name[std::size_t(k)].constData()) {
+            name.constData() == t_.syousai_name(k).constData()) {
             int& id = by_record_[std::size_t(k)];
             if (id < 0) id = lookup(name);
             return id;
@@ -80,21 +79,21 @@ void scan(const HotelTables& t, SearchState& s, Integer max_kensuu, Primary prim
     int districts = 0;
     DistrictIds ids(t, s);
     std::vector<char> seen;
-    const int count = std::min<int>(t.hotel_count, HotelTables::hotel_capacity);
+    const int count = t.hotel_name.held(t.hotel_count);
     for (int i = 1; i <= count; ++i) {
         if (!primary(i)) continue;
         const int id = ids.id_of(i);
         if (ids.narrowed_in(id)) {
             ++hits;
-            s.sel_hotel[std::size_t(hits)] = Integer(i);
+            s.sel_hotel(hits) = Integer(i);
             if (hits == max_kensuu) break;
         }
         if (std::size_t(id) >= seen.size()) seen.resize(std::size_t(id) + 1, 0);
         if (!seen[std::size_t(id)]) {
             seen[std::size_t(id)] = 1;
             ++districts;
-            s.sel_syousai[std::size_t(districts)] = t.hotel_syousai_name[std::size_t(i)];
-            if (districts == 3000) break;
+            s.sel_syousai(districts) = t.hotel_syousai_name(i);
+            if (districts == s.sel_syousai.capacity) break;
         }
     }
     s.sel_count = Integer(hits);
@@ -104,7 +103,7 @@ void scan(const HotelTables& t, SearchState& s, Integer max_kensuu, Primary prim
 // Record numbers whose name equals the key.
 template <typename Table> std::vector<char> equal_names(const Table& names, int count, const QString& key) {
     std::vector<char> match(std::size_t(Table::capacity) + 1, 0);
-    for (int k = 1; k <= count; ++k) match[std::size_t(k)] = names[std::size_t(k)] == key;
+    for (int k = 1; k <= count; ++k) match[std::size_t(k)] = names(k) == key;
     return match;
 }
 
@@ -121,54 +120,55 @@ QString airport_synonym(const QString& key) {
 }
 
 void sel_data1(const HotelTables& t, SearchState& s, Integer max_kensuu) {
-    const auto match = equal_names(t.ken_name, std::clamp<int>(t.ken_count, 0, 50), search_text(s));
+    const auto match = equal_names(t.ken_name, t.ken_name.held(t.ken_count), search_text(s));
     scan(t, s, max_kensuu, [&](int i) {
-        const long k = t.hotel_ken[std::size_t(i)];
+        const long k = t.hotel_ken(i);
         return k >= 1 && k <= t.ken_count && match[std::size_t(k)];
     });
 }
 
 void sel_data2(const HotelTables& t, SearchState& s, Integer max_kensuu) {
-    const auto match = equal_names(t.airport_name, std::clamp<int>(t.airport_count, 0, 100),
-                                   airport_synonym(search_text(s)));
+    const auto match =
+        equal_names(t.airport_name, t.airport_name.held(t.airport_count), airport_synonym(search_text(s)));
     scan(t, s, max_kensuu, [&](int i) {
-        const long k = t.hotel_airport[std::size_t(i)];
+        const long k = t.hotel_airport(i);
         return k >= 1 && k <= t.airport_count && match[std::size_t(k)];
     });
 }
 
 void sel_data3(const HotelTables& t, SearchState& s, Integer max_kensuu) {
     const QString key = search_text(s);
-    scan(t, s, max_kensuu, [&](int i) { return holds(t.hotel_name[std::size_t(i)], key); });
+    scan(t, s, max_kensuu, [&](int i) { return holds(t.hotel_name(i), key); });
 }
 
 void sel_data4(const HotelTables& t, SearchState& s, Integer max_kensuu) {
     const QString key = search_text(s);
-    scan(t, s, max_kensuu, [&](int i) { return holds(t.hotel_syousai_name[std::size_t(i)], key); });
+    scan(t, s, max_kensuu, [&](int i) { return holds(t.hotel_syousai_name(i), key); });
 }
 
 void sel_data5(const HotelTables& t, SearchState& s, Integer max_kensuu) {
     const QString key = search_text(s);
-    scan(t, s, max_kensuu, [&](int i) { return holds(t.hotel_access[std::size_t(i)], key); });
+    scan(t, s, max_kensuu, [&](int i) { return holds(t.hotel_access(i), key); });
 }
 
 void sel_data6(const HotelTables& t, SearchState& s, Integer max_kensuu) {
     const QString key = search_text(s);
     // The prefecture and airport names are the same for many hotels: test each name once.
-    std::vector<char> ken_holds(51, 0), airport_holds(101, 0);
-    for (int k = 1; k <= std::clamp<int>(t.ken_count, 0, 50); ++k) ken_holds[k] = holds(t.ken_name[k], key);
-    for (int k = 1; k <= std::clamp<int>(t.airport_count, 0, 100); ++k)
-        airport_holds[k] = holds(t.airport_name[k], key);
+    std::vector<char> ken_holds(HotelTables::ken_capacity + 1, 0),
+        airport_holds(HotelTables::airport_capacity + 1, 0);
+    for (int k = 1; k <= t.ken_name.held(t.ken_count); ++k) ken_holds[k] = holds(t.ken_name(k), key);
+    for (int k = 1; k <= t.airport_name.held(t.airport_count); ++k)
+        airport_holds[k] = holds(t.airport_name(k), key);
     scan(t, s, max_kensuu, [&](int i) {
-        const std::size_t h = std::size_t(i);
-        const long ken = t.hotel_ken[h];
-        const long airport = t.hotel_airport[h];
+        const int h = i;
+        const long ken = t.hotel_ken(h);
+        const long airport = t.hotel_airport(h);
         if (ken >= 1 && ken <= t.ken_count && ken_holds[std::size_t(ken)]) return true;
         if (airport >= 1 && airport <= t.airport_count && airport_holds[std::size_t(airport)]) return true;
-        if (holds(t.hotel_name[h], key) || holds(t.hotel_syousai_name[h], key) ||
-            holds(t.hotel_access[h], key))
+        if (holds(t.hotel_name(h), key) || holds(t.hotel_syousai_name(h), key) ||
+            holds(t.hotel_access(h), key))
             return true;
-        return holds(to_full_width(t.hotel_note[h]), key);
+        return holds(to_full_width(t.hotel_note(h)), key);
     });
 }
 
@@ -203,35 +203,35 @@ QString search_key_of(const QString& entry) {
     return to_full_width(entry);
 }
 
-void push_history(FixedTable<QString, 5>& hist, const QString& input) {
+void push_history(EntryHistory& hist, const QString& input) {
     const QString key = trim(input);
-    int p = 5;
-    for (int k = 1; k <= 5; ++k) {
-        if (trim(hist[std::size_t(k)]) == key) {
+    int p = EntryHistory::capacity;
+    for (int k = 1; k <= EntryHistory::capacity; ++k) {
+        if (trim(hist(k)) == key) {
             p = k;
             break;
         }
     }
     if (p == 1) return;
-    for (int j = p; j >= 2; --j) hist[std::size_t(j)] = hist[std::size_t(j - 1)];
-    hist[1] = input;
+    for (int j = p; j >= 2; --j) hist(j) = hist(j - 1);
+    hist(1) = input;
 }
 
 bool check_text1(const HotelTables& t, int option, QString& entry, Integer& search_type) {
     const QString trimmed = trim_wide(entry);
     switch (option) {
     case 1:
-        for (int k = 1; k <= std::clamp<int>(t.ken_count, 0, 50); ++k) {
-            if (trimmed == t.ken_name[k] || trimmed == t.ken_alias[k]) {
+        for (int k = 1; k <= t.ken_name.held(t.ken_count); ++k) {
+            if (trimmed == t.ken_name(k) || trimmed == t.ken_alias(k)) {
                 search_type = 1;
-                entry = t.ken_name[k];
+                entry = t.ken_name(k);
                 return true;
             }
         }
         return false;
     case 2:
-        for (int k = 1; k <= std::clamp<int>(t.airport_count, 0, 100); ++k) {
-            if (trimmed == t.airport_name[k]) {
+        for (int k = 1; k <= t.airport_name.held(t.airport_count); ++k) {
+            if (trimmed == t.airport_name(k)) {
                 search_type = 2;
                 return true;
             }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/app_state.h"
+#include "data/hotel_tables.h"
+#include "search/search_state.h"
 
 namespace tomarina {
 
@@ -25,7 +26,7 @@ bool check_text1(const HotelTables& t, int option, QString& entry, Integer& sear
 
 // Moves input to the front of a history of five, newest first: an entry already there (compared
 // without surrounding blanks) moves up, otherwise the oldest drops out.
-void push_history(FixedTable<QString, 5>& hist, const QString& input);
+void push_history(EntryHistory& hist, const QString& input);
 
 // The search text as the selections compare it: the entry in full-width characters.
 QString search_key_of(const QString& entry);

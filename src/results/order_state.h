@@ -1,0 +1,22 @@
+#pragma once
+
+#include "data/hotel_tables.h"
+#include "data/user_tables.h"
+
+#include <QString>
+
+namespace tomarina {
+
+// The orderings of the results and of the maintenance list.
+struct OrderState {
+    QString sort_key_name;
+    FixedTable<QString, HotelTables::hotel_capacity> sort_key1;
+    FixedTable<QString, HotelTables::hotel_capacity> sort_key2;
+    QString user_sort_key_name;
+    FixedTable<QString, UserTables::user_capacity> user_sort_key1;
+    FixedTable<QString, UserTables::user_capacity> user_sort_key2;
+    FixedTable<Integer, UserTables::user_capacity> user_list;
+    bool sort_busy = false;
+};
+
+} // namespace tomarina
