@@ -2,10 +2,10 @@
 // and ordering alone, for 1000 and 15000 hits over a 15000-hotel directory.
 #include "bench/bench_support.h"
 #include "data/database.h"
-#include "support/fake_platform.h"
 #include "results/ordering.h"
 #include "results/results_window.h"
 #include "search/selection.h"
+#include "support/fake_platform.h"
 
 #include <QCoreApplication>
 
@@ -38,7 +38,7 @@ void BM_SelectAndOrder(benchmark::State& state) {
     const Integer limit = Integer(state.range(0));
     for (auto _ : state) {
         select_hotels(w.st->db, w.st->search, limit);
-        w.st->order.sort_key_name = order_names::ken;
+        w.st->order.sort_key_name = ordering_name(Ordering::ken);
         sort_hotel(w.st->db, w.st->search, w.st->order);
         benchmark::DoNotOptimize(w.st->search.sel_count);
     }

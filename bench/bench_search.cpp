@@ -64,7 +64,8 @@ void prepare_keys(Loaded& l, int n, const QString& name) {
 }
 
 const QString& order_of(int k) {
-    static const QString names[] = {order_names::ken, order_names::price, order_names::name};
+    static const QString names[] = {ordering_name(Ordering::ken), ordering_name(Ordering::price),
+                                    ordering_name(Ordering::name)};
     return names[k];
 }
 

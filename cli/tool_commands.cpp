@@ -178,14 +178,13 @@ bool load_folder(const QString& dir, AppState& st) {
 }
 
 bool known_order(const QString& name) {
-    using namespace order_names;
-    return QStringList{ken, airport, syousai, order_names::name, tel, rooms, price}.contains(name);
+    return ordering_of(name).has_value();
 }
 
 } // namespace
 
 int tool_search(const QStringList& args) {
-    QString dir, key, order = order_names::ken;
+    QString dir, key, order = ordering_name(Ordering::ken);
     int type = 0;
     long limit = 1000;
     bool have_key = false;

@@ -6,6 +6,48 @@
 
 namespace tomarina {
 
+static_assert([] {
+    for (int k = 0; k < int(std::size(ordering_rules)); ++k)
+        if (int(ordering_rules[k].ordering) != k) return false;
+    return true;
+}());
+
+const OrderingRule& rule_of(Ordering o) {
+    return ordering_rules[int(o)];
+}
+
+QString ordering_name(Ordering o) {
+    return QString::fromUtf16(rule_of(o).name);
+}
+
+std::optional<Ordering> ordering_of(QStringView name) {
+    for (const OrderingRule& r : ordering_rules)
+        if (name == QStringView(r.name)) return r.ordering;
+    return std::nullopt;
+}
+
+Ordering results_ordering_at(int column) {
+    for (const OrderingRule& r : ordering_rules)
+        if (r.results_column == column) return r.ordering;
+    return Ordering::ken;
+}
+
+Ordering list_ordering_at(int column) {
+    for (const OrderingRule& r : ordering_rules)
+        if (r.list_column == column) return r.ordering;
+    return Ordering::ken;
+}
+
+int results_marked_column(QStringView name) {
+    const auto o = ordering_of(name);
+    return o ? rule_of(*o).results_column : -1;
+}
+
+int list_marked_column(QStringView name) {
+    const auto o = ordering_of(name);
+    return o ? rule_of(*o).list_column : -1;
+}
+
 QString fmt_zero(long long x, int width) {
     QString digits = QString::number(x < 0 ? -x : x);
     if (digits.size() < width) digits.prepend(QString(width - digits.size(), u'0'));
@@ -93,34 +135,40 @@ template <typename Numbers, typename Texts, typename Prices> struct Fields {
         return fmt_zero((static_cast<long long>(ken(h)) * 100 + airport(h)) * m + syousai(h), width);
     }
 
-    // Both keys of hotel h under the ordering name.
-    std::pair<QString, QString> keys(const QString& order, long h) const {
-        if (order == order_names::ken) return {loc(h), name(h)};
-        if (order == order_names::airport)
-            return {fmt_zero((static_cast<long long>(airport(h)) * 50 + ken(h)) * m + syousai(h), width),
-                    name(h)};
-        if (order == order_names::syousai)
-            return {fmt_zero((static_cast<long long>(syousai(h)) * 50 + ken(h)) * 100 + airport(h), width),
-                    name(h)};
-        if (order == order_names::name) return {name(h), QString()};
-        if (order == order_names::tel) return {tel(h).isEmpty() ? no_tel : tel(h), QString()};
-        if (order == order_names::rooms) {
-            if (rooms(h).isEmpty()) return {QStringLiteral("99999"), loc(h)};
-            return {fmt_zero(round_even(std::clamp(leading_number(rooms(h)), -9e17, 9e17)), 5), loc(h)};
+    QString key(KeyPart part, long h) const {
+        switch (part) {
+        case KeyPart::none:
+            return {};
+        case KeyPart::location:
+            return loc(h);
+        case KeyPart::airport_location:
+            return fmt_zero((static_cast<long long>(airport(h)) * 50 + ken(h)) * m + syousai(h), width);
+        case KeyPart::district_location:
+            return fmt_zero((static_cast<long long>(syousai(h)) * 50 + ken(h)) * 100 + airport(h), width);
+        case KeyPart::name:
+            return name(h);
+        case KeyPart::tel:
+            return tel(h).isEmpty() ? no_tel : tel(h);
+        case KeyPart::rooms:
+            if (rooms(h).isEmpty()) return QStringLiteral("99999");
+            return fmt_zero(round_even(std::clamp(leading_number(rooms(h)), -9e17, 9e17)), 5);
+        case KeyPart::price:
+            return price(h) == 0 ? QStringLiteral("999999") : fmt_zero(price(h), 6);
         }
-        if (order == order_names::price)
-            return {price(h) == 0 ? QStringLiteral("999999") : fmt_zero(price(h), 6), loc(h)};
         return {};
     }
 };
 
 template <typename F, typename List, typename Keys>
-void order_list(const F& f, const QString& order, List& list, int n, Keys& key1, Keys& key2) {
+void order_list(const F& f, const QString& name, List& list, int n, Keys& key1, Keys& key2) {
+    // A name that is no ordering gives every hotel empty keys, which leaves the list as it is.
+    const auto order = ordering_of(name);
+    const KeyPart part1 = order ? rule_of(*order).key1 : KeyPart::none;
+    const KeyPart part2 = order ? rule_of(*order).key2 : KeyPart::none;
     for (int k = 1; k <= n; ++k) {
         const long h = list(k);
-        auto [a, b] = f.keys(order, h);
-        key1(h) = std::move(a);
-        key2(h) = std::move(b);
+        key1(h) = f.key(part1, h);
+        key2(h) = f.key(part2, h);
     }
     // Every listed hotel's keys were just written through the checked access.
     exchange_sort(list.data(), n, key1.data(), key2.data());

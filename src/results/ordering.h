@@ -6,20 +6,57 @@
 #include "search/search_state.h"
 
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace tomarina {
 
-// The ordering names.
-namespace order_names {
-inline const QString ken = QStringLiteral("ホテル都道府県");
-inline const QString airport = QStringLiteral("ホテル空港");
-inline const QString syousai = QStringLiteral("ホテル詳細");
-inline const QString name = QStringLiteral("ホテル名");
-inline const QString tel = QStringLiteral("ホテル電話");
-inline const QString rooms = QStringLiteral("ホテル部屋数");
-inline const QString price = QStringLiteral("ホテル料金");
-} // namespace order_names
+// The orderings of the results and of the maintenance list.
+enum class Ordering { ken, airport, syousai, name, tel, rooms, price };
+
+// What one key of an ordering is made of.
+enum class KeyPart {
+    none,              // empty
+    location,          // prefecture, airport, district
+    airport_location,  // airport, prefecture, district
+    district_location, // district, prefecture, airport
+    name,
+    tel,   // the placeholder when missing
+    rooms, // the leading number, the placeholder when missing
+    price, // the placeholder when 0
+};
+
+struct OrderingRule {
+    Ordering ordering;
+    const char16_t* name;
+    // The heading that selects it by a double-click and shows its mark; -1 for none.
+    int results_column;
+    int list_column;
+    KeyPart key1;
+    KeyPart key2;
+};
+
+inline constexpr OrderingRule ordering_rules[] = {
+    {Ordering::ken, u"ホテル都道府県", -1, 0, KeyPart::location, KeyPart::name},
+    {Ordering::airport, u"ホテル空港", -1, 1, KeyPart::airport_location, KeyPart::name},
+    {Ordering::syousai, u"ホテル詳細", 0, 2, KeyPart::district_location, KeyPart::name},
+    {Ordering::name, u"ホテル名", 1, 3, KeyPart::name, KeyPart::none},
+    {Ordering::tel, u"ホテル電話", 2, 4, KeyPart::tel, KeyPart::none},
+    {Ordering::rooms, u"ホテル部屋数", 3, 5, KeyPart::rooms, KeyPart::location},
+    {Ordering::price, u"ホテル料金", 5, 7, KeyPart::price, KeyPart::location},
+};
+
+const OrderingRule& rule_of(Ordering o);
+// The name kept in sort_key_name and user_sort_key_name.
+QString ordering_name(Ordering o);
+// The one conversion from a kept name; nothing for a name that is not an ordering (the empty one).
+std::optional<Ordering> ordering_of(QStringView name);
+// The ordering a heading double-click selects: the column's own, else the default by location.
+Ordering results_ordering_at(int column);
+Ordering list_ordering_at(int column);
+// The column whose heading carries the mark of the ordering of that name, or -1.
+int results_marked_column(QStringView name);
+int list_marked_column(QStringView name);
 
 // Decimal digits of x padded on the left with zeros to width digits.
 QString fmt_zero(long long x, int width);

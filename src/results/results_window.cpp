@@ -32,15 +32,6 @@ constexpr int design_width = 9615;
 constexpr int grid_design_height = 3855;
 constexpr int grid_design_width = 9495;
 
-int marked_column(const QString& name) {
-    if (name == order_names::syousai) return 0;
-    if (name == order_names::name) return 1;
-    if (name == order_names::tel) return 2;
-    if (name == order_names::rooms) return 3;
-    if (name == order_names::price) return 5;
-    return -1;
-}
-
 } // namespace
 
 QString results_heading(int search_type, const QString& key) {
@@ -213,7 +204,7 @@ void tomarina12::form_load() {
     if (st_.search.sel_count != 0) {
         run_steps({
             [&] {
-                st_.order.sort_key_name = order_names::ken;
+                st_.order.sort_key_name = ordering_name(Ordering::ken);
                 sort_hotel();
             },
             [&] { bar(3); },
@@ -303,7 +294,7 @@ int tomarina12::row_height_for(int lines) {
 void tomarina12::set_grid() {
     const int rows = st_.search.sel_hotel.held(st_.search.sel_count);
     std::array<QString, 7> headings = plain_headings;
-    const int mark = marked_column(st_.order.sort_key_name);
+    const int mark = results_marked_column(st_.order.sort_key_name);
     if (mark >= 0) headings[std::size_t(mark)] = QStringLiteral("▼ ") + headings[std::size_t(mark)];
     model->refill(rows, headings);
 
@@ -337,11 +328,10 @@ void tomarina12::MSFlexGrid1_DblClick() {
     if (st_.order.sort_busy) return;
     if (MSFlexGrid1->current_row() != 1) return;
     st_.order.sort_busy = true;
-    static const QString by_column[7] = {order_names::syousai, order_names::name, order_names::tel,
-                                         order_names::rooms,   order_names::ken,  order_names::price,
-                                         order_names::ken};
     run_steps({
-        [this] { st_.order.sort_key_name = by_column[std::clamp(MSFlexGrid1->current_column(), 0, 6)]; },
+        [this] {
+            st_.order.sort_key_name = ordering_name(results_ordering_at(MSFlexGrid1->current_column()));
+        },
         [this] { sort_hotel(); },
         [this] { MSFlexGrid1->hide(); },
         [this] { set_grid(); },

@@ -297,7 +297,7 @@ class TestSearchWindows : public QObject {
             QVERIFY(!a.st.order.sort_busy);
         }
         // Columns 4 and 6 restore the default order.
-        QCOMPARE(a.st.order.sort_key_name, order_names::ken);
+        QCOMPARE(a.st.order.sort_key_name, ordering_name(Ordering::ken));
         QCOMPARE(r->model->cell_text(1, 1), u8("新宿ビジネスホテル"));
         emit header->sectionDoubleClicked(5);
         QCOMPARE(r->model->cell_text(1, 5), u8("8,000円"));
@@ -306,7 +306,7 @@ class TestSearchWindows : public QObject {
         // A double-click below the first row does nothing.
         r->MSFlexGrid1->setCurrentIndex(r->model->index(2, 1));
         r->MSFlexGrid1_DblClick();
-        QCOMPARE(a.st.order.sort_key_name, order_names::price);
+        QCOMPARE(a.st.order.sort_key_name, ordering_name(Ordering::price));
     }
 
     void row_heights_by_capacity() {

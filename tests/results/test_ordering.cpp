@@ -121,24 +121,83 @@ class TestOrdering : public QObject {
         f.add(1, 1, 2, u8("ホテルＣ"), u8("011-111-1111"), QString(), 8000);
         f.add(13, 16, 2500, u8("ホテルＤ"), u8("ｘ"), u8("約60"), 5000);
         // A district of 2000 or more reaches into the next airport's range.
-        QCOMPARE(f.order(order_names::ken), QList<int>({3, 2, 1, 4}));
+        QCOMPARE(f.order(ordering_name(Ordering::ken)), QList<int>({3, 2, 1, 4}));
         QCOMPARE(f.o.sort_key1(3), QStringLiteral("00000202002"));
         QCOMPARE(f.o.sort_key2(3), u8("ホテルＣ"));
-        QCOMPARE(f.order(order_names::name), QList<int>({2, 1, 3, 4}));
+        QCOMPARE(f.order(ordering_name(Ordering::name)), QList<int>({2, 1, 3, 4}));
         QCOMPARE(f.o.sort_key2(1), QString());
         // No telephone number comes after every number starting with a digit.
-        QCOMPARE(f.order(order_names::tel), QList<int>({3, 1, 2, 4}));
+        QCOMPARE(f.order(ordering_name(Ordering::tel)), QList<int>({3, 1, 2, 4}));
         QCOMPARE(f.o.sort_key1(2), QStringLiteral("9999999999999"));
         // 80 before 120; a text without a leading number is 00000; no rooms last.
-        QCOMPARE(f.order(order_names::rooms), QList<int>({4, 2, 1, 3}));
+        QCOMPARE(f.order(ordering_name(Ordering::rooms)), QList<int>({4, 2, 1, 3}));
         QCOMPARE(f.o.sort_key1(4), QStringLiteral("00000"));
         QCOMPARE(f.o.sort_key1(3), QStringLiteral("99999"));
         // Same price ordered by location; a price of 0 last.
-        QCOMPARE(f.order(order_names::price), QList<int>({4, 3, 1, 2}));
+        QCOMPARE(f.order(ordering_name(Ordering::price)), QList<int>({4, 3, 1, 2}));
         QCOMPARE(f.o.sort_key1(2), QStringLiteral("999999"));
         QCOMPARE(f.o.sort_key1(4), QStringLiteral("005000"));
-        QCOMPARE(f.order(order_names::syousai), QList<int>({3, 2, 1, 4}));
+        QCOMPARE(f.order(ordering_name(Ordering::syousai)), QList<int>({3, 2, 1, 4}));
         QCOMPARE(f.o.sort_key1(4), QStringLiteral("00012501316"));
+    }
+
+    // The ordering a heading double-click selects, in the results grid and in the maintenance list.
+    void heading_double_click_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("results");
+        QTest::addColumn<QString>("list");
+        const auto row = [](int column, const char* results, const char* list) {
+            QTest::addRow("column %d", column) << column << u8(results) << u8(list);
+        };
+        row(0, "ホテル詳細", "ホテル都道府県");
+        row(1, "ホテル名", "ホテル空港");
+        row(2, "ホテル電話", "ホテル詳細");
+        row(3, "ホテル部屋数", "ホテル名");
+        row(4, "ホテル都道府県", "ホテル電話");
+        row(5, "ホテル料金", "ホテル部屋数");
+        row(6, "ホテル都道府県", "ホテル都道府県");
+        row(7, "ホテル都道府県", "ホテル料金");
+        row(8, "ホテル都道府県", "ホテル都道府県");
+        row(-1, "ホテル都道府県", "ホテル都道府県");
+    }
+    void heading_double_click() {
+        QFETCH(int, column);
+        QFETCH(QString, results);
+        QFETCH(QString, list);
+        QCOMPARE(ordering_name(results_ordering_at(column)), results);
+        QCOMPARE(ordering_name(list_ordering_at(column)), list);
+    }
+
+    // The heading that carries the mark of a kept ordering name.
+    void marked_heading_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("results");
+        QTest::addColumn<int>("list");
+        QTest::newRow("prefecture") << u8("ホテル都道府県") << -1 << 0;
+        QTest::newRow("airport") << u8("ホテル空港") << -1 << 1;
+        QTest::newRow("district") << u8("ホテル詳細") << 0 << 2;
+        QTest::newRow("name") << u8("ホテル名") << 1 << 3;
+        QTest::newRow("telephone") << u8("ホテル電話") << 2 << 4;
+        QTest::newRow("rooms") << u8("ホテル部屋数") << 3 << 5;
+        QTest::newRow("price") << u8("ホテル料金") << 5 << 7;
+        QTest::newRow("not yet reordered") << QString() << -1 << -1;
+        QTest::newRow("no ordering") << u8("ホテル") << -1 << -1;
+    }
+    void marked_heading() {
+        QFETCH(QString, name);
+        QFETCH(int, results);
+        QFETCH(int, list);
+        QCOMPARE(results_marked_column(name), results);
+        QCOMPARE(list_marked_column(name), list);
+        if (const auto o = ordering_of(name)) QCOMPARE(ordering_name(*o), name);
+    }
+
+    void an_unknown_name_leaves_the_list_as_it_is() {
+        Fixture f;
+        f.add(13, 17, 5, u8("ホテルＢ"), QString(), QString(), 0);
+        f.add(1, 1, 2, u8("ホテルＡ"), QString(), QString(), 0);
+        QCOMPARE(f.order(QString()), QList<int>({1, 2}));
+        QCOMPARE(f.o.sort_key1(2), QString());
     }
 
     void keys_of_the_maintenance_list() {
@@ -155,15 +214,15 @@ class TestOrdering : public QObject {
         u.user_name(2) = u8("Ａ");
         o.user_list(1) = 1;
         o.user_list(2) = 2;
-        o.user_sort_key_name = order_names::ken;
+        o.user_sort_key_name = ordering_name(Ordering::ken);
         sort_user_hotel(u, o);
         QCOMPARE(o.user_sort_key1(1), QStringLiteral("0005000499")); // (99*100+99)*500+999
         QCOMPARE(o.user_sort_key1(2), QStringLiteral("0000658503"));
         QCOMPARE(o.user_list(1), Integer(2));
-        o.user_sort_key_name = order_names::airport;
+        o.user_sort_key_name = ordering_name(Ordering::airport);
         sort_user_hotel(u, o);
         QCOMPARE(o.user_sort_key1(2), QStringLiteral("0000431503")); // (17*50+13)*500+3
-        o.user_sort_key_name = order_names::tel;
+        o.user_sort_key_name = ordering_name(Ordering::tel);
         sort_user_hotel(u, o);
         QCOMPARE(o.user_sort_key1(1), QStringLiteral("999999999999"));
         QCOMPARE(fmt_zero(-5, 3), QStringLiteral("-005"));
