@@ -3,6 +3,7 @@
 #include "data/save_file.h"
 #include "data/steps.h"
 #include "data/text_rules.h"
+#include "results/grid_rules.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -48,11 +49,12 @@ void Settings::apply_defaults() {
     auto fill = [](Integer& v, Integer d) {
         if (v == 0) v = d;
     };
-    fill(sv_height12, 5085);
-    fill(sv_width12, 9615);
-    fill(sv_grid1_height12, 3855);
-    fill(sv_grid1_width12, 9495);
-    for (int k = 0; k < 7; ++k) fill(sv_colwidth(k), default_colwidth[k]);
+    fill(sv_height12, ResultsDesign::height);
+    fill(sv_width12, ResultsDesign::width);
+    fill(sv_grid1_height12, ResultsDesign::grid_height);
+    fill(sv_grid1_width12, ResultsDesign::grid_width);
+    for (int k = 0; k < ResultsDesign::columns; ++k)
+        fill(sv_colwidth(k), Integer(ResultsDesign::column_widths[k]));
     fill(tomarina15.top, 5200);
     fill(tomarina15.left, 3800);
 }

@@ -49,8 +49,6 @@ struct Settings {
     void apply_defaults();
 };
 
-inline constexpr std::array<Integer, 7> default_colwidth = {1080, 2300, 1170, 700, 2100, 900, 1080};
-
 // Reads tomarina.ini from dev into s, item by item; a failing statement is skipped.
 void read_settings(QIODevice& dev, Settings& s);
 // The whole file text, as written.

@@ -2,6 +2,7 @@
 
 #include "data/steps.h"
 #include "data/text_rules.h"
+#include "results/grid_rules.h"
 #include "results/ordering.h"
 #include "search/selection.h"
 #include "tools/progress_window.h"
@@ -27,10 +28,6 @@ const QColor highlight(255, 215, 0);
 // The window's frame, counted in its height and width as the settings keep them.
 constexpr int frame_height = 360;
 constexpr int frame_width = 120;
-constexpr int design_height = 5085;
-constexpr int design_width = 9615;
-constexpr int grid_design_height = 3855;
-constexpr int grid_design_width = 9495;
 
 } // namespace
 
@@ -120,8 +117,8 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
     Label2 = add_control<QLabel>(this, "Label2", 5040, 120, 4335, 255);
     Label2->setText(QStringLiteral("のホテルはインターネット情報検索、予約が行えます"));
 
-    MSFlexGrid1 =
-        add_control<ResultsGrid>(this, "MSFlexGrid1", 0, 360, grid_design_width, grid_design_height);
+    MSFlexGrid1 = add_control<ResultsGrid>(this, "MSFlexGrid1", 0, 360, ResultsDesign::grid_width,
+                                           ResultsDesign::grid_height);
     QFont grid_font(QStringLiteral("ＭＳ ゴシック"));
     grid_font.setPointSize(9);
     MSFlexGrid1->setFont(grid_font);
@@ -171,7 +168,7 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
     connect(MSFlexGrid1, &QTableView::doubleClicked, this,
             [this](const QModelIndex&) { MSFlexGrid1_DblClick(); });
 
-    resize(twips_to_px(grid_design_width), twips_to_px(4725));
+    resize(twips_to_px(ResultsDesign::grid_width), twips_to_px(4725));
     watch_esc();
 }
 
@@ -247,10 +244,10 @@ void tomarina12::set_form1() {
     Label3->setPalette(p);
     Form::set_form1();
     set_size_twips(st_.settings.sv_height12, st_.settings.sv_width12);
-    MSFlexGrid1->resize(twips_to_px(grid_design_width), twips_to_px(grid_design_height));
+    MSFlexGrid1->resize(twips_to_px(ResultsDesign::grid_width), twips_to_px(ResultsDesign::grid_height));
     // The design places of the buttons and the notice, which the resize rule moves from.
     auto record = [](QWidget* w) {
-        return Recorded{px_to_twips(w->geometry().left()), px_to_twips(w->geometry().top())};
+        return TwipsPoint{px_to_twips(w->geometry().left()), px_to_twips(w->geometry().top())};
     };
     rec_command2_ = record(Command2);
     rec_command3_ = record(Command3);
@@ -266,31 +263,6 @@ void tomarina12::sort_hotel() {
     tomarina::sort_hotel(st_.db, st_.search, st_.order);
 }
 
-int tomarina12::capacity(int column, int width_twips) {
-    const bool half = column == 2 || column == 3 || column == 5;
-    return width_twips / (half ? 90 : 180);
-}
-
-int tomarina12::lines(int length, int capacity) {
-    // A column too narrow for one character counts as one line.
-    if (capacity <= 0) return 1;
-    return int(std::floor(double(length) / capacity + 0.9999));
-}
-
-int tomarina12::row_height_for(int lines) {
-    switch (lines) {
-    case 1:
-        return 225;
-    case 2:
-        return 405;
-    case 3:
-        return 585;
-    case 4:
-        return 765;
-    }
-    return 945;
-}
-
 void tomarina12::set_grid() {
     const int rows = st_.search.sel_hotel.held(st_.search.sel_count);
     std::array<QString, 7> headings = plain_headings;
@@ -303,7 +275,7 @@ void tomarina12::set_grid() {
     for (int c = 0; c < 7; ++c) {
         const int width = st_.settings.sv_colwidth(c);
         header->resizeSection(c, std::max(0, twips_to_px(width)));
-        cap[std::size_t(c)] = capacity(c, width);
+        cap[std::size_t(c)] = results_capacity(c, width);
     }
 
     row_heights_.assign(std::size_t(rows), 225);
@@ -311,7 +283,7 @@ void tomarina12::set_grid() {
     for (int r = 1; r <= rows; ++r) {
         int m = 0;
         for (int c = 0; c < 7; ++c) {
-            const int needed = lines(int(model->cell_text(r, c).size()), cap[std::size_t(c)]);
+            const int needed = line_count(model->cell_text(r, c).size(), cap[std::size_t(c)]);
             if (needed > 1) word_wrap_ = true;
             m = std::max(m, needed);
         }
@@ -345,31 +317,27 @@ void tomarina12::Command3_Click() {
     // The district narrowing window joins here once it exists.
 }
 
-void tomarina12::place(QWidget* w, int left, int top) {
-    w->move(twips_to_px(left), twips_to_px(top));
+void tomarina12::place(QWidget* w, TwipsPoint p) {
+    w->move(twips_to_px(p.left), twips_to_px(p.top));
 }
 
 void tomarina12::Form_Resize() {
     if (!grid_ready_ || isMinimized()) return;
-    const int dh = height_twips() - design_height;
-    const int dw = width_twips() - design_width;
-    const int grid_height = std::max(0, grid_design_height + dh);
-    const int grid_width = std::max(0, grid_design_width + dw);
-    MSFlexGrid1->resize(twips_to_px(grid_width), twips_to_px(grid_height));
-    place(Command2, rec_command2_.left + dw, rec_command2_.top + dh);
-    place(Command4, rec_command4_.left + dw, rec_command4_.top + dh);
-    place(Command5, rec_command5_.left + dw, rec_command5_.top + dh);
-    place(Command3, rec_command3_.left, rec_command3_.top + dh);
-    place(Label1, rec_label1_.left, rec_label1_.top + dh);
+    const SizeDelta d =
+        size_delta(height_twips(), width_twips(), ResultsDesign::height, ResultsDesign::width);
+    const int grid_width = grown(ResultsDesign::grid_width, d.dw);
+    MSFlexGrid1->resize(twips_to_px(grid_width), twips_to_px(grown(ResultsDesign::grid_height, d.dh)));
+    place(Command2, moved(rec_command2_, Anchor::bottom_right, d));
+    place(Command4, moved(rec_command4_, Anchor::bottom_right, d));
+    place(Command5, moved(rec_command5_, Anchor::bottom_right, d));
+    place(Command3, moved(rec_command3_, Anchor::bottom_left, d));
+    place(Label1, moved(rec_label1_, Anchor::bottom_left, d));
 
-    long long total = 0;
-    for (int i = 0; i < 7; ++i) total += st_.settings.sv_colwidth(i);
-    if (total <= 0) return;
-    const double avail = std::max(100, grid_width - 400);
-    for (int i = 0; i < 7; ++i) {
-        const int width =
-            int(std::floor(st_.settings.sv_colwidth(i) * avail / double(total) / 15 + 0.99999)) * 15;
-        MSFlexGrid1->horizontalHeader()->resizeSection(i, std::max(0, twips_to_px(width)));
+    QList<int> widths;
+    for (int i = 0; i < ResultsDesign::columns; ++i) widths << st_.settings.sv_colwidth(i);
+    const QList<int> scaled = scaled_widths(widths, grid_width);
+    for (int i = 0; i < int(scaled.size()); ++i) {
+        MSFlexGrid1->horizontalHeader()->resizeSection(i, std::max(0, twips_to_px(scaled[i])));
         try_step([&] { st_.settings.sv_colwidth(i) = to_integer(px_to_twips(MSFlexGrid1->columnWidth(i))); });
     }
 }

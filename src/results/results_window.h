@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/form.h"
+#include "results/grid_rules.h"
 
 #include <QAbstractTableModel>
 #include <QTableView>
@@ -81,12 +82,6 @@ class tomarina12 : public Form {
     int width_twips() const;
     void set_size_twips(int height, int width);
 
-    // Characters per line of column c at its width.
-    static int capacity(int column, int width_twips);
-    // Lines a text needs in a column of that capacity.
-    static int lines(int length, int capacity);
-    static int row_height_for(int lines);
-
   protected:
     void form_unload() override;
     void resizeEvent(QResizeEvent* event) override;
@@ -94,14 +89,11 @@ class tomarina12 : public Form {
 
   private:
     QString heading_text() const;
-    void place(QWidget* w, int left, int top);
+    void place(QWidget* w, TwipsPoint p);
 
     bool grid_ready_ = false;
     bool word_wrap_ = false;
-    struct Recorded {
-        int left, top;
-    };
-    Recorded rec_command2_{}, rec_command3_{}, rec_command4_{}, rec_command5_{}, rec_label1_{};
+    TwipsPoint rec_command2_{}, rec_command3_{}, rec_command4_{}, rec_command5_{}, rec_label1_{};
     std::vector<int> row_heights_;
 };
 

@@ -1,6 +1,7 @@
 #include "app/main_menu_window.h"
 #include "app/program.h"
 #include "data/database.h"
+#include "results/grid_rules.h"
 #include "results/ordering.h"
 #include "results/results_window.h"
 #include "search/search_conditions_window.h"
@@ -329,9 +330,9 @@ class TestSearchWindows : public QObject {
         a.st.settings.sv_colwidth(1) = 2160 + 179;
         auto* r = a.run(3, u8("あ"));
         QVERIFY(r);
-        QCOMPARE(tomarina12::capacity(1, 2339), 12);
-        QCOMPARE(tomarina12::capacity(2, 179), 1);
-        QCOMPARE(tomarina12::lines(5, 0), 1);
+        QCOMPARE(results_capacity(1, 2339), 12);
+        QCOMPARE(results_capacity(2, 179), 1);
+        QCOMPARE(line_count(5, 0), 1);
         QList<int> heights;
         for (int row = 1; row <= 4; ++row) heights << r->row_height_twips(row);
         // Equal locations: ordered by name, the shorter first.
@@ -340,8 +341,8 @@ class TestSearchWindows : public QObject {
         QVERIFY(r->MSFlexGrid1->wordWrap());
         QCOMPARE(r->model->cell_text(3, 3), QString()); // rooms 0 shows empty
         QCOMPARE(r->model->cell_text(1, 3), QStringLiteral("120"));
-        QCOMPARE(tomarina12::row_height_for(0), 945);
-        QCOMPARE(tomarina12::row_height_for(3), 585);
+        QCOMPARE(row_height_for(0), 945);
+        QCOMPARE(row_height_for(3), 585);
     }
 
     void narrowing_button_needs_six_districts() {
