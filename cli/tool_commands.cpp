@@ -228,14 +228,14 @@ int tool_search(const QStringList& args) {
     if (!load_folder(dir, *st)) return 1;
     copy_user_hotel(st->user, st->db);
 
-    Integer search_type = 0;
-    if (!check_text1(st->db, type, key, search_type)) {
-        std::fprintf(stderr, "%s\n", QStringLiteral("検索条件の入力エラーです").toUtf8().constData());
+    const auto accepted = accept_search_entry(st->db, type, key);
+    if (!accepted) {
+        std::fprintf(stderr, "%s\n", search_entry_error().toUtf8().constData());
         return 2;
     }
     SearchState& s = st->search;
-    s.search_type = search_type;
-    s.search_key = search_key_of(key);
+    s.search_type = accepted->search_type;
+    s.search_key = accepted->search_key;
     s.narrow_count = Integer(narrow.size());
     for (int j = 1; j <= s.narrow_count; ++j) s.narrow_syousai(j) = narrow[j - 1];
     select_hotels(st->db, s, Integer(limit));

@@ -29,8 +29,6 @@ const OptionText option_texts[] = {
     {u"ﾌﾘｰｷｰﾜｰﾄﾞ（部分一致検索します）", u"ﾌﾘｰｷｰﾜｰﾄﾞを入力して下さい"},
 };
 
-const QString entry_error = QStringLiteral("検索条件の入力エラーです");
-
 } // namespace
 
 tomarina11::tomarina11(Forms& forms) : Form(forms, 11, QStringLiteral("tomarina11")) {
@@ -142,13 +140,13 @@ void tomarina11::set_text1() {
     }
 }
 
-QString tomarina11::check_text1() {
-    QString entry = Text1->text();
-    if (!tomarina::check_text1(st_.db, selected_option(), entry, st_.search.search_type))
-        return QStringLiteral("err");
-    if (entry != Text1->text()) Text1->setText(entry);
-    st_.search.search_key = search_key_of(Text1->text());
-    return {};
+bool tomarina11::check_text1() {
+    const auto accepted = accept_search_entry(st_.db, selected_option(), Text1->text());
+    if (!accepted) return false;
+    if (accepted->entry != Text1->text()) Text1->setText(accepted->entry);
+    st_.search.search_type = accepted->search_type;
+    st_.search.search_key = accepted->search_key;
+    return true;
 }
 
 void tomarina11::set_start() {
@@ -164,8 +162,8 @@ void tomarina11::Command1_Click() {
         Text1->setFocus();
         return;
     }
-    if (check_text1() == u"err") {
-        Text2->setText(entry_error);
+    if (!check_text1()) {
+        Text2->setText(search_entry_error());
         Text1->setFocus();
         return;
     }
@@ -198,12 +196,12 @@ void tomarina11::Text1_KeyPress(int key) {
         Text1->setFocus();
         return;
     }
-    if (check_text1().isEmpty()) {
+    if (check_text1()) {
         Text2->clear();
         set_start();
         Command1->setFocus();
     } else {
-        Text2->setText(entry_error);
+        Text2->setText(search_entry_error());
         Text1->setFocus();
     }
 }

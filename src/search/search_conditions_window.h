@@ -20,8 +20,9 @@ class tomarina11 : public Form {
     void set_form1() override;
     void set_label1();
     void set_text1();
-    // "err" when the entry is not acceptable, "" when it is.
-    QString check_text1();
+    // True when the entry is acceptable; search_type, search_key and the entry box then hold what it
+    // was accepted as.
+    bool check_text1();
     void set_start();
 
     void Command1_Click();

@@ -217,35 +217,32 @@ void push_history(EntryHistory& hist, const QString& input) {
     hist(1) = input;
 }
 
-bool check_text1(const HotelTables& t, int option, QString& entry, Integer& search_type) {
+QString search_entry_error() {
+    return QStringLiteral("検索条件の入力エラーです");
+}
+
+std::optional<AcceptedEntry> accept_search_entry(const HotelTables& t, int option, const QString& entry) {
     const QString trimmed = trim_wide(entry);
+    auto accepted = [&](const QString& shown) {
+        return AcceptedEntry{Integer(option), shown, search_key_of(shown)};
+    };
     switch (option) {
     case 1:
-        for (int k = 1; k <= t.ken_name.held(t.ken_count); ++k) {
-            if (trimmed == t.ken_name(k) || trimmed == t.ken_alias(k)) {
-                search_type = 1;
-                entry = t.ken_name(k);
-                return true;
-            }
-        }
-        return false;
+        for (int k = 1; k <= t.ken_name.held(t.ken_count); ++k)
+            if (trimmed == t.ken_name(k) || trimmed == t.ken_alias(k)) return accepted(t.ken_name(k));
+        break;
     case 2:
-        for (int k = 1; k <= t.airport_name.held(t.airport_count); ++k) {
-            if (trimmed == t.airport_name(k)) {
-                search_type = 2;
-                return true;
-            }
-        }
-        return false;
+        for (int k = 1; k <= t.airport_name.held(t.airport_count); ++k)
+            if (trimmed == t.airport_name(k)) return accepted(entry);
+        break;
     case 3:
     case 4:
     case 5:
     case 6:
-        if (entry.isEmpty()) return false;
-        search_type = Integer(option);
-        return true;
+        if (!entry.isEmpty()) return accepted(entry);
+        break;
     }
-    return false;
+    return std::nullopt;
 }
 
 } // namespace tomarina

@@ -3,6 +3,8 @@
 #include "data/hotel_tables.h"
 #include "search/search_state.h"
 
+#include <optional>
+
 namespace tomarina {
 
 // The six selections. Each scans the hotel table once, in table order, and leaves the hits in
@@ -20,9 +22,20 @@ void select_hotels(const HotelTables& t, SearchState& s, Integer max_kensuu);
 // The airport names that stand for one another in a search.
 QString airport_synonym(const QString& key);
 
-// The search window's check of an entry for criterion option (1..6). On acceptance the entry may be
-// replaced (a prefecture's other name by its table name), search_type is set and true comes back.
-bool check_text1(const HotelTables& t, int option, QString& entry, Integer& search_type);
+// An entry the search accepts: the criterion, the entry as the entry box shows it afterwards (a
+// prefecture's other name replaced by its table name) and the key the selections compare.
+struct AcceptedEntry {
+    Integer search_type = 0;
+    QString entry;
+    QString search_key;
+};
+
+// The one message for an entry that is refused.
+QString search_entry_error();
+
+// The check of an entry for criterion option (1..6): a prefecture or airport must name a table entry
+// (surrounding blanks aside), any other criterion needs at least one character. Nothing when refused.
+std::optional<AcceptedEntry> accept_search_entry(const HotelTables& t, int option, const QString& entry);
 
 // Moves input to the front of a history of five, newest first: an entry already there (compared
 // without surrounding blanks) moves up, otherwise the oldest drops out.

@@ -111,11 +111,10 @@ class TestSelection : public QObject {
         // Start, middle, end, whole.
         QCOMPARE(w.run(3, u8("ＡＢＣ")), QList<int>({1, 3, 4, 5}));
         // A half-width table name is accepted by the check but never matches.
-        QString entry = u8("神奈川県");
-        Integer type = 0;
-        QVERIFY(check_text1(w.t, 1, entry, type));
-        QCOMPARE(entry, u8("ｶﾅｶﾞﾜ"));
-        QCOMPARE(w.run(1, search_key_of(entry)), QList<int>());
+        const auto kanagawa = accept_search_entry(w.t, 1, u8("神奈川県"));
+        QVERIFY(kanagawa);
+        QCOMPARE(kanagawa->entry, u8("ｶﾅｶﾞﾜ"));
+        QCOMPARE(w.run(1, kanagawa->search_key), QList<int>());
         QCOMPARE(w.run(5, u8("新宿")), QList<int>({1}));
         QCOMPARE(w.run(4, u8("新")), QList<int>({1, 2, 3, 4, 5}));
         // A prefecture outside the table matches nothing and is no field for the keyword.
@@ -152,26 +151,39 @@ class TestSelection : public QObject {
         QCOMPARE(w.run(6, u8("未知")), QList<int>());
     }
 
+    void entry_check_data() {
+        QTest::addColumn<int>("option");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("prefecture by its other name, blanks aside")
+            << 1 << u8("  東京都 ") << true << u8("東京") << u8("東京");
+        QTest::newRow("airport, not replaced")
+            << 2 << u8("東京／成田 ") << true << u8("東京／成田 ") << u8("東京／成田　");
+        QTest::newRow("no such airport") << 2 << u8("福岡") << false << QString() << QString();
+        QTest::newRow("no such prefecture") << 1 << u8("福岡") << false << QString() << QString();
+        QTest::newRow("blanks are a hotel name")
+            << 3 << QStringLiteral("   ") << true << QStringLiteral("   ") << u8("　　　");
+        QTest::newRow("empty keyword") << 6 << QString() << false << QString() << QString();
+        QTest::newRow("keyword to full width")
+            << 6 << u8("ﾎﾃﾙ abc") << true << u8("ﾎﾃﾙ abc") << u8("ホテル　ａｂｃ");
+        QTest::newRow("no such criterion") << 7 << u8("東京") << false << QString() << QString();
+    }
     void entry_check() {
+        QFETCH(int, option);
+        QFETCH(QString, entry);
+        QFETCH(bool, accepted);
+        QFETCH(QString, shown);
+        QFETCH(QString, key);
         World w(test::small_source());
-        QString entry = u8("  東京都 ");
-        Integer type = 0;
-        QVERIFY(check_text1(w.t, 1, entry, type));
-        QCOMPARE(entry, u8("東京"));
-        QCOMPARE(type, Integer(1));
-        entry = u8("東京／成田 ");
-        QVERIFY(check_text1(w.t, 2, entry, type));
-        QCOMPARE(entry, u8("東京／成田 ")); // not replaced
-        QCOMPARE(type, Integer(2));
-        entry = u8("福岡");
-        QVERIFY(!check_text1(w.t, 2, entry, type));
-        QVERIFY(!check_text1(w.t, 1, entry, type));
-        entry = QStringLiteral("   ");
-        QVERIFY(check_text1(w.t, 3, entry, type));
-        QCOMPARE(type, Integer(3));
-        entry.clear();
-        QVERIFY(!check_text1(w.t, 6, entry, type));
-        QCOMPARE(search_key_of(u8("ﾎﾃﾙ abc")), u8("ホテル　ａｂｃ"));
+        const auto a = accept_search_entry(w.t, option, entry);
+        QCOMPARE(a.has_value(), accepted);
+        if (!a) return;
+        QCOMPARE(a->search_type, Integer(option));
+        QCOMPARE(a->entry, shown);
+        QCOMPARE(a->search_key, key);
+        QCOMPARE(search_key_of(shown), key);
     }
 
     void tool_search_runs_the_same_code() {
