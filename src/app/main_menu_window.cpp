@@ -1,5 +1,6 @@
 #include "app/main_menu_window.h"
 
+#include "app/saves.h"
 #include "data/steps.h"
 #include "data/user_file.h"
 #include "search/search_conditions_window.h"
@@ -118,7 +119,7 @@ void tomarina1::end_proc() {
     ending_ = true;
     run_steps({
         [this] { save_position(); },
-        [this] { write_settings_file(st_.full_path(st_.ini_file), st_.settings); },
+        [this] { save_ini_file(st_, pf_, this); },
         [this] {
             if (st_.dat_open_flg == 1) {
                 st_.dat.close();

@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include "data/regular_file.h"
 #include "data/save_file.h"
 #include "data/steps.h"
 #include "data/text_rules.h"
@@ -172,7 +173,7 @@ void read_control_item(Settings& s, const QString& key, QStringView value, QStri
 void read_settings(QIODevice& dev, Settings& s) {
     enum Section { None, Form, Control, Text1, Text2 } section = None;
     int hist_count[2] = {0, 0};
-    const QString text = decode_cp932(dev.readAll());
+    const QString text = decode_cp932_file(dev.readAll());
     const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
     const qsizetype line_count =
         text.endsWith(u'\n') || text.endsWith(u'\r') ? lines.size() - 1 : lines.size();
@@ -246,8 +247,8 @@ bool write_settings_file(const QString& path, const Settings& s, QString* error)
 }
 
 void read_settings_file(const QString& path, Settings& s) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return;
+    QFile file;
+    if (!open_regular_file(file, path)) return;
     read_settings(file, s);
 }
 

@@ -1,5 +1,6 @@
 #include "data/database.h"
 
+#include "data/regular_file.h"
 #include "data/steps.h"
 #include "data/text_rules.h"
 
@@ -11,9 +12,9 @@ namespace tomarina {
 
 bool DatabaseFile::open(const QString& path) {
     close();
-    auto file = std::make_unique<QFile>(path);
+    auto file = std::make_unique<QFile>();
     // Read-only: the directory is never written, and a missing file is not created.
-    if (!file->open(QIODevice::ReadOnly)) return false;
+    if (!open_regular_file(*file, path)) return false;
     const qint64 size = file->size();
     if (size > 0) {
         if (uchar* p = file->map(0, size)) {

@@ -1,26 +1,149 @@
 #include "data/save_file.h"
 
-#include <QSaveFile>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tomarina {
 
+namespace {
+
+// Pieces of at most this size go to the disk, so a disk that fills up stops the save at a piece's
+// boundary or inside one, never unnoticed.
+constexpr qint64 piece = 4096;
+
+struct Failed {
+    int error_number;
+};
+
+[[noreturn]] void fail(int error_number) {
+    throw Failed{error_number ? error_number : EIO};
+}
+
+// A write as the disk under test does it: short when the space runs out, then failing.
+qint64 disk_write(int fd, const char* data, qint64 size, qint64 written) {
+    if (save_faults.space >= 0) {
+        const qint64 room = save_faults.space - written;
+        if (room <= 0) {
+            errno = save_faults.write_error;
+            return -1;
+        }
+        size = std::min(size, room);
+    }
+    return ::write(fd, data, std::size_t(size));
+}
+
+// A fresh file beside the target, named so that no other save picks the same one.
+int create_temporary(const QString& dir, const QString& name, QByteArray& temp_path) {
+    if (save_faults.fail_create) fail(EACCES);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString candidate = dir + QStringLiteral("/.") + name + QStringLiteral(".tmp-") +
+                                  QString::number(QRandomGenerator::global()->generate(), 16);
+        temp_path = QFile::encodeName(candidate);
+        const int fd = ::open(temp_path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) return fd;
+        if (errno != EEXIST) fail(errno);
+    }
+    fail(EEXIST);
+}
+
+void write_all(int fd, const QByteArray& bytes) {
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 n =
+            disk_write(fd, bytes.constData() + written, std::min(piece, bytes.size() - written), written);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail(errno);
+        }
+        if (n == 0) fail(ENOSPC);
+        written += n;
+    }
+}
+
+// The rename reaches the disk with the folder's entry; a failure here no longer matters for the file,
+// which is whole in its old or its new form.
+void sync_folder(const QByteArray& dir) {
+    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
 bool save_file(const QString& path, const QByteArray& bytes, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = file.errorString();
+    // A symbolic link stays a link: its target gets the new content.
+    QFileInfo info(path);
+    if (info.isSymLink()) info = QFileInfo(info.symLinkTarget());
+    const QString dir = info.absolutePath();
+    const QByteArray target = QFile::encodeName(info.absoluteFilePath());
+
+    QByteArray temp_path;
+    int fd = -1;
+    try {
+        fd = create_temporary(dir, info.fileName(), temp_path);
+        struct stat old {};
+        if (::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))
+            ::fchmod(fd, old.st_mode & 07777); // the old file's permissions go over to the new one
+        write_all(fd, bytes);
+        if (save_faults.fail_sync) fail(EIO);
+        if (::fsync(fd) != 0) fail(errno);
+        const int closed = ::close(fd);
+        fd = -1;
+        if (save_faults.fail_close) fail(EIO);
+        if (closed != 0) fail(errno);
+        if (save_faults.fail_rename) fail(EACCES);
+        if (::rename(temp_path.constData(), target.constData()) != 0) fail(errno);
+    } catch (const Failed& f) {
+        if (fd >= 0) ::close(fd);
+        if (!temp_path.isEmpty()) ::unlink(temp_path.constData());
+        if (error) *error = save_error_reason(f.error_number);
         return false;
     }
-    if (file.write(bytes) != bytes.size() || (save_fault && save_fault(path))) {
-        if (error)
-            *error = file.errorString().isEmpty() ? QStringLiteral("write failed") : file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
+    sync_folder(QFile::encodeName(dir));
     return true;
+}
+
+QString save_error_reason(int error_number) {
+    switch (error_number) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("ディスクの空き容量が足りません。");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("フォルダまたはファイルに書き込む権限がありません。");
+    case EROFS:
+        return QStringLiteral("書き込みのできないディスクです。");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("保存先のフォルダがありません。");
+    case EISDIR:
+        return QStringLiteral("同じ名前のフォルダがあります。");
+    case EFBIG:
+        return QStringLiteral("ファイルが大きすぎます。");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("開いているファイルが多すぎます。");
+    case EBUSY:
+    case ETXTBSY:
+        return QStringLiteral("ファイルが使用中です。");
+    case EIO:
+        return QStringLiteral("ディスクの読み書きでエラーが発生しました。");
+    default:
+        return QStringLiteral("書き込みでエラーが発生しました（エラー番号 %1）。").arg(error_number);
+    }
+}
+
+QString save_failed_message(const QString& file_name, const QString& reason) {
+    return QStringLiteral("「%1」を保存できませんでした。\n%2\nファイルの内容は保存の前のままです。")
+        .arg(file_name, reason);
 }
 
 } // namespace tomarina

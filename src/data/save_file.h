@@ -2,15 +2,32 @@
 
 #include <QByteArray>
 #include <QString>
-#include <functional>
+#include <cerrno>
 
 namespace tomarina {
 
-// Replaces the file at path with bytes at once: the bytes go to a temporary file that is renamed over
-// the old one, so a failed write leaves the old file whole. Returns false with the reason.
+// Replaces the file at path with bytes: they go to a temporary file beside it, every write checked,
+// synced to the disk, and only then renamed over the old file. On any failure the old file stays byte
+// for byte, the temporary file is removed, false comes back and error says why, in Japanese.
 bool save_file(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
-// Tests make the next saves fail here, as a full disk would, after the temporary file was written.
-inline std::function<bool(const QString& path)> save_fault;
+// The reason for a failed system call, for the user.
+QString save_error_reason(int error_number);
+
+// The message box text of a save that failed: which file, why, and that it is unchanged.
+QString save_failed_message(const QString& file_name, const QString& reason);
+
+// What the disk does during the next saves, for tests. The defaults change nothing.
+struct SaveFaults {
+    // Bytes the disk takes in one save before a write fails; negative: no limit.
+    qint64 space = -1;
+    // The error of that failing write.
+    int write_error = ENOSPC;
+    bool fail_create = false;
+    bool fail_sync = false;
+    bool fail_close = false;
+    bool fail_rename = false;
+};
+inline SaveFaults save_faults;
 
 } // namespace tomarina

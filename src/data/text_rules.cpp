@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <array>
 #include <cmath>
 
 namespace tomarina {
@@ -247,18 +248,48 @@ QString to_full_width(QStringView text) {
     return out;
 }
 
+namespace {
+
+QStringDecoder& cp932_decoder() {
+    thread_local QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
+    return decoder;
+}
+
+// The bytes below 0x80 that the code page reads as the same code point. The codec maps a few control
+// bytes elsewhere; those take the codec's way like every other byte, so a text reads one way only.
+const std::array<bool, 128>& same_as_ascii() {
+    static const std::array<bool, 128> table = [] {
+        std::array<bool, 128> same{};
+        QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
+        for (int b = 0; b < 128; ++b) {
+            const char c = char(b);
+            const QString s = decoder.decode(QByteArrayView(&c, 1));
+            same[std::size_t(b)] = s.size() == 1 && s.at(0).unicode() == b;
+        }
+        return same;
+    }();
+    return table;
+}
+
+} // namespace
+
 QString decode_cp932(QByteArrayView bytes) {
-    // Plain ASCII is the common case of the directory's texts and reads the same in code page 932.
-    bool ascii = true;
+    // Plain ASCII is the common case of the directory's texts; it reads as the codec reads it.
+    const auto& same = same_as_ascii();
+    bool plain = true;
     for (const char b : bytes) {
-        if (uchar(b) >= 0x80) {
-            ascii = false;
+        if (uchar(b) >= 0x80 || !same[uchar(b)]) {
+            plain = false;
             break;
         }
     }
-    if (ascii) return QString::fromLatin1(bytes.data(), bytes.size());
-    thread_local QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
-    return decoder.decode(bytes);
+    if (plain) return QString::fromLatin1(bytes.data(), bytes.size());
+    return cp932_decoder().decode(bytes);
+}
+
+QString decode_cp932_file(QByteArrayView bytes) {
+    if (bytes.endsWith('\x1a')) bytes.chop(1);
+    return decode_cp932(bytes);
 }
 
 QByteArray encode_cp932(QStringView text) {

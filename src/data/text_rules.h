@@ -48,6 +48,8 @@ QString to_full_width(QStringView text);
 
 // Code page 932.
 QString decode_cp932(QByteArrayView bytes);
+// The text of a text file: a final 0x1A is the old end-of-file mark, not data.
+QString decode_cp932_file(QByteArrayView bytes);
 QByteArray encode_cp932(QStringView text);
 // Every character of text has a code page 932 form.
 bool cp932_encodable(QStringView text);

@@ -1,5 +1,6 @@
 #include "data/user_file.h"
 
+#include "data/regular_file.h"
 #include "data/save_file.h"
 #include "data/text_rules.h"
 
@@ -96,7 +97,7 @@ void derive_user_hotel(UserTables& u, int i, const HotelTables& t) {
 }
 
 void get_hotel_user(QIODevice& dev, UserTables& u, const HotelTables& t, const QString& tmp_path) {
-    const QString text = decode_cp932(dev.readAll());
+    const QString text = decode_cp932_file(dev.readAll());
     int count = 0;
     u.user_extra.clear();
     QStringView last_line;
@@ -122,9 +123,8 @@ void get_hotel_user(QIODevice& dev, UserTables& u, const HotelTables& t, const Q
 }
 
 void read_user_file(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path) {
-    QFile file(path);
-    if (!file.exists() || file.size() == 0) return;
-    if (!file.open(QIODevice::ReadOnly)) return;
+    QFile file;
+    if (!open_regular_file(file, path) || file.size() == 0) return;
     get_hotel_user(file, u, t, tmp_path);
 }
 

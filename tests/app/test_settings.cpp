@@ -115,6 +115,17 @@ class TestSettings : public QObject {
         QCOMPARE(missing.max_kensuu, Integer(1000));
     }
 
+    void end_of_file_mark_and_control_bytes() {
+        const Settings s = read_bytes("[Text1]\r\nab\x1a\x7f\r\n[Text2]\r\nx\r\n\x1a");
+        QCOMPARE(s.text2_hist(1), QStringLiteral("x"));
+        QVERIFY(s.text2_hist(2).isEmpty());
+        const QByteArray once = settings_bytes(s);
+        QVERIFY(once.contains("\r\nab\x1a\x7f\r\n"));
+        const QByteArray twice = settings_bytes(read_bytes(once));
+        QVERIFY(twice.contains("\r\nab\x1a\x7f\r\n"));
+        QCOMPARE(settings_bytes(read_bytes(twice)), twice);
+    }
+
     void defaults() {
         Settings s;
         s.sv_colwidth(2) = 500;
@@ -220,10 +231,10 @@ class TestSettings : public QObject {
         QVERIFY(write_settings_file(path, s));
         const QByteArray before = dir.read(QStringLiteral("tomarina.ini"));
         s.max_kensuu = 456;
-        save_fault = [](const QString&) { return true; };
+        save_faults.space = 0;
         QString error;
         QVERIFY(!write_settings_file(path, s, &error));
-        save_fault = nullptr;
+        save_faults = {};
         QCOMPARE(dir.read(QStringLiteral("tomarina.ini")), before);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("tomarina.ini")});
         QVERIFY(!write_settings_file(dir.file(QStringLiteral("no/such/folder/tomarina.ini")), s));

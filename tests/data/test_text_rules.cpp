@@ -1,6 +1,7 @@
 #include "data/text_rules.h"
 #include "support/test_support.h"
 
+#include <QStringDecoder>
 #include <QTest>
 
 using namespace tomarina;
@@ -92,6 +93,33 @@ class TestTextRules : public QObject {
         // A broken lead byte at the end does not spill into the next text.
         decode_cp932("\x93");
         QCOMPARE(decode_cp932("\x93\x8c"), u8("東"));
+    }
+
+    // Every byte reads the way the codec reads it, and what is read is written back as the same bytes,
+    // so saving a text never turns one control byte into another.
+    void code_page_reads_every_byte_one_way() {
+        QStringDecoder codec("windows-31j", QStringConverter::Flag::Stateless);
+        for (int b = 0; b < 256; ++b) {
+            const char c = char(b);
+            QCOMPARE(decode_cp932(QByteArrayView(&c, 1)), codec.decode(QByteArrayView(&c, 1)));
+            const QByteArray line = QByteArray("ab") + c + "cd";
+            QCOMPARE(decode_cp932(line), codec.decode(line));
+        }
+        for (int b = 0; b < 0x80; ++b) {
+            const QByteArray text = QByteArray("x") + char(b) + "y";
+            QCOMPARE(encode_cp932(decode_cp932(text)), text);
+            // The same byte beside Japanese text, where the codec reads the whole text.
+            const QByteArray mixed = QByteArray("\x93\x8c") + char(b);
+            QCOMPARE(encode_cp932(decode_cp932(mixed)), mixed);
+        }
+    }
+
+    void end_of_file_mark() {
+        QCOMPARE(decode_cp932_file("a\r\n\x1a"), QStringLiteral("a\r\n"));
+        QCOMPARE(decode_cp932_file("\x1a"), QString());
+        // Only the very last byte is the mark; one inside the text is data.
+        QCOMPARE(decode_cp932_file("a\x1a\r\n"), decode_cp932("a\x1a\r\n"));
+        QCOMPARE(decode_cp932_file("a\x1a\x1a").size(), 2);
     }
 
     void full_width() {

@@ -99,6 +99,20 @@ class TestUserFile : public QObject {
         QCOMPARE(lines[1], QStringLiteral("\"a\",\"b,c\",\"d\",\"e\",\"f\",\"g\",\"h\",\"\\5\",\"000\""));
     }
 
+    // A DOS end-of-file mark after the last line is no hotel of its own; control bytes survive saves.
+    void end_of_file_mark_and_control_bytes() {
+        Files f;
+        f.dir.write(QStringLiteral("hotelusr.csv"), "\"a\",\"b\x7f\x1c\"\r\n\"c\"\r\n\x1a");
+        auto u = f.read();
+        QCOMPARE(u->user_count, Integer(2));
+        QVERIFY(save_hotel_user(f.csv(), *u));
+        const QByteArray once = f.dir.read(QStringLiteral("hotelusr.csv"));
+        QVERIFY(once.startsWith("\"a\",\"b\x7f\x1c\""));
+        u = f.read();
+        QVERIFY(save_hotel_user(f.csv(), *u));
+        QCOMPARE(f.dir.read(QStringLiteral("hotelusr.csv")), once);
+    }
+
     void ten_fields_keep_nine() {
         Files f;
         f.write(QStringLiteral("\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",\"10\",\"11\"\r\n"));
@@ -151,10 +165,10 @@ class TestUserFile : public QObject {
         UserTables u;
         u.user_count = 1;
         u.user_ken_name(1) = QStringLiteral("new");
-        save_fault = [](const QString&) { return true; };
+        save_faults.space = 0;
         QString error;
         QVERIFY(!save_hotel_user(f.csv(), u, &error));
-        save_fault = nullptr;
+        save_faults = {};
         QVERIFY(!error.isEmpty());
         QCOMPARE(f.dir.read(QStringLiteral("hotelusr.csv")), before);
     }

@@ -1,0 +1,323 @@
+// Saving the user's files: whatever the disk does, the file is the new content whole or the old content
+// byte for byte, no temporary file stays behind, and a failure comes back with its reason.
+#include "app/settings.h"
+#include "data/save_file.h"
+#include "data/text_rules.h"
+#include "data/user_file.h"
+#include "support/small_disk.h"
+#include "support/test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace tomarina;
+using tomarina::test::SmallDisk;
+using tomarina::test::u8;
+
+namespace {
+
+enum class Kind { Ini, Csv };
+
+QString file_name(Kind kind) {
+    return kind == Kind::Ini ? QStringLiteral("tomarina.ini") : QStringLiteral("hotelusr.csv");
+}
+
+// Settings whose file is about `bytes` long: the history entries carry the length.
+Settings settings_of_size(int bytes, const QString& fill) {
+    Settings s;
+    s.max_kensuu = 1000;
+    const int base = int(settings_bytes(s).size());
+    const int per_entry = std::max(0, (bytes - base + 19) / 20); // ten entries, two bytes a character
+    for (int k = 1; k <= 5; ++k) {
+        s.text1_hist(k) = QString(per_entry, fill.at(0));
+        s.text2_hist(k) = QString(per_entry, fill.at(0));
+    }
+    return s;
+}
+
+// User hotels whose file is at least `bytes` long.
+UserTables user_tables_of_size(int bytes, const QString& name) {
+    UserTables u;
+    int size = 0;
+    while (size < bytes && u.user_count < UserTables::user_capacity) {
+        const int i = ++u.user_count;
+        const QStringList fields = {u8("東京"),
+                                    u8("東京／羽田"),
+                                    u8("京橋"),
+                                    name + QString::number(i),
+                                    u8("012-345-6789"),
+                                    u8("123"),
+                                    u8("京橋駅徒歩１０分"),
+                                    u8("\\10,000"),
+                                    u8("○")};
+        set_user_record(u, i, fields);
+        size += int(encode_cp932(user_line(fields)).size()) + 2;
+    }
+    return u;
+}
+
+// One save of either file, through its real writer.
+struct Save {
+    Kind kind;
+    Settings settings;
+    UserTables user;
+
+    static Save of_size(Kind kind, int bytes, const QString& fill) {
+        Save s{kind, {}, {}};
+        if (kind == Kind::Ini)
+            s.settings = settings_of_size(bytes, fill);
+        else
+            s.user = user_tables_of_size(bytes, fill);
+        return s;
+    }
+    bool run(const QString& path, QString* error = nullptr) const {
+        return kind == Kind::Ini ? write_settings_file(path, settings, error)
+                                 : save_hotel_user(path, user, error);
+    }
+    QByteArray bytes() const {
+        if (kind == Kind::Ini) return settings_bytes(settings);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("x"));
+        save_hotel_user(path, user);
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }
+};
+
+QByteArray read_file(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+}
+
+// Every entry of a folder, hidden ones included: a temporary file left behind shows here.
+QStringList entries(const QString& dir) {
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                               QDir::Name);
+}
+
+// Resets the disk faults however the test ends.
+struct FaultScope {
+    ~FaultScope() { save_faults = {}; }
+};
+
+// Fills the disk up, then gives back `room` bytes (whole pages).
+void fill_disk(const QString& path, qint64 room) {
+    QFile filler(path);
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const QByteArray page(4096, 'x');
+    while (filler.write(page) == page.size()) {
+    }
+    filler.close();
+    QVERIFY(filler.resize(std::max<qint64>(0, filler.size() - room)));
+}
+
+// Where the disk fills up: every byte of a short file; in a longer one the first bytes, both sides of
+// every piece boundary, a spread of positions between them, and the last bytes.
+QList<qint64> fault_positions(qint64 size) {
+    QList<qint64> positions;
+    for (qint64 k = 0; k < size; ++k) {
+        const qint64 in_piece = k % 4096;
+        if (size <= 2048 || k < 64 || size - k <= 2 || in_piece <= 1 || in_piece >= 4095 || k % 97 == 0)
+            positions << k;
+    }
+    return positions;
+}
+
+} // namespace
+
+class TestSaveFile : public QObject {
+    Q_OBJECT
+  private slots:
+    void fails_at_every_byte_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("size");
+        QTest::newRow("settings, 1 KB") << int(Kind::Ini) << 1000;
+        QTest::newRow("settings, 17 KB") << int(Kind::Ini) << 17 * 1024;
+        QTest::newRow("user file, 87 bytes") << int(Kind::Csv) << 87;
+        QTest::newRow("user file, 10 KB") << int(Kind::Csv) << 10 * 1024;
+        QTest::newRow("user file, 20 KB") << int(Kind::Csv) << 20 * 1024;
+    }
+    // A disk that fills up after any number of bytes of the save, as a full disk does.
+    void fails_at_every_byte() {
+        QFETCH(int, kind);
+        QFETCH(int, size);
+        FaultScope scope;
+        QTemporaryDir dir;
+        const Kind k = Kind(kind);
+        const QString path = dir.filePath(file_name(k));
+        const Save old_save = Save::of_size(k, size / 2, u8("旧"));
+        QVERIFY(old_save.run(path));
+        const QByteArray old_bytes = read_file(path);
+        const Save new_save = Save::of_size(k, size, u8("新"));
+        const QByteArray new_bytes = new_save.bytes();
+        QVERIFY(new_bytes.size() >= size);
+
+        for (const qint64 space : fault_positions(new_bytes.size())) {
+            save_faults.space = space;
+            QString error;
+            if (new_save.run(path, &error))
+                QFAIL(qPrintable(QStringLiteral("saved with %1 bytes of room").arg(space)));
+            if (read_file(path) != old_bytes)
+                QFAIL(qPrintable(QStringLiteral("old file changed with %1 bytes of room").arg(space)));
+            if (entries(dir.path()) != QStringList{file_name(k)})
+                QFAIL(qPrintable(QStringLiteral("left %1 with %2 bytes of room")
+                                     .arg(entries(dir.path()).join(u' '))
+                                     .arg(space)));
+            QCOMPARE(error, u8("ディスクの空き容量が足りません。"));
+        }
+        save_faults = {};
+        QVERIFY(new_save.run(path));
+        QCOMPARE(read_file(path), new_bytes);
+        QCOMPARE(entries(dir.path()), QStringList{file_name(k)});
+    }
+
+    void fails_at_each_later_step_data() {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("create") << 0 << u8("フォルダまたはファイルに書き込む権限がありません。");
+        QTest::newRow("sync") << 1 << u8("ディスクの読み書きでエラーが発生しました。");
+        QTest::newRow("close") << 2 << u8("ディスクの読み書きでエラーが発生しました。");
+        QTest::newRow("rename") << 3 << u8("フォルダまたはファイルに書き込む権限がありません。");
+        QTest::newRow("write: I/O error") << 4 << u8("ディスクの読み書きでエラーが発生しました。");
+    }
+    void fails_at_each_later_step() {
+        QFETCH(int, step);
+        QFETCH(QString, reason);
+        FaultScope scope;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("hotelusr.csv"));
+        const Save old_save = Save::of_size(Kind::Csv, 300, u8("旧"));
+        QVERIFY(old_save.run(path));
+        const QByteArray old_bytes = read_file(path);
+        save_faults.fail_create = step == 0;
+        save_faults.fail_sync = step == 1;
+        save_faults.fail_close = step == 2;
+        save_faults.fail_rename = step == 3;
+        if (step == 4) {
+            save_faults.space = 100;
+            save_faults.write_error = EIO;
+        }
+        QString error;
+        QVERIFY(!Save::of_size(Kind::Csv, 5000, u8("新")).run(path, &error));
+        QCOMPARE(error, reason);
+        QCOMPARE(read_file(path), old_bytes);
+        QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("hotelusr.csv")});
+    }
+
+    void full_disk_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("old_size");
+        QTest::addColumn<int>("new_size");
+        QTest::addColumn<int>("room");
+        QTest::newRow("settings 1 KB, no room") << int(Kind::Ini) << 977 << 1100 << 0;
+        QTest::newRow("settings 10 KB, 4 KB free") << int(Kind::Ini) << 900 << 10 * 1024 << 4096;
+        QTest::newRow("settings 17 KB, 8 KB free") << int(Kind::Ini) << 17 * 1024 << 18 * 1024 << 8192;
+        QTest::newRow("user file 87 bytes, no room") << int(Kind::Csv) << 87 << 200 << 0;
+        QTest::newRow("user file 10 KB, 4 KB free") << int(Kind::Csv) << 10 * 1024 << 11 * 1024 << 4096;
+        QTest::newRow("user file 15 KB, 8 KB free") << int(Kind::Csv) << 8 * 1024 << 15 * 1024 << 8192;
+        QTest::newRow("user file 17 KB, 8 KB free") << int(Kind::Csv) << 8 * 1024 << 17 * 1024 << 8192;
+        QTest::newRow("user file 40 KB, 16 KB free") << int(Kind::Csv) << 30 * 1024 << 40 * 1024 << 16384;
+    }
+    // A real file system that is full: the write error shows only late, and the old file must survive it.
+    void full_disk() {
+        QFETCH(int, kind);
+        QFETCH(int, old_size);
+        QFETCH(int, new_size);
+        QFETCH(int, room);
+        SmallDisk disk("size=256k");
+        if (!disk.mounted()) QSKIP(disk.why());
+        const Kind k = Kind(kind);
+        const QString path = disk.file(file_name(k));
+        QVERIFY(Save::of_size(k, old_size, u8("旧")).run(path));
+        const QByteArray old_bytes = read_file(path);
+        fill_disk(disk.file(QStringLiteral("filler")), room);
+
+        const Save new_save = Save::of_size(k, new_size, u8("新"));
+        QString error;
+        QVERIFY(!new_save.run(path, &error));
+        QCOMPARE(error, u8("ディスクの空き容量が足りません。"));
+        QCOMPARE(read_file(path), old_bytes);
+        const QStringList both = {QStringLiteral("filler"), file_name(k)};
+        QCOMPARE(entries(disk.path()), both);
+
+        QVERIFY(QFile::remove(disk.file(QStringLiteral("filler"))));
+        QVERIFY(new_save.run(path));
+        QCOMPARE(read_file(path), new_save.bytes());
+    }
+
+    // A folder the program may not write into: the old file stays, and the reason says so.
+    void read_only_folder() {
+        FaultScope scope;
+        SmallDisk disk("size=64k");
+        QTemporaryDir plain;
+        const bool root = ::geteuid() == 0;
+        if (root && !disk.mounted()) QSKIP(disk.why());
+        const QString dir = root ? disk.path() : plain.path();
+        const QString path = dir + QStringLiteral("/tomarina.ini");
+        Settings s;
+        s.max_kensuu = 10;
+        QVERIFY(write_settings_file(path, s));
+        const QByteArray old_bytes = read_file(path);
+        if (root)
+            QVERIFY(disk.make_read_only());
+        else
+            QVERIFY(QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        s.max_kensuu = 20;
+        QString error;
+        const bool saved = write_settings_file(path, s, &error);
+        if (!root)
+            QFile::setPermissions(dir,
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QVERIFY(!saved);
+        QCOMPARE(error, root ? u8("書き込みのできないディスクです。")
+                             : u8("フォルダまたはファイルに書き込む権限がありません。"));
+        QCOMPARE(read_file(path), old_bytes);
+        QCOMPARE(entries(dir), QStringList{QStringLiteral("tomarina.ini")});
+    }
+
+    void missing_folder_and_folder_in_the_way() {
+        QTemporaryDir dir;
+        QString error;
+        QVERIFY(!save_file(dir.filePath(QStringLiteral("no/such/tomarina.ini")), "x", &error));
+        QCOMPARE(error, u8("保存先のフォルダがありません。"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("hotelusr.csv")));
+        QVERIFY(!save_file(dir.filePath(QStringLiteral("hotelusr.csv")), "x", &error));
+        QCOMPARE(error, u8("同じ名前のフォルダがあります。"));
+        QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("hotelusr.csv")});
+    }
+
+    void keeps_permissions_and_links() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("hotelusr.csv"));
+        QVERIFY(save_file(path, "old"));
+        const auto mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+        QVERIFY(QFile::setPermissions(path, mode));
+        QVERIFY(save_file(path, "new"));
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, 0640u);
+
+        const QString link = dir.filePath(QStringLiteral("link.csv"));
+        QVERIFY(QFile::link(path, link));
+        QVERIFY(save_file(link, "through the link"));
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(read_file(path), QByteArray("through the link"));
+    }
+
+    void message_names_the_file_and_the_reason() {
+        const QString text = save_failed_message(QStringLiteral("hotelusr.csv"), save_error_reason(ENOSPC));
+        QCOMPARE(text, u8("「hotelusr.csv」を保存できませんでした。\nディスクの空き容量が足りません。\n"
+                          "ファイルの内容は保存の前のままです。"));
+        QVERIFY(save_error_reason(12345).contains(QStringLiteral("12345")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSaveFile)
+#include "test_save_file.moc"
