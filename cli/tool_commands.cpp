@@ -1,5 +1,6 @@
 #include "cli/tool_commands.h"
 
+#include "app/program_folder.h"
 #include "cli/db_builder.h"
 #include "data/database.h"
 #include "data/user_file.h"
@@ -168,12 +169,11 @@ namespace {
 // The directory of a program folder with the user's hotels appended, as the search window sees it.
 bool load_folder(const QString& dir, AppState& st) {
     st.app_path = dir;
-    if (!st.dat.open(st.full_path(st.dat_file))) {
+    if (!open_database(st)) {
         fail(QStringLiteral("cannot open %1").arg(st.full_path(st.dat_file)));
         return false;
     }
-    Loader(st.db, st.dat.bytes()).load_all();
-    read_user_file(st.full_path(QStringLiteral("hotelusr.csv")), st.user, st.db, QString());
+    load_database(st, {}, false);
     return true;
 }
 

@@ -1,6 +1,7 @@
 # The sources of tomarina_core, shared with the fuzzing build.
 set(TOMARINA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/app/app_state.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/app/program_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/app/settings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/database.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/regular_file.cpp

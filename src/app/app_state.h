@@ -18,6 +18,9 @@ struct AppState {
     QString dat_file = QStringLiteral("tomarina.dat");
     QString ini_file = QStringLiteral("tomarina.ini");
     QString help_file = QStringLiteral("tomarina.hlp");
+    QString user_file = QStringLiteral("hotelusr.csv");
+    // The scratch copy of the user file's last line read.
+    QString tmp_file = QStringLiteral("tmp.csv");
     // 1 while dat holds the open database file: the one flag for it.
     Integer dat_open_flg = 0;
     DatabaseFile dat;

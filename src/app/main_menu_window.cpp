@@ -1,8 +1,8 @@
 #include "app/main_menu_window.h"
 
+#include "app/program_folder.h"
 #include "app/saves.h"
 #include "data/steps.h"
-#include "data/user_file.h"
 #include "search/search_conditions_window.h"
 #include "tools/progress_window.h"
 
@@ -55,10 +55,7 @@ void tomarina1::form_load() {
             if (st_.app_path.isEmpty()) st_.app_path = QCoreApplication::applicationDirPath();
         },
         [this] {
-            if (st_.dat_open_flg == 0) {
-                if (!st_.dat.open(st_.full_path(st_.dat_file))) throw BadData("no database file");
-                st_.dat_open_flg = 1;
-            }
+            if (!open_database(st_)) throw BadData("no database file");
         },
         [this] { init_set(); },
     });
@@ -84,34 +81,21 @@ void tomarina1::init_set() {
 
 void tomarina1::load_database() {
     tomarina91* progress = nullptr;
-    Loader loader(st_.db, st_.dat.bytes(), [&progress](int block) {
+    LoadHooks hooks;
+    hooks.started = [&](int blocks) {
+        progress = forms_.show<tomarina91>();
+        progress->ProgressBar1->setMinimum(0);
+        progress->ProgressBar1->setMaximum(blocks);
+        progress->step_to(0);
+    };
+    hooks.progress = [&progress](int block) {
         if (progress) progress->step_to(block);
-    });
-    run_steps({
-        [&] { loader.get_control(); },
-        [&] {
-            progress = forms_.show<tomarina91>();
-            progress->ProgressBar1->setMinimum(0);
-            progress->ProgressBar1->setMaximum(std::max<int>(0, st_.db.blk_count));
-            progress->step_to(0);
-        },
-        [&] { loader.get_todouhuken(); },
-        [&] { loader.get_tiiki(); },
-        [&] { loader.get_airport(); },
-        [&] { loader.get_syousai(); },
-        [&] { loader.get_hotel(); },
-        [&] { loader.get_url(); },
-        [&] { loader.get_best(); },
-        [&] {
-            read_user_file(st_.full_path(QStringLiteral("hotelusr.csv")), st_.user, st_.db,
-                           st_.full_path(QStringLiteral("tmp.csv")));
-        },
-        [&] {
-            if (auto* p = forms_.loaded<tomarina91>()) p->unload();
-            progress = nullptr;
-        },
-        [&] { loader.set_db_date(); },
-    });
+    };
+    hooks.finished = [&] {
+        if (auto* p = forms_.loaded<tomarina91>()) p->unload();
+        progress = nullptr;
+    };
+    tomarina::load_database(st_, hooks);
 }
 
 void tomarina1::end_proc() {

@@ -15,10 +15,9 @@ bool save_ini_file(const AppState& st, Platform& pf, QWidget* parent) {
 }
 
 bool save_user_file(const AppState& st, Platform& pf, QWidget* parent) {
-    const QString name = QStringLiteral("hotelusr.csv");
     QString reason;
-    if (save_hotel_user(st.full_path(name), st.user, &reason)) return true;
-    tell_save_failure(pf, parent, name, reason);
+    if (save_hotel_user(st.full_path(st.user_file), st.user, &reason)) return true;
+    tell_save_failure(pf, parent, st.user_file, reason);
     return false;
 }
 

@@ -300,10 +300,26 @@ void Loader::set_db_date() {
     t_.db_date = serial_date(t_.ctl_tbl(23));
 }
 
-int Loader::load_all() {
-    return run_steps({[this] { get_control(); }, [this] { get_todouhuken(); }, [this] { get_tiiki(); },
-                      [this] { get_airport(); }, [this] { get_syousai(); }, [this] { get_hotel(); },
-                      [this] { get_url(); }, [this] { get_best(); }, [this] { set_db_date(); }});
+int Loader::load_all(const LoadHooks& hooks) {
+    auto call = [](const std::function<void()>& f) {
+        if (f) f();
+    };
+    return run_steps({
+        [this] { get_control(); },
+        [&] {
+            if (hooks.started) hooks.started(std::max<int>(0, t_.blk_count));
+        },
+        [this] { get_todouhuken(); },
+        [this] { get_tiiki(); },
+        [this] { get_airport(); },
+        [this] { get_syousai(); },
+        [this] { get_hotel(); },
+        [this] { get_url(); },
+        [this] { get_best(); },
+        [&] { call(hooks.user_hotels); },
+        [&] { call(hooks.finished); },
+        [this] { set_db_date(); },
+    });
 }
 
 } // namespace tomarina

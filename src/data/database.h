@@ -32,6 +32,16 @@ struct BadData : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Calls between the loader's steps, each run as a step of its own: started after the control block with
+// the file's number of blocks, progress with a section's first block just before the section is read,
+// user_hotels after the sections and finished after that, before the directory's date.
+struct LoadHooks {
+    std::function<void(int blocks)> started;
+    std::function<void(int block)> progress;
+    std::function<void()> user_hotels;
+    std::function<void()> finished;
+};
+
 // The loader steps. Each reads its own sections into the tables; each may throw, which stops that step
 // only. The progress callback gets a section's first block just before the section is read.
 class Loader {
@@ -48,8 +58,9 @@ class Loader {
     void get_best();
     void set_db_date();
 
-    // Every step in its order, each on its own. Returns the number of steps that failed.
-    int load_all();
+    // Every step in its order, each on its own, with the hooks between them (progress is the one given
+    // at construction). Returns the number of steps that failed.
+    int load_all(const LoadHooks& hooks = {});
 
     static double cnv_data(std::int32_t in_data);
     static constexpr double end_marker = 99999.0;
