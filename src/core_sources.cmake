@@ -6,6 +6,7 @@ set(TOMARINA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/data/database.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/regular_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/save_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/data/steps.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/user_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/results/grid_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/results/ordering.cpp

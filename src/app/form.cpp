@@ -43,7 +43,7 @@ Form::~Form() = default;
 
 void Form::set_form1() {
     if (number_ == 0) return;
-    try_step([this] {
+    try_step("place", [this] {
         const FormPosition& p = st_.settings.form(number_);
         move(twips_to_px(p.left), twips_to_px(p.top));
     });
@@ -51,7 +51,7 @@ void Form::set_form1() {
 
 void Form::save_position() {
     if (number_ == 0) return;
-    try_step([this] {
+    try_step("save_position", [this] {
         FormPosition& p = st_.settings.form(number_);
         const QPoint at = pos();
         p.top = to_integer(px_to_twips(at.y()));
@@ -67,7 +67,7 @@ void Form::end_proc() {
 void Form::unload() {
     if (unloading_) return;
     unloading_ = true;
-    try_step([this] { form_unload(); });
+    try_step("form_unload", [this] { form_unload(); });
     forms_.forget(this);
     hide();
     deleteLater();

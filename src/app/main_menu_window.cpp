@@ -51,31 +51,35 @@ tomarina1::tomarina1(Forms& forms) : Form(forms, 1, QStringLiteral("tomarina1"))
 
 void tomarina1::form_load() {
     run_steps({
-        [this] {
-            if (st_.app_path.isEmpty()) st_.app_path = QCoreApplication::applicationDirPath();
-        },
-        [this] {
-            if (!open_database(st_)) throw BadData("no database file");
-        },
-        [this] { init_set(); },
+        {"app_path",
+         [this] {
+             if (st_.app_path.isEmpty()) st_.app_path = QCoreApplication::applicationDirPath();
+         }},
+        {"open_database",
+         [this] {
+             if (!open_database(st_)) throw BadData("no database file");
+         }},
+        {"init_set", [this] { init_set(); }},
     });
 }
 
 void tomarina1::init_set() {
     run_steps({
-        [this] {
-            st_.settings.max_kensuu = 1000;
-            st_.settings.sv_pop = 1;
-        },
-        [this] { read_settings_file(st_.full_path(st_.ini_file), st_.settings); },
-        [this] { st_.settings.apply_defaults(); },
-        [this] { load_database(); },
-        [this] { set_form1(); },
+        {"settings defaults",
+         [this] {
+             st_.settings.max_kensuu = 1000;
+             st_.settings.sv_pop = 1;
+         }},
+        {"read_settings_file", [this] { read_settings_file(st_.full_path(st_.ini_file), st_.settings); }},
+        {"apply_defaults", [this] { st_.settings.apply_defaults(); }},
+        {"load_database", [this] { load_database(); }},
+        {"set_form1", [this] { set_form1(); }},
         // The default browser lookup and the browser selection window take their places here.
-        [this] {
-            const QString kind = st_.settings.inet_data1;
-            if (kind != u"1" && kind != u"2") Command2->setEnabled(false);
-        },
+        {"region button",
+         [this] {
+             const QString kind = st_.settings.inet_data1;
+             if (kind != u"1" && kind != u"2") Command2->setEnabled(false);
+         }},
     });
 }
 
@@ -102,16 +106,17 @@ void tomarina1::end_proc() {
     if (ending_) return;
     ending_ = true;
     run_steps({
-        [this] { save_position(); },
-        [this] { save_ini_file(st_, pf_, this); },
-        [this] {
-            if (st_.dat_open_flg == 1) {
-                st_.dat.close();
-                st_.dat_open_flg = 0;
-            }
-        },
-        [this] { unload(); },
-        [this] { forms_.end_program(); },
+        {"save_position", [this] { save_position(); }},
+        {"save_ini_file", [this] { save_ini_file(st_, pf_, this); }},
+        {"close database",
+         [this] {
+             if (st_.dat_open_flg == 1) {
+                 st_.dat.close();
+                 st_.dat_open_flg = 0;
+             }
+         }},
+        {"unload", [this] { unload(); }},
+        {"end_program", [this] { forms_.end_program(); }},
     });
 }
 

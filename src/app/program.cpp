@@ -25,7 +25,7 @@ void install_fonts() {
 
 bool start_program(Forms& forms) {
     forms.state().ver_text = QStringLiteral("1.51");
-    try_step([&] {
+    try_step("splash", [&] {
         frmSplash* splash = forms.show<frmSplash>();
         splash->repaint();
         QApplication::processEvents();

@@ -179,7 +179,7 @@ void read_settings(QIODevice& dev, Settings& s) {
         text.endsWith(u'\n') || text.endsWith(u'\r') ? lines.size() - 1 : lines.size();
     for (qsizetype l = 0; l < line_count; ++l) {
         for (const QString& item : line_items(lines[l])) {
-            try_step([&] {
+            try_step("settings item", [&] {
                 if (item.startsWith(u'[')) {
                     const QString name = trim(item);
                     if (name == u"[Form]")

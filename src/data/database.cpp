@@ -305,20 +305,21 @@ int Loader::load_all(const LoadHooks& hooks) {
         if (f) f();
     };
     return run_steps({
-        [this] { get_control(); },
-        [&] {
-            if (hooks.started) hooks.started(std::max<int>(0, t_.blk_count));
-        },
-        [this] { get_todouhuken(); },
-        [this] { get_tiiki(); },
-        [this] { get_airport(); },
-        [this] { get_syousai(); },
-        [this] { get_hotel(); },
-        [this] { get_url(); },
-        [this] { get_best(); },
-        [&] { call(hooks.user_hotels); },
-        [&] { call(hooks.finished); },
-        [this] { set_db_date(); },
+        {"get_control", [this] { get_control(); }},
+        {"started",
+         [&] {
+             if (hooks.started) hooks.started(std::max<int>(0, t_.blk_count));
+         }},
+        {"get_todouhuken", [this] { get_todouhuken(); }},
+        {"get_tiiki", [this] { get_tiiki(); }},
+        {"get_airport", [this] { get_airport(); }},
+        {"get_syousai", [this] { get_syousai(); }},
+        {"get_hotel", [this] { get_hotel(); }},
+        {"get_url", [this] { get_url(); }},
+        {"get_best", [this] { get_best(); }},
+        {"user_hotels", [&] { call(hooks.user_hotels); }},
+        {"finished", [&] { call(hooks.finished); }},
+        {"set_db_date", [this] { set_db_date(); }},
     });
 }
 

@@ -1,19 +1,40 @@
 #pragma once
 
-#include <exception>
+#include <QLoggingCategory>
+#include <concepts>
 #include <functional>
 #include <initializer_list>
 
 namespace tomarina {
 
-// Runs each step on its own: a step that throws is skipped silently and the next one runs.
+// Steps that stopped, with their reason, for a developer: off unless enabled through
+// QT_LOGGING_RULES="tomarina.steps.debug=true". The program itself keeps no log.
+Q_DECLARE_LOGGING_CATEGORY(lc_steps)
+
+// One statement on its own, named for the log.
+struct Step {
+    Step(const char* step_name, std::function<void()> f) : name(step_name), run(std::move(f)) {}
+    template <typename F>
+    requires std::invocable<F&> Step(F&& f) : run(std::forward<F>(f)) {}
+
+    const char* name = nullptr;
+    std::function<void()> run;
+};
+
+// Tells the log why the step stopped; call only inside a catch block.
+void log_stopped_step(const char* name, int number) noexcept;
+
+// Runs each step on its own: a step that throws is skipped (and logged) and the next one runs.
 // Returns how many steps failed, for tests.
-inline int run_steps(std::initializer_list<std::function<void()>> steps) {
+inline int run_steps(std::initializer_list<Step> steps) {
     int failed = 0;
-    for (const auto& step : steps) {
+    int number = 0;
+    for (const Step& step : steps) {
+        ++number;
         try {
-            step();
+            step.run();
         } catch (...) {
+            log_stopped_step(step.name, number);
             ++failed;
         }
     }
@@ -21,13 +42,17 @@ inline int run_steps(std::initializer_list<std::function<void()>> steps) {
 }
 
 // One statement on its own.
-template <typename F> bool try_step(F&& f) {
+template <typename F> bool try_step(const char* name, F&& f) {
     try {
         f();
         return true;
     } catch (...) {
+        log_stopped_step(name, 1);
         return false;
     }
+}
+template <typename F> bool try_step(F&& f) {
+    return try_step(nullptr, std::forward<F>(f));
 }
 
 } // namespace tomarina

@@ -188,40 +188,45 @@ void tomarina12::form_load() {
         if (progress) progress->step_to(value);
     };
     run_steps({
-        [&] {
-            progress = forms_.show<tomarina91>();
-            progress->ProgressBar1->setMinimum(0);
-            progress->ProgressBar1->setMaximum(4);
-        },
-        [&] { init_set(); },
-        [&] { bar(1); },
-        [&] { select_hotels(st_.db, st_.search, st_.settings.max_kensuu); },
-        [&] { bar(2); },
+        {"progress window",
+         [&] {
+             progress = forms_.show<tomarina91>();
+             progress->ProgressBar1->setMinimum(0);
+             progress->ProgressBar1->setMaximum(4);
+         }},
+        {"init_set", [&] { init_set(); }},
+        {"bar 1", [&] { bar(1); }},
+        {"select_hotels", [&] { select_hotels(st_.db, st_.search, st_.settings.max_kensuu); }},
+        {"bar 2", [&] { bar(2); }},
     });
     if (st_.search.sel_count != 0) {
         run_steps({
-            [&] {
-                st_.order.sort_key_name = ordering_name(Ordering::ken);
-                sort_hotel();
-            },
-            [&] { bar(3); },
-            [&] { set_grid(); },
-            [&] { bar(4); },
-            [&] { Command3->setEnabled(st_.search.sel_syousai_count > 5); },
-            [&] {
-                if (auto* p = forms_.loaded<tomarina91>()) p->unload();
-            },
+            {"sort_hotel",
+             [&] {
+                 st_.order.sort_key_name = ordering_name(Ordering::ken);
+                 sort_hotel();
+             }},
+            {"bar 3", [&] { bar(3); }},
+            {"set_grid", [&] { set_grid(); }},
+            {"bar 4", [&] { bar(4); }},
+            {"narrowing button", [&] { Command3->setEnabled(st_.search.sel_syousai_count > 5); }},
+            {"close progress",
+             [&] {
+                 if (auto* p = forms_.loaded<tomarina91>()) p->unload();
+             }},
         });
     } else {
         run_steps({
-            [&] {
-                pf_.message(this, QStringLiteral("ホテルデータなし"), QStringLiteral("エラーメッセージ"),
-                            MsgIcon::Exclamation, MsgButtons::Ok);
-            },
-            [&] { unload(); },
-            [&] {
-                if (auto* p = forms_.loaded<tomarina91>()) p->unload();
-            },
+            {"no hotels message",
+             [&] {
+                 pf_.message(this, QStringLiteral("ホテルデータなし"), QStringLiteral("エラーメッセージ"),
+                             MsgIcon::Exclamation, MsgButtons::Ok);
+             }},
+            {"unload", [&] { unload(); }},
+            {"close progress",
+             [&] {
+                 if (auto* p = forms_.loaded<tomarina91>()) p->unload();
+             }},
         });
     }
 }
@@ -301,14 +306,15 @@ void tomarina12::MSFlexGrid1_DblClick() {
     if (MSFlexGrid1->current_row() != 1) return;
     st_.order.sort_busy = true;
     run_steps({
-        [this] {
-            st_.order.sort_key_name = ordering_name(results_ordering_at(MSFlexGrid1->current_column()));
-        },
-        [this] { sort_hotel(); },
-        [this] { MSFlexGrid1->hide(); },
-        [this] { set_grid(); },
-        [this] { MSFlexGrid1->show(); },
-        [this] { Command3->setEnabled(st_.search.sel_syousai_count > 5); },
+        {"sort_key_name",
+         [this] {
+             st_.order.sort_key_name = ordering_name(results_ordering_at(MSFlexGrid1->current_column()));
+         }},
+        {"sort_hotel", [this] { sort_hotel(); }},
+        {"hide grid", [this] { MSFlexGrid1->hide(); }},
+        {"set_grid", [this] { set_grid(); }},
+        {"show grid", [this] { MSFlexGrid1->show(); }},
+        {"narrowing button", [this] { Command3->setEnabled(st_.search.sel_syousai_count > 5); }},
     });
     st_.order.sort_busy = false;
 }
@@ -338,7 +344,8 @@ void tomarina12::Form_Resize() {
     const QList<int> scaled = scaled_widths(widths, grid_width);
     for (int i = 0; i < int(scaled.size()); ++i) {
         MSFlexGrid1->horizontalHeader()->resizeSection(i, std::max(0, twips_to_px(scaled[i])));
-        try_step([&] { st_.settings.sv_colwidth(i) = to_integer(px_to_twips(MSFlexGrid1->columnWidth(i))); });
+        try_step("sv_colwidth",
+                 [&] { st_.settings.sv_colwidth(i) = to_integer(px_to_twips(MSFlexGrid1->columnWidth(i))); });
     }
 }
 
@@ -354,16 +361,19 @@ void tomarina12::showEvent(QShowEvent* event) {
 
 void tomarina12::form_unload() {
     run_steps({
-        [this] { st_.settings.sv_height12 = to_integer(height_twips()); },
-        [this] { st_.settings.sv_width12 = to_integer(width_twips()); },
-        [this] { st_.settings.sv_grid1_height12 = to_integer(px_to_twips(MSFlexGrid1->height())); },
-        [this] { st_.settings.sv_grid1_width12 = to_integer(px_to_twips(MSFlexGrid1->width())); },
-        [this] {
-            if (model->columnCount() > 6)
-                for (int i = 0; i < 7; ++i)
-                    st_.settings.sv_colwidth(i) = to_integer(px_to_twips(MSFlexGrid1->columnWidth(i)));
-        },
-        [this] { Form::form_unload(); },
+        {"sv_height12", [this] { st_.settings.sv_height12 = to_integer(height_twips()); }},
+        {"sv_width12", [this] { st_.settings.sv_width12 = to_integer(width_twips()); }},
+        {"sv_grid1_height12",
+         [this] { st_.settings.sv_grid1_height12 = to_integer(px_to_twips(MSFlexGrid1->height())); }},
+        {"sv_grid1_width12",
+         [this] { st_.settings.sv_grid1_width12 = to_integer(px_to_twips(MSFlexGrid1->width())); }},
+        {"sv_colwidth",
+         [this] {
+             if (model->columnCount() > 6)
+                 for (int i = 0; i < 7; ++i)
+                     st_.settings.sv_colwidth(i) = to_integer(px_to_twips(MSFlexGrid1->columnWidth(i)));
+         }},
+        {"form_unload", [this] { Form::form_unload(); }},
     });
 }
 

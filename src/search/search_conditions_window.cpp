@@ -86,40 +86,46 @@ int tomarina11::selected_option() const {
 
 void tomarina11::init_sec() {
     run_steps({
-        [this] {
-            if (Option1->isChecked())
-                set_label1();
-            else
-                Option1->setChecked(true);
-        },
-        [this] {
-            if (st_.user.user_copied_flg == 0) {
-                copy_user_hotel(st_.user, st_.db);
-                st_.user.user_copied_flg = 1;
-            }
-        },
-        [this] { set_form1(); },
+        {"Option1",
+         [this] {
+             if (Option1->isChecked())
+                 set_label1();
+             else
+                 Option1->setChecked(true);
+         }},
+        {"copy_user_hotel",
+         [this] {
+             if (st_.user.user_copied_flg == 0) {
+                 copy_user_hotel(st_.user, st_.db);
+                 st_.user.user_copied_flg = 1;
+             }
+         }},
+        {"set_form1", [this] { set_form1(); }},
     });
 }
 
 void tomarina11::set_form1() {
-    run_steps({[this] { set_label1(); }, [this] { Command3->hide(); }, [this] { Form::set_form1(); }});
+    run_steps({{"set_label1", [this] { set_label1(); }},
+               {"hide Command3", [this] { Command3->hide(); }},
+               {"place", [this] { Form::set_form1(); }}});
 }
 
 void tomarina11::set_label1() {
     run_steps({
-        [this] { Text1->setFocus(); },
-        [this] { set_text1(); },
-        [this] {
-            const int option = selected_option();
-            st_.search.search_type = Integer(option);
-            Text2->setText(QString::fromUtf16(option_texts[option - 1].prompt));
-        },
+        {"focus Text1", [this] { Text1->setFocus(); }},
+        {"set_text1", [this] { set_text1(); }},
+        {"prompt",
+         [this] {
+             const int option = selected_option();
+             st_.search.search_type = Integer(option);
+             Text2->setText(QString::fromUtf16(option_texts[option - 1].prompt));
+         }},
         // The entry may have kept the focus: the picker button follows the new criterion.
-        [this] {
-            if (Text1->hasFocus())
-                Command3->setVisible(st_.search.search_type == 1 || st_.search.search_type == 2);
-        },
+        {"picker button",
+         [this] {
+             if (Text1->hasFocus())
+                 Command3->setVisible(st_.search.search_type == 1 || st_.search.search_type == 2);
+         }},
     });
 }
 
