@@ -10,6 +10,7 @@ set(TOMARINA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/data/user_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/results/grid_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/results/ordering.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/search/list_rows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/search/selection.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/text_rules.cpp
 )

@@ -192,8 +192,12 @@ void tomarina11::Text1_DblClick() {
 }
 
 void tomarina11::open_picker() {
-    st_.search.picker_caller = 1;
-    // The prefecture and airport picker joins here once it exists.
+    tomarina14::open(forms_, *this, 1, st_.search.search_type);
+}
+
+void tomarina11::picker_chosen(Integer, const QString& name) {
+    Text1->setText(name);
+    Command1->setFocus();
 }
 
 void tomarina11::Text1_KeyPress(int key) {
@@ -220,6 +224,13 @@ bool tomarina11::eventFilter(QObject* watched, QEvent* event) {
             const bool line_feed = k->key() == Qt::Key_J && (k->modifiers() & Qt::ControlModifier);
             if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter || line_feed) {
                 Text1_KeyPress(line_feed ? 10 : 13);
+                return true;
+            }
+            // The picker from the keyboard, as a drop-down list opens.
+            const bool drop_down =
+                k->key() == Qt::Key_F4 || (k->key() == Qt::Key_Down && (k->modifiers() & Qt::AltModifier));
+            if (drop_down && (st_.search.search_type == 1 || st_.search.search_type == 2)) {
+                Command3_Click();
                 return true;
             }
             break;

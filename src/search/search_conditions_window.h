@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/form.h"
+#include "search/picker_window.h"
 
 class QGroupBox;
 class QLineEdit;
@@ -10,7 +11,7 @@ class QRadioButton;
 namespace tomarina {
 
 // Where the user states a search: one of six criteria and a search text.
-class tomarina11 : public Form {
+class tomarina11 : public Form, public PickerOpener {
     Q_OBJECT
   public:
     explicit tomarina11(Forms& forms);
@@ -30,6 +31,8 @@ class tomarina11 : public Form {
     void Command3_Click();
     void Text1_KeyPress(int key);
     void Text1_DblClick();
+    // The picker's choice: into the entry, and on to 検索開始.
+    void picker_chosen(Integer mode, const QString& name) override;
 
     QGroupBox* Frame1;
     QLineEdit* Text1;

@@ -1,0 +1,201 @@
+#include "search/picker_window.h"
+
+#include "data/steps.h"
+#include "search/list_rows.h"
+#include "search/selection.h"
+#include "search/tab_stop_list.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace tomarina {
+
+namespace {
+
+// The area index of option k: 1..9 for Option1..Option9, 0 for Option10.
+int area_of_option(int k) {
+    return k == 10 ? 0 : k;
+}
+int option_of_area(int indx) {
+    return indx == 0 ? 10 : indx;
+}
+
+// Rows shorter than four characters take a second TAB: a stop a little under four full-width characters
+// puts the counts of names up to seven characters in one column.
+constexpr double picker_tab_stop = 3.75;
+
+} // namespace
+
+tomarina14::tomarina14(Forms& forms) : Form(forms, 14, QStringLiteral("tomarina14")) {
+    setFixedSize(twips_to_px(6000), twips_to_px(5340));
+
+    Text1 = add_control<QPlainTextEdit>(this, "Text1", 120, 120, 5760, 540);
+    Text1->setAccessibleName(QStringLiteral("案内"));
+
+    Frame1 = add_control<QGroupBox>(this, "Frame1", 120, 780, 3480, 3900);
+    Command4 = add_control<QPushButton>(Frame1, "Command4", 120, 300, 3240, 300);
+    Command4->setFocusPolicy(Qt::NoFocus);
+    List1 = add_control<QListWidget>(Frame1, "List1", 120, 600, 3240, 3180);
+    set_tab_stops(List1, picker_tab_stop);
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    // The whole country first, then the nine areas.
+    for (int row = 0; row < 10; ++row) {
+        const int k = row == 0 ? 10 : row;
+        auto* o = add_control<QRadioButton>(this, QStringLiteral("Option%1").arg(k), 3780, 840 + row * 375,
+                                            2100, 330);
+        Option[std::size_t(k)] = o;
+        connect(o, &QRadioButton::toggled, this, [this, k](bool on) {
+            if (on) try_step([&] { set_list1(area_of_option(k)); });
+        });
+    }
+
+    Command3 = add_control<QPushButton>(this, "Command3", 1560, 4800, 1335, 420);
+    Command3->setText(QStringLiteral("選択確定"));
+    Command2 = add_control<QPushButton>(this, "Command2", 3000, 4800, 1335, 420);
+    Command2->setText(QStringLiteral("取消"));
+    Command1 = add_control<QPushButton>(this, "Command1", 4440, 4800, 1335, 420);
+    Command1->setText(QStringLiteral("取消終了"));
+    for (QPushButton* b : {Command3, Command2, Command1}) b->setAutoDefault(true);
+
+    setTabOrder(List1, Option[10]);
+    setTabOrder(Option[10], Command3);
+    setTabOrder(Command3, Command2);
+    setTabOrder(Command2, Command1);
+
+    connect(Command1, &QPushButton::clicked, this, &tomarina14::Command1_Click);
+    connect(Command3, &QPushButton::clicked, this, &tomarina14::Command3_Click);
+    connect(List1, &QListWidget::itemSelectionChanged, this,
+            [this] { Command3->setEnabled(!List1->selectedItems().isEmpty()); });
+    // Only a double click on a row chooses: the empty part of the list holds no name.
+    connect(List1, &QListWidget::itemDoubleClicked, this, [this] { List1_DblClick(); });
+
+    watch_esc();
+}
+
+tomarina14* tomarina14::open_for(Forms& forms, Form& opener, PickerOpener& target, Integer caller,
+                                 Integer mode) {
+    AppState& st = forms.state();
+    st.search.picker_caller = caller;
+    st.search.search_type = mode;
+    if (tomarina14* open = forms.loaded<tomarina14>())
+        if (open->opener() != &opener || open->mode() != mode) open->end_proc();
+    tomarina14* w = forms.load<tomarina14>();
+    if (!w) return nullptr;
+    if (!w->opener_) {
+        w->opener_ = &opener;
+        w->target_ = &target;
+    }
+    return forms.show<tomarina14>();
+}
+
+Form* tomarina14::opener() const {
+    return opener_ && !opener_->is_unloading() ? opener_.data() : nullptr;
+}
+
+void tomarina14::init_set() {
+    mode_ = st_.search.search_type;
+    const Integer flg = picker_prefecture_mode(mode_) ? st_.settings.control1_flg : st_.settings.control2_flg;
+    run_steps({
+        [this] { set_form1(); },
+        [this] {
+            for (int k = 1; k <= 10; ++k) Option[std::size_t(k)]->setEnabled(true);
+        },
+        [&] {
+            if (flg < 0 || flg > 9) return; // no option, an empty list
+            QRadioButton* o = Option[std::size_t(option_of_area(flg))];
+            if (o->isChecked())
+                set_list1(flg);
+            else
+                o->setChecked(true);
+        },
+        [this] { set_mode_texts(); },
+        [this] {
+            Command2->setEnabled(false);
+            Command3->setEnabled(false);
+        },
+        [this] { List1->setFocus(); },
+    });
+}
+
+void tomarina14::set_form1() {
+    run_steps({
+        [this] {
+            for (int k = 1; k <= 10; ++k)
+                Option[std::size_t(k)]->setText(picker_option_caption(st_.db, mode_, area_of_option(k)));
+        },
+        [this] { Form::set_form1(); },
+    });
+}
+
+void tomarina14::set_mode_texts() {
+    const PickerTexts texts = picker_texts(mode_);
+    Frame1->setTitle(texts.frame);
+    Command4->setText(texts.heading);
+    List1->setAccessibleName(texts.heading);
+    Text1->setPlainText(texts.guidance);
+    Text1->setEnabled(false);
+}
+
+void tomarina14::set_list1(int indx) {
+    List1->clear();
+    List1->addItems(picker_rows(st_.db, mode_, indx));
+    Command3->setEnabled(false);
+    if (indx >= 0 && indx <= 9) {
+        if (picker_prefecture_mode(mode_))
+            st_.settings.control1_flg = Integer(indx);
+        else
+            st_.settings.control2_flg = Integer(indx);
+    }
+    set_mode_texts();
+}
+
+void tomarina14::set_start() {
+    push_history(picker_prefecture_mode(mode_) ? st_.settings.text1_hist : st_.settings.text2_hist,
+                 st_.search.input_text);
+}
+
+void tomarina14::Command3_Click() {
+    confirm();
+}
+
+void tomarina14::List1_DblClick() {
+    confirm();
+}
+
+void tomarina14::confirm() {
+    int first = -1;
+    for (int r = 0; r < List1->count(); ++r)
+        if (List1->item(r)->isSelected()) {
+            first = r;
+            break;
+        }
+    if (first < 0) return; // nothing chosen: the opener's box keeps its text
+    st_.search.input_text = picker_name(List1->item(first)->text());
+    try_step([this] { set_start(); });
+    // An opener closed meanwhile gets nothing; the picker still closes.
+    if (Form* w = opener()) {
+        try_step([&] { target_->picker_chosen(mode_, st_.search.input_text); });
+        w->raise();
+        w->activateWindow();
+    }
+    unload();
+}
+
+bool tomarina14::eventFilter(QObject* watched, QEvent* event) {
+    // Enter on the list chooses the selected row, as a double click does.
+    if (watched == List1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            confirm();
+            return true;
+        }
+    }
+    return Form::eventFilter(watched, event);
+}
+
+} // namespace tomarina

@@ -1,0 +1,78 @@
+#include "search/tab_stop_list.h"
+
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <cmath>
+
+namespace tomarina {
+
+TabStopDelegate::TabStopDelegate(double stop_chars, QObject* parent)
+    : QStyledItemDelegate(parent), stop_chars_(stop_chars) {}
+
+qreal TabStopDelegate::stop_distance(const QFont& font) const {
+    return stop_chars_ * QFontMetricsF(font).horizontalAdvance(QChar(0x56FD));
+}
+
+QList<qreal> TabStopDelegate::part_positions(const QString& text, const QFont& font) const {
+    const QFontMetricsF fm(font);
+    const qreal stop = std::max<qreal>(1.0, stop_distance(font));
+    QList<qreal> at;
+    qreal x = 0;
+    const QStringList parts = text.split(u'\t');
+    for (qsizetype k = 0; k < parts.size(); ++k) {
+        if (k > 0) x = (std::floor(x / stop) + 1) * stop; // a TAB goes on to the next stop
+        at << x;
+        x += fm.horizontalAdvance(parts[k]);
+    }
+    return at;
+}
+
+void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                            const QModelIndex& index) const {
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QWidget* widget = opt.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    const QRect text_rect = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
+    const QString text = opt.text;
+    opt.text.clear();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+
+    const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                       : (opt.state & QStyle::State_Active) ? QPalette::Normal
+                                                                            : QPalette::Inactive;
+    const QPalette::ColorRole role =
+        (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text;
+    painter->save();
+    painter->setFont(opt.font);
+    painter->setPen(opt.palette.color(group, role));
+    painter->setClipRect(text_rect);
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const QList<qreal> at = part_positions(text, opt.font);
+    const QStringList parts = text.split(u'\t');
+    for (qsizetype k = 0; k < parts.size(); ++k) {
+        const QRectF r(text_rect.left() + margin + at[k], text_rect.top(), text_rect.width(),
+                       text_rect.height());
+        painter->drawText(r, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, parts[k]);
+    }
+    painter->restore();
+}
+
+QSize TabStopDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    const QList<qreal> at = part_positions(text, opt.font);
+    const qreal width =
+        at.isEmpty() ? 0 : at.last() + QFontMetricsF(opt.font).horizontalAdvance(text.split(u'\t').last());
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setWidth(int(std::ceil(width)) + 8);
+    return size;
+}
+
+void set_tab_stops(QListWidget* list, double stop_chars) {
+    list->setItemDelegate(new TabStopDelegate(stop_chars, list));
+}
+
+} // namespace tomarina

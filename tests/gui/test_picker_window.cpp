@@ -1,0 +1,312 @@
+#include "data/database.h"
+#include "search/list_rows.h"
+#include "search/picker_window.h"
+#include "search/search_conditions_window.h"
+#include "search/tab_stop_list.h"
+#include "support/fake_platform.h"
+#include "support/test_support.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace tomarina;
+using tomarina::test::u8;
+
+namespace {
+
+// Another opener, standing for the hotel edit window: its prefecture box, airport box and the field after.
+class EditOpener : public Form, public PickerOpener {
+  public:
+    explicit EditOpener(Forms& forms) : Form(forms, 42, QStringLiteral("tomarina42")) {
+        for (QLineEdit** box : {&Text1, &Text2, &Text3}) *box = new QLineEdit(this);
+    }
+    void picker_chosen(Integer mode, const QString& name) override {
+        if (mode == 1) {
+            Text1->setText(name);
+            Text2->setFocus();
+        } else {
+            Text2->setText(name);
+            Text3->setFocus();
+        }
+    }
+    QLineEdit *Text1, *Text2, *Text3;
+};
+
+struct Picking {
+    AppState st;
+    FakePlatform pf;
+    Forms forms{st, pf};
+    explicit Picking(const DbSource& src = test::small_source()) {
+        Loader(st.db, build_database(src)).load_all();
+        st.settings.apply_defaults();
+    }
+    // The search window with a criterion chosen, and the picker opened from its entry.
+    tomarina14* from_search(int option) {
+        auto* w = forms.show<tomarina11>();
+        (option == 1 ? w->Option1 : w->Option2)->setChecked(true);
+        QTest::mouseDClick(w->Text1, Qt::LeftButton);
+        return forms.loaded<tomarina14>();
+    }
+    tomarina11* search() { return forms.loaded<tomarina11>(); }
+};
+
+QStringList rows(const QListWidget* list) {
+    QStringList out;
+    for (int r = 0; r < list->count(); ++r) out << list->item(r)->text();
+    return out;
+}
+
+void click_row(QListWidget* list, int row, bool twice = false) {
+    const QPoint at = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    if (twice) QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+int checked_option(const tomarina14* p) {
+    for (int k = 1; k <= 10; ++k)
+        if (p->Option[std::size_t(k)]->isChecked()) return k;
+    return 0;
+}
+
+} // namespace
+
+class TestPickerWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void opens_in_prefecture_mode_from_the_entry() {
+        Picking a;
+        tomarina14* p = a.from_search(1);
+        QVERIFY(p);
+        QVERIFY(p->isVisible());
+        QCOMPARE(a.st.search.picker_caller, Integer(1));
+        QCOMPARE(p->windowTitle(), u8("トマリナホテル情報＆予約"));
+        QCOMPARE(p->Option[10]->text(), u8("全国"));
+        QCOMPARE(p->Option[1]->text(), u8("北海道"));
+        QCOMPARE(p->Option[2]->text(), u8("関東"));
+        QCOMPARE(p->Option[3]->text(), QString());
+        for (int k = 1; k <= 10; ++k) QVERIFY(p->Option[std::size_t(k)]->isEnabled());
+        QCOMPARE(p->Frame1->title(), u8("都道府県名の選択"));
+        QCOMPARE(p->Command4->text(), u8("都道府県名"));
+        QCOMPARE(p->Text1->toPlainText(), u8("都道府県名を選択して下さい"));
+        QVERIFY(!p->Text1->isEnabled());
+        QCOMPARE(p->Command1->text(), u8("取消終了"));
+        QCOMPARE(p->Command2->text(), u8("取消"));
+        QCOMPARE(p->Command3->text(), u8("選択確定"));
+        QVERIFY(!p->Command2->isEnabled());
+        QVERIFY(!p->Command3->isEnabled());
+        QCOMPARE(checked_option(p), 10);
+        QCOMPARE(rows(p->List1), QStringList({u8("北海道\t\t1件"), u8("東京\t\t4件"), u8("千葉\t\t1件")}));
+        QVERIFY(!p->List1->accessibleName().isEmpty());
+
+        p->Option[2]->click();
+        QCOMPARE(rows(p->List1), QStringList({u8("東京\t\t4件"), u8("千葉\t\t1件")}));
+        QCOMPARE(a.st.settings.control1_flg, Integer(2));
+        p->Option[3]->click(); // an area without prefectures
+        QCOMPARE(p->List1->count(), 0);
+    }
+
+    void choosing_writes_into_the_search_entry() {
+        Picking a;
+        tomarina14* p = a.from_search(1);
+        QVERIFY(QTest::qWaitForWindowExposed(p));
+        click_row(p->List1, 2);
+        QVERIFY(p->Command3->isEnabled());
+        const auto before = a.st.settings.tomarina14;
+        p->move(p->pos() + QPoint(40, 30));
+        QTest::mouseClick(p->Command3, Qt::LeftButton);
+        QCOMPARE(a.search()->Text1->text(), u8("千葉"));
+        QCOMPARE(a.search()->focusWidget(), a.search()->Command1);
+        QCOMPARE(a.st.search.input_text, u8("千葉"));
+        QCOMPARE(a.st.settings.text1_hist(1), u8("千葉"));
+        QVERIFY(!a.forms.loaded<tomarina14>());
+        // The confirming path does not keep the position.
+        QCOMPARE(a.st.settings.tomarina14.top, before.top);
+        QCOMPARE(a.st.settings.tomarina14.left, before.left);
+    }
+
+    void airport_mode_keeps_the_synonym_and_its_own_area() {
+        Picking a;
+        a.st.settings.control1_flg = 2;
+        a.st.settings.control2_flg = 4;
+        tomarina14* p = a.from_search(2);
+        QCOMPARE(p->Option[10]->text(), u8("全国エリア"));
+        QCOMPARE(p->Option[3]->text(), u8("北陸・中部エリア"));
+        QCOMPARE(p->Frame1->title(), u8("空港の選択"));
+        QCOMPARE(p->Command4->text(), u8("空港名"));
+        QCOMPARE(p->Text1->toPlainText(),
+                 u8("空港を選択して下さい。東京／羽田と東京／成田、大阪／伊丹と大阪／関西は同一です"));
+        QCOMPARE(checked_option(p), 4);
+        QCOMPARE(rows(p->List1), QStringList({u8("東京／羽田\t3件"), u8("東京／成田\t1件")}));
+        p->Option[1]->click();
+        QCOMPARE(a.st.settings.control2_flg, Integer(1));
+        QCOMPARE(a.st.settings.control1_flg, Integer(2)); // the prefecture mode's area is its own
+        p->Option[4]->click();
+        QVERIFY(QTest::qWaitForWindowExposed(p));
+        click_row(p->List1, 1, true); // double click
+        QCOMPARE(a.search()->Text1->text(), u8("東京／成田"));
+        QCOMPARE(a.st.settings.text2_hist(1), u8("東京／成田"));
+        QCOMPARE(a.st.settings.text1_hist(1), QString());
+        QVERIFY(!a.forms.loaded<tomarina14>());
+    }
+
+    void an_area_out_of_range_selects_nothing() {
+        Picking a;
+        a.st.settings.control1_flg = 12;
+        tomarina14* p = a.from_search(1);
+        QCOMPARE(checked_option(p), 0);
+        QCOMPARE(p->List1->count(), 0);
+        QCOMPARE(a.st.settings.control1_flg, Integer(12));
+        QTest::mouseClick(p->Command3, Qt::LeftButton); // disabled: nothing happens
+        QVERIFY(a.forms.loaded<tomarina14>());
+    }
+
+    void double_click_on_the_empty_part_writes_nothing() {
+        Picking a;
+        tomarina14* p = a.from_search(1);
+        QVERIFY(QTest::qWaitForWindowExposed(p));
+        const QString entry = a.search()->Text1->text();
+        click_row(p->List1, 0);
+        const QPoint below = p->List1->visualItemRect(p->List1->item(2)).bottomLeft() + QPoint(10, 30);
+        QVERIFY(p->List1->viewport()->rect().contains(below));
+        QTest::mouseDClick(p->List1->viewport(), Qt::LeftButton, {}, below);
+        QCOMPARE(a.search()->Text1->text(), entry);
+        QCOMPARE(a.st.settings.text1_hist(1), QString());
+        QVERIFY(a.forms.loaded<tomarina14>());
+    }
+
+    void cancel_and_esc_close_without_a_choice() {
+        Picking a;
+        a.search();
+        tomarina14* p = a.from_search(1);
+        const QString entry = a.search()->Text1->text();
+        click_row(p->List1, 1);
+        p->move(twips_to_px(1500), twips_to_px(900));
+        QTest::mouseClick(p->Command1, Qt::LeftButton);
+        QVERIFY(!a.forms.loaded<tomarina14>());
+        QCOMPARE(a.search()->Text1->text(), entry);
+        QCOMPARE(a.st.settings.tomarina14.left, Integer(1500));
+        QCOMPARE(a.st.settings.tomarina14.top, Integer(900));
+
+        for (QWidget* (*control)(tomarina14*) : {+[](tomarina14* w) -> QWidget* { return w->List1; },
+                                                 +[](tomarina14* w) -> QWidget* { return w->Option[10]; },
+                                                 +[](tomarina14* w) -> QWidget* { return w->Command3; }}) {
+            p = a.from_search(1);
+            QTest::keyClick(control(p), Qt::Key_Escape);
+            QVERIFY(!a.forms.loaded<tomarina14>());
+            QCOMPARE(a.search()->Text1->text(), entry);
+        }
+    }
+
+    void keyboard_alone_opens_chooses_and_confirms() {
+        Picking a;
+        auto* w = a.forms.show<tomarina11>();
+        w->Option2->setChecked(true);
+        QTest::keyClick(w->Text1, Qt::Key_F4);
+        tomarina14* p = a.forms.loaded<tomarina14>();
+        QVERIFY(p);
+        QCOMPARE(p->mode(), Integer(2));
+        p->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(p));
+        QCOMPARE(p->focusWidget(), p->List1);
+        QTest::keyClick(p->List1, Qt::Key_Down);
+        QVERIFY(p->Command3->isEnabled());
+        QCOMPARE(p->List1->selectedItems().size(), 1);
+        const QString chosen = picker_name(p->List1->selectedItems().first()->text());
+        QTest::keyClick(p->List1, Qt::Key_Return);
+        QCOMPARE(w->Text1->text(), chosen);
+        QVERIFY(!a.forms.loaded<tomarina14>());
+        // The hotel-name criterion has no picker.
+        w->Option3->setChecked(true);
+        QTest::keyClick(w->Text1, Qt::Key_F4);
+        QTest::mouseDClick(w->Text1, Qt::LeftButton);
+        QVERIFY(!a.forms.loaded<tomarina14>());
+    }
+
+    void a_closed_opener_receives_nothing() {
+        Picking a;
+        tomarina14* p = a.from_search(1);
+        QTest::mouseClick(a.search()->Command2, Qt::LeftButton); // 検索終了
+        QVERIFY(!a.forms.loaded<tomarina11>());
+        QVERIFY(!p->opener());
+        click_row(p->List1, 0);
+        QTest::mouseClick(p->Command3, Qt::LeftButton);
+        QVERIFY(!a.forms.loaded<tomarina14>());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void the_edit_window_as_opener() {
+        Picking a;
+        auto* search = a.forms.show<tomarina11>();
+        auto* edit = a.forms.show<EditOpener>();
+        tomarina14* p = tomarina14::open(a.forms, *edit, 2, 1);
+        QCOMPARE(a.st.search.picker_caller, Integer(2));
+        QCOMPARE(p->mode(), Integer(1));
+        click_row(p->List1, 1);
+        QTest::mouseClick(p->Command3, Qt::LeftButton);
+        QCOMPARE(edit->Text1->text(), u8("東京"));
+        QCOMPARE(edit->focusWidget(), edit->Text2);
+        QCOMPARE(search->Text1->text(), u8("福岡")); // the search window is not the opener
+        // The pick counts in the search window's history too.
+        QCOMPARE(a.st.settings.text1_hist(1), u8("東京"));
+
+        p = tomarina14::open(a.forms, *edit, 2, 2);
+        click_row(p->List1, 3);
+        QTest::mouseClick(p->Command3, Qt::LeftButton);
+        QCOMPARE(edit->Text2->text(), u8("大阪／伊丹"));
+        QCOMPARE(edit->focusWidget(), edit->Text3);
+        QCOMPARE(a.st.settings.text2_hist(1), u8("大阪／伊丹"));
+    }
+
+    void a_second_opener_gets_a_fresh_picker() {
+        Picking a;
+        auto* edit = a.forms.show<EditOpener>();
+        tomarina14* airports = tomarina14::open(a.forms, *edit, 2, 2);
+        QCOMPARE(airports->mode(), Integer(2));
+        // The search window asks for prefectures while the airport picker of the edit window is open.
+        tomarina14* p = a.from_search(1);
+        QVERIFY(p);
+        QCOMPARE(p->mode(), Integer(1));
+        QCOMPARE(p->opener(), a.search());
+        QCOMPARE(a.st.search.picker_caller, Integer(1));
+        click_row(p->List1, 0);
+        QTest::mouseClick(p->Command3, Qt::LeftButton);
+        QCOMPARE(a.search()->Text1->text(), u8("北海道"));
+        QCOMPARE(edit->Text1->text(), QString());
+        QCOMPARE(edit->Text2->text(), QString());
+    }
+
+    void counts_line_up_in_one_column_data() {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("prefectures") << 1;
+        QTest::newRow("airports") << 2;
+    }
+    void counts_line_up_in_one_column() {
+        QFETCH(int, mode);
+        DbSource src;
+        QString error;
+        QVERIFY2(read_sources(QStringLiteral(TOMARINA_SAMPLE_DIR), src, &error), qPrintable(error));
+        Picking a(src);
+        tomarina14* p = a.from_search(mode);
+        p->Option[10]->click();
+        QVERIFY(p->List1->count() >= 40);
+        auto* tabs = qobject_cast<TabStopDelegate*>(p->List1->itemDelegate());
+        QVERIFY(tabs);
+        const QFont font = p->List1->font();
+        const qreal column = tabs->part_positions(rows(p->List1).first(), font).last();
+        for (const QString& row : rows(p->List1)) {
+            const QList<qreal> at = tabs->part_positions(row, font);
+            QCOMPARE(at.size(), row.count(u'\t') + 1);
+            QCOMPARE(at.last(), column);
+            // The name ends before the count begins.
+            QVERIFY(QFontMetricsF(font).horizontalAdvance(picker_name(row)) < column);
+        }
+    }
+};
+
+QTEST_MAIN(TestPickerWindow)
+#include "test_picker_window.moc"
