@@ -13,4 +13,5 @@ set(TOMARINA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/search/list_rows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/search/selection.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/text_rules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tools/search_limit.cpp
 )

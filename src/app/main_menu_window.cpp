@@ -5,6 +5,7 @@
 #include "data/steps.h"
 #include "search/search_conditions_window.h"
 #include "tools/progress_window.h"
+#include "tools/tools_menu_window.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -130,7 +131,9 @@ void tomarina1::Command1_Click() {
     forms_.show<tomarina11>();
 }
 void tomarina1::Command2_Click() {}
-void tomarina1::Command3_Click() {}
+void tomarina1::Command3_Click() {
+    forms_.show<tomarina31>();
+}
 void tomarina1::Command4_Click() {
     end_proc();
 }

@@ -2,28 +2,13 @@
 
 #include <QFrame>
 #include <QLabel>
-#include <QPainter>
 #include <QPixmap>
 
 namespace tomarina {
 
 QPixmap product_picture(int size) {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(0, 70, 140));
-    p.setPen(Qt::NoPen);
-    p.drawRoundedRect(QRectF(0, 0, size, size), size / 8.0, size / 8.0);
-    // A building with lit windows.
-    p.setBrush(QColor(255, 215, 0));
-    const double w = size / 9.0;
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 3; ++col)
-            p.drawRect(QRectF(size * 0.22 + col * w * 2, size * 0.2 + row * w * 2, w, w));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(size * 0.42, size * 0.78, w * 1.5, size * 0.22));
-    return pm;
+    const QPixmap pm(QStringLiteral(":/tomarina/tomarina.png"));
+    return pm.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 frmSplash::frmSplash(Forms& forms) : Form(forms, 0, QStringLiteral("frmSplash")) {
@@ -48,13 +33,12 @@ frmSplash::frmSplash(Forms& forms) : Form(forms, 0, QStringLiteral("frmSplash"))
     };
     lblProductLine = label("lblProductLine", QStringLiteral("ホテル情報検索・オンライン予約支援ソフト"), 2000,
                            300, 4600, 300, 10);
-    lblProductName = label("lblProductName", app_title, 2000, 900, 4700, 600, 20);
+    lblProductName = label("lblProductName", app_title, 1900, 900, 4860, 600, 18);
     lblVersion = label("lblVersion", QString(), 3400, 1800, 3200, 330, 12, true);
     lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblPlatform = label("lblPlatform", QStringLiteral("Windows95/98,NT/WS"), 3400, 2160, 3200, 330, 11, true);
     lblPlatform->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblCompany = label("lblCompany", QStringLiteral("ホームページ：https://www.example.jp/tomarina/"), 240,
-                       2800, 6400, 300, 9);
+    lblCompany = label("lblCompany", publisher_home_page, 240, 2800, 6400, 300, 9);
     lblWarning = label(
         "lblWarning",
         QStringLiteral("ホテルの料金・設備などは変更されることがあります。ご予約の前に必ずご確認ください。"),

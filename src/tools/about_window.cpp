@@ -1,0 +1,85 @@
+#include "tools/about_window.h"
+
+#include "data/steps.h"
+#include "tools/splash_window.h"
+
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+namespace tomarina {
+
+QString about_text(const QString& db_date) {
+    const QString crlf = QStringLiteral("\r\n");
+    return db_date + QStringLiteral("現在のデータを使用しています") + crlf + publisher_contact + crlf +
+           publisher_home_page + crlf + crlf + publisher_notice;
+}
+
+tomarina34::tomarina34(Forms& forms) : Form(forms, 34, QStringLiteral("tomarina34")) {
+    setFixedSize(twips_to_px(5655), twips_to_px(3630));
+    // The window has no caption; assistive technology still hears what it is.
+    setAccessibleName(QStringLiteral("システム情報"));
+
+    auto label = [this](const char* name, int left, int top, int width, int height, int point) {
+        auto* l = add_control<QLabel>(this, name, left, top, width, height);
+        QFont f = l->font();
+        f.setPointSize(point);
+        l->setFont(f);
+        return l;
+    };
+    Image2 = add_control<QLabel>(this, "Image2", 240, 240, 720, 720);
+    Image2->setPixmap(product_picture(twips_to_px(720)));
+    Image2->setAccessibleName(app_title);
+    lblTitle = label("lblTitle", 1080, 240, 4335, 375, 12);
+    lblTitle->setText(app_title);
+    lblVersion = label("lblVersion", 1080, 600, 4455, 255, 12);
+    Label1 = label("Label1", 1080, 1200, 4335, 1095, 9);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    // A grey line over a white one, the etched separator above the button.
+    auto line = [this](const char* name, int top, const QColor& color) {
+        auto* l = add_control<QFrame>(this, name, 120, top, 5415, 15);
+        l->setFixedHeight(1);
+        l->setAutoFillBackground(true);
+        QPalette p = l->palette();
+        p.setColor(QPalette::Window, color);
+        l->setPalette(p);
+        return l;
+    };
+    Line1 = line("Line1", 2640, QColor(0x80, 0x80, 0x80));
+    Line2 = line("Line2", 2655, Qt::white);
+
+    cmdOK = add_control<QPushButton>(this, "cmdOK", 4440, 3120, 975, 375);
+    cmdOK->setText(QStringLiteral("OK"));
+    cmdOK->setDefault(true);
+    cmdOK->setAutoDefault(true);
+    connect(cmdOK, &QPushButton::clicked, this, &tomarina34::cmdOK_Click);
+    watch_esc();
+}
+
+void tomarina34::set_form1() {
+    try_step([this] { setWindowTitle(QString()); });
+    Form::set_form1();
+    try_step([this] { lblVersion->setText(QStringLiteral("Version ") + st_.ver_text); });
+    try_step([this] { Label1->setText(about_text(st_.db.db_date)); });
+}
+
+void tomarina34::cmdOK_Click() {
+    end_proc();
+}
+
+void tomarina34::keyPressEvent(QKeyEvent* event) {
+    // "OK" is both the default and the cancel button.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        cmdOK->click();
+        break;
+    default:
+        Form::keyPressEvent(event);
+    }
+}
+
+} // namespace tomarina

@@ -1,0 +1,126 @@
+#include "tools/settings_window.h"
+
+#include "data/steps.h"
+#include "tools/search_limit.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace tomarina {
+
+namespace {
+// Places on a tab are measured from the tab control's corner, above its row of tabs (300 twips high).
+template <typename T> T* on_tab(QWidget* page, const char* name, int left, int top, int width, int height) {
+    return add_control<T>(page, name, left, top - 300, width, height);
+}
+} // namespace
+
+tomarina32::tomarina32(Forms& forms) : Form(forms, 32, QStringLiteral("tomarina32")) {
+    setFixedSize(twips_to_px(6330), twips_to_px(4980));
+    Frame1 = add_control<QGroupBox>(this, "Frame1", 0, 120, 6255, 4815);
+    Frame1->setTitle(QStringLiteral("動作環境の登録"));
+
+    SSTab1 = add_control<QTabWidget>(Frame1, "SSTab1", 240, 360, 5775, 3855);
+    SSTab1->setAccessibleName(QStringLiteral("動作環境の登録"));
+    auto* browser_tab = new QWidget;
+    browser_tab->setObjectName(QStringLiteral("TabBrowser"));
+    auto* common_tab = new QWidget;
+    common_tab->setObjectName(QStringLiteral("TabCommon"));
+    SSTab1->addTab(browser_tab, QStringLiteral("ブラウザ登録"));
+    SSTab1->addTab(common_tab, QStringLiteral("共通"));
+
+    Label2 = on_tab<QLabel>(browser_tab, "Label2", 240, 360, 4815, 375);
+    Label2->setText(QStringLiteral("ブラウザ情報を再更新する場合、クリックしてください。"));
+    Command2 = on_tab<QPushButton>(browser_tab, "Command2", 240, 840, 1815, 375);
+    Command2->setText(QStringLiteral("ブラウザの再登録"));
+    Command2->setAutoDefault(true);
+
+    Label1 = on_tab<QLabel>(common_tab, "Label1", 360, 480, 1215, 375);
+    Label1->setText(QStringLiteral("検索上限件数"));
+    Text1 = on_tab<QLineEdit>(common_tab, "Text1", 1560, 360, 1095, 390);
+    QFont big = Text1->font();
+    big.setPointSize(12);
+    Text1->setFont(big);
+    Label1->setBuddy(Text1);
+    Text1->setAccessibleName(Label1->text());
+    Label3 = on_tab<QLabel>(common_tab, "Label3", 360, 960, 4575, 495);
+    Label3->setText(
+        QStringLiteral("検索件数がこの上限件数を超えた場合、検索を打ち切り、検索結果を表示します。"));
+    Label3->setWordWrap(true);
+    for (QLabel* l : {Label1, Label2, Label3}) l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Frame2 = on_tab<QGroupBox>(common_tab, "Frame2", 240, 1680, 4935, 855);
+    Frame2->setTitle(QStringLiteral("ホテル詳細表示"));
+    Option1 = add_control<QRadioButton>(Frame2, "Option1", 240, 360, 1215, 255);
+    Option1->setText(QStringLiteral("表示する"));
+    Option2 = add_control<QRadioButton>(Frame2, "Option2", 1680, 360, 1695, 255);
+    Option2->setText(QStringLiteral("表示しない"));
+
+    Command1 = add_control<QPushButton>(Frame1, "Command1", 5040, 4320, 975, 375);
+    Command1->setText(QStringLiteral("終了"));
+    Command1->setAutoDefault(true);
+
+    SSTab1->setCurrentWidget(common_tab);
+    setTabOrder(SSTab1, Text1);
+    setTabOrder(Text1, Option1);
+    setTabOrder(Option1, Option2);
+    setTabOrder(Option2, Command1);
+
+    connect(Command1, &QPushButton::clicked, this, &tomarina32::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &tomarina32::Command2_Click);
+    watch_esc();
+}
+
+void tomarina32::set_form1() {
+    Form::set_form1();
+    try_step([this] { Text1->setText(QString::number(st_.settings.max_kensuu)); });
+    try_step([this] { (st_.settings.sv_pop == 1 ? Option1 : Option2)->setChecked(true); });
+    try_step([this] { pf_.set_ime(Text1, false); });
+}
+
+void tomarina32::end_proc() {
+    save_position();
+    try_step([this] { st_.settings.sv_pop = Option1->isChecked() ? 1 : 0; });
+    unload();
+}
+
+void tomarina32::Command1_Click() {
+    end_proc();
+}
+
+void tomarina32::Command2_Click() {}
+
+void tomarina32::Text1_KeyPress(int key_ascii) {
+    if (key_ascii != 13 && key_ascii != 10) return;
+    if (const auto limit = read_search_limit(Text1->text())) {
+        st_.settings.max_kensuu = *limit;
+        Command1->setFocus();
+    } else {
+        Text1->setFocus();
+    }
+}
+
+bool tomarina32::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text1) {
+        if (event->type() == QEvent::FocusIn) {
+            // After the box's own focus handling, which would place the cursor on a mouse click.
+            QTimer::singleShot(0, Text1, [box = Text1] { box->selectAll(); });
+        } else if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool ctrl = key->modifiers() & Qt::ControlModifier;
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+                (ctrl && key->key() == Qt::Key_J)) {
+                Text1_KeyPress(ctrl ? 10 : 13);
+                return true;
+            }
+        }
+    }
+    return Form::eventFilter(watched, event);
+}
+
+} // namespace tomarina

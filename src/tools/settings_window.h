@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/form.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+namespace tomarina {
+
+// The environment settings: the search limit, whether a result row opens the detail window, and
+// finding the browser again.
+class tomarina32 : public Form {
+    Q_OBJECT
+  public:
+    explicit tomarina32(Forms& forms);
+
+    void set_form1() override;
+    void end_proc() override;
+
+    QGroupBox* Frame1;
+    QTabWidget* SSTab1;
+    QLabel* Label2;
+    QPushButton* Command2;
+    QLabel* Label1;
+    QLineEdit* Text1;
+    QLabel* Label3;
+    QGroupBox* Frame2;
+    QRadioButton* Option1;
+    QRadioButton* Option2;
+    QPushButton* Command1;
+
+    void Command1_Click();
+    void Command2_Click();
+    // Enter takes the limit when it is a valid one; anything else keeps the focus in the box.
+    void Text1_KeyPress(int key_ascii);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+} // namespace tomarina

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/form.h"
+
+class QPushButton;
+
+namespace tomarina {
+
+// The tools menu: environment settings, the About window, and "終了".
+class tomarina31 : public Form {
+    Q_OBJECT
+  public:
+    explicit tomarina31(Forms& forms);
+
+    QPushButton* Command1;
+    QPushButton* Command3;
+    QPushButton* Command4;
+
+    void Command1_Click();
+    void Command3_Click();
+    void Command4_Click();
+};
+
+} // namespace tomarina

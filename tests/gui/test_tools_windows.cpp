@@ -1,0 +1,323 @@
+#include "app/main_menu_window.h"
+#include "support/gui_support.h"
+#include "tools/about_window.h"
+#include "tools/settings_window.h"
+#include "tools/splash_window.h"
+#include "tools/tools_menu_window.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace tomarina;
+using tomarina::test::u8;
+
+namespace {
+
+// The running program with its main menu, and the tools menu opened from "保　　守".
+struct Tools : test::RunningProgram {
+    Tools() : RunningProgram(build_database(test::small_source())) {}
+    tomarina31* open_menu() {
+        if (!start()) return nullptr;
+        QTest::mouseClick(forms.loaded<tomarina1>()->Command3, Qt::LeftButton);
+        return forms.loaded<tomarina31>();
+    }
+    // The settings window, active, with the focus in the limit box and its text selected.
+    tomarina32* settings_with_focus_in_limit() {
+        auto* w = forms.show<tomarina32>();
+        w->activateWindow();
+        if (!QTest::qWaitForWindowActive(w)) return nullptr;
+        w->Text1->setFocus();
+        const QString text = w->Text1->text();
+        if (!QTest::qWaitFor([&] { return w->Text1->selectedText() == text; })) return nullptr;
+        return w;
+    }
+};
+
+} // namespace
+
+class TestToolsWindows : public QObject {
+    Q_OBJECT
+  private slots:
+    void tools_menu_opens_from_the_main_menu_and_leads_on() {
+        Tools t;
+        auto* w = t.open_menu();
+        QVERIFY(w && w->isVisible());
+        QCOMPARE(w->windowTitle(), u8("トマリナホテル情報＆予約"));
+        QCOMPARE(w->Command1->text(), u8("動作環境の登録"));
+        QCOMPARE(w->Command3->text(), u8("システム情報"));
+        QCOMPARE(w->Command4->text(), u8("終了"));
+        // One row, in this order, of the given widths.
+        QCOMPARE(w->Command1->y(), w->Command3->y());
+        QCOMPARE(w->Command3->y(), w->Command4->y());
+        QVERIFY(w->Command1->geometry().right() < w->Command3->x());
+        QVERIFY(w->Command3->geometry().right() < w->Command4->x());
+        QCOMPARE(w->Command1->height(), twips_to_px(375));
+        QCOMPARE(w->Command4->width(), twips_to_px(735));
+
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QTest::mouseClick(w->Command3, Qt::LeftButton);
+        QVERIFY(t.forms.loaded<tomarina32>());
+        QVERIFY(t.forms.loaded<tomarina34>());
+        // The menu stays while the others are used, and closes on its own.
+        QVERIFY(t.forms.loaded<tomarina31>());
+        QTest::mouseClick(w->Command4, Qt::LeftButton);
+        QVERIFY(!t.forms.loaded<tomarina31>());
+        QVERIFY(t.forms.loaded<tomarina32>() && t.forms.loaded<tomarina34>());
+    }
+
+    void esc_on_each_tools_menu_button_closes_it_where_it_was_data() {
+        QTest::addColumn<int>("button");
+        QTest::newRow("動作環境の登録") << 1;
+        QTest::newRow("システム情報") << 3;
+        QTest::newRow("終了") << 4;
+    }
+    void esc_on_each_tools_menu_button_closes_it_where_it_was() {
+        QFETCH(int, button);
+        Tools t;
+        auto* w = t.open_menu();
+        QVERIFY(w);
+        w->move(twips_to_px(1500), twips_to_px(3000));
+        QPushButton* b = button == 1 ? w->Command1 : button == 3 ? w->Command3 : w->Command4;
+        QTest::keyClick(b, Qt::Key_Escape);
+        QVERIFY(!t.forms.loaded<tomarina31>());
+        QVERIFY(!t.forms.loaded<tomarina32>() && !t.forms.loaded<tomarina34>());
+        QCOMPARE(t.st.settings.tomarina31.top, Integer(3000));
+        QCOMPARE(t.st.settings.tomarina31.left, Integer(1500));
+        QCOMPARE(t.ended, 0);
+    }
+
+    void settings_window_opens_on_the_common_tab() {
+        Tools t;
+        QVERIFY(t.start());
+        t.st.settings.tomarina32 = {600, 900};
+        auto* w = t.forms.show<tomarina32>();
+        QCOMPARE(w->pos(), QPoint(twips_to_px(900), twips_to_px(600)));
+        QCOMPARE(w->windowTitle(), u8("トマリナホテル情報＆予約"));
+        QCOMPARE(w->Frame1->title(), u8("動作環境の登録"));
+        QCOMPARE(w->SSTab1->count(), 2);
+        QCOMPARE(w->SSTab1->tabText(0), u8("ブラウザ登録"));
+        QCOMPARE(w->SSTab1->tabText(1), u8("共通"));
+        QCOMPARE(w->SSTab1->currentIndex(), 1);
+        QVERIFY(w->Text1->isVisible() && !w->Command2->isVisible());
+        QCOMPARE(w->Text1->text(), QStringLiteral("1000"));
+        QCOMPARE(w->Text1->font().pointSize(), 12);
+        QCOMPARE(w->Label1->buddy(), w->Text1);
+        QCOMPARE(w->Label1->text(), u8("検索上限件数"));
+        QCOMPARE(w->Label3->text(),
+                 u8("検索件数がこの上限件数を超えた場合、検索を打ち切り、検索結果を表示します。"));
+        QCOMPARE(w->Frame2->title(), u8("ホテル詳細表示"));
+        QCOMPARE(w->Option1->text(), u8("表示する"));
+        QCOMPARE(w->Option2->text(), u8("表示しない"));
+        QVERIFY(w->Option1->isChecked());
+        QCOMPARE(w->Command1->text(), u8("終了"));
+        w->SSTab1->setCurrentIndex(0);
+        QVERIFY(w->Command2->isVisible());
+        QCOMPARE(w->Command2->text(), u8("ブラウザの再登録"));
+        QCOMPARE(w->Label2->text(), u8("ブラウザ情報を再更新する場合、クリックしてください。"));
+    }
+
+    void search_limit_on_enter_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<int>("limit");
+        QTest::newRow("500") << "500" << int(Qt::Key_Return) << true << 500;
+        QTest::newRow("500 on the keypad's Enter") << "500" << int(Qt::Key_Enter) << true << 500;
+        QTest::newRow("500 with line feed") << "500" << int(Qt::Key_J) << true << 500;
+        QTest::newRow("blanks and a half") << " 12.5 " << int(Qt::Key_Return) << true << 12;
+        QTest::newRow("0") << "0" << int(Qt::Key_Return) << false << 1000;
+        QTest::newRow("letters") << "abc" << int(Qt::Key_Return) << false << 1000;
+        QTest::newRow("40000") << "40000" << int(Qt::Key_Return) << false << 1000;
+        QTest::newRow("empty") << "" << int(Qt::Key_Return) << false << 1000;
+    }
+    void search_limit_on_enter() {
+        QFETCH(QString, typed);
+        QFETCH(int, key);
+        QFETCH(bool, taken);
+        QFETCH(int, limit);
+        Tools t;
+        QVERIFY(t.start());
+        auto* w = t.settings_with_focus_in_limit();
+        QVERIFY(w);
+        QTest::keyClicks(w->Text1, typed);
+        if (typed.isEmpty()) QTest::keyClick(w->Text1, Qt::Key_Delete);
+        QCOMPARE(w->Text1->text(), typed);
+        QTest::keyClick(w->Text1, Qt::Key(key), key == Qt::Key_J ? Qt::ControlModifier : Qt::NoModifier);
+        QCOMPARE(int(t.st.settings.max_kensuu), limit);
+        QCOMPARE(w->Command1->hasFocus(), taken);
+        QCOMPARE(w->Text1->hasFocus(), !taken);
+        QCOMPARE(w->Text1->text(), typed);
+        // The limit stays what Enter made it, however the window closes.
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QVERIFY(!t.forms.loaded<tomarina32>());
+        QCOMPARE(int(t.st.settings.max_kensuu), limit);
+        QCOMPARE(t.forms.show<tomarina32>()->Text1->text(), QString::number(limit));
+    }
+
+    void focus_by_mouse_selects_the_whole_limit() {
+        Tools t;
+        QVERIFY(t.start());
+        auto* w = t.forms.show<tomarina32>();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->Command1->setFocus();
+        QTest::mouseClick(w->Text1, Qt::LeftButton, {}, QPoint(3, w->Text1->height() / 2));
+        QTRY_COMPARE(w->Text1->selectedText(), QStringLiteral("1000"));
+    }
+
+    void search_limit_typed_without_enter_is_not_taken() {
+        Tools t;
+        QVERIFY(t.start());
+        auto* w = t.settings_with_focus_in_limit();
+        QVERIFY(w);
+        QTest::keyClicks(w->Text1, QStringLiteral("500"));
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QCOMPARE(int(t.st.settings.max_kensuu), 1000);
+
+        w = t.settings_with_focus_in_limit();
+        QTest::keyClicks(w->Text1, QStringLiteral("700"));
+        QTest::keyClick(w->Text1, Qt::Key_Escape);
+        QVERIFY(!t.forms.loaded<tomarina32>());
+        QCOMPARE(int(t.st.settings.max_kensuu), 1000);
+    }
+
+    void taken_limit_reaches_the_settings_file() {
+        Tools t;
+        QVERIFY(t.start());
+        auto* w = t.settings_with_focus_in_limit();
+        QVERIFY(w);
+        QTest::keyClicks(w->Text1, QStringLiteral("250"));
+        QTest::keyClick(w->Text1, Qt::Key_Return);
+        QTest::keyClick(t.forms.loaded<tomarina1>()->Command4, Qt::Key_Escape);
+        QCOMPARE(t.ended, 1);
+        QVERIFY(t.dir.read(QStringLiteral("tomarina.ini")).contains("\r\nmax_kensuu=250\r\n"));
+    }
+
+    void detail_choice_is_stored_when_the_window_closes_data() {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<bool>("choose_show");
+        QTest::addColumn<bool>("close_with_esc");
+        QTest::newRow("off to on, 終了") << 0 << true << false;
+        QTest::newRow("on to off, 終了") << 1 << false << false;
+        QTest::newRow("off to on, Esc") << 0 << true << true;
+        QTest::newRow("on stays on") << 1 << true << false;
+    }
+    void detail_choice_is_stored_when_the_window_closes() {
+        QFETCH(int, before);
+        QFETCH(bool, choose_show);
+        QFETCH(bool, close_with_esc);
+        Tools t;
+        QVERIFY(t.start());
+        t.st.settings.sv_pop = Integer(before);
+        auto* w = t.forms.show<tomarina32>();
+        QCOMPARE(w->Option1->isChecked(), before == 1);
+        QCOMPARE(w->Option2->isChecked(), before != 1);
+        QTest::mouseClick(choose_show ? w->Option1 : w->Option2, Qt::LeftButton);
+        QCOMPARE(int(t.st.settings.sv_pop), before); // nothing changes while the window is open
+        if (close_with_esc)
+            QTest::keyClick(w->Option1, Qt::Key_Escape);
+        else
+            QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QVERIFY(!t.forms.loaded<tomarina32>());
+        QCOMPARE(int(t.st.settings.sv_pop), choose_show ? 1 : 0);
+    }
+
+    void esc_closes_the_settings_window_data() {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("ブラウザの再登録") << "Command2";
+        QTest::newRow("終了") << "Command1";
+        QTest::newRow("limit box") << "Text1";
+    }
+    void esc_closes_the_settings_window() {
+        QFETCH(QString, control);
+        Tools t;
+        QVERIFY(t.start());
+        auto* w = t.forms.show<tomarina32>();
+        w->move(twips_to_px(450), twips_to_px(300));
+        QTest::keyClick(w->findChild<QWidget*>(control), Qt::Key_Escape);
+        QVERIFY(!t.forms.loaded<tomarina32>());
+        QCOMPARE(t.st.settings.tomarina32.top, Integer(300));
+        QCOMPARE(t.st.settings.tomarina32.left, Integer(450));
+        QCOMPARE(t.pf.help_calls.last(), QStringLiteral("close"));
+        QCOMPARE(int(t.st.settings.max_kensuu), 1000);
+    }
+
+    void about_window_shows_version_and_data_date() {
+        Tools t;
+        auto* menu = t.open_menu();
+        QVERIFY(menu);
+        t.st.settings.tomarina34 = {750, 1500};
+        QTest::mouseClick(menu->Command3, Qt::LeftButton);
+        auto* w = t.forms.loaded<tomarina34>();
+        QVERIFY(w && w->isVisible());
+        QCOMPARE(w->pos(), QPoint(twips_to_px(1500), twips_to_px(750)));
+        QCOMPARE(w->windowTitle(), QString());
+        QCOMPARE(w->lblTitle->text(), u8("トマリナホテル情報＆予約"));
+        QCOMPARE(w->lblVersion->text(), QStringLiteral("Version 1.51"));
+        QCOMPARE(w->lblTitle->font().pointSize(), 12);
+        QCOMPARE(w->Label1->font().pointSize(), 9);
+        const QStringList lines = w->Label1->text().split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines[0], u8("2003/10/10現在のデータを使用しています"));
+        QCOMPARE(lines[1], publisher_contact);
+        QCOMPARE(lines[2], publisher_home_page);
+        QCOMPARE(lines[3], QString());
+        QCOMPARE(lines[4], publisher_notice);
+        QVERIFY(!w->Image2->pixmap().isNull());
+        QCOMPARE(w->cmdOK->text(), QStringLiteral("OK"));
+        QVERIFY(w->cmdOK->isDefault());
+        // The lines fit their label: nothing is cut off.
+        QVERIFY(w->Label1->sizeHint().height() <= w->Label1->height());
+        QVERIFY(w->Label1->sizeHint().width() <= w->Label1->width());
+    }
+
+    void about_window_closes_with_ok_enter_and_esc_data() {
+        QTest::addColumn<int>("key"); // 0: a click on "OK"
+        QTest::newRow("OK") << 0;
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("Esc") << int(Qt::Key_Escape);
+    }
+    void about_window_closes_with_ok_enter_and_esc() {
+        QFETCH(int, key);
+        Tools t;
+        QVERIFY(t.start());
+        auto* w = t.forms.show<tomarina34>();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QVERIFY(w->cmdOK->hasFocus());
+        w->move(twips_to_px(300), twips_to_px(150));
+        if (key == 0)
+            QTest::mouseClick(w->cmdOK, Qt::LeftButton);
+        else
+            QTest::keyClick(w->cmdOK, Qt::Key(key));
+        QVERIFY(!t.forms.loaded<tomarina34>());
+        QCOMPARE(t.st.settings.tomarina34.top, Integer(150));
+        QCOMPARE(t.st.settings.tomarina34.left, Integer(300));
+    }
+
+    void splash_shows_version_platform_picture_and_publisher() {
+        test::RunningProgram p;
+        p.st.ver_text = QStringLiteral("1.51");
+        auto* w = p.forms.show<frmSplash>();
+        QCOMPARE(w->lblVersion->text(), QStringLiteral("Version  1.51"));
+        QCOMPARE(w->lblPlatform->text(), QStringLiteral("Windows95/98,NT/WS"));
+        QCOMPARE(w->lblProductName->text(), u8("トマリナホテル情報＆予約"));
+        QCOMPARE(w->lblCompany->text(), publisher_home_page);
+        QVERIFY(!w->lblProductLine->text().isEmpty());
+        QVERIFY(!w->lblWarning->text().isEmpty());
+        const QPixmap picture = w->Image2->pixmap();
+        QVERIFY(!picture.isNull());
+        QCOMPARE(picture.size(), w->Image2->size());
+        QCOMPARE(w->size(), QSize(twips_to_px(7140), twips_to_px(4035)));
+        for (QLabel* l : {w->lblVersion, w->lblPlatform, w->lblProductName, w->lblCompany})
+            QVERIFY2(l->sizeHint().width() <= l->width(), qPrintable(l->objectName()));
+    }
+};
+
+QTEST_MAIN(TestToolsWindows)
+#include "test_tools_windows.moc"
