@@ -31,7 +31,7 @@ frmSplash::frmSplash(Forms& forms) : Form(forms, 0, QStringLiteral("frmSplash"))
         l->setFont(f);
         return l;
     };
-    lblProductLine = label("lblProductLine", QStringLiteral("ホテル情報検索・オンライン予約支援ソフト"), 2000,
+    lblProductLine = label("lblProductLine", QStringLiteral("ホテル情報検索・オンライン予約支援ソフト"), 1900,
                            300, 4600, 300, 10);
     lblProductName = label("lblProductName", app_title, 1900, 900, 4860, 600, 18);
     lblVersion = label("lblVersion", QString(), 3400, 1800, 3200, 330, 12, true);
