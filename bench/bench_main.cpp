@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
         if (p.target > 0) {
             const bool met = p.at_least ? ratio >= p.target : ratio <= p.target;
             char buf[64];
-            std::snprintf(buf, sizeof buf, " [%s %.0f: %s]", p.at_least ? ">=" : "<=", p.target,
+            std::snprintf(buf, sizeof buf, " [%s %g: %s]", p.at_least ? ">=" : "<=", p.target,
                           met ? "met" : "NOT MET");
             target += buf;
         }

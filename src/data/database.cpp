@@ -264,7 +264,7 @@ void Loader::get_hotel() {
         Cursor c = seek(17);
         marked_list(c, [this](long long h, QString text) {
             const qsizetype bars = text.indexOf(u"||");
-            if (bars >= 0) t_.hotel_note(h) = text.left(bars);
+            if (bars >= 0) t_.set_note(h, text.left(bars));
             const qsizetype http = text.indexOf(u"http");
             if (http >= 0) t_.hotel_url(h) = text.mid(http);
         });

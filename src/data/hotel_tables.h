@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/fixed_table.h"
+#include "data/text_rules.h"
 
 #include <QString>
 
@@ -46,6 +47,8 @@ struct HotelTables {
     FixedTable<QString, hotel_capacity> hotel_price;
     FixedTable<Long, hotel_capacity> hotel_price_num;
     FixedTable<QString, hotel_capacity> hotel_note;
+    // hotel_note in full-width characters, as the keyword search compares it; kept beside it by set_note.
+    FixedTable<QString, hotel_capacity> hotel_note_wide;
     FixedTable<QString, hotel_capacity> hotel_address;
     FixedTable<QString, hotel_capacity> hotel_url;
     FixedTable<QString, hotel_capacity> hotel_best;
@@ -59,6 +62,12 @@ struct HotelTables {
     FixedTable<Long, 24> ctl_tbl;
     Integer blk_count = 0;
     QString db_date;
+
+    // The remarks of hotel h and their converted copy.
+    void set_note(long long h, const QString& note) {
+        hotel_note(h) = note;
+        hotel_note_wide(h) = to_full_width(note);
+    }
 
     // Index of the last entry of area_list that the loader set.
     int area_last() const {

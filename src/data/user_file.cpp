@@ -152,7 +152,7 @@ void copy_user_hotel(const UserTables& u, HotelTables& t) {
         t.hotel_access(p) = u.user_access(i);
         t.hotel_price(p) = u.user_price(i);
         t.hotel_price_num(p) = u.user_price_num(i);
-        t.hotel_note(p) = u.user_note(i);
+        t.set_note(p, u.user_note(i));
         t.hotel_address(p).clear();
         t.hotel_url(p).clear();
         t.hotel_best(p).clear();

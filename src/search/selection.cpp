@@ -168,7 +168,7 @@ void sel_data6(const HotelTables& t, SearchState& s, Integer max_kensuu) {
         if (holds(t.hotel_name(h), key) || holds(t.hotel_syousai_name(h), key) ||
             holds(t.hotel_access(h), key))
             return true;
-        return holds(to_full_width(t.hotel_note(h)), key);
+        return holds(t.hotel_note_wide(h), key);
     });
 }
 

@@ -151,6 +151,23 @@ class TestSelection : public QObject {
         QCOMPARE(w.run(6, u8("未知")), QList<int>());
     }
 
+    void keyword_reads_remarks_in_full_width_and_keeps_them_as_stored() {
+        World w(test::small_source());
+        UserTables u;
+        u.user_count = 1;
+        set_user_record(u, 1, {u8("東京"), {}, {}, u8("マイホテル"), {}, {}, {}, {}, u8("ﾍﾟｯﾄ可 wifi")});
+        derive_user_hotel(u, 1, w.t);
+        copy_user_hotel(u, w.t);
+        QCOMPARE(w.run(6, search_key_of(u8("ﾍﾟｯﾄ"))), QList<int>({7}));
+        QCOMPARE(w.run(6, search_key_of(u8("wifi"))), QList<int>({7}));
+        // The grid and the detail window show the remarks as typed.
+        QCOMPARE(w.t.hotel_note(7), u8("ﾍﾟｯﾄ可 wifi"));
+        // A second copy over the same row replaces the converted remarks too.
+        u.user_note(1) = u8("禁煙");
+        copy_user_hotel(u, w.t);
+        QCOMPARE(w.run(6, search_key_of(u8("wifi"))), QList<int>());
+    }
+
     void entry_check_data() {
         QTest::addColumn<int>("option");
         QTest::addColumn<QString>("entry");
