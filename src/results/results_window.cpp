@@ -4,6 +4,7 @@
 #include "data/text_rules.h"
 #include "results/grid_rules.h"
 #include "results/ordering.h"
+#include "search/narrowing_window.h"
 #include "search/selection.h"
 #include "tools/progress_window.h"
 
@@ -320,7 +321,8 @@ void tomarina12::MSFlexGrid1_DblClick() {
 }
 
 void tomarina12::Command3_Click() {
-    // The district narrowing window joins here once it exists.
+    forms_.show<tomarina13>();
+    unload();
 }
 
 void tomarina12::place(QWidget* w, TwipsPoint p) {

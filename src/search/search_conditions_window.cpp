@@ -3,6 +3,7 @@
 #include "data/steps.h"
 #include "data/user_file.h"
 #include "results/results_window.h"
+#include "search/narrowing_window.h"
 #include "search/selection.h"
 
 #include <QFocusEvent>
@@ -179,6 +180,8 @@ void tomarina11::Command1_Click() {
     st_.search.narrow_count = 0;
     // A new search replaces the hits of a results window still open from the last one.
     if (auto* old = forms_.loaded<tomarina12>()) old->end_proc();
+    // The district lists of an open narrowing window belong to the last search.
+    if (auto* narrowing = forms_.loaded<tomarina13>()) narrowing->unload();
     forms_.show<tomarina12>();
 }
 

@@ -71,6 +71,12 @@ QSize TabStopDelegate::sizeHint(const QStyleOptionViewItem& option, const QModel
     return size;
 }
 
+QStringList row_texts(const QListWidget* list) {
+    QStringList rows;
+    for (int r = 0; r < list->count(); ++r) rows << list->item(r)->text();
+    return rows;
+}
+
 void set_tab_stops(QListWidget* list, double stop_chars) {
     list->setItemDelegate(new TabStopDelegate(stop_chars, list));
 }

@@ -26,6 +26,9 @@ class TabStopDelegate : public QStyledItemDelegate {
     double stop_chars_;
 };
 
+// The texts of a list box's rows, in order.
+QStringList row_texts(const QListWidget* list);
+
 // Gives a list box tab stops every stop_chars full-width characters.
 void set_tab_stops(QListWidget* list, double stop_chars);
 

@@ -55,12 +55,6 @@ struct Picking {
     tomarina11* search() { return forms.loaded<tomarina11>(); }
 };
 
-QStringList rows(const QListWidget* list) {
-    QStringList out;
-    for (int r = 0; r < list->count(); ++r) out << list->item(r)->text();
-    return out;
-}
-
 void click_row(QListWidget* list, int row, bool twice = false) {
     const QPoint at = list->visualItemRect(list->item(row)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
@@ -100,11 +94,12 @@ class TestPickerWindow : public QObject {
         QVERIFY(!p->Command2->isEnabled());
         QVERIFY(!p->Command3->isEnabled());
         QCOMPARE(checked_option(p), 10);
-        QCOMPARE(rows(p->List1), QStringList({u8("北海道\t\t1件"), u8("東京\t\t4件"), u8("千葉\t\t1件")}));
+        QCOMPARE(row_texts(p->List1),
+                 QStringList({u8("北海道\t\t1件"), u8("東京\t\t4件"), u8("千葉\t\t1件")}));
         QVERIFY(!p->List1->accessibleName().isEmpty());
 
         p->Option[2]->click();
-        QCOMPARE(rows(p->List1), QStringList({u8("東京\t\t4件"), u8("千葉\t\t1件")}));
+        QCOMPARE(row_texts(p->List1), QStringList({u8("東京\t\t4件"), u8("千葉\t\t1件")}));
         QCOMPARE(a.st.settings.control1_flg, Integer(2));
         p->Option[3]->click(); // an area without prefectures
         QCOMPARE(p->List1->count(), 0);
@@ -141,7 +136,7 @@ class TestPickerWindow : public QObject {
         QCOMPARE(p->Text1->toPlainText(),
                  u8("空港を選択して下さい。東京／羽田と東京／成田、大阪／伊丹と大阪／関西は同一です"));
         QCOMPARE(checked_option(p), 4);
-        QCOMPARE(rows(p->List1), QStringList({u8("東京／羽田\t3件"), u8("東京／成田\t1件")}));
+        QCOMPARE(row_texts(p->List1), QStringList({u8("東京／羽田\t3件"), u8("東京／成田\t1件")}));
         p->Option[1]->click();
         QCOMPARE(a.st.settings.control2_flg, Integer(1));
         QCOMPARE(a.st.settings.control1_flg, Integer(2)); // the prefecture mode's area is its own
@@ -297,8 +292,8 @@ class TestPickerWindow : public QObject {
         auto* tabs = qobject_cast<TabStopDelegate*>(p->List1->itemDelegate());
         QVERIFY(tabs);
         const QFont font = p->List1->font();
-        const qreal column = tabs->part_positions(rows(p->List1).first(), font).last();
-        for (const QString& row : rows(p->List1)) {
+        const qreal column = tabs->part_positions(row_texts(p->List1).first(), font).last();
+        for (const QString& row : row_texts(p->List1)) {
             const QList<qreal> at = tabs->part_positions(row, font);
             QCOMPARE(at.size(), row.count(u'\t') + 1);
             QCOMPARE(at.last(), column);

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/form.h"
+
+class QGroupBox;
+class QListWidget;
+class QPushButton;
+
+namespace tomarina {
+
+// Restricts the current search to some of its districts: the chosen ones become the narrowing and the
+// results are shown again.
+class tomarina13 : public Form {
+    Q_OBJECT
+  public:
+    explicit tomarina13(Forms& forms);
+
+    void init_set() override;
+    void set_list1();
+    void set_list2();
+    // Esc and 了解: the chosen districts become the narrowing, then the results come back.
+    void end_proc() override;
+
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click() { end_proc(); }
+
+    QGroupBox* Frame1;
+    QListWidget* List1;
+    QGroupBox* Frame2;
+    QListWidget* List2;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QPushButton* Command3;
+    QPushButton* Command4;
+    QPushButton* Command6;
+    QPushButton* Command5;
+
+  private:
+    // Moves the chosen rows (or all) of one list to the end of the other.
+    void move_between(QListWidget* from, QListWidget* to, bool all);
+    void set_move_buttons();
+    // Saves the position, shows the results again (their load runs the selection) and closes.
+    void back_to_results();
+};
+
+} // namespace tomarina
