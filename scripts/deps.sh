@@ -1,6 +1,7 @@
 # Installs the Debian packages the project needs, when any is missing. Sourced by run.sh and test.sh.
 tomarina_packages=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libbenchmark-dev
-  clang-14 libclang-rt-14-dev fonts-ipafont-gothic xvfb xauth imagemagick)
+  clang-14 libclang-rt-14-dev fonts-ipafont-gothic xvfb xauth imagemagick xdg-utils desktop-file-utils
+  dpkg-dev)
 tomarina_install_deps() {
   local missing=()
   for p in "${tomarina_packages[@]}"; do

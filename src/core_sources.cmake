@@ -2,7 +2,10 @@
 set(TOMARINA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/app/app_state.cpp
   ${CMAKE_CURRENT_LIST_DIR}/app/program_folder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/app/end_signals.cpp
   ${CMAKE_CURRENT_LIST_DIR}/app/settings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/app/user_folder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/browser/desktop_opener.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/database.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/regular_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/save_file.cpp

@@ -1,0 +1,104 @@
+#include "app/user_folder.h"
+
+#include "browser/desktop_opener.h"
+#include "data/save_file.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace tomarina {
+
+namespace {
+
+const QString dat_name = QStringLiteral("tomarina.dat");
+const QString help_name = QStringLiteral("tomarina.hlp");
+const QString ini_name = QStringLiteral("tomarina.ini");
+
+bool read_all(const QString& path, QByteArray& bytes) {
+    QFile f(path);
+    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly)) return false;
+    bytes = f.readAll();
+    return f.error() == QFileDevice::NoError;
+}
+
+QByteArray checksum_of(const QByteArray& bytes) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+QByteArray remembered_checksum(const QString& checksum_file) {
+    QByteArray bytes;
+    if (!read_all(checksum_file, bytes)) return {};
+    return bytes.trimmed();
+}
+
+} // namespace
+
+QString installed_data_dir(const QString& program_dir) {
+    if (program_dir.isEmpty()) return {};
+    const QFileInfo data(QDir(program_dir).filePath(QStringLiteral(TOMARINA_INSTALLED_DATA_DIR)));
+    if (!data.isDir() || !QFileInfo(data.filePath() + u'/' + dat_name).isFile()) return {};
+    return QDir::cleanPath(data.absoluteFilePath());
+}
+
+QString user_data_dir() {
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return base.isEmpty() ? QString() : base + QStringLiteral("/tomarina");
+}
+
+QByteArray file_checksum(const QString& path) {
+    QByteArray bytes;
+    return read_all(path, bytes) ? checksum_of(bytes) : QByteArray();
+}
+
+bool refresh_directory_copy(const QString& source, const QString& target, const QString& checksum_file) {
+    QByteArray fresh;
+    if (!read_all(source, fresh)) return true; // nothing to give; the user's copy stays
+    const QByteArray fresh_sum = checksum_of(fresh);
+    const QFileInfo target_info(target);
+    if (target_info.exists() || target_info.isSymLink()) {
+        if (!target_info.isFile() || target_info.isSymLink()) return true; // not ours to replace
+        const QByteArray current = file_checksum(target);
+        const QByteArray remembered = remembered_checksum(checksum_file);
+        if (current == fresh_sum) // already the installed one: remember it so a newer one may replace it
+            return remembered == fresh_sum || save_file(checksum_file, fresh_sum + '\n');
+        if (current.isEmpty() || current != remembered) return true; // the user's own
+    }
+    return save_file(target, fresh) && save_file(checksum_file, fresh_sum + '\n');
+}
+
+bool refresh_help_copy(const QString& source, const QString& target) {
+    QByteArray fresh;
+    if (!read_all(source, fresh)) return true;
+    QByteArray current;
+    if (read_all(target, current) && current == fresh) return true;
+    return save_file(target, fresh);
+}
+
+bool prepare_user_folder(const QString& source_dir, const QString& user_dir, const QString& opener) {
+    if (user_dir.isEmpty() || !QDir().mkpath(user_dir)) return false;
+    const QDir src(source_dir), dst(user_dir);
+    refresh_directory_copy(src.filePath(dat_name), dst.filePath(dat_name),
+                           dst.filePath(QString::fromLatin1(installed_checksum_file)));
+    refresh_help_copy(src.filePath(help_name), dst.filePath(help_name));
+    create_settings_with_opener(dst.filePath(ini_name), opener);
+    return true;
+}
+
+QString choose_app_path(const ProgramFolderChoice& c) {
+    const QString installed = installed_data_dir(c.program_dir);
+    if (installed.isEmpty() && c.program_dir_writable) return c.program_dir;
+    const QString source = installed.isEmpty() ? c.program_dir : installed;
+    if (!prepare_user_folder(source, c.user_dir, c.opener)) return c.program_dir;
+    return c.user_dir;
+}
+
+QString choose_app_path_for(const QString& program_dir) {
+    const QFileInfo info(program_dir);
+    return choose_app_path(
+        {program_dir, info.isDir() && info.isWritable(), user_data_dir(), desktop_opener_path()});
+}
+
+} // namespace tomarina

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace tomarina {
+
+// Where the installed program finds its directory and help file, relative to its own folder.
+#ifndef TOMARINA_INSTALLED_DATA_DIR
+#define TOMARINA_INSTALLED_DATA_DIR "../share/tomarina"
+#endif
+
+// The installed share/tomarina folder when program_dir is the bin/ folder of an installation, else empty.
+QString installed_data_dir(const QString& program_dir);
+
+// The user's own program folder: $XDG_DATA_HOME/tomarina (by default ~/.local/share/tomarina).
+QString user_data_dir();
+
+// Remembers, beside the user's tomarina.dat, the checksum of the copy the program put there.
+inline constexpr char installed_checksum_file[] = ".tomarina.dat.sha256";
+
+QByteArray file_checksum(const QString& path);
+
+// Brings the user's directory file up to date with the source: copied when missing; replaced while it is
+// still the copy put there before (its checksum matches the remembered one); a file the user put there
+// is kept. False when a copy failed.
+bool refresh_directory_copy(const QString& source, const QString& target, const QString& checksum_file);
+
+// The help file is the program's own: always the source's.
+bool refresh_help_copy(const QString& source, const QString& target);
+
+// Fills user_dir from source_dir (directory file, help file) and gives a new folder's settings the
+// desktop opener. False when the folder cannot be made.
+bool prepare_user_folder(const QString& source_dir, const QString& user_dir, const QString& opener);
+
+struct ProgramFolderChoice {
+    QString program_dir;       // folder of the program file
+    bool program_dir_writable; // can files be written there
+    QString user_dir;          // the user's own program folder
+    QString opener;            // desktop opener for a new folder's settings
+};
+
+// app_path: the program's folder when it is writable and not an installation (exactly as on Windows);
+// otherwise the user's folder, prepared from the installed files or from the program folder's own. When
+// the user's folder cannot be made, the program's folder after all.
+QString choose_app_path(const ProgramFolderChoice& c);
+
+// The choice for the running program, from its folder and the environment.
+QString choose_app_path_for(const QString& program_dir);
+
+} // namespace tomarina

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace tomarina {
+
+struct Settings;
+
+// The desktop's own opener (xdg-open): it hands an address to the browser the user chose, so the links
+// work on a system where neither of the two browsers the lookup knows is installed. Empty when missing.
+QString desktop_opener_path();
+
+// Registers the opener as the browser ("1", its path). False, and nothing changed, when opener is empty.
+bool register_desktop_opener(Settings& s, const QString& opener);
+
+// A new program folder's settings: tomarina.ini at ini_path with the start-up values and the opener
+// registered. Does nothing and returns false when the file exists already or no opener is known, so a
+// user's settings are never replaced.
+bool create_settings_with_opener(const QString& ini_path, const QString& opener);
+
+} // namespace tomarina

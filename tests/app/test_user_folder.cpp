@@ -1,0 +1,225 @@
+#include "app/settings.h"
+#include "app/user_folder.h"
+#include "browser/desktop_opener.h"
+#include "data/save_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tomarina;
+
+namespace {
+
+const QString opener = QStringLiteral("/usr/bin/xdg-open");
+
+void put(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QByteArray get(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// An install prefix with bin/ and share/tomarina/, and a home with the user's data folder.
+struct Machine {
+    QTemporaryDir root;
+    QString bin() const { return root.filePath(QStringLiteral("usr/bin")); }
+    QString share() const { return root.filePath(QStringLiteral("usr/share/tomarina")); }
+    QString user() const { return root.filePath(QStringLiteral("home/.local/share/tomarina")); }
+    QString user_file(const char* name) const { return user() + u'/' + QLatin1String(name); }
+    QString portable() const { return root.filePath(QStringLiteral("portable")); }
+
+    void install(const QByteArray& dat, const QByteArray& help = "help 1") const {
+        QDir().mkpath(bin());
+        put(share() + QStringLiteral("/tomarina.dat"), dat);
+        put(share() + QStringLiteral("/tomarina.hlp"), help);
+    }
+    QString start(bool writable = true, const QString& program_dir = {}) const {
+        return choose_app_path({program_dir.isEmpty() ? bin() : program_dir, writable, user(), opener});
+    }
+};
+
+} // namespace
+
+class TestUserFolder : public QObject {
+    Q_OBJECT
+  private slots:
+    void which_folder_data() {
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<bool>("own_dat");
+        QTest::addColumn<bool>("uses_user_folder");
+        QTest::newRow("installed") << true << false << false << true;
+        QTest::newRow("installed, folder writable (root)") << true << true << false << true;
+        QTest::newRow("portable with its directory") << false << true << true << false;
+        QTest::newRow("portable without a directory") << false << true << false << false;
+        QTest::newRow("read-only folder with its directory") << false << false << true << true;
+        QTest::newRow("read-only folder without a directory") << false << false << false << true;
+    }
+    void which_folder() {
+        QFETCH(bool, installed);
+        QFETCH(bool, writable);
+        QFETCH(bool, own_dat);
+        QFETCH(bool, uses_user_folder);
+        Machine m;
+        if (installed) m.install("installed");
+        const QString program = installed ? m.bin() : m.portable();
+        QDir().mkpath(program);
+        if (own_dat) put(program + QStringLiteral("/tomarina.dat"), "own");
+
+        const QString app_path = m.start(writable, program);
+        QCOMPARE(app_path, uses_user_folder ? m.user() : program);
+        QCOMPARE(QFileInfo::exists(m.user()), uses_user_folder);
+        if (!uses_user_folder) {
+            // A portable folder is left exactly as it was.
+            QCOMPARE(QDir(program).entryList(QDir::Files | QDir::Hidden),
+                     own_dat ? QStringList{QStringLiteral("tomarina.dat")} : QStringList{});
+            return;
+        }
+        const QByteArray expected = installed ? "installed" : own_dat ? "own" : "";
+        QCOMPARE(get(m.user_file("tomarina.dat")), expected);
+        QCOMPARE(QFileInfo::exists(m.user_file("tomarina.dat")), !expected.isEmpty());
+        // The user's settings start with the desktop opener as the browser.
+        Settings s;
+        read_settings_file(m.user_file("tomarina.ini"), s);
+        QCOMPARE(s.inet_data1, QStringLiteral("1"));
+        QCOMPARE(s.inet_data2, opener);
+        QCOMPARE(s.max_kensuu, Integer(1000));
+        QCOMPARE(s.sv_pop, Integer(1));
+    }
+
+    void installation_is_recognised() {
+        Machine m;
+        QDir().mkpath(m.bin());
+        QVERIFY(installed_data_dir(m.bin()).isEmpty()); // no share/tomarina
+        QDir().mkpath(m.share());
+        QVERIFY(installed_data_dir(m.bin()).isEmpty()); // share/tomarina without a directory
+        m.install("x");
+        QCOMPARE(installed_data_dir(m.bin()), QDir::cleanPath(m.share()));
+        QVERIFY(installed_data_dir(m.root.filePath(QStringLiteral("usr"))).isEmpty());
+        QVERIFY(installed_data_dir(QString()).isEmpty());
+    }
+
+    void newer_directory_replaces_only_the_installed_copy() {
+        Machine m;
+        m.install("version 1");
+        QCOMPARE(m.start(), m.user());
+        QCOMPARE(get(m.user_file("tomarina.dat")), QByteArray("version 1"));
+
+        m.install("version 2");
+        m.start();
+        QCOMPARE(get(m.user_file("tomarina.dat")), QByteArray("version 2"));
+
+        // A directory the user put there stays, through every later installation.
+        put(m.user_file("tomarina.dat"), "the user's own");
+        m.install("version 3");
+        m.start();
+        QCOMPARE(get(m.user_file("tomarina.dat")), QByteArray("the user's own"));
+        m.install("version 4");
+        m.start();
+        QCOMPARE(get(m.user_file("tomarina.dat")), QByteArray("the user's own"));
+    }
+
+    void copy_equal_to_the_installed_one_is_adopted() {
+        // A folder filled by hand (or whose record was lost) with the installed directory itself.
+        Machine m;
+        m.install("version 1");
+        put(m.user_file("tomarina.dat"), "version 1");
+        m.start();
+        m.install("version 2");
+        m.start();
+        QCOMPARE(get(m.user_file("tomarina.dat")), QByteArray("version 2"));
+    }
+
+    void removed_directory_is_given_again() {
+        Machine m;
+        m.install("version 1");
+        m.start();
+        QVERIFY(QFile::remove(m.user_file("tomarina.dat")));
+        m.start();
+        QCOMPARE(get(m.user_file("tomarina.dat")), QByteArray("version 1"));
+    }
+
+    void what_is_not_a_file_is_left_alone() {
+        Machine m;
+        m.install("version 1");
+        QDir().mkpath(m.user_file("tomarina.dat"));
+        QCOMPARE(m.start(), m.user());
+        QVERIFY(QFileInfo(m.user_file("tomarina.dat")).isDir());
+    }
+
+    void failed_copy_keeps_the_old_one_and_tries_again() {
+        Machine m;
+        m.install("version 1");
+        m.start();
+        m.install("version 2");
+        save_fault = [](const QString& path) { return path.endsWith(u"tomarina.dat"); };
+        m.start();
+        save_fault = nullptr;
+        QCOMPARE(get(m.user_file("tomarina.dat")), QByteArray("version 1"));
+        m.start();
+        QCOMPARE(get(m.user_file("tomarina.dat")), QByteArray("version 2"));
+    }
+
+    void help_is_always_refreshed() {
+        Machine m;
+        m.install("d", "help 1");
+        m.start();
+        QCOMPARE(get(m.user_file("tomarina.hlp")), QByteArray("help 1"));
+        put(m.user_file("tomarina.hlp"), "edited");
+        m.install("d", "help 2");
+        m.start();
+        QCOMPARE(get(m.user_file("tomarina.hlp")), QByteArray("help 2"));
+    }
+
+    void user_files_are_never_replaced() {
+        Machine m;
+        m.install("d");
+        put(m.user_file("tomarina.ini"), "[Control]\r\ninet_data1=3\r\n");
+        put(m.user_file("hotelusr.csv"), "\"mine\"\r\n");
+        m.start();
+        QCOMPARE(get(m.user_file("tomarina.ini")), QByteArray("[Control]\r\ninet_data1=3\r\n"));
+        QCOMPARE(get(m.user_file("hotelusr.csv")), QByteArray("\"mine\"\r\n"));
+    }
+
+    void no_opener_leaves_the_browser_to_the_lookup() {
+        Machine m;
+        m.install("d");
+        QCOMPARE(choose_app_path({m.bin(), false, m.user(), QString()}), m.user());
+        QVERIFY(!QFileInfo::exists(m.user_file("tomarina.ini")));
+    }
+
+    void folder_that_cannot_be_made_falls_back_to_the_program_folder() {
+        Machine m;
+        m.install("d");
+        put(m.root.filePath(QStringLiteral("home/.local/share")), "a file where a folder belongs");
+        QCOMPARE(m.start(false), m.bin());
+        QCOMPARE(choose_app_path({m.bin(), false, QString(), opener}), m.bin());
+    }
+
+    void new_settings_read_back_as_the_start_up_values() {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("tomarina.ini"));
+        QVERIFY(create_settings_with_opener(ini, opener));
+        QVERIFY(!create_settings_with_opener(ini, QStringLiteral("/other")));
+        Settings expected;
+        expected.max_kensuu = 1000;
+        expected.sv_pop = 1;
+        expected.apply_defaults();
+        QVERIFY(register_desktop_opener(expected, opener));
+        QCOMPARE(get(ini), settings_bytes(expected));
+
+        Settings s;
+        QVERIFY(!register_desktop_opener(s, QString()));
+        QVERIFY(s.inet_data1.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUserFolder)
+#include "test_user_folder.moc"
