@@ -159,9 +159,9 @@ class TestUserFolder : public QObject {
         m.install("version 1");
         m.start();
         m.install("version 2");
-        save_fault = [](const QString& path) { return path.endsWith(u"tomarina.dat"); };
+        save_faults.space = 3; // a full disk
         m.start();
-        save_fault = nullptr;
+        save_faults = {};
         QCOMPARE(get(m.user_file("tomarina.dat")), QByteArray("version 1"));
         m.start();
         QCOMPARE(get(m.user_file("tomarina.dat")), QByteArray("version 2"));
