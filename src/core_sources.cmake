@@ -6,12 +6,16 @@ set(TOMARINA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/app/settings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/app/user_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/browser/desktop_opener.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/browser/browser_lookup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/database.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/regular_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/save_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/steps.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/user_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/platform/disk_listing.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/platform/xdg_handler.cpp
   ${CMAKE_CURRENT_LIST_DIR}/results/grid_rules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/results/links.cpp
   ${CMAKE_CURRENT_LIST_DIR}/results/ordering.cpp
   ${CMAKE_CURRENT_LIST_DIR}/search/list_rows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/search/selection.cpp

@@ -1,5 +1,10 @@
 #include "platform/platform.h"
 
+#include "data/text_rules.h"
+#include "platform/disk_listing.h"
+#include "platform/xdg_handler.h"
+#include "results/links.h"
+
 #include <QAbstractButton>
 #include <QFile>
 #include <QKeyEvent>
@@ -68,11 +73,31 @@ MsgAnswer DesktopPlatform::message(QWidget* parent, const QString& text, const Q
 }
 
 bool DesktopPlatform::start_program(const QString& program, const QString& address) {
+    // The addresses come from the directory: nothing but a web address reaches another program.
+    if (program.isEmpty() || !is_web_address(address)) return false;
     return QProcess::startDetached(program, {address});
 }
 
-std::optional<QString> DesktopPlatform::registry_value(const QString&, const QString&) {
-    return std::nullopt;
+std::optional<RegistryValue> DesktopPlatform::registry_value(const QString& key, const QString& value) {
+    // The one value the program reads: the command that opens http addresses.
+    if (key.compare(QLatin1String("http\\shell\\open\\command"), Qt::CaseInsensitive) != 0 ||
+        !value.isEmpty())
+        return std::nullopt;
+    const auto command = xdg_http_command(xdg_paths_from_environment());
+    if (!command) return std::nullopt;
+    return RegistryValue{1, encode_cp932(*command) + '\0'};
+}
+
+QStringList DesktopPlatform::disk_roots() {
+    return disk_roots_of_system();
+}
+
+QStringList DesktopPlatform::list_files(const QString& folder) {
+    return disk_list_files(folder);
+}
+
+QStringList DesktopPlatform::list_folders(const QString& folder) {
+    return disk_list_folders(folder);
 }
 
 void DesktopPlatform::show_help(const QString& help_file, const QString& topic) {

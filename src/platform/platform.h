@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -12,6 +13,13 @@ enum class MsgIcon { None, Information, Exclamation, Critical, Question };
 enum class MsgButtons { Ok, OkCancel };
 enum class MsgAnswer { Ok, Cancel };
 
+// A registry value as the registry hands it over: its type (1 text, 2 expandable text, 4 32-bit
+// number) and its bytes in the ANSI code page, a text with its terminating NUL.
+struct RegistryValue {
+    int type = 1;
+    QByteArray data;
+};
+
 // What the windows reach of the system outside the program. Windows never call Qt's static dialogs,
 // start processes or read the desktop's settings themselves.
 class Platform {
@@ -20,10 +28,16 @@ class Platform {
 
     virtual MsgAnswer message(QWidget* parent, const QString& text, const QString& title, MsgIcon icon,
                               MsgButtons buttons) = 0;
-    // Starts program with the address as its one argument; no shell is involved.
+    // Starts program with the address as its one argument; no shell is involved, nothing waits.
     virtual bool start_program(const QString& program, const QString& address) = 0;
-    // A value under HKEY_CLASSES_ROOT; nothing when it is not there.
-    virtual std::optional<QString> registry_value(const QString& key, const QString& value) = 0;
+    // A value under HKEY_CLASSES_ROOT; nothing when the key or the value is not there.
+    virtual std::optional<RegistryValue> registry_value(const QString& key, const QString& value) = 0;
+    // The roots the browser disk search walks, in a fixed order, each ending in "/".
+    virtual QStringList disk_roots() = 0;
+    // The ordinary files of a folder (path ending in "/"), hidden ones and links left out.
+    virtual QStringList list_files(const QString& folder) = 0;
+    // The subfolders of a folder on the same file system, hidden ones and links left out.
+    virtual QStringList list_folders(const QString& folder) = 0;
     virtual void show_help(const QString& help_file, const QString& topic) = 0;
     virtual void close_help(const QString& help_file) = 0;
     // Japanese input on or off for a text box.
@@ -37,7 +51,10 @@ class DesktopPlatform : public Platform {
     MsgAnswer message(QWidget* parent, const QString& text, const QString& title, MsgIcon icon,
                       MsgButtons buttons) override;
     bool start_program(const QString& program, const QString& address) override;
-    std::optional<QString> registry_value(const QString& key, const QString& value) override;
+    std::optional<RegistryValue> registry_value(const QString& key, const QString& value) override;
+    QStringList disk_roots() override;
+    QStringList list_files(const QString& folder) override;
+    QStringList list_folders(const QString& folder) override;
     void show_help(const QString& help_file, const QString& topic) override;
     void close_help(const QString& help_file) override;
     void set_ime(QWidget* box, bool japanese) override;

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "data/text_rules.h"
+#include "platform/disk_listing.h"
 #include "platform/platform.h"
 
 #include <QList>
 #include <QMap>
 #include <deque>
+#include <functional>
 
 namespace tomarina {
 
@@ -23,7 +26,12 @@ class FakePlatform : public Platform {
     std::deque<MsgAnswer> answers;
     QList<Message> messages;
     QList<Launch> launches;
-    QMap<QString, QString> registry;
+    // Values under HKEY_CLASSES_ROOT by "key|value name".
+    QMap<QString, RegistryValue> registry;
+    // The disk search walks these roots of a temporary tree through the real listings.
+    QStringList roots;
+    // Called before each folder's files are listed, so that a test can act during a search.
+    std::function<void(const QString& folder)> on_list_files;
     QStringList help_calls; // "show:<topic>" and "close"
     bool help_open = false;
     QString help_topic;
@@ -41,11 +49,21 @@ class FakePlatform : public Platform {
         launches.append({program, address});
         return launch_result;
     }
-    std::optional<QString> registry_value(const QString& key, const QString& value) override {
+    // A text value as the registry holds it: code page 932 with its terminating NUL.
+    void set_registry_text(const QString& key, const QString& value, const QString& text, int type = 1) {
+        registry[key + u'|' + value] = RegistryValue{type, encode_cp932(text) + '\0'};
+    }
+    std::optional<RegistryValue> registry_value(const QString& key, const QString& value) override {
         const auto it = registry.find(key + u'|' + value);
         if (it == registry.end()) return std::nullopt;
         return *it;
     }
+    QStringList disk_roots() override { return roots; }
+    QStringList list_files(const QString& folder) override {
+        if (on_list_files) on_list_files(folder);
+        return disk_list_files(folder);
+    }
+    QStringList list_folders(const QString& folder) override { return disk_list_folders(folder); }
     void show_help(const QString&, const QString& topic) override {
         help_calls << QStringLiteral("show:") + topic;
         help_open = true;

@@ -1,0 +1,86 @@
+#include "platform/xdg_handler.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace tomarina {
+
+namespace {
+
+QStringList env_list(const char* name, const QString& fallback) {
+    const QString value = qEnvironmentVariable(name);
+    QStringList out;
+    for (const QString& part : (value.isEmpty() ? fallback : value).split(u':', Qt::SkipEmptyParts))
+        out << part;
+    return out;
+}
+
+// The value of key in group of a desktop-entry style file; nothing when absent.
+std::optional<QString> entry_value(const QString& file, const QString& group, const QString& key) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return std::nullopt;
+    bool in_group = false;
+    while (!f.atEnd()) {
+        const QString line = QString::fromUtf8(f.readLine()).trimmed();
+        if (line.startsWith(u'[')) {
+            in_group = line == u'[' + group + u']';
+            continue;
+        }
+        if (!in_group || line.startsWith(u'#')) continue;
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq > 0 && line.left(eq).trimmed() == key) return line.mid(eq + 1).trimmed();
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> desktop_file(const XdgPaths& paths, const QString& id) {
+    if (id.isEmpty() || id.contains(u'/')) return std::nullopt;
+    for (const QString& dir : paths.data_dirs) {
+        const QString file = dir + QStringLiteral("/applications/") + id;
+        if (QFileInfo(file).isFile()) return file;
+    }
+    return std::nullopt;
+}
+
+// The mimeapps.list files in the order the desktop consults them.
+QStringList mimeapps_files(const XdgPaths& paths) {
+    QStringList dirs = paths.config_dirs;
+    for (const QString& dir : paths.data_dirs) dirs << dir + QStringLiteral("/applications");
+    QStringList files;
+    for (const QString& dir : dirs) {
+        for (const QString& desktop : paths.desktops)
+            files << dir + u'/' + desktop + QStringLiteral("-mimeapps.list");
+        files << dir + QStringLiteral("/mimeapps.list");
+    }
+    return files;
+}
+
+} // namespace
+
+XdgPaths xdg_paths_from_environment() {
+    XdgPaths p;
+    p.config_dirs = env_list("XDG_CONFIG_HOME", QDir::homePath() + QStringLiteral("/.config"));
+    p.config_dirs += env_list("XDG_CONFIG_DIRS", QStringLiteral("/etc/xdg"));
+    p.data_dirs = env_list("XDG_DATA_HOME", QDir::homePath() + QStringLiteral("/.local/share"));
+    p.data_dirs += env_list("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share"));
+    for (const QString& d : env_list("XDG_CURRENT_DESKTOP", {})) p.desktops << d.toLower();
+    return p;
+}
+
+std::optional<QString> xdg_http_command(const XdgPaths& paths) {
+    const QString mime = QStringLiteral("x-scheme-handler/http");
+    for (const QString& list : mimeapps_files(paths)) {
+        const auto ids = entry_value(list, QStringLiteral("Default Applications"), mime);
+        if (!ids) continue;
+        for (const QString& id : ids->split(u';', Qt::SkipEmptyParts)) {
+            const auto file = desktop_file(paths, id.trimmed());
+            if (!file) continue;
+            const auto exec = entry_value(*file, QStringLiteral("Desktop Entry"), QStringLiteral("Exec"));
+            if (exec && !exec->isEmpty()) return exec;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace tomarina

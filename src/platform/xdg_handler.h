@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace tomarina {
+
+// Where the desktop keeps its settings and its programs' .desktop files, most important first.
+struct XdgPaths {
+    QStringList config_dirs; // XDG_CONFIG_HOME, then XDG_CONFIG_DIRS
+    QStringList data_dirs;   // XDG_DATA_HOME, then XDG_DATA_DIRS
+    QStringList desktops;    // XDG_CURRENT_DESKTOP, lower case
+};
+
+XdgPaths xdg_paths_from_environment();
+
+// The command the desktop runs to open an http address: the Exec line of the default handler's
+// .desktop file as mimeapps.list names it. Nothing when no handler is registered or it has no Exec.
+std::optional<QString> xdg_http_command(const XdgPaths& paths);
+
+} // namespace tomarina

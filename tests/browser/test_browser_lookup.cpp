@@ -1,0 +1,201 @@
+#include "browser/browser_lookup.h"
+#include "platform/disk_listing.h"
+#include "platform/xdg_handler.h"
+#include "support/fake_platform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tomarina;
+
+namespace {
+
+const QString http_key = QStringLiteral("http\\shell\\open\\command");
+
+void write_file(const QString& path, const QByteArray& bytes = "x") {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+class TestBrowserLookup : public QObject {
+    Q_OBJECT
+  private slots:
+    void chk_chr_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("quoted path with option")
+            << R"("C:\Program Files\Internet Explorer\IEXPLORE.EXE" -nohome)"
+            << "1"
+            << R"(C:\Program Files\Internet Explorer\IEXPLORE.EXE)"
+            << "";
+        QTest::newRow("lower case") << R"(c:\ie\iexplore.exe %1)"
+                                    << "1"
+                                    << R"(c:\ie\iexplore.exe)"
+                                    << "";
+        QTest::newRow("netscape") << R"("C:\Netscape\Program\netscape.exe" -h "%1")"
+                                  << "2"
+                                  << R"(C:\Netscape\Program\netscape.exe)"
+                                  << "";
+        QTest::newRow("both named: explorer wins") << R"(C:\NETSCAPE.EXE C:\IEXPLORE.EXE)"
+                                                   << "1"
+                                                   << R"(C:\NETSCAPE.EXE C:\IEXPLORE.EXE)"
+                                                   << "";
+        QTest::newRow("name inside a folder name") << R"(C:\iexplore.exe.d\browser.exe %1)"
+                                                   << "1"
+                                                   << R"(C:\iexplore.exe)"
+                                                   << "";
+        QTest::newRow("mixed case not recognised") << R"(C:\IE\Iexplore.exe)"
+                                                   << ""
+                                                   << ""
+                                                   << "err";
+        QTest::newRow("desktop handler") << "firefox %u"
+                                         << ""
+                                         << ""
+                                         << "err";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << ""
+                               << "err";
+    }
+    void chk_chr() {
+        QFETCH(QString, command);
+        QFETCH(QString, kind);
+        QFETCH(QString, path);
+        QFETCH(QString, err);
+        Settings s;
+        s.inet_data1 = kind.isEmpty() ? QStringLiteral("0") : QString();
+        s.inet_data2 = QStringLiteral("before");
+        QString wk_text = command, err_flg = QStringLiteral("stale");
+        tomarina::chk_chr(s, wk_text, err_flg);
+        QCOMPARE(err_flg, err);
+        if (err.isEmpty()) {
+            QCOMPARE(s.inet_data1, kind);
+            QCOMPARE(s.inet_data2, path);
+            QCOMPARE(wk_text, path);
+        } else {
+            // Nothing changes when no browser is named.
+            QCOMPARE(s.inet_data1, QStringLiteral("0"));
+            QCOMPARE(s.inet_data2, QStringLiteral("before"));
+            QCOMPARE(wk_text, command);
+        }
+    }
+
+    void get_key_value() {
+        FakePlatform pf;
+        QString val = QStringLiteral("caller");
+        QVERIFY(!GetKeyValue(pf, HKEY_CLASSES_ROOT, http_key, {}, val));
+        QCOMPARE(val, QString());
+
+        // A text is cut at its first NUL; code page 932 is read as such.
+        pf.registry[http_key + u'|'] =
+            RegistryValue{1, QByteArray("\"C:\\\x83\x75\x83\x89\\iexplore.exe\"\0junk\0", 29)};
+        QVERIFY(GetKeyValue(pf, HKEY_CLASSES_ROOT, http_key, {}, val));
+        QCOMPARE(val, QStringLiteral("\"C:\\ブラ\\iexplore.exe\""));
+
+        // An expandable text leaves the caller's text as it was.
+        val = QStringLiteral("caller");
+        pf.set_registry_text(http_key, {}, QStringLiteral("C:\\IE\\IEXPLORE.EXE"), 2);
+        QVERIFY(GetKeyValue(pf, HKEY_CLASSES_ROOT, http_key, {}, val));
+        QCOMPARE(val, QStringLiteral("caller"));
+
+        // A 32-bit number becomes its decimal text.
+        pf.registry[http_key + u'|'] = RegistryValue{4, QByteArray("\x10\x27\0\0", 4)};
+        QVERIFY(GetKeyValue(pf, HKEY_CLASSES_ROOT, http_key, {}, val));
+        QCOMPARE(val, QStringLiteral("10000"));
+
+        // 1023 characters and the NUL fit the buffer; one more does not.
+        pf.set_registry_text(http_key, {}, QString(1023, u'a'));
+        QVERIFY(GetKeyValue(pf, HKEY_CLASSES_ROOT, http_key, {}, val));
+        QCOMPARE(val.size(), 1023);
+        pf.set_registry_text(http_key, {}, QString(1024, u'a'));
+        QVERIFY(!GetKeyValue(pf, HKEY_CLASSES_ROOT, http_key, {}, val));
+        QCOMPARE(val, QString());
+
+        // Another root is never read.
+        pf.set_registry_text(http_key, {}, QStringLiteral("x"));
+        QVERIFY(!GetKeyValue(pf, 0x80000001u, http_key, {}, val));
+    }
+
+    void start_sys_info() {
+        FakePlatform pf;
+        Settings s;
+        StartSysInfo(s, pf);
+        QCOMPARE(s.inet_data1, QString());
+
+        pf.set_registry_text(http_key, {}, QStringLiteral("firefox %u"));
+        StartSysInfo(s, pf);
+        QCOMPARE(s.inet_data1, QString());
+        QCOMPARE(s.inet_data2, QString());
+
+        pf.set_registry_text(http_key, {}, QStringLiteral(R"("C:\Program Files\IE\IEXPLORE.EXE" -nohome)"));
+        StartSysInfo(s, pf);
+        QCOMPARE(s.inet_data1, QStringLiteral("1"));
+        QCOMPARE(s.inet_data2, QStringLiteral(R"(C:\Program Files\IE\IEXPLORE.EXE)"));
+        QVERIFY(browser_set(s));
+        QVERIFY(!browser_undetermined(s));
+    }
+
+    void xdg_handler_command() {
+        QTemporaryDir dir;
+        XdgPaths paths;
+        paths.config_dirs = {dir.filePath("config")};
+        paths.data_dirs = {dir.filePath("home-data"), dir.filePath("system-data")};
+        paths.desktops = {QStringLiteral("gnome")};
+        QCOMPARE(xdg_http_command(paths), std::nullopt);
+
+        write_file(dir.filePath("system-data/applications/web.desktop"),
+                   "[Desktop Entry]\nName=Web\nExec=/opt/web/web --new %u\n[Desktop Action x]\nExec=wrong\n");
+        write_file(dir.filePath("system-data/applications/mimeapps.list"),
+                   "[Default Applications]\nx-scheme-handler/http=missing.desktop;web.desktop;\n");
+        QCOMPARE(xdg_http_command(paths), QStringLiteral("/opt/web/web --new %u"));
+
+        // The user's choice comes before the system's, the desktop's own list before the common one.
+        write_file(dir.filePath("home-data/applications/mine.desktop"), "[Desktop Entry]\nExec=mine %U\n");
+        write_file(dir.filePath("config/mimeapps.list"),
+                   "[Added Associations]\nx-scheme-handler/http=web.desktop\n"
+                   "[Default Applications]\nx-scheme-handler/http=mine.desktop\n");
+        QCOMPARE(xdg_http_command(paths), QStringLiteral("mine %U"));
+        write_file(dir.filePath("config/gnome-mimeapps.list"),
+                   "[Default Applications]\nx-scheme-handler/http=web.desktop\n");
+        QCOMPARE(xdg_http_command(paths), QStringLiteral("/opt/web/web --new %u"));
+    }
+
+    void disk_listing_skips_hidden_and_links() {
+        QTemporaryDir dir;
+        const QString root = dir.path() + u'/';
+        write_file(root + "b.txt");
+        write_file(root + "a.txt");
+        write_file(root + ".hidden.exe");
+        write_file(root + ".secret/IEXPLORE.EXE");
+        write_file(root + "sub/x");
+        QVERIFY(QFile::link(root + "sub", root + "loop"));
+        QVERIFY(QFile::link(root + "a.txt", root + "link.txt"));
+        QCOMPARE(disk_list_files(root), (QStringList{"a.txt", "b.txt"}));
+        QCOMPARE(disk_list_folders(root), QStringList{"sub"});
+        QCOMPARE(disk_list_files(root + "missing/"), QStringList{});
+        QCOMPARE(disk_list_folders(root + "missing/"), QStringList{});
+    }
+
+    void roots_from_mounts() {
+        const QByteArray mounts = "proc /proc proc rw 0 0\n"
+                                  "/dev/sdb1 /media/usb\\040key vfat rw 0 0\n"
+                                  "tmpfs /run tmpfs rw 0 0\n"
+                                  "/dev/sda2 /home ext4 rw 0 0\n"
+                                  "/dev/sda1 / ext4 rw 0 0\n"
+                                  "/dev/sda2 /home ext4 rw 0 0\n";
+        QCOMPARE(disk_roots_from_mounts(mounts), (QStringList{"/", "/home/", "/media/usb key/"}));
+        QCOMPARE(disk_roots_from_mounts({}), QStringList{"/"});
+        QVERIFY(disk_roots_of_system().startsWith(QStringLiteral("/")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBrowserLookup)
+#include "test_browser_lookup.moc"
