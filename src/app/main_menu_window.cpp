@@ -2,6 +2,8 @@
 
 #include "app/program_folder.h"
 #include "app/saves.h"
+#include "browser/browser_lookup.h"
+#include "browser/browser_window.h"
 #include "data/steps.h"
 #include "search/search_conditions_window.h"
 #include "tools/progress_window.h"
@@ -75,7 +77,14 @@ void tomarina1::init_set() {
         {"apply_defaults", [this] { st_.settings.apply_defaults(); }},
         {"load_database", [this] { load_database(); }},
         {"set_form1", [this] { set_form1(); }},
-        // The default browser lookup and the browser selection window take their places here.
+        {"StartSysInfo",
+         [this] {
+             if (browser_undetermined(st_.settings)) StartSysInfo(st_.settings, pf_);
+         }},
+        {"browser selection",
+         [this] {
+             if (browser_undetermined(st_.settings)) forms_.show<tomarina92>();
+         }},
         {"region button",
          [this] {
              const QString kind = st_.settings.inet_data1;

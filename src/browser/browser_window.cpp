@@ -1,0 +1,172 @@
+#include "browser/browser_window.h"
+
+#include "app/main_menu_window.h"
+#include "app/saves.h"
+#include "browser/browser_lookup.h"
+#include "data/steps.h"
+
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace tomarina {
+
+tomarina92::tomarina92(Forms& forms) : Form(forms, 92, QStringLiteral("tomarina92")) {
+    Frame1 = add_control<QGroupBox>(this, "Frame1", 120, 120, 6135, 1695);
+    Frame1->setTitle(QStringLiteral("ブラウザの選択"));
+    Label1 = add_control<QLabel>(Frame1, "Label1", 240, 360, 5535, 375);
+    Label1->setWordWrap(true);
+    Option1 = add_control<QRadioButton>(Frame1, "Option1", 240, 840, 1935, 375);
+    Option1->setText(QStringLiteral("Internet Explorer"));
+    Option2 = add_control<QRadioButton>(Frame1, "Option2", 2280, 840, 1935, 375);
+    Option2->setText(QStringLiteral("Netscape Navigator"));
+    Option3 = add_control<QRadioButton>(Frame1, "Option3", 4440, 840, 1335, 375);
+    Option3->setText(QStringLiteral("未使用"));
+    Label2 = add_control<QLabel>(Frame1, "Label2", 240, 1320, 975, 255);
+    Text1 = add_control<QLineEdit>(Frame1, "Text1", 1320, 1320, 4695, 270);
+    Text1->setReadOnly(true);
+    Text1->setAccessibleName(QStringLiteral("検索中のファイル"));
+    Command2 = add_control<QPushButton>(this, "Command2", 3960, 1920, 1095, 375);
+    Command2->setText(QStringLiteral("検索開始"));
+    Command1 = add_control<QPushButton>(this, "Command1", 5160, 1920, 1095, 375);
+    Command1->setText(QStringLiteral("終了"));
+    Command2->setAutoDefault(true);
+    Command1->setAutoDefault(true);
+
+    setTabOrder(Option1, Option2);
+    setTabOrder(Option2, Option3);
+    setTabOrder(Option3, Text1);
+    setTabOrder(Text1, Command2);
+    setTabOrder(Command2, Command1);
+
+    connect(Option1, &QRadioButton::clicked, this, &tomarina92::Option1_Click);
+    connect(Option2, &QRadioButton::clicked, this, &tomarina92::Option1_Click);
+    connect(Option3, &QRadioButton::clicked, this, &tomarina92::Option3_Click);
+    connect(Command2, &QPushButton::clicked, this, &tomarina92::Command2_Click);
+    connect(Command1, &QPushButton::clicked, this, [this] { end_proc(); });
+
+    setFixedSize(twips_to_px(6330), twips_to_px(2340));
+    watch_esc();
+}
+
+tomarina92::~tomarina92() {
+    *alive_ = false;
+}
+
+void tomarina92::init_sec() {
+    set_form1();
+}
+
+void tomarina92::set_form1() {
+    Label1->setText(browser_guidance_open);
+    Command2->setEnabled(false);
+    Form::set_form1();
+}
+
+void tomarina92::Option1_Click() {
+    Label1->setText(browser_guidance_search);
+    Command2->setEnabled(true);
+}
+
+void tomarina92::Option3_Click() {
+    const MsgAnswer answer =
+        pf_.message(this, QStringLiteral("インターネットを利用した予約は行えません\r\n処理を続行しますか"),
+                    QStringLiteral("確認メッセージ"), MsgIcon::Exclamation, MsgButtons::OkCancel);
+    if (answer != MsgAnswer::Ok) return;
+    st_.settings.inet_data1 = browser_kind::none;
+    st_.settings.inet_data2.clear();
+    end_proc();
+}
+
+void tomarina92::Command2_Click() {
+    if (searching_) return;
+    const auto alive = alive_;
+    QString kind;
+    QString bare;
+    run_steps({
+        {"target",
+         [&] {
+             if (Option1->isChecked()) {
+                 bare = QStringLiteral("IEXPLORE.EXE");
+                 kind = browser_kind::explorer;
+             } else if (Option2->isChecked()) {
+                 bare = QStringLiteral("NETSCAPE.EXE");
+                 kind = browser_kind::netscape;
+             }
+             browser_target = bare;
+         }},
+    });
+    if (!kind.isEmpty()) {
+        searching_ = true;
+        run_steps({
+            {"status",
+             [&] {
+                 Label2->setText(QStringLiteral("検索中..."));
+                 Command2->setEnabled(false);
+                 for (QRadioButton* o : {Option1, Option2, Option3})
+                     if (!o->isChecked()) o->setEnabled(false);
+             }},
+            {"search",
+             [&] {
+                 for (const QString& root : pf_.disk_roots()) {
+                     int hit_flg = 0;
+                     RecurseTree(root, hit_flg);
+                     if (halted(alive, this) || hit_flg == 1) break;
+                 }
+             }},
+        });
+        // A window closed during the search (or the program's end) stops it: nothing more is done.
+        if (halted(alive, this)) return;
+        searching_ = false;
+        run_steps({
+            {"store",
+             [&] {
+                 if (browser_target != bare) {
+                     st_.settings.inet_data1 = kind;
+                     st_.settings.inet_data2 = browser_target;
+                     save_ini_file(st_, pf_, this);
+                 }
+             }},
+            {"region button",
+             [&] {
+                 if (browser_set(st_.settings))
+                     if (auto* menu = forms_.loaded<tomarina1>()) menu->Command2->setEnabled(true);
+             }},
+        });
+    }
+    end_proc();
+}
+
+void tomarina92::RecurseTree(const QString& CurrentPath, int& hit_flg) {
+    const auto alive = alive_;
+    QStringList files;
+    try_step("list files", [&] { files = pf_.list_files(CurrentPath); });
+    if (halted(alive, this)) return;
+    for (const QString& name : files) {
+        if (name.toUpper() == browser_target) {
+            hit_flg = 1;
+            browser_target = CurrentPath + name;
+            return;
+        }
+        Text1->setText(CurrentPath + name);
+        QCoreApplication::processEvents();
+        if (halted(alive, this)) return;
+    }
+    QStringList folders;
+    try_step("list folders", [&] { folders = pf_.list_folders(CurrentPath); });
+    for (const QString& folder : folders) {
+        if (halted(alive, this)) return;
+        RecurseTree(CurrentPath + folder + u'/', hit_flg);
+        if (!*alive || hit_flg == 1) return;
+    }
+}
+
+void tomarina92::form_unload() {
+    stop_ = true;
+    Form::form_unload();
+}
+
+} // namespace tomarina

@@ -1,0 +1,238 @@
+#include "app/main_menu_window.h"
+#include "browser/browser_window.h"
+#include "support/gui_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace tomarina;
+using tomarina::test::u8;
+
+namespace {
+
+const QString http_key = QStringLiteral("http\\shell\\open\\command");
+
+void make_file(const QString& path) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write("x");
+}
+
+// A started program with no browser known, so the selection window is open over the main menu.
+struct Started : test::RunningProgram {
+    QTemporaryDir disks;
+    Started() : test::RunningProgram(build_database(test::small_source())) {}
+    tomarina92* window() { return forms.loaded<tomarina92>(); }
+    QString disk(const QString& path) const { return disks.path() + u'/' + path; }
+    // Roots of the disk search inside the temporary folder.
+    void use_roots(const QStringList& names) {
+        pf.roots.clear();
+        for (const QString& n : names) {
+            QDir().mkpath(disk(n));
+            pf.roots << disk(n) + u'/';
+        }
+    }
+};
+
+} // namespace
+
+class TestBrowserWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void start_up_opens_it_without_a_browser() {
+        Started p;
+        QVERIFY(p.start());
+        auto* w = p.window();
+        QVERIFY(w);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->windowTitle(), u8("トマリナホテル情報＆予約"));
+        QCOMPARE(w->Frame1->title(), u8("ブラウザの選択"));
+        QCOMPARE(w->Label1->text(), u8("インストール直後のためブラウザを選択してください。"));
+        QCOMPARE(w->Option1->text(), u8("Internet Explorer"));
+        QCOMPARE(w->Option2->text(), u8("Netscape Navigator"));
+        QCOMPARE(w->Option3->text(), u8("未使用"));
+        QCOMPARE(w->Command2->text(), u8("検索開始"));
+        QCOMPARE(w->Command1->text(), u8("終了"));
+        QVERIFY(!w->Command2->isEnabled());
+        QVERIFY(!p.forms.loaded<tomarina1>()->Command2->isEnabled());
+
+        QTest::mouseClick(w->Option2, Qt::LeftButton);
+        QCOMPARE(w->Label1->text(),
+                 u8("検索開始ボタンをクリックして下さい。\r\nブラウザの環境設定には少々時間がかかります。"));
+        QVERIFY(w->Command2->isEnabled());
+
+        // "終了" changes nothing.
+        const QString kind = p.st.settings.inet_data1;
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QVERIFY(!p.window());
+        QCOMPARE(p.st.settings.inet_data1, kind);
+        QVERIFY(p.pf.messages.isEmpty());
+    }
+
+    void start_up_with_a_known_browser_data() {
+        QTest::addColumn<QString>("saved_kind");
+        QTest::addColumn<QString>("registered");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("window");
+        QTest::addColumn<bool>("region");
+        QTest::newRow("registry names the browser") << ""
+                                                    << R"("C:\IE\IEXPLORE.EXE" -nohome)"
+                                                    << "1" << false << true;
+        QTest::newRow("registry names another program") << ""
+                                                        << "firefox %u"
+                                                        << "" << true << false;
+        QTest::newRow("saved kind 1: no lookup") << "1"
+                                                 << R"(C:\NS\netscape.exe)"
+                                                 << "1" << false << true;
+        QTest::newRow("no browser chosen before") << "3"
+                                                  << R"(C:\IE\iexplore.exe)"
+                                                  << "3" << false << false;
+    }
+    void start_up_with_a_known_browser() {
+        QFETCH(QString, saved_kind);
+        QFETCH(QString, registered);
+        QFETCH(QString, kind);
+        QFETCH(bool, window);
+        QFETCH(bool, region);
+        Started p;
+        if (!saved_kind.isEmpty())
+            p.dir.write(QStringLiteral("tomarina.ini"),
+                        "[Control]\r\ninet_data1=" + saved_kind.toLatin1() + "\r\ninet_data2=/usr/bin/b\r\n");
+        p.pf.set_registry_text(http_key, {}, registered);
+        QVERIFY(p.start());
+        QCOMPARE(p.st.settings.inet_data1, kind);
+        QCOMPARE(p.window() != nullptr, window);
+        QCOMPARE(p.forms.loaded<tomarina1>()->Command2->isEnabled(), region);
+    }
+
+    void unused_asks_first() {
+        Started p;
+        QVERIFY(p.start());
+        auto* w = p.window();
+        p.pf.answers = {MsgAnswer::Cancel};
+        QTest::mouseClick(w->Option3, Qt::LeftButton);
+        QCOMPARE(p.pf.messages.size(), 1);
+        QCOMPARE(p.pf.messages[0].title, u8("確認メッセージ"));
+        QCOMPARE(p.pf.messages[0].text, u8("インターネットを利用した予約は行えません\r\n処理を続行しますか"));
+        QCOMPARE(p.pf.messages[0].buttons, MsgButtons::OkCancel);
+        QVERIFY(p.window());
+        QCOMPARE(p.st.settings.inet_data1, QString());
+
+        w->move(300, 200);
+        QTest::mouseClick(w->Option1, Qt::LeftButton);
+        QTest::mouseClick(w->Option3, Qt::LeftButton); // answered OK
+        QVERIFY(!p.window());
+        QCOMPARE(p.st.settings.inet_data1, QStringLiteral("3"));
+        QCOMPARE(p.st.settings.inet_data2, QString());
+        QVERIFY(p.st.settings.tomarina92.left != 0);
+        QVERIFY(!p.forms.loaded<tomarina1>()->Command2->isEnabled());
+        // Kept until the end writes the settings; the next start neither looks up nor asks.
+        QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("tomarina.ini"))));
+    }
+
+    void search_finds_lower_case_name_and_saves_at_once() {
+        Started p;
+        QVERIFY(p.start());
+        p.use_roots({"c", "d"});
+        make_file(p.disk("c/a.txt"));
+        make_file(p.disk("c/.hidden/IEXPLORE.EXE"));
+        make_file(p.disk("c/Program Files/Internet Explorer/iexplore.exe"));
+        make_file(p.disk("c/Program Files/Internet Explorer/Zeta/IEXPLORE.EXE"));
+        make_file(p.disk("c/z/IEXPLORE.EXE"));
+        make_file(p.disk("d/IEXPLORE.EXE"));
+        QVERIFY(QFile::link(p.disk("c"), p.disk("c/Program Files/loop")));
+        QStringList seen;
+        p.pf.on_list_files = [&](const QString& folder) { seen << folder; };
+
+        auto* w = p.window();
+        QTest::mouseClick(w->Option1, Qt::LeftButton);
+        QTest::mouseClick(w->Command2, Qt::LeftButton);
+
+        const QString found = p.disk("c/Program Files/Internet Explorer/iexplore.exe");
+        QCOMPARE(p.st.settings.inet_data1, QStringLiteral("1"));
+        QCOMPARE(p.st.settings.inet_data2, found);
+        QVERIFY(!p.window());
+        QVERIFY(p.forms.loaded<tomarina1>()->Command2->isEnabled());
+        QVERIFY(!seen.contains(p.disk("c/.hidden/")));
+        QVERIFY(!seen.contains(p.disk("d/")));
+        QVERIFY(p.dir.read(QStringLiteral("tomarina.ini")).contains("inet_data2=" + found.toLocal8Bit()));
+        QVERIFY(p.pf.messages.isEmpty());
+    }
+
+    void search_takes_the_first_root_and_files_first() {
+        Started p;
+        QVERIFY(p.start());
+        p.use_roots({"c", "d"});
+        make_file(p.disk("d/a/NETSCAPE.EXE"));
+        make_file(p.disk("d/netscape.exe"));
+        make_file(p.disk("e/NETSCAPE.EXE"));
+        auto* w = p.window();
+        QTest::mouseClick(w->Option2, Qt::LeftButton);
+        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QCOMPARE(p.st.settings.inet_data1, QStringLiteral("2"));
+        QCOMPARE(p.st.settings.inet_data2, p.disk("d/netscape.exe"));
+    }
+
+    void search_without_a_find_changes_nothing() {
+        Started p;
+        QVERIFY(p.start());
+        p.use_roots({"c"});
+        make_file(p.disk("c/x/y.txt"));
+        p.pf.roots << p.disk("missing/");
+        auto* w = p.window();
+        QTest::mouseClick(w->Option1, Qt::LeftButton);
+        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QVERIFY(!p.window());
+        QCOMPARE(p.st.settings.inet_data1, QString());
+        QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("tomarina.ini"))));
+        QVERIFY(p.pf.messages.isEmpty());
+    }
+
+    void closing_during_the_search_stops_it_data() {
+        QTest::addColumn<int>("how");
+        QTest::newRow("終了") << 0;
+        QTest::newRow("Esc") << 1;
+        QTest::newRow("close box") << 2;
+        QTest::newRow("program's end") << 3;
+    }
+    void closing_during_the_search_stops_it() {
+        QFETCH(int, how);
+        Started p;
+        QVERIFY(p.start());
+        p.use_roots({"c"});
+        for (const char* f : {"a/1.txt", "b/2.txt", "b/3.txt", "c/4.txt", "d/IEXPLORE.EXE"})
+            make_file(p.disk("c/") + f);
+        QStringList seen;
+        auto* w = p.window();
+        p.pf.on_list_files = [&](const QString& folder) {
+            seen << folder;
+            if (!folder.endsWith(QStringLiteral("/b/"))) return;
+            // The user acts while the window processes events between files.
+            QTimer::singleShot(0, w, [&p, w, how] {
+                if (how == 0) w->Command1->click();
+                if (how == 1) QTest::keyClick(w->Command1, Qt::Key_Escape);
+                if (how == 2) w->close();
+                if (how == 3) p.forms.loaded<tomarina1>()->end_proc();
+            });
+        };
+        QTest::mouseClick(w->Option1, Qt::LeftButton);
+        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QVERIFY(!p.window());
+        QVERIFY(!seen.contains(p.disk("c/c/")));
+        QVERIFY(!seen.contains(p.disk("c/d/")));
+        QCOMPARE(p.st.settings.inet_data1, QString());
+        QVERIFY(!p.dir.read(QStringLiteral("tomarina.ini")).contains("IEXPLORE"));
+    }
+};
+
+QTEST_MAIN(TestBrowserWindow)
+#include "test_browser_window.moc"
