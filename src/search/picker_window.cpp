@@ -6,7 +6,6 @@
 #include "search/tab_stop_list.h"
 
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -35,6 +34,7 @@ tomarina14::tomarina14(Forms& forms) : Form(forms, 14, QStringLiteral("tomarina1
 
     Text1 = add_control<QPlainTextEdit>(this, "Text1", 120, 120, 5760, 540);
     Text1->setAccessibleName(QStringLiteral("案内"));
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     Frame1 = add_control<QGroupBox>(this, "Frame1", 120, 780, 3480, 3900);
     Command4 = add_control<QPushButton>(Frame1, "Command4", 120, 300, 3240, 300);
@@ -168,12 +168,7 @@ void tomarina14::List1_DblClick() {
 }
 
 void tomarina14::confirm() {
-    int first = -1;
-    for (int r = 0; r < List1->count(); ++r)
-        if (List1->item(r)->isSelected()) {
-            first = r;
-            break;
-        }
+    const int first = first_selected_row(List1);
     if (first < 0) return; // nothing chosen: the opener's box keeps its text
     st_.search.input_text = picker_name(List1->item(first)->text());
     try_step([this] { set_start(); });
@@ -188,12 +183,9 @@ void tomarina14::confirm() {
 
 bool tomarina14::eventFilter(QObject* watched, QEvent* event) {
     // Enter on the list chooses the selected row, as a double click does.
-    if (watched == List1 && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            confirm();
-            return true;
-        }
+    if (watched == List1 && is_enter_press(event)) {
+        confirm();
+        return true;
     }
     return Form::eventFilter(watched, event);
 }

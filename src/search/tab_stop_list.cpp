@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QPainter>
 #include <cmath>
 
@@ -75,6 +76,18 @@ QStringList row_texts(const QListWidget* list) {
     QStringList rows;
     for (int r = 0; r < list->count(); ++r) rows << list->item(r)->text();
     return rows;
+}
+
+int first_selected_row(const QListWidget* list) {
+    for (int r = 0; r < list->count(); ++r)
+        if (list->item(r)->isSelected()) return r;
+    return -1;
+}
+
+bool is_enter_press(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 void set_tab_stops(QListWidget* list, double stop_chars) {

@@ -28,6 +28,10 @@ class TabStopDelegate : public QStyledItemDelegate {
 
 // The texts of a list box's rows, in order.
 QStringList row_texts(const QListWidget* list);
+// The first selected row (from 0), or -1 when none is selected.
+int first_selected_row(const QListWidget* list);
+// A press of Enter, which on a list acts as a double click on its selected row.
+bool is_enter_press(const QEvent* event);
 
 // Gives a list box tab stops every stop_chars full-width characters.
 void set_tab_stops(QListWidget* list, double stop_chars);
