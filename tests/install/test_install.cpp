@@ -66,7 +66,7 @@ const QStringList installed_files = {
     QStringLiteral("share/man/man1/tomarina-tool.1.gz"),
     QStringLiteral("share/man/ja/man1/tomarina.1.gz"),
 };
-const QList<int> icon_sizes = {16, 22, 24, 32, 48, 64, 128, 256, 512};
+const QList<int> icon_sizes = {16, 22, 24, 32, 48, 64, 128, 256};
 
 QStringList expected_files() {
     QStringList all = installed_files;
