@@ -90,15 +90,14 @@ QJsonObject dump_tables(const HotelTables& t) {
     return o;
 }
 
-int tool_build(const QStringList& args) {
-    if (args.size() != 2) return -1;
+int tool_build(const QString& source_dir, const QString& out_file) {
     DbSource src;
     QString error;
-    if (!read_sources(args[0], src, &error)) {
+    if (!read_sources(source_dir, src, &error)) {
         fail(error);
         return 1;
     }
-    QSaveFile out(args[1]);
+    QSaveFile out(out_file);
     if (!out.open(QIODevice::WriteOnly)) {
         fail(out.errorString());
         return 1;
@@ -111,11 +110,10 @@ int tool_build(const QStringList& args) {
     return 0;
 }
 
-int tool_dump(const QStringList& args) {
-    if (args.size() != 1) return -1;
+int tool_dump(const QString& file_name) {
     DatabaseFile file;
-    if (!file.open(args[0])) {
-        fail(QStringLiteral("cannot open %1").arg(args[0]));
+    if (!file.open(file_name)) {
+        fail(QStringLiteral("cannot open %1").arg(file_name));
         return 1;
     }
     HotelTables t;
@@ -124,36 +122,15 @@ int tool_dump(const QStringList& args) {
     return 0;
 }
 
-int tool_generate(const QStringList& args) {
-    QString base, out;
-    int hotels = -1;
-    std::uint32_t seed = 1;
-    for (qsizetype k = 0; k < args.size(); ++k) {
-        const QString& a = args[k];
-        if (a == u"--base" && k + 1 < args.size())
-            base = args[++k];
-        else if (a == u"--hotels" && k + 1 < args.size())
-            hotels = args[++k].toInt();
-        else if (a == u"--seed" && k + 1 < args.size())
-            seed = args[++k].toUInt();
-        else if (!a.startsWith(u"--") && out.isEmpty())
-            out = a;
-        else
-            return -1;
-    }
-    if (base.isEmpty() || out.isEmpty() || hotels < 0) return -1;
-    if (hotels > HotelTables::hotel_capacity) {
-        fail(QStringLiteral("at most %1 hotels").arg(HotelTables::hotel_capacity));
-        return 2;
-    }
+int tool_generate(const GenerateArgs& g) {
     DbSource src;
     QString error;
-    if (!read_sources(base, src, &error)) {
+    if (!read_sources(g.base, src, &error)) {
         fail(error);
         return 1;
     }
-    generate_hotels(src, hotels, seed);
-    if (!write_sources(out, src, &error)) {
+    generate_hotels(src, g.hotels, g.seed);
+    if (!write_sources(g.out_dir, src, &error)) {
         fail(error);
         return 1;
     }
@@ -177,58 +154,14 @@ bool load_folder(const QString& dir, AppState& st) {
     return true;
 }
 
-bool known_order(const QString& name) {
-    return ordering_of(name).has_value();
-}
-
 } // namespace
 
-int tool_search(const QStringList& args) {
-    QString dir, key, order = ordering_name(Ordering::ken);
-    int type = 0;
-    long limit = 1000;
-    bool have_key = false;
-    QStringList narrow;
-    for (qsizetype k = 0; k < args.size(); ++k) {
-        const QString& a = args[k];
-        if (k + 1 >= args.size()) return -1;
-        const QString& v = args[++k];
-        bool ok = true;
-        if (a == u"--dir")
-            dir = v;
-        else if (a == u"--type")
-            type = v.toInt(&ok);
-        else if (a == u"--key") {
-            key = v;
-            have_key = true;
-        } else if (a == u"--limit")
-            limit = v.toLong(&ok);
-        else if (a == u"--narrow")
-            narrow << v;
-        else if (a == u"--order")
-            order = v;
-        else
-            return -1;
-        if (!ok) return -1;
-    }
-    if (dir.isEmpty() || !have_key || type < 1 || type > 6) return -1;
-    if (limit < -32768 || limit > 32767) {
-        fail(QStringLiteral("--limit must fit a 16-bit integer"));
-        return 2;
-    }
-    if (!known_order(order)) {
-        fail(QStringLiteral("unknown ordering %1").arg(order));
-        return 2;
-    }
-    if (narrow.size() > SearchState().narrow_syousai.capacity) {
-        fail(QStringLiteral("at most %1 districts").arg(HotelTables::syousai_capacity));
-        return 2;
-    }
+int tool_search(const SearchArgs& a) {
     auto st = std::make_unique<AppState>();
-    if (!load_folder(dir, *st)) return 1;
+    if (!load_folder(a.dir, *st)) return 1;
     copy_user_hotel(st->user, st->db);
 
-    const auto accepted = accept_search_entry(st->db, type, key);
+    const auto accepted = accept_search_entry(st->db, a.type, a.key);
     if (!accepted) {
         std::fprintf(stderr, "%s\n", search_entry_error().toUtf8().constData());
         return 2;
@@ -236,11 +169,11 @@ int tool_search(const QStringList& args) {
     SearchState& s = st->search;
     s.search_type = accepted->search_type;
     s.search_key = accepted->search_key;
-    s.narrow_count = Integer(narrow.size());
-    for (int j = 1; j <= s.narrow_count; ++j) s.narrow_syousai(j) = narrow[j - 1];
-    select_hotels(st->db, s, Integer(limit));
+    s.narrow_count = Integer(a.narrow.size());
+    for (int j = 1; j <= s.narrow_count; ++j) s.narrow_syousai(j) = a.narrow[j - 1];
+    select_hotels(st->db, s, a.limit);
     if (s.sel_count > 0) {
-        st->order.sort_key_name = order;
+        st->order.sort_key_name = a.order;
         sort_hotel(st->db, s, st->order);
     }
     QJsonObject o;
@@ -253,25 +186,16 @@ int tool_search(const QStringList& args) {
     o[u"sel_syousai_count"_qs] = s.sel_syousai_count;
     o[u"sel_syousai"_qs] = districts;
     o[u"hotel_count"_qs] = st->db.hotel_count;
+    if (a.names) {
+        QJsonArray names;
+        for (int k = 1; k <= s.sel_count; ++k) names.append(st->db.hotel_name(s.sel_hotel(k)));
+        o[u"sel_hotel_name"_qs] = names;
+    }
     print_json(o);
     return 0;
 }
 
-int tool_order_user(const QStringList& args) {
-    QString dir, order;
-    for (qsizetype k = 0; k + 1 < args.size(); k += 2) {
-        if (args[k] == u"--dir")
-            dir = args[k + 1];
-        else if (args[k] == u"--order")
-            order = args[k + 1];
-        else
-            return -1;
-    }
-    if (args.size() % 2 != 0 || dir.isEmpty() || order.isEmpty()) return -1;
-    if (!known_order(order)) {
-        fail(QStringLiteral("unknown ordering %1").arg(order));
-        return 2;
-    }
+int tool_order_user(const QString& dir, const QString& order) {
     auto st = std::make_unique<AppState>();
     if (!load_folder(dir, *st)) return 1;
     OrderState& o = st->order;

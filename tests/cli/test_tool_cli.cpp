@@ -1,0 +1,170 @@
+// tomarina-tool's command line as a user meets it: help and version on standard output, every refusal
+// named on standard error with exit 2, the JSON of a search as before.
+#include "cli/db_builder.h"
+#include "data/text_rules.h"
+#include "support/test_support.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+
+using namespace tomarina;
+using tomarina::test::u8;
+
+namespace {
+
+struct Result {
+    int rc = -1;
+    QString out;
+    QString err;
+};
+
+Result tool(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(TOMARINA_TOOL), args);
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+} // namespace
+
+class TestToolCli : public QObject {
+    Q_OBJECT
+    test::ProgramDir dir_{build_database(test::small_source())};
+
+    QStringList with_dir(QStringList args) const {
+        for (QString& a : args) a.replace(QStringLiteral("DIR"), dir_.path());
+        return args;
+    }
+
+  private slots:
+    void help_and_version_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("tool help") << QStringList{"--help"}
+                                   << QStringList{"Usage: tomarina-tool COMMAND", "build SOURCE_DIR OUT_FILE",
+                                                  "order-user --dir FOLDER --order NAME", "Exit status"};
+        QTest::newRow("-h") << QStringList{"-h"} << QStringList{"Usage: tomarina-tool COMMAND"};
+        QTest::newRow("version") << QStringList{"--version"} << QStringList{"tomarina-tool 1.51\n"};
+        QTest::newRow("search help") << QStringList{"search", "--help"}
+                                     << QStringList{"Usage: tomarina-tool search --dir FOLDER", "--names",
+                                                    u8("ホテル料金"), "6 free keyword"};
+        QTest::newRow("help after other options")
+            << QStringList{"search", "--type", "9", "--help"} << QStringList{"Usage: tomarina-tool search"};
+        QTest::newRow("build help") << QStringList{"build", "-h"}
+                                    << QStringList{"Usage: tomarina-tool build SOURCE_DIR OUT_FILE",
+                                                   "OUT_FILE"};
+        QTest::newRow("dump help") << QStringList{"dump", "--help"}
+                                   << QStringList{"Usage: tomarina-tool dump FILE"};
+        QTest::newRow("generate help")
+            << QStringList{"generate", "--help"} << QStringList{"--hotels <N>", "15000"};
+        QTest::newRow("order-user help") << QStringList{"order-user", "--help"}
+                                         << QStringList{"Usage: tomarina-tool order-user --dir FOLDER"};
+    }
+    void help_and_version() {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, shown);
+        const Result r = tool(args);
+        QCOMPARE(r.rc, 0);
+        QCOMPARE(r.err, QString());
+        for (const QString& s : shown)
+            QVERIFY2(r.out.contains(s), qPrintable(s + QStringLiteral(" not in:\n") + r.out));
+    }
+
+    void refusals_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("nothing") << QStringList{} << "Usage: tomarina-tool COMMAND";
+        QTest::newRow("unknown command") << QStringList{"serch"} << "unknown command 'serch'";
+        QTest::newRow("unknown tool option") << QStringList{"--frob"} << "Unknown option 'frob'";
+        QTest::newRow("unknown option")
+            << with_dir({"search", "--dir", "DIR", "--type", "1", "--key", "x", "--frob"})
+            << "tomarina-tool search: Unknown option 'frob'";
+        QTest::newRow("type 0") << with_dir({"search", "--dir", "DIR", "--type", "0", "--key", "x"})
+                                << "--type must be a whole number from 1 to 6, not '0'";
+        QTest::newRow("type 7") << with_dir({"search", "--dir", "DIR", "--type", "7", "--key", "x"})
+                                << "--type must be a whole number from 1 to 6, not '7'";
+        QTest::newRow("type text") << with_dir({"search", "--dir", "DIR", "--type", "one", "--key", "x"})
+                                   << "not 'one'";
+        QTest::newRow("unknown ordering")
+            << with_dir({"search", "--dir", "DIR", "--type", "1", "--key", "x", "--order", "price"})
+            << "--order: unknown ordering 'price'";
+        QTest::newRow("unknown user ordering") << with_dir({"order-user", "--dir", "DIR", "--order", "name"})
+                                               << "--order: unknown ordering 'name'";
+        QTest::newRow("missing folder")
+            << QStringList{"search", "--dir", "/no/such/folder", "--type", "1", "--key", "x"}
+            << "--dir: no such folder '/no/such/folder'";
+        QTest::newRow("missing user folder")
+            << QStringList{"order-user", "--dir", "/no/such/folder", "--order", u8("ホテル名")}
+            << "--dir: no such folder '/no/such/folder'";
+        QTest::newRow("missing key") << with_dir({"search", "--dir", "DIR", "--type", "1"})
+                                     << "missing --key";
+        QTest::newRow("value missing") << QStringList{"search", "--dir"} << "Missing value after '--dir'";
+        QTest::newRow("limit beyond 16 bits")
+            << with_dir({"search", "--dir", "DIR", "--type", "1", "--key", "x", "--limit", "40000"})
+            << "--limit must be a whole number from -32768 to 32767, not '40000'";
+        QTest::newRow("stray argument")
+            << with_dir({"search", "--dir", "DIR", "--type", "1", "--key", "x", "extra"})
+            << "unexpected argument 'extra'";
+        QTest::newRow("build without output")
+            << QStringList{"build", TOMARINA_SAMPLE_DIR} << "missing OUT_FILE";
+        QTest::newRow("build from no folder")
+            << QStringList{"build", "/no/such", "x.dat"} << "no such folder '/no/such'";
+        QTest::newRow("hotels not a number")
+            << QStringList{"generate", "--base", TOMARINA_SAMPLE_DIR, "--hotels", "many", "out"}
+            << "--hotels";
+        QTest::newRow("too many hotels")
+            << QStringList{"generate", "--base", TOMARINA_SAMPLE_DIR, "--hotels", "15001", "out"}
+            << "from 0 to 15000, not '15001'";
+        QTest::newRow("refused key") << with_dir(
+                                            {"search", "--dir", "DIR", "--type", "2", "--key", u8("那覇")})
+                                     << u8("検索条件の入力エラーです");
+    }
+    void refusals() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, named);
+        const Result r = tool(args);
+        QCOMPARE(r.rc, 2);
+        QCOMPARE(r.out, QString());
+        QVERIFY2(r.err.contains(named), qPrintable(named + QStringLiteral(" not in:\n") + r.err));
+    }
+
+    void unreadable_files_exit_1() {
+        QCOMPARE(tool({"dump", dir_.file(QStringLiteral("none.dat"))}).rc, 1);
+        test::ProgramDir empty;
+        const Result r = tool({"search", "--dir", empty.path(), "--type", "1", "--key", "x"});
+        QCOMPARE(r.rc, 1);
+        QVERIFY(r.err.contains(u"cannot open"));
+    }
+
+    void search_output_keeps_its_shape() {
+        const QStringList args = with_dir({"search", "--dir", "DIR", "--type", "1", "--key", u8("東京都")});
+        const Result plain = tool(args);
+        QCOMPARE(plain.rc, 0);
+        const QJsonObject o = QJsonDocument::fromJson(plain.out.toUtf8()).object();
+        QCOMPARE(o.keys(), QStringList({"hotel_count", "search_key", "sel_count", "sel_hotel", "sel_syousai",
+                                        "sel_syousai_count"}));
+
+        // --names adds the names of the same hits in the same order, nothing else.
+        const Result named = tool(QStringList(args) << "--names");
+        QCOMPARE(named.rc, 0);
+        QJsonObject n = QJsonDocument::fromJson(named.out.toUtf8()).object();
+        const QJsonArray names = n.take(u"sel_hotel_name"_qs).toArray();
+        QCOMPARE(n, o);
+        const DbSource src = test::small_source();
+        QCOMPARE(names.size(), o[u"sel_hotel"_qs].toArray().size());
+        for (qsizetype k = 0; k < names.size(); ++k)
+            QCOMPARE(names[k].toString(), src.hotels[o[u"sel_hotel"_qs].toArray()[k].toInt() - 1].name);
+
+        // Options in any order, with = or a blank.
+        const Result reordered =
+            tool({"search", "--key=" + u8("東京都"), "--type", "1", QStringLiteral("--dir=") + dir_.path()});
+        QCOMPARE(reordered.out, plain.out);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestToolCli)
+#include "test_tool_cli.moc"
