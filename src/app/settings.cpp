@@ -96,7 +96,7 @@ Integer whole_value(QStringView value) {
     return to_integer(round_even(leading_number(value)));
 }
 
-// The items of one line: split at commas, a leading blank skipped, surrounding quotes removed.
+// The items of one line: split at commas, leading blanks skipped, surrounding quotes removed.
 QStringList line_items(QStringView line) {
     QStringList items;
     qsizetype i = 0;
@@ -112,11 +112,10 @@ QStringList line_items(QStringView line) {
             const qsizetype comma = line.indexOf(u',', i);
             i = comma < 0 ? n : comma;
         } else {
+            // Trailing blanks stay: a value read from the item's last character sees them.
             const qsizetype comma = line.indexOf(u',', i);
             const qsizetype end = comma < 0 ? n : comma;
-            qsizetype e = end;
-            while (e > i && (line[e - 1] == u' ' || line[e - 1] == u'\t')) --e;
-            item = line.mid(i, e - i).toString();
+            item = line.mid(i, end - i).toString();
             i = end;
         }
         items << item;

@@ -30,7 +30,7 @@ struct Settings {
     Integer sv_count = 0;
     Integer max_kensuu = 0;
     Integer sv_pop = 0;
-    QString inet_data1;
+    QString inet_data1 = QStringLiteral("0");
     QString inet_data2;
     Integer sv_height12 = 0;
     Integer sv_width12 = 0;

@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QTest>
 
 using namespace tomarina;
@@ -61,6 +62,51 @@ class TestSettings : public QObject {
         QCOMPARE(s.tomarina92.top, Integer(-45));
     }
 
+    // A leading blank is skipped; trailing blanks and tabs stay part of the item, so a value read
+    // from the last character sees them.
+    void trailing_blanks_stay_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("sv_pop");
+        QTest::addColumn<QString>("inet_data1");
+        QTest::addColumn<QString>("inet_data2");
+        QTest::newRow("plain") << "sv_pop=0" << 0 << "0"
+                               << "";
+        QTest::newRow("blank after the last digit") << "sv_pop=1 " << 0 << "0"
+                                                    << "";
+        QTest::newRow("tab after the last digit") << "sv_pop=1\t" << 0 << "0"
+                                                  << "";
+        QTest::newRow("leading blank skipped") << "  sv_pop=0" << 0 << "0"
+                                               << "";
+        QTest::newRow("digit kind with a blank after it") << "inet_data1=2 " << 1 << "0"
+                                                          << "";
+        QTest::newRow("digit kind") << "inet_data1=2" << 1 << "2"
+                                    << "";
+        QTest::newRow("path with a blank at its end") << "inet_data2=C:\\a b " << 1 << "0"
+                                                      << "C:\\a b ";
+        QTest::newRow("path with a tab at its end") << "inet_data2=/opt/b\t" << 1 << "0"
+                                                    << "/opt/b\t";
+    }
+
+    void trailing_blanks_stay() {
+        QFETCH(QString, line);
+        QFETCH(int, sv_pop);
+        QFETCH(QString, inet_data1);
+        QFETCH(QString, inet_data2);
+        Settings start;
+        start.sv_pop = 1;
+        const Settings s = read_text(QStringLiteral("[Control]\r\n") + line + QStringLiteral("\r\n"), start);
+        QCOMPARE(s.sv_pop, Integer(sv_pop));
+        QCOMPARE(s.inet_data1, inet_data1);
+        QCOMPARE(s.inet_data2, inet_data2);
+    }
+
+    void browser_kind_starts_undetermined() {
+        QCOMPARE(Settings().inet_data1, QStringLiteral("0"));
+        QVERIFY(settings_bytes(Settings()).contains("\r\ninet_data1=0\r\n"));
+        // An empty value reads as the digit 0 too.
+        QCOMPARE(read_text(QStringLiteral("[Control]\r\ninet_data1=\r\n")).inet_data1, QStringLiteral("0"));
+    }
+
     void items_and_sections() {
         // Seven history lines keep five; a comma splits an entry in two; quotes are removed; a leading
         // blank is skipped; an unknown section leaves the current one.
@@ -110,9 +156,11 @@ class TestSettings : public QObject {
         const Settings s = read_bytes(noise, start);
         QCOMPARE(s.max_kensuu, Integer(1000));
         QCOMPARE(read_bytes({}, start).sv_pop, Integer(1));
+        test::ProgramDir dir;
         Settings missing = start;
-        read_settings_file(QStringLiteral("/nonexistent/tomarina.ini"), missing);
-        QCOMPARE(missing.max_kensuu, Integer(1000));
+        read_settings_file(dir.file(QStringLiteral("tomarina.ini")), missing);
+        QCOMPARE(settings_bytes(missing), settings_bytes(start));
+        QVERIFY(!QFile::exists(dir.file(QStringLiteral("tomarina.ini"))));
     }
 
     void end_of_file_mark_and_control_bytes() {
