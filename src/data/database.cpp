@@ -252,10 +252,9 @@ void Loader::get_hotel() {
     {
         Cursor c = seek(16);
         marked_list(c, [this](long long h, QString text) {
-            auto& price = t_.hotel_price(h);
-            const Long number = price_number(text);
-            price = std::move(text);
-            t_.hotel_price_num(h) = number;
+            // The text is kept even when its number does not fit and the step stops there.
+            const QString& price = t_.hotel_price(h) = std::move(text);
+            t_.hotel_price_num(h) = price_number(price);
         });
     }
 

@@ -104,7 +104,8 @@ void get_hotel_user(QIODevice& dev, UserTables& u, const HotelTables& t, const Q
     bool any_line = false;
     for (QStringView line : QStringView(text).tokenize(u'\n')) {
         if (line.endsWith(u'\r')) line.chop(1);
-        if (line.trimmed().isEmpty()) continue;
+        // Only an empty line is no record: a line of blanks holds a hotel with blank fields.
+        if (line.isEmpty()) continue;
         last_line = line;
         any_line = true;
         QStringList f = user_line_fields(line);

@@ -84,6 +84,23 @@ QByteArray counted_hotels(const QList<std::pair<std::int32_t, std::int32_t>>& co
     return w.bytes();
 }
 
+// Compares fields of the loaded tables, named as the tool's dump names them ("name" or "name/slot").
+void expect_tables(const HotelTables& t, const QVariantMap& expected) {
+    const QJsonObject o = dump_tables(t);
+    for (auto it = expected.begin(); it != expected.end(); ++it) {
+        const QStringList path = it.key().split(u'/');
+        QVERIFY2(o.contains(path[0]), qPrintable(it.key()));
+        QJsonValue v = o[path[0]];
+        if (path.size() == 2) {
+            const QJsonArray a = v.toArray();
+            const int slot = path[1].toInt();
+            QVERIFY2(slot < a.size(), qPrintable(it.key() + QStringLiteral(" beyond the table")));
+            v = a[slot];
+        }
+        QCOMPARE(v.toVariant().toString(), it.value().toString());
+    }
+}
+
 } // namespace
 
 class TestDatabase : public QObject {
@@ -227,8 +244,12 @@ class TestDatabase : public QObject {
         QCOMPARE(r->t.hotel_url(1), QStringLiteral("http://a.example.jp/||x"));
     }
 
-    void failing_steps_stop_there() {
-        // A prefecture count above the table stops after 50 records; later steps still run.
+    // A step that fails stops at that point; what it stored stays and the later steps run.
+    void failing_steps_stop_there_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QVariantMap>("expected");
+
+        // A prefecture count above the table stops after 50 records; the airports are still read.
         ByteWriter prefs;
         prefs.integer(52);
         for (int i = 1; i <= 52; ++i) {
@@ -240,69 +261,88 @@ class TestDatabase : public QObject {
         airports.integer(1);
         airports.text(u8("福岡"));
         airports.raw(" 8");
-        auto r = load(file_of({{1, prefs.bytes()}, {3, airports.bytes()}}));
-        QCOMPARE(r->t.ken_count, Integer(50));
-        QCOMPARE(r->t.ken_name(50), QStringLiteral("P50"));
-        QCOMPARE(r->t.area_list(0), QString()); // the step stopped before the area list
-        QCOMPARE(r->t.area_title(0), u8("全国エリア"));
-        QCOMPARE(r->t.airport_count, Integer(1));
-        QCOMPARE(r->t.airport_area(1), Integer(8));
+        QTest::newRow("prefectures above the table")
+            << file_of({{1, prefs.bytes()}, {3, airports.bytes()}})
+            << QVariantMap{{"ken_count", 50},    {"ken_name/50", "P50"},
+                           {"area_list/0", ""},  {"area_title/0", u8("全国エリア")},
+                           {"airport_count", 1}, {"airport_area/1", 8}};
 
-        // A count above 32767 is an overflow: nothing of that section is stored.
         ByteWriter big;
         big.integer(40000);
         big.text(u8("x"));
-        auto r2 = load(file_of({{4, big.bytes()}}));
-        QCOMPARE(r2->t.syousai_count, Integer(0));
+        QTest::newRow("count above 32767")
+            << file_of({{4, big.bytes()}}) << QVariantMap{{"syousai_count", 0}};
 
-        // A type code other than 8 ends the step.
         ByteWriter odd;
         odd.integer(3);
         odd.text(u8("一"));
         odd.text_bytes("xx", 3);
         odd.text(u8("三"));
-        auto r3 = load(file_of({{4, odd.bytes()}}));
-        QCOMPARE(r3->t.syousai_count, Integer(1));
+        QTest::newRow("type code other than 8")
+            << file_of({{4, odd.bytes()}}) << QVariantMap{{"syousai_count", 1}, {"syousai_name/1", u8("一")}};
 
-        // A negative block number is a seek before the start of the file.
-        QByteArray file = file_of({{4, le32(1) + [] {
-                                        ByteWriter w;
-                                        w.text(u8("地区"));
-                                        return w.bytes();
-                                    }()}});
-        std::int32_t minus = -1;
-        std::memcpy(file.data() + file.size() - 1024 + 3 * 4, &minus, 4); // c4
-        auto r4 = load(file);
-        QCOMPARE(r4->t.syousai_count, Integer(0));
+        ByteWriter one_district;
+        one_district.integer(1);
+        one_district.text(u8("地区"));
+        QByteArray before_start = file_of({{4, one_district.bytes()}});
+        const std::int32_t minus = -1;
+        std::memcpy(before_start.data() + before_start.size() - 1024 + 3 * 4, &minus, 4); // c4
+        QTest::newRow("seek before the start") << before_start << QVariantMap{{"syousai_count", 0}};
+
+        // The price text is stored before its number is read: a number that does not fit stops the
+        // step with the text kept, and the later sections of get_hotel are not read.
+        QTest::newRow("price beyond a Long")
+            << file_of({{4, le32(0)},
+                        {11, counted_hotels({{0, 0}, {0, 0}})},
+                        {12, marked({{1, u8("名")}, {2, u8("名2")}}, false)},
+                        {16, marked({{1, u8("\\99,999,999,999")}, {2, u8("\\5,000")}})},
+                        {17, marked({{1, u8("駅前||")}})}})
+            << QVariantMap{{"hotel_price/1", u8("\\99,999,999,999")},
+                           {"hotel_price_num/1", 0},
+                           {"hotel_price/2", ""},
+                           {"hotel_note/1", ""},
+                           {"hotel_name/2", u8("名2")}};
     }
 
-    void hotel_count_stays_within_storage() {
+    void failing_steps_stop_there() {
+        QFETCH(QByteArray, file);
+        QFETCH(QVariantMap, expected);
+        expect_tables(load(file)->t, expected);
+    }
+
+    void hotel_count_stays_within_storage_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QVariantMap>("expected");
+
         ByteWriter w;
         w.integer(15002);
         for (int i = 0; i < 15002; ++i) {
             w.integer(0);
             w.integer(0);
         }
-        auto r = load(file_of({{4, le32(0)}, {11, w.bytes()}, {12, marked({{1, u8("名")}}, false)}}));
-        QCOMPARE(r->t.hotel_count, Integer(15000));
-        QCOMPARE(r->t.hotel_count_db, Integer(15000));
         // The failure ended get_hotel: section 12 was not read.
-        QCOMPARE(r->t.hotel_name(1), QString());
+        QTest::newRow("more hotels than the table")
+            << file_of({{4, le32(0)}, {11, w.bytes()}, {12, marked({{1, u8("名")}}, false)}})
+            << QVariantMap{{"hotel_count", 15000}, {"hotel_count_db", 15000}, {"hotel_name/1", ""}};
 
-        // A prefecture number beyond the table stops at that hotel.
-        auto r2 = load(file_of(
-            {{4, le32(0)}, {11, counted_hotels({{0, hotel_code_b(1, 0, 0)}, {0, hotel_code_b(60, 0, 0)}})}}));
-        QCOMPARE(r2->t.hotel_count, Integer(1));
+        QTest::newRow("prefecture number beyond the table")
+            << file_of({{4, le32(0)},
+                        {11, counted_hotels({{0, hotel_code_b(1, 0, 0)}, {0, hotel_code_b(60, 0, 0)}})}})
+            << QVariantMap{{"hotel_count", 1}, {"hotel_count_db", 1}};
 
-        // Hotel number 0 stores into slot 0; a negative number stops the step.
-        auto r3 = load(file_of({{4, le32(0)},
-                                {11, counted_hotels({{0, 0}})},
-                                {12, marked({{1, u8("名")}}, false)},
-                                {13, marked({{0, u8("zero")}, {1, u8("one")}})},
-                                {14, marked({{-3, u8("minus")}, {1, u8("never")}})}}));
-        QCOMPARE(r3->t.hotel_tel(0), QStringLiteral("zero"));
-        QCOMPARE(r3->t.hotel_tel(1), QStringLiteral("one"));
-        QCOMPARE(r3->t.hotel_rooms(1), QString());
+        QTest::newRow("hotel number 0 and a negative one")
+            << file_of({{4, le32(0)},
+                        {11, counted_hotels({{0, 0}})},
+                        {12, marked({{1, u8("名")}}, false)},
+                        {13, marked({{0, u8("zero")}, {1, u8("one")}})},
+                        {14, marked({{-3, u8("minus")}, {1, u8("never")}})}})
+            << QVariantMap{{"hotel_tel/0", "zero"}, {"hotel_tel/1", "one"}, {"hotel_rooms/1", ""}};
+    }
+
+    void hotel_count_stays_within_storage() {
+        QFETCH(QByteArray, file);
+        QFETCH(QVariantMap, expected);
+        expect_tables(load(file)->t, expected);
     }
 
     void missing_and_short_files() {
@@ -316,9 +356,11 @@ class TestDatabase : public QObject {
         QCOMPARE(shortfile->t.ken_count, Integer(0));
         QCOMPARE(shortfile->t.hotel_count, Integer(0));
 
+        // Opening a missing file fails and does not create it.
+        test::ProgramDir dir;
         DatabaseFile f;
-        QVERIFY(!f.open(QStringLiteral("/nonexistent/tomarina.dat")));
-        QVERIFY(!QFile::exists(QStringLiteral("/nonexistent/tomarina.dat")));
+        QVERIFY(!f.open(dir.file(QStringLiteral("tomarina.dat"))));
+        QVERIFY(!QFile::exists(dir.file(QStringLiteral("tomarina.dat"))));
     }
 
     void file_is_opened_read_only() {

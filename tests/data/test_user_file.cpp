@@ -113,6 +113,36 @@ class TestUserFile : public QObject {
         QCOMPARE(f.dir.read(QStringLiteral("hotelusr.csv")), once);
     }
 
+    // Only an empty line holds no hotel; a line of blanks is a record and is written back.
+    void blank_lines_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("prefectures");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("empty line between records") << "a\r\n\r\nb\r\n"
+                                                    << QStringList{"a", "b"}
+                                                    << "\"a\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n"
+                                                       "\"b\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n";
+        QTest::newRow("one full-width space") << u8("\u3000\r\n") << QStringList{u8("\u3000")}
+                                              << u8("\"\u3000\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n");
+        QTest::newRow("half-width blanks")
+            << " \t \r\n"
+            << QStringList{""} << "\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n";
+    }
+
+    void blank_lines() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, prefectures);
+        QFETCH(QString, saved);
+        Files f;
+        f.write(text);
+        auto r = f.read();
+        QStringList read;
+        for (int i = 1; i <= r->user_count; ++i) read << r->user_ken_name(i);
+        QCOMPARE(read, prefectures);
+        QVERIFY(save_hotel_user(f.csv(), *r));
+        QCOMPARE(f.file_text(), saved);
+    }
+
     void ten_fields_keep_nine() {
         Files f;
         f.write(QStringLiteral("\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",\"10\",\"11\"\r\n"));
