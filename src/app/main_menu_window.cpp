@@ -14,6 +14,7 @@
 #include <QFrame>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QResizeEvent>
 
 namespace tomarina {
 
@@ -110,6 +111,17 @@ void tomarina1::load_database() {
         progress = nullptr;
     };
     tomarina::load_database(st_, hooks);
+}
+
+void tomarina1::set_form1() {
+    Form::set_form1();
+    fixed_size_ = size();
+}
+
+void tomarina1::resizeEvent(QResizeEvent* event) {
+    Form::resizeEvent(event);
+    // Window managers may ignore the size hints; the menu's size is fixed all the same.
+    if (fixed_size_.isValid() && !isMinimized() && size() != fixed_size_) resize(fixed_size_);
 }
 
 void tomarina1::end_proc() {

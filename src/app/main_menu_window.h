@@ -16,6 +16,8 @@ class tomarina1 : public Form {
 
     void form_load() override;
     void init_set() override;
+    // Places the window and records its size, which every resize sets back.
+    void set_form1() override;
     void end_proc() override;
 
     // The loader steps, each on its own.
@@ -36,9 +38,11 @@ class tomarina1 : public Form {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     bool ending_ = false;
+    QSize fixed_size_;
 };
 
 // The main menu's caption: the title, 15 ideographic spaces and the help hint.

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTextLayout>
+#include <QWindow>
 
 using namespace tomarina;
 using tomarina::test::u8;
@@ -43,10 +45,15 @@ class TestMainMenu : public QObject {
         QCOMPARE(st.settings.max_kensuu, Integer(1000));
         QCOMPARE(st.settings.sv_colwidth(1), Integer(2300));
 
-        // The size is fixed.
+        // The size is fixed, even where the window manager ignores the size hints.
         const QSize size = menu->size();
         menu->resize(size * 2);
         QCOMPARE(menu->size(), size);
+        for (const QSize wanted : {QSize(600, 300), QSize(size.width(), size.height() / 2)}) {
+            menu->windowHandle()->resize(wanted);
+            QCoreApplication::processEvents(); // the window system's answer arrives as an event
+            QTRY_COMPARE(menu->size(), size);
+        }
 
         menu->Command1->setFocus();
         QTest::keyClick(menu->Command1, Qt::Key_Escape);
@@ -54,6 +61,8 @@ class TestMainMenu : public QObject {
         QCOMPARE(st.dat_open_flg, Integer(0));
         QVERIFY(!forms.loaded<tomarina1>());
         QVERIFY(dir.read(QStringLiteral("tomarina.ini")).startsWith("[Form]\r\ntomarina1_top="));
+        // A first run has not determined the browser yet.
+        QVERIFY(dir.read(QStringLiteral("tomarina.ini")).contains("\r\ninet_data1=0\r\n"));
     }
 
     void browser_registered_enables_region_button() {
@@ -100,6 +109,34 @@ class TestMainMenu : public QObject {
         QCOMPARE(splash->lblVersion->text(), QStringLiteral("Version  1.51"));
         QCOMPARE(splash->lblProductName->text(), u8("トマリナホテル情報＆予約"));
         QCOMPARE(splash->lblPlatform->text(), QStringLiteral("Windows95/98,NT/WS"));
+    }
+
+    // Laid out at the label's width in its font, every line of the splash's notice ends a sentence
+    // and all of them fit the label's height.
+    void splash_notice_reads_well() {
+        test::RunningProgram p;
+        auto* splash = p.forms.show<frmSplash>();
+        const QLabel* label = splash->lblWarning;
+        QString text = label->text();
+        text.replace(u'\n', QChar::LineSeparator);
+        QTextLayout layout(text, label->font());
+        QTextOption option;
+        option.setWrapMode(label->wordWrap() ? QTextOption::WordWrap : QTextOption::NoWrap);
+        layout.setTextOption(option);
+        const int width = label->contentsRect().width();
+        QStringList lines;
+        qreal height = 0;
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            lines << text.mid(line.textStart(), line.textLength()).remove(QChar::LineSeparator);
+            QVERIFY2(line.naturalTextWidth() <= width, qPrintable(lines.last()));
+            height += line.height();
+        }
+        layout.endLayout();
+        QCOMPARE(lines.size(), 2);
+        for (const QString& l : lines) QVERIFY2(l.endsWith(u8("。")), qPrintable(l));
+        QVERIFY(height <= label->contentsRect().height() + 1);
     }
 };
 
