@@ -1,8 +1,11 @@
 #include "app/main_menu_window.h"
 #include "app/program.h"
+#include "results/results_window.h"
+#include "search/search_conditions_window.h"
 #include "support/gui_support.h"
 #include "tools/progress_window.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -92,6 +95,39 @@ class TestConventions : public QObject {
         QCOMPARE(pf.help_topic, QStringLiteral("tomarina31"));
         QTest::mouseClick(w->button, Qt::LeftButton);
         QVERIFY(!pf.help_open);
+    }
+
+    // The help topics of the windows tell what the windows do: Enter in the search entry checks it
+    // and moves to 検索開始, where Enter starts the search.
+    void help_topics_tell_what_the_windows_do() {
+        QFile file(QStringLiteral(TOMARINA_SAMPLE_DIR "/../help/tomarina.html"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString help = QString::fromUtf8(file.readAll());
+        auto topic = [&help](const QString& name) {
+            const qsizetype start = help.indexOf(QStringLiteral("<a name=\"%1\">").arg(name));
+            const qsizetype end = help.indexOf(QStringLiteral("<h2>"), start);
+            return start < 0 ? QString() : help.mid(start, end - start);
+        };
+        for (const char* name : {"tomarina1", "tomarina11", "tomarina12"})
+            QVERIFY2(!topic(QString::fromLatin1(name)).isEmpty(), name);
+        const QString search = topic(QStringLiteral("tomarina11"));
+        QVERIFY(!search.contains(QStringLiteral("Enter キーを押しても検索を始めます")));
+        QVERIFY(search.contains(
+            QStringLiteral("入力欄で Enter キーを押すと、入力を確かめて「検索開始」ボタンに移ります")));
+
+        test::RunningProgram p(build_database(test::small_source()));
+        QVERIFY(p.start());
+        QTest::mouseClick(p.forms.loaded<tomarina1>()->Command1, Qt::LeftButton);
+        auto* w = p.forms.loaded<tomarina11>();
+        QVERIFY(w);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->Text1->setText(QStringLiteral("東京"));
+        QTest::keyClick(w->Text1, Qt::Key_Return);
+        QVERIFY(w->Command1->hasFocus());
+        QVERIFY(!p.forms.loaded<tomarina12>());
+        QTest::keyClick(w->Command1, Qt::Key_Return);
+        QVERIFY(p.forms.loaded<tomarina12>());
     }
 
     void progress_window_keeps_the_help_and_saves_its_position() {
