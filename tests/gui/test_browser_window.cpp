@@ -89,7 +89,7 @@ class TestBrowserWindow : public QObject {
                                                     << "1" << false << true;
         QTest::newRow("registry names another program") << ""
                                                         << "firefox %u"
-                                                        << "" << true << false;
+                                                        << "0" << true << false;
         QTest::newRow("saved kind 1: no lookup") << "1"
                                                  << R"(C:\NS\netscape.exe)"
                                                  << "1" << false << true;
@@ -125,7 +125,7 @@ class TestBrowserWindow : public QObject {
         QCOMPARE(p.pf.messages[0].text, u8("インターネットを利用した予約は行えません\r\n処理を続行しますか"));
         QCOMPARE(p.pf.messages[0].buttons, MsgButtons::OkCancel);
         QVERIFY(p.window());
-        QCOMPARE(p.st.settings.inet_data1, QString());
+        QCOMPARE(p.st.settings.inet_data1, QStringLiteral("0"));
 
         w->move(300, 200);
         QTest::mouseClick(w->Option1, Qt::LeftButton);
@@ -192,7 +192,7 @@ class TestBrowserWindow : public QObject {
         QTest::mouseClick(w->Option1, Qt::LeftButton);
         QTest::mouseClick(w->Command2, Qt::LeftButton);
         QVERIFY(!p.window());
-        QCOMPARE(p.st.settings.inet_data1, QString());
+        QCOMPARE(p.st.settings.inet_data1, QStringLiteral("0"));
         QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("tomarina.ini"))));
         QVERIFY(p.pf.messages.isEmpty());
     }
@@ -229,7 +229,7 @@ class TestBrowserWindow : public QObject {
         QVERIFY(!p.window());
         QVERIFY(!seen.contains(p.disk("c/c/")));
         QVERIFY(!seen.contains(p.disk("c/d/")));
-        QCOMPARE(p.st.settings.inet_data1, QString());
+        QCOMPARE(p.st.settings.inet_data1, QStringLiteral("0"));
         QVERIFY(!p.dir.read(QStringLiteral("tomarina.ini")).contains("IEXPLORE"));
     }
 };
