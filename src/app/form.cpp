@@ -1,6 +1,7 @@
 #include "app/form.h"
 
 #include "data/steps.h"
+#include "data/text_rules.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -12,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTextEdit>
+#include <QValidator>
 #include <cmath>
 
 namespace tomarina {
@@ -77,8 +79,24 @@ void Form::form_unload() {
     pf_.close_help(st_.full_path(st_.help_file));
 }
 
+namespace {
+
+// A text box takes a typed "¥" (U+00A5) as the yen sign of the data, U+005C.
+class YenAsTyped : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        if (input.contains(QChar(0x00A5))) input = yen_from_input(input);
+        return Acceptable;
+    }
+};
+
+} // namespace
+
 void Form::watch_esc() {
     for (QWidget* w : findChildren<QWidget*>()) {
+        if (auto* box = qobject_cast<QLineEdit*>(w); box && !box->validator() && !box->isReadOnly())
+            box->setValidator(new YenAsTyped(box));
         const bool button = qobject_cast<QAbstractButton*>(w) && !qobject_cast<QCheckBox*>(w);
         const bool text =
             qobject_cast<QLineEdit*>(w) || qobject_cast<QTextEdit*>(w) || qobject_cast<QPlainTextEdit*>(w);

@@ -57,7 +57,8 @@ class Form : public QWidget {
     // What the window does as it unloads; by default it closes the help window.
     virtual void form_unload();
     // Esc in buttons, text boxes, list boxes, option buttons and grids runs end_proc; F1 in any control
-    // opens the help. Called once the controls exist.
+    // opens the help; a "¥" typed into a text box is the data's yen sign "\". Called once the controls
+    // exist.
     void watch_esc();
     void save_position();
     bool eventFilter(QObject* watched, QEvent* event) override;

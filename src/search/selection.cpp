@@ -221,8 +221,10 @@ QString search_entry_error() {
     return QStringLiteral("検索条件の入力エラーです");
 }
 
-std::optional<AcceptedEntry> accept_search_entry(const HotelTables& t, int option, const QString& entry) {
-    const QString trimmed = trim_wide(entry);
+std::optional<AcceptedEntry> accept_search_entry(const HotelTables& t, int option, const QString& typed) {
+    // A typed "¥" is the data's yen sign; only blanks around a name are ignored, full-width ones are not.
+    const QString entry = yen_from_input(typed);
+    const QString trimmed = trim(entry);
     auto accepted = [&](const QString& shown) {
         return AcceptedEntry{Integer(option), shown, search_key_of(shown)};
     };

@@ -34,7 +34,8 @@ struct AcceptedEntry {
 QString search_entry_error();
 
 // The check of an entry for criterion option (1..6): a prefecture or airport must name a table entry
-// (surrounding blanks aside), any other criterion needs at least one character. Nothing when refused.
+// (surrounding half-width blanks aside), any other criterion needs at least one character; a "¥" in
+// the entry is the data's yen sign "\". Nothing when refused.
 std::optional<AcceptedEntry> accept_search_entry(const HotelTables& t, int option, const QString& entry);
 
 // Moves input to the front of a history of five, newest first: an entry already there (compared

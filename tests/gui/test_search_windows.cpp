@@ -151,6 +151,36 @@ class TestSearchWindows : public QObject {
         QVERIFY(w->Command1->hasFocus());
     }
 
+    // A "¥" typed into the entry is the data's yen sign, so it finds the yen sign of a remark.
+    void typed_yen_sign_is_the_data_yen_sign() {
+        DbSource src = test::small_source();
+        src.hotels[1].note = u8("夕食\\800");
+        App a(src);
+        auto* w = a.search();
+        w->Option6->setChecked(true);
+        w->Text1->clear();
+        QTest::keyClicks(w->Text1, u8("¥800"));
+        QCOMPARE(w->Text1->text(), u8("\\800"));
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        auto* r = a.forms.loaded<tomarina12>();
+        QVERIFY(r);
+        QCOMPARE(a.st.search.search_key, u8("￥８００"));
+        QCOMPARE(a.st.search.sel_count, Integer(1));
+        QCOMPARE(r->model->cell_text(1, 1), u8("ホテル京橋"));
+    }
+
+    // Only half-width blanks around a prefecture are passed over.
+    void full_width_blank_around_a_prefecture_is_refused() {
+        App a;
+        auto* w = a.search();
+        for (const char* entry : {"東京　", "　東京都"}) {
+            w->Text1->setText(u8(entry));
+            QTest::mouseClick(w->Command1, Qt::LeftButton);
+            QCOMPARE(w->Text2->text(), u8("検索条件の入力エラーです"));
+            QVERIFY(!a.forms.loaded<tomarina12>());
+        }
+    }
+
     void histories_move_to_the_front() {
         App a;
         auto& h = a.st.settings.text1_hist;

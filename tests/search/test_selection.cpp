@@ -186,6 +186,16 @@ class TestSelection : public QObject {
         QTest::newRow("keyword to full width")
             << 6 << u8("ﾎﾃﾙ abc") << true << u8("ﾎﾃﾙ abc") << u8("ホテル　ａｂｃ");
         QTest::newRow("no such criterion") << 7 << u8("東京") << false << QString() << QString();
+        // Only half-width blanks are removed around a name.
+        QTest::newRow("prefecture with a full-width blank after it")
+            << 1 << u8("東京　") << false << QString() << QString();
+        QTest::newRow("prefecture's other name after a full-width blank")
+            << 1 << u8("　東京都") << false << QString() << QString();
+        QTest::newRow("airport with a full-width blank after it")
+            << 2 << u8("東京／成田　") << false << QString() << QString();
+        QTest::newRow("a full-width blank is a keyword") << 6 << u8("　") << true << u8("　") << u8("　");
+        // A typed yen sign is the data's.
+        QTest::newRow("typed yen sign") << 6 << u8("¥800") << true << u8("\\800") << u8("￥８００");
     }
     void entry_check() {
         QFETCH(int, option);
@@ -205,8 +215,9 @@ class TestSelection : public QObject {
 
     void tool_search_runs_the_same_code() {
         test::ProgramDir dir(build_database(test::small_source()));
-        dir.write(QStringLiteral("hotelusr.csv"),
-                  encode_cp932(u8("\"東京\",\"\",\"新宿\",\"マイホテル\"\r\n")));
+        dir.write(
+            QStringLiteral("hotelusr.csv"),
+            encode_cp932(u8("\"東京\",\"\",\"新宿\",\"マイホテル\",\"\",\"\",\"\",\"\",\"夕食\\800\"\r\n")));
         auto run = [&](const QStringList& args, int* rc = nullptr) {
             QProcess p;
             p.start(QStringLiteral(TOMARINA_TOOL), args);
@@ -230,6 +241,16 @@ class TestSelection : public QObject {
         QCOMPARE(o[u"sel_count"_qs].toInt(), 2);
         run({"search", "--dir", dir.path(), "--type", "2", "--key", u8("那覇")}, &rc);
         QCOMPARE(rc, 2);
+        // The key is checked as the search window checks it: a full-width blank is no blank there.
+        run({"search", "--dir", dir.path(), "--type", "1", "--key", u8("東京　")}, &rc);
+        QCOMPARE(rc, 2);
+        // A typed yen sign finds the data's.
+        for (const char* key : {"¥800", "\\800"}) {
+            o = run({"search", "--dir", dir.path(), "--type", "6", "--key", u8(key)}, &rc);
+            QCOMPARE(rc, 0);
+            QCOMPARE(o[u"search_key"_qs].toString(), u8("￥８００"));
+            QCOMPARE(o[u"sel_hotel"_qs].toArray(), QJsonArray({7}));
+        }
         o = run({"order-user", "--dir", dir.path(), "--order", u8("ホテル電話")}, &rc);
         QCOMPARE(rc, 0);
         QCOMPARE(o[u"user_list"_qs].toArray(), QJsonArray({1}));
