@@ -123,6 +123,10 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
     QFont grid_font(QStringLiteral("ＭＳ ゴシック"));
     grid_font.setPointSize(9);
     MSFlexGrid1->setFont(grid_font);
+    // The cells draw their own text and lines, so that the whole column width holds text.
+    cells_ = new ResultsCellDelegate(grid_font, MSFlexGrid1);
+    MSFlexGrid1->setItemDelegate(cells_);
+    MSFlexGrid1->setShowGrid(false);
     model = new ResultsModel(st_, this);
     MSFlexGrid1->setModel(model);
     MSFlexGrid1->verticalHeader()->hide();
@@ -168,6 +172,10 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
     });
     connect(MSFlexGrid1, &QTableView::doubleClicked, this,
             [this](const QModelIndex&) { MSFlexGrid1_DblClick(); });
+    // A column border dragged by the user: the rows follow the new width.
+    connect(header, &QHeaderView::sectionResized, this, [this] {
+        if (!setting_widths_) set_row_heights();
+    });
 
     resize(twips_to_px(ResultsDesign::grid_width), twips_to_px(4725));
     watch_esc();
@@ -260,6 +268,8 @@ void tomarina12::set_form1() {
     rec_command4_ = record(Command4);
     rec_command5_ = record(Command5);
     rec_label1_ = record(Label1);
+    // The saved widths are in effect from the start, whether or not a row is ever shown.
+    for (int c = 0; c < ResultsDesign::columns; ++c) set_column_twips(c, st_.settings.sv_colwidth(c));
     Command4->setEnabled(false);
     Command5->setEnabled(false);
     grid_ready_ = true;
@@ -276,14 +286,29 @@ void tomarina12::set_grid() {
     if (mark >= 0) headings[std::size_t(mark)] = QStringLiteral("▼ ") + headings[std::size_t(mark)];
     model->refill(rows, headings);
 
-    QHeaderView* header = MSFlexGrid1->horizontalHeader();
-    std::array<int, 7> cap{};
-    for (int c = 0; c < 7; ++c) {
-        const int width = st_.settings.sv_colwidth(c);
-        header->resizeSection(c, std::max(0, twips_to_px(width)));
-        cap[std::size_t(c)] = results_capacity(c, width);
-    }
+    for (int c = 0; c < 7; ++c) set_column_twips(c, st_.settings.sv_colwidth(c));
+    set_row_heights();
+    Command1->setText(heading_text() + QStringLiteral(" (") + QString::number(st_.search.sel_count) +
+                      QStringLiteral("件)"));
+}
 
+void tomarina12::set_column_twips(int c, int twips) {
+    col_twips_[std::size_t(c)] = twips;
+    setting_widths_ = true;
+    MSFlexGrid1->horizontalHeader()->resizeSection(c, std::max(0, twips_to_px(twips)));
+    setting_widths_ = false;
+}
+
+int tomarina12::column_twips(int c) const {
+    const int twips = col_twips_[std::size_t(c)];
+    const int px = MSFlexGrid1->columnWidth(c);
+    return px == std::max(0, twips_to_px(twips)) ? twips : px_to_twips(px);
+}
+
+void tomarina12::set_row_heights() {
+    const int rows = model->rowCount();
+    std::array<int, 7> cap{};
+    for (int c = 0; c < 7; ++c) cap[std::size_t(c)] = results_capacity(c, column_twips(c));
     row_heights_.assign(std::size_t(rows), 225);
     QHeaderView* vertical = MSFlexGrid1->verticalHeader();
     for (int r = 1; r <= rows; ++r) {
@@ -298,8 +323,6 @@ void tomarina12::set_grid() {
         vertical->resizeSection(r - 1, twips_to_px(height));
     }
     if (word_wrap_) MSFlexGrid1->setWordWrap(true);
-    Command1->setText(heading_text() + QStringLiteral(" (") + QString::number(st_.search.sel_count) +
-                      QStringLiteral("件)"));
 }
 
 void tomarina12::MSFlexGrid1_DblClick() {
@@ -345,20 +368,28 @@ void tomarina12::Form_Resize() {
     for (int i = 0; i < ResultsDesign::columns; ++i) widths << st_.settings.sv_colwidth(i);
     const QList<int> scaled = scaled_widths(widths, grid_width);
     for (int i = 0; i < int(scaled.size()); ++i) {
-        MSFlexGrid1->horizontalHeader()->resizeSection(i, std::max(0, twips_to_px(scaled[i])));
-        try_step("sv_colwidth",
-                 [&] { st_.settings.sv_colwidth(i) = to_integer(px_to_twips(MSFlexGrid1->columnWidth(i))); });
+        set_column_twips(i, scaled[i]);
+        try_step("sv_colwidth", [&] { st_.settings.sv_colwidth(i) = to_integer(column_twips(i)); });
     }
+    // The line rule follows the widths now in effect, so that what it counts is what the cells hold.
+    if (!scaled.isEmpty()) set_row_heights();
+}
+
+void tomarina12::resize_once() {
+    // The show event and the resize events of the first display bring the same size: one run.
+    if (size() == resized_at_) return;
+    resized_at_ = size();
+    Form_Resize();
 }
 
 void tomarina12::resizeEvent(QResizeEvent* event) {
     Form::resizeEvent(event);
-    Form_Resize();
+    if (isVisible()) resize_once();
 }
 
 void tomarina12::showEvent(QShowEvent* event) {
     Form::showEvent(event);
-    Form_Resize();
+    resize_once();
 }
 
 void tomarina12::form_unload() {
@@ -372,8 +403,7 @@ void tomarina12::form_unload() {
         {"sv_colwidth",
          [this] {
              if (model->columnCount() > 6)
-                 for (int i = 0; i < 7; ++i)
-                     st_.settings.sv_colwidth(i) = to_integer(px_to_twips(MSFlexGrid1->columnWidth(i)));
+                 for (int i = 0; i < 7; ++i) st_.settings.sv_colwidth(i) = to_integer(column_twips(i));
          }},
         {"form_unload", [this] { Form::form_unload(); }},
     });

@@ -2,6 +2,7 @@
 
 #include "app/form.h"
 #include "results/grid_rules.h"
+#include "results/results_cells.h"
 
 #include <QAbstractTableModel>
 #include <QTableView>
@@ -75,7 +76,11 @@ class tomarina12 : public Form {
     ResultsModel* model;
 
     bool grid_ready() const { return grid_ready_; }
-    // Heights of the grid rows 1.. in twips, as set_grid gave them.
+    // The width of column c in twips as it is in effect.
+    int column_twips(int c) const;
+    // How the grid lays out and draws its cells.
+    const ResultsCellDelegate* cells() const { return cells_; }
+    // Heights of the grid rows 1.. in twips, as the line rule gave them for the widths in effect.
     int row_height_twips(int row) const { return row_heights_.at(std::size_t(row - 1)); }
     // The window's height and width in twips, counted like the settings (frame included).
     int height_twips() const;
@@ -90,11 +95,21 @@ class tomarina12 : public Form {
   private:
     QString heading_text() const;
     void place(QWidget* w, TwipsPoint p);
+    void set_column_twips(int c, int twips);
+    // The line rule of set_grid over the rows, for the column widths in effect.
+    void set_row_heights();
+    // The resize rule, once for each size the window takes.
+    void resize_once();
 
     bool grid_ready_ = false;
     bool word_wrap_ = false;
     TwipsPoint rec_command2_{}, rec_command3_{}, rec_command4_{}, rec_command5_{}, rec_label1_{};
     std::vector<int> row_heights_;
+    ResultsCellDelegate* cells_ = nullptr;
+    // Column widths as set in twips; a width in pixels cannot hold every twips value.
+    std::array<int, 7> col_twips_{};
+    bool setting_widths_ = false;
+    QSize resized_at_;
 };
 
 // The heading of each search criterion, before the count.

@@ -1,0 +1,125 @@
+#include "results/results_cells.h"
+
+#include "app/form.h"
+#include "results/grid_rules.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <cmath>
+
+namespace tomarina {
+
+namespace {
+constexpr char16_t yen_sign = 0x00A5;
+} // namespace
+
+CellLayout::CellLayout(const QFont& font)
+    : font_(font), fm_(font), pitch_(twips_to_px(full_width_char_twips)),
+      // The data's yen sign is the half-width character "\".
+      half_(QFontMetricsF(font).horizontalAdvance(QChar(u'\\'))) {}
+
+int CellLayout::line_height() const {
+    return int(std::ceil(fm_.height()));
+}
+
+qreal CellLayout::advance(QStringView text, qsizetype i, qsizetype* n) const {
+    qsizetype len = 1;
+    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) len = 2;
+    if (n) *n = len;
+    if (text[i] == yen_sign) return half_;
+    const char32_t code = len == 2 ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i].unicode();
+    auto it = advances_.constFind(code);
+    if (it == advances_.constEnd())
+        it = advances_.insert(code, fm_.horizontalAdvance(text.mid(i, len).toString()));
+    return *it;
+}
+
+qreal CellLayout::width(QStringView text) const {
+    qreal w = 0;
+    for (qsizetype i = 0, n = 0; i < text.size(); i += n) w += advance(text, i, &n);
+    return w;
+}
+
+QStringList CellLayout::lines(const QString& text, int width) const {
+    QStringList out;
+    qsizetype start = 0;
+    qreal used = 0;
+    for (qsizetype i = 0, n = 0; i < text.size(); i += n) {
+        const qreal a = advance(text, i, &n);
+        if (i > start && used + a > width + 0.001) {
+            out << text.mid(start, i - start);
+            start = i;
+            used = 0;
+        }
+        used += a;
+    }
+    if (start < text.size() || out.isEmpty()) out << text.mid(start);
+    return out;
+}
+
+void CellLayout::draw(QPainter& p, const QRect& cell, const QStringList& lines) const {
+    p.save();
+    p.setClipRect(cell, Qt::IntersectClip);
+    p.setFont(font_);
+    const qreal full_yen = fm_.horizontalAdvance(QChar(yen_sign));
+    qreal top = cell.top();
+    for (const QString& line : lines) {
+        if (top >= cell.bottom() + 1) break;
+        const qreal baseline = top + fm_.ascent();
+        qreal x = cell.left();
+        for (qsizetype i = 0, n = 0; i < line.size(); i += n) {
+            const qreal a = advance(line, i, &n);
+            if (line[i] == yen_sign && full_yen > a) {
+                // The font's yen sign is full-width: drawn narrowed into a half-width room.
+                p.save();
+                p.translate(x, baseline);
+                p.scale(a / full_yen, 1.0);
+                p.drawText(QPointF(0, 0), line.mid(i, n));
+                p.restore();
+            } else {
+                p.drawText(QPointF(x, baseline), line.mid(i, n));
+            }
+            x += a;
+        }
+        top += pitch_;
+    }
+    p.restore();
+}
+
+ResultsCellDelegate::ResultsCellDelegate(const QFont& font, QObject* parent)
+    : QStyledItemDelegate(parent), layout_(font) {}
+
+QStringList ResultsCellDelegate::cell_lines(const QString& text, int width, bool wrap) const {
+    return wrap ? layout_.lines(text, width) : QStringList{text};
+}
+
+void ResultsCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const {
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QRect cell = option.rect;
+    const bool selected = opt.state & QStyle::State_Selected;
+    const QPalette& pal = opt.palette;
+    painter->save();
+    painter->fillRect(cell, selected ? pal.brush(QPalette::Highlight) : opt.backgroundBrush);
+    painter->setPen(selected ? pal.color(QPalette::HighlightedText)
+                             : index.data(Qt::ForegroundRole).value<QColor>());
+    const QString text = index.data(Qt::DisplayRole).toString();
+    layout_.draw(*painter, cell,
+                 cell_lines(text, cell.width(), opt.features & QStyleOptionViewItem::WrapText));
+    // The grid's lines along the cell's right and bottom edge, under nothing the text needs.
+    painter->setPen(pal.color(QPalette::Mid));
+    painter->drawLine(cell.topRight(), cell.bottomRight());
+    painter->drawLine(cell.bottomLeft(), cell.bottomRight());
+    if (opt.state & QStyle::State_HasFocus) {
+        QStyleOptionFocusRect focus;
+        focus.QStyleOption::operator=(opt);
+        focus.rect = cell;
+        focus.backgroundColor = pal.color(selected ? QPalette::Highlight : QPalette::Base);
+        QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();
+        style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, opt.widget);
+    }
+    painter->restore();
+}
+
+} // namespace tomarina

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QStringList>
+#include <QStyledItemDelegate>
+
+namespace tomarina {
+
+// How a results cell lays out its text, so that what the line rule counts is what is drawn: the whole
+// cell is room for text, a line breaks at any character once the next one would not fit, lines stand
+// one full-width character apart, and the data's yen sign takes the room of a half-width character.
+class CellLayout {
+  public:
+    explicit CellLayout(const QFont& font);
+
+    // Drawn width of the character at i (a surrogate pair counts as one); n receives its length.
+    qreal advance(QStringView text, qsizetype i, qsizetype* n = nullptr) const;
+    qreal width(QStringView text) const;
+    // The text in lines of at most width pixels; a character wider than a whole line stands alone.
+    QStringList lines(const QString& text, int width) const;
+    // From one line's top to the next.
+    int line_pitch() const { return pitch_; }
+    // Height of one line of the font.
+    int line_height() const;
+    // Pixels the given number of lines take from the cell's top.
+    int lines_height(int count) const { return count <= 0 ? 0 : (count - 1) * pitch_ + line_height(); }
+    // Draws the lines from the cell's top left, clipped to the cell.
+    void draw(QPainter& p, const QRect& cell, const QStringList& lines) const;
+
+  private:
+    QFont font_;
+    QFontMetricsF fm_;
+    int pitch_;
+    qreal half_;
+    mutable QHash<char32_t, qreal> advances_;
+};
+
+// Paints the results cells by the layout above, with the grid's lines on each cell's right and bottom
+// edge instead of between the cells, so that no column gives room to padding.
+class ResultsCellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+  public:
+    ResultsCellDelegate(const QFont& font, QObject* parent);
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    const CellLayout& layout() const { return layout_; }
+    // The lines a cell of that width shows: broken at any character when the grid wraps words, else
+    // the one line.
+    QStringList cell_lines(const QString& text, int width, bool wrap) const;
+
+  private:
+    CellLayout layout_;
+};
+
+} // namespace tomarina

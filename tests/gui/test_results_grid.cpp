@@ -1,0 +1,211 @@
+#include "app/main_menu_window.h"
+#include "app/program.h"
+#include "data/database.h"
+#include "results/grid_rules.h"
+#include "results/results_cells.h"
+#include "results/results_window.h"
+#include "search/search_conditions_window.h"
+#include "support/gui_support.h"
+#include "support/test_support.h"
+
+#include <QHeaderView>
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace tomarina;
+using tomarina::test::u8;
+
+namespace {
+
+// The sample directory loaded, and the windows over it.
+struct Sample {
+    AppState st;
+    FakePlatform pf;
+    Forms forms{st, pf};
+    Sample() {
+        DbSource src;
+        QString error;
+        if (!read_sources(QStringLiteral(TOMARINA_SAMPLE_DIR), src, &error)) qFatal("%s", qPrintable(error));
+        Loader(st.db, build_database(src)).load_all();
+        st.settings.max_kensuu = 1000;
+        st.settings.sv_pop = 1;
+        st.settings.apply_defaults();
+    }
+    // The results of a prefecture search, shown.
+    tomarina12* prefecture(int k) {
+        st.search.search_type = 1;
+        st.search.search_key = st.db.ken_name(k);
+        st.search.narrow_count = 0;
+        auto* r = forms.show<tomarina12>();
+        if (r) QCoreApplication::processEvents();
+        return r;
+    }
+    QList<int> widths() const {
+        QList<int> w;
+        for (int c = 0; c < 7; ++c) w << st.settings.sv_colwidth(c);
+        return w;
+    }
+};
+
+bool half_width_only(const QString& text, const QFontMetricsF& fm) {
+    const qreal half = fm.horizontalAdvance(QChar(u'\\'));
+    for (const QChar c : text)
+        if (c != QChar(0x00A5) && fm.horizontalAdvance(c) > half) return false;
+    return true;
+}
+
+} // namespace
+
+class TestResultsGrid : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { install_fonts(); }
+
+    // Every prefecture of the sample, at the design size and at two others: each cell the line rule
+    // gives room to is drawn whole, measured with the grid's own font.
+    void what_the_rule_counts_is_drawn_data() {
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("width");
+        QTest::newRow("design size") << 5085 << 9615;
+        QTest::newRow("larger") << 6885 << 13215;
+        QTest::newRow("smaller") << 4500 << 7815;
+    }
+    void what_the_rule_counts_is_drawn() {
+        QFETCH(int, height);
+        QFETCH(int, width);
+        Sample s;
+        s.st.settings.sv_height12 = Integer(height);
+        s.st.settings.sv_width12 = Integer(width);
+        int cells = 0;
+        int multi_line = 0;
+        for (int k = 1; k <= s.st.db.ken_count; ++k) {
+            tomarina12* r = s.prefecture(k);
+            if (!r) continue; // a prefecture without hotels
+            QCOMPARE(r->height_twips(), height);
+            const QFontMetricsF fm(r->MSFlexGrid1->font());
+            const CellLayout& layout = r->cells()->layout();
+            const int pitch = layout.line_pitch();
+            const int line_height = int(std::ceil(fm.height()));
+            QVERIFY(line_height <= twips_to_px(row_height_for(1)));
+            for (int row = 1; row <= r->model->rowCount(); ++row) {
+                const int row_px = r->MSFlexGrid1->rowHeight(row - 1);
+                QCOMPARE(row_px, twips_to_px(r->row_height_twips(row)));
+                for (int c = 0; c < 7; ++c) {
+                    const QString text =
+                        r->model->data(r->model->index(row - 1, c), Qt::DisplayRole).toString();
+                    const int column_px = r->MSFlexGrid1->columnWidth(c);
+                    const int rule_lines = line_count(r->model->cell_text(row, c).size(),
+                                                      results_capacity(c, r->column_twips(c)));
+                    const bool half_column = c == 2 || c == 3 || c == 5;
+                    if (rule_lines > 5 || (half_column && !half_width_only(text, fm))) continue;
+                    const QStringList lines =
+                        r->cells()->cell_lines(text, column_px, r->MSFlexGrid1->wordWrap());
+                    const QString where = QStringLiteral("%1 row %2 column %3: %4")
+                                              .arg(s.st.db.ken_name(k))
+                                              .arg(row)
+                                              .arg(c)
+                                              .arg(text);
+                    QVERIFY2(lines.join(QString()) == text, qPrintable(where));
+                    QVERIFY2(lines.size() <= std::max(1, rule_lines), qPrintable(where));
+                    for (const QString& line : lines) {
+                        qreal drawn = 0;
+                        for (const QChar ch : line)
+                            drawn += fm.horizontalAdvance(ch == QChar(0x00A5) ? QChar(u'\\') : ch);
+                        QVERIFY2(drawn <= column_px, qPrintable(where + QStringLiteral(" / ") + line));
+                    }
+                    QVERIFY2((lines.size() - 1) * pitch + line_height <= row_px, qPrintable(where));
+                    ++cells;
+                    multi_line += lines.size() > 1;
+                }
+            }
+            r->end_proc();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        QVERIFY(cells > 10000);
+        QVERIFY(multi_line > 0);
+    }
+
+    // A line holds cap(c) full-width characters: one more goes to the next line.
+    void full_width_line_holds_the_capacity() {
+        const QFont font = [] {
+            QFont f(QStringLiteral("ＭＳ ゴシック"));
+            f.setPointSize(9);
+            return f;
+        }();
+        const CellLayout layout(font);
+        for (const int twips : {1065, 2160, 2250, 2055}) {
+            const int cap = results_capacity(1, twips);
+            const QString fits(cap, QChar(0x3042));
+            QCOMPARE(layout.lines(fits, twips_to_px(twips)), QStringList{fits});
+            // Small kana and the long vowel mark break like any other character.
+            const QString more = fits + u8("ー");
+            QCOMPARE(layout.lines(more, twips_to_px(twips)), QStringList({fits, u8("ー")}));
+            const QString small = QString(cap - 1, QChar(0x3042)) + u8("ゃっ");
+            QCOMPARE(layout.lines(small, twips_to_px(twips)).size(), 2);
+        }
+        // The yen sign takes a half-width room, like the "\" the data holds.
+        QCOMPARE(layout.lines(u8("¥12,900～"), twips_to_px(900)), QStringList{u8("¥12,900～")});
+        QCOMPARE(layout.width(u8("¥9,500")), layout.width(u8("\\9,500")));
+    }
+
+    // The yen sign is drawn within its half-width room.
+    void yen_sign_drawn_half_width() {
+        QFont font(QStringLiteral("ＭＳ ゴシック"));
+        font.setPointSize(9);
+        const CellLayout layout(font);
+        const QString yen(4, QChar(0x00A5));
+        const int room = int(std::ceil(layout.width(yen)));
+        QImage image(room * 3, 20, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter p(&image);
+            p.setPen(Qt::black);
+            layout.draw(p, image.rect(), {yen});
+        }
+        int right = -1;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) < 160) right = std::max(right, x);
+        QVERIFY(right >= 0);   // something was drawn
+        QVERIFY(right < room); // and nothing beyond four half-width rooms
+    }
+
+    // The resize rule runs once when the window is first displayed.
+    void first_display_scales_once() {
+        Sample s;
+        QVERIFY(s.prefecture(13));
+        QCOMPARE(s.widths(), QList<int>({1065, 2250, 1155, 690, 2055, 885, 1065}));
+        auto* r = s.forms.loaded<tomarina12>();
+        for (int c = 0; c < 7; ++c) QCOMPARE(r->MSFlexGrid1->columnWidth(c), twips_to_px(s.widths()[c]));
+    }
+
+    // A search without hits leaves the saved widths as they were, and the next grid opens with them.
+    void no_hits_keep_the_saved_widths() {
+        test::RunningProgram p(build_database(test::small_source()));
+        QVERIFY(p.start());
+        p.st.settings.sv_colwidth(1) = 3000;
+        const QList<int> saved = [&] {
+            QList<int> w;
+            for (int c = 0; c < 7; ++c) w << p.st.settings.sv_colwidth(c);
+            return w;
+        }();
+        QTest::mouseClick(p.forms.loaded<tomarina1>()->Command1, Qt::LeftButton);
+        auto* w = p.forms.loaded<tomarina11>();
+        w->Option6->setChecked(true);
+        w->Text1->setText(QStringLiteral("ZZZ"));
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QCOMPARE(p.pf.messages.size(), 1);
+        QVERIFY(!p.forms.loaded<tomarina12>());
+        for (int c = 0; c < 7; ++c) QCOMPARE(int(p.st.settings.sv_colwidth(c)), saved[c]);
+        QTest::keyClick(p.forms.loaded<tomarina1>()->Command4, Qt::Key_Escape);
+        const QByteArray ini = p.dir.read(QStringLiteral("tomarina.ini"));
+        QVERIFY(ini.contains("sv_colwidth(0)=1080\r\nsv_colwidth(1)=3000\r\nsv_colwidth(2)=1170\r\n"));
+    }
+};
+
+QTEST_MAIN(TestResultsGrid)
+#include "test_results_grid.moc"
