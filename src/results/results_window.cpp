@@ -284,10 +284,17 @@ void tomarina12::set_grid() {
     std::array<QString, 7> headings = plain_headings;
     const int mark = results_marked_column(st_.order.sort_key_name);
     if (mark >= 0) headings[std::size_t(mark)] = QStringLiteral("▼ ") + headings[std::size_t(mark)];
+    // The reset may resize the sections before the widths below are set again.
+    setting_widths_ = true;
     model->refill(rows, headings);
+    setting_widths_ = false;
 
     for (int c = 0; c < 7; ++c) set_column_twips(c, st_.settings.sv_colwidth(c));
-    set_row_heights();
+    lengths_.assign(std::size_t(rows), {});
+    for (int r = 1; r <= rows; ++r)
+        for (int c = 0; c < 7; ++c)
+            lengths_[std::size_t(r - 1)][std::size_t(c)] = int(model->cell_text(r, c).size());
+    set_row_heights(true);
     Command1->setText(heading_text() + QStringLiteral(" (") + QString::number(st_.search.sel_count) +
                       QStringLiteral("件)"));
 }
@@ -305,16 +312,19 @@ int tomarina12::column_twips(int c) const {
     return px == std::max(0, twips_to_px(twips)) ? twips : px_to_twips(px);
 }
 
-void tomarina12::set_row_heights() {
-    const int rows = model->rowCount();
+void tomarina12::set_row_heights(bool always) {
     std::array<int, 7> cap{};
     for (int c = 0; c < 7; ++c) cap[std::size_t(c)] = results_capacity(c, column_twips(c));
+    // Widths that hold as many characters as before change no row.
+    if (!always && cap == caps_) return;
+    caps_ = cap;
+    const int rows = int(lengths_.size());
     row_heights_.assign(std::size_t(rows), 225);
     QHeaderView* vertical = MSFlexGrid1->verticalHeader();
     for (int r = 1; r <= rows; ++r) {
         int m = 0;
         for (int c = 0; c < 7; ++c) {
-            const int needed = line_count(model->cell_text(r, c).size(), cap[std::size_t(c)]);
+            const int needed = line_count(lengths_[std::size_t(r - 1)][std::size_t(c)], cap[std::size_t(c)]);
             if (needed > 1) word_wrap_ = true;
             m = std::max(m, needed);
         }

@@ -96,8 +96,9 @@ class tomarina12 : public Form {
     QString heading_text() const;
     void place(QWidget* w, TwipsPoint p);
     void set_column_twips(int c, int twips);
-    // The line rule of set_grid over the rows, for the column widths in effect.
-    void set_row_heights();
+    // The line rule of set_grid over the rows, for the column widths in effect; unless always, only
+    // when a column's capacity changed.
+    void set_row_heights(bool always = false);
     // The resize rule, once for each size the window takes.
     void resize_once();
 
@@ -105,6 +106,9 @@ class tomarina12 : public Form {
     bool word_wrap_ = false;
     TwipsPoint rec_command2_{}, rec_command3_{}, rec_command4_{}, rec_command5_{}, rec_label1_{};
     std::vector<int> row_heights_;
+    // Characters of each cell of the rows, counted once per fill.
+    std::vector<std::array<int, 7>> lengths_;
+    std::array<int, 7> caps_{};
     ResultsCellDelegate* cells_ = nullptr;
     // Column widths as set in twips; a width in pixels cannot hold every twips value.
     std::array<int, 7> col_twips_{};

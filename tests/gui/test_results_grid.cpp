@@ -183,6 +183,22 @@ class TestResultsGrid : public QObject {
         for (int c = 0; c < 7; ++c) QCOMPARE(r->MSFlexGrid1->columnWidth(c), twips_to_px(s.widths()[c]));
     }
 
+    // A column border dragged narrower: the rows grow to hold the names at the new width.
+    void dragged_column_rows_follow() {
+        Sample s;
+        auto* r = s.prefecture(13);
+        QVERIFY(r);
+        r->MSFlexGrid1->horizontalHeader()->resizeSection(1, twips_to_px(900));
+        QCOMPARE(r->column_twips(1), 900);
+        int grown = 0;
+        for (int row = 1; row <= r->model->rowCount(); ++row) {
+            const int lines = line_count(r->model->cell_text(row, 1).size(), results_capacity(1, 900));
+            QVERIFY(r->row_height_twips(row) >= row_height_for(std::min(lines, 5)));
+            grown += lines > 1;
+        }
+        QVERIFY(grown > 0);
+    }
+
     // A search without hits leaves the saved widths as they were, and the next grid opens with them.
     void no_hits_keep_the_saved_widths() {
         test::RunningProgram p(build_database(test::small_source()));
