@@ -1,5 +1,8 @@
 #include "tools/settings_window.h"
 
+#include "app/main_menu_window.h"
+#include "browser/browser_lookup.h"
+#include "browser/browser_window.h"
 #include "data/steps.h"
 #include "tools/search_limit.h"
 
@@ -93,7 +96,23 @@ void tomarina32::Command1_Click() {
     end_proc();
 }
 
-void tomarina32::Command2_Click() {}
+void tomarina32::Command2_Click() {
+    run_steps({
+        {"forget the browser", [this] { st_.settings.inet_data1.clear(); }},
+        {"StartSysInfo", [this] { StartSysInfo(st_.settings, pf_); }},
+        {"browser selection",
+         [this] {
+             if (browser_undetermined(st_.settings)) forms_.show<tomarina92>();
+         }},
+        // Decided now, before anything is chosen in the selection window, which enables the button
+        // itself when it finds a browser. A browser found here enables it too.
+        {"region button",
+         [this] {
+             if (auto* menu = forms_.loaded<tomarina1>())
+                 menu->Command2->setEnabled(browser_set(st_.settings));
+         }},
+    });
+}
 
 void tomarina32::Text1_KeyPress(int key_ascii) {
     if (key_ascii != 13 && key_ascii != 10) return;

@@ -1,4 +1,5 @@
 #include "app/main_menu_window.h"
+#include "browser/browser_window.h"
 #include "support/gui_support.h"
 #include "tools/about_window.h"
 #include "tools/settings_window.h"
@@ -245,6 +246,63 @@ class TestToolsWindows : public QObject {
         QCOMPARE(t.st.settings.tomarina32.left, Integer(450));
         QCOMPARE(t.pf.help_calls.last(), QStringLiteral("close"));
         QCOMPARE(int(t.st.settings.max_kensuu), 1000);
+    }
+
+    void browser_again_data() {
+        QTest::addColumn<QString>("command"); // the registered http command; empty: none registered
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("none registered") << ""
+                                         << ""
+                                         << "/usr/bin/xdg-open";
+        QTest::newRow("a browser it does not know") << "/usr/lib/firefox/firefox %u"
+                                                    << ""
+                                                    << "/usr/bin/xdg-open";
+        QTest::newRow("Internet Explorer") << "\"C:\\Program Files\\Internet Explorer\\iexplore.exe\" -nohome"
+                                           << "1"
+                                           << "C:\\Program Files\\Internet Explorer\\iexplore.exe";
+        QTest::newRow("Netscape") << "C:\\NETSCAPE\\NETSCAPE.EXE -h \"%1\""
+                                  << "2"
+                                  << "C:\\NETSCAPE\\NETSCAPE.EXE";
+    }
+    void browser_again() {
+        QFETCH(QString, command);
+        QFETCH(QString, kind);
+        QFETCH(QString, path);
+        Tools t;
+        // A browser registered by hand, as on a desktop without either known browser.
+        t.dir.write(QStringLiteral("tomarina.ini"),
+                    "[Control]\r\ninet_data1=1\r\ninet_data2=/usr/bin/xdg-open\r\n");
+        if (!command.isEmpty())
+            t.pf.set_registry_text(QStringLiteral("http\\shell\\open\\command"), {}, command);
+        QVERIFY(t.start());
+        auto* menu = t.forms.loaded<tomarina1>();
+        QVERIFY(menu->Command2->isEnabled());
+        QVERIFY(!t.forms.loaded<tomarina92>());
+
+        auto* w = t.forms.show<tomarina32>();
+        w->SSTab1->setCurrentIndex(0);
+        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QCOMPARE(t.st.settings.inet_data1, kind);
+        QCOMPARE(t.st.settings.inet_data2, path);
+        const bool found = !kind.isEmpty();
+        QCOMPARE(t.forms.loaded<tomarina92>() != nullptr, !found);
+        QCOMPARE(menu->Command2->isEnabled(), found);
+        QVERIFY(t.forms.loaded<tomarina32>()); // the settings window stays open
+        QVERIFY(t.pf.messages.isEmpty());
+    }
+
+    void browser_again_after_choosing_no_browser_asks_again() {
+        Tools t;
+        t.dir.write(QStringLiteral("tomarina.ini"), "[Control]\r\ninet_data1=3\r\n");
+        QVERIFY(t.start());
+        QVERIFY(!t.forms.loaded<tomarina92>()); // "no browser" is not asked again at start-up
+        auto* w = t.forms.show<tomarina32>();
+        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QCOMPARE(t.st.settings.inet_data1, QString());
+        auto* choice = t.forms.loaded<tomarina92>();
+        QVERIFY(choice && choice->isVisible());
+        QVERIFY(!t.forms.loaded<tomarina1>()->Command2->isEnabled());
     }
 
     void about_window_shows_version_and_data_date() {
