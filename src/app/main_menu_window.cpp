@@ -5,6 +5,7 @@
 #include "browser/browser_lookup.h"
 #include "browser/browser_window.h"
 #include "data/steps.h"
+#include "search/region_window.h"
 #include "search/search_conditions_window.h"
 #include "tools/progress_window.h"
 #include "tools/tools_menu_window.h"
@@ -151,7 +152,9 @@ void tomarina1::closeEvent(QCloseEvent* event) {
 void tomarina1::Command1_Click() {
     forms_.show<tomarina11>();
 }
-void tomarina1::Command2_Click() {}
+void tomarina1::Command2_Click() {
+    forms_.show<tomarina21>();
+}
 void tomarina1::Command3_Click() {
     forms_.show<tomarina31>();
 }

@@ -68,10 +68,8 @@ tomarina13::tomarina13(Forms& forms) : Form(forms, 13, QStringLiteral("tomarina1
     connect(Command4, &QPushButton::clicked, this, &tomarina13::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &tomarina13::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &tomarina13::Command6_Click);
-    connect(List1, &QListWidget::itemSelectionChanged, this,
-            [this] { Command1->setEnabled(!List1->selectedItems().isEmpty()); });
-    connect(List2, &QListWidget::itemSelectionChanged, this,
-            [this] { Command3->setEnabled(!List2->selectedItems().isEmpty()); });
+    enable_while_selected(List1, Command1);
+    enable_while_selected(List2, Command3);
 
     watch_esc();
 }

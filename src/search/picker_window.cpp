@@ -69,10 +69,8 @@ tomarina14::tomarina14(Forms& forms) : Form(forms, 14, QStringLiteral("tomarina1
 
     connect(Command1, &QPushButton::clicked, this, &tomarina14::Command1_Click);
     connect(Command3, &QPushButton::clicked, this, &tomarina14::Command3_Click);
-    connect(List1, &QListWidget::itemSelectionChanged, this,
-            [this] { Command3->setEnabled(!List1->selectedItems().isEmpty()); });
-    // Only a double click on a row chooses: the empty part of the list holds no name.
-    connect(List1, &QListWidget::itemDoubleClicked, this, [this] { List1_DblClick(); });
+    enable_while_selected(List1, Command3);
+    act_on_row(List1, [this] { List1_DblClick(); });
 
     watch_esc();
 }
@@ -179,15 +177,6 @@ void tomarina14::confirm() {
         w->activateWindow();
     }
     unload();
-}
-
-bool tomarina14::eventFilter(QObject* watched, QEvent* event) {
-    // Enter on the list chooses the selected row, as a double click does.
-    if (watched == List1 && is_enter_press(event)) {
-        confirm();
-        return true;
-    }
-    return Form::eventFilter(watched, event);
 }
 
 } // namespace tomarina

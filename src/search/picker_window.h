@@ -60,9 +60,6 @@ class tomarina14 : public Form {
     // The opener the name goes to; null once it has closed.
     Form* opener() const;
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     static tomarina14* open_for(Forms& forms, Form& opener, PickerOpener& target, Integer caller,
                                 Integer mode);

@@ -84,10 +84,33 @@ int first_selected_row(const QListWidget* list) {
     return -1;
 }
 
-bool is_enter_press(const QEvent* event) {
-    if (event->type() != QEvent::KeyPress) return false;
-    const int key = static_cast<const QKeyEvent*>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
+namespace {
+
+class EnterFilter : public QObject {
+  public:
+    EnterFilter(QObject* parent, std::function<void()> act) : QObject(parent), act_(std::move(act)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const int key = static_cast<const QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+        act_();
+        return true;
+    }
+
+  private:
+    std::function<void()> act_;
+};
+
+} // namespace
+
+void enable_while_selected(QListWidget* list, QWidget* button) {
+    QObject::connect(list, &QListWidget::itemSelectionChanged, button,
+                     [list, button] { button->setEnabled(!list->selectedItems().isEmpty()); });
+}
+
+void act_on_row(QListWidget* list, std::function<void()> act) {
+    QObject::connect(list, &QListWidget::itemDoubleClicked, list, [act] { act(); });
+    list->installEventFilter(new EnterFilter(list, std::move(act)));
 }
 
 void set_tab_stops(QListWidget* list, double stop_chars) {

@@ -2,6 +2,7 @@
 
 #include <QListWidget>
 #include <QStyledItemDelegate>
+#include <functional>
 
 namespace tomarina {
 
@@ -30,8 +31,11 @@ class TabStopDelegate : public QStyledItemDelegate {
 QStringList row_texts(const QListWidget* list);
 // The first selected row (from 0), or -1 when none is selected.
 int first_selected_row(const QListWidget* list);
-// A press of Enter, which on a list acts as a double click on its selected row.
-bool is_enter_press(const QEvent* event);
+// The button is enabled while a row of the list is selected.
+void enable_while_selected(QListWidget* list, QWidget* button);
+// A double click on a row, or Enter on the list, runs act. The empty part of the list holds no row and
+// runs nothing.
+void act_on_row(QListWidget* list, std::function<void()> act);
 
 // Gives a list box tab stops every stop_chars full-width characters.
 void set_tab_stops(QListWidget* list, double stop_chars);

@@ -1,0 +1,94 @@
+#include "search/region_window.h"
+
+#include "data/steps.h"
+#include "results/links.h"
+#include "search/list_rows.h"
+#include "search/tab_stop_list.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace tomarina {
+
+namespace {
+
+// Names of up to four characters take two TABs, longer ones up to eight one TAB: a stop a little over
+// four full-width characters puts every region's text in one column.
+constexpr double region_tab_stop = 4.25;
+
+} // namespace
+
+tomarina21::tomarina21(Forms& forms) : Form(forms, 21, QStringLiteral("tomarina21")) {
+    setFixedSize(twips_to_px(6480), twips_to_px(3780));
+
+    Frame1 = add_control<QGroupBox>(this, "Frame1", 120, 120, 6240, 3000);
+    Frame1->setTitle(QStringLiteral("地域指定で予約"));
+    List1 = add_control<QListWidget>(Frame1, "List1", 120, 300, 6000, 2580);
+    List1->setAccessibleName(Frame1->title());
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    set_tab_stops(List1, region_tab_stop);
+
+    Text1 = add_control<QLineEdit>(this, "Text1", 120, 3240, 3480, 375);
+    Text1->setReadOnly(true);
+    Text1->setFocusPolicy(Qt::NoFocus);
+    Text1->setAccessibleName(QStringLiteral("案内"));
+
+    Command1 = add_control<QPushButton>(this, "Command1", 3720, 3240, 1455, 420);
+    Command1->setText(QStringLiteral("検索＆予約"));
+    Command2 = add_control<QPushButton>(this, "Command2", 5280, 3240, 1080, 420);
+    Command2->setText(QStringLiteral("終了"));
+    for (QPushButton* b : {Command1, Command2}) b->setAutoDefault(true);
+
+    setTabOrder(List1, Command1);
+    setTabOrder(Command1, Command2);
+
+    connect(Command1, &QPushButton::clicked, this, &tomarina21::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &tomarina21::Command2_Click);
+    enable_while_selected(List1, Command1);
+    act_on_row(List1, [this] { List1_DblClick(); });
+
+    watch_esc();
+}
+
+void tomarina21::init_set() {
+    run_steps({
+        [this] { set_form1(); },
+        [this] { set_list1(); },
+        [this] { Command1->setEnabled(false); },
+        [this] { List1->setFocus(); },
+    });
+}
+
+void tomarina21::set_form1() {
+    run_steps({
+        [this] { Text1->setText(QStringLiteral("地域を選択してください")); },
+        [this] { Form::set_form1(); },
+    });
+}
+
+void tomarina21::set_list1() {
+    List1->clear();
+    List1->addItems(region_rows(st_.db, rsv_row_link));
+}
+
+void tomarina21::Command1_Click() {
+    open_region();
+}
+
+void tomarina21::List1_DblClick() {
+    open_region();
+}
+
+void tomarina21::open_region() {
+    const int first = first_selected_row(List1);
+    if (first < 0) return; // no region chosen: no caution, no page
+    if (!caution_step(st_.settings, pf_, this)) return;
+    QString link;
+    try_step([&] { link = rsv_row_link(first + 1); });
+    // A page that could not be opened leaves the list up, after the message, for another try.
+    if (start_browser(st_.settings, pf_, this, link)) end_proc();
+}
+
+} // namespace tomarina

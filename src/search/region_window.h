@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/form.h"
+
+class QGroupBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace tomarina {
+
+// A short list of regions; the chosen region's reservation page opens in the browser.
+class tomarina21 : public Form {
+    Q_OBJECT
+  public:
+    explicit tomarina21(Forms& forms);
+
+    void init_set() override;
+    void set_form1() override;
+    void set_list1();
+
+    void Command1_Click();
+    void Command2_Click() { end_proc(); }
+    void List1_DblClick();
+
+    QGroupBox* Frame1;
+    QListWidget* List1;
+    QLineEdit* Text1;
+    QPushButton* Command1;
+    QPushButton* Command2;
+
+    // The link of the region shown in list row r (from 1).
+    FixedTable<QString, HotelTables::rsv_capacity> rsv_row_link;
+
+  private:
+    void open_region();
+};
+
+} // namespace tomarina

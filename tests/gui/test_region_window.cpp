@@ -1,0 +1,223 @@
+#include "app/main_menu_window.h"
+#include "data/database.h"
+#include "search/region_window.h"
+#include "search/tab_stop_list.h"
+#include "support/gui_support.h"
+#include "support/test_support.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+using namespace tomarina;
+using tomarina::test::u8;
+
+namespace {
+
+struct Regions {
+    AppState st;
+    FakePlatform pf;
+    Forms forms{st, pf};
+    // Regions of the given names, each with a text and a link of its own.
+    explicit Regions(const QStringList& areas = {u8("北海道"), u8("東北"), u8("関東"), u8("北陸・甲信越")}) {
+        for (int j = 1; j <= areas.size(); ++j) {
+            st.db.rsv_area(j) = areas[j - 1];
+            st.db.rsv_text(j) = u8("説明") + QString::number(j);
+            st.db.rsv_link(j) = QStringLiteral("http://www.bestrsv.example.jp/best/area?r=%1").arg(j);
+        }
+        st.db.rsv_count = Integer(areas.size());
+        st.settings.inet_data1 = QStringLiteral("1");
+        st.settings.inet_data2 = QStringLiteral("/usr/bin/firefox");
+    }
+    tomarina21* open() { return forms.show<tomarina21>(); }
+};
+
+void click_row(QListWidget* list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+} // namespace
+
+class TestRegionWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void opens_with_the_regions_and_no_choice() {
+        Regions a({u8("東北"), u8("  東北  "), u8("北陸・甲信越"), u8("北海道・東北・関東"),
+                   u8("北海道・東北・関東・甲信越・北陸")});
+        tomarina21* w = a.open();
+        QCOMPARE(w->windowTitle(), u8("トマリナホテル情報＆予約"));
+        QCOMPARE(w->Frame1->title(), u8("地域指定で予約"));
+        QCOMPARE(w->Text1->text(), u8("地域を選択してください"));
+        QCOMPARE(w->Command1->text(), u8("検索＆予約"));
+        QCOMPARE(w->Command2->text(), u8("終了"));
+        QVERIFY(!w->Command1->isEnabled());
+        QVERIFY(!w->List1->accessibleName().isEmpty());
+        QCOMPARE(
+            row_texts(w->List1),
+            QStringList({u8("東北\t\t説明1"), u8("東北\t説明2"), u8("北陸・甲信越\t説明3"),
+                         u8("北海道・東北・関東   説明4"), u8("北海道・東北・関東・甲信越・北陸   説明5")}));
+        QCOMPARE(w->rsv_row_link(5), QStringLiteral("http://www.bestrsv.example.jp/best/area?r=5"));
+    }
+
+    void texts_line_up_in_one_column() {
+        Regions a(
+            {u8("東北"), u8("北海道"), u8("大阪"), u8("関東甲信"), u8("北陸・甲信越"), u8("九州・沖縄地方")});
+        tomarina21* w = a.open();
+        auto* tabs = qobject_cast<TabStopDelegate*>(w->List1->itemDelegate());
+        QVERIFY(tabs);
+        const QList<qreal> first = tabs->part_positions(w->List1->item(0)->text(), w->List1->font());
+        for (const QString& row : row_texts(w->List1))
+            QCOMPARE(tabs->part_positions(row, w->List1->font()).last(), first.last());
+    }
+
+    void the_chosen_row_opens_its_link_after_the_caution() {
+        Regions a;
+        tomarina21* w = a.open();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        w->move(twips_to_px(3000), twips_to_px(1500));
+        click_row(w->List1, 2);
+        QVERIFY(w->Command1->isEnabled());
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QCOMPARE(a.pf.messages.size(), 1);
+        QCOMPARE(a.pf.messages[0].title, u8("注意メッセージ"));
+        QCOMPARE(a.pf.messages[0].buttons, MsgButtons::OkCancel);
+        QCOMPARE(a.st.settings.sv_count, Integer(1));
+        QCOMPARE(a.pf.launches.size(), 1);
+        QCOMPARE(a.pf.launches[0].program, QStringLiteral("/usr/bin/firefox"));
+        QCOMPARE(a.pf.launches[0].address, QStringLiteral("http://www.bestrsv.example.jp/best/area?r=3"));
+        QVERIFY(!a.forms.loaded<tomarina21>());
+        QCOMPARE(a.st.settings.tomarina21.left, Integer(3000));
+        QCOMPARE(a.st.settings.tomarina21.top, Integer(1500));
+    }
+
+    void cancel_in_the_caution_keeps_the_window() {
+        Regions a;
+        a.st.settings.sv_count = 2;
+        tomarina21* w = a.open();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        click_row(w->List1, 1);
+        a.pf.answers.push_back(MsgAnswer::Cancel);
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QCOMPARE(a.st.settings.sv_count, Integer(3));
+        QVERIFY(a.pf.launches.isEmpty());
+        QCOMPARE(a.forms.loaded<tomarina21>(), w);
+        QCOMPARE(first_selected_row(w->List1), 1);
+        // The third showing was the last: the page now opens at once, here by a double click.
+        const QPoint at = w->List1->visualItemRect(w->List1->item(1)).center();
+        QTest::mouseDClick(w->List1->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(a.pf.messages.size(), 1);
+        QCOMPARE(a.pf.launches.size(), 1);
+        QCOMPARE(a.pf.launches[0].address, QStringLiteral("http://www.bestrsv.example.jp/best/area?r=2"));
+        QVERIFY(!a.forms.loaded<tomarina21>());
+    }
+
+    void no_caution_when_turned_off_and_enter_opens() {
+        Regions a;
+        a.st.settings.control9_flg = 1;
+        tomarina21* w = a.open();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QCOMPARE(w->focusWidget(), w->List1);
+        QTest::keyClick(w->List1, Qt::Key_Down);
+        QVERIFY(w->Command1->isEnabled());
+        const int row = first_selected_row(w->List1);
+        QTest::keyClick(w->List1, Qt::Key_Return);
+        QVERIFY(a.pf.messages.isEmpty());
+        QCOMPARE(a.st.settings.sv_count, Integer(0));
+        QCOMPARE(a.pf.launches.size(), 1);
+        QCOMPARE(a.pf.launches[0].address, w->rsv_row_link(row + 1));
+    }
+
+    void a_page_that_cannot_open_is_told_and_the_window_stays_data() {
+        QTest::addColumn<QString>("browser");
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<bool>("start_fails");
+        QTest::newRow("no browser known")
+            << QString() << "http://www.bestrsv.example.jp/best/area?r=1" << false;
+        QTest::newRow("the start fails") << "/nowhere/browser"
+                                         << "http://www.bestrsv.example.jp/best/area?r=1" << true;
+        QTest::newRow("a link without its scheme") << "/usr/bin/firefox"
+                                                   << "/best/area?r=01" << false;
+        QTest::newRow("a file address") << "/usr/bin/firefox"
+                                        << "file:///etc/passwd" << false;
+        QTest::newRow("an option for the browser") << "/usr/bin/firefox"
+                                                   << "-new-instance" << false;
+    }
+    void a_page_that_cannot_open_is_told_and_the_window_stays() {
+        QFETCH(QString, browser);
+        QFETCH(QString, link);
+        QFETCH(bool, start_fails);
+        Regions a;
+        a.st.settings.control9_flg = 1;
+        a.st.settings.inet_data2 = browser;
+        a.st.db.rsv_link(1) = link;
+        a.pf.launch_result = !start_fails;
+        tomarina21* w = a.open();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        click_row(w->List1, 0);
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QCOMPARE(a.pf.launches.size(), start_fails ? 1 : 0);
+        QCOMPARE(a.pf.messages.size(), 1);
+        QCOMPARE(a.pf.messages[0].title, u8("エラーメッセージ"));
+        QCOMPARE(a.forms.loaded<tomarina21>(), w);
+    }
+
+    void double_click_on_the_empty_part_does_nothing() {
+        Regions a;
+        tomarina21* w = a.open();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        const QPoint below = w->List1->visualItemRect(w->List1->item(3)).bottomLeft() + QPoint(10, 30);
+        QVERIFY(w->List1->viewport()->rect().contains(below));
+        QTest::mouseClick(w->List1->viewport(), Qt::LeftButton, {}, below);
+        QTest::mouseDClick(w->List1->viewport(), Qt::LeftButton, {}, below);
+        QVERIFY(a.pf.messages.isEmpty());
+        QVERIFY(a.pf.launches.isEmpty());
+        QCOMPARE(a.st.settings.sv_count, Integer(0));
+        QVERIFY(!w->Command1->isEnabled());
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QVERIFY(a.pf.messages.isEmpty());
+    }
+
+    void no_regions_leave_the_list_empty() {
+        Regions a(QStringList{});
+        tomarina21* w = a.open();
+        QCOMPARE(w->List1->count(), 0);
+        QVERIFY(!w->Command1->isEnabled());
+        QTest::keyClick(w->List1, Qt::Key_Return);
+        QVERIFY(a.pf.messages.isEmpty());
+    }
+
+    void end_and_esc_close_with_the_position() {
+        Regions a;
+        tomarina21* w = a.open();
+        w->move(twips_to_px(600), twips_to_px(450));
+        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QVERIFY(!a.forms.loaded<tomarina21>());
+        QCOMPARE(a.st.settings.tomarina21.left, Integer(600));
+        QCOMPARE(a.st.settings.tomarina21.top, Integer(450));
+        for (int k = 0; k < 3; ++k) {
+            w = a.open();
+            QWidget* controls[] = {w->List1, w->Command1, w->Command2};
+            QTest::keyClick(controls[k], Qt::Key_Escape);
+            QVERIFY(!a.forms.loaded<tomarina21>());
+        }
+        QVERIFY(a.pf.launches.isEmpty());
+    }
+
+    void the_main_menu_opens_it() {
+        test::RunningProgram p(build_database(test::small_source()));
+        p.dir.write(QStringLiteral("tomarina.ini"), "[Control]\r\ninet_data1=1\r\n");
+        QVERIFY(p.start());
+        QTest::mouseClick(p.forms.loaded<tomarina1>()->Command2, Qt::LeftButton);
+        tomarina21* w = p.forms.loaded<tomarina21>();
+        QVERIFY(w);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->List1->count(), 2);
+        QCOMPARE(w->List1->item(0)->text(), u8("北海道\t\t札幌"));
+    }
+};
+
+QTEST_MAIN(TestRegionWindow)
+#include "test_region_window.moc"
