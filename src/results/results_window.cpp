@@ -177,6 +177,8 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
         if (!setting_widths_) set_row_heights();
     });
 
+    connect_links();
+
     resize(twips_to_px(ResultsDesign::grid_width), twips_to_px(4725));
     watch_esc();
 }
@@ -416,6 +418,7 @@ void tomarina12::form_unload() {
                  for (int i = 0; i < 7; ++i) st_.settings.sv_colwidth(i) = to_integer(column_twips(i));
          }},
         {"form_unload", [this] { Form::form_unload(); }},
+        {"detail window", [this] { close_detail_window(); }},
     });
 }
 

@@ -47,6 +47,13 @@ class ResultsGrid : public QTableView {
     // The current grid row in the window's numbering: 1 is the first hotel.
     int current_row() const { return currentIndex().isValid() ? currentIndex().row() + 1 : 0; }
     int current_column() const { return currentIndex().isValid() ? currentIndex().column() : 0; }
+
+  signals:
+    // Enter or Space on a row: the keyboard's row click.
+    void row_key_clicked();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // The hits of the current search in a seven-column grid under a heading line.
@@ -62,6 +69,10 @@ class tomarina12 : public Form {
     void set_grid();
     void Form_Resize();
     void MSFlexGrid1_DblClick();
+    // A row click: the link buttons for that hotel and, when sv_pop is on, the detail window.
+    void MSFlexGrid1_Click();
+    void Command4_Click();
+    void Command5_Click();
     void Command3_Click();
 
     QPushButton* Command1;
@@ -94,6 +105,8 @@ class tomarina12 : public Form {
 
   private:
     QString heading_text() const;
+    void connect_links();
+    void close_detail_window();
     void place(QWidget* w, TwipsPoint p);
     void set_column_twips(int c, int twips);
     // The line rule of set_grid over the rows, for the column widths in effect; unless always, only

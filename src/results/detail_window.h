@@ -1,0 +1,58 @@
+#pragma once
+
+#include "app/form.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace tomarina {
+
+// One hotel in full, with its links. The results window opens and fills it on a row click.
+class tomarina15 : public Form {
+    Q_OBJECT
+  public:
+    explicit tomarina15(Forms& forms);
+
+    void init_sec();
+    void init_set() override { init_sec(); }
+
+    // Shows hotel h: the seven boxes, the three link boxes and the two buttons.
+    void fill(long long h);
+    // The hotel shown; the buttons act on it even after the results are re-ordered.
+    long long hotel() const { return hotel_; }
+
+    void Command4_Click();
+    void Command5_Click();
+
+    QGroupBox* Frame1;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLabel* Label6;
+    QLabel* Label7;
+    QLabel* Label11;
+    QLineEdit* Text1;
+    QLineEdit* Text2;
+    QLineEdit* Text3;
+    QLineEdit* Text4;
+    QPlainTextEdit* Text5;
+    QLineEdit* Text6;
+    QPlainTextEdit* Text7;
+    QCheckBox* Check1;
+    QCheckBox* Check2;
+    QCheckBox* Check3;
+    QPushButton* Command4;
+    QPushButton* Command5;
+    QPushButton* Command1;
+
+  private:
+    long long hotel_ = -1;
+};
+
+} // namespace tomarina

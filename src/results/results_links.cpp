@@ -1,0 +1,73 @@
+// The results window's row click and link buttons.
+#include "browser/browser_lookup.h"
+#include "data/steps.h"
+#include "results/detail_window.h"
+#include "results/links.h"
+#include "results/results_window.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPushButton>
+
+namespace tomarina {
+
+void ResultsGrid::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && currentIndex().isValid()) {
+        emit row_key_clicked();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void tomarina12::connect_links() {
+    connect(MSFlexGrid1, &QTableView::clicked, this, [this](const QModelIndex&) { MSFlexGrid1_Click(); });
+    connect(MSFlexGrid1, &ResultsGrid::row_key_clicked, this, &tomarina12::MSFlexGrid1_Click);
+    // The heading's press has made row 1 current: the click acts on it.
+    connect(MSFlexGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int) {
+        if (model->rowCount() > 0) MSFlexGrid1_Click();
+    });
+    connect(Command4, &QPushButton::clicked, this, &tomarina12::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &tomarina12::Command5_Click);
+}
+
+void tomarina12::MSFlexGrid1_Click() {
+    if (!browser_set(st_.settings)) return;
+    long long h = -1;
+    run_steps({
+        {"grid_row", [&] { st_.grid_row = to_integer(MSFlexGrid1->current_row()); }},
+        {"hotel", [&] { h = st_.search.sel_hotel(st_.grid_row); }},
+        {"buttons",
+         [&] {
+             const LinkButtons b = link_availability(st_.db, h);
+             Command4->setEnabled(b.info);
+             Command5->setEnabled(b.reserve);
+         }},
+        {"detail window",
+         [&] {
+             if (st_.settings.sv_pop == 0) return;
+             close_detail_window();
+             if (auto* detail = forms_.show<tomarina15>()) detail->fill(h);
+         }},
+    });
+}
+
+void tomarina12::Command4_Click() {
+    try_step("information links", [this] {
+        open_links(st_.db, st_.settings, pf_, this, st_.search.sel_hotel(st_.grid_row),
+                   LinkMode::Information);
+    });
+}
+
+void tomarina12::Command5_Click() {
+    try_step("reservation links", [this] {
+        open_links(st_.db, st_.settings, pf_, this, st_.search.sel_hotel(st_.grid_row),
+                   LinkMode::Reservation);
+    });
+}
+
+void tomarina12::close_detail_window() {
+    if (auto* detail = forms_.loaded<tomarina15>()) detail->unload();
+}
+
+} // namespace tomarina

@@ -1,0 +1,284 @@
+#include "data/database.h"
+#include "results/detail_window.h"
+#include "results/links.h"
+#include "results/results_window.h"
+#include "search/search_conditions_window.h"
+#include "support/gui_support.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace tomarina;
+using tomarina::test::u8;
+
+namespace {
+
+const QString opener = QStringLiteral("/usr/bin/xdg-open");
+const QString same_page = QStringLiteral("http://") + link_hosts::best + QStringLiteral("/best/s?h=3");
+
+// Four Tokyo hotels: every link; none; a home page that is the second service's page; the second
+// service only.
+DbSource link_source() {
+    DbSource src = test::small_source();
+    src.hotels.clear();
+    auto add = [&](int info, const char* name, const char* url, const char* best, int syousai) {
+        DbSource::Hotel h;
+        h.info_no = info;
+        h.ken = 2;
+        h.airport = 2;
+        h.syousai = syousai;
+        h.name = u8(name);
+        h.tel = QStringLiteral("03-0000-000") + QString::number(syousai);
+        h.rooms = QStringLiteral("0");
+        h.access = u8("新宿駅徒歩５分");
+        h.price = QStringLiteral("\\9,500");
+        h.note = u8("★★");
+        h.url = u8(url);
+        h.address = u8("東京都新宿区") + QString::number(syousai);
+        h.best = u8(best);
+        src.hotels << h;
+    };
+    add(123, "あいホテル", "http://www.ai.example.jp/", "h=1", 2);
+    add(0, "いろはホテル", "", "", 3);
+    add(0, "うみホテル", same_page.toUtf8().constData(), "h=3", 5);
+    add(0, "えきホテル", "", "h=4", 2);
+    return src;
+}
+
+struct App {
+    AppState st;
+    FakePlatform pf;
+    Forms forms{st, pf};
+    App() {
+        Loader(st.db, build_database(link_source())).load_all();
+        st.settings.max_kensuu = 1000;
+        st.settings.sv_pop = 1;
+        st.settings.inet_data1 = QStringLiteral("1");
+        st.settings.inet_data2 = opener;
+        st.settings.apply_defaults();
+    }
+    // Searches Tokyo through the search window.
+    tomarina12* results() {
+        auto* w = forms.show<tomarina11>();
+        w->Option1->setChecked(true);
+        w->Text1->setText(u8("東京"));
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        return forms.loaded<tomarina12>();
+    }
+    int row_of(tomarina12* r, const char* name) {
+        for (int row = 1; row <= r->model->rowCount(); ++row)
+            if (r->model->cell_text(row, 1) == u8(name)) return row;
+        return 0;
+    }
+    void click_row(tomarina12* r, int row) {
+        const QModelIndex index = r->model->index(row - 1, 1);
+        r->MSFlexGrid1->scrollTo(index);
+        QTest::mouseClick(r->MSFlexGrid1->viewport(), Qt::LeftButton, {},
+                          r->MSFlexGrid1->visualRect(index).center());
+    }
+    tomarina15* click(tomarina12* r, const char* name) {
+        click_row(r, row_of(r, name));
+        return forms.loaded<tomarina15>();
+    }
+};
+
+} // namespace
+
+class TestDetailWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void search_row_click_and_reservation() {
+        App app;
+        auto* r = app.results();
+        QVERIFY(r);
+        QVERIFY(!r->Command4->isEnabled());
+        auto* d = app.click(r, "あいホテル");
+        QVERIFY(d);
+        QVERIFY(d->isVisible());
+        QCOMPARE(app.st.grid_row, Integer(app.row_of(r, "あいホテル")));
+        QVERIFY(r->Command4->isEnabled());
+        QVERIFY(r->Command5->isEnabled());
+        QVERIFY(d->Command5->isEnabled());
+
+        QTest::mouseClick(d->Command5, Qt::LeftButton); // the caution answered OK
+        QCOMPARE(app.pf.messages.size(), 1);
+        QCOMPARE(app.pf.messages[0].title, u8("注意メッセージ"));
+        QCOMPARE(app.st.settings.sv_count, Integer(1));
+        QCOMPARE(app.pf.launches.size(), 3);
+        QCOMPARE(app.pf.launches[0].program, opener);
+        QCOMPARE(app.pf.launches[0].address, QStringLiteral("http://") + link_hosts::reserve +
+                                                 QStringLiteral("/my/ry_kensaku.k1?f_no=123"));
+        QCOMPARE(app.pf.launches[1].address,
+                 QStringLiteral("http://") + link_hosts::best + QStringLiteral("/best/s?h=1"));
+        QCOMPARE(app.pf.launches[2].address, QStringLiteral("http://www.ai.example.jp/"));
+
+        // The results window's own buttons open the same hotel's pages, information this time.
+        app.pf.launches.clear();
+        QTest::mouseClick(r->Command4, Qt::LeftButton);
+        QCOMPARE(app.pf.launches.size(), 3);
+        QVERIFY(app.pf.launches[0].address.endsWith(QStringLiteral("/HOTEL/123/123.html")));
+    }
+
+    void fields_boxes_and_buttons() {
+        App app;
+        auto* r = app.results();
+        auto* d = app.click(r, "あいホテル");
+        QCOMPARE(d->windowTitle(), u8("トマリナホテル情報＆予約"));
+        QCOMPARE(d->Frame1->title(), u8("ホテル情報"));
+        const QLabel* labels[] = {d->Label1, d->Label2, d->Label3, d->Label4,
+                                  d->Label5, d->Label6, d->Label7};
+        const char* captions[] = {"住所　　　：", "ホテル名　：", "電話番号　：", "部屋数　　：",
+                                  "交通　　　：", "料金　　　：", "備考　　　："};
+        for (int i = 0; i < 7; ++i) {
+            QCOMPARE(labels[i]->text(), u8(captions[i]));
+            QVERIFY(labels[i]->buddy());
+        }
+        QCOMPARE(d->Text1->text(), u8("東京都新宿区2"));
+        QCOMPARE(d->Text2->text(), u8("あいホテル"));
+        QCOMPARE(d->Text3->text(), QStringLiteral("03-0000-0002"));
+        // The stored rooms text, while the grid shows an empty cell for 0.
+        QCOMPARE(d->Text4->text(), QStringLiteral("0"));
+        QCOMPARE(r->model->cell_text(app.row_of(r, "あいホテル"), 3), QString());
+        QCOMPARE(d->Text5->toPlainText(), u8("新宿駅徒歩５分"));
+        QCOMPARE(d->Text6->text(), u8("¥9,500"));
+        QCOMPARE(d->Text7->toPlainText(), u8("★★"));
+        QVERIFY(d->Check1->isChecked() && d->Check2->isChecked() && d->Check3->isChecked());
+        QCOMPARE(d->Check1->text(), u8("旅の窓口予約可"));
+        QCOMPARE(d->Check2->text(), u8("ベストリザーブ予約可"));
+        QCOMPARE(d->Check3->text(), u8("ホームページ"));
+        // The default place, in twips: top 5200, left 3800.
+        QCOMPARE(d->pos(), QPoint(twips_to_px(3800), twips_to_px(5200)));
+
+        d = app.click(r, "いろはホテル");
+        QVERIFY(!d->Check1->isChecked() && !d->Check2->isChecked() && !d->Check3->isChecked());
+        QVERIFY(!d->Command4->isEnabled() && !d->Command5->isEnabled());
+        QVERIFY(!r->Command4->isEnabled() && !r->Command5->isEnabled());
+
+        d = app.click(r, "うみホテル");
+        QVERIFY(!d->Check1->isChecked());
+        QVERIFY(!d->Check2->isChecked()); // its text is inside the home page address
+        QVERIFY(d->Check3->isChecked());
+        QVERIFY(d->Command4->isEnabled());
+        QVERIFY(!d->Command5->isEnabled());
+
+        d = app.click(r, "えきホテル");
+        QVERIFY(d->Check2->isChecked());
+        QVERIFY(d->Command4->isEnabled() && d->Command5->isEnabled());
+    }
+
+    void ticked_boxes_choose_the_pages() {
+        App app;
+        app.st.settings.control9_flg = 1;
+        auto* r = app.results();
+        auto* d = app.click(r, "あいホテル");
+        d->Check3->click();
+        QTest::mouseClick(d->Command4, Qt::LeftButton);
+        QCOMPARE(app.pf.launches.size(), 2);
+        QVERIFY(app.pf.launches[0].address.endsWith(QStringLiteral("/HOTEL/123/123.html")));
+        QVERIFY(app.pf.launches[1].address.endsWith(QStringLiteral("/best/s?h=1")));
+
+        app.pf.launches.clear();
+        d->Check1->click();
+        d->Check2->click();
+        QTest::mouseClick(d->Command4, Qt::LeftButton);
+        QVERIFY(app.pf.launches.isEmpty());
+
+        // A home page equal to the second service's page opens once.
+        d = app.click(r, "うみホテル");
+        d->Check2->setChecked(true);
+        QTest::mouseClick(d->Command4, Qt::LeftButton);
+        QCOMPARE(app.pf.launches.size(), 1);
+        QCOMPARE(app.pf.launches[0].address, same_page);
+    }
+
+    void buttons_follow_the_shown_hotel_after_a_re_sort() {
+        App app;
+        app.st.settings.control9_flg = 1;
+        auto* r = app.results();
+        auto* d = app.click(r, "うみホテル");
+        const int row = app.st.grid_row;
+        // Ordered by name another hotel stands in the clicked row.
+        r->MSFlexGrid1->setCurrentIndex(r->model->index(0, 1));
+        r->MSFlexGrid1_DblClick();
+        QCOMPARE(r->model->cell_text(row, 1), u8("えきホテル"));
+        QCOMPARE(d->Text2->text(), u8("うみホテル"));
+        QTest::mouseClick(d->Command4, Qt::LeftButton);
+        QCOMPARE(app.pf.launches.size(), 1);
+        QCOMPARE(app.pf.launches[0].address, same_page);
+    }
+
+    void heading_click_acts_on_row_one() {
+        App app;
+        auto* r = app.results();
+        QHeaderView* header = r->MSFlexGrid1->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(2) + 4, header->height() / 2));
+        QCOMPARE(app.st.grid_row, Integer(1));
+        auto* d = app.forms.loaded<tomarina15>();
+        QVERIFY(d);
+        QCOMPARE(d->Text2->text(), r->model->cell_text(1, 1));
+    }
+
+    void keyboard_row_click() {
+        App app;
+        auto* r = app.results();
+        r->MSFlexGrid1->setFocus();
+        r->MSFlexGrid1->setCurrentIndex(r->model->index(1, 0));
+        QTest::keyClick(r->MSFlexGrid1, Qt::Key_Return);
+        QCOMPARE(app.st.grid_row, Integer(2));
+        auto* d = app.forms.loaded<tomarina15>();
+        QVERIFY(d);
+        QCOMPARE(d->Text2->text(), r->model->cell_text(2, 1));
+    }
+
+    void no_browser_no_reaction() {
+        App app;
+        app.st.settings.inet_data1 = QStringLiteral("3");
+        auto* r = app.results();
+        QVERIFY(!app.click(r, "あいホテル"));
+        QCOMPARE(app.st.grid_row, Integer(0));
+        QVERIFY(!r->Command4->isEnabled() && !r->Command5->isEnabled());
+    }
+
+    void without_sv_pop_only_the_buttons() {
+        App app;
+        app.st.settings.sv_pop = 0;
+        auto* r = app.results();
+        QVERIFY(!app.click(r, "うみホテル"));
+        QVERIFY(r->Command4->isEnabled());
+        QVERIFY(!r->Command5->isEnabled());
+    }
+
+    void closing() {
+        App app;
+        auto* r = app.results();
+        auto* d = app.click(r, "あいホテル");
+        d->move(twips_to_px(1500), twips_to_px(3000));
+        d->Text1->setFocus();
+        QTest::keyClick(d->Text1, Qt::Key_Escape);
+        QVERIFY(!app.forms.loaded<tomarina15>());
+        QCOMPARE(app.st.settings.tomarina15.left, Integer(1500));
+        QCOMPARE(app.st.settings.tomarina15.top, Integer(3000));
+
+        d = app.click(r, "いろはホテル");
+        QTest::mouseClick(d->Command1, Qt::LeftButton);
+        QVERIFY(!app.forms.loaded<tomarina15>());
+
+        // Closing the results window closes the detail window too.
+        app.click(r, "えきホテル");
+        QVERIFY(app.forms.loaded<tomarina15>());
+        QTest::mouseClick(r->Command2, Qt::LeftButton);
+        QVERIFY(!app.forms.loaded<tomarina12>());
+        QVERIFY(!app.forms.loaded<tomarina15>());
+    }
+};
+
+QTEST_MAIN(TestDetailWindow)
+#include "test_detail_window.moc"
