@@ -1,10 +1,12 @@
 #include "cli/tool_cli.h"
 
+#include "browser/desktop_opener.h"
 #include "cli/tool_commands.h"
 #include "data/hotel_tables.h"
 #include "results/ordering.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <cstdio>
 #include <functional>
@@ -189,6 +191,32 @@ const QList<Command>& commands() {
              const QString order = ordering(p);
              positional(p, {});
              return tool_order_user(dir, order);
+         }},
+        {QStringLiteral("init-settings"), QStringLiteral("--dir FOLDER"),
+         QStringLiteral("Creates a program folder's tomarina.ini with the desktop's opener (xdg-open) as the "
+                        "browser; an existing file is left as it is."),
+         [](QCommandLineParser& p) {
+             p.addOption(
+                 valued(QStringLiteral("dir"), QStringLiteral("Program folder."), QStringLiteral("FOLDER")));
+         },
+         [](const QCommandLineParser& p) {
+             const QString ini = QDir(folder(p, QStringLiteral("dir"))).filePath(QStringLiteral("tomarina.ini"));
+             positional(p, {});
+             if (QFileInfo::exists(ini) || QFileInfo(ini).isSymLink()) {
+                 print(stdout, QStringLiteral("%1: kept as it is\n").arg(ini));
+                 return 0;
+             }
+             const QString opener = desktop_opener_path();
+             if (opener.isEmpty()) {
+                 print(stderr, QStringLiteral("xdg-open not found: %1 not created\n").arg(ini));
+                 return 1;
+             }
+             if (!create_settings_with_opener(ini, opener)) {
+                 print(stderr, QStringLiteral("%1 could not be written\n").arg(ini));
+                 return 1;
+             }
+             print(stdout, QStringLiteral("%1: created, browser %2\n").arg(ini, opener));
+             return 0;
          }},
     };
     return list;

@@ -6,8 +6,10 @@ cd "$(dirname "$0")/.."
 . scripts/deps.sh
 tomarina_install_deps
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j2 --target tomarina program_files
+cmake --build build -j2 --target tomarina tomarina-tool program_files
 program=build/program/tomarina
+# A new program folder's settings register the desktop's opener as the browser; existing ones are kept.
+build/bin/tomarina-tool init-settings --dir build/program || true
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec "$program"
 fi
