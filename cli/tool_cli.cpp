@@ -200,7 +200,8 @@ const QList<Command>& commands() {
                  valued(QStringLiteral("dir"), QStringLiteral("Program folder."), QStringLiteral("FOLDER")));
          },
          [](const QCommandLineParser& p) {
-             const QString ini = QDir(folder(p, QStringLiteral("dir"))).filePath(QStringLiteral("tomarina.ini"));
+             const QString ini =
+                 QDir(folder(p, QStringLiteral("dir"))).filePath(QStringLiteral("tomarina.ini"));
              positional(p, {});
              if (QFileInfo::exists(ini) || QFileInfo(ini).isSymLink()) {
                  print(stdout, QStringLiteral("%1: kept as it is\n").arg(ini));

@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 
 using namespace tomarina;
@@ -163,6 +164,24 @@ class TestToolCli : public QObject {
         const Result reordered =
             tool({"search", "--key=" + u8("東京都"), "--type", "1", QStringLiteral("--dir=") + dir_.path()});
         QCOMPARE(reordered.out, plain.out);
+    }
+
+    void init_settings_registers_the_opener_once() {
+        test::ProgramDir fresh;
+        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+        if (opener.isEmpty()) QSKIP("xdg-open is not installed");
+        Result r = tool({"init-settings", "--dir", fresh.path()});
+        QCOMPARE(r.rc, 0);
+        const QByteArray ini = fresh.read(QStringLiteral("tomarina.ini"));
+        QVERIFY(ini.contains("\r\ninet_data1=1\r\n"));
+        QVERIFY(ini.contains("\r\ninet_data2=" + opener.toLocal8Bit() + "\r\n"));
+        QVERIFY(ini.contains("\r\nmax_kensuu=1000\r\n"));
+        // A user's settings are never replaced.
+        fresh.write(QStringLiteral("tomarina.ini"), "[Control]\r\ninet_data1=3\r\n");
+        r = tool({"init-settings", "--dir", fresh.path()});
+        QCOMPARE(r.rc, 0);
+        QCOMPARE(fresh.read(QStringLiteral("tomarina.ini")), QByteArray("[Control]\r\ninet_data1=3\r\n"));
+        QCOMPARE(tool({"init-settings", "--dir", fresh.path() + "/missing"}).rc, 2);
     }
 };
 
