@@ -12,6 +12,7 @@ set(TOMARINA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/data/save_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/steps.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/user_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/maintenance/user_maintenance.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/disk_listing.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/xdg_handler.cpp
   ${CMAKE_CURRENT_LIST_DIR}/results/grid_rules.cpp

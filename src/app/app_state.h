@@ -33,7 +33,12 @@ struct AppState {
 
     // Window hand-over values.
     Integer grid_row = 0;
-    Integer edit_mode = 0;
+    // The maintenance list and the edit window: "add" or "upd", and the user hotel to modify.
+    QString edit_mode;
+    Integer user_edit_no = 0;
+    // 1 once 登録終了 wrote the file in the list's current opening.
+    Integer user_saved_flg = 0;
+    Integer user_sel_row = 0;
 
     // app_path trimmed of blanks, a separator, then the file name.
     QString full_path(const QString& file) const;

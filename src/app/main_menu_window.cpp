@@ -6,6 +6,8 @@
 #include "browser/browser_window.h"
 #include "data/steps.h"
 #include "search/region_window.h"
+#include "maintenance/hotel_edit_window.h"
+#include "maintenance/maintenance_list_window.h"
 #include "search/search_conditions_window.h"
 #include "tools/progress_window.h"
 #include "tools/tools_menu_window.h"
@@ -130,6 +132,11 @@ void tomarina1::end_proc() {
     ending_ = true;
     run_steps({
         {"save_position", [this] { save_position(); }},
+        // The list writes the user's hotels as it closes; ending the program skips that.
+        {"write user hotels",
+         [this] {
+             if (auto* list = forms_.loaded<tomarina41>()) list->write_on_end();
+         }},
         {"save_ini_file", [this] { save_ini_file(st_, pf_, this); }},
         {"close database",
          [this] {
@@ -161,6 +168,12 @@ void tomarina1::Command3_Click() {
 void tomarina1::Command4_Click() {
     end_proc();
 }
-void tomarina1::Command5_Click() {}
+void tomarina1::Command5_Click() {
+    // While a hotel is being edited the list stays closed: a deletion there would move the hotel.
+    if (forms_.loaded<tomarina42>())
+        forms_.show<tomarina42>();
+    else
+        forms_.show<tomarina41>();
+}
 
 } // namespace tomarina

@@ -1,0 +1,334 @@
+#include "maintenance/hotel_edit_window.h"
+
+#include "data/steps.h"
+#include "data/text_rules.h"
+#include "maintenance/maintenance_list_window.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace tomarina {
+
+namespace {
+
+const QColor message_green(0xC0, 0xFF, 0xC0);
+const QColor mode_yellow(0xFF, 0xFF, 0x00);
+
+void paint(QWidget* w, QPalette::ColorRole role, const QColor& color) {
+    QPalette p = w->palette();
+    p.setColor(role, color);
+    w->setPalette(p);
+}
+
+} // namespace
+
+tomarina42::tomarina42(Forms& forms) : Form(forms, 42, QStringLiteral("tomarina42")) {
+    setFixedSize(twips_to_px(5670), twips_to_px(4725));
+    Frame1 = add_control<QGroupBox>(this, "Frame1", 0, 0, 5670, 4725);
+    Frame1->setTitle(QStringLiteral("ホテル情報"));
+
+    struct Row {
+        QLabel** label;
+        QLineEdit** box;
+        const char* caption;
+        int top, width;
+        bool japanese;
+    };
+    const Row rows[] = {
+        {&Label1, &Text1, "都道府県名：", 240, 1695, true},
+        {&Label2, &Text2, "空港名　　：", 600, 1695, true},
+        {&Label3, &Text3, "地区名　　：", 960, 1695, true},
+        {&Label4, &Text4, "ホテル名　：", 1320, 3975, true},
+        {&Label5, &Text5, "電話番号　：", 1680, 1695, false},
+        {&Label6, &Text6, "部屋数　　：", 2040, 1695, false},
+        {&Label7, &Text7, "交通　　　：", 2400, 3975, true},
+        {&Label8, &Text8, "料金　　　：", 2760, 1695, false},
+        {&Label9, &Text9, "備考　　　：", 3120, 3975, true},
+    };
+    int n = 0;
+    for (const Row& r : rows) {
+        ++n;
+        *r.label = add_control<QLabel>(Frame1, QStringLiteral("Label%1").arg(n), 240, r.top, 1095, 255);
+        (*r.label)->setText(QString::fromUtf8(r.caption));
+        *r.box = add_control<QLineEdit>(Frame1, QStringLiteral("Text%1").arg(n), 1440, r.top, r.width, 270);
+        (*r.label)->setBuddy(*r.box);
+        (*r.box)->setAccessibleName(QString::fromUtf8(r.caption).remove(QChar(0x3000)).remove(u'：'));
+        pf_.set_ime(*r.box, r.japanese);
+        if (n == 1) {
+            Command4 = add_control<QPushButton>(Frame1, "Command4", 3120, 240, 255, 255);
+            Command4->setText(QStringLiteral("?"));
+            Command4->setAccessibleName(QStringLiteral("都道府県名の一覧"));
+        } else if (n == 2) {
+            Command5 = add_control<QPushButton>(Frame1, "Command5", 3120, 600, 255, 255);
+            Command5->setText(QStringLiteral("?"));
+            Command5->setAccessibleName(QStringLiteral("空港名の一覧"));
+        }
+    }
+
+    Label10 = add_control<QLabel>(Frame1, "Label10", 240, 3600, 1095, 255);
+    Label10->setText(QStringLiteral("メッセージ："));
+    Label10->setAutoFillBackground(true);
+    paint(Label10, QPalette::Window, message_green);
+    Text10 = add_control<QPlainTextEdit>(Frame1, "Text10", 1440, 3600, 3975, 495);
+    Text10->setReadOnly(true);
+    Text10->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text10->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text10->document()->setDocumentMargin(1);
+    paint(Text10, QPalette::Base, message_green);
+    Label10->setBuddy(Text10);
+    Text10->setAccessibleName(QStringLiteral("メッセージ"));
+
+    Command1 = add_control<QPushButton>(Frame1, "Command1", 4680, 4320, 975, 375);
+    Command1->setText(QStringLiteral("更新"));
+    Command2 = add_control<QPushButton>(Frame1, "Command2", 2520, 4320, 975, 375);
+    Command2->setText(QStringLiteral("取消終了"));
+    Command3 = add_control<QPushButton>(Frame1, "Command3", 3600, 4320, 975, 375);
+    Command3->setText(QStringLiteral("追加更新"));
+    for (QPushButton* b : {Command1, Command2, Command3, Command4, Command5}) b->setAutoDefault(true);
+
+    Label11 = add_control<QLabel>(Frame1, "Label11", 4320, 240, 1215, 255);
+    Label11->setAutoFillBackground(true);
+    Label11->setAlignment(Qt::AlignCenter);
+    paint(Label11, QPalette::Window, mode_yellow);
+
+    QWidget* order[] = {Text1, Command4, Text2, Command5, Text3,    Text4,    Text5, Text6,
+                        Text7, Text8,    Text9, Command1, Command2, Command3, Text10};
+    for (std::size_t k = 1; k < std::size(order); ++k) setTabOrder(order[k - 1], order[k]);
+
+    connect(Command1, &QPushButton::clicked, this, &tomarina42::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &tomarina42::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &tomarina42::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &tomarina42::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &tomarina42::Command5_Click);
+
+    watch_esc();
+    // Esc in the message area does not close the window.
+    Text10->setProperty("tomarina_esc", false);
+}
+
+QLineEdit* tomarina42::text(int field) const {
+    QLineEdit* const boxes[] = {nullptr, Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9};
+    return field >= 1 && field <= 9 ? boxes[field] : nullptr;
+}
+
+int tomarina42::field_of(QObject* o) const {
+    for (int k = 1; k <= 9; ++k)
+        if (o == text(k)) return k;
+    return 0;
+}
+
+EditFields tomarina42::fields() const {
+    EditFields f;
+    for (int k = 1; k <= 9; ++k) f[std::size_t(k)] = text(k)->text();
+    return f;
+}
+
+void tomarina42::set_fields(const EditFields& f) {
+    for (int k = 1; k <= 9; ++k)
+        if (text(k)->text() != f[std::size_t(k)]) text(k)->setText(f[std::size_t(k)]);
+}
+
+void tomarina42::form_load() {
+    run_steps({[this] { init_sec(); }, [this] { set_text1(); }, [this] { set_text2(); }});
+}
+
+void tomarina42::init_sec() {
+    run_steps({
+        [this] { set_form1(); },
+        [this] {
+            if (st_.edit_mode == u"upd") {
+                const EditFields f = user_fields(st_.user, st_.user_edit_no);
+                for (int k = 3; k <= 9; ++k) text(k)->setText(yen_for_display(f[std::size_t(k)]));
+            } else {
+                for (int k = 1; k <= 9; ++k) text(k)->clear();
+            }
+        },
+        [this] { Command3->setEnabled(st_.edit_mode != u"add"); },
+        [this] {
+            Command4->hide();
+            Command5->hide();
+        },
+    });
+}
+
+void tomarina42::set_form1() {
+    Form::set_form1();
+    Label11->clear();
+    if (st_.edit_mode == u"upd")
+        Label11->setText(QStringLiteral("修正モード"));
+    else if (st_.edit_mode == u"add")
+        Label11->setText(QStringLiteral("追加モード"));
+}
+
+void tomarina42::set_text1() {
+    if (st_.edit_mode == u"upd") {
+        Text1->setText(yen_for_display(st_.user.user_ken_name(st_.user_edit_no)));
+        return;
+    }
+    const QString first = st_.settings.text1_hist(1);
+    Text1->setText(first.isEmpty() ? QStringLiteral("福岡") : first);
+}
+
+void tomarina42::set_text2() {
+    if (st_.edit_mode == u"upd") {
+        Text2->setText(yen_for_display(st_.user.user_airport_name(st_.user_edit_no)));
+        return;
+    }
+    const QString first = st_.settings.text2_hist(1);
+    Text2->setText(first.isEmpty() ? QStringLiteral("福岡") : first);
+}
+
+QString tomarina42::check_text1() {
+    return tomarina::check_text1(st_.db, stored_text(Text1->text()));
+}
+
+QString tomarina42::check_text2() {
+    return tomarina::check_text2(st_.db, stored_text(Text2->text()));
+}
+
+void tomarina42::edit_data(int index) {
+    tomarina::edit_data(st_.user, index, fields(), st_.db);
+}
+
+void tomarina42::show_message(const QString& text) {
+    Text10->setPlainText(yen_for_display(text));
+}
+
+void tomarina42::Text_GotFocus(int field) {
+    Command4->setVisible(field == 1);
+    Command5->setVisible(field == 2);
+    QMetaObject::invokeMethod(text(field), &QLineEdit::selectAll, Qt::QueuedConnection);
+    if (keep_message_for_ == field) {
+        keep_message_for_ = 0;
+        return;
+    }
+    keep_message_for_ = 0;
+    show_message(field_prompt(field));
+}
+
+void tomarina42::Text_KeyPress(int field, int key) {
+    if (key != 13 && key != 10) return;
+    EditFields f = fields();
+    const QString message = enter_check(field, f, st_.db);
+    set_fields(f);
+    if (!message.isEmpty()) {
+        show_message(message);
+        text(field)->setFocus();
+        return;
+    }
+    if (field == 9)
+        Command1->setFocus();
+    else
+        text(field + 1)->setFocus();
+}
+
+void tomarina42::Text_DblClick(int field) {
+    if (field == 1 || field == 2) open_picker(Integer(field));
+}
+
+void tomarina42::refuse(int field, const QString& message) {
+    show_message(message);
+    QLineEdit* box = text(field);
+    if (box->hasFocus()) return;
+    // The focus arriving at the field must not cover the refusal with the field's prompt.
+    keep_message_for_ = field;
+    box->setFocus();
+}
+
+void tomarina42::store(StoreButton button) {
+    const bool adding = button == StoreButton::AddUpdate || st_.edit_mode != u"upd";
+    if (adding && user_tables_full(st_.user)) {
+        show_message(user_tables_full_message());
+        return;
+    }
+    EditFields f = fields();
+    const std::optional<Refusal> refusal = store_check(button, f, st_.db);
+    set_fields(f);
+    if (refusal) {
+        refuse(refusal->field, refusal->message);
+        return;
+    }
+    const QString question = adding ? QStringLiteral("追加しますよ！！") : QStringLiteral("更新しますよ！！");
+    if (pf_.message(this, question, QStringLiteral("確認メッセージ"), MsgIcon::Exclamation,
+                    MsgButtons::OkCancel) == MsgAnswer::Cancel)
+        return;
+    if (adding) {
+        const int i = st_.user.user_count + 1;
+        edit_data(i);
+        st_.user.user_count = Integer(i);
+    } else {
+        edit_data(st_.user_edit_no);
+    }
+    forms_.show<tomarina41>();
+    end_proc();
+}
+
+void tomarina42::Command1_Click() {
+    store(StoreButton::Update);
+}
+
+void tomarina42::Command3_Click() {
+    store(StoreButton::AddUpdate);
+}
+
+void tomarina42::Command2_Click() {
+    save_position();
+    forms_.show<tomarina41>();
+    unload();
+}
+
+void tomarina42::Command4_Click() {
+    open_picker(1);
+}
+
+void tomarina42::Command5_Click() {
+    open_picker(2);
+}
+
+void tomarina42::open_picker(Integer mode) {
+    st_.search.picker_caller = 2;
+    st_.search.search_type = mode;
+    (mode == 1 ? Command4 : Command5)->hide();
+    // The prefecture and airport picker joins here once it exists.
+}
+
+void tomarina42::picker_chosen(Integer mode, const QString& name) {
+    if (mode == 1) {
+        Text1->setText(name);
+        Text2->setFocus();
+    } else {
+        Text2->setText(name);
+        Text3->setFocus();
+    }
+}
+
+bool tomarina42::eventFilter(QObject* watched, QEvent* event) {
+    if (const int field = field_of(watched)) {
+        switch (event->type()) {
+        case QEvent::KeyPress: {
+            auto* k = static_cast<QKeyEvent*>(event);
+            const bool line_feed = k->key() == Qt::Key_J && (k->modifiers() & Qt::ControlModifier);
+            if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter || line_feed) {
+                Text_KeyPress(field, line_feed ? 10 : 13);
+                return true;
+            }
+            break;
+        }
+        case QEvent::FocusIn:
+            Text_GotFocus(field);
+            break;
+        case QEvent::MouseButtonDblClick:
+            Text_DblClick(field);
+            break;
+        default:
+            break;
+        }
+    }
+    return Form::eventFilter(watched, event);
+}
+
+} // namespace tomarina

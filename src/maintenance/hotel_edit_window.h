@@ -1,0 +1,94 @@
+#pragma once
+
+#include "app/form.h"
+#include "maintenance/user_maintenance.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace tomarina {
+
+// One user hotel typed in, as a new hotel ("add") or as a change to one ("upd").
+class tomarina42 : public Form {
+    Q_OBJECT
+  public:
+    explicit tomarina42(Forms& forms);
+
+    void form_load() override;
+    void init_set() override { init_sec(); }
+    void init_sec();
+    void set_form1() override;
+    void set_text1();
+    void set_text2();
+    // "" when the field holds a known name, "err" otherwise.
+    QString check_text1();
+    QString check_text2();
+    void edit_data(int index);
+
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    // Focus, Enter and double click in field Text<field>.
+    void Text_GotFocus(int field);
+    void Text_KeyPress(int field, int key);
+    void Text_DblClick(int field);
+
+    // The picker's choice: mode 1 a prefecture into Text1, 2 an airport into Text2; the focus moves on.
+    void picker_chosen(Integer mode, const QString& name);
+
+    // Text<field>, 1..9.
+    QLineEdit* text(int field) const;
+    // The nine fields as typed, and back after the checks adjusted them.
+    EditFields fields() const;
+    void set_fields(const EditFields& f);
+
+    QGroupBox* Frame1;
+    QLabel* Label1;
+    QLineEdit* Text1;
+    QPushButton* Command4;
+    QLabel* Label2;
+    QLineEdit* Text2;
+    QPushButton* Command5;
+    QLabel* Label3;
+    QLineEdit* Text3;
+    QLabel* Label4;
+    QLineEdit* Text4;
+    QLabel* Label5;
+    QLineEdit* Text5;
+    QLabel* Label6;
+    QLineEdit* Text6;
+    QLabel* Label7;
+    QLineEdit* Text7;
+    QLabel* Label8;
+    QLineEdit* Text8;
+    QLabel* Label9;
+    QLineEdit* Text9;
+    QLabel* Label10;
+    QPlainTextEdit* Text10;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QPushButton* Command3;
+    QLabel* Label11;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // The store buttons: checks, the capacity, the confirmation, edit_data, then the list again.
+    void store(StoreButton button);
+    // A refusal: its message in the message area, the focus on the field, the message kept there.
+    void refuse(int field, const QString& message);
+    void show_message(const QString& text);
+    void open_picker(Integer mode);
+    int field_of(QObject* o) const;
+
+    // The field whose next focus keeps the refusal message instead of its prompt.
+    int keep_message_for_ = 0;
+};
+
+} // namespace tomarina

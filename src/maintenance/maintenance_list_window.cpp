@@ -1,0 +1,327 @@
+#include "maintenance/maintenance_list_window.h"
+
+#include "data/steps.h"
+#include "data/text_rules.h"
+#include "data/user_file.h"
+#include "maintenance/hotel_edit_window.h"
+#include "results/ordering.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QResizeEvent>
+
+namespace tomarina {
+
+namespace {
+
+constexpr int design_height = 4710;
+constexpr int design_width = 9525;
+constexpr int grid_design_height = 4215;
+constexpr int grid_design_width = 9495;
+
+const QString user_file = QStringLiteral("hotelusr.csv");
+
+} // namespace
+
+void UserListModel::refill(int rows, const std::array<QString, user_list_columns>& headings) {
+    beginResetModel();
+    rows_ = rows;
+    headings_ = headings;
+    endResetModel();
+}
+
+QString UserListModel::cell_text(int row, int column) const {
+    if (row < 1 || row > rows_) return {};
+    return user_list_cell(st_.user, st_.order.user_list(row), column);
+}
+
+QVariant UserListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rows_) return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return yen_for_display(cell_text(index.row() + 1, index.column()));
+    case Qt::TextAlignmentRole:
+        return int(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    return {};
+}
+
+QVariant UserListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < user_list_columns)
+        return headings_[std::size_t(section)];
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+tomarina41::tomarina41(Forms& forms) : Form(forms, 41, QStringLiteral("tomarina41")) {
+    MSFlexGrid1 = add_control<QTableView>(this, "MSFlexGrid1", 0, 0, grid_design_width, grid_design_height);
+    MSFlexGrid1->setAccessibleName(QStringLiteral("登録ホテル一覧"));
+    QFont grid_font(QStringLiteral("ＭＳ ゴシック"));
+    grid_font.setPointSize(9);
+    MSFlexGrid1->setFont(grid_font);
+    model = new UserListModel(st_, this);
+    MSFlexGrid1->setModel(model);
+    MSFlexGrid1->verticalHeader()->hide();
+    MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(twips_to_px(240));
+    QHeaderView* header = MSFlexGrid1->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setHighlightSections(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setSectionsClickable(true);
+    header->setMinimumSectionSize(1);
+    MSFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    MSFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
+    MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    MSFlexGrid1->setWordWrap(false);
+    MSFlexGrid1->setTabKeyNavigation(false);
+
+    auto button = [this](const char* name, const QString& caption, int left, int width) {
+        auto* b = add_control<QPushButton>(this, name, left, 4320, width, 375);
+        b->setText(caption);
+        b->setAutoDefault(true);
+        return b;
+    };
+    // Created in tab order.
+    Command2 = button("Command2", QStringLiteral("追加"), 120, 855);
+    Command1 = button("Command1", QStringLiteral("登録終了"), 8520, 975);
+    Command3 = button("Command3", QStringLiteral("修正"), 1080, 855);
+    Command4 = button("Command4", QStringLiteral("削除"), 2040, 855);
+    Command5 = button("Command5", QStringLiteral("取消終了"), 7440, 975);
+    setTabOrder(MSFlexGrid1, Command2);
+    setTabOrder(Command2, Command1);
+    setTabOrder(Command1, Command3);
+    setTabOrder(Command3, Command4);
+    setTabOrder(Command4, Command5);
+
+    connect(Command1, &QPushButton::clicked, this, &tomarina41::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &tomarina41::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &tomarina41::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &tomarina41::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &tomarina41::Command5_Click);
+
+    // A click on a heading makes the first hotel row current at that column, as a click there would.
+    connect(header, &QHeaderView::sectionPressed, this, [this](int column) {
+        if (model->rowCount() == 0) return;
+        set_current(1, column);
+        MSFlexGrid1_Click();
+    });
+    connect(header, &QHeaderView::sectionDoubleClicked, this, [this](int column) {
+        if (model->rowCount() == 0) return;
+        set_current(1, column);
+        MSFlexGrid1_DblClick();
+    });
+    connect(MSFlexGrid1, &QTableView::clicked, this, [this](const QModelIndex&) { MSFlexGrid1_Click(); });
+    connect(MSFlexGrid1, &QTableView::doubleClicked, this,
+            [this](const QModelIndex&) { MSFlexGrid1_DblClick(); });
+    // Moving the current cell with the keyboard selects like a click.
+    connect(MSFlexGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& now) {
+                if (!setting_current_ && now.isValid()) MSFlexGrid1_Click();
+            });
+
+    resize(twips_to_px(design_width), twips_to_px(design_height));
+    watch_esc();
+}
+
+int tomarina41::current_row() const {
+    const QModelIndex i = MSFlexGrid1->currentIndex();
+    return i.isValid() ? i.row() + 1 : 0;
+}
+
+int tomarina41::current_column() const {
+    const QModelIndex i = MSFlexGrid1->currentIndex();
+    return i.isValid() ? i.column() : 0;
+}
+
+void tomarina41::set_current(int row, int column) {
+    setting_current_ = true;
+    MSFlexGrid1->setCurrentIndex(model->index(row - 1, column));
+    setting_current_ = false;
+}
+
+void tomarina41::init_set() {
+    run_steps({
+        [this] {
+            for (int i = 1; i <= std::clamp<int>(st_.user.user_count, 0, UserTables::user_capacity); ++i)
+                st_.order.user_list(i) = Integer(i);
+        },
+        [this] { st_.user_saved_flg = 0; },
+        [this] { set_form1(); },
+        [this] { set_grid(); },
+        [this] {
+            Command3->setEnabled(false);
+            Command4->setEnabled(false);
+        },
+    });
+}
+
+void tomarina41::set_form1() {
+    grid_ready_ = false;
+    Form::set_form1();
+    // The geometry the resize rule starts from.
+    initial_height_ = px_to_twips(height());
+    initial_width_ = px_to_twips(width());
+    grid_height_ = px_to_twips(MSFlexGrid1->height());
+    grid_width_ = px_to_twips(MSFlexGrid1->width());
+    QPushButton* buttons[] = {nullptr, Command1, Command2, Command3, Command4, Command5};
+    for (int k = 1; k <= 5; ++k)
+        command_[k] = {px_to_twips(buttons[k]->geometry().left()), px_to_twips(buttons[k]->geometry().top())};
+    grid_ready_ = true;
+}
+
+void tomarina41::set_grid() {
+    const int rows = std::clamp<int>(st_.user.user_count, 0, UserTables::user_capacity);
+    model->refill(rows, user_list_headings(st_.order.user_sort_key_name));
+    QHeaderView* header = MSFlexGrid1->horizontalHeader();
+    for (int c = 0; c < user_list_columns; ++c)
+        header->resizeSection(c, twips_to_px(user_list_widths[std::size_t(c)]));
+}
+
+void tomarina41::sort_hotel() {
+    sort_user_hotel(st_.user, st_.order);
+}
+
+void tomarina41::del_data(int row) {
+    tomarina::del_data(st_.user, st_.order, row);
+}
+
+void tomarina41::MSFlexGrid1_Click() {
+    const int row = current_row();
+    if (row < 1 || model->cell_text(row, current_column()).isEmpty()) return;
+    Command3->setEnabled(true);
+    Command4->setEnabled(true);
+    st_.user_sel_row = Integer(row);
+}
+
+void tomarina41::MSFlexGrid1_DblClick() {
+    if (st_.order.sort_busy) return;
+    const int row = current_row();
+    if (row < 1) return;
+    if (row == 1) {
+        const int column = current_column();
+        st_.order.sort_busy = true;
+        run_steps({
+            [&] { st_.order.user_sort_key_name = user_column_order(column); },
+            [this] { sort_hotel(); },
+            [this] { MSFlexGrid1->hide(); },
+            [this] { set_grid(); },
+            [this] { MSFlexGrid1->show(); },
+            // The selected row stays the one whose hotel 修正 and 削除 act on.
+            [&] {
+                if (Command3->isEnabled()) set_current(st_.user_sel_row, column);
+            },
+        });
+        st_.order.sort_busy = false;
+        return;
+    }
+    st_.user_sel_row = Integer(row);
+    if (!model->cell_text(row, current_column()).isEmpty()) Command3_Click();
+}
+
+void tomarina41::Command2_Click() {
+    if (user_tables_full(st_.user)) {
+        pf_.message(this, user_tables_full_message(), QStringLiteral("エラーメッセージ"),
+                    MsgIcon::Exclamation, MsgButtons::Ok);
+        return;
+    }
+    st_.edit_mode = QStringLiteral("add");
+    forms_.show<tomarina42>();
+    end_proc();
+}
+
+void tomarina41::Command3_Click() {
+    const int row = st_.user_sel_row;
+    if (row < 1 || row > st_.user.user_count) return;
+    st_.user_edit_no = st_.order.user_list(row);
+    st_.edit_mode = QStringLiteral("upd");
+    forms_.show<tomarina42>();
+    end_proc();
+}
+
+void tomarina41::Command4_Click() {
+    const int row = st_.user_sel_row;
+    if (row < 1 || row > st_.user.user_count) return;
+    if (pf_.message(this, QStringLiteral("本当に削除しますよ！！"), QStringLiteral("確認メッセージ"),
+                    MsgIcon::Exclamation, MsgButtons::OkCancel) == MsgAnswer::Cancel)
+        return;
+    run_steps({
+        [this] { st_.user.user_copied_flg = 0; },
+        [&] { del_data(row); },
+        [this] { st_.user.user_count = Integer(st_.user.user_count - 1); },
+        [this] { MSFlexGrid1->hide(); },
+        [this] { model->clear(); },
+        [this] { set_grid(); },
+        [this] { MSFlexGrid1->show(); },
+        [this] {
+            Command3->setEnabled(false);
+            Command4->setEnabled(false);
+        },
+    });
+}
+
+void tomarina41::Command1_Click() {
+    // A save that fails keeps the list open, so that closing it later still writes the tables.
+    if (!save_user()) return;
+    st_.user_saved_flg = 1;
+    end_proc();
+}
+
+void tomarina41::Command5_Click() {
+    // A missing or empty file means the user has no hotels: nothing typed since then is kept.
+    reload_user_tables(st_.full_path(user_file), st_.user, st_.db, st_.full_path(QStringLiteral("tmp.csv")));
+    st_.user.user_copied_flg = 0;
+    end_proc();
+}
+
+bool tomarina41::save_user() {
+    QString error;
+    if (save_hotel_user(st_.full_path(user_file), st_.user, &error)) return true;
+    pf_.message(this,
+                user_file + QStringLiteral(" を保存できませんでした。元のファイルはそのままです。\n") + error,
+                QStringLiteral("エラーメッセージ"), MsgIcon::Critical, MsgButtons::Ok);
+    return false;
+}
+
+void tomarina41::write_on_end() {
+    if (st_.user_saved_flg == 0) save_user();
+}
+
+void tomarina41::form_unload() {
+    if (st_.user_saved_flg == 0) try_step([this] { save_user(); });
+    Form::form_unload();
+}
+
+void tomarina41::Form_Resize() {
+    if (!grid_ready_ || isMinimized()) return;
+    const int dh = px_to_twips(height()) - initial_height_;
+    const int dw = px_to_twips(width()) - initial_width_;
+    MSFlexGrid1->resize(twips_to_px(std::max(0, grid_width_ + dw)),
+                        twips_to_px(std::max(0, grid_height_ + dh)));
+    QPushButton* buttons[] = {nullptr, Command1, Command2, Command3, Command4, Command5};
+    for (int k = 1; k <= 5; ++k) {
+        const bool right = k == 1 || k == 5;
+        buttons[k]->move(twips_to_px(command_[k].left + (right ? dw : 0)), twips_to_px(command_[k].top + dh));
+    }
+}
+
+void tomarina41::resizeEvent(QResizeEvent* event) {
+    Form::resizeEvent(event);
+    Form_Resize();
+}
+
+bool tomarina41::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == MSFlexGrid1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        // Enter on a cell does what a double click there does.
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            MSFlexGrid1_DblClick();
+            return true;
+        }
+    }
+    return Form::eventFilter(watched, event);
+}
+
+} // namespace tomarina

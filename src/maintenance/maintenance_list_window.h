@@ -1,0 +1,95 @@
+#pragma once
+
+#include "app/form.h"
+#include "maintenance/user_maintenance.h"
+
+#include <QAbstractTableModel>
+#include <QTableView>
+
+class QPushButton;
+
+namespace tomarina {
+
+// The user hotels as grid rows: the heading is the grid's row 0, rows 1.. show user_list(1..).
+class UserListModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    explicit UserListModel(const AppState& st, QObject* parent = nullptr)
+        : QAbstractTableModel(parent), st_(st) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : rows_; }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : user_list_columns;
+    }
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    void refill(int rows, const std::array<QString, user_list_columns>& headings);
+    void clear() { refill(0, {}); }
+    // The text of grid cell (row 1.., column) as stored.
+    QString cell_text(int row, int column) const;
+    QString heading(int column) const { return headings_[std::size_t(column)]; }
+
+  private:
+    const AppState& st_;
+    int rows_ = 0;
+    std::array<QString, user_list_columns> headings_;
+};
+
+// The user's own hotels in a grid, where they are added, modified, deleted and saved.
+class tomarina41 : public Form {
+    Q_OBJECT
+  public:
+    explicit tomarina41(Forms& forms);
+
+    void init_set() override;
+    void set_form1() override;
+    void set_grid();
+    void sort_hotel();
+    void del_data(int row);
+
+    void MSFlexGrid1_Click();
+    void MSFlexGrid1_DblClick();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Form_Resize();
+
+    // The program ends while the list is open: the user tables are written as the unload would.
+    void write_on_end();
+
+    // The current cell in the grid's numbering: row 1 is the first hotel, 0 none.
+    int current_row() const;
+    int current_column() const;
+
+    QTableView* MSFlexGrid1;
+    QPushButton* Command2;
+    QPushButton* Command1;
+    QPushButton* Command3;
+    QPushButton* Command4;
+    QPushButton* Command5;
+    UserListModel* model;
+
+  protected:
+    void form_unload() override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // Writes the user tables; a failure is told and leaves the old file.
+    bool save_user();
+    // Makes (row, column) the current cell without it counting as a click.
+    void set_current(int row, int column);
+
+    bool grid_ready_ = false;
+    bool setting_current_ = false;
+    struct Place {
+        int left = 0, top = 0;
+    };
+    int initial_height_ = 0, initial_width_ = 0, grid_height_ = 0, grid_width_ = 0;
+    Place command_[6];
+};
+
+} // namespace tomarina

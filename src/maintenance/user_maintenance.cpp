@@ -1,0 +1,294 @@
+#include "maintenance/user_maintenance.h"
+
+#include "data/text_rules.h"
+#include "data/user_file.h"
+#include "results/ordering.h"
+
+#include <QFile>
+#include <cmath>
+
+namespace tomarina {
+
+namespace {
+
+// What each field is called in the messages, as its label names it.
+const std::array<QString, 10> field_names = {
+    QString(),
+    QStringLiteral("都道府県名"),
+    QStringLiteral("空港名"),
+    QStringLiteral("地区名"),
+    QStringLiteral("ホテル名"),
+    QStringLiteral("電話番号"),
+    QStringLiteral("部屋数"),
+    QStringLiteral("交通"),
+    QStringLiteral("料金"),
+    QStringLiteral("備考"),
+};
+
+struct Prompt {
+    const char16_t* request;
+    const char16_t* example;
+};
+const Prompt prompts[10] = {
+    {u"", u""},
+    {u"都道府県を選択して下さい", u"入力例：東京"},
+    {u"空港名を選択して下さい", u"入力例：東京／羽田"},
+    {u"地区名を入力して下さい（省略可）", u"入力例：京橋"},
+    {u"ホテル名を入力して下さい", u"入力例：トマリナホテル"},
+    {u"電話番号を入力して下さい", u"入力例：012-345-6789"},
+    {u"部屋数を入力して下さい", u"入力例：123"},
+    {u"交通を入力して下さい（省略可）", u"入力例：京橋駅徒歩１０分"},
+    {u"料金を入力して下さい", u"入力例：\\10,000"},
+    {u"備考を入力して下さい（省略可）", u"入力例：○"},
+};
+
+const QString yen_picture = QStringLiteral("\\###,###,###");
+
+template <typename Table> bool has_name(const Table& names, int count, const QString& name) {
+    for (int k = 1; k <= count; ++k)
+        if (names[std::size_t(k)] == name) return true;
+    return false;
+}
+
+QString unstorable_message(int field) {
+    return field_names[std::size_t(field)] + QStringLiteral("に使用できない文字が含まれています");
+}
+
+// The messages of the prefecture and airport checks: empty, then not a known name.
+struct NameMessages {
+    QString empty, unknown;
+};
+
+NameMessages airport_messages(std::optional<StoreButton> button) {
+    if (button == StoreButton::AddUpdate)
+        return {QStringLiteral("ホテル空港名は省略できません"), QStringLiteral("ホテル空港名の入力です")};
+    if (button == StoreButton::Update)
+        return {QStringLiteral("空港名は省略できません"), QStringLiteral("空港名の入力です")};
+    return {QStringLiteral("空港名は省略できません"), QStringLiteral("空港名の入力誤りです")};
+}
+
+// The check of one field, shared by Enter and the store buttons; `button` is empty for Enter.
+QString field_check(int field, EditFields& f, const HotelTables& t, std::optional<StoreButton> button) {
+    QString& text = f[std::size_t(field)];
+    switch (field) {
+    case 1:
+        if (text.isEmpty()) return QStringLiteral("都道府県名は省略できません");
+        if (check_text1(t, text) == u"err") return QStringLiteral("都道府県名の入力誤りです");
+        break;
+    case 2: {
+        const NameMessages m = airport_messages(button);
+        if (text.isEmpty()) return m.empty;
+        if (check_text2(t, text) == u"err") return m.unknown;
+        break;
+    }
+    case 3:
+        if (text.isEmpty()) text = f[2];
+        break;
+    case 4:
+        if (text.isEmpty()) return QStringLiteral("ホテル名は省略できません");
+        break;
+    case 5:
+        if (text.isEmpty()) return QStringLiteral("電話番号は省略できません");
+        break;
+    case 6:
+        if (!rooms_text_ok(text)) return QStringLiteral("部屋数の入力に誤り(数字のみ可)");
+        break;
+    case 8: {
+        const QString typed = stored_text(text);
+        if (!typed.contains(u'\\')) text = rate_shown(typed);
+        if (rate_value(typed) == 0) return QStringLiteral("料金は省略できません");
+        break;
+    }
+    default:
+        break;
+    }
+    // Text the file cannot hold would come back as other characters.
+    if (!storable_text(stored_text(text))) return unstorable_message(field);
+    return {};
+}
+
+} // namespace
+
+QString check_text1(const HotelTables& t, QStringView text) {
+    return has_name(t.ken_name, std::clamp<int>(t.ken_count, 0, HotelTables::ken_capacity), trim(text))
+               ? QString()
+               : QStringLiteral("err");
+}
+
+QString check_text2(const HotelTables& t, QStringView text) {
+    return has_name(t.airport_name, std::clamp<int>(t.airport_count, 0, HotelTables::airport_capacity),
+                    trim(text))
+               ? QString()
+               : QStringLiteral("err");
+}
+
+bool rooms_text_ok(QStringView text) {
+    for (const QChar c : text)
+        if (c < u'0' || c > u'9') return false;
+    return true;
+}
+
+QString rate_shown(QStringView text) {
+    if (text.contains(u'\\')) return text.toString();
+    return format_text_picture(text, yen_picture);
+}
+
+Long rate_value(QStringView text) {
+    if (trim(text).size() <= 1) return 0;
+    const auto amount = read_currency(text);
+    if (!amount) return 0;
+    const double r = std::round(*amount);
+    if (r > INT32_MAX || r < INT32_MIN) return 0;
+    return Long(r);
+}
+
+QString stored_text(QString text) {
+    // Characters an input method gives where the code page has a twin of the same meaning.
+    static const std::pair<char16_t, char16_t> twins[] = {
+        {0x00A5, u'\\'},  // yen sign
+        {0x301C, 0xFF5E}, // wave dash
+        {0x2016, 0x2225}, // double vertical line
+        {0x2212, 0xFF0D}, // minus sign
+        {0x2014, 0x2015}, // em dash
+        {0x00A2, 0xFFE0}, // cent sign
+        {0x00A3, 0xFFE1}, // pound sign
+        {0x00AC, 0xFFE2}, // not sign
+    };
+    for (const auto& [from, to] : twins) text.replace(QChar(from), QChar(to));
+    return text;
+}
+
+bool storable_text(QStringView text) {
+    if (text.contains(u'\r') || text.contains(u'\n')) return false;
+    return cp932_encodable(text);
+}
+
+QString field_prompt(int field) {
+    if (field < 1 || field > 9) return {};
+    return QString::fromUtf16(prompts[field].request) + QStringLiteral("\r\n") +
+           QString::fromUtf16(prompts[field].example);
+}
+
+QString enter_check(int field, EditFields& f, const HotelTables& t) {
+    if (field < 1 || field > 9) return {};
+    return field_check(field, f, t, std::nullopt);
+}
+
+std::optional<Refusal> store_check(StoreButton button, EditFields& f, const HotelTables& t) {
+    for (int field = 1; field <= 9; ++field) {
+        QString message = field_check(field, f, t, button);
+        if (!message.isEmpty()) return Refusal{field, std::move(message)};
+    }
+    return std::nullopt;
+}
+
+void edit_data(UserTables& u, int index, const EditFields& f, const HotelTables& t) {
+    QStringList fields;
+    for (int k = 1; k <= 9; ++k) fields << stored_text(f[std::size_t(k)]);
+    u.user_ken_name.at(index); // an index outside the tables stores nothing
+    set_user_record(u, index, fields);
+    derive_user_hotel(u, index, t);
+    u.user_price(index) = format_picture(u.user_price_num(index), yen_picture);
+    u.user_copied_flg = 0;
+}
+
+EditFields user_fields(const UserTables& u, int k) {
+    const QStringList r = user_record(u, k);
+    EditFields f;
+    for (int i = 0; i < 9 && i < r.size(); ++i) f[std::size_t(i + 1)] = r[i];
+    return f;
+}
+
+void del_data(UserTables& u, OrderState& o, int row) {
+    const int count = std::clamp<int>(u.user_count, 0, UserTables::user_capacity);
+    if (row < 1 || row > count) return;
+    const int k = o.user_list(row);
+    for (int j = k; j < count; ++j) {
+        set_user_record(u, j, user_record(u, j + 1));
+        u.user_ken(j) = u.user_ken(j + 1);
+        u.user_airport(j) = u.user_airport(j + 1);
+        u.user_syousai(j) = u.user_syousai(j + 1);
+        u.user_price_num(j) = u.user_price_num(j + 1);
+    }
+    for (int j = row; j < count; ++j) o.user_list(j) = o.user_list(j + 1);
+    for (int j = 1; j < count; ++j)
+        if (o.user_list(j) > k) o.user_list(j) = Integer(o.user_list(j) - 1);
+}
+
+bool user_tables_full(const UserTables& u) {
+    return u.user_count >= UserTables::user_capacity;
+}
+
+QString user_tables_full_message() {
+    return QStringLiteral("登録できるホテルは%1件までです。ホテルを削除してから追加して下さい")
+        .arg(UserTables::user_capacity);
+}
+
+std::array<QString, user_list_columns> user_list_headings(const QString& key) {
+    std::array<QString, user_list_columns> h = {
+        QStringLiteral("都道府県"), QStringLiteral("空港"),        QStringLiteral("地区"),
+        QStringLiteral("ホテル名"), QStringLiteral("電話番号"),    QStringLiteral("部屋数"),
+        QStringLiteral("交通"),     QStringLiteral("料金(ｼﾝｸﾞﾙ)"), QStringLiteral("備考(評価)")};
+    // Only the columns whose own ordering it is carry the mark.
+    static const std::array<int, 7> marked = {0, 1, 2, 3, 4, 5, 7};
+    for (const int c : marked)
+        if (!key.isEmpty() && user_column_order(c) == key)
+            h[std::size_t(c)] = QStringLiteral("▼ ") + h[std::size_t(c)];
+    return h;
+}
+
+QString user_list_cell(const UserTables& u, int k, int column) {
+    switch (column) {
+    case 0:
+        return u.user_ken_name(k);
+    case 1:
+        return u.user_airport_name(k);
+    case 2:
+        return u.user_syousai_name(k);
+    case 3:
+        return u.user_name(k);
+    case 4:
+        return u.user_tel(k);
+    case 5:
+        return format_text_picture(u.user_rooms(k), u"#####");
+    case 6:
+        return u.user_access(k);
+    case 7:
+        return u.user_price(k);
+    case 8:
+        return u.user_note(k);
+    }
+    return {};
+}
+
+QString user_column_order(int column) {
+    switch (column) {
+    case 1:
+        return order_names::airport;
+    case 2:
+        return order_names::syousai;
+    case 3:
+        return order_names::name;
+    case 4:
+        return order_names::tel;
+    case 5:
+        return order_names::rooms;
+    case 7:
+        return order_names::price;
+    }
+    return order_names::ken;
+}
+
+bool reload_user_tables(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path) {
+    QFile file(path);
+    if (!file.exists() || file.size() == 0) {
+        u.user_count = 0;
+        u.user_extra.clear();
+        return true;
+    }
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    get_hotel_user(file, u, t, tmp_path);
+    return true;
+}
+
+} // namespace tomarina

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "app/app_state.h"
+
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace tomarina {
+
+// The user's own hotels: the rules of the maintenance list and of the hotel edit window.
+
+// The nine fields of the edit window, Text1..Text9 at [1]..[9] in the order of the user file
+// (prefecture, airport, district, hotel name, telephone, rooms, access, rate, remark); [0] is unused.
+using EditFields = std::array<QString, 10>;
+
+// The store buttons differ in their airport messages.
+enum class StoreButton { Update, AddUpdate };
+
+// A refused field: the field to put the focus on and the message for the message area.
+struct Refusal {
+    int field = 0;
+    QString message;
+};
+
+// "" when text without surrounding blanks is a prefecture name (an airport name), "err" otherwise.
+QString check_text1(const HotelTables& t, QStringView text);
+QString check_text2(const HotelTables& t, QStringView text);
+
+// The rooms field holds nothing but the digits 0-9 (an empty field passes).
+bool rooms_text_ok(QStringView text);
+
+// The rate field after Enter: a number without the yen sign is shown as "\" and the amount with
+// thousands separators; any other text is unchanged.
+QString rate_shown(QStringView text);
+// The rate a text denotes: a text of more than one character that reads as an amount of the Japanese
+// locale, to the nearest yen; otherwise 0.
+Long rate_value(QStringView text);
+
+// What the user types as it is kept: the yen sign and the few characters that have a twin in code page
+// 932 become that twin, so that the file holds them.
+QString stored_text(QString text);
+// The file can hold the text: every character has a code page 932 form and no line break splits it.
+bool storable_text(QStringView text);
+
+// The prompt of a field on focus: the request, a line break, an example.
+QString field_prompt(int field);
+
+// Enter in field `field`: fills the district from the airport, formats the rate, and returns the
+// refusal message, empty when the field is accepted.
+QString enter_check(int field, EditFields& f, const HotelTables& t);
+// The checks of a store button, in order, with the same adjustments; the first refusal, if any.
+std::optional<Refusal> store_check(StoreButton button, EditFields& f, const HotelTables& t);
+
+// Stores the nine fields into the user tables at index and derives its numbers; the rate is written
+// again in the yen form. Clears user_copied_flg.
+void edit_data(UserTables& u, int index, const EditFields& f, const HotelTables& t);
+
+// The nine fields of user hotel k.
+EditFields user_fields(const UserTables& u, int k);
+
+// Removes the user hotel shown in list row `row`: the records after it move up one and the list keeps
+// every other hotel once, in its order. The caller then decreases user_count.
+void del_data(UserTables& u, OrderState& o, int row);
+
+// The user tables cannot take another hotel.
+bool user_tables_full(const UserTables& u);
+QString user_tables_full_message();
+
+// The maintenance list's grid: headings (the ordering's column marked), the cell text of user hotel k
+// and the ordering a heading double-click asks for.
+constexpr int user_list_columns = 9;
+std::array<QString, user_list_columns> user_list_headings(const QString& user_sort_key_name);
+QString user_list_cell(const UserTables& u, int k, int column);
+QString user_column_order(int column);
+// Column widths in twips.
+constexpr std::array<int, user_list_columns> user_list_widths = {800, 1000, 800, 2000, 1170,
+                                                                 700, 1600, 900, 1080};
+
+// Reloads the user tables from the file for the list's cancel: a missing or empty file means no user
+// hotels. False when the file is there but cannot be read; the tables then stay as they were.
+bool reload_user_tables(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path);
+
+} // namespace tomarina
