@@ -195,7 +195,7 @@ void tomarina42::edit_data(int index) {
 }
 
 void tomarina42::show_message(const QString& text) {
-    Text10->setPlainText(yen_for_display(text));
+    Text10->setPlainText(yen_for_display(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void tomarina42::Text_GotFocus(int field) {

@@ -1,0 +1,671 @@
+#include "app/main_menu_window.h"
+#include "data/database.h"
+#include "data/save_file.h"
+#include "data/text_rules.h"
+#include "data/user_file.h"
+#include "maintenance/hotel_edit_window.h"
+#include "maintenance/maintenance_list_window.h"
+#include "results/ordering.h"
+#include "results/results_window.h"
+#include "search/search_conditions_window.h"
+#include "support/gui_support.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace tomarina;
+using tomarina::test::u8;
+
+namespace {
+
+const QString csv = QStringLiteral("hotelusr.csv");
+
+// One line of the user file, the nine fields quoted.
+QString line(const QStringList& f) {
+    return user_line(f) + QStringLiteral("\r\n");
+}
+
+const QStringList hotel_b = {u8("東京"),           u8("東京／羽田"),   u8("新宿"),
+                             u8("ホテルB"),        u8("03-2222-2222"), u8("200"),
+                             u8("新宿駅徒歩３分"), u8("\\12,000"),     u8("★")};
+const QStringList hotel_c = {u8("千葉"), u8("東京／成田"), u8("成田"),    u8("ホテルC"), QString(),
+                             u8("0"),    QString(),        u8("\\7,000"), QString()};
+const QStringList hotel_a = {u8("北海道"),     u8("札幌／新千歳"), u8("札幌駅前"),
+                             u8("ホテルA"),    u8("011-111-1111"), u8("50"),
+                             u8("札幌駅すぐ"), u8("\\9,000"),      u8("○")};
+
+// A loaded directory, a program folder for the user file, and the maintenance windows over them.
+struct Maint {
+    test::ProgramDir dir;
+    AppState st;
+    FakePlatform pf;
+    Forms forms{st, pf};
+
+    // lines: the user file's content at start-up; a null text leaves the file out.
+    explicit Maint(const QString& lines = QString()) {
+        const QByteArray bytes = build_database(test::small_source());
+        Loader(st.db, bytes).load_all();
+        st.app_path = dir.path();
+        st.settings.max_kensuu = 1000;
+        st.settings.sv_pop = 1;
+        st.settings.apply_defaults();
+        if (!lines.isNull()) dir.write(csv, encode_cp932(lines));
+        read_user_file(dir.file(csv), st.user, st.db, dir.file(QStringLiteral("tmp.csv")));
+    }
+    QString file() const { return decode_cp932(dir.read(csv)); }
+    bool file_exists() const { return QFile::exists(dir.file(csv)); }
+
+    tomarina41* list() { return forms.show<tomarina41>(); }
+    tomarina42* edit() { return forms.loaded<tomarina42>(); }
+
+    // The cell's centre in the grid's viewport.
+    static QPoint cell(tomarina41* w, int row, int column) {
+        return w->MSFlexGrid1->visualRect(w->model->index(row - 1, column)).center();
+    }
+    static void click(tomarina41* w, int row, int column) {
+        QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, cell(w, row, column));
+    }
+    static void double_click(tomarina41* w, int row, int column) {
+        click(w, row, column);
+        QTest::mouseDClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, cell(w, row, column));
+    }
+    static void double_click_heading(tomarina41* w, int column) {
+        QHeaderView* h = w->MSFlexGrid1->horizontalHeader();
+        const QPoint at(h->sectionViewportPosition(column) + h->sectionSize(column) / 2, h->height() / 2);
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, at);
+    }
+    static QStringList column(tomarina41* w, int c) {
+        QStringList out;
+        for (int r = 1; r <= w->model->rowCount(); ++r) out << w->model->cell_text(r, c);
+        return out;
+    }
+    // Types the nine fields into the edit window.
+    static void type(tomarina42* e, const QStringList& f) {
+        for (int k = 1; k <= 9; ++k) e->text(k)->setText(f.value(k - 1));
+    }
+    // Opens the edit window for a new hotel from the list and stores it.
+    void add_hotel(const QStringList& f) {
+        tomarina41* w = list();
+        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        tomarina42* e = edit();
+        QVERIFY(e);
+        type(e, f);
+        QTest::mouseClick(e->Command1, Qt::LeftButton);
+    }
+    QString message(tomarina42* e) const { return yen_from_input(e->Text10->toPlainText()); }
+};
+
+} // namespace
+
+class TestMaintenanceWindows : public QObject {
+    Q_OBJECT
+  private slots:
+    void cleanup() { save_fault = nullptr; }
+
+    void empty_list() {
+        Maint m;
+        tomarina41* w = m.list();
+        QCOMPARE(w->windowTitle(), u8("トマリナホテル情報＆予約"));
+        QCOMPARE(w->model->rowCount(), 0);
+        QCOMPARE(w->model->columnCount(), 9);
+        const QStringList headings = {u8("都道府県"), u8("空港"),        u8("地区"),
+                                      u8("ホテル名"), u8("電話番号"),    u8("部屋数"),
+                                      u8("交通"),     u8("料金(ｼﾝｸﾞﾙ)"), u8("備考(評価)")};
+        for (int c = 0; c < 9; ++c) QCOMPARE(w->model->heading(c), headings[c]);
+        QCOMPARE(w->MSFlexGrid1->columnWidth(3), twips_to_px(2000));
+        QCOMPARE(w->Command2->text(), u8("追加"));
+        QCOMPARE(w->Command1->text(), u8("登録終了"));
+        QCOMPARE(w->Command3->text(), u8("修正"));
+        QCOMPARE(w->Command4->text(), u8("削除"));
+        QCOMPARE(w->Command5->text(), u8("取消終了"));
+        QVERIFY(!w->Command3->isEnabled());
+        QVERIFY(!w->Command4->isEnabled());
+        QVERIFY(!w->MSFlexGrid1->accessibleName().isEmpty());
+        // The buttons in their tab order after the grid.
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->MSFlexGrid1->setFocus();
+        QTest::keyClick(w->MSFlexGrid1, Qt::Key_Tab);
+        QVERIFY(w->Command2->hasFocus());
+        QTest::keyClick(w->Command2, Qt::Key_Tab);
+        QVERIFY(w->Command1->hasFocus());
+    }
+
+    void rows_cells_and_click_rule() {
+        Maint m(line(hotel_b) + line(hotel_c));
+        tomarina41* w = m.list();
+        QCOMPARE(w->model->rowCount(), 2);
+        QCOMPARE(Maint::column(w, 3), (QStringList{u8("ホテルB"), u8("ホテルC")}));
+        QCOMPARE(Maint::column(w, 5), (QStringList{u8("200"), QString()})); // a room count of 0 shows empty
+        QCOMPARE(w->model->data(w->model->index(0, 7), Qt::DisplayRole).toString(), u8("¥12,000"));
+
+        // An empty cell neither selects nor enables.
+        Maint::click(w, 2, 4);
+        QVERIFY(!w->Command3->isEnabled());
+        QVERIFY(!w->Command4->isEnabled());
+        Maint::click(w, 2, 3);
+        QVERIFY(w->Command3->isEnabled());
+        QVERIFY(w->Command4->isEnabled());
+        QCOMPARE(m.st.user_sel_row, Integer(2));
+    }
+
+    void reorder_marks_heading_and_keeps_each_row() {
+        Maint m(line(hotel_b) + line(hotel_c) + line(hotel_a));
+        tomarina41* w = m.list();
+        Maint::double_click_heading(w, 3);
+        QCOMPARE(m.st.order.user_sort_key_name, order_names::name);
+        QCOMPARE(w->model->heading(3), u8("▼ ホテル名"));
+        QCOMPARE(Maint::column(w, 3), (QStringList{u8("ホテルA"), u8("ホテルB"), u8("ホテルC")}));
+
+        // A double click on a cell of the first row orders by its column too.
+        Maint::double_click(w, 1, 7);
+        QCOMPARE(w->model->heading(7), u8("▼ 料金(ｼﾝｸﾞﾙ)"));
+        QCOMPARE(w->model->heading(3), u8("ホテル名"));
+        QCOMPARE(Maint::column(w, 3), (QStringList{u8("ホテルC"), u8("ホテルA"), u8("ホテルB")}));
+        QVERIFY(m.forms.loaded<tomarina41>());
+
+        // The access column orders by prefecture and marks the prefecture heading.
+        Maint::double_click_heading(w, 6);
+        QCOMPARE(w->model->heading(0), u8("▼ 都道府県"));
+        QCOMPARE(Maint::column(w, 3), (QStringList{u8("ホテルA"), u8("ホテルB"), u8("ホテルC")}));
+
+        // By name again, then delete the third row: the others stay once each, the mark stays.
+        Maint::double_click_heading(w, 3);
+        Maint::click(w, 3, 3);
+        m.pf.answers = {MsgAnswer::Ok};
+        QTest::mouseClick(w->Command4, Qt::LeftButton);
+        QCOMPARE(m.pf.messages.last().text, u8("本当に削除しますよ！！"));
+        QCOMPARE(m.pf.messages.last().title, u8("確認メッセージ"));
+        QCOMPARE(m.pf.messages.last().buttons, MsgButtons::OkCancel);
+        QCOMPARE(m.pf.messages.last().icon, MsgIcon::Exclamation);
+        QCOMPARE(Maint::column(w, 3), (QStringList{u8("ホテルA"), u8("ホテルB")}));
+        QCOMPARE(w->model->heading(3), u8("▼ ホテル名"));
+        QVERIFY(!w->Command3->isEnabled());
+        QCOMPARE(m.st.user.user_copied_flg, Integer(0));
+
+        // The ordering is remembered for the next opening, whose rows start in file order.
+        w->end_proc();
+        w = m.list();
+        QCOMPARE(w->model->heading(3), u8("▼ ホテル名"));
+        QCOMPARE(Maint::column(w, 3), (QStringList{u8("ホテルB"), u8("ホテルA")}));
+    }
+
+    void delete_cancel_and_last_hotel() {
+        Maint m(line(hotel_b));
+        tomarina41* w = m.list();
+        Maint::click(w, 1, 0);
+        m.pf.answers = {MsgAnswer::Cancel};
+        QTest::mouseClick(w->Command4, Qt::LeftButton);
+        QCOMPARE(m.st.user.user_count, Integer(1));
+        QCOMPARE(w->model->rowCount(), 1);
+        QVERIFY(w->Command4->isEnabled());
+
+        QTest::mouseClick(w->Command4, Qt::LeftButton); // answered Ok
+        QCOMPARE(m.st.user.user_count, Integer(0));
+        QCOMPARE(w->model->rowCount(), 0);
+        // The next close writes an empty file.
+        QTest::keyClick(w->Command2, Qt::Key_Escape);
+        QVERIFY(!m.forms.loaded<tomarina41>());
+        QVERIFY(m.file_exists());
+        QCOMPARE(m.file(), QString());
+    }
+
+    void modify_after_reorder_opens_the_rows_hotel() {
+        Maint m(line(hotel_b) + line(hotel_c) + line(hotel_a));
+        tomarina41* w = m.list();
+        Maint::double_click_heading(w, 3); // A, B, C
+        Maint::click(w, 3, 3);
+        QTest::mouseClick(w->Command3, Qt::LeftButton);
+        QVERIFY(!m.forms.loaded<tomarina41>());
+        tomarina42* e = m.edit();
+        QVERIFY(e);
+        QCOMPARE(m.st.edit_mode, u8("upd"));
+        QCOMPARE(m.st.user_edit_no, Integer(2));
+        QCOMPARE(e->Label11->text(), u8("修正モード"));
+        QCOMPARE(e->Text4->text(), u8("ホテルC"));
+        QCOMPARE(e->Text1->text(), u8("千葉"));
+        QCOMPARE(e->Text2->text(), u8("東京／成田"));
+        QCOMPARE(e->Text8->text(), u8("¥7,000"));
+        QVERIFY(e->Command3->isEnabled());
+
+        e->Text5->setText(u8("0476-00-0000"));
+        m.pf.answers = {MsgAnswer::Ok};
+        QTest::mouseClick(e->Command1, Qt::LeftButton);
+        QCOMPARE(m.pf.messages.last().text, u8("更新しますよ！！"));
+        QCOMPARE(m.pf.messages.last().title, u8("確認メッセージ"));
+        QCOMPARE(m.st.user.user_tel(2), u8("0476-00-0000"));
+        QCOMPARE(m.st.user.user_tel(1), u8("03-2222-2222"));
+        QCOMPARE(m.st.user.user_count, Integer(3));
+        QVERIFY(!m.edit());
+        QVERIFY(m.forms.loaded<tomarina41>());
+
+        // A double click on a data row opens its hotel as 修正 does.
+        w = m.forms.loaded<tomarina41>();
+        Maint::double_click(w, 2, 3);
+        QVERIFY(m.edit());
+        QCOMPARE(m.edit()->Text4->text(), u8("ホテルC"));
+    }
+
+    void add_from_the_list() {
+        Maint m;
+        m.st.settings.text1_hist(1) = u8("千葉");
+        tomarina41* w = m.list();
+        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QVERIFY(!m.forms.loaded<tomarina41>());
+        QVERIFY(m.file_exists()); // the list's close wrote the (still empty) tables
+        tomarina42* e = m.edit();
+        QCOMPARE(e->Label11->text(), u8("追加モード"));
+        QVERIFY(!e->Command3->isEnabled());
+        QCOMPARE(e->Text1->text(), u8("千葉")); // the latest prefecture of the history
+        QCOMPARE(e->Text2->text(), u8("福岡")); // an empty history
+        QVERIFY(e->Text4->text().isEmpty());
+        QVERIFY(e->Command4->isHidden());
+        QVERIFY(e->Command5->isHidden());
+
+        Maint::type(e, {u8("東京"), u8("東京／羽田"), QString(), u8("トマリナホテル"), u8("012-345-6789"),
+                        u8("123"), u8("京橋駅徒歩１０分"), u8("10000"), u8("○")});
+        m.pf.answers = {MsgAnswer::Cancel};
+        QTest::mouseClick(e->Command1, Qt::LeftButton);
+        QCOMPARE(m.pf.messages.last().text, u8("追加しますよ！！"));
+        QCOMPARE(m.st.user.user_count, Integer(0));
+        QVERIFY(m.edit());
+        QCOMPARE(e->Text3->text(), u8("東京／羽田")); // the district took the airport
+        QCOMPARE(e->Text8->text(), u8("\\10,000"));
+
+        QTest::mouseClick(e->Command1, Qt::LeftButton); // answered Ok
+        QCOMPARE(m.st.user.user_count, Integer(1));
+        QCOMPARE(m.st.user.user_price(1), u8("\\10,000"));
+        QCOMPARE(m.st.user.user_price_num(1), Long(10000));
+        QCOMPARE(m.st.user.user_syousai_name(1), u8("東京／羽田"));
+        QCOMPARE(m.st.user.user_ken(1), Long(2));
+        w = m.forms.loaded<tomarina41>();
+        QVERIFY(w);
+        QCOMPARE(Maint::column(w, 3), QStringList{u8("トマリナホテル")});
+
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QVERIFY(!m.forms.loaded<tomarina41>());
+        QCOMPARE(m.file(),
+                 u8("\"東京\",\"東京／羽田\",\"東京／羽田\",\"トマリナホテル\",\"012-345-6789\",\"123\","
+                    "\"京橋駅徒歩１０分\",\"\\10,000\",\"○\"\r\n"));
+    }
+
+    void add_update_leaves_the_original() {
+        Maint m(line(hotel_b));
+        tomarina41* w = m.list();
+        Maint::click(w, 1, 3);
+        QTest::mouseClick(w->Command3, Qt::LeftButton);
+        tomarina42* e = m.edit();
+        e->Text4->setText(u8("ホテルB別館"));
+        e->Text2->clear();
+        QTest::mouseClick(e->Command3, Qt::LeftButton);
+        QCOMPARE(m.message(e), u8("ホテル空港名は省略できません"));
+        e->Text2->setText(u8("羽田"));
+        QTest::mouseClick(e->Command3, Qt::LeftButton);
+        QCOMPARE(m.message(e), u8("ホテル空港名の入力です"));
+        e->Text2->setText(u8("東京／羽田"));
+        QTest::mouseClick(e->Command3, Qt::LeftButton);
+        QCOMPARE(m.pf.messages.last().text, u8("追加しますよ！！"));
+        QCOMPARE(m.st.user.user_count, Integer(2));
+        QCOMPARE(m.st.user.user_name(1), u8("ホテルB"));
+        QCOMPARE(m.st.user.user_name(2), u8("ホテルB別館"));
+        QCOMPARE(m.st.user.user_price(2), u8("\\12,000"));
+        QCOMPARE(Maint::column(m.forms.loaded<tomarina41>(), 3),
+                 (QStringList{u8("ホテルB"), u8("ホテルB別館")}));
+    }
+
+    // Every refusal of 更新 in order; each stays readable with the focus on its field.
+    void update_refusals_in_order() {
+        Maint m;
+        m.list();
+        QTest::mouseClick(m.list()->Command2, Qt::LeftButton);
+        tomarina42* e = m.edit();
+        e->show();
+        e->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(e));
+        Maint::type(e, {});
+        auto press = [&](int field, const char* message) {
+            QTest::mouseClick(e->Command1, Qt::LeftButton);
+            QCoreApplication::processEvents();
+            QCOMPARE(m.message(e), u8(message));
+            QVERIFY2(e->text(field)->hasFocus(), message);
+            QVERIFY(m.pf.messages.isEmpty());
+        };
+        press(1, "都道府県名は省略できません");
+        e->Text1->setText(u8("福岡"));
+        press(1, "都道府県名の入力誤りです");
+        e->Text1->setText(u8("東京"));
+        press(2, "空港名は省略できません");
+        e->Text2->setText(u8("羽田"));
+        press(2, "空港名の入力です");
+        e->Text2->setText(u8("東京／羽田"));
+        press(4, "ホテル名は省略できません");
+        QCOMPARE(e->Text3->text(), u8("東京／羽田"));
+        e->Text4->setText(u8("ホテル😀"));
+        press(4, "ホテル名に使用できない文字が含まれています");
+        e->Text4->setText(u8("ホテル"));
+        press(5, "電話番号は省略できません");
+        e->Text5->setText(u8("03"));
+        e->Text6->setText(u8("1O"));
+        press(6, "部屋数の入力に誤り(数字のみ可)");
+        e->Text6->clear();
+        press(8, "料金は省略できません");
+        e->Text8->setText(u8("5"));
+        press(8, "料金は省略できません");
+        QCOMPARE(e->Text8->text(), u8("\\5"));
+        e->Text8->setText(u8("円"));
+        press(8, "料金は省略できません");
+        QCOMPARE(e->Text8->text(), u8("円"));
+        QCOMPARE(m.st.user.user_count, Integer(0));
+
+        // Moving on from the field brings back the prompts.
+        QTest::keyClick(e->Text8, Qt::Key_Tab);
+        QVERIFY(e->Text9->hasFocus());
+        QCOMPARE(m.message(e), u8("備考を入力して下さい（省略可）\n入力例：○"));
+    }
+
+    void enter_checks_prompts_and_picker_buttons() {
+        Maint m;
+        QTest::mouseClick(m.list()->Command2, Qt::LeftButton);
+        tomarina42* e = m.edit();
+        e->show();
+        e->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(e));
+        e->Text1->setFocus();
+        QCOMPARE(m.message(e), u8("都道府県を選択して下さい\n入力例：東京"));
+        QVERIFY(e->Command4->isVisible());
+        QVERIFY(!e->Command5->isVisible());
+
+        QTest::keyClick(e->Text1, Qt::Key_Return); // 福岡 is not in the directory
+        QCOMPARE(m.message(e), u8("都道府県名の入力誤りです"));
+        QVERIFY(e->Text1->hasFocus());
+        e->Text1->setText(u8("東京"));
+        QTest::keyClick(e->Text1, Qt::Key_Return);
+        QVERIFY(e->Text2->hasFocus());
+        QCOMPARE(m.message(e), u8("空港名を選択して下さい\n入力例：東京／羽田"));
+        QVERIFY(!e->Command4->isVisible());
+        QVERIFY(e->Command5->isVisible());
+        QTest::keyClick(e->Text2, Qt::Key_Return);
+        QCOMPARE(m.message(e), u8("空港名の入力誤りです"));
+        e->Text2->setText(u8("東京／羽田"));
+        QTest::keyClick(e->Text2, Qt::Key_J, Qt::ControlModifier); // line feed
+        QVERIFY(e->Text3->hasFocus());
+        QVERIFY(!e->Command4->isVisible());
+        QVERIFY(!e->Command5->isVisible());
+        QTest::keyClick(e->Text3, Qt::Key_Enter);
+        QCOMPARE(e->Text3->text(), u8("東京／羽田"));
+        QVERIFY(e->Text4->hasFocus());
+        QCOMPARE(m.message(e), u8("ホテル名を入力して下さい\n入力例：トマリナホテル"));
+        QTest::keyClick(e->Text4, Qt::Key_Return);
+        QCOMPARE(m.message(e), u8("ホテル名は省略できません"));
+        e->Text4->setText(u8("ホテル"));
+        QTest::keyClick(e->Text4, Qt::Key_Return);
+        QTest::keyClick(e->Text5, Qt::Key_Return);
+        QCOMPARE(m.message(e), u8("電話番号は省略できません"));
+        QTest::keyClicks(e->Text5, u8("03"));
+        QTest::keyClick(e->Text5, Qt::Key_Return);
+        QTest::keyClicks(e->Text6, u8("a"));
+        QTest::keyClick(e->Text6, Qt::Key_Return);
+        QCOMPARE(m.message(e), u8("部屋数の入力に誤り(数字のみ可)"));
+        e->Text6->clear();
+        QTest::keyClick(e->Text6, Qt::Key_Return);
+        QVERIFY(e->Text7->hasFocus());
+        QTest::keyClick(e->Text7, Qt::Key_Return);
+        QVERIFY(e->Text8->hasFocus());
+        QCOMPARE(m.message(e), u8("料金を入力して下さい\n入力例：\\10,000"));
+        QTest::keyClicks(e->Text8, u8("10000"));
+        QTest::keyClick(e->Text8, Qt::Key_Return);
+        QCOMPARE(e->Text8->text(), u8("\\10,000"));
+        QVERIFY(e->Text9->hasFocus());
+        QTest::keyClick(e->Text9, Qt::Key_Return);
+        QVERIFY(e->Command1->hasFocus());
+
+        // Back to the prefecture: its picker button shows again, the airport's hides.
+        e->Text2->setFocus();
+        e->Text1->setFocus();
+        QVERIFY(e->Command4->isVisible());
+        QVERIFY(!e->Command5->isVisible());
+
+        // The picker's choice lands in the box and moves the focus on.
+        e->picker_chosen(2, u8("東京／成田"));
+        QCOMPARE(e->Text2->text(), u8("東京／成田"));
+        QVERIFY(e->Text3->hasFocus());
+        e->picker_chosen(1, u8("千葉"));
+        QCOMPARE(e->Text1->text(), u8("千葉"));
+        QVERIFY(e->Text2->hasFocus());
+
+        // Labels name the boxes; the message area and labels keep their colours.
+        QCOMPARE(e->Label4->text(), u8("ホテル名　："));
+        QCOMPARE(e->Label4->buddy(), e->Text4);
+        QCOMPARE(e->Text4->accessibleName(), u8("ホテル名"));
+        QCOMPARE(e->Text10->palette().color(QPalette::Base), QColor(0xC0, 0xFF, 0xC0));
+        QCOMPARE(e->Label10->palette().color(QPalette::Window), QColor(0xC0, 0xFF, 0xC0));
+        QCOMPARE(e->Label11->palette().color(QPalette::Window), QColor(0xFF, 0xFF, 0x00));
+        QVERIFY(e->Text10->isReadOnly());
+    }
+
+    void edit_window_cancel_and_esc() {
+        Maint m(line(hotel_b));
+        QTest::mouseClick(m.list()->Command2, Qt::LeftButton);
+        tomarina42* e = m.edit();
+        e->Text4->setText(u8("未保存"));
+        QTest::mouseClick(e->Command2, Qt::LeftButton); // 取消終了: the list again, nothing stored
+        QVERIFY(!m.edit());
+        QVERIFY(m.forms.loaded<tomarina41>());
+        QCOMPARE(m.st.user.user_count, Integer(1));
+
+        QTest::mouseClick(m.list()->Command2, Qt::LeftButton);
+        e = m.edit();
+        QTest::keyClick(e->Text4, Qt::Key_Escape); // Esc: closes only
+        QVERIFY(!m.edit());
+        QVERIFY(!m.forms.loaded<tomarina41>());
+        QCOMPARE(m.st.user.user_count, Integer(1));
+    }
+
+    // Each way of closing the list writes the file, or not, as the table of closings says.
+    void ways_of_closing() {
+        const QString original = line(hotel_b) + line(hotel_c);
+        {
+            // 取消終了 after an add brings the list back to the file's content.
+            Maint m(original);
+            m.add_hotel(hotel_a);
+            QCOMPARE(m.st.user.user_count, Integer(3));
+            m.st.user.user_copied_flg = 1; // a search appended the added hotel meanwhile
+            QTest::mouseClick(m.list()->Command5, Qt::LeftButton);
+            QVERIFY(!m.forms.loaded<tomarina41>());
+            QCOMPARE(m.st.user.user_count, Integer(2));
+            QCOMPARE(m.file(), original);
+            QCOMPARE(m.st.user.user_copied_flg, Integer(0)); // the searches drop it again
+        }
+        {
+            // 取消終了 with no file: the hotels typed since are discarded.
+            Maint m;
+            m.add_hotel(hotel_a);
+            QFile::remove(m.dir.file(csv));
+            QTest::mouseClick(m.list()->Command5, Qt::LeftButton);
+            QCOMPARE(m.st.user.user_count, Integer(0));
+            QCOMPARE(m.file(), QString());
+        }
+        {
+            // 取消終了 after deletions restores them.
+            Maint m(original);
+            tomarina41* w = m.list();
+            Maint::click(w, 1, 3);
+            QTest::mouseClick(w->Command4, Qt::LeftButton);
+            QCOMPARE(m.st.user.user_count, Integer(1));
+            QTest::mouseClick(w->Command5, Qt::LeftButton);
+            QCOMPARE(m.st.user.user_count, Integer(2));
+            QCOMPARE(m.file(), original);
+        }
+        {
+            // Esc and the close box write on unload; 登録終了 writes before closing.
+            Maint m(original);
+            tomarina41* w = m.list();
+            Maint::click(w, 1, 3);
+            QTest::mouseClick(w->Command4, Qt::LeftButton);
+            QTest::keyClick(w->MSFlexGrid1, Qt::Key_Escape);
+            QVERIFY(!m.forms.loaded<tomarina41>());
+            QCOMPARE(m.file(), line(hotel_c));
+
+            w = m.list();
+            QCOMPARE(w->model->rowCount(), 1);
+            Maint::click(w, 1, 3);
+            QTest::mouseClick(w->Command4, Qt::LeftButton);
+            w->close();
+            QVERIFY(!m.forms.loaded<tomarina41>());
+            QCOMPARE(m.file(), QString());
+
+            m.st.user.user_count = 1;
+            set_user_record(m.st.user, 1, hotel_a);
+            w = m.list();
+            int writes = 0;
+            save_fault = [&writes](const QString&) {
+                ++writes;
+                return false;
+            };
+            QTest::mouseClick(w->Command1, Qt::LeftButton);
+            QVERIFY(!m.forms.loaded<tomarina41>());
+            QCOMPARE(writes, 1); // the unload wrote nothing more
+            QCOMPARE(m.file(), line(hotel_a));
+        }
+    }
+
+    void failing_save_keeps_file_and_list() {
+        const QString original = line(hotel_b) + line(hotel_c);
+        Maint m(original);
+        const QByteArray before = m.dir.read(csv);
+        tomarina41* w = m.list();
+        Maint::click(w, 1, 3);
+        QTest::mouseClick(w->Command4, Qt::LeftButton);
+        save_fault = [](const QString&) { return true; };
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QCOMPARE(m.pf.messages.last().title, u8("エラーメッセージ"));
+        QVERIFY(m.pf.messages.last().text.contains(csv));
+        QCOMPARE(m.dir.read(csv), before);
+        QVERIFY(m.forms.loaded<tomarina41>());
+        QCOMPARE(m.st.user_saved_flg, Integer(0));
+        QCOMPARE(w->model->rowCount(), 1);
+        QCOMPARE(m.st.user.user_name(1), u8("ホテルC"));
+
+        // Closing with the failure still there: told again, the hotels stay in memory.
+        QTest::keyClick(w->Command2, Qt::Key_Escape);
+        QCOMPARE(m.pf.messages.size(), 3);
+        QCOMPARE(m.dir.read(csv), before);
+        QCOMPARE(m.st.user.user_count, Integer(1));
+
+        // Once the disk takes it, the next close writes them.
+        save_fault = nullptr;
+        m.list()->end_proc();
+        QCOMPARE(m.file(), line(hotel_c));
+    }
+
+    void capacity_is_refused() {
+        Maint m(line(hotel_b));
+        for (int i = 2; i <= UserTables::user_capacity; ++i) {
+            set_user_record(m.st.user, i, hotel_c);
+            derive_user_hotel(m.st.user, i, m.st.db);
+        }
+        m.st.user.user_count = Integer(UserTables::user_capacity);
+        tomarina41* w = m.list();
+        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QCOMPARE(m.pf.messages.last().title, u8("エラーメッセージ"));
+        QVERIFY(m.pf.messages.last().text.contains(u8("500件")));
+        QVERIFY(!m.edit());
+        QVERIFY(m.forms.loaded<tomarina41>());
+
+        Maint::click(w, 1, 3);
+        QTest::mouseClick(w->Command3, Qt::LeftButton);
+        tomarina42* e = m.edit();
+        QTest::mouseClick(e->Command3, Qt::LeftButton);
+        QVERIFY(m.message(e).contains(u8("500件")));
+        QCOMPARE(m.st.user.user_count, Integer(UserTables::user_capacity));
+        // Modifying is still possible.
+        e->Text4->setText(u8("ホテルB改"));
+        QTest::mouseClick(e->Command1, Qt::LeftButton);
+        QCOMPARE(m.st.user.user_name(1), u8("ホテルB改"));
+    }
+
+    void main_menu_opens_the_list_and_writes_at_the_end() {
+        test::RunningProgram p(build_database(test::small_source()));
+        p.dir.write(csv, encode_cp932(line(hotel_b) + line(hotel_c)));
+        QVERIFY(p.start());
+        auto* menu = p.forms.loaded<tomarina1>();
+        QCOMPARE(p.st.user.user_count, Integer(2));
+        QTest::mouseClick(menu->Command5, Qt::LeftButton);
+        tomarina41* w = p.forms.loaded<tomarina41>();
+        QVERIFY(w);
+        QCOMPARE(w->model->rowCount(), 2);
+
+        // While a hotel is edited the menu brings the edit window up instead of the list.
+        Maint::click(w, 2, 3);
+        QTest::mouseClick(w->Command3, Qt::LeftButton);
+        QVERIFY(p.forms.loaded<tomarina42>());
+        QTest::mouseClick(menu->Command5, Qt::LeftButton);
+        QVERIFY(!p.forms.loaded<tomarina41>());
+        QVERIFY(p.forms.loaded<tomarina42>()->isVisible());
+        QTest::mouseClick(p.forms.loaded<tomarina42>()->Command2, Qt::LeftButton);
+
+        // Ending the program with the list open writes the confirmed deletion.
+        w = p.forms.loaded<tomarina41>();
+        Maint::click(w, 1, 3);
+        QTest::mouseClick(w->Command4, Qt::LeftButton);
+        QTest::mouseClick(menu->Command4, Qt::LeftButton);
+        QCOMPARE(p.ended, 1);
+        QCOMPARE(decode_cp932(p.dir.read(csv)), line(hotel_c));
+    }
+
+    // A hotel added in the maintenance windows is found by the next search, after the directory's.
+    void added_hotel_is_searched() {
+        Maint m;
+        m.add_hotel({u8("東京"), u8("東京／羽田"), u8("京橋"), u8("トマリナ京橋イン"), u8("03-0000-1111"),
+                     u8("30"), u8("京橋駅すぐ"), u8("6500"), u8("夜景")});
+        QTest::mouseClick(m.list()->Command1, Qt::LeftButton);
+        QCOMPARE(m.st.user.user_copied_flg, Integer(0));
+
+        auto search = [&](int option, const QString& entry) {
+            auto* s = m.forms.show<tomarina11>();
+            QRadioButton* options[] = {s->Option1, s->Option2, s->Option3,
+                                       s->Option4, s->Option5, s->Option6};
+            options[option - 1]->setChecked(true);
+            s->Text1->setText(entry);
+            QTest::mouseClick(s->Command1, Qt::LeftButton);
+            return m.forms.loaded<tomarina12>();
+        };
+        tomarina12* r = search(1, u8("東京"));
+        QVERIFY(r);
+        QCOMPARE(m.st.user.user_copied_flg, Integer(1));
+        const int user_position = m.st.db.hotel_count_db + 1;
+        QCOMPARE(m.st.db.hotel_count, Integer(user_position));
+        QVERIFY(m.st.search.sel_count >= 2);
+        bool found = false;
+        for (int k = 1; k <= m.st.search.sel_count; ++k)
+            if (m.st.search.sel_hotel(k) == user_position) found = true;
+        QVERIFY(found);
+        QCOMPARE(m.st.db.hotel_price_num(user_position), Long(6500));
+
+        r->end_proc();
+        r = search(6, u8("夜景"));
+        QVERIFY(r);
+        QCOMPARE(m.st.search.sel_count, Integer(1));
+        QCOMPARE(m.st.search.sel_hotel(1), Integer(user_position));
+        QCOMPARE(r->model->cell_text(1, 1), u8("トマリナ京橋イン"));
+        r->end_proc();
+
+        // A deletion reaches the searches at the search window's next opening.
+        m.forms.loaded<tomarina11>()->end_proc();
+        tomarina41* w = m.list();
+        Maint::click(w, 1, 3);
+        QTest::mouseClick(w->Command4, Qt::LeftButton);
+        w->end_proc();
+        QVERIFY(!search(6, u8("夜景")));
+        QCOMPARE(m.st.db.hotel_count, m.st.db.hotel_count_db);
+    }
+};
+
+QTEST_MAIN(TestMaintenanceWindows)
+#include "test_maintenance_windows.moc"
