@@ -4,6 +4,7 @@
 #include "data/text_rules.h"
 #include "data/user_file.h"
 #include "maintenance/hotel_edit_window.h"
+#include "results/grid_rules.h"
 #include "results/ordering.h"
 
 #include <QHeaderView>
@@ -145,7 +146,7 @@ void tomarina41::set_current(int row, int column) {
 void tomarina41::init_set() {
     run_steps({
         [this] {
-            for (int i = 1; i <= std::clamp<int>(st_.user.user_count, 0, UserTables::user_capacity); ++i)
+            for (int i = 1; i <= st_.user.user_name.held(st_.user.user_count); ++i)
                 st_.order.user_list(i) = Integer(i);
         },
         [this] { st_.user_saved_flg = 0; },
@@ -173,7 +174,7 @@ void tomarina41::set_form1() {
 }
 
 void tomarina41::set_grid() {
-    const int rows = std::clamp<int>(st_.user.user_count, 0, UserTables::user_capacity);
+    const int rows = st_.user.user_name.held(st_.user.user_count);
     model->refill(rows, user_list_headings(st_.order.user_sort_key_name));
     QHeaderView* header = MSFlexGrid1->horizontalHeader();
     for (int c = 0; c < user_list_columns; ++c)
@@ -204,7 +205,7 @@ void tomarina41::MSFlexGrid1_DblClick() {
         const int column = current_column();
         st_.order.sort_busy = true;
         run_steps({
-            [&] { st_.order.user_sort_key_name = user_column_order(column); },
+            [&] { st_.order.user_sort_key_name = ordering_name(list_ordering_at(column)); },
             [this] { sort_hotel(); },
             [this] { MSFlexGrid1->hide(); },
             [this] { set_grid(); },
@@ -296,14 +297,15 @@ void tomarina41::form_unload() {
 
 void tomarina41::Form_Resize() {
     if (!grid_ready_ || isMinimized()) return;
-    const int dh = px_to_twips(height()) - initial_height_;
-    const int dw = px_to_twips(width()) - initial_width_;
-    MSFlexGrid1->resize(twips_to_px(std::max(0, grid_width_ + dw)),
-                        twips_to_px(std::max(0, grid_height_ + dh)));
+    const SizeDelta d =
+        size_delta(px_to_twips(height()), px_to_twips(width()), initial_height_, initial_width_);
+    MSFlexGrid1->resize(twips_to_px(grown(grid_width_, d.dw)), twips_to_px(grown(grid_height_, d.dh)));
     QPushButton* buttons[] = {nullptr, Command1, Command2, Command3, Command4, Command5};
     for (int k = 1; k <= 5; ++k) {
-        const bool right = k == 1 || k == 5;
-        buttons[k]->move(twips_to_px(command_[k].left + (right ? dw : 0)), twips_to_px(command_[k].top + dh));
+        // 登録終了 and 取消終了 keep to the right edge.
+        const Anchor anchor = k == 1 || k == 5 ? Anchor::bottom_right : Anchor::bottom_left;
+        const TwipsPoint to = moved(command_[k], anchor, d);
+        buttons[k]->move(twips_to_px(to.left), twips_to_px(to.top));
     }
 }
 

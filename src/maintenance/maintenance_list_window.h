@@ -2,6 +2,7 @@
 
 #include "app/form.h"
 #include "maintenance/user_maintenance.h"
+#include "results/grid_rules.h"
 
 #include <QAbstractTableModel>
 #include <QTableView>
@@ -85,11 +86,8 @@ class tomarina41 : public Form {
 
     bool grid_ready_ = false;
     bool setting_current_ = false;
-    struct Place {
-        int left = 0, top = 0;
-    };
     int initial_height_ = 0, initial_width_ = 0, grid_height_ = 0, grid_width_ = 0;
-    Place command_[6];
+    TwipsPoint command_[6];
 };
 
 } // namespace tomarina

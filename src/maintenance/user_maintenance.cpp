@@ -46,7 +46,7 @@ const QString yen_picture = QStringLiteral("\\###,###,###");
 
 template <typename Table> bool has_name(const Table& names, int count, const QString& name) {
     for (int k = 1; k <= count; ++k)
-        if (names[std::size_t(k)] == name) return true;
+        if (names(k) == name) return true;
     return false;
 }
 
@@ -110,16 +110,12 @@ QString field_check(int field, EditFields& f, const HotelTables& t, std::optiona
 } // namespace
 
 QString check_text1(const HotelTables& t, QStringView text) {
-    return has_name(t.ken_name, std::clamp<int>(t.ken_count, 0, HotelTables::ken_capacity), trim(text))
-               ? QString()
-               : QStringLiteral("err");
+    return has_name(t.ken_name, t.ken_name.held(t.ken_count), trim(text)) ? QString() : QStringLiteral("err");
 }
 
 QString check_text2(const HotelTables& t, QStringView text) {
-    return has_name(t.airport_name, std::clamp<int>(t.airport_count, 0, HotelTables::airport_capacity),
-                    trim(text))
-               ? QString()
-               : QStringLiteral("err");
+    return has_name(t.airport_name, t.airport_name.held(t.airport_count), trim(text)) ? QString()
+                                                                                      : QStringLiteral("err");
 }
 
 bool rooms_text_ok(QStringView text) {
@@ -185,7 +181,7 @@ std::optional<Refusal> store_check(StoreButton button, EditFields& f, const Hote
 void edit_data(UserTables& u, int index, const EditFields& f, const HotelTables& t) {
     QStringList fields;
     for (int k = 1; k <= 9; ++k) fields << stored_text(f[std::size_t(k)]);
-    u.user_ken_name.at(index); // an index outside the tables stores nothing
+    u.user_ken_name(index); // an index outside the tables stores nothing
     set_user_record(u, index, fields);
     derive_user_hotel(u, index, t);
     u.user_price(index) = format_picture(u.user_price_num(index), yen_picture);
@@ -200,7 +196,7 @@ EditFields user_fields(const UserTables& u, int k) {
 }
 
 void del_data(UserTables& u, OrderState& o, int row) {
-    const int count = std::clamp<int>(u.user_count, 0, UserTables::user_capacity);
+    const int count = u.user_name.held(u.user_count);
     if (row < 1 || row > count) return;
     const int k = o.user_list(row);
     for (int j = k; j < count; ++j) {
@@ -229,11 +225,8 @@ std::array<QString, user_list_columns> user_list_headings(const QString& key) {
         QStringLiteral("都道府県"), QStringLiteral("空港"),        QStringLiteral("地区"),
         QStringLiteral("ホテル名"), QStringLiteral("電話番号"),    QStringLiteral("部屋数"),
         QStringLiteral("交通"),     QStringLiteral("料金(ｼﾝｸﾞﾙ)"), QStringLiteral("備考(評価)")};
-    // Only the columns whose own ordering it is carry the mark.
-    static const std::array<int, 7> marked = {0, 1, 2, 3, 4, 5, 7};
-    for (const int c : marked)
-        if (!key.isEmpty() && user_column_order(c) == key)
-            h[std::size_t(c)] = QStringLiteral("▼ ") + h[std::size_t(c)];
+    const int marked = list_marked_column(key);
+    if (marked >= 0) h[std::size_t(marked)] = QStringLiteral("▼ ") + h[std::size_t(marked)];
     return h;
 }
 
@@ -259,24 +252,6 @@ QString user_list_cell(const UserTables& u, int k, int column) {
         return u.user_note(k);
     }
     return {};
-}
-
-QString user_column_order(int column) {
-    switch (column) {
-    case 1:
-        return order_names::airport;
-    case 2:
-        return order_names::syousai;
-    case 3:
-        return order_names::name;
-    case 4:
-        return order_names::tel;
-    case 5:
-        return order_names::rooms;
-    case 7:
-        return order_names::price;
-    }
-    return order_names::ken;
 }
 
 bool reload_user_tables(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path) {

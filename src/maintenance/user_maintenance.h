@@ -67,12 +67,10 @@ void del_data(UserTables& u, OrderState& o, int row);
 bool user_tables_full(const UserTables& u);
 QString user_tables_full_message();
 
-// The maintenance list's grid: headings (the ordering's column marked), the cell text of user hotel k
-// and the ordering a heading double-click asks for.
+// The maintenance list's grid: headings (the ordering's column marked) and the cell text of user hotel k.
 constexpr int user_list_columns = 9;
 std::array<QString, user_list_columns> user_list_headings(const QString& user_sort_key_name);
 QString user_list_cell(const UserTables& u, int k, int column);
-QString user_column_order(int column);
 // Column widths in twips.
 constexpr std::array<int, user_list_columns> user_list_widths = {800, 1000, 800, 2000, 1170,
                                                                  700, 1600, 900, 1080};

@@ -137,6 +137,23 @@ class TestMaintenanceWindows : public QObject {
         QVERIFY(w->Command1->hasFocus());
     }
 
+    void resize_rule() {
+        Maint m(line(hotel_b));
+        tomarina41* w = m.list();
+        const QRect grid = w->MSFlexGrid1->geometry();
+        const QPoint add = w->Command2->pos(), save = w->Command1->pos(), cancel = w->Command5->pos();
+        w->resize(w->width() + 150, w->height() + 90);
+        QCOMPARE(w->MSFlexGrid1->width(), grid.width() + 150);
+        QCOMPARE(w->MSFlexGrid1->height(), grid.height() + 90);
+        QCOMPARE(w->Command2->pos(), add + QPoint(0, 90));
+        QCOMPARE(w->Command1->pos(), save + QPoint(150, 90));
+        QCOMPARE(w->Command5->pos(), cancel + QPoint(150, 90));
+        QCOMPARE(w->Command4->x(), twips_to_px(2040));
+        // Smaller than designed: the grid shrinks, never below nothing.
+        w->resize(10, 10);
+        QCOMPARE(w->MSFlexGrid1->height(), 0);
+    }
+
     void rows_cells_and_click_rule() {
         Maint m(line(hotel_b) + line(hotel_c));
         tomarina41* w = m.list();
@@ -159,7 +176,7 @@ class TestMaintenanceWindows : public QObject {
         Maint m(line(hotel_b) + line(hotel_c) + line(hotel_a));
         tomarina41* w = m.list();
         Maint::double_click_heading(w, 3);
-        QCOMPARE(m.st.order.user_sort_key_name, order_names::name);
+        QCOMPARE(m.st.order.user_sort_key_name, ordering_name(Ordering::name));
         QCOMPARE(w->model->heading(3), u8("▼ ホテル名"));
         QCOMPARE(Maint::column(w, 3), (QStringList{u8("ホテルA"), u8("ホテルB"), u8("ホテルC")}));
 
