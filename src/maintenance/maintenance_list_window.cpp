@@ -1,5 +1,6 @@
 #include "maintenance/maintenance_list_window.h"
 
+#include "app/saves.h"
 #include "data/steps.h"
 #include "data/text_rules.h"
 #include "data/user_file.h"
@@ -278,12 +279,7 @@ void tomarina41::Command5_Click() {
 }
 
 bool tomarina41::save_user() {
-    QString error;
-    if (save_hotel_user(st_.full_path(user_file), st_.user, &error)) return true;
-    pf_.message(this,
-                user_file + QStringLiteral(" を保存できませんでした。元のファイルはそのままです。\n") + error,
-                QStringLiteral("エラーメッセージ"), MsgIcon::Critical, MsgButtons::Ok);
-    return false;
+    return save_user_file(st_, pf_, this);
 }
 
 void tomarina41::write_on_end() {

@@ -106,7 +106,7 @@ struct Maint {
 class TestMaintenanceWindows : public QObject {
     Q_OBJECT
   private slots:
-    void cleanup() { save_fault = nullptr; }
+    void cleanup() { save_faults = {}; }
 
     void empty_list() {
         Maint m;
@@ -540,26 +540,39 @@ class TestMaintenanceWindows : public QObject {
             m.st.user.user_count = 1;
             set_user_record(m.st.user, 1, hotel_a);
             w = m.list();
-            int writes = 0;
-            save_fault = [&writes](const QString&) {
-                ++writes;
-                return false;
-            };
             QTest::mouseClick(w->Command1, Qt::LeftButton);
             QVERIFY(!m.forms.loaded<tomarina41>());
-            QCOMPARE(writes, 1); // the unload wrote nothing more
             QCOMPARE(m.file(), line(hotel_a));
+            QVERIFY(m.pf.messages.isEmpty() || m.pf.messages.last().title != u8("エラーメッセージ"));
+
+            // Once 登録終了 has written the file, the unload does not try again.
+            w = m.list();
+            QCOMPARE(m.st.user_saved_flg, Integer(0));
+            m.st.user_saved_flg = 1;
+            save_faults.fail_create = true;
+            const auto shown = m.pf.messages.size();
+            QTest::keyClick(w->Command1, Qt::Key_Escape);
+            QCOMPARE(m.pf.messages.size(), shown);
         }
     }
 
+    void failing_save_keeps_file_and_list_data() {
+        QTest::addColumn<bool>("read_only");
+        QTest::newRow("folder not writable") << true;
+        QTest::newRow("full disk") << false;
+    }
     void failing_save_keeps_file_and_list() {
+        QFETCH(bool, read_only);
         const QString original = line(hotel_b) + line(hotel_c);
         Maint m(original);
         const QByteArray before = m.dir.read(csv);
         tomarina41* w = m.list();
         Maint::click(w, 1, 3);
         QTest::mouseClick(w->Command4, Qt::LeftButton);
-        save_fault = [](const QString&) { return true; };
+        if (read_only)
+            save_faults.fail_create = true;
+        else
+            save_faults.space = 0;
         QTest::mouseClick(w->Command1, Qt::LeftButton);
         QCOMPARE(m.pf.messages.last().title, u8("エラーメッセージ"));
         QVERIFY(m.pf.messages.last().text.contains(csv));
@@ -576,7 +589,7 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(m.st.user.user_count, Integer(1));
 
         // Once the disk takes it, the next close writes them.
-        save_fault = nullptr;
+        save_faults = {};
         m.list()->end_proc();
         QCOMPARE(m.file(), line(hotel_c));
     }
