@@ -142,7 +142,7 @@ void tomarina42::init_sec() {
         [this] {
             if (st_.edit_mode == u"upd") {
                 const EditFields f = user_fields(st_.user, st_.user_edit_no);
-                for (int k = 3; k <= 9; ++k) text(k)->setText(yen_for_display(f[std::size_t(k)]));
+                for (int k = 3; k <= 9; ++k) text(k)->setText(f[std::size_t(k)]);
             } else {
                 for (int k = 1; k <= 9; ++k) text(k)->clear();
             }
@@ -166,7 +166,7 @@ void tomarina42::set_form1() {
 
 void tomarina42::set_text1() {
     if (st_.edit_mode == u"upd") {
-        Text1->setText(yen_for_display(st_.user.user_ken_name(st_.user_edit_no)));
+        Text1->setText(st_.user.user_ken_name(st_.user_edit_no));
         return;
     }
     const QString first = st_.settings.text1_hist(1);
@@ -175,7 +175,7 @@ void tomarina42::set_text1() {
 
 void tomarina42::set_text2() {
     if (st_.edit_mode == u"upd") {
-        Text2->setText(yen_for_display(st_.user.user_airport_name(st_.user_edit_no)));
+        Text2->setText(st_.user.user_airport_name(st_.user_edit_no));
         return;
     }
     const QString first = st_.settings.text2_hist(1);

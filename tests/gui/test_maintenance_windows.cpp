@@ -248,7 +248,7 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(e->Text4->text(), u8("ホテルC"));
         QCOMPARE(e->Text1->text(), u8("千葉"));
         QCOMPARE(e->Text2->text(), u8("東京／成田"));
-        QCOMPARE(e->Text8->text(), u8("¥7,000"));
+        QCOMPARE(e->Text8->text(), u8("\\7,000"));
         QVERIFY(e->Command3->isEnabled());
 
         e->Text5->setText(u8("0476-00-0000"));
