@@ -290,10 +290,8 @@ void tomarina42::Command5_Click() {
 }
 
 void tomarina42::open_picker(Integer mode) {
-    st_.search.picker_caller = 2;
-    st_.search.search_type = mode;
     (mode == 1 ? Command4 : Command5)->hide();
-    // The prefecture and airport picker joins here once it exists.
+    tomarina14::open(forms_, *this, 2, mode);
 }
 
 void tomarina42::picker_chosen(Integer mode, const QString& name) {

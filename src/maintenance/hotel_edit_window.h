@@ -2,6 +2,7 @@
 
 #include "app/form.h"
 #include "maintenance/user_maintenance.h"
+#include "search/picker_window.h"
 
 class QGroupBox;
 class QLabel;
@@ -12,7 +13,7 @@ class QPushButton;
 namespace tomarina {
 
 // One user hotel typed in, as a new hotel ("add") or as a change to one ("upd").
-class tomarina42 : public Form {
+class tomarina42 : public Form, public PickerOpener {
     Q_OBJECT
   public:
     explicit tomarina42(Forms& forms);
@@ -39,7 +40,7 @@ class tomarina42 : public Form {
     void Text_DblClick(int field);
 
     // The picker's choice: mode 1 a prefecture into Text1, 2 an airport into Text2; the focus moves on.
-    void picker_chosen(Integer mode, const QString& name);
+    void picker_chosen(Integer mode, const QString& name) override;
 
     // Text<field>, 1..9.
     QLineEdit* text(int field) const;

@@ -7,12 +7,15 @@
 #include "maintenance/maintenance_list_window.h"
 #include "results/ordering.h"
 #include "results/results_window.h"
+#include "search/picker_window.h"
 #include "search/search_conditions_window.h"
 #include "support/gui_support.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -464,6 +467,39 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(e->Label10->palette().color(QPalette::Window), QColor(0xC0, 0xFF, 0xC0));
         QCOMPARE(e->Label11->palette().color(QPalette::Window), QColor(0xFF, 0xFF, 0x00));
         QVERIFY(e->Text10->isReadOnly());
+    }
+
+    // The picker buttons and double clicks open the picker, whose choice lands in the box.
+    void picker_fills_prefecture_and_airport() {
+        Maint m;
+        QTest::mouseClick(m.list()->Command2, Qt::LeftButton);
+        tomarina42* e = m.edit();
+        e->Text1->setFocus();
+        e->Command4->show();
+        QTest::mouseClick(e->Command4, Qt::LeftButton);
+        auto* p = m.forms.loaded<tomarina14>();
+        QVERIFY(p);
+        QCOMPARE(p->mode(), Integer(1));
+        QCOMPARE(m.st.search.picker_caller, Integer(2));
+        QVERIFY(e->Command4->isHidden());
+        auto choose = [&](const QString& name) {
+            for (int r = 0; r < p->List1->count(); ++r)
+                if (p->List1->item(r)->text().startsWith(name + u'\t')) p->List1->setCurrentRow(r);
+            p->List1_DblClick();
+        };
+        choose(u8("千葉"));
+        QVERIFY(!m.forms.loaded<tomarina14>());
+        QCOMPARE(e->Text1->text(), u8("千葉"));
+        QCOMPARE(e->focusWidget(), e->Text2);
+
+        QTest::mouseDClick(e->Text2, Qt::LeftButton);
+        p = m.forms.loaded<tomarina14>();
+        QVERIFY(p);
+        QCOMPARE(p->mode(), Integer(2));
+        choose(u8("東京／成田"));
+        QCOMPARE(e->Text2->text(), u8("東京／成田"));
+        QCOMPARE(e->focusWidget(), e->Text3);
+        QCOMPARE(m.st.settings.text2_hist(1), u8("東京／成田"));
     }
 
     void edit_window_cancel_and_esc() {
