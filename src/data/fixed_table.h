@@ -23,6 +23,7 @@ template <typename T, int Capacity> class FixedTable {
     // The one access, by record number: outside 0..capacity it throws.
     T& operator()(long long i) {
         check(i);
+        if (i > used_) used_ = int(i);
         return slots_[std::size_t(i)];
     }
     const T& operator()(long long i) const {
@@ -33,10 +34,18 @@ template <typename T, int Capacity> class FixedTable {
     // How many records of a count the table can hold: the count cut to 0..capacity.
     static constexpr int held(long long count) { return int(std::clamp<long long>(count, 0, Capacity)); }
 
-    void clear() { std::fill(slots_.begin(), slots_.end(), T{}); }
+    // Empties the slots handed out for writing since the last clear: a table used again costs what it
+    // held, not its capacity.
+    void clear() {
+        std::fill_n(slots_.begin(), used_ + 1, T{});
+        used_ = -1;
+    }
     // Slot 0 onwards, for algorithms that take a whole table.
     const T* data() const { return slots_.data(); }
-    T* data() { return slots_.data(); }
+    T* data() {
+        used_ = Capacity;
+        return slots_.data();
+    }
 
   private:
     static void check(long long i) {
@@ -44,6 +53,7 @@ template <typename T, int Capacity> class FixedTable {
             throw std::out_of_range("slot " + std::to_string(i) + " outside 0.." + std::to_string(Capacity));
     }
     std::vector<T> slots_;
+    int used_ = -1; // the highest slot handed out for writing
 };
 
 // Narrowing to the 16-bit Integer of the data: a value that does not fit is an overflow, never a wrap.

@@ -4,6 +4,7 @@
 #include "data/text_rules.h"
 
 #include <QString>
+#include <type_traits>
 
 namespace tomarina {
 
@@ -67,6 +68,35 @@ struct HotelTables {
     void set_note(long long h, const QString& note) {
         hotel_note(h) = note;
         hotel_note_wide(h) = to_full_width(note);
+    }
+
+    // Calls f with a pointer to every member above, tables and counts alike. A member added above
+    // belongs here too, or a cleared set of tables keeps its old value (a test checks the layout).
+    template <typename F> static void for_each_member(F&& f) {
+        using T = HotelTables;
+        f(&T::ken_count), f(&T::ken_area), f(&T::ken_name), f(&T::ken_alias), f(&T::ken_hotel_cnt);
+        f(&T::area_list), f(&T::area_title);
+        f(&T::airport_count), f(&T::airport_name), f(&T::airport_area), f(&T::airport_hotel_cnt);
+        f(&T::syousai_count), f(&T::syousai_name);
+        f(&T::hotel_count), f(&T::hotel_count_db);
+        f(&T::hotel_info_no), f(&T::hotel_ken), f(&T::hotel_airport), f(&T::hotel_syousai);
+        f(&T::hotel_syousai_name), f(&T::hotel_name), f(&T::hotel_tel), f(&T::hotel_rooms);
+        f(&T::hotel_access), f(&T::hotel_price), f(&T::hotel_price_num), f(&T::hotel_note);
+        f(&T::hotel_note_wide), f(&T::hotel_address), f(&T::hotel_url), f(&T::hotel_best);
+        f(&T::rsv_count), f(&T::rsv_area), f(&T::rsv_text), f(&T::rsv_link);
+        f(&T::ctl_tbl), f(&T::blk_count), f(&T::db_date);
+    }
+
+    // Back to the state of a fresh set, at the cost of what was stored rather than of the capacities,
+    // so that a reader run over many inputs reuses one set.
+    void clear() {
+        for_each_member([this](auto member) {
+            auto& value = this->*member;
+            if constexpr (std::is_arithmetic_v<std::remove_reference_t<decltype(value)>>)
+                value = 0;
+            else
+                value.clear();
+        });
     }
 
     // Index of the last entry of area_list that the loader set.

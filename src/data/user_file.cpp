@@ -129,12 +129,16 @@ void read_user_file(const QString& path, UserTables& u, const HotelTables& t, co
     get_hotel_user(file, u, t, tmp_path);
 }
 
-bool save_hotel_user(const QString& path, const UserTables& u, QString* error) {
+QByteArray user_file_bytes(const UserTables& u) {
     QString text;
     for (int i = 1; i <= u.user_name.held(u.user_count); ++i)
         text += user_line(user_record(u, i)) + QStringLiteral("\r\n");
     for (const QStringList& f : u.user_extra) text += user_line(f) + QStringLiteral("\r\n");
-    return save_file(path, encode_cp932(text), error);
+    return encode_cp932(text);
+}
+
+bool save_hotel_user(const QString& path, const UserTables& u, QString* error) {
+    return save_file(path, user_file_bytes(u), error);
 }
 
 void copy_user_hotel(const UserTables& u, HotelTables& t) {

@@ -3,6 +3,7 @@
 #include "data/hotel_tables.h"
 #include "data/user_tables.h"
 
+#include <QByteArray>
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
@@ -29,6 +30,8 @@ void set_user_record(UserTables& u, int i, const QStringList& nine_fields);
 // The prefecture, airport and district numbers and the rate of record i.
 void derive_user_hotel(UserTables& u, int i, const HotelTables& t);
 
+// The whole file text of records 1..user_count (and any kept aside), as written.
+QByteArray user_file_bytes(const UserTables& u);
 // Writes records 1..user_count (and any kept aside) to path at once; false when the old file stays.
 bool save_hotel_user(const QString& path, const UserTables& u, QString* error = nullptr);
 

@@ -79,15 +79,7 @@ struct Save {
         return kind == Kind::Ini ? write_settings_file(path, settings, error)
                                  : save_hotel_user(path, user, error);
     }
-    QByteArray bytes() const {
-        if (kind == Kind::Ini) return settings_bytes(settings);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("x"));
-        save_hotel_user(path, user);
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }
+    QByteArray bytes() const { return kind == Kind::Ini ? settings_bytes(settings) : user_file_bytes(user); }
 };
 
 QByteArray read_file(const QString& path) {
