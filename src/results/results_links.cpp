@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <algorithm>
 
 namespace tomarina {
 
@@ -50,6 +51,18 @@ void tomarina12::MSFlexGrid1_Click() {
              if (auto* detail = forms_.show<tomarina15>()) detail->fill(h);
          }},
     });
+}
+
+// A re-sort keeps grid_row as a grid position, and the link buttons act on the hotel standing there:
+// show that row as the current one and let the buttons follow its hotel, so that what is marked, what
+// is enabled and what opens agree.
+void tomarina12::follow_clicked_row() {
+    if (!browser_set(st_.settings) || st_.grid_row < 1 || st_.grid_row > model->rowCount()) return;
+    const int column = std::max(0, MSFlexGrid1->currentIndex().column());
+    MSFlexGrid1->setCurrentIndex(model->index(st_.grid_row - 1, column));
+    const LinkButtons b = link_availability(st_.db, st_.search.sel_hotel(st_.grid_row));
+    Command4->setEnabled(b.info);
+    Command5->setEnabled(b.reserve);
 }
 
 void tomarina12::Command4_Click() {

@@ -351,6 +351,7 @@ void tomarina12::MSFlexGrid1_DblClick() {
         {"set_grid", [this] { set_grid(); }},
         {"show grid", [this] { MSFlexGrid1->show(); }},
         {"narrowing button", [this] { Command3->setEnabled(st_.search.sel_syousai_count > 5); }},
+        {"clicked row", [this] { follow_clicked_row(); }},
     });
     st_.order.sort_busy = false;
 }

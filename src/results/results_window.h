@@ -107,6 +107,7 @@ class tomarina12 : public Form {
     QString heading_text() const;
     void connect_links();
     void close_detail_window();
+    void follow_clicked_row();
     void place(QWidget* w, TwipsPoint p);
     void set_column_twips(int c, int twips);
     // The line rule of set_grid over the rows, for the column widths in effect; unless always, only

@@ -214,6 +214,25 @@ class TestDetailWindow : public QObject {
         QCOMPARE(app.pf.launches[0].address, same_page);
     }
 
+    // After a re-sort the results window's buttons act on the hotel now in the clicked row: they are
+    // enabled for that hotel and its row is the marked one.
+    void results_buttons_follow_their_row_after_a_re_sort() {
+        for (const char* name : {"あいホテル", "いろはホテル", "うみホテル", "えきホテル"}) {
+            App app;
+            app.st.settings.sv_pop = 0;
+            auto* r = app.results();
+            app.click(r, name);
+            const Integer row = app.st.grid_row;
+            r->MSFlexGrid1->setCurrentIndex(r->model->index(0, 1));
+            r->MSFlexGrid1_DblClick();
+            QCOMPARE(app.st.grid_row, row);
+            QCOMPARE(r->MSFlexGrid1->current_row(), int(row));
+            const LinkButtons b = link_availability(app.st.db, app.st.search.sel_hotel(row));
+            QCOMPARE(r->Command4->isEnabled(), b.info);
+            QCOMPARE(r->Command5->isEnabled(), b.reserve);
+        }
+    }
+
     void heading_click_acts_on_row_one() {
         App app;
         auto* r = app.results();
