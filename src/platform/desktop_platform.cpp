@@ -1,5 +1,6 @@
 #include "platform/platform.h"
 
+#include "data/regular_file.h"
 #include "data/text_rules.h"
 #include "platform/disk_listing.h"
 #include "platform/xdg_handler.h"
@@ -103,8 +104,8 @@ QStringList DesktopPlatform::list_folders(const QString& folder) {
 void DesktopPlatform::show_help(const QString& help_file, const QString& topic) {
     if (!help_) help_ = new HelpWindow;
     if (help_->file != help_file) {
-        QFile f(help_file);
-        if (f.open(QIODevice::ReadOnly)) {
+        QFile f;
+        if (open_regular_file(f, help_file)) {
             help_->setHtml(QString::fromUtf8(f.readAll()));
         } else {
             help_->setHtml(

@@ -1,5 +1,7 @@
 #include "platform/xdg_handler.h"
 
+#include "data/regular_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,8 +20,8 @@ QStringList env_list(const char* name, const QString& fallback) {
 
 // The value of key in group of a desktop-entry style file; nothing when absent.
 std::optional<QString> entry_value(const QString& file, const QString& group, const QString& key) {
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return std::nullopt;
+    QFile f;
+    if (!open_regular_file(f, file)) return std::nullopt;
     bool in_group = false;
     while (!f.atEnd()) {
         const QString line = QString::fromUtf8(f.readLine()).trimmed();
