@@ -1,11 +1,10 @@
 #include "cli/db_builder.h"
-
+#include "data/save_file.h"
 #include "data/text_rules.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <bit>
 #include <cstring>
 #include <random>
@@ -205,19 +204,9 @@ int col_int(const QStringList& row, int k) {
 
 bool write_rows(const QString& path, const QStringList& header, const QList<QStringList>& rows,
                 QString* error) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        if (error) *error = f.errorString();
-        return false;
-    }
     QString text = csv_line(header);
     for (const auto& r : rows) text += csv_line(r);
-    f.write(text.toUtf8());
-    if (!f.commit()) {
-        if (error) *error = f.errorString();
-        return false;
-    }
-    return true;
+    return save_file(path, text.toUtf8(), error);
 }
 
 } // namespace
@@ -316,10 +305,9 @@ bool write_sources(const QString& dir, const DbSource& src, QString* error) {
     for (const auto& r : src.reservations) rows.append({r[0], r[1], r[2]});
     if (!write_rows(d.filePath(QStringLiteral("reservations.csv")), {"area", "text", "link"}, rows, error))
         return false;
-    QSaveFile date(d.filePath(QStringLiteral("date.txt")));
-    if (!date.open(QIODevice::WriteOnly)) return false;
-    date.write(QDate(1899, 12, 30).addDays(src.date).toString(QStringLiteral("yyyy/MM/dd")).toUtf8() + '\n');
-    return date.commit();
+    return save_file(
+        d.filePath(QStringLiteral("date.txt")),
+        QDate(1899, 12, 30).addDays(src.date).toString(QStringLiteral("yyyy/MM/dd")).toUtf8() + '\n', error);
 }
 
 void generate_hotels(DbSource& src, int n, std::uint32_t seed) {

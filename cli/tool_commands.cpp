@@ -3,6 +3,7 @@
 #include "app/program_folder.h"
 #include "cli/db_builder.h"
 #include "data/database.h"
+#include "data/save_file.h"
 #include "data/user_file.h"
 #include "results/ordering.h"
 #include "search/selection.h"
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <cstdio>
 
 namespace tomarina {
@@ -97,14 +97,8 @@ int tool_build(const QString& source_dir, const QString& out_file) {
         fail(error);
         return 1;
     }
-    QSaveFile out(out_file);
-    if (!out.open(QIODevice::WriteOnly)) {
-        fail(out.errorString());
-        return 1;
-    }
-    out.write(build_database(src));
-    if (!out.commit()) {
-        fail(out.errorString());
+    if (!save_file(out_file, build_database(src), &error)) {
+        fail(error);
         return 1;
     }
     return 0;

@@ -1,8 +1,11 @@
 #include "cli/tool_commands.h"
 #include "data/database.h"
+#include "data/save_file.h"
 #include "data/text_rules.h"
 #include "support/test_support.h"
 
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -391,6 +394,21 @@ class TestDatabase : public QObject {
                 for (int i = 1; i <= r->t.hotel_count; ++i) QVERIFY(r->t.hotel_ken(i) >= 0);
             }
         }
+    }
+
+    // A directory built onto a full disk is reported as failed and the old file stays as it was.
+    void tool_build_onto_a_full_disk() {
+        test::ProgramDir dir;
+        const QString out = dir.file(QStringLiteral("t.dat"));
+        QVERIFY(save_file(out, QByteArrayLiteral("old directory")));
+        save_faults.space = 4096;
+        const int rc = tool_build(QStringLiteral(TOMARINA_SAMPLE_DIR), out);
+        save_faults = SaveFaults{};
+        QCOMPARE(rc, 1);
+        QFile f(out);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArrayLiteral("old directory"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("t.dat")});
     }
 
     void tool_build_and_dump() {
