@@ -133,25 +133,29 @@ void tomarina42::set_fields(const EditFields& f) {
 }
 
 void tomarina42::form_load() {
-    run_steps({[this] { init_sec(); }, [this] { set_text1(); }, [this] { set_text2(); }});
+    run_steps({{"init_sec", [this] { init_sec(); }},
+               {"set_text1", [this] { set_text1(); }},
+               {"set_text2", [this] { set_text2(); }}});
 }
 
 void tomarina42::init_sec() {
     run_steps({
-        [this] { set_form1(); },
-        [this] {
-            if (st_.edit_mode == u"upd") {
-                const EditFields f = user_fields(st_.user, st_.user_edit_no);
-                for (int k = 3; k <= 9; ++k) text(k)->setText(f[std::size_t(k)]);
-            } else {
-                for (int k = 1; k <= 9; ++k) text(k)->clear();
-            }
-        },
-        [this] { Command3->setEnabled(st_.edit_mode != u"add"); },
-        [this] {
-            Command4->hide();
-            Command5->hide();
-        },
+        {"set_form1", [this] { set_form1(); }},
+        {"fields",
+         [this] {
+             if (st_.edit_mode == u"upd") {
+                 const EditFields f = user_fields(st_.user, st_.user_edit_no);
+                 for (int k = 3; k <= 9; ++k) text(k)->setText(f[std::size_t(k)]);
+             } else {
+                 for (int k = 1; k <= 9; ++k) text(k)->clear();
+             }
+         }},
+        {"Command3 setEnabled", [this] { Command3->setEnabled(st_.edit_mode != u"add"); }},
+        {"picker buttons",
+         [this] {
+             Command4->hide();
+             Command5->hide();
+         }},
     });
 }
 

@@ -146,17 +146,19 @@ void tomarina41::set_current(int row, int column) {
 
 void tomarina41::init_set() {
     run_steps({
-        [this] {
-            for (int i = 1; i <= st_.user.user_name.held(st_.user.user_count); ++i)
-                st_.order.user_list(i) = Integer(i);
-        },
-        [this] { st_.user_saved_flg = 0; },
-        [this] { set_form1(); },
-        [this] { set_grid(); },
-        [this] {
-            Command3->setEnabled(false);
-            Command4->setEnabled(false);
-        },
+        {"user_list",
+         [this] {
+             for (int i = 1; i <= st_.user.user_name.held(st_.user.user_count); ++i)
+                 st_.order.user_list(i) = Integer(i);
+         }},
+        {"user_saved_flg", [this] { st_.user_saved_flg = 0; }},
+        {"set_form1", [this] { set_form1(); }},
+        {"set_grid", [this] { set_grid(); }},
+        {"buttons",
+         [this] {
+             Command3->setEnabled(false);
+             Command4->setEnabled(false);
+         }},
     });
 }
 
@@ -206,15 +208,17 @@ void tomarina41::MSFlexGrid1_DblClick() {
         const int column = current_column();
         st_.order.sort_busy = true;
         run_steps({
-            [&] { st_.order.user_sort_key_name = ordering_name(list_ordering_at(column)); },
-            [this] { sort_hotel(); },
-            [this] { MSFlexGrid1->hide(); },
-            [this] { set_grid(); },
-            [this] { MSFlexGrid1->show(); },
+            {"user_sort_key_name",
+             [&] { st_.order.user_sort_key_name = ordering_name(list_ordering_at(column)); }},
+            {"sort_hotel", [this] { sort_hotel(); }},
+            {"MSFlexGrid1 hide", [this] { MSFlexGrid1->hide(); }},
+            {"set_grid", [this] { set_grid(); }},
+            {"MSFlexGrid1 show", [this] { MSFlexGrid1->show(); }},
             // The selected row stays the one whose hotel 修正 and 削除 act on.
-            [&] {
-                if (Command3->isEnabled()) set_current(st_.user_sel_row, column);
-            },
+            {"current cell",
+             [&] {
+                 if (Command3->isEnabled()) set_current(st_.user_sel_row, column);
+             }},
         });
         st_.order.sort_busy = false;
         return;
@@ -250,17 +254,18 @@ void tomarina41::Command4_Click() {
                     MsgIcon::Exclamation, MsgButtons::OkCancel) == MsgAnswer::Cancel)
         return;
     run_steps({
-        [this] { st_.user.user_copied_flg = 0; },
-        [&] { del_data(row); },
-        [this] { st_.user.user_count = Integer(st_.user.user_count - 1); },
-        [this] { MSFlexGrid1->hide(); },
-        [this] { model->clear(); },
-        [this] { set_grid(); },
-        [this] { MSFlexGrid1->show(); },
-        [this] {
-            Command3->setEnabled(false);
-            Command4->setEnabled(false);
-        },
+        {"user_copied_flg", [this] { st_.user.user_copied_flg = 0; }},
+        {"del_data", [&] { del_data(row); }},
+        {"user_count", [this] { st_.user.user_count = Integer(st_.user.user_count - 1); }},
+        {"MSFlexGrid1 hide", [this] { MSFlexGrid1->hide(); }},
+        {"model clear", [this] { model->clear(); }},
+        {"set_grid", [this] { set_grid(); }},
+        {"MSFlexGrid1 show", [this] { MSFlexGrid1->show(); }},
+        {"buttons",
+         [this] {
+             Command3->setEnabled(false);
+             Command4->setEnabled(false);
+         }},
     });
 }
 
@@ -287,7 +292,7 @@ void tomarina41::write_on_end() {
 }
 
 void tomarina41::form_unload() {
-    if (st_.user_saved_flg == 0) try_step([this] { save_user(); });
+    if (st_.user_saved_flg == 0) try_step("save_user", [this] { save_user(); });
     Form::form_unload();
 }
 

@@ -67,12 +67,12 @@ QString browser_error_text(const QString& address) {
 
 bool start_browser(const Settings& s, Platform& pf, QWidget* parent, const QString& address) {
     bool started = false;
-    try_step([&] {
+    try_step("start browser", [&] {
         if (is_web_address(address) && !s.inet_data2.isEmpty())
             started = pf.start_program(s.inet_data2, address);
     });
     if (!started)
-        try_step([&] {
+        try_step("browser message", [&] {
             pf.message(parent, browser_error_text(address), QStringLiteral("エラーメッセージ"),
                        MsgIcon::Exclamation, MsgButtons::Ok);
         });
@@ -83,7 +83,7 @@ void open_links(const HotelTables& t, Settings& s, Platform& pf, QWidget* parent
                 LinkBoxes boxes) {
     if (!caution_step(s, pf, parent)) return;
     QStringList addresses;
-    try_step([&] { addresses = link_addresses(t, h, mode, boxes); });
+    try_step("link_addresses", [&] { addresses = link_addresses(t, h, mode, boxes); });
     for (const QString& address : addresses) start_browser(s, pf, parent, address);
 }
 

@@ -76,15 +76,16 @@ tomarina13::tomarina13(Forms& forms) : Form(forms, 13, QStringLiteral("tomarina1
 
 void tomarina13::init_set() {
     run_steps({
-        [this] { set_form1(); },
-        [this] { set_list1(); },
-        [this] { set_list2(); },
-        [this] {
-            Command1->setEnabled(false);
-            Command3->setEnabled(false);
-            set_move_buttons();
-        },
-        [this] { List1->setFocus(); },
+        {"set_form1", [this] { set_form1(); }},
+        {"set_list1", [this] { set_list1(); }},
+        {"set_list2", [this] { set_list2(); }},
+        {"move buttons",
+         [this] {
+             Command1->setEnabled(false);
+             Command3->setEnabled(false);
+             set_move_buttons();
+         }},
+        {"List1 setFocus", [this] { List1->setFocus(); }},
     });
 }
 
@@ -139,7 +140,7 @@ void tomarina13::Command4_Click() {
 
 void tomarina13::end_proc() {
     if (is_unloading()) return;
-    try_step([this] { store_narrowing(st_.search, row_texts(List2)); });
+    try_step("store_narrowing", [this] { store_narrowing(st_.search, row_texts(List2)); });
     back_to_results();
 }
 
@@ -151,7 +152,7 @@ void tomarina13::back_to_results() {
     save_position();
     // Results still open would only come to the front; closed first, their load selects again.
     if (auto* open = forms_.loaded<tomarina12>()) open->unload();
-    try_step([this] { forms_.show<tomarina12>(); });
+    try_step("show results", [this] { forms_.show<tomarina12>(); });
     unload();
 }
 

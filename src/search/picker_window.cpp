@@ -50,7 +50,7 @@ tomarina14::tomarina14(Forms& forms) : Form(forms, 14, QStringLiteral("tomarina1
                                             2100, 330);
         Option[std::size_t(k)] = o;
         connect(o, &QRadioButton::toggled, this, [this, k](bool on) {
-            if (on) try_step([&] { set_list1(area_of_option(k)); });
+            if (on) try_step("set_list1", [&] { set_list1(area_of_option(k)); });
         });
     }
 
@@ -99,34 +99,38 @@ void tomarina14::init_set() {
     mode_ = st_.search.search_type;
     const Integer flg = picker_prefecture_mode(mode_) ? st_.settings.control1_flg : st_.settings.control2_flg;
     run_steps({
-        [this] { set_form1(); },
-        [this] {
-            for (int k = 1; k <= 10; ++k) Option[std::size_t(k)]->setEnabled(true);
-        },
-        [&] {
-            if (flg < 0 || flg > 9) return; // no option, an empty list
-            QRadioButton* o = Option[std::size_t(option_of_area(flg))];
-            if (o->isChecked())
-                set_list1(flg);
-            else
-                o->setChecked(true);
-        },
-        [this] { set_mode_texts(); },
-        [this] {
-            Command2->setEnabled(false);
-            Command3->setEnabled(false);
-        },
-        [this] { List1->setFocus(); },
+        {"set_form1", [this] { set_form1(); }},
+        {"options enabled",
+         [this] {
+             for (int k = 1; k <= 10; ++k) Option[std::size_t(k)]->setEnabled(true);
+         }},
+        {"area option",
+         [&] {
+             if (flg < 0 || flg > 9) return; // no option, an empty list
+             QRadioButton* o = Option[std::size_t(option_of_area(flg))];
+             if (o->isChecked())
+                 set_list1(flg);
+             else
+                 o->setChecked(true);
+         }},
+        {"set_mode_texts", [this] { set_mode_texts(); }},
+        {"buttons",
+         [this] {
+             Command2->setEnabled(false);
+             Command3->setEnabled(false);
+         }},
+        {"List1 setFocus", [this] { List1->setFocus(); }},
     });
 }
 
 void tomarina14::set_form1() {
     run_steps({
-        [this] {
-            for (int k = 1; k <= 10; ++k)
-                Option[std::size_t(k)]->setText(picker_option_caption(st_.db, mode_, area_of_option(k)));
-        },
-        [this] { Form::set_form1(); },
+        {"option captions",
+         [this] {
+             for (int k = 1; k <= 10; ++k)
+                 Option[std::size_t(k)]->setText(picker_option_caption(st_.db, mode_, area_of_option(k)));
+         }},
+        {"Form set_form1", [this] { Form::set_form1(); }},
     });
 }
 
@@ -169,10 +173,10 @@ void tomarina14::confirm() {
     const int first = first_selected_row(List1);
     if (first < 0) return; // nothing chosen: the opener's box keeps its text
     st_.search.input_text = picker_name(List1->item(first)->text());
-    try_step([this] { set_start(); });
+    try_step("set_start", [this] { set_start(); });
     // An opener closed meanwhile gets nothing; the picker still closes.
     if (Form* w = opener()) {
-        try_step([&] { target_->picker_chosen(mode_, st_.search.input_text); });
+        try_step("picker_chosen", [&] { target_->picker_chosen(mode_, st_.search.input_text); });
         w->raise();
         w->activateWindow();
     }

@@ -54,17 +54,17 @@ tomarina21::tomarina21(Forms& forms) : Form(forms, 21, QStringLiteral("tomarina2
 
 void tomarina21::init_set() {
     run_steps({
-        [this] { set_form1(); },
-        [this] { set_list1(); },
-        [this] { Command1->setEnabled(false); },
-        [this] { List1->setFocus(); },
+        {"set_form1", [this] { set_form1(); }},
+        {"set_list1", [this] { set_list1(); }},
+        {"Command1 setEnabled", [this] { Command1->setEnabled(false); }},
+        {"List1 setFocus", [this] { List1->setFocus(); }},
     });
 }
 
 void tomarina21::set_form1() {
     run_steps({
-        [this] { Text1->setText(QStringLiteral("地域を選択してください")); },
-        [this] { Form::set_form1(); },
+        {"Text1 setText", [this] { Text1->setText(QStringLiteral("地域を選択してください")); }},
+        {"Form set_form1", [this] { Form::set_form1(); }},
     });
 }
 
@@ -86,7 +86,7 @@ void tomarina21::open_region() {
     if (first < 0) return; // no region chosen: no caution, no page
     if (!caution_step(st_.settings, pf_, this)) return;
     QString link;
-    try_step([&] { link = rsv_row_link(first + 1); });
+    try_step("rsv_row_link", [&] { link = rsv_row_link(first + 1); });
     // A page that could not be opened leaves the list up, after the message, for another try.
     if (start_browser(st_.settings, pf_, this, link)) end_proc();
 }

@@ -59,10 +59,11 @@ tomarina34::tomarina34(Forms& forms) : Form(forms, 34, QStringLiteral("tomarina3
 }
 
 void tomarina34::set_form1() {
-    try_step([this] { setWindowTitle(QString()); });
+    try_step("setWindowTitle", [this] { setWindowTitle(QString()); });
     Form::set_form1();
-    try_step([this] { lblVersion->setText(QStringLiteral("Version ") + st_.ver_text); });
-    try_step([this] { Label1->setText(about_text(st_.db.db_date)); });
+    try_step("lblVersion setText",
+             [this] { lblVersion->setText(QStringLiteral("Version ") + st_.ver_text); });
+    try_step("Label1 setText", [this] { Label1->setText(about_text(st_.db.db_date)); });
 }
 
 void tomarina34::cmdOK_Click() {

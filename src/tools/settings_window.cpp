@@ -81,14 +81,14 @@ tomarina32::tomarina32(Forms& forms) : Form(forms, 32, QStringLiteral("tomarina3
 
 void tomarina32::set_form1() {
     Form::set_form1();
-    try_step([this] { Text1->setText(QString::number(st_.settings.max_kensuu)); });
-    try_step([this] { (st_.settings.sv_pop == 1 ? Option1 : Option2)->setChecked(true); });
-    try_step([this] { pf_.set_ime(Text1, false); });
+    try_step("Text1 setText", [this] { Text1->setText(QString::number(st_.settings.max_kensuu)); });
+    try_step("sv_pop options", [this] { (st_.settings.sv_pop == 1 ? Option1 : Option2)->setChecked(true); });
+    try_step("input method", [this] { pf_.set_ime(Text1, false); });
 }
 
 void tomarina32::end_proc() {
     save_position();
-    try_step([this] { st_.settings.sv_pop = Option1->isChecked() ? 1 : 0; });
+    try_step("sv_pop", [this] { st_.settings.sv_pop = Option1->isChecked() ? 1 : 0; });
     unload();
 }
 
