@@ -5,6 +5,7 @@
 #include <QStringEncoder>
 #include <array>
 #include <cmath>
+#include <utility>
 
 namespace tomarina {
 
@@ -313,6 +314,25 @@ QString yen_for_display(QString text) {
 }
 QString yen_from_input(QString text) {
     return text.replace(QChar(0x00A5), u'\\');
+}
+
+QString input_form(QString text) {
+    // Input methods give these where the directory's code page reads as their twin of the same look, so
+    // a typed name would never equal the stored one and the user file could not hold it.
+    static constexpr std::pair<char16_t, char16_t> twins[] = {
+        {0x00A5, u'\\'},  // yen sign: the data's yen sign is the backslash
+        {0x301C, 0xFF5E}, // wave dash
+        {0x2016, 0x2225}, // double vertical line
+        {0x2212, 0xFF0D}, // minus sign
+        {0x2014, 0x2015}, // em dash
+        {0x00A2, 0xFFE0}, // cent sign
+        {0x00A3, 0xFFE1}, // pound sign
+        {0x00AC, 0xFFE2}, // not sign
+    };
+    for (QChar& c : text)
+        for (const auto& [from, to] : twins)
+            if (c.unicode() == from) c = QChar(to);
+    return text;
 }
 
 } // namespace tomarina

@@ -61,4 +61,9 @@ QString serial_date(long long day);
 QString yen_for_display(QString text);
 QString yen_from_input(QString text);
 
+// The one form of what is typed or pasted into any text box: the yen sign (U+00A5) becomes the data's
+// yen sign U+005C, and the characters an input method gives where code page 932 holds a twin of the same
+// meaning become that twin (〜 U+301C to ～ U+FF5E, − U+2212 to － U+FF0D, ...). Keeps the length.
+QString input_form(QString text);
+
 } // namespace tomarina

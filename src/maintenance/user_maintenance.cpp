@@ -139,19 +139,7 @@ Long rate_value(QStringView text) {
 }
 
 QString stored_text(QString text) {
-    // Characters an input method gives where the code page has a twin of the same meaning.
-    static const std::pair<char16_t, char16_t> twins[] = {
-        {0x00A5, u'\\'},  // yen sign
-        {0x301C, 0xFF5E}, // wave dash
-        {0x2016, 0x2225}, // double vertical line
-        {0x2212, 0xFF0D}, // minus sign
-        {0x2014, 0x2015}, // em dash
-        {0x00A2, 0xFFE0}, // cent sign
-        {0x00A3, 0xFFE1}, // pound sign
-        {0x00AC, 0xFFE2}, // not sign
-    };
-    for (const auto& [from, to] : twins) text.replace(QChar(from), QChar(to));
-    return text;
+    return input_form(std::move(text));
 }
 
 bool storable_text(QStringView text) {

@@ -136,6 +136,35 @@ class TestTextRules : public QObject {
         QCOMPARE(yen_for_display(QStringLiteral("\\8,000")), u8("¥8,000"));
         QCOMPARE(yen_from_input(u8("¥8,000")), QStringLiteral("\\8,000"));
     }
+
+    // What any text box keeps of a typed or pasted text.
+    void input_form_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("wave dash") << u8("波〜ホテル") << u8("波～ホテル");
+        QTest::newRow("minus sign") << u8("03−1111") << u8("03－1111");
+        QTest::newRow("yen sign") << u8("¥8,000") << QStringLiteral("\\8,000");
+        QTest::newRow("double vertical line") << u8("‖") << u8("∥");
+        QTest::newRow("em dash") << u8("—") << u8("―");
+        QTest::newRow("cent pound not") << u8("¢£¬") << u8("￠￡￢");
+        QTest::newRow("every one in a row") << u8("〜−〜¥") << u8("～－～\\");
+        QTest::newRow("already the twins") << u8("～－￥") << u8("～－￥");
+        QTest::newRow("ascii tilde and hyphen stay") << "a~b-c\\"
+                                                     << "a~b-c\\";
+        QTest::newRow("plain Japanese") << u8("東京／羽田") << u8("東京／羽田");
+        QTest::newRow("empty") << QString() << QString();
+    }
+    void input_form() {
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        const QString got = tomarina::input_form(typed);
+        QCOMPARE(got, kept);
+        // A text box keeps the cursor where it was, so the form never changes the length.
+        QCOMPARE(got.size(), typed.size());
+        // The kept text is what the directory and the user file read back from code page 932.
+        QCOMPARE(decode_cp932(encode_cp932(got)), got);
+        QCOMPARE(tomarina::input_form(got), got);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTextRules)
