@@ -222,8 +222,9 @@ QString search_entry_error() {
 }
 
 std::optional<AcceptedEntry> accept_search_entry(const HotelTables& t, int option, const QString& typed) {
-    // A typed "¥" is the data's yen sign; only blanks around a name are ignored, full-width ones are not.
-    const QString entry = yen_from_input(typed);
+    // Typed text in the form the directory holds; only blanks around a name are ignored, full-width ones
+    // are not.
+    const QString entry = input_form(typed);
     const QString trimmed = trim(entry);
     auto accepted = [&](const QString& shown) {
         return AcceptedEntry{Integer(option), shown, search_key_of(shown)};

@@ -196,6 +196,10 @@ class TestSelection : public QObject {
         QTest::newRow("a full-width blank is a keyword") << 6 << u8("　") << true << u8("　") << u8("　");
         // A typed yen sign is the data's.
         QTest::newRow("typed yen sign") << 6 << u8("¥800") << true << u8("\\800") << u8("￥８００");
+        // An input method's wave dash and minus sign are the directory's.
+        QTest::newRow("typed wave dash")
+            << 3 << u8("波〜ホテル") << true << u8("波～ホテル") << u8("波～ホテル");
+        QTest::newRow("typed minus sign") << 6 << u8("03−1") << true << u8("03－1") << u8("０３－１");
     }
     void entry_check() {
         QFETCH(int, option);
