@@ -1,6 +1,6 @@
 // Each selection over a 15000-hotel directory beside one plain containment pass over the hotel names, and the
 // ordering beside the exchange sort done step by step with text comparisons.
-#include "app/app_state.h"
+#include "shared/app_state.h"
 #include "bench/bench_support.h"
 #include "data/database.h"
 #include "results/ordering.h"

@@ -1,6 +1,6 @@
 #include "cli/tool_cli.h"
 
-#include "browser/desktop_opener.h"
+#include "shared/desktop_opener.h"
 #include "cli/tool_commands.h"
 #include "data/hotel_tables.h"
 #include "results/ordering.h"

@@ -1,6 +1,6 @@
 #include "cli/tool_commands.h"
 
-#include "app/program_folder.h"
+#include "shared/program_folder.h"
 #include "cli/db_builder.h"
 #include "data/database.h"
 #include "data/save_file.h"

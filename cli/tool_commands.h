@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_state.h"
+#include "shared/app_state.h"
 
 #include <QJsonObject>
 #include <QStringList>

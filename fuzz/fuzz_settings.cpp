@@ -1,6 +1,6 @@
 // The settings reader on arbitrary bytes, then the round trip read, write, read, write, read: the first
 // write may normalise what it read, after that the file and the settings must stay as they are.
-#include "app/settings.h"
+#include "shared/settings.h"
 
 #include <QBuffer>
 

@@ -1,12 +1,13 @@
 # The sources of tomarina_core, shared with the fuzzing build.
 set(TOMARINA_CORE_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/app/app_state.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/app/program_folder.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/app/end_signals.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/app/settings.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/app/user_folder.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/browser/desktop_opener.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shared/app_state.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shared/program_folder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/program/end_signals.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shared/settings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shared/user_folder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shared/desktop_opener.cpp
   ${CMAKE_CURRENT_LIST_DIR}/browser/browser_lookup.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/browser/browser_start.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/database.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/regular_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/save_file.cpp
@@ -14,6 +15,7 @@ set(TOMARINA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/data/user_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/maintenance/user_maintenance.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/disk_listing.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/platform/web_address.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/xdg_handler.cpp
   ${CMAKE_CURRENT_LIST_DIR}/results/grid_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/results/links.cpp

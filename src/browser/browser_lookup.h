@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/settings.h"
+#include "shared/settings.h"
 #include "platform/platform.h"
 
 #include <QString>

@@ -1,7 +1,6 @@
 #include "browser/browser_window.h"
 
-#include "app/main_menu_window.h"
-#include "app/saves.h"
+#include "shared/saves.h"
 #include "browser/browser_lookup.h"
 #include "data/steps.h"
 
@@ -132,8 +131,7 @@ void tomarina92::Command2_Click() {
              }},
             {"region button",
              [&] {
-                 if (browser_set(st_.settings))
-                     if (auto* menu = forms_.loaded<tomarina1>()) menu->Command2->setEnabled(true);
+                 if (browser_set(st_.settings)) forms_.browser_kind_changed();
              }},
         });
     }

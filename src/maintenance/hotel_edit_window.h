@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/form.h"
+#include "shared/form.h"
 #include "maintenance/user_maintenance.h"
 #include "search/picker_window.h"
 

@@ -1,6 +1,6 @@
 #include "maintenance/maintenance_list_window.h"
 
-#include "app/saves.h"
+#include "shared/saves.h"
 #include "data/steps.h"
 #include "data/text_rules.h"
 #include "data/user_file.h"

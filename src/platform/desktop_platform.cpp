@@ -4,7 +4,7 @@
 #include "data/text_rules.h"
 #include "platform/disk_listing.h"
 #include "platform/xdg_handler.h"
-#include "results/links.h"
+#include "platform/web_address.h"
 
 #include <QAbstractButton>
 #include <QFile>

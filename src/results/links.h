@@ -1,8 +1,7 @@
 #pragma once
 
-#include "app/settings.h"
+#include "browser/browser_start.h"
 #include "data/hotel_tables.h"
-#include "platform/platform.h"
 
 #include <QString>
 #include <QStringList>
@@ -46,21 +45,6 @@ QString best_page_address(const QString& best);
 // The addresses one press opens, in the order A, B, C; B is dropped when it equals C, and an address
 // whose box is cleared is left out. An unknown hotel gives none.
 QStringList link_addresses(const HotelTables& t, long long h, LinkMode mode, LinkBoxes boxes = {});
-
-// The caution shown before a page opens: at most three times over the program's use, never when
-// control9_flg is set. Counts the showing before it is answered. True: go on; false: Cancel.
-bool caution_step(Settings& s, Platform& pf, QWidget* parent);
-
-// Only a web address is handed to the browser: one starting with http:// or https:// and holding no
-// control characters. Anything else (a file: address, an option-like "-x") is refused.
-bool is_web_address(const QString& address);
-
-// The text of the message shown when the browser cannot be started.
-QString browser_error_text(const QString& address);
-
-// Starts the browser inet_data2 with one address, without a shell and without waiting. A refused
-// address or a failed start shows "エラーメッセージ" and the program goes on. True when started.
-bool start_browser(const Settings& s, Platform& pf, QWidget* parent, const QString& address);
 
 // One press of "ホテル情報" or "ホテル予約": the caution step, then each address in turn.
 void open_links(const HotelTables& t, Settings& s, Platform& pf, QWidget* parent, long long h, LinkMode mode,

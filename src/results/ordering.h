@@ -2,8 +2,8 @@
 
 #include "data/hotel_tables.h"
 #include "data/user_tables.h"
-#include "results/order_state.h"
-#include "search/search_state.h"
+#include "shared/order_state.h"
+#include "shared/search_state.h"
 
 #include <QString>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "results/results_cells.h"
 
-#include "app/form.h"
+#include "shared/form.h"
 #include "results/grid_rules.h"
 
 #include <QApplication>

@@ -4,7 +4,6 @@
 #include "data/text_rules.h"
 #include "results/grid_rules.h"
 #include "results/ordering.h"
-#include "search/narrowing_window.h"
 #include "search/selection.h"
 #include "tools/progress_window.h"
 
@@ -202,8 +201,7 @@ void tomarina12::form_load() {
         {"progress window",
          [&] {
              progress = forms_.show<tomarina91>();
-             progress->ProgressBar1->setMinimum(0);
-             progress->ProgressBar1->setMaximum(4);
+             progress->start(4);
          }},
         {"init_set", [&] { init_set(); }},
         {"bar 1", [&] { bar(1); }},
@@ -357,7 +355,7 @@ void tomarina12::MSFlexGrid1_DblClick() {
 }
 
 void tomarina12::Command3_Click() {
-    forms_.show<tomarina13>();
+    forms_.show(FormKind::narrowing);
     unload();
 }
 

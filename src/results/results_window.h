@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/form.h"
+#include "shared/form.h"
 #include "results/grid_rules.h"
 #include "results/results_cells.h"
 

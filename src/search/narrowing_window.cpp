@@ -1,7 +1,6 @@
 #include "search/narrowing_window.h"
 
 #include "data/steps.h"
-#include "results/results_window.h"
 #include "search/list_rows.h"
 #include "search/tab_stop_list.h"
 
@@ -151,8 +150,8 @@ void tomarina13::Command5_Click() {
 void tomarina13::back_to_results() {
     save_position();
     // Results still open would only come to the front; closed first, their load selects again.
-    if (auto* open = forms_.loaded<tomarina12>()) open->unload();
-    try_step("show results", [this] { forms_.show<tomarina12>(); });
+    if (Form* open = forms_.loaded(FormKind::results)) open->unload();
+    try_step("show results", [this] { forms_.show(FormKind::results); });
     unload();
 }
 

@@ -1,7 +1,7 @@
 #include "search/region_window.h"
 
 #include "data/steps.h"
-#include "results/links.h"
+#include "browser/browser_start.h"
 #include "search/list_rows.h"
 #include "search/tab_stop_list.h"
 

@@ -2,7 +2,6 @@
 
 #include "data/steps.h"
 #include "data/user_file.h"
-#include "results/results_window.h"
 #include "search/narrowing_window.h"
 #include "search/selection.h"
 
@@ -179,10 +178,10 @@ void tomarina11::Command1_Click() {
     save_position();
     st_.search.narrow_count = 0;
     // A new search replaces the hits of a results window still open from the last one.
-    if (auto* old = forms_.loaded<tomarina12>()) old->end_proc();
+    if (Form* old = forms_.loaded(FormKind::results)) old->end_proc();
     // The district lists of an open narrowing window belong to the last search.
     if (auto* narrowing = forms_.loaded<tomarina13>()) narrowing->unload();
-    forms_.show<tomarina12>();
+    forms_.show(FormKind::results);
 }
 
 void tomarina11::Command3_Click() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/form.h"
+#include "shared/form.h"
 #include "search/picker_window.h"
 
 class QGroupBox;

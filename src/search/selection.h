@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/hotel_tables.h"
-#include "search/search_state.h"
+#include "shared/search_state.h"
 
 #include <optional>
 

@@ -11,6 +11,10 @@ tomarina91::tomarina91(Forms& forms) : Form(forms, 91, QStringLiteral("tomarina9
     ProgressBar1->setTextVisible(false);
 }
 
+void tomarina91::start(int steps) {
+    ProgressBar1->setRange(0, steps);
+}
+
 void tomarina91::step_to(int value) {
     ProgressBar1->setValue(std::clamp(value, ProgressBar1->minimum(), ProgressBar1->maximum()));
     ProgressBar1->repaint();

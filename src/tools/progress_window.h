@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/form.h"
+#include "shared/form.h"
 
 class QProgressBar;
 
@@ -13,6 +13,8 @@ class tomarina91 : public Form {
     explicit tomarina91(Forms& forms);
     QProgressBar* ProgressBar1;
 
+    // An empty bar of that many steps.
+    void start(int steps);
     // Sets the bar and lets the windows repaint.
     void step_to(int value);
 

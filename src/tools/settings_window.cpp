@@ -1,6 +1,5 @@
 #include "tools/settings_window.h"
 
-#include "app/main_menu_window.h"
 #include "browser/browser_lookup.h"
 #include "browser/browser_window.h"
 #include "data/steps.h"
@@ -106,11 +105,7 @@ void tomarina32::Command2_Click() {
          }},
         // Decided now, before anything is chosen in the selection window, which enables the button
         // itself when it finds a browser. A browser found here enables it too.
-        {"region button",
-         [this] {
-             if (auto* menu = forms_.loaded<tomarina1>())
-                 menu->Command2->setEnabled(browser_set(st_.settings));
-         }},
+        {"region button", [this] { forms_.browser_kind_changed(); }},
     });
 }
 

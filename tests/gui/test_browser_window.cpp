@@ -1,4 +1,4 @@
-#include "app/main_menu_window.h"
+#include "program/main_menu_window.h"
 #include "browser/browser_window.h"
 #include "support/gui_support.h"
 

@@ -1,5 +1,5 @@
-#include "app/main_menu_window.h"
-#include "app/program.h"
+#include "program/main_menu_window.h"
+#include "program/program.h"
 #include "results/results_window.h"
 #include "search/search_conditions_window.h"
 #include "support/gui_support.h"
@@ -166,7 +166,7 @@ class TestConventions : public QObject {
             AppState st;
             st.app_path = first->dir.path();
             FakePlatform pf;
-            Forms forms(st, pf);
+            test::WiredForms forms(st, pf);
             forms.on_end = [] {};
             QVERIFY(start_program(forms));
             QCOMPARE(forms.loaded<tomarina1>()->pos(), moved_to);

@@ -55,7 +55,7 @@ DbSource link_source() {
 struct App {
     AppState st;
     FakePlatform pf;
-    Forms forms{st, pf};
+    test::WiredForms forms{st, pf};
     App() {
         Loader(st.db, build_database(link_source())).load_all();
         st.settings.max_kensuu = 1000;

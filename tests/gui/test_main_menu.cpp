@@ -1,5 +1,5 @@
-#include "app/main_menu_window.h"
-#include "app/program.h"
+#include "program/main_menu_window.h"
+#include "program/program.h"
 #include "support/gui_support.h"
 #include "tools/splash_window.h"
 

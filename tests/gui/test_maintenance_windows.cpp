@@ -1,4 +1,4 @@
-#include "app/main_menu_window.h"
+#include "program/main_menu_window.h"
 #include "data/database.h"
 #include "data/save_file.h"
 #include "data/text_rules.h"
@@ -47,7 +47,7 @@ struct Maint {
     test::ProgramDir dir;
     AppState st;
     FakePlatform pf;
-    Forms forms{st, pf};
+    test::WiredForms forms{st, pf};
 
     // lines: the user file's content at start-up; a null text leaves the file out.
     explicit Maint(const QString& lines = QString()) {

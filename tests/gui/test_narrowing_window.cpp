@@ -4,6 +4,7 @@
 #include "search/picker_window.h"
 #include "search/search_conditions_window.h"
 #include "search/tab_stop_list.h"
+#include "support/gui_support.h"
 #include "support/fake_platform.h"
 #include "support/test_support.h"
 
@@ -42,7 +43,7 @@ DbSource seven_districts() {
 struct Narrowing {
     AppState st;
     FakePlatform pf;
-    Forms forms{st, pf};
+    test::WiredForms forms{st, pf};
     Narrowing() {
         Loader(st.db, build_database(seven_districts())).load_all();
         st.settings.max_kensuu = 1000;

@@ -4,6 +4,7 @@
 #include "search/picker_window.h"
 #include "search/search_conditions_window.h"
 #include "search/tab_stop_list.h"
+#include "support/gui_support.h"
 #include "support/fake_platform.h"
 #include "support/test_support.h"
 
@@ -23,7 +24,7 @@ namespace {
 struct Picking {
     AppState st;
     FakePlatform pf;
-    Forms forms{st, pf};
+    test::WiredForms forms{st, pf};
     explicit Picking(const DbSource& src = test::small_source()) {
         Loader(st.db, build_database(src)).load_all();
         st.settings.apply_defaults();

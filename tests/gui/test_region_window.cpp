@@ -1,4 +1,4 @@
-#include "app/main_menu_window.h"
+#include "program/main_menu_window.h"
 #include "data/database.h"
 #include "search/region_window.h"
 #include "search/tab_stop_list.h"
@@ -19,7 +19,7 @@ namespace {
 struct Regions {
     AppState st;
     FakePlatform pf;
-    Forms forms{st, pf};
+    test::WiredForms forms{st, pf};
     // Regions of the given names, each with a text and a link of its own.
     explicit Regions(const QStringList& areas = {u8("北海道"), u8("東北"), u8("関東"), u8("北陸・甲信越")}) {
         for (int j = 1; j <= areas.size(); ++j) {

@@ -1,5 +1,5 @@
-#include "app/main_menu_window.h"
-#include "app/program.h"
+#include "program/main_menu_window.h"
+#include "program/program.h"
 #include "data/database.h"
 #include "results/grid_rules.h"
 #include "results/results_cells.h"
@@ -25,7 +25,7 @@ namespace {
 struct Sample {
     AppState st;
     FakePlatform pf;
-    Forms forms{st, pf};
+    test::WiredForms forms{st, pf};
     Sample() {
         DbSource src;
         QString error;

@@ -1,5 +1,5 @@
-#include "app/main_menu_window.h"
-#include "app/program.h"
+#include "program/main_menu_window.h"
+#include "program/program.h"
 #include "data/database.h"
 #include "results/grid_rules.h"
 #include "results/ordering.h"
@@ -26,7 +26,7 @@ namespace {
 struct App {
     AppState st;
     FakePlatform pf;
-    Forms forms{st, pf};
+    test::WiredForms forms{st, pf};
     explicit App(const DbSource& src = test::small_source()) {
         const QByteArray bytes = build_database(src);
         Loader(st.db, bytes).load_all();

@@ -1,6 +1,7 @@
-#include "app/settings.h"
+#include "shared/settings.h"
 #include "data/hotel_tables.h"
 #include "results/links.h"
+#include "platform/web_address.h"
 #include "support/fake_platform.h"
 
 #include <QBuffer>

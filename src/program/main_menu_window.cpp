@@ -1,7 +1,7 @@
-#include "app/main_menu_window.h"
+#include "program/main_menu_window.h"
 
-#include "app/program_folder.h"
-#include "app/saves.h"
+#include "shared/program_folder.h"
+#include "shared/saves.h"
 #include "browser/browser_lookup.h"
 #include "browser/browser_window.h"
 #include "data/steps.h"
@@ -97,13 +97,16 @@ void tomarina1::init_set() {
     });
 }
 
+void tomarina1::browser_kind_changed() {
+    Command2->setEnabled(browser_set(st_.settings));
+}
+
 void tomarina1::load_database() {
     tomarina91* progress = nullptr;
     LoadHooks hooks;
     hooks.started = [&](int blocks) {
         progress = forms_.show<tomarina91>();
-        progress->ProgressBar1->setMinimum(0);
-        progress->ProgressBar1->setMaximum(blocks);
+        progress->start(blocks);
         progress->step_to(0);
     };
     hooks.progress = [&progress](int block) {

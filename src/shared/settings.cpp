@@ -1,10 +1,10 @@
-#include "app/settings.h"
+#include "shared/settings.h"
 
 #include "data/regular_file.h"
 #include "data/save_file.h"
 #include "data/steps.h"
 #include "data/text_rules.h"
-#include "results/grid_rules.h"
+#include "shared/results_design.h"
 
 #include <QFile>
 #include <QRegularExpression>

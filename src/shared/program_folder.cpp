@@ -1,4 +1,4 @@
-#include "app/program_folder.h"
+#include "shared/program_folder.h"
 
 #include "data/user_file.h"
 

@@ -1,4 +1,4 @@
-#include "app/end_signals.h"
+#include "program/end_signals.h"
 
 #include <QObject>
 #include <QSocketNotifier>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/form.h"
+#include "shared/form.h"
 
 class QPushButton;
 class QFrame;
@@ -19,6 +19,8 @@ class tomarina1 : public Form {
     // Places the window and records its size, which every resize sets back.
     void set_form1() override;
     void end_proc() override;
+    // The region button follows the browser kind: usable only while a browser is set.
+    void browser_kind_changed() override;
 
     // The loader steps, each on its own.
     void load_database();

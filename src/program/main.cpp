@@ -1,8 +1,8 @@
-#include "app/end_signals.h"
-#include "app/form.h"
-#include "app/main_menu_window.h"
-#include "app/program.h"
-#include "app/user_folder.h"
+#include "program/end_signals.h"
+#include "shared/form.h"
+#include "program/main_menu_window.h"
+#include "program/program.h"
+#include "shared/user_folder.h"
 
 #include <QApplication>
 
@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     tomarina::DesktopPlatform platform;
     tomarina::Forms forms(state, platform);
     forms.on_end = [] { QCoreApplication::exit(0); };
+    tomarina::provide_windows(forms);
     if (!tomarina::start_program(forms)) return 1;
     tomarina::handle_end_signals(&app, [&forms] {
         if (auto* main = forms.loaded<tomarina::tomarina1>())

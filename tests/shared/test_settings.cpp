@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "shared/settings.h"
 #include "data/save_file.h"
 #include "data/text_rules.h"
 #include "support/test_support.h"

@@ -1,6 +1,6 @@
-#include "browser/desktop_opener.h"
+#include "shared/desktop_opener.h"
 
-#include "app/settings.h"
+#include "shared/settings.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/settings.h"
+#include "shared/settings.h"
 #include "data/database.h"
 #include "data/hotel_tables.h"
 #include "data/user_tables.h"
-#include "results/order_state.h"
-#include "search/search_state.h"
+#include "shared/order_state.h"
+#include "shared/search_state.h"
 
 #include <QString>
 

@@ -1,7 +1,9 @@
-#include "app/program.h"
+#include "program/program.h"
 
-#include "app/main_menu_window.h"
+#include "program/main_menu_window.h"
 #include "data/steps.h"
+#include "results/results_window.h"
+#include "search/narrowing_window.h"
 #include "tools/splash_window.h"
 
 #include <QApplication>
@@ -21,6 +23,11 @@ void install_fonts() {
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPointSize(9);
     QApplication::setFont(font);
+}
+
+void provide_windows(Forms& forms) {
+    forms.provide<tomarina12>(FormKind::results);
+    forms.provide<tomarina13>(FormKind::narrowing);
 }
 
 bool start_program(Forms& forms) {

@@ -1,6 +1,6 @@
-#include "app/settings.h"
-#include "app/user_folder.h"
-#include "browser/desktop_opener.h"
+#include "shared/settings.h"
+#include "shared/user_folder.h"
+#include "shared/desktop_opener.h"
 #include "data/save_file.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/fixed_table.h"
-#include "search/search_state.h"
+#include "shared/search_state.h"
 
 #include <QIODevice>
 #include <QString>

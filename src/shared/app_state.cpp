@@ -1,4 +1,4 @@
-#include "app/app_state.h"
+#include "shared/app_state.h"
 
 #include "data/text_rules.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_state.h"
+#include "shared/app_state.h"
 #include "platform/platform.h"
 
 #include <QPointer>
@@ -12,6 +12,10 @@
 namespace tomarina {
 
 class Forms;
+
+// Windows that a window of another folder opens without including its header: the program layer tells
+// Forms which class each one is (Forms::provide), so the feature folders need not include each other.
+enum class FormKind { results, narrowing };
 
 // Twips (1/1440 inch) to pixels and back, at the screen's logical dpi (15 twips a pixel at 96 dpi).
 int twips_to_px(int twips);
@@ -52,6 +56,9 @@ class Form : public QWidget {
     virtual void end_proc();
     // Unloads without the end step.
     void unload();
+
+    // The browser kind in the settings changed; a window whose controls depend on it follows it.
+    virtual void browser_kind_changed() {}
 
   protected:
     // What the window does as it unloads; by default it closes the help window.
@@ -106,7 +113,18 @@ class Forms {
         if (it == windows_.end() || !it->second || it->second->is_unloading()) return nullptr;
         return static_cast<T*>(it->second.data());
     }
-    bool any_loaded() const;
+
+    // show(kind) and loaded(kind) reach window T.
+    template <typename T> void provide(FormKind kind) {
+        kinds_.insert_or_assign(kind, Kind{typeid(T), [](Forms& f) -> Form* { return f.load<T>(); }});
+    }
+    // The window of that kind, shown as show<T>() does; nullptr when no class was provided for it or
+    // its load unloaded it again.
+    Form* show(FormKind kind);
+    Form* loaded(FormKind kind) const;
+
+    // Tells every loaded window that the browser kind changed.
+    void browser_kind_changed();
 
     // Ends the program: every window closes without its own end step.
     void end_program();
@@ -121,6 +139,11 @@ class Forms {
     AppState& state_;
     Platform& platform_;
     std::map<std::type_index, QPointer<Form>> windows_;
+    struct Kind {
+        std::type_index type;
+        std::function<Form*(Forms&)> load;
+    };
+    std::map<FormKind, Kind> kinds_;
 };
 
 } // namespace tomarina

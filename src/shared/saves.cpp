@@ -1,6 +1,6 @@
-#include "app/saves.h"
+#include "shared/saves.h"
 
-#include "app/app_state.h"
+#include "shared/app_state.h"
 #include "data/save_file.h"
 #include "data/user_file.h"
 #include "platform/platform.h"

@@ -1,4 +1,4 @@
-#include "app/form.h"
+#include "shared/form.h"
 
 #include "data/steps.h"
 #include "data/text_rules.h"
@@ -142,10 +142,29 @@ Forms::~Forms() {
     for (auto& [type, w] : windows_) delete w.data();
 }
 
-bool Forms::any_loaded() const {
+Form* Forms::show(FormKind kind) {
+    const auto it = kinds_.find(kind);
+    if (it == kinds_.end()) return nullptr;
+    Form* w = it->second.load(*this);
+    if (w) bring_up(w);
+    return w;
+}
+
+Form* Forms::loaded(FormKind kind) const {
+    const auto k = kinds_.find(kind);
+    if (k == kinds_.end()) return nullptr;
+    const auto it = windows_.find(k->second.type);
+    if (it == windows_.end() || !it->second || it->second->is_unloading()) return nullptr;
+    return it->second.data();
+}
+
+void Forms::browser_kind_changed() {
+    // A copy: a window may close while it follows.
+    QList<QPointer<Form>> open;
     for (const auto& [type, w] : windows_)
-        if (w && !w->is_unloading()) return true;
-    return false;
+        if (w && !w->is_unloading()) open << w;
+    for (const QPointer<Form>& w : open)
+        if (w && !w->is_unloading()) w->browser_kind_changed();
 }
 
 void Forms::bring_up(QWidget* w) {

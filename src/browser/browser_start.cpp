@@ -1,0 +1,37 @@
+#include "browser/browser_start.h"
+
+#include "data/steps.h"
+#include "platform/web_address.h"
+
+namespace tomarina {
+
+bool caution_step(Settings& s, Platform& pf, QWidget* parent) {
+    if (s.control9_flg != 0 || s.sv_count >= 3) return true;
+    s.sv_count = Integer(s.sv_count + 1);
+    const QString text =
+        QStringLiteral("ホテル情報、予約は各ホテルのルールに従い、利用者の責任で行って下さい\r\n"
+                       "予約等のトラブルが発生しても作者は一切関知しません\r\n"
+                       "本メッセージは３回まで表示します");
+    return pf.message(parent, text, QStringLiteral("注意メッセージ"), MsgIcon::Exclamation,
+                      MsgButtons::OkCancel) != MsgAnswer::Cancel;
+}
+
+QString browser_error_text(const QString& address) {
+    return QStringLiteral("ブラウザを起動できませんでした。\r\n") + address;
+}
+
+bool start_browser(const Settings& s, Platform& pf, QWidget* parent, const QString& address) {
+    bool started = false;
+    try_step("start browser", [&] {
+        if (is_web_address(address) && !s.inet_data2.isEmpty())
+            started = pf.start_program(s.inet_data2, address);
+    });
+    if (!started)
+        try_step("browser message", [&] {
+            pf.message(parent, browser_error_text(address), QStringLiteral("エラーメッセージ"),
+                       MsgIcon::Exclamation, MsgButtons::Ok);
+        });
+    return started;
+}
+
+} // namespace tomarina

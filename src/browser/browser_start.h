@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/platform.h"
+#include "shared/settings.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace tomarina {
+
+// The caution shown before a page opens: at most three times over the program's use, never when
+// control9_flg is set. Counts the showing before it is answered. True: go on; false: Cancel.
+bool caution_step(Settings& s, Platform& pf, QWidget* parent);
+
+// The text of the message shown when the browser cannot be started.
+QString browser_error_text(const QString& address);
+
+// Starts the browser inet_data2 with one address, without a shell and without waiting. A refused
+// address or a failed start shows "エラーメッセージ" and the program goes on. True when started.
+bool start_browser(const Settings& s, Platform& pf, QWidget* parent, const QString& address);
+
+} // namespace tomarina
