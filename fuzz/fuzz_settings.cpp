@@ -1,5 +1,6 @@
 // The settings reader on arbitrary bytes, then the round trip read, write, read, write, read: the first
-// write may normalise what it read, after that the file and the settings must stay as they are.
+// write may normalise what it read, after that the file and the settings must stay as they are. Whatever
+// was read can be written, and every value stays on its own line.
 #include "shared/settings.h"
 
 #include <QBuffer>
@@ -25,7 +26,12 @@ bool same_texts(const tomarina::Settings& a, const tomarina::Settings& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const tomarina::Settings first = read(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
-    const tomarina::Settings second = read(tomarina::settings_bytes(first));
+    bool ok = false;
+    const QByteArray once = tomarina::settings_bytes(first, &ok);
+    // The section headings, 14 pairs of positions, 20 control values and 2 x 5 history entries.
+    constexpr int lines = 4 + 28 + 20 + 10;
+    if (!ok || once.count('\n') != lines || once.count('\r') != lines) __builtin_trap();
+    const tomarina::Settings second = read(once);
     const QByteArray written = tomarina::settings_bytes(second);
     const tomarina::Settings third = read(written);
     if (tomarina::settings_bytes(third) != written || !same_texts(second, third)) __builtin_trap();

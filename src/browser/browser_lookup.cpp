@@ -51,9 +51,14 @@ void chk_chr(Settings& s, QString& wk_text, QString& err_flg) {
         err_flg = QStringLiteral("err");
         return;
     }
-    s.inet_data1 = kind;
     wk_text = wk_text.left(p + program_name_length);
     wk_text.remove(u'"');
+    // A path the settings file would not give back as it is could name another program at the next start.
+    if (!storable_browser_path(wk_text)) {
+        err_flg = QStringLiteral("err");
+        return;
+    }
+    s.inet_data1 = kind;
     s.inet_data2 = wk_text;
 }
 

@@ -3,6 +3,7 @@
 #include "shared/saves.h"
 #include "browser/browser_lookup.h"
 #include "data/steps.h"
+#include "platform/disk_listing.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -144,7 +145,9 @@ void tomarina92::RecurseTree(const QString& CurrentPath, int& hit_flg) {
     try_step("list files", [&] { files = pf_.list_files(CurrentPath); });
     if (halted(alive, this)) return;
     for (const QString& name : files) {
-        if (name.toUpper() == browser_target) {
+        // A file of the name that another user could have put there or could change is passed over.
+        if (name.toUpper() == browser_target && trusted_program_file(CurrentPath + name) &&
+            storable_browser_path(CurrentPath + name)) {
             hit_flg = 1;
             browser_target = CurrentPath + name;
             return;

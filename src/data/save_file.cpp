@@ -1,6 +1,7 @@
 #include "data/save_file.h"
 
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
@@ -21,6 +22,9 @@ constexpr qint64 piece = 4096;
 struct Failed {
     int error_number;
 };
+
+// Not an error number of the system: the file to replace is not a regular file.
+constexpr int not_regular = -1;
 
 [[noreturn]] void fail(int error_number) {
     throw Failed{error_number ? error_number : EIO};
@@ -76,18 +80,38 @@ void sync_folder(const QByteArray& dir) {
     ::close(fd);
 }
 
+// The file a save of path replaces: path itself, or what its chain of symbolic links ends at. Only a
+// regular file or a missing one may be replaced; anything else (a device, a folder, a pipe) is refused.
+QString save_target(const QString& path) {
+    QString at = QFileInfo(path).absoluteFilePath();
+    for (int hops = 0;; ++hops) {
+        struct stat st {};
+        if (::lstat(QFile::encodeName(at).constData(), &st) != 0) {
+            if (errno == ENOENT) return at;
+            fail(errno);
+        }
+        if (S_ISREG(st.st_mode)) return at;
+        if (S_ISDIR(st.st_mode)) fail(EISDIR);
+        if (!S_ISLNK(st.st_mode)) fail(not_regular);
+        if (hops >= 40) fail(ELOOP);
+        const QFileInfo link(at);
+        const QString next = link.symLinkTarget();
+        if (next.isEmpty()) fail(EINVAL);
+        at = QFileInfo(link.absoluteDir(), next).absoluteFilePath();
+    }
+}
+
 } // namespace
 
 bool save_file(const QString& path, const QByteArray& bytes, QString* error) {
-    // A symbolic link stays a link: its target gets the new content.
-    QFileInfo info(path);
-    if (info.isSymLink()) info = QFileInfo(info.symLinkTarget());
-    const QString dir = info.absolutePath();
-    const QByteArray target = QFile::encodeName(info.absoluteFilePath());
-
     QByteArray temp_path;
+    QString dir;
     int fd = -1;
     try {
+        // A symbolic link stays a link: its target gets the new content.
+        const QFileInfo info(save_target(path));
+        dir = info.absolutePath();
+        const QByteArray target = QFile::encodeName(info.absoluteFilePath());
         fd = create_temporary(dir, info.fileName(), temp_path);
         struct stat old {};
         if (::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))
@@ -136,9 +160,17 @@ QString save_error_reason(int error_number) {
         return QStringLiteral("ファイルが使用中です。");
     case EIO:
         return QStringLiteral("ディスクの読み書きでエラーが発生しました。");
+    case not_regular:
+        return QStringLiteral("通常のファイルではないため置き換えません。");
+    case ELOOP:
+        return QStringLiteral("シンボリックリンクが多すぎます。");
     default:
         return QStringLiteral("書き込みでエラーが発生しました（エラー番号 %1）。").arg(error_number);
     }
+}
+
+QString cannot_encode_reason() {
+    return QStringLiteral("ファイルに書けない文字があります。");
 }
 
 QString save_failed_message(const QString& file_name, const QString& reason) {

@@ -11,6 +11,9 @@ namespace tomarina {
 // for byte, the temporary file is removed, false comes back and error says why, in Japanese.
 bool save_file(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
+// The reason of a save refused because a text has no code page 932 form.
+QString cannot_encode_reason();
+
 // The reason for a failed system call, for the user.
 QString save_error_reason(int error_number);
 

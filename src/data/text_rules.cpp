@@ -4,6 +4,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <array>
+#include <new>
+#include <vector>
 #include <cmath>
 #include <utility>
 
@@ -288,9 +290,143 @@ QString decode_cp932(QByteArrayView bytes) {
     return cp932_decoder().decode(bytes);
 }
 
+namespace {
+
+constexpr char16_t no_char = 0xFFFF;
+
+bool lead_byte(uchar b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+bool trail_byte(uchar b) {
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+
+bool kept_byte(char16_t c) {
+    return c >= kept_byte_base + 0x80 && c <= kept_byte_base + 0xFF;
+}
+
+// The code page as two tables built once from the codec: what each byte and byte pair reads as, and
+// the bytes of each character. A sequence counts only when it reads without error as one character
+// that is written back as bytes reading the same (the NEC and IBM duplicates are written as their twin).
+struct Cp932Tables {
+    std::array<char16_t, 256> single{};
+    std::vector<char16_t> pair = std::vector<char16_t>(65536, no_char);
+    // Per UTF-16 unit: one byte (0..0xFF) or a pair (lead << 8 | trail); -1 when it has none.
+    std::vector<int> bytes = std::vector<int>(65536, -1);
+
+    Cp932Tables() {
+        // A converter keeps its error flag once set, so each conversion gets a fresh one.
+        auto decode = [](QByteArrayView in, bool& error) {
+            QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
+            QString s = decoder.decode(in);
+            error = decoder.hasError();
+            return s;
+        };
+        auto one_char = [&](QByteArrayView in) -> char16_t {
+            bool error = false;
+            const QString s = decode(in, error);
+            if (error || s.size() != 1) return no_char;
+            const char16_t c = s.at(0).unicode();
+            if (c == 0xFFFD || c == no_char || kept_byte(c) || QChar::isSurrogate(c)) return no_char;
+            QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
+            const QByteArray back = encoder.encode(QStringView(s));
+            if (encoder.hasError() || back.size() != in.size()) return no_char;
+            const QString again = decode(back, error);
+            if (error || again != s) return no_char;
+            // A single byte must come back as itself; only pairs may take their twin's form.
+            if (in.size() == 1 && back != in) return no_char;
+            bytes[c] = back.size() == 1 ? uchar(back[0]) : (uchar(back[0]) << 8 | uchar(back[1]));
+            return c;
+        };
+        for (int b = 0; b < 256; ++b) {
+            const char c = char(b);
+            single[std::size_t(b)] = lead_byte(uchar(b)) ? no_char : one_char(QByteArrayView(&c, 1));
+        }
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!lead_byte(uchar(lead))) continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                if (trail == 0x7F) continue;
+                const char in[2] = {char(lead), char(trail)};
+                pair[std::size_t(lead << 8 | trail)] = one_char(QByteArrayView(in, 2));
+            }
+        }
+    }
+};
+
+const Cp932Tables& cp932_tables() {
+    static const Cp932Tables tables;
+    return tables;
+}
+
+} // namespace
+
+QString storable_in_file(QStringView text) {
+    const Cp932Tables& t = cp932_tables();
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text)
+        if (c.category() != QChar::Other_Control && (kept_byte(c.unicode()) || t.bytes[c.unicode()] >= 0)) out += c;
+    return out;
+}
+
 QString decode_cp932_file(QByteArrayView bytes) {
     if (bytes.endsWith('\x1a')) bytes.chop(1);
-    return decode_cp932(bytes);
+    return decode_cp932_kept(bytes);
+}
+
+QString decode_cp932_kept(QByteArrayView bytes) {
+    const Cp932Tables& t = cp932_tables();
+    QString out;
+    out.resize(bytes.size());
+    char16_t* o = reinterpret_cast<char16_t*>(out.data());
+    const qsizetype n = bytes.size();
+    qsizetype k = 0;
+    for (qsizetype i = 0; i < n;) {
+        const uchar b = uchar(bytes[i]);
+        if (lead_byte(b) && i + 1 < n && trail_byte(uchar(bytes[i + 1]))) {
+            // A pair that is no character is kept as two bytes, so that what follows is read the same
+            // way after a write, whatever form a character written there takes.
+            const uchar b2 = uchar(bytes[i + 1]);
+            const char16_t c = t.pair[std::size_t(b << 8 | b2)];
+            if (c != no_char) {
+                o[k++] = c;
+            } else {
+                o[k++] = char16_t(kept_byte_base + b);
+                o[k++] = b2 < 0x80 ? t.single[b2] : char16_t(kept_byte_base + b2);
+            }
+            i += 2;
+            continue;
+        }
+        const char16_t c = t.single[b];
+        o[k++] = c != no_char ? c : char16_t(kept_byte_base + b);
+        ++i;
+    }
+    out.truncate(k);
+    return out;
+}
+
+std::optional<QByteArray> encode_cp932_file(QStringView text) {
+    const Cp932Tables& t = cp932_tables();
+    try {
+        QByteArray out;
+        out.reserve(text.size() * 2);
+        for (const QChar ch : text) {
+            const char16_t c = ch.unicode();
+            if (kept_byte(c)) {
+                out += char(c - kept_byte_base);
+                continue;
+            }
+            const int b = t.bytes[c];
+            if (b < 0) return std::nullopt;
+            if (b > 0xFF) out += char(b >> 8);
+            out += char(b & 0xFF);
+        }
+        return out;
+    } catch (const std::bad_alloc&) {
+        // A text too large for memory in its file form is refused like any other that cannot be written.
+        return std::nullopt;
+    }
 }
 
 QByteArray encode_cp932(QStringView text) {

@@ -48,9 +48,19 @@ QString to_full_width(QStringView text);
 
 // Code page 932.
 QString decode_cp932(QByteArrayView bytes);
-// The text of a text file: a final 0x1A is the old end-of-file mark, not data.
+// The text of one of the user's files (settings, user hotels), read so that every byte comes back when
+// written with encode_cp932_file: a byte that is no character of the code page reads as a code point of
+// its own, U+F780..U+F7FF. A final 0x1A is the old end-of-file mark, not data.
 QString decode_cp932_file(QByteArrayView bytes);
+// The same without the end-of-file mark, for a part of a file.
+QString decode_cp932_kept(QByteArrayView bytes);
+// The bytes of a text read by decode_cp932_file or typed; nothing when a character has no code page form.
+std::optional<QByteArray> encode_cp932_file(QStringView text);
+// The code point a byte that is no character of the code page reads as.
+inline constexpr char16_t kept_byte_base = 0xF700;
 QByteArray encode_cp932(QStringView text);
+// text without control characters (CR, LF, tab, ...) and without characters the files cannot hold.
+QString storable_in_file(QStringView text);
 // Every character of text has a code page 932 form.
 bool cp932_encodable(QStringView text);
 

@@ -6,6 +6,12 @@
 
 #include <QFile>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace tomarina {
 
 QStringList user_line_fields(QStringView line) {
@@ -96,49 +102,155 @@ void derive_user_hotel(UserTables& u, int i, const HotelTables& t) {
     u.user_price_num(i) = user_price_number(u.user_price(i));
 }
 
-void get_hotel_user(QIODevice& dev, UserTables& u, const HotelTables& t, const QString& tmp_path) {
-    const QString text = decode_cp932_file(dev.readAll());
-    int count = 0;
-    u.user_extra.clear();
-    QStringView last_line;
-    bool any_line = false;
-    for (QStringView line : QStringView(text).tokenize(u'\n')) {
-        if (line.endsWith(u'\r')) line.chop(1);
-        // Only an empty line is no record: a line of blanks holds a hotel with blank fields.
-        if (line.isEmpty()) continue;
-        last_line = line;
-        any_line = true;
-        QStringList f = user_line_fields(line);
-        while (f.size() < 9) f << QString();
-        f = f.mid(0, 9);
-        if (count >= UserTables::user_capacity) {
-            u.user_extra << f;
-            continue;
+namespace {
+
+// The whole of dev in at most limit + 1 bytes; false on a read error.
+bool read_up_to(QIODevice& dev, qint64 limit, QByteArray& out) {
+    constexpr qint64 chunk = 1 << 20;
+    while (out.size() <= limit) {
+        const qsizetype at = out.size();
+        const qint64 want = std::min<qint64>(chunk, limit + 1 - at);
+        out.resize(at + want);
+        const qint64 n = dev.read(out.data() + at, want);
+        if (n < 0) return false;
+        out.resize(at + n);
+        if (n == 0) break;
+    }
+    return true;
+}
+
+QString unreadable_reason(const QString& why) {
+    return QStringLiteral("ファイルを読み込めませんでした（%1）。").arg(why);
+}
+
+QString open_error_reason(int error_number) {
+    switch (error_number) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("読み取りの権限がありません");
+    case EIO:
+        return QStringLiteral("ディスクの読み書きでエラーが発生しました");
+    default:
+        return QStringLiteral("エラー番号 %1").arg(error_number);
+    }
+}
+
+} // namespace
+
+bool get_hotel_user(QIODevice& dev, UserTables& u, const HotelTables& t, const QString& tmp_path) {
+    QByteArray head;
+    QByteArray tail;
+    try {
+        if (!read_up_to(dev, user_read_limit, head)) {
+            u.user_read_error = unreadable_reason(QStringLiteral("読み込みエラー"));
+            return false;
         }
-        set_user_record(u, ++count, f);
+        if (head.size() > user_read_limit) {
+            // Records are read up to the last line end inside the limit; the rest stays bytes.
+            qsizetype cut = user_read_limit;
+            while (cut > 0 && head[cut - 1] != '\r' && head[cut - 1] != '\n') --cut;
+            if (cut > 0 && head[cut - 1] == '\r' && head[cut] == '\n') ++cut;
+            tail = head.mid(cut);
+            head.truncate(cut);
+            if (!read_up_to(dev, user_tail_limit - tail.size(), tail)) {
+                u.user_read_error = unreadable_reason(QStringLiteral("読み込みエラー"));
+                return false;
+            }
+            if (tail.size() > user_tail_limit) {
+                u.user_read_error = unreadable_reason(QStringLiteral("ファイルが大きすぎます"));
+                return false;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        u.user_read_error = unreadable_reason(QStringLiteral("メモリが足りません"));
+        return false;
+    }
+    // CR, LF and CR LF each end a line. Neither byte is ever part of a two-byte character, so the lines
+    // are found in the bytes and each is read on its own.
+    int count = 0;
+    QString last_line;
+    const qsizetype n = head.size();
+    for (qsizetype start = 0, i = 0; start < n; start = i) {
+        while (i < n && head[i] != '\r' && head[i] != '\n') ++i;
+        QByteArrayView bytes = QByteArrayView(head).sliced(start, i - start);
+        const qsizetype line_start = start;
+        if (i < n && head[i] == '\r' && i + 1 < n && head[i + 1] == '\n') ++i;
+        if (i < n) ++i;
+        // The old end-of-file mark after the last line is not data.
+        if (i >= n && tail.isEmpty() && bytes.endsWith('\x1a')) bytes.chop(1);
+        // Only an empty line is no record: a line of blanks holds a hotel with blank fields.
+        if (bytes.isEmpty()) continue;
+        if (count >= UserTables::user_capacity) {
+            // Records the table cannot hold stay as they are in the file and are written back so.
+            tail.prepend(head.mid(line_start));
+            break;
+        }
+        last_line = decode_cp932_kept(bytes);
+        QStringList f = user_line_fields(last_line);
+        while (f.size() < 9) f << QString();
+        set_user_record(u, ++count, f.mid(0, 9));
     }
     u.user_count = Integer(count);
+    u.user_tail = tail;
+    u.user_read_error.clear();
     for (int i = 1; i <= count; ++i) derive_user_hotel(u, i, t);
     // The scratch copy of the last line; what was read does not depend on it.
-    if (any_line && !tmp_path.isEmpty()) save_file(tmp_path, encode_cp932(last_line) + "\r\n");
+    if (count > 0 && !tmp_path.isEmpty()) {
+        if (const auto bytes = encode_cp932_file(last_line)) save_file(tmp_path, *bytes + "\r\n");
+    }
+    return true;
 }
 
-void read_user_file(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path) {
+bool read_user_file(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+        u.user_count = 0;
+        u.user_tail.clear();
+        u.user_read_error.clear();
+        return true;
+    }
+    if (fd < 0) {
+        u.user_read_error = unreadable_reason(open_error_reason(errno));
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        u.user_read_error = unreadable_reason(QStringLiteral("通常のファイルではありません"));
+        return false;
+    }
     QFile file;
-    if (!open_regular_file(file, path) || file.size() == 0) return;
-    get_hotel_user(file, u, t, tmp_path);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        u.user_read_error = unreadable_reason(file.errorString());
+        return false;
+    }
+    return get_hotel_user(file, u, t, tmp_path);
 }
 
-QByteArray user_file_bytes(const UserTables& u) {
+QByteArray user_file_bytes(const UserTables& u, bool* ok) {
     QString text;
     for (int i = 1; i <= u.user_name.held(u.user_count); ++i)
         text += user_line(user_record(u, i)) + QStringLiteral("\r\n");
-    for (const QStringList& f : u.user_extra) text += user_line(f) + QStringLiteral("\r\n");
-    return encode_cp932(text);
+    auto bytes = encode_cp932_file(text);
+    if (ok) *ok = bytes.has_value();
+    if (!bytes) return {};
+    return *bytes + u.user_tail;
 }
 
 bool save_hotel_user(const QString& path, const UserTables& u, QString* error) {
-    return save_file(path, user_file_bytes(u), error);
+    if (!u.user_read_error.isEmpty()) {
+        if (error) *error = u.user_read_error + QStringLiteral("読み込めなかったファイルには書き込みません。");
+        return false;
+    }
+    bool ok = false;
+    const QByteArray bytes = user_file_bytes(u, &ok);
+    if (!ok) {
+        if (error) *error = cannot_encode_reason();
+        return false;
+    }
+    return save_file(path, bytes, error);
 }
 
 void copy_user_hotel(const UserTables& u, HotelTables& t) {

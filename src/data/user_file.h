@@ -16,12 +16,22 @@ QStringList user_line_fields(QStringView line);
 // One record in the written form, without the line end.
 QString user_line(const QStringList& nine_fields);
 
-// Reads the user file from dev to its end into u, replacing its records; blank lines are skipped.
-// The last line read is written to tmp_path as the scratch copy. Records past the table's capacity are
-// kept aside so that a save writes them back. Derives the numbers against t.
-void get_hotel_user(QIODevice& dev, UserTables& u, const HotelTables& t, const QString& tmp_path);
-// Reads the file at path when it exists and is not empty; otherwise leaves u as it is.
-void read_user_file(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path);
+// The most of the user file that is read as records; the rest, from a line's end on, is kept aside as
+// bytes and written back after the records.
+inline constexpr qint64 user_read_limit = 16 * 1024 * 1024;
+// A file whose part past the reading limit is larger than this is not read at all (and so never written).
+inline constexpr qint64 user_tail_limit = 256 * 1024 * 1024;
+
+// Reads the user file from dev to its end into u, replacing its records; CR, LF and CR LF each end a
+// line, and empty lines are skipped. The last line read is written to tmp_path as the scratch copy.
+// Lines past the table's capacity and bytes past the reading limit are kept aside as bytes so that a save
+// writes them back. Derives the numbers against t. When dev cannot be read to its end, u keeps its
+// records, user_read_error says why, and false comes back.
+bool get_hotel_user(QIODevice& dev, UserTables& u, const HotelTables& t, const QString& tmp_path);
+// The one reader of the file at path, for the start-up and the cancel of the maintenance list alike. A
+// missing or empty file gives no records. A file that exists but cannot be read leaves the records as
+// they were, sets user_read_error (so nothing writes over it in this run) and gives false.
+bool read_user_file(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path);
 
 // The nine text fields of record i, in file order, and the other way.
 QStringList user_record(const UserTables& u, int i);
@@ -30,9 +40,11 @@ void set_user_record(UserTables& u, int i, const QStringList& nine_fields);
 // The prefecture, airport and district numbers and the rate of record i.
 void derive_user_hotel(UserTables& u, int i, const HotelTables& t);
 
-// The whole file text of records 1..user_count (and any kept aside), as written.
-QByteArray user_file_bytes(const UserTables& u);
-// Writes records 1..user_count (and any kept aside) to path at once; false when the old file stays.
+// The whole file of records 1..user_count (and anything kept aside), as written; empty, with ok false,
+// when a text has no code page form.
+QByteArray user_file_bytes(const UserTables& u, bool* ok = nullptr);
+// Writes records 1..user_count (and anything kept aside) to path at once; false when the old file stays,
+// which it always does while the file could not be read in this run.
 bool save_hotel_user(const QString& path, const UserTables& u, QString* error = nullptr);
 
 // Appends the user hotels behind the directory's hotels, as far as the hotel table reaches.

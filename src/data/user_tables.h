@@ -2,6 +2,7 @@
 
 #include "data/fixed_table.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -29,8 +30,11 @@ struct UserTables {
 
     Integer user_copied_flg = 0;
 
-    // Records of the file beyond the table's capacity, kept as read so that a save writes them back.
-    QList<QStringList> user_extra;
+    // The bytes of the file past the records read (beyond the table's capacity or the reading limit),
+    // written back unchanged after the records.
+    QByteArray user_tail;
+    // Why the file could not be read in this run; while it is set, nothing writes over the file.
+    QString user_read_error;
 };
 
 } // namespace tomarina

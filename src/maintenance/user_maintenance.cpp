@@ -243,15 +243,7 @@ QString user_list_cell(const UserTables& u, int k, int column) {
 }
 
 bool reload_user_tables(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path) {
-    QFile file(path);
-    if (!file.exists() || file.size() == 0) {
-        u.user_count = 0;
-        u.user_extra.clear();
-        return true;
-    }
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    get_hotel_user(file, u, t, tmp_path);
-    return true;
+    return read_user_file(path, u, t, tmp_path);
 }
 
 } // namespace tomarina

@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tomarina {
 
@@ -56,6 +58,31 @@ QStringList disk_list_folders(const QString& folder) {
         if (device_of(with_slash(folder) + name, dev) && dev == own) out << name;
     }
     return out;
+}
+
+namespace {
+
+bool owned_and_closed(const struct stat& st) {
+    return (st.st_uid == 0 || st.st_uid == ::getuid()) && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+} // namespace
+
+bool trusted_program_file(const QString& path) {
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if ((st.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) == 0 || !owned_and_closed(st)) return false;
+    if (::access(QFile::encodeName(path).constData(), X_OK) != 0) return false;
+    // The folders as they really are, links resolved, from the file's own up to the root.
+    QString folder = QFileInfo(path).canonicalPath();
+    if (folder.isEmpty()) return false;
+    for (;;) {
+        if (::stat(QFile::encodeName(folder).constData(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+        if (!owned_and_closed(st)) return false;
+        if (folder == u"/") return true;
+        const qsizetype slash = folder.lastIndexOf(u'/');
+        folder = slash <= 0 ? QStringLiteral("/") : folder.left(slash);
+    }
 }
 
 QStringList disk_roots_from_mounts(const QByteArray& mounts) {

@@ -15,6 +15,11 @@ QStringList disk_list_files(const QString& folder);
 // own, not from inside this one.
 QStringList disk_list_folders(const QString& folder);
 
+// A file the browser disk search may register as the browser: a regular, executable file owned by root
+// or by the user, which no other user can write or replace: neither it nor any folder on its path is
+// writable by group or others or owned by another user (so nothing under /tmp qualifies).
+bool trusted_program_file(const QString& path);
+
 // The mount points of real devices in the text of /proc/self/mounts: "/" first, then the others by
 // name, each ending in "/", a file system mounted twice listed once.
 QStringList disk_roots_from_mounts(const QByteArray& mounts);

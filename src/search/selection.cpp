@@ -203,7 +203,10 @@ QString search_key_of(const QString& entry) {
     return to_full_width(entry);
 }
 
-void push_history(EntryHistory& hist, const QString& input) {
+void push_history(EntryHistory& hist, const QString& typed) {
+    // The entry goes to the settings file on one line, so it keeps no control character and nothing the
+    // file cannot hold, whatever the directory's names hold.
+    const QString input = storable_in_file(typed);
     const QString key = trim(input);
     int p = EntryHistory::capacity;
     for (int k = 1; k <= EntryHistory::capacity; ++k) {

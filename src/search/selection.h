@@ -39,7 +39,8 @@ QString search_entry_error();
 std::optional<AcceptedEntry> accept_search_entry(const HotelTables& t, int option, const QString& entry);
 
 // Moves input to the front of a history of five, newest first: an entry already there (compared
-// without surrounding blanks) moves up, otherwise the oldest drops out.
+// without surrounding blanks) moves up, otherwise the oldest drops out. Control characters and characters
+// the settings file cannot hold are left out of the entry.
 void push_history(EntryHistory& hist, const QString& input);
 
 // The search text as the selections compare it: the entry in full-width characters.

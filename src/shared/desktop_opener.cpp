@@ -12,14 +12,14 @@ QString desktop_opener_path() {
 }
 
 bool register_desktop_opener(Settings& s, const QString& opener) {
-    if (opener.isEmpty()) return false;
+    if (!storable_browser_path(opener)) return false;
     s.inet_data1 = QStringLiteral("1");
     s.inet_data2 = opener;
     return true;
 }
 
 bool create_settings_with_opener(const QString& ini_path, const QString& opener) {
-    if (opener.isEmpty() || QFileInfo::exists(ini_path) || QFileInfo(ini_path).isSymLink()) return false;
+    if (!storable_browser_path(opener) || QFileInfo::exists(ini_path) || QFileInfo(ini_path).isSymLink()) return false;
     Settings s;
     // What the start-up sets before reading the file; written out, they must not read back as 0.
     s.max_kensuu = 1000;

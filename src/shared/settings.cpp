@@ -212,7 +212,32 @@ void read_settings(QIODevice& dev, Settings& s) {
     }
 }
 
-QByteArray settings_bytes(const Settings& s) {
+namespace {
+
+// A value on its line: a control character in it would end the line or start another.
+QString one_line(QStringView value) {
+    QString out;
+    out.reserve(value.size());
+    for (const QChar c : value)
+        if (c.category() != QChar::Other_Control) out += c;
+    return out;
+}
+
+// A history entry is written as it is, unless it holds a "[": the reader never gives such an entry back
+// and would take it for a section heading, so it goes out empty.
+QString history_line(QStringView entry) {
+    const QString line = one_line(entry);
+    return line.contains(u'[') ? QString() : line;
+}
+
+} // namespace
+
+bool storable_browser_path(QStringView path) {
+    if (path.isEmpty() || one_line(path) != path || storable_in_file(path) != path) return false;
+    return !path.contains(u',') && !path.contains(u'"') && trim(path) == path;
+}
+
+QByteArray settings_bytes(const Settings& s, bool* ok) {
     QString out;
     auto line = [&out](const QString& l) {
         out += l;
@@ -230,19 +255,27 @@ QByteArray settings_bytes(const Settings& s) {
         if (c.number)
             line(key + trim(format_picture(s.*c.number, QString::fromLatin1(c.picture))));
         else
-            line(key + trim(s.*c.text));
+            line(key + trim(one_line(s.*c.text)));
     }
     for (int k = 0; k <= 6; ++k)
         line(colwidth_key(k) + u'=' + trim(format_picture(s.sv_colwidth(k), u"#####")));
     line(QStringLiteral("[Text1]"));
-    for (int k = 1; k <= EntryHistory::capacity; ++k) line(s.text1_hist(k));
+    for (int k = 1; k <= EntryHistory::capacity; ++k) line(history_line(s.text1_hist(k)));
     line(QStringLiteral("[Text2]"));
-    for (int k = 1; k <= EntryHistory::capacity; ++k) line(s.text2_hist(k));
-    return encode_cp932(out);
+    for (int k = 1; k <= EntryHistory::capacity; ++k) line(history_line(s.text2_hist(k)));
+    auto bytes = encode_cp932_file(out);
+    if (ok) *ok = bytes.has_value();
+    return bytes ? *bytes : QByteArray();
 }
 
 bool write_settings_file(const QString& path, const Settings& s, QString* error) {
-    return save_file(path, settings_bytes(s), error);
+    bool ok = false;
+    const QByteArray bytes = settings_bytes(s, &ok);
+    if (!ok) {
+        if (error) *error = cannot_encode_reason();
+        return false;
+    }
+    return save_file(path, bytes, error);
 }
 
 void read_settings_file(const QString& path, Settings& s) {

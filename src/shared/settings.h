@@ -49,10 +49,14 @@ struct Settings {
     void apply_defaults();
 };
 
+// A browser path the settings file holds on its line and reads back as it is: no control character,
+// every character in the code page, no comma, quote or surrounding blank.
+bool storable_browser_path(QStringView path);
+
 // Reads tomarina.ini from dev into s, item by item; a failing statement is skipped.
 void read_settings(QIODevice& dev, Settings& s);
-// The whole file text, as written.
-QByteArray settings_bytes(const Settings& s);
+// The whole file, as written; empty, with ok false, when a value has no code page form.
+QByteArray settings_bytes(const Settings& s, bool* ok = nullptr);
 // Replaces the file at path at once; on failure the old file stays whole and false comes back.
 bool write_settings_file(const QString& path, const Settings& s, QString* error = nullptr);
 // Reads the file at path when it exists; a missing or unreadable file changes nothing.

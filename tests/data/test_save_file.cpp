@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace tomarina;
@@ -301,6 +302,65 @@ class TestSaveFile : public QObject {
         QVERIFY(save_file(link, "through the link"));
         QVERIFY(QFileInfo(link).isSymLink());
         QCOMPARE(read_file(path), QByteArray("through the link"));
+    }
+
+    // A save replaces a regular or missing file, named directly or through links, and nothing else:
+    // a link to a device node leaves the node as it was.
+    void replaces_only_regular_files() {
+        QTemporaryDir dir;
+        const QString real = dir.filePath(QStringLiteral("real.ini"));
+        const QString first = dir.filePath(QStringLiteral("first"));
+        const QString ini = dir.filePath(QStringLiteral("tomarina.ini"));
+        QVERIFY(QFile::link(QStringLiteral("first"), ini));
+        QVERIFY(QFile::link(QStringLiteral("real.ini"), first));
+        QVERIFY(save_file(ini, "new through a missing target"));
+        QCOMPARE(read_file(real), QByteArray("new through a missing target"));
+        QVERIFY(save_file(ini, "again"));
+        QVERIFY(QFileInfo(ini).isSymLink() && QFileInfo(first).isSymLink());
+        QCOMPARE(read_file(real), QByteArray("again"));
+
+        QString error;
+        const QString fifo = dir.filePath(QStringLiteral("fifo"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QString to_fifo = dir.filePath(QStringLiteral("hotelusr.csv"));
+        QVERIFY(QFile::link(fifo, to_fifo));
+        QVERIFY(!save_file(to_fifo, "x", &error));
+        QCOMPARE(error, u8("通常のファイルではないため置き換えません。"));
+        QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+
+        if (::geteuid() != 0) QSKIP("making a device node needs root");
+        const QString node = dir.filePath(QStringLiteral("null"));
+        if (::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+            QSKIP("device nodes cannot be made here");
+        QVERIFY(QFile::remove(ini));
+        QVERIFY(QFile::link(node, ini));
+        QVERIFY(!save_file(ini, "x", &error));
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(node).constData(), &st), 0);
+        QVERIFY(S_ISCHR(st.st_mode));
+        QCOMPARE(st.st_rdev, makedev(1, 3));
+        QVERIFY(QFileInfo(ini).isSymLink());
+        for (const QString& name : entries(dir.path())) QVERIFY2(!name.contains(u".tmp-"), qPrintable(name));
+    }
+
+    // A text the code page cannot hold stops the save; the old file stays.
+    void conversion_error_stops_the_save() {
+        QTemporaryDir dir;
+        const QString csv = dir.filePath(QStringLiteral("hotelusr.csv"));
+        const QString ini = dir.filePath(QStringLiteral("tomarina.ini"));
+        QVERIFY(save_file(csv, "old"));
+        QVERIFY(save_file(ini, "old"));
+        UserTables u;
+        u.user_count = 1;
+        u.user_name(1) = QString::fromUtf16(u"\U0001F600");
+        QString error;
+        QVERIFY(!save_hotel_user(csv, u, &error));
+        QCOMPARE(error, cannot_encode_reason());
+        Settings s;
+        s.inet_data2 = QString(QChar(0x2028));
+        QVERIFY(!write_settings_file(ini, s, &error));
+        QCOMPARE(read_file(csv), QByteArray("old"));
+        QCOMPARE(read_file(ini), QByteArray("old"));
     }
 
     void message_names_the_file_and_the_reason() {

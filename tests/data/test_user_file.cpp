@@ -6,7 +6,11 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QTest>
+#include <unistd.h>
 
 using namespace tomarina;
 using tomarina::test::u8;
@@ -178,14 +182,165 @@ class TestUserFile : public QObject {
         Files f;
         QString text;
         for (int i = 1; i <= 503; ++i) text += QStringLiteral("\"%1\"\r\n").arg(i);
-        f.write(text);
+        f.write(text + QStringLiteral("x\ry"));
         auto r = f.read();
         QCOMPARE(r->user_count, Integer(500));
         QCOMPARE(r->user_ken_name(500), QStringLiteral("500"));
+        r->user_count = 499; // one deleted
         QVERIFY(save_hotel_user(f.csv(), *r));
         const QStringList lines = f.file_text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 503);
-        QCOMPARE(lines.last(), QStringLiteral("\"503\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\""));
+        QCOMPARE(lines[498], QStringLiteral("\"499\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\""));
+        // The lines the table could not hold come back as they were.
+        QCOMPARE(lines.mid(499), QStringList({"\"501\"", "\"502\"", "\"503\"", "x\ry"}));
+    }
+
+    // CR, LF and CR LF each end a line, so no record swallows the ones after it.
+    void line_ends_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("prefectures");
+        QTest::newRow("lone CR") << QByteArray("\"a\",\"1\"\r\"b\",\"2\"\r\"c\"\r") << QStringList{"a", "b", "c"};
+        QTest::newRow("mixed") << QByteArray("a\r\nb\nc\rd") << QStringList{"a", "b", "c", "d"};
+        QTest::newRow("LF then CR") << QByteArray("a\n\rb\n\r") << QStringList{"a", "b"};
+        QTest::newRow("mark after CR") << QByteArray("a\r\x1a") << QStringList{"a"};
+    }
+    void line_ends() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, prefectures);
+        Files f;
+        f.dir.write(QStringLiteral("hotelusr.csv"), bytes);
+        auto r = f.read();
+        QStringList read;
+        for (int i = 1; i <= r->user_count; ++i) read << r->user_ken_name(i);
+        QCOMPARE(read, prefectures);
+        QVERIFY(save_hotel_user(f.csv(), *r));
+        auto again = f.read();
+        QCOMPARE(again->user_count, r->user_count);
+        for (int i = 1; i <= r->user_count; ++i) QCOMPARE(user_record(*again, i), user_record(*r, i));
+    }
+
+    // Bytes that are no character of the code page are written back where they stood, at every save.
+    void bytes_outside_the_code_page_data() {
+        QTest::addColumn<QByteArray>("field");
+        QTest::newRow("lone lead byte, blank") << QByteArray("\x81 x");
+        QTest::newRow("lead byte at the end") << QByteArray("ab\x81");
+        QTest::newRow("single bytes") << QByteArray("\x80\xa0\xfd\xfe\xff");
+        QTest::newRow("pair that is no character") << QByteArray("\x85\x40\x93\x8c");
+        QTest::newRow("user-defined area and text") << QByteArray("\xf0\x40\x93\x8c\x8b\x9e");
+        QTest::newRow("control bytes") << QByteArray("\x7f\x1c\x1a\x01");
+    }
+    void bytes_outside_the_code_page() {
+        QFETCH(QByteArray, field);
+        Files f;
+        const QByteArray line = "\"" + field + "\",\"b\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n";
+        f.dir.write(QStringLiteral("hotelusr.csv"), line + line);
+        auto r = f.read();
+        QCOMPARE(r->user_count, Integer(2));
+        QCOMPARE(r->user_airport_name(1), QStringLiteral("b"));
+        QVERIFY(save_hotel_user(f.csv(), *r));
+        QCOMPARE(f.dir.read(QStringLiteral("hotelusr.csv")), line + line);
+    }
+
+    // Whatever the file holds, a read and a save give the same records back.
+    void random_bytes_survive_a_save() {
+        QRandomGenerator random(20);
+        for (int round = 0; round < 50; ++round) {
+            QByteArray bytes(random.bounded(1, 4000), Qt::Uninitialized);
+            for (char& b : bytes) b = char(random.bounded(256));
+            Files f;
+            f.dir.write(QStringLiteral("hotelusr.csv"), bytes);
+            auto first = f.read();
+            QVERIFY(save_hotel_user(f.csv(), *first));
+            auto second = f.read();
+            QCOMPARE(second->user_count, first->user_count);
+            for (int i = 1; i <= first->user_count; ++i) QCOMPARE(user_record(*second, i), user_record(*first, i));
+        }
+    }
+
+    // A file past the reading limit: the records up to a line end inside it are read, the rest is kept
+    // as bytes and written back unchanged.
+    void large_file_is_read_up_to_the_limit() {
+        Files f;
+        QByteArray bytes = "\"first\"\r\n";
+        const QByteArray filler(40000, 'x'); // long lines, so the records fit the table
+        while (bytes.size() + 40002 < user_read_limit - 600) bytes += filler + "\r\n";
+        bytes += QByteArray(user_read_limit - 600 - bytes.size() - 2, 'p') + "\r\n";
+        const QByteArray cut_line = QByteArray(1200, 'y') + "\x81\r\n";
+        bytes += cut_line + "\"after\"\r\n";
+        f.dir.write(QStringLiteral("hotelusr.csv"), bytes);
+        auto r = f.read();
+        QCOMPARE(r->user_ken_name(1), QStringLiteral("first"));
+        QVERIFY(r->user_tail.startsWith(cut_line));
+        r->user_ken_name(1) = QStringLiteral("changed");
+        QVERIFY(save_hotel_user(f.csv(), *r));
+        const QByteArray saved = f.dir.read(QStringLiteral("hotelusr.csv"));
+        QVERIFY(saved.startsWith("\"changed\",\"\""));
+        QVERIFY(saved.endsWith("\r\n" + cut_line + "\"after\"\r\n"));
+    }
+
+    // A file that is there but cannot be read is never written over in that run.
+    void unreadable_file_is_never_replaced() {
+        Files f;
+        QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("hotelusr.csv")));
+        UserTables u;
+        u.user_count = 1;
+        u.user_ken_name(1) = QStringLiteral("kept");
+        QVERIFY(!read_user_file(f.csv(), u, f.t, f.tmp()));
+        QCOMPARE(u.user_ken_name(1), QStringLiteral("kept"));
+        QVERIFY(!u.user_read_error.isEmpty());
+        QString error;
+        QVERIFY(QDir(f.dir.path()).rmdir(QStringLiteral("hotelusr.csv")));
+        f.write(QStringLiteral("\"old\"\r\n"));
+        QVERIFY(!save_hotel_user(f.csv(), u, &error));
+        QVERIFY(error.contains(u8("読み込めなかった")));
+        QCOMPARE(f.file_text(), QStringLiteral("\"old\"\r\n"));
+        // Once it reads, it may be saved again.
+        QVERIFY(read_user_file(f.csv(), u, f.t, f.tmp()));
+        QVERIFY(save_hotel_user(f.csv(), u));
+    }
+
+    // The same as an unprivileged user with a file left behind by root: the reader says it cannot read
+    // it and the save refuses. Skipped where the test cannot change its user.
+    void unreadable_for_the_user() {
+        if (qEnvironmentVariableIsSet("TOMARINA_AS_NOBODY")) {
+            const QString path = qEnvironmentVariable("TOMARINA_AS_NOBODY");
+            UserTables u;
+            HotelTables t;
+            QVERIFY(!read_user_file(path, u, t, QString()));
+            QVERIFY(!save_hotel_user(path, u));
+            return;
+        }
+        if (::geteuid() != 0) QSKIP("needs root to hand a root-owned file to an unprivileged user");
+        const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+        if (setpriv.isEmpty()) QSKIP("setpriv is not installed");
+        QTemporaryDir dir;
+        QFile::Permissions all = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                 QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                                 QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+        QVERIFY(QFile::setPermissions(dir.path(), all));
+        const QString csv = dir.filePath(QStringLiteral("hotelusr.csv"));
+        const QByteArray content = "\"root's hotel\"\r\n";
+        {
+            QFile file(csv);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        QVERIFY(QFile::setPermissions(csv, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TOMARINA_AS_NOBODY"), csv);
+        child.setProcessEnvironment(env);
+        child.start(setpriv, {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                              QStringLiteral("--clear-groups"), QCoreApplication::applicationFilePath(),
+                              QStringLiteral("unreadable_for_the_user")});
+        QVERIFY(child.waitForFinished(60000));
+        if (child.exitCode() != 0 && child.readAllStandardError().contains("Permission denied"))
+            QSKIP("the test program cannot be started as an unprivileged user from here");
+        QVERIFY2(child.exitCode() == 0, child.readAllStandardOutput().constData());
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), content);
+        QCOMPARE(QFileInfo(csv).ownerId(), 0u);
     }
 
     void failed_save_leaves_the_old_file() {

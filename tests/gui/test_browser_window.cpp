@@ -1,5 +1,6 @@
 #include "program/main_menu_window.h"
 #include "browser/browser_window.h"
+#include "platform/disk_listing.h"
 #include "support/gui_support.h"
 
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <unistd.h>
 
 using namespace tomarina;
 using tomarina::test::u8;
@@ -20,17 +22,28 @@ namespace {
 
 const QString http_key = QStringLiteral("http\\shell\\open\\command");
 
+// A program file: executable, owned by the user running the test.
 void make_file(const QString& path) {
     QDir().mkpath(QFileInfo(path).path());
     QFile f(path);
     f.open(QIODevice::WriteOnly);
     f.write("x");
+    f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
 }
 
-// A started program with no browser known, so the selection window is open over the main menu.
+// A started program with no browser known, so the selection window is open over the main menu. The
+// disks lie beside the test program, not under /tmp, where no file may be registered.
 struct Started : test::RunningProgram {
-    QTemporaryDir disks;
+    QTemporaryDir disks{QCoreApplication::applicationDirPath() + QStringLiteral("/disks-XXXXXX")};
     Started() : test::RunningProgram(build_database(test::small_source())) {}
+    // Whether a file in the disks may be registered at all: not when the build lies in a folder that
+    // other users can write.
+    bool disks_trusted() const {
+        make_file(disk(QStringLiteral("probe")));
+        const bool trusted = trusted_program_file(disk(QStringLiteral("probe")));
+        QFile::remove(disk(QStringLiteral("probe")));
+        return trusted;
+    }
     tomarina92* window() { return forms.loaded<tomarina92>(); }
     QString disk(const QString& path) const { return disks.path() + u'/' + path; }
     // Roots of the disk search inside the temporary folder.
@@ -141,6 +154,7 @@ class TestBrowserWindow : public QObject {
 
     void search_finds_lower_case_name_and_saves_at_once() {
         Started p;
+        if (!p.disks_trusted()) QSKIP("the build folder lies in a folder that other users can write");
         QVERIFY(p.start());
         p.use_roots({"c", "d"});
         make_file(p.disk("c/a.txt"));
@@ -170,6 +184,7 @@ class TestBrowserWindow : public QObject {
 
     void search_takes_the_first_root_and_files_first() {
         Started p;
+        if (!p.disks_trusted()) QSKIP("the build folder lies in a folder that other users can write");
         QVERIFY(p.start());
         p.use_roots({"c", "d"});
         make_file(p.disk("d/a/NETSCAPE.EXE"));
@@ -180,6 +195,32 @@ class TestBrowserWindow : public QObject {
         QTest::mouseClick(w->Command2, Qt::LeftButton);
         QCOMPARE(p.st.settings.inet_data1, QStringLiteral("2"));
         QCOMPARE(p.st.settings.inet_data2, p.disk("d/netscape.exe"));
+    }
+
+    // Only a file nobody else could have planted or changed is registered; the search goes on past
+    // the others.
+    void search_passes_over_files_others_could_plant() {
+        Started p;
+        if (!p.disks_trusted()) QSKIP("the build folder lies in a folder that other users can write");
+        QVERIFY(p.start());
+        p.use_roots({"c"});
+        make_file(p.disk("c/a/IEXPLORE.EXE"));
+        QVERIFY(QFile::setPermissions(p.disk("c/a"), QFileDevice::Permissions(0x7777)));
+        make_file(p.disk("c/b/IEXPLORE.EXE"));
+        QVERIFY(QFile::setPermissions(p.disk("c/b/IEXPLORE.EXE"), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        make_file(p.disk("c/c/IEXPLORE.EXE"));
+        QVERIFY(QFile::setPermissions(p.disk("c/c/IEXPLORE.EXE"), QFileDevice::Permissions(0x7777)));
+        if (::geteuid() == 0) { // owned by another user
+            make_file(p.disk("c/d/IEXPLORE.EXE"));
+            QCOMPARE(::chown(QFile::encodeName(p.disk("c/d/IEXPLORE.EXE")).constData(), 65534, 65534), 0);
+        }
+        make_file(p.disk("c/e/x,y/IEXPLORE.EXE"));
+        make_file(p.disk("c/f/IEXPLORE.EXE"));
+        auto* w = p.window();
+        QTest::mouseClick(w->Option1, Qt::LeftButton);
+        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QCOMPARE(p.st.settings.inet_data2, p.disk("c/f/IEXPLORE.EXE"));
+        QVERIFY(!trusted_program_file(p.disk("c/a/IEXPLORE.EXE")));
     }
 
     void search_without_a_find_changes_nothing() {
