@@ -169,6 +169,22 @@ QString save_error_reason(int error_number) {
     }
 }
 
+void remove_save_leftovers(const QString& folder, const QStringList& names) {
+    const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& entry : entries) {
+        for (const QString& name : names) {
+            const QString prefix = u'.' + name + QStringLiteral(".tmp-");
+            if (!entry.startsWith(prefix)) continue;
+            const QStringView rest = QStringView(entry).mid(prefix.size());
+            bool hex = !rest.isEmpty() && rest.size() <= 8;
+            for (const QChar c : rest) hex = hex && ((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'));
+            const QByteArray path = QFile::encodeName(QDir(folder).filePath(entry));
+            struct stat st {};
+            if (hex && ::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(path.constData());
+        }
+    }
+}
+
 QString cannot_encode_reason() {
     return QStringLiteral("ファイルに書けない文字があります。");
 }

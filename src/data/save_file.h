@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <cerrno>
 
 namespace tomarina {
@@ -10,6 +11,11 @@ namespace tomarina {
 // synced to the disk, and only then renamed over the old file. On any failure the old file stays byte
 // for byte, the temporary file is removed, false comes back and error says why, in Japanese.
 bool save_file(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+// Removes from folder the temporary files that saves of the named files left behind when the program
+// stopped in the middle of one (".NAME.tmp-HEX", regular files only). Call it only while no other copy
+// of the program can be saving there.
+void remove_save_leftovers(const QString& folder, const QStringList& names);
 
 // The reason of a save refused because a text has no code page 932 form.
 QString cannot_encode_reason();

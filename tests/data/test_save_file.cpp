@@ -343,6 +343,20 @@ class TestSaveFile : public QObject {
         for (const QString& name : entries(dir.path())) QVERIFY2(!name.contains(u".tmp-"), qPrintable(name));
     }
 
+    // Temporary files a stopped save left behind go; nothing else of the folder does.
+    void leftovers_of_stopped_saves() {
+        QTemporaryDir dir;
+        const QStringList made = {".hotelusr.csv.tmp-1a2b3c", ".tomarina.ini.tmp-ff", ".other.tmp-12",
+                                  ".hotelusr.csv.tmp-xyz",    "hotelusr.csv.tmp-12",  ".hotelusr.csv.tmp-"};
+        for (const QString& name : made) QVERIFY(save_file(dir.filePath(name), "x"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral(".tomarina.ini.tmp-aa")));
+        remove_save_leftovers(dir.path(), {QStringLiteral("hotelusr.csv"), QStringLiteral("tomarina.ini")});
+        QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        left.sort();
+        QCOMPARE(left, QStringList({".hotelusr.csv.tmp-", ".hotelusr.csv.tmp-xyz", ".other.tmp-12",
+                                    ".tomarina.ini.tmp-aa", "hotelusr.csv.tmp-12"}));
+    }
+
     // A text the code page cannot hold stops the save; the old file stays.
     void conversion_error_stops_the_save() {
         QTemporaryDir dir;
