@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <limits>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -56,6 +57,8 @@ tomarina42::tomarina42(Forms& forms) : Form(forms, 42, QStringLiteral("tomarina4
         (*r.label)->setText(QString::fromUtf8(r.caption));
         *r.box = add_control<QLineEdit>(Frame1, QStringLiteral("Text%1").arg(n), 1440, r.top, r.width, 270);
         (*r.label)->setBuddy(*r.box);
+        // The file holds texts of any length; the box's own default would cut them at 32767 characters.
+        (*r.box)->setMaxLength(std::numeric_limits<int>::max());
         (*r.box)->setAccessibleName(QString::fromUtf8(r.caption).remove(QChar(0x3000)).remove(u'：'));
         pf_.set_ime(*r.box, r.japanese);
         if (n == 1) {

@@ -8,10 +8,13 @@
 #include "results/grid_rules.h"
 #include "results/ordering.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <memory>
 
 namespace tomarina {
 
@@ -118,10 +121,11 @@ tomarina41::tomarina41(Forms& forms) : Form(forms, 41, QStringLiteral("tomarina4
     connect(MSFlexGrid1, &QTableView::clicked, this, [this](const QModelIndex&) { MSFlexGrid1_Click(); });
     connect(MSFlexGrid1, &QTableView::doubleClicked, this,
             [this](const QModelIndex&) { MSFlexGrid1_DblClick(); });
-    // Moving the current cell with the keyboard selects like a click.
+    // Moving the current cell with the arrow keys selects like a click; the current cell the grid sets
+    // by itself (on getting the focus, after a refill) chooses nothing.
     connect(MSFlexGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& now) {
-                if (!setting_current_ && now.isValid()) MSFlexGrid1_Click();
+                if (key_moving_ && !setting_current_ && now.isValid()) MSFlexGrid1_Click();
             });
 
     resize(twips_to_px(design_width), twips_to_px(design_height));
@@ -192,9 +196,18 @@ void tomarina41::del_data(int row) {
     tomarina::del_data(st_.user, st_.order, row);
 }
 
+bool tomarina41::choosable_cell(int row, int column) const {
+    if (row < 1 || row > model->rowCount()) return false;
+    if (!model->cell_text(row, column).isEmpty()) return true;
+    // In a hotel whose fields are all blank every cell counts, or the row could never be deleted.
+    for (int c = 0; c < user_list_columns; ++c)
+        if (!model->cell_text(row, c).isEmpty()) return false;
+    return true;
+}
+
 void tomarina41::MSFlexGrid1_Click() {
     const int row = current_row();
-    if (row < 1 || model->cell_text(row, current_column()).isEmpty()) return;
+    if (!choosable_cell(row, current_column())) return;
     Command3->setEnabled(true);
     Command4->setEnabled(true);
     st_.user_sel_row = Integer(row);
@@ -224,7 +237,7 @@ void tomarina41::MSFlexGrid1_DblClick() {
         return;
     }
     st_.user_sel_row = Integer(row);
-    if (!model->cell_text(row, current_column()).isEmpty()) Command3_Click();
+    if (choosable_cell(row, current_column())) Command3_Click();
 }
 
 void tomarina41::Command2_Click() {
@@ -277,9 +290,22 @@ void tomarina41::Command1_Click() {
 }
 
 void tomarina41::Command5_Click() {
-    // A missing or empty file means the user has no hotels: nothing typed since then is kept.
-    reload_user_tables(st_.full_path(user_file), st_.user, st_.db, st_.full_path(QStringLiteral("tmp.csv")));
+    // Nothing cancelled is kept: the tables are read again from the file (a missing or empty one means no
+    // user hotels), and the close writes nothing, so a full disk has nothing to report.
+    st_.user_saved_flg = 1;
     st_.user.user_copied_flg = 0;
+    if (!read_user_file(st_.full_path(user_file), st_.user, st_.db, st_.full_path(QStringLiteral("tmp.csv")))) {
+        // The file stays as it is and is not written in this run; the hotels typed since the last save
+        // are dropped with the rest, as nothing of the file could be read.
+        st_.user.user_count = 0;
+        st_.user.user_tail.clear();
+        const QPointer<tomarina41> self(this);
+        pf_.message(this,
+                    QStringLiteral("「%1」を読み直せませんでした。\n%2\n取り消した変更は保存しません。ファイルはそのままです。")
+                        .arg(user_file, st_.user.user_read_error),
+                    QStringLiteral("エラーメッセージ"), MsgIcon::Critical, MsgButtons::Ok);
+        if (!self) return;
+    }
     end_proc();
 }
 
@@ -322,6 +348,31 @@ bool tomarina41::eventFilter(QObject* watched, QEvent* event) {
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             MSFlexGrid1_DblClick();
             return true;
+        }
+        // Space chooses the current cell as a click does.
+        if (key == Qt::Key_Space) {
+            if (MSFlexGrid1->currentIndex().isValid()) MSFlexGrid1_Click();
+            return true;
+        }
+        // The arrow and page keys move the current cell; that move is the user's choice.
+        switch (key) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End: {
+            if (key_moving_) return false; // the copy sent below, on its way to the grid
+            key_moving_ = true;
+            const std::unique_ptr<QKeyEvent> copy(static_cast<QKeyEvent*>(event)->clone());
+            QCoreApplication::sendEvent(MSFlexGrid1, copy.get());
+            key_moving_ = false;
+            return true;
+        }
+        default:
+            break;
         }
     }
     return Form::eventFilter(watched, event);

@@ -86,6 +86,10 @@ class tomarina41 : public Form {
 
     bool grid_ready_ = false;
     bool setting_current_ = false;
+    // True while the grid moves its current cell for an arrow or page key.
+    bool key_moving_ = false;
+    // A cell whose choice enables 修正 and 削除: one that holds text, or any cell of an all-blank row.
+    bool choosable_cell(int row, int column) const;
     int initial_height_ = 0, initial_width_ = 0, grid_height_ = 0, grid_width_ = 0;
     TwipsPoint command_[6];
 };

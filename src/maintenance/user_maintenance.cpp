@@ -242,8 +242,5 @@ QString user_list_cell(const UserTables& u, int k, int column) {
     return {};
 }
 
-bool reload_user_tables(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path) {
-    return read_user_file(path, u, t, tmp_path);
-}
 
 } // namespace tomarina

@@ -75,8 +75,5 @@ QString user_list_cell(const UserTables& u, int k, int column);
 constexpr std::array<int, user_list_columns> user_list_widths = {800, 1000, 800, 2000, 1170,
                                                                  700, 1600, 900, 1080};
 
-// Reloads the user tables from the file for the list's cancel: a missing or empty file means no user
-// hotels. False when the file is there but cannot be read; the tables then stay as they were.
-bool reload_user_tables(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path);
 
 } // namespace tomarina

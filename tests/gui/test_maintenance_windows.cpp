@@ -1,4 +1,5 @@
 #include "program/main_menu_window.h"
+#include "shared/saves.h"
 #include "data/database.h"
 #include "data/save_file.h"
 #include "data/text_rules.h"
@@ -12,6 +13,9 @@
 #include "support/gui_support.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QRandomGenerator>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -542,7 +546,7 @@ class TestMaintenanceWindows : public QObject {
             QFile::remove(m.dir.file(csv));
             QTest::mouseClick(m.list()->Command5, Qt::LeftButton);
             QCOMPARE(m.st.user.user_count, Integer(0));
-            QCOMPARE(m.file(), QString());
+            QVERIFY(!m.file_exists());
         }
         {
             // 取消終了 after deletions restores them.
@@ -589,6 +593,128 @@ class TestMaintenanceWindows : public QObject {
             const auto shown = m.pf.messages.size();
             QTest::keyClick(w->Command1, Qt::Key_Escape);
             QCOMPARE(m.pf.messages.size(), shown);
+        }
+    }
+
+    // What 取消終了 cancels is neither kept nor written, even when the disk is full or the file cannot
+    // be read again.
+    void cancel_writes_nothing() {
+        const QString original = line(hotel_b) + line(hotel_c);
+        {
+            Maint m(original);
+            m.add_hotel(hotel_a);
+            save_faults.fail_create = true;
+            const auto shown = m.pf.messages.size();
+            QTest::mouseClick(m.list()->Command5, Qt::LeftButton);
+            QVERIFY(!m.forms.loaded<tomarina41>());
+            QCOMPARE(m.pf.messages.size(), shown);
+            QCOMPARE(m.file(), original);
+        }
+        {
+            Maint m(original);
+            m.add_hotel(hotel_a);
+            tomarina41* w = m.list();
+            QVERIFY(QFile::remove(m.dir.file(csv)));
+            QVERIFY(QDir(m.dir.path()).mkdir(csv)); // there, but no file that can be read
+            const auto shown = m.pf.messages.size();
+            QTest::mouseClick(w->Command5, Qt::LeftButton);
+            QVERIFY(!m.forms.loaded<tomarina41>());
+            QCOMPARE(m.pf.messages.size(), shown + 1);
+            QCOMPARE(m.pf.messages.last().title, u8("エラーメッセージ"));
+            QVERIFY(m.pf.messages.last().text.contains(csv));
+            QCOMPARE(m.st.user.user_count, Integer(0));
+            QVERIFY(QFileInfo(m.dir.file(csv)).isDir());
+            QVERIFY(!save_user_file(m.st, m.pf, nullptr));
+        }
+    }
+
+    // Only the user's choice selects a hotel: the grid taking the focus does not, a cell with text (or
+    // any cell of an all-blank row) chosen by click, arrow keys or Space does, a click under the rows
+    // changes nothing.
+    void selection_is_the_users_choice() {
+        Maint m(line(hotel_b) + line(hotel_c));
+        tomarina41* w = m.list();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->MSFlexGrid1->setFocus();
+        QApplication::processEvents();
+        QVERIFY(!w->Command3->isEnabled());
+        QVERIFY(!w->Command4->isEnabled());
+        QCOMPARE(m.st.user_sel_row, Integer(0));
+        QTest::keyClick(w->MSFlexGrid1, Qt::Key_Down);
+        QVERIFY(w->Command3->isEnabled());
+        QCOMPARE(m.st.user_sel_row, Integer(w->MSFlexGrid1->currentIndex().row() + 1));
+        // A click under the rows selects nothing and leaves the buttons.
+        const int chosen = m.st.user_sel_row;
+        QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {},
+                          QPoint(5, w->MSFlexGrid1->viewport()->height() - 3));
+        QCOMPARE(m.st.user_sel_row, Integer(chosen));
+        QVERIFY(w->Command4->isEnabled());
+        // After a deletion, neither a click under the rows nor the focus chooses.
+        m.pf.answers = {MsgAnswer::Ok};
+        QTest::mouseClick(w->Command4, Qt::LeftButton);
+        QVERIFY(!w->Command4->isEnabled());
+        QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {},
+                          QPoint(5, w->MSFlexGrid1->viewport()->height() - 3));
+        w->MSFlexGrid1->setFocus();
+        QApplication::processEvents();
+        QVERIFY(!w->Command4->isEnabled());
+        // Space chooses the current cell.
+        Maint::click(w, 1, 0);
+        w->end_proc();
+        w = m.list();
+        QVERIFY(!w->Command4->isEnabled());
+        w->MSFlexGrid1->setFocus();
+        w->MSFlexGrid1->setCurrentIndex(w->model->index(0, 3));
+        QVERIFY(!w->Command4->isEnabled());
+        QTest::keyClick(w->MSFlexGrid1, Qt::Key_Space);
+        QVERIFY(w->Command4->isEnabled());
+    }
+
+    void all_blank_row_can_be_deleted() {
+        Maint m(QStringLiteral(" \r\n") + line(hotel_b));
+        QCOMPARE(m.st.user.user_count, Integer(2));
+        tomarina41* w = m.list();
+        const int blank_row = m.st.user.user_name(1).isEmpty() ? 1 : 2;
+        Maint::click(w, blank_row, 5);
+        QVERIFY(w->Command4->isEnabled());
+        m.pf.answers = {MsgAnswer::Ok};
+        QTest::mouseClick(w->Command4, Qt::LeftButton);
+        QCOMPARE(Maint::column(w, 3), QStringList{u8("ホテルB")});
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QCOMPARE(m.file(), line(hotel_b));
+    }
+
+    // Texts longer than a text box's usual limit, typed or read, are kept whole.
+    void long_texts_are_kept_whole() {
+        Maint m;
+        QStringList f = hotel_a;
+        f[6] = QString(40000, QChar(0x3042));
+        m.add_hotel(f);
+        QCOMPARE(m.st.user.user_count, Integer(1));
+        QCOMPARE(m.st.user.user_access(1).size(), 40000);
+        tomarina41* w = m.list();
+        Maint::click(w, 1, 3);
+        QTest::mouseClick(w->Command3, Qt::LeftButton);
+        QCOMPARE(m.edit()->text(7)->text().size(), 40000);
+    }
+
+    // A file of any bytes comes back field by field after the list has been opened and closed.
+    void random_file_survives_the_list() {
+        QRandomGenerator random(41);
+        for (int round = 0; round < 10; ++round) {
+            QByteArray bytes(random.bounded(1, 3000), Qt::Uninitialized);
+            for (char& b : bytes) b = char(random.bounded(256));
+            Maint m;
+            m.dir.write(csv, bytes);
+            QVERIFY(read_user_file(m.dir.file(csv), m.st.user, m.st.db, QString()));
+            const UserTables before = m.st.user;
+            QTest::keyClick(m.list()->Command2, Qt::Key_Escape);
+            QVERIFY(!m.forms.loaded<tomarina41>());
+            UserTables after;
+            QVERIFY(read_user_file(m.dir.file(csv), after, m.st.db, QString()));
+            QCOMPARE(after.user_count, before.user_count);
+            for (int i = 1; i <= before.user_count; ++i) QCOMPARE(user_record(after, i), user_record(before, i));
         }
     }
 

@@ -289,17 +289,17 @@ class TestUserMaintenance : public QObject {
         const QString tmp = dir.file(QStringLiteral("tmp.csv"));
         tb.add("東京", "東京／羽田", "消えるホテル");
         // Missing: no user hotels.
-        QVERIFY(reload_user_tables(csv, *tb.u, tb.t, tmp));
+        QVERIFY(read_user_file(csv, *tb.u, tb.t, tmp));
         QCOMPARE(tb.u->user_count, Integer(0));
         // Empty: the same.
         tb.add("東京", "東京／羽田", "消えるホテル");
         dir.write(QStringLiteral("hotelusr.csv"), QByteArray());
-        QVERIFY(reload_user_tables(csv, *tb.u, tb.t, tmp));
+        QVERIFY(read_user_file(csv, *tb.u, tb.t, tmp));
         QCOMPARE(tb.u->user_count, Integer(0));
         // A file: its hotels.
         dir.write(QStringLiteral("hotelusr.csv"),
                   encode_cp932(u8("\"千葉\",\"東京／成田\",\"成田\",\"残るホテル\"\r\n")));
-        QVERIFY(reload_user_tables(csv, *tb.u, tb.t, tmp));
+        QVERIFY(read_user_file(csv, *tb.u, tb.t, tmp));
         QCOMPARE(tb.u->user_count, Integer(1));
         QCOMPARE(tb.u->user_name(1), u8("残るホテル"));
         QCOMPARE(tb.u->user_ken(1), Long(3));
