@@ -1,6 +1,7 @@
 #include "cli/tool_cli.h"
 
 #include "shared/desktop_opener.h"
+#include "shared/program_folder.h"
 #include "cli/tool_commands.h"
 #include "data/hotel_tables.h"
 #include "results/ordering.h"
@@ -203,6 +204,11 @@ const QList<Command>& commands() {
              const QString ini =
                  QDir(folder(p, QStringLiteral("dir"))).filePath(QStringLiteral("tomarina.ini"));
              positional(p, {});
+             // The running program writes its settings at its end, over whatever was made here meanwhile.
+             if (program_runs_on(QFileInfo(ini).path())) {
+                 print(stderr, QStringLiteral("%1: the program is running on this folder; end it first\n").arg(ini));
+                 return 1;
+             }
              if (QFileInfo::exists(ini) || QFileInfo(ini).isSymLink()) {
                  print(stdout, QStringLiteral("%1: kept as it is\n").arg(ini));
                  return 0;

@@ -173,10 +173,22 @@ void tomarina1::Command4_Click() {
 }
 void tomarina1::Command5_Click() {
     // While a hotel is being edited the list stays closed: a deletion there would move the hotel.
-    if (forms_.loaded<tomarina42>())
+    if (forms_.loaded<tomarina42>()) {
         forms_.show<tomarina42>();
-    else
-        forms_.show<tomarina41>();
+        return;
+    }
+    // A user file that could not be read is never written over, so the list does not open on it.
+    if (!forms_.loaded<tomarina41>() && !user_file_ready(st_, pf_, this)) return;
+    forms_.show<tomarina41>();
+}
+
+void bring_main_menu_to_front(Forms& forms) {
+    auto* menu = forms.loaded<tomarina1>();
+    if (!menu) return;
+    menu->setWindowState(menu->windowState() & ~Qt::WindowMinimized);
+    menu->show();
+    menu->raise();
+    menu->activateWindow();
 }
 
 } // namespace tomarina

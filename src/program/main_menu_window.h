@@ -50,4 +50,7 @@ class tomarina1 : public Form {
 // The main menu's caption: the title, 15 ideographic spaces and the help hint.
 QString main_menu_caption();
 
+// Shows the loaded main menu in front of the other windows, restored if it was minimized.
+void bring_main_menu_to_front(Forms& forms);
+
 } // namespace tomarina

@@ -21,6 +21,25 @@ bool save_user_file(const AppState& st, Platform& pf, QWidget* parent) {
     return false;
 }
 
+bool user_file_ready(AppState& st, Platform& pf, QWidget* parent) {
+    if (st.user.user_read_error.isEmpty()) return true;
+    // What could not be read may be readable now (permissions mended); then the list opens on it.
+    if (read_user_file(st.full_path(st.user_file), st.user, st.db, st.full_path(st.tmp_file))) {
+        st.user.user_copied_flg = 0;
+        return true;
+    }
+    pf.message(parent,
+               QStringLiteral("「%1」を読み込めないため、ホテル登録保守を開けません。\n%2\nファイルはそのままです。")
+                   .arg(st.full_path(st.user_file), st.user.user_read_error),
+               QStringLiteral("エラーメッセージ"), MsgIcon::Critical, MsgButtons::Ok);
+    return false;
+}
+
+QStringList saved_file_names() {
+    return {QStringLiteral("tomarina.ini"), QStringLiteral("hotelusr.csv"), QStringLiteral("tmp.csv"),
+            QStringLiteral("tomarina.dat"), QStringLiteral("tomarina.hlp"), QStringLiteral(".tomarina.dat.sha256")};
+}
+
 void tell_save_failure(Platform& pf, QWidget* parent, const QString& file_name, const QString& reason) {
     pf.message(parent, save_failed_message(file_name, reason), QStringLiteral("エラーメッセージ"),
                MsgIcon::Critical, MsgButtons::Ok);

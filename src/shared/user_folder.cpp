@@ -77,9 +77,20 @@ bool refresh_help_copy(const QString& source, const QString& target) {
     return save_file(target, fresh);
 }
 
-bool prepare_user_folder(const QString& source_dir, const QString& user_dir, const QString& opener) {
+bool prepare_user_folder(const QString& source_dir, const QString& user_dir, const QString& opener,
+                         bool carry_user_files) {
     if (user_dir.isEmpty() || !QDir().mkpath(user_dir)) return false;
     const QDir src(source_dir), dst(user_dir);
+    // The user's hotels and settings of a program folder that cannot be written go along, before any
+    // new settings file is made; nothing already in the user's folder is replaced.
+    if (carry_user_files) {
+        for (const QString& name : {QStringLiteral("hotelusr.csv"), ini_name}) {
+            const QFileInfo target(dst.filePath(name));
+            QByteArray bytes;
+            if (target.exists() || target.isSymLink() || !read_all(src.filePath(name), bytes)) continue;
+            save_file(target.filePath(), bytes);
+        }
+    }
     refresh_directory_copy(src.filePath(dat_name), dst.filePath(dat_name),
                            dst.filePath(QString::fromLatin1(installed_checksum_file)));
     refresh_help_copy(src.filePath(help_name), dst.filePath(help_name));
@@ -91,7 +102,7 @@ QString choose_app_path(const ProgramFolderChoice& c) {
     const QString installed = installed_data_dir(c.program_dir);
     if (installed.isEmpty() && c.program_dir_writable) return c.program_dir;
     const QString source = installed.isEmpty() ? c.program_dir : installed;
-    if (!prepare_user_folder(source, c.user_dir, c.opener)) return c.program_dir;
+    if (!prepare_user_folder(source, c.user_dir, c.opener, installed.isEmpty())) return c.program_dir;
     return c.user_dir;
 }
 

@@ -29,9 +29,11 @@ bool refresh_directory_copy(const QString& source, const QString& target, const 
 // The help file is the program's own: always the source's.
 bool refresh_help_copy(const QString& source, const QString& target);
 
-// Fills user_dir from source_dir (directory file, help file) and gives a new folder's settings the
-// desktop opener. False when the folder cannot be made.
-bool prepare_user_folder(const QString& source_dir, const QString& user_dir, const QString& opener);
+// Fills user_dir from source_dir (directory file, help file; with carry_user_files also the user file and
+// settings the user folder lacks) and gives a new folder's settings the desktop opener. False when the
+// folder cannot be made.
+bool prepare_user_folder(const QString& source_dir, const QString& user_dir, const QString& opener,
+                         bool carry_user_files = false);
 
 struct ProgramFolderChoice {
     QString program_dir;       // folder of the program file

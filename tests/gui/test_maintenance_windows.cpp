@@ -811,6 +811,29 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(decode_cp932(p.dir.read(csv)), line(hotel_c));
     }
 
+    // A user file that is there but cannot be read: every attempt to open the list says which file and
+    // why, the list stays closed and nothing writes the file; once it reads, the list opens on it.
+    void unreadable_user_file_keeps_the_list_closed() {
+        test::RunningProgram p(build_database(test::small_source()));
+        QVERIFY(QDir(p.dir.path()).mkdir(csv));
+        QVERIFY(p.start());
+        auto* menu = p.forms.loaded<tomarina1>();
+        for (int attempt = 1; attempt <= 2; ++attempt) {
+            const auto shown = p.pf.messages.size();
+            QTest::mouseClick(menu->Command5, Qt::LeftButton);
+            QVERIFY(!p.forms.loaded<tomarina41>());
+            QCOMPARE(p.pf.messages.size(), shown + 1);
+            QCOMPARE(p.pf.messages.last().title, u8("エラーメッセージ"));
+            QVERIFY(p.pf.messages.last().text.contains(p.dir.file(csv)));
+        }
+        QVERIFY(QFileInfo(p.dir.file(csv)).isDir());
+        QVERIFY(QDir(p.dir.path()).rmdir(csv));
+        p.dir.write(csv, encode_cp932(line(hotel_b)));
+        QTest::mouseClick(menu->Command5, Qt::LeftButton);
+        QVERIFY(p.forms.loaded<tomarina41>());
+        QCOMPARE(p.forms.loaded<tomarina41>()->model->rowCount(), 1);
+    }
+
     // A hotel added in the maintenance windows is found by the next search, after the directory's.
     void added_hotel_is_searched() {
         Maint m;

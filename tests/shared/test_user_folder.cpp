@@ -188,6 +188,28 @@ class TestUserFolder : public QObject {
         QCOMPARE(get(m.user_file("hotelusr.csv")), QByteArray("\"mine\"\r\n"));
     }
 
+    // A read-only program folder's hotels and settings go along to the user folder, unless it has its own.
+    void read_only_folder_carries_the_users_files() {
+        Machine m;
+        const QByteArray csv = "\"mine\",\x81\r\n";
+        const QByteArray ini = "[Control]\r\ninet_data1=3\r\nmax_kensuu=77\r\n";
+        put(m.portable() + QStringLiteral("/tomarina.dat"), "d");
+        put(m.portable() + QStringLiteral("/hotelusr.csv"), csv);
+        put(m.portable() + QStringLiteral("/tomarina.ini"), ini);
+        QCOMPARE(m.start(false, m.portable()), m.user());
+        QCOMPARE(get(m.user_file("hotelusr.csv")), csv);
+        QCOMPARE(get(m.user_file("tomarina.ini")), ini); // no new settings file over it
+        QCOMPARE(get(m.user_file("tomarina.dat")), QByteArray("d"));
+
+        put(m.user_file("hotelusr.csv"), "\"changed in the user folder\"\r\n");
+        QFile::remove(m.user_file("tomarina.ini"));
+        QVERIFY(QFile::link(m.root.filePath(QStringLiteral("elsewhere.ini")), m.user_file("tomarina.ini")));
+        m.start(false, m.portable());
+        QCOMPARE(get(m.user_file("hotelusr.csv")), QByteArray("\"changed in the user folder\"\r\n"));
+        QVERIFY(QFileInfo(m.user_file("tomarina.ini")).isSymLink());
+        QVERIFY(!QFileInfo::exists(m.root.filePath(QStringLiteral("elsewhere.ini"))));
+    }
+
     void no_opener_leaves_the_browser_to_the_lookup() {
         Machine m;
         m.install("d");

@@ -1,0 +1,126 @@
+// One running copy per program folder: a later start of the real program hands over to the running copy
+// and ends, a lock left by a copy that was killed does not block, and the tool's init-settings waits
+// for the program to end.
+#include "program/main_menu_window.h"
+#include "shared/program_folder.h"
+#include "program/single_copy.h"
+#include "support/gui_support.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+using namespace tomarina;
+
+namespace {
+
+// A program folder with its own copy of the program, a directory and settings that need no browser.
+struct Folder {
+    QTemporaryDir dir;
+    Folder() {
+        QFile::copy(QStringLiteral(TOMARINA_PROGRAM), program());
+        QFile::setPermissions(program(), QFile::permissions(QStringLiteral(TOMARINA_PROGRAM)));
+        QFile dat(dir.filePath(QStringLiteral("tomarina.dat")));
+        dat.open(QIODevice::WriteOnly);
+        dat.write(build_database(test::small_source()));
+        QFile ini(dir.filePath(QStringLiteral("tomarina.ini")));
+        ini.open(QIODevice::WriteOnly);
+        ini.write("[Control]\r\ninet_data1=3\r\n");
+    }
+    QString program() const { return dir.filePath(QStringLiteral("tomarina")); }
+    // Starts the program of the folder, offscreen.
+    void start(QProcess& p) const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("home")));
+        p.setProcessEnvironment(env);
+        p.start(program(), {});
+    }
+    bool program_holds_lock() const {
+        QLockFile probe(program_lock_path(dir.path()));
+        probe.setStaleLockTime(0);
+        if (probe.tryLock(0)) {
+            probe.unlock();
+            return false;
+        }
+        return true;
+    }
+};
+
+} // namespace
+
+class TestSingleCopy : public QObject {
+    Q_OBJECT
+  private slots:
+    void later_start_hands_over_and_ends() {
+        Folder f;
+        QVERIFY(QFile::exists(f.program()));
+        SingleCopy first(f.dir.path());
+        int fronts = 0;
+        QCOMPARE(first.claim([&fronts] { ++fronts; }), SingleCopy::Claim::first);
+        QProcess second;
+        f.start(second);
+        QVERIFY(second.waitForStarted(30000));
+        QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 60000);
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(fronts, 1, 10000);
+
+        // The tool does not write the settings of a folder the program runs on.
+        QFile::remove(f.dir.filePath(QStringLiteral("tomarina.ini")));
+        QProcess tool;
+        tool.start(QStringLiteral(TOMARINA_TOOL),
+                   {QStringLiteral("init-settings"), QStringLiteral("--dir"), f.dir.path()});
+        QVERIFY(tool.waitForFinished(60000));
+        QCOMPARE(tool.exitCode(), 1);
+        QVERIFY(!QFile::exists(f.dir.filePath(QStringLiteral("tomarina.ini"))));
+    }
+
+    void lock_of_a_killed_copy_does_not_block() {
+        Folder f;
+        QProcess killed;
+        f.start(killed);
+        QVERIFY(killed.waitForStarted(30000));
+        QTRY_VERIFY_WITH_TIMEOUT(f.program_holds_lock(), 60000);
+        ::kill(pid_t(killed.processId()), SIGKILL);
+        QVERIFY(killed.waitForFinished(30000));
+        QVERIFY(QFile::exists(program_lock_path(f.dir.path())));
+
+        QProcess next;
+        f.start(next);
+        QVERIFY(next.waitForStarted(30000));
+        // It runs: it holds the lock and is still there a while later.
+        QTRY_VERIFY_WITH_TIMEOUT(f.program_holds_lock() && next.state() == QProcess::Running, 60000);
+        QTest::qWait(2000);
+        QCOMPARE(next.state(), QProcess::Running);
+        next.terminate();
+        QVERIFY(next.waitForFinished(60000));
+        QVERIFY(!f.program_holds_lock());
+    }
+
+    // The running copy's answer to a later start: its main menu comes to the front.
+    void main_menu_comes_to_the_front() {
+        test::RunningProgram p(build_database(test::small_source()));
+        p.st.settings.inet_data1 = QStringLiteral("3");
+        QVERIFY(p.start());
+        auto* menu = p.forms.loaded<tomarina1>();
+        QVERIFY(menu);
+        menu->showMinimized();
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        bring_main_menu_to_front(p.forms);
+        QTRY_VERIFY(menu->isActiveWindow());
+        QVERIFY(!menu->isMinimized());
+    }
+};
+
+QTEST_MAIN(TestSingleCopy)
+#include "test_single_copy.moc"
