@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <limits>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -18,6 +19,8 @@ namespace {
 QLineEdit* line_box(QWidget* parent, const char* name, int top, int width) {
     auto* box = add_control<QLineEdit>(parent, name, 1440, top, width, 270);
     box->setReadOnly(true);
+    // A user hotel's texts may be longer than a box's usual 32767 characters; they show whole.
+    box->setMaxLength(std::numeric_limits<int>::max());
     return box;
 }
 

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <limits>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -37,6 +38,8 @@ tomarina11::tomarina11(Forms& forms) : Form(forms, 11, QStringLiteral("tomarina1
     Frame1 = add_control<QGroupBox>(this, "Frame1", 120, 60, 5760, 900);
     Frame1->setTitle(QStringLiteral("ホテル検索条件"));
     Text1 = add_control<QLineEdit>(Frame1, "Text1", 240, 330, 4800, 375);
+    // The entry goes whole into the history; a district or hotel name of a user hotel may be long.
+    Text1->setMaxLength(std::numeric_limits<int>::max());
     Command3 = add_control<QPushButton>(Frame1, "Command3", 5160, 330, 420, 375);
     Command3->setText(QStringLiteral("？"));
     Command3->setFocusPolicy(Qt::NoFocus);
