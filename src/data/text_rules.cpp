@@ -448,9 +448,6 @@ QString serial_date(long long day) {
 QString yen_for_display(QString text) {
     return text.replace(u'\\', QChar(0x00A5));
 }
-QString yen_from_input(QString text) {
-    return text.replace(QChar(0x00A5), u'\\');
-}
 
 QString input_form(QString text) {
     // Input methods give these where the directory's code page reads as their twin of the same look, so

@@ -67,9 +67,9 @@ bool cp932_encodable(QStringView text);
 // Day number counted from 30 December 1899 as "yyyy/mm/dd"; empty outside the years 100..9999.
 QString serial_date(long long day);
 
-// Read-only displays show the data's yen sign U+005C as "¥"; text boxes take "¥" back to U+005C.
+// Read-only displays show the data's yen sign U+005C as "¥"; text boxes take "¥" back to U+005C
+// (input_form).
 QString yen_for_display(QString text);
-QString yen_from_input(QString text);
 
 // The one form of what is typed or pasted into any text box: the yen sign (U+00A5) becomes the data's
 // yen sign U+005C, and the characters an input method gives where code page 932 holds a twin of the same

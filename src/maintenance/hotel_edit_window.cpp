@@ -190,11 +190,11 @@ void tomarina42::set_text2() {
 }
 
 QString tomarina42::check_text1() {
-    return tomarina::check_text1(st_.db, stored_text(Text1->text()));
+    return tomarina::check_text1(st_.db, input_form(Text1->text()));
 }
 
 QString tomarina42::check_text2() {
-    return tomarina::check_text2(st_.db, stored_text(Text2->text()));
+    return tomarina::check_text2(st_.db, input_form(Text2->text()));
 }
 
 void tomarina42::edit_data(int index) {
@@ -298,7 +298,7 @@ void tomarina42::Command5_Click() {
 
 void tomarina42::open_picker(Integer mode) {
     (mode == 1 ? Command4 : Command5)->hide();
-    tomarina14::open(forms_, *this, 2, mode);
+    tomarina14::open<tomarina42>(forms_, mode);
 }
 
 void tomarina42::picker_chosen(Integer mode, const QString& name) {

@@ -94,7 +94,7 @@ QString field_check(int field, EditFields& f, const HotelTables& t, std::optiona
         if (!rooms_text_ok(text)) return QStringLiteral("部屋数の入力に誤り(数字のみ可)");
         break;
     case 8: {
-        const QString typed = stored_text(text);
+        const QString typed = input_form(text);
         if (!typed.contains(u'\\')) text = rate_shown(typed);
         if (rate_value(typed) == 0) return QStringLiteral("料金は省略できません");
         break;
@@ -103,7 +103,7 @@ QString field_check(int field, EditFields& f, const HotelTables& t, std::optiona
         break;
     }
     // Text the file cannot hold would come back as other characters.
-    if (!storable_text(stored_text(text))) return unstorable_message(field);
+    if (!storable_text(input_form(text))) return unstorable_message(field);
     return {};
 }
 
@@ -138,10 +138,6 @@ Long rate_value(QStringView text) {
     return Long(r);
 }
 
-QString stored_text(QString text) {
-    return input_form(std::move(text));
-}
-
 bool storable_text(QStringView text) {
     if (text.contains(u'\r') || text.contains(u'\n')) return false;
     return cp932_encodable(text);
@@ -168,7 +164,7 @@ std::optional<Refusal> store_check(StoreButton button, EditFields& f, const Hote
 
 void edit_data(UserTables& u, int index, const EditFields& f, const HotelTables& t) {
     QStringList fields;
-    for (int k = 1; k <= 9; ++k) fields << stored_text(f[std::size_t(k)]);
+    for (int k = 1; k <= 9; ++k) fields << input_form(f[std::size_t(k)]);
     u.user_ken_name(index); // an index outside the tables stores nothing
     set_user_record(u, index, fields);
     derive_user_hotel(u, index, t);

@@ -37,9 +37,6 @@ QString rate_shown(QStringView text);
 // locale, to the nearest yen; otherwise 0.
 Long rate_value(QStringView text);
 
-// What the user types as it is kept: the yen sign and the few characters that have a twin in code page
-// 932 become that twin, so that the file holds them.
-QString stored_text(QString text);
 // The file can hold the text: every character has a code page 932 form and no line break splits it.
 bool storable_text(QStringView text);
 

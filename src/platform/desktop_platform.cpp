@@ -3,8 +3,8 @@
 #include "data/regular_file.h"
 #include "data/text_rules.h"
 #include "platform/disk_listing.h"
-#include "platform/xdg_handler.h"
 #include "platform/web_address.h"
+#include "platform/xdg_handler.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -35,6 +35,36 @@ class DesktopPlatform::HelpWindow : public QTextBrowser {
             QTextBrowser::keyPressEvent(event);
     }
 };
+
+namespace {
+
+// Captions set apart with ideographic spaces (「保　　守」) keep them: HTML would fold a run of them into
+// one blank. Only text outside the tags of the body is touched.
+QString keep_ideographic_spaces(const QString& html) {
+    constexpr QChar wide_space(0x3000);
+    const qsizetype head_end = html.indexOf(QStringLiteral("</head>"), 0, Qt::CaseInsensitive);
+    qsizetype i = head_end < 0 ? 0 : head_end;
+    QString out = html.left(i);
+    bool in_tag = false;
+    while (i < html.size()) {
+        const QChar c = html[i];
+        if (c == u'<') in_tag = true;
+        if (c == u'>') in_tag = false;
+        if (in_tag || c != wide_space) {
+            out += c;
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < html.size() && html[end] == wide_space) ++end;
+        out += QStringLiteral("<span style=\"white-space:pre-wrap\">") + html.mid(i, end - i) +
+               QStringLiteral("</span>");
+        i = end;
+    }
+    return out;
+}
+
+} // namespace
 
 DesktopPlatform::~DesktopPlatform() {
     delete help_;
@@ -106,7 +136,7 @@ void DesktopPlatform::show_help(const QString& help_file, const QString& topic) 
     if (help_->file != help_file) {
         QFile f;
         if (open_regular_file(f, help_file)) {
-            help_->setHtml(QString::fromUtf8(f.readAll()));
+            help_->setHtml(keep_ideographic_spaces(QString::fromUtf8(f.readAll())));
         } else {
             help_->setHtml(
                 QStringLiteral("<p>ヘルプファイル %1 が見つかりません。</p>").arg(help_file.toHtmlEscaped()));

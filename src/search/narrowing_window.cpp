@@ -109,9 +109,11 @@ void tomarina13::move_between(QListWidget* from, QListWidget* to, bool all) {
         chosen.clear();
         for (int r = 0; r < source.size(); ++r) chosen << r;
     }
+    const qsizetype kept = target.size();
     move_rows(source, target, chosen);
     refill(from, source);
-    refill(to, target);
+    // The other list only gains rows at its end, so the rows selected there stay selected.
+    to->addItems(target.mid(kept));
     set_move_buttons();
 }
 

@@ -75,28 +75,29 @@ tomarina14::tomarina14(Forms& forms) : Form(forms, 14, QStringLiteral("tomarina1
     watch_esc();
 }
 
-tomarina14* tomarina14::open_for(Forms& forms, Form& opener, PickerOpener& target, Integer caller,
-                                 Integer mode) {
-    AppState& st = forms.state();
-    st.search.picker_caller = caller;
-    st.search.search_type = mode;
-    if (tomarina14* open = forms.loaded<tomarina14>())
-        if (open->opener() != &opener || open->mode() != mode) open->end_proc();
+tomarina14* tomarina14::open_for(Forms& forms, std::type_index kind, Integer mode,
+                                 std::function<Target()> find_opener) {
+    if (tomarina14* open = forms.loaded<tomarina14>()) {
+        if (open->opener_kind_ == kind && open->mode_ == mode) return forms.show<tomarina14>();
+        open->end_proc();
+    }
     tomarina14* w = forms.load<tomarina14>();
     if (!w) return nullptr;
-    if (!w->opener_) {
-        w->opener_ = &opener;
-        w->target_ = &target;
-    }
-    return forms.show<tomarina14>();
+    w->mode_ = mode;
+    w->opener_kind_ = kind;
+    w->find_opener_ = std::move(find_opener);
+    w->init_set();
+    // The set-up may have unloaded the window again.
+    return forms.loaded<tomarina14>() ? forms.show<tomarina14>() : nullptr;
 }
 
 Form* tomarina14::opener() const {
-    return opener_ && !opener_->is_unloading() ? opener_.data() : nullptr;
+    if (!find_opener_) return nullptr;
+    Form* w = find_opener_().window;
+    return w && !w->is_unloading() ? w : nullptr;
 }
 
 void tomarina14::init_set() {
-    mode_ = st_.search.search_type;
     const Integer flg = picker_prefecture_mode(mode_) ? st_.settings.control1_flg : st_.settings.control2_flg;
     run_steps({
         {"set_form1", [this] { set_form1(); }},
@@ -172,13 +173,14 @@ void tomarina14::List1_DblClick() {
 void tomarina14::confirm() {
     const int first = first_selected_row(List1);
     if (first < 0) return; // nothing chosen: the opener's box keeps its text
-    st_.search.input_text = picker_name(List1->item(first)->text());
-    try_step("set_start", [this] { set_start(); });
-    // An opener closed meanwhile gets nothing; the picker still closes.
-    if (Form* w = opener()) {
-        try_step("picker_chosen", [&] { target_->picker_chosen(mode_, st_.search.input_text); });
-        w->raise();
-        w->activateWindow();
+    // With no window of the opener's kind open, the pick is written nowhere, not even in the history.
+    const Target target = find_opener_ ? find_opener_() : Target{};
+    if (target.window && target.opener && !target.window->is_unloading()) {
+        st_.search.input_text = picker_name(List1->item(first)->text());
+        try_step("set_start", [this] { set_start(); });
+        try_step("picker_chosen", [&] { target.opener->picker_chosen(mode_, st_.search.input_text); });
+        target.window->raise();
+        target.window->activateWindow();
     }
     unload();
 }

@@ -2,8 +2,9 @@
 
 #include "shared/form.h"
 
-#include <QPointer>
 #include <array>
+#include <functional>
+#include <typeindex>
 
 class QGroupBox;
 class QListWidget;
@@ -30,14 +31,19 @@ class tomarina14 : public Form {
   public:
     explicit tomarina14(Forms& forms);
 
-    // How an opener shows the picker: sets picker_caller (1 the search window, 2 the hotel edit window)
-    // and search_type (1 prefecture, 2 airport), then shows the picker for opener. A picker already open
-    // for another opener or mode is closed first, so the name never goes to the wrong box.
-    template <typename Opener>
-    static tomarina14* open(Forms& forms, Opener& opener, Integer caller, Integer mode) {
-        return open_for(forms, opener, opener, caller, mode);
+    // How a window of kind Opener shows the picker, in mode 1 (prefectures) or 2 (airports). The chosen
+    // name goes to the window of that kind open when the choice is made, which may be a new one if the
+    // opener was closed and opened again. A picker open for another kind or mode is closed first, so
+    // the name never goes to the wrong box.
+    template <typename Opener> static tomarina14* open(Forms& forms, Integer mode) {
+        return open_for(forms, typeid(Opener), mode, [&forms]() -> Target {
+            Opener* w = forms.loaded<Opener>();
+            return {w, w};
+        });
     }
 
+    // The set-up waits for the mode that open() hands over.
+    void form_load() override {}
     void init_set() override;
     void set_form1() override;
     void set_list1(int indx);
@@ -57,18 +63,22 @@ class tomarina14 : public Form {
     QPushButton* Command1;
 
     Integer mode() const { return mode_; }
-    // The opener the name goes to; null once it has closed.
+    // The window the name would go to now: the open window of the opener's kind, or null.
     Form* opener() const;
 
   private:
-    static tomarina14* open_for(Forms& forms, Form& opener, PickerOpener& target, Integer caller,
-                                Integer mode);
+    struct Target {
+        Form* window = nullptr;
+        PickerOpener* opener = nullptr;
+    };
+    static tomarina14* open_for(Forms& forms, std::type_index kind, Integer mode,
+                                std::function<Target()> find_opener);
     void set_mode_texts();
     void confirm();
 
     Integer mode_ = 1;
-    QPointer<Form> opener_;
-    PickerOpener* target_ = nullptr;
+    std::type_index opener_kind_ = typeid(void);
+    std::function<Target()> find_opener_;
 };
 
 } // namespace tomarina

@@ -117,17 +117,13 @@ void tomarina11::set_label1() {
     run_steps({
         {"focus Text1", [this] { Text1->setFocus(); }},
         {"set_text1", [this] { set_text1(); }},
+        // The option is the criterion of the next search; the running search keeps its own.
         {"prompt",
-         [this] {
-             const int option = selected_option();
-             st_.search.search_type = Integer(option);
-             Text2->setText(QString::fromUtf16(option_texts[option - 1].prompt));
-         }},
+         [this] { Text2->setText(QString::fromUtf16(option_texts[selected_option() - 1].prompt)); }},
         // The entry may have kept the focus: the picker button follows the new criterion.
         {"picker button",
          [this] {
-             if (Text1->hasFocus())
-                 Command3->setVisible(st_.search.search_type == 1 || st_.search.search_type == 2);
+             if (Text1->hasFocus()) Command3->setVisible(picker_mode() != 0);
          }},
     });
 }
@@ -149,21 +145,23 @@ void tomarina11::set_text1() {
     }
 }
 
-bool tomarina11::check_text1() {
-    const auto accepted = accept_search_entry(st_.db, selected_option(), Text1->text());
-    if (!accepted) return false;
-    if (accepted->entry != Text1->text()) Text1->setText(accepted->entry);
-    st_.search.search_type = accepted->search_type;
-    st_.search.search_key = accepted->search_key;
-    return true;
+std::optional<AcceptedEntry> tomarina11::check_text1() {
+    auto accepted = accept_search_entry(st_.db, selected_option(), Text1->text());
+    if (accepted && accepted->entry != Text1->text()) Text1->setText(accepted->entry);
+    return accepted;
 }
 
-void tomarina11::set_start() {
+void tomarina11::set_start(Integer search_type) {
     st_.search.input_text = Text1->text();
-    if (st_.search.search_type == 1)
+    if (search_type == 1)
         push_history(st_.settings.text1_hist, st_.search.input_text);
-    else if (st_.search.search_type == 2)
+    else if (search_type == 2)
         push_history(st_.settings.text2_hist, st_.search.input_text);
+}
+
+Integer tomarina11::picker_mode() const {
+    const int option = selected_option();
+    return option == 1 || option == 2 ? Integer(option) : Integer(0);
 }
 
 void tomarina11::Command1_Click() {
@@ -171,14 +169,18 @@ void tomarina11::Command1_Click() {
         Text1->setFocus();
         return;
     }
-    if (!check_text1()) {
+    const auto accepted = check_text1();
+    if (!accepted) {
         Text2->setText(search_entry_error());
         Text1->setFocus();
         return;
     }
-    set_start();
+    set_start(accepted->search_type);
     Text2->setText(QString::fromUtf16(option_texts[selected_option() - 1].prompt));
     save_position();
+    // The criterion and key are fixed here for the whole search: the narrowing runs it again with them.
+    st_.search.search_type = accepted->search_type;
+    st_.search.search_key = accepted->search_key;
     st_.search.narrow_count = 0;
     // A new search replaces the hits of a results window still open from the last one.
     if (Form* old = forms_.loaded(FormKind::results)) old->end_proc();
@@ -193,11 +195,11 @@ void tomarina11::Command3_Click() {
 }
 
 void tomarina11::Text1_DblClick() {
-    if (st_.search.search_type == 1 || st_.search.search_type == 2) open_picker();
+    if (picker_mode() != 0) open_picker();
 }
 
 void tomarina11::open_picker() {
-    tomarina14::open(forms_, *this, 1, st_.search.search_type);
+    if (const Integer mode = picker_mode()) tomarina14::open<tomarina11>(forms_, mode);
 }
 
 void tomarina11::picker_chosen(Integer, const QString& name) {
@@ -211,9 +213,9 @@ void tomarina11::Text1_KeyPress(int key) {
         Text1->setFocus();
         return;
     }
-    if (check_text1()) {
+    if (const auto accepted = check_text1()) {
         Text2->clear();
-        set_start();
+        set_start(accepted->search_type);
         Command1->setFocus();
     } else {
         Text2->setText(search_entry_error());
@@ -234,7 +236,7 @@ bool tomarina11::eventFilter(QObject* watched, QEvent* event) {
             // The picker from the keyboard, as a drop-down list opens.
             const bool drop_down =
                 k->key() == Qt::Key_F4 || (k->key() == Qt::Key_Down && (k->modifiers() & Qt::AltModifier));
-            if (drop_down && (st_.search.search_type == 1 || st_.search.search_type == 2)) {
+            if (drop_down && picker_mode() != 0) {
                 Command3_Click();
                 return true;
             }
@@ -242,7 +244,7 @@ bool tomarina11::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::FocusIn:
             QMetaObject::invokeMethod(Text1, &QLineEdit::selectAll, Qt::QueuedConnection);
-            Command3->setVisible(st_.search.search_type == 1 || st_.search.search_type == 2);
+            Command3->setVisible(picker_mode() != 0);
             break;
         case QEvent::MouseButtonDblClick:
             Text1_DblClick();

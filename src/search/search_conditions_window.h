@@ -1,7 +1,8 @@
 #pragma once
 
-#include "shared/form.h"
 #include "search/picker_window.h"
+#include "search/selection.h"
+#include "shared/form.h"
 
 class QGroupBox;
 class QLineEdit;
@@ -21,10 +22,11 @@ class tomarina11 : public Form, public PickerOpener {
     void set_form1() override;
     void set_label1();
     void set_text1();
-    // True when the entry is acceptable; search_type, search_key and the entry box then hold what it
-    // was accepted as.
-    bool check_text1();
-    void set_start();
+    // The entry as accepted for the selected option (the entry box then shows it), or nothing. The
+    // running search is not touched: only 検索開始 starts a new one.
+    std::optional<AcceptedEntry> check_text1();
+    // Records the entry in the history of its criterion.
+    void set_start(Integer search_type);
 
     void Command1_Click();
     void Command2_Click() { end_proc(); }
@@ -50,6 +52,8 @@ class tomarina11 : public Form, public PickerOpener {
 
     // The number of the selected option, 1..6.
     int selected_option() const;
+    // The picker's mode for the selected option: 1 prefectures, 2 airports, 0 no picker.
+    Integer picker_mode() const;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

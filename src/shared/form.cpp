@@ -81,12 +81,14 @@ void Form::form_unload() {
 
 namespace {
 
-// A text box takes a typed "¥" (U+00A5) as the yen sign of the data, U+005C.
-class YenAsTyped : public QValidator {
+// Every text box keeps what is typed or pasted in the one input form, so the same keys give the same
+// text in every window.
+class InputForm : public QValidator {
   public:
     using QValidator::QValidator;
     State validate(QString& input, int&) const override {
-        if (input.contains(QChar(0x00A5))) input = yen_from_input(input);
+        QString kept = input_form(input);
+        if (kept != input) input = std::move(kept);
         return Acceptable;
     }
 };
@@ -96,7 +98,7 @@ class YenAsTyped : public QValidator {
 void Form::watch_esc() {
     for (QWidget* w : findChildren<QWidget*>()) {
         if (auto* box = qobject_cast<QLineEdit*>(w); box && !box->validator() && !box->isReadOnly())
-            box->setValidator(new YenAsTyped(box));
+            box->setValidator(new InputForm(box));
         const bool button = qobject_cast<QAbstractButton*>(w) && !qobject_cast<QCheckBox*>(w);
         const bool text =
             qobject_cast<QLineEdit*>(w) || qobject_cast<QTextEdit*>(w) || qobject_cast<QPlainTextEdit*>(w);

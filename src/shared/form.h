@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shared/app_state.h"
 #include "platform/platform.h"
+#include "shared/app_state.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -64,8 +64,8 @@ class Form : public QWidget {
     // What the window does as it unloads; by default it closes the help window.
     virtual void form_unload();
     // Esc in buttons, text boxes, list boxes, option buttons and grids runs end_proc; F1 in any control
-    // opens the help; a "¥" typed into a text box is the data's yen sign "\". Called once the controls
-    // exist.
+    // opens the help; what is typed or pasted into a text box takes the input form (input_form). Called
+    // once the controls exist.
     void watch_esc();
     void save_position();
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -19,8 +19,7 @@ struct SearchState {
     Integer sel_syousai_count = 0;
     FixedTable<QString, HotelTables::syousai_capacity> narrow_syousai;
     Integer narrow_count = 0;
-    // Picker hand-over.
-    Integer picker_caller = 0;
+    // The last search entry or picker choice, for the history.
     QString input_text;
 };
 

@@ -59,7 +59,9 @@ tomarina34::tomarina34(Forms& forms) : Form(forms, 34, QStringLiteral("tomarina3
 }
 
 void tomarina34::set_form1() {
-    try_step("setWindowTitle", [this] { setWindowTitle(QString()); });
+    // No caption. The window system is given the program's name for an empty title, so the title is a
+    // blank, which shows as nothing.
+    try_step("setWindowTitle", [this] { setWindowTitle(QStringLiteral(" ")); });
     Form::set_form1();
     try_step("lblVersion setText",
              [this] { lblVersion->setText(QStringLiteral("Version ") + st_.ver_text); });

@@ -52,8 +52,9 @@ tomarina32::tomarina32(Forms& forms) : Form(forms, 32, QStringLiteral("tomarina3
     Label1->setBuddy(Text1);
     Text1->setAccessibleName(Label1->text());
     Label3 = on_tab<QLabel>(common_tab, "Label3", 360, 960, 4575, 495);
+    // Two lines broken after the comma: left to the wrap, the break falls inside a word such as 「検索」.
     Label3->setText(
-        QStringLiteral("検索件数がこの上限件数を超えた場合、検索を打ち切り、検索結果を表示します。"));
+        QStringLiteral("検索件数がこの上限件数を超えた場合、\n検索を打ち切り、検索結果を表示します。"));
     Label3->setWordWrap(true);
     for (QLabel* l : {Label1, Label2, Label3}) l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Frame2 = on_tab<QGroupBox>(common_tab, "Frame2", 240, 1680, 4935, 855);

@@ -3,11 +3,13 @@
 #include "support/gui_support.h"
 #include "tools/splash_window.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QTextLayout>
+#include <QTextBrowser>
 #include <QWindow>
 
 using namespace tomarina;
@@ -111,32 +113,36 @@ class TestMainMenu : public QObject {
         QCOMPARE(splash->lblPlatform->text(), QStringLiteral("Windows95/98,NT/WS"));
     }
 
+    // The help viewer shows the captions as the windows do, ideographic spaces and all: 「保　　守」.
+    void help_keeps_the_captions_spaces() {
+        const QString path = QStringLiteral(TOMARINA_SAMPLE_DIR "/../help/tomarina.html");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString source = QString::fromUtf8(file.readAll());
+        QVERIFY(source.count(u8("保　　守")) >= 2);
+        DesktopPlatform pf;
+        pf.show_help(path, QStringLiteral("tomarina1"));
+        QTextBrowser* help = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == u"help_window") help = qobject_cast<QTextBrowser*>(w);
+        QVERIFY(help && help->isVisible());
+        const QString shown = help->toPlainText();
+        QCOMPARE(shown.count(u8("保　　守")), source.count(u8("保　　守")));
+        QVERIFY(!shown.contains(u8("保 守")));
+        QVERIFY(!shown.contains(QStringLiteral("white-space")));
+    }
+
     // Laid out at the label's width in its font, every line of the splash's notice ends a sentence
     // and all of them fit the label's height.
     void splash_notice_reads_well() {
         test::RunningProgram p;
         auto* splash = p.forms.show<frmSplash>();
         const QLabel* label = splash->lblWarning;
-        QString text = label->text();
-        text.replace(u'\n', QChar::LineSeparator);
-        QTextLayout layout(text, label->font());
-        QTextOption option;
-        option.setWrapMode(label->wordWrap() ? QTextOption::WordWrap : QTextOption::NoWrap);
-        layout.setTextOption(option);
-        const int width = label->contentsRect().width();
-        QStringList lines;
-        qreal height = 0;
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(width);
-            lines << text.mid(line.textStart(), line.textLength()).remove(QChar::LineSeparator);
-            QVERIFY2(line.naturalTextWidth() <= width, qPrintable(lines.last()));
-            height += line.height();
-        }
-        layout.endLayout();
-        QCOMPARE(lines.size(), 2);
-        for (const QString& l : lines) QVERIFY2(l.endsWith(u8("。")), qPrintable(l));
-        QVERIFY(height <= label->contentsRect().height() + 1);
+        const test::DrawnLines drawn = test::drawn_lines(label);
+        QVERIFY(drawn.fit_width);
+        QCOMPARE(drawn.lines.size(), 2);
+        for (const QString& l : drawn.lines) QVERIFY2(l.endsWith(u8("。")), qPrintable(l));
+        QVERIFY(drawn.height <= label->contentsRect().height() + 1);
     }
 };
 

@@ -1,11 +1,12 @@
 #include "data/database.h"
+#include "maintenance/hotel_edit_window.h"
 #include "results/results_window.h"
 #include "search/narrowing_window.h"
 #include "search/picker_window.h"
 #include "search/search_conditions_window.h"
 #include "search/tab_stop_list.h"
-#include "support/gui_support.h"
 #include "support/fake_platform.h"
+#include "support/gui_support.h"
 #include "support/test_support.h"
 
 #include <QGroupBox>
@@ -246,6 +247,84 @@ class TestNarrowingWindow : public QObject {
         n->Command1->setFocus();
         QTest::keyClick(n->Command1, Qt::Key_Space);
         QCOMPARE(n->List2->count(), 2);
+    }
+
+    // A move keeps the rows selected in the other list, and that list's button with them.
+    void a_move_keeps_the_other_lists_selection() {
+        Narrowing a;
+        a.search(u8("東京"));
+        tomarina13* n = a.narrow();
+        n->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(n));
+        QTest::keyClick(n->List1, Qt::Key_Down);
+        QTest::keyClick(n->List1, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(n->Command1, Qt::Key_Space);
+        QCOMPARE(n->List2->count(), 2);
+
+        QTest::keyClick(n->List2, Qt::Key_Down);
+        QCOMPARE(n->List2->selectedItems().size(), 1);
+        const QString chosen = n->List2->selectedItems().first()->text();
+        QVERIFY(n->Command3->isEnabled());
+        QTest::keyClick(n->List1, Qt::Key_Down);
+        QTest::keyClick(n->Command1, Qt::Key_Space);
+        QCOMPARE(n->List2->count(), 3);
+        QCOMPARE(n->List2->selectedItems().size(), 1);
+        QCOMPARE(n->List2->selectedItems().first()->text(), chosen);
+        QVERIFY(n->Command3->isEnabled());
+        QVERIFY(!n->Command1->isEnabled());
+
+        // The other way round.
+        QTest::keyClick(n->List1, Qt::Key_Down);
+        QCOMPARE(n->List1->selectedItems().size(), 1);
+        const QString offered = n->List1->selectedItems().first()->text();
+        QTest::keyClick(n->Command3, Qt::Key_Space);
+        QCOMPARE(row_texts(n->List2).contains(chosen), false);
+        QCOMPARE(n->List1->selectedItems().size(), 1);
+        QCOMPARE(n->List1->selectedItems().first()->text(), offered);
+        QVERIFY(n->Command1->isEnabled());
+        QVERIFY(!n->Command3->isEnabled());
+
+        // 全選択>> still turns both move buttons off.
+        QTest::keyClick(n->Command2, Qt::Key_Space);
+        QVERIFY(!n->Command1->isEnabled());
+        QVERIFY(!n->Command3->isEnabled());
+    }
+
+    // 了解 runs again the search that was started, with its criterion and key, whatever was done since
+    // in other windows: the edit window's picker, and an option chosen and checked for the next search.
+    void applying_reruns_the_started_search() {
+        Narrowing a;
+        auto* w = a.forms.show<tomarina11>();
+        w->Option6->setChecked(true);
+        w->Text1->clear();
+        test::commit_text(w->Text1, u8("ホテル"));
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QCOMPARE(a.shown().size(), 9);
+        tomarina13* n = a.narrow();
+        QVERIFY(n);
+
+        a.st.edit_mode = QStringLiteral("add");
+        auto* edit = a.forms.show<tomarina42>();
+        QTest::mouseDClick(edit->Text1, Qt::LeftButton);
+        tomarina14* p = a.forms.loaded<tomarina14>();
+        QVERIFY(p);
+        QTest::keyClick(p->List1, Qt::Key_Down);
+        QTest::keyClick(p->List1, Qt::Key_Return);
+        QVERIFY(!a.forms.loaded<tomarina14>());
+
+        w->Option1->setChecked(true);
+        w->Text1->clear();
+        test::commit_text(w->Text1, u8("千葉"));
+        QTest::keyClick(w->Text1, Qt::Key_Return);
+        QCOMPARE(a.st.settings.text1_hist(1), u8("千葉"));
+
+        select_rows(n->List1, {0, 1});
+        QTest::keyClick(n->Command1, Qt::Key_Space);
+        QTest::keyClick(n->Command6, Qt::Key_Space);
+        auto* r = a.forms.loaded<tomarina12>();
+        QVERIFY(r);
+        QCOMPARE(a.shown(), districts({1, 2}));
+        QVERIFY(r->Command1->text().startsWith(results_heading(6, u8("ホテル"))));
     }
 
     void a_new_search_closes_the_narrowing() {

@@ -4,8 +4,8 @@
 #include "search/picker_window.h"
 #include "search/search_conditions_window.h"
 #include "search/tab_stop_list.h"
-#include "support/gui_support.h"
 #include "support/fake_platform.h"
+#include "support/gui_support.h"
 #include "support/test_support.h"
 
 #include <QGroupBox>
@@ -61,7 +61,6 @@ class TestPickerWindow : public QObject {
         tomarina14* p = a.from_search(1);
         QVERIFY(p);
         QVERIFY(p->isVisible());
-        QCOMPARE(a.st.search.picker_caller, Integer(1));
         QCOMPARE(p->windowTitle(), u8("トマリナホテル情報＆予約"));
         QCOMPARE(p->Option[10]->text(), u8("全国"));
         QCOMPARE(p->Option[1]->text(), u8("北海道"));
@@ -206,6 +205,7 @@ class TestPickerWindow : public QObject {
         QVERIFY(!a.forms.loaded<tomarina14>());
     }
 
+    // With no window of the opener's kind open, a pick is written nowhere, not even in the history.
     void a_closed_opener_receives_nothing() {
         Picking a;
         tomarina14* p = a.from_search(1);
@@ -215,7 +215,67 @@ class TestPickerWindow : public QObject {
         click_row(p->List1, 0);
         QTest::mouseClick(p->Command3, Qt::LeftButton);
         QVERIFY(!a.forms.loaded<tomarina14>());
+        QCOMPARE(a.st.settings.text1_hist(1), QString());
+        QCOMPARE(a.st.search.input_text, QString());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // A pick goes to the window of the opener's kind that is open when it is made: closed and opened
+    // again, the new window takes it.
+    void a_reopened_opener_receives_the_pick() {
+        Picking a;
+        tomarina14* p = a.from_search(1);
+        QTest::keyClick(a.search()->Text1, Qt::Key_Escape);
+        QVERIFY(!a.forms.loaded<tomarina11>());
+        auto* again = a.forms.show<tomarina11>();
+        QCOMPARE(p->opener(), again);
+        QTest::keyClick(p->List1, Qt::Key_Down);
+        QTest::keyClick(p->List1, Qt::Key_Return);
+        QVERIFY(!a.forms.loaded<tomarina14>());
+        QCOMPARE(again->Text1->text(), u8("北海道"));
+        QCOMPARE(a.st.settings.text1_hist(1), u8("北海道"));
+
+        a.st.edit_mode = QStringLiteral("add");
+        auto* edit = a.forms.show<tomarina42>();
+        QTest::mouseDClick(edit->Text2, Qt::LeftButton);
+        p = a.forms.loaded<tomarina14>();
+        QVERIFY(p);
+        QTest::keyClick(edit->Text3, Qt::Key_Escape);
+        QVERIFY(!a.forms.loaded<tomarina42>());
+        edit = a.forms.show<tomarina42>();
+        QCOMPARE(p->opener(), edit);
+        QTest::keyClick(p->List1, Qt::Key_Down);
+        QTest::keyClick(p->List1, Qt::Key_Return);
+        QCOMPARE(edit->Text2->text(), a.st.db.airport_name(1));
+        QCOMPARE(a.st.settings.text2_hist(1), a.st.db.airport_name(1));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // The edit window's picker is handed its mode and leaves the search window's criterion alone: on
+    // ホテル名 the search entry still opens no picker and takes no airport.
+    void the_edit_windows_picker_leaves_the_search_alone() {
+        Picking a;
+        auto* w = a.forms.show<tomarina11>();
+        w->Option3->setChecked(true);
+        test::commit_text(w->Text1, u8("ホテル"));
+        a.st.edit_mode = QStringLiteral("add");
+        auto* edit = a.forms.show<tomarina42>();
+        QTest::mouseDClick(edit->Text2, Qt::LeftButton);
+        tomarina14* p = a.forms.loaded<tomarina14>();
+        QVERIFY(p);
+        QCOMPARE(p->mode(), Integer(2));
+        QTest::keyClick(p->List1, Qt::Key_Down);
+        QTest::keyClick(p->List1, Qt::Key_Return);
+        QCOMPARE(edit->Text2->text(), a.st.db.airport_name(1));
+        QCOMPARE(a.st.settings.text2_hist(1), a.st.db.airport_name(1));
+
+        QTest::mouseDClick(w->Text1, Qt::LeftButton);
+        QTest::keyClick(w->Text1, Qt::Key_F4);
+        QVERIFY(!a.forms.loaded<tomarina14>());
+        QCOMPARE(w->Text1->text(), u8("ホテル"));
+        QCOMPARE(a.st.settings.text2_hist(2), QString());
+        w->Text1->setFocus();
+        QVERIFY(w->Command3->isHidden());
     }
 
     void the_edit_window_as_opener() {
@@ -223,8 +283,7 @@ class TestPickerWindow : public QObject {
         auto* search = a.forms.show<tomarina11>();
         a.st.edit_mode = QStringLiteral("add");
         auto* edit = a.forms.show<tomarina42>();
-        tomarina14* p = tomarina14::open(a.forms, *edit, 2, 1);
-        QCOMPARE(a.st.search.picker_caller, Integer(2));
+        tomarina14* p = tomarina14::open<tomarina42>(a.forms, 1);
         QCOMPARE(p->mode(), Integer(1));
         click_row(p->List1, 1);
         QTest::mouseClick(p->Command3, Qt::LeftButton);
@@ -234,7 +293,7 @@ class TestPickerWindow : public QObject {
         // The pick counts in the search window's history too.
         QCOMPARE(a.st.settings.text1_hist(1), u8("東京"));
 
-        p = tomarina14::open(a.forms, *edit, 2, 2);
+        p = tomarina14::open<tomarina42>(a.forms, 2);
         click_row(p->List1, 3);
         QTest::mouseClick(p->Command3, Qt::LeftButton);
         QCOMPARE(edit->Text2->text(), u8("大阪／伊丹"));
@@ -248,14 +307,13 @@ class TestPickerWindow : public QObject {
         auto* edit = a.forms.show<tomarina42>();
         const QString prefecture = edit->Text1->text();
         const QString airport = edit->Text2->text();
-        tomarina14* airports = tomarina14::open(a.forms, *edit, 2, 2);
+        tomarina14* airports = tomarina14::open<tomarina42>(a.forms, 2);
         QCOMPARE(airports->mode(), Integer(2));
         // The search window asks for prefectures while the airport picker of the edit window is open.
         tomarina14* p = a.from_search(1);
         QVERIFY(p);
         QCOMPARE(p->mode(), Integer(1));
         QCOMPARE(p->opener(), a.search());
-        QCOMPARE(a.st.search.picker_caller, Integer(1));
         click_row(p->List1, 0);
         QTest::mouseClick(p->Command3, Qt::LeftButton);
         QCOMPARE(a.search()->Text1->text(), u8("北海道"));

@@ -1,6 +1,6 @@
+#include "data/database.h"
 #include "program/main_menu_window.h"
 #include "program/program.h"
-#include "data/database.h"
 #include "results/grid_rules.h"
 #include "results/ordering.h"
 #include "results/results_window.h"
@@ -80,12 +80,12 @@ class TestSearchWindows : public QObject {
         QCOMPARE(w->Command1->text(), u8("検索開始"));
         QCOMPARE(w->Command2->text(), u8("検索終了"));
         QVERIFY(w->Command3->isHidden());
-        QCOMPARE(a.st.search.search_type, Integer(1));
 
         w->Option3->setChecked(true);
         QCOMPARE(w->Text1->text(), QString());
         QCOMPARE(w->Text2->text(), u8("ホテル名を入力して下さい"));
-        QCOMPARE(a.st.search.search_type, Integer(3));
+        // The option is the criterion of the next search; only 検索開始 starts one.
+        QCOMPARE(a.st.search.search_type, Integer(1));
         w->Text1->setText(u8("駅前"));
         w->Option6->setChecked(true);
         QCOMPARE(w->Text1->text(), u8("駅前"));
@@ -134,6 +134,7 @@ class TestSearchWindows : public QObject {
         QCOMPARE(w->Text2->text(), QString());
         QVERIFY(w->Command1->hasFocus());
         QVERIFY(!a.forms.loaded<tomarina12>()); // Enter does not start the search
+        QCOMPARE(a.st.search.search_key, QString());
         QCOMPARE(a.st.settings.text1_hist(1), u8("千葉"));
         QVERIFY(w->Command3->isHidden());
 

@@ -1,5 +1,5 @@
-#include "program/main_menu_window.h"
 #include "browser/browser_window.h"
+#include "program/main_menu_window.h"
 #include "support/gui_support.h"
 #include "tools/about_window.h"
 #include "tools/settings_window.h"
@@ -44,6 +44,8 @@ struct Tools : test::RunningProgram {
 class TestToolsWindows : public QObject {
     Q_OBJECT
   private slots:
+    void initTestCase() { install_fonts(); }
+
     void tools_menu_opens_from_the_main_menu_and_leads_on() {
         Tools t;
         auto* w = t.open_menu();
@@ -109,8 +111,12 @@ class TestToolsWindows : public QObject {
         QCOMPARE(w->Text1->font().pointSize(), 12);
         QCOMPARE(w->Label1->buddy(), w->Text1);
         QCOMPARE(w->Label1->text(), u8("検索上限件数"));
-        QCOMPARE(w->Label3->text(),
-                 u8("検索件数がこの上限件数を超えた場合、検索を打ち切り、検索結果を表示します。"));
+        // Drawn in two lines, each a whole phrase: no line breaks inside a word such as 「検索」.
+        const test::DrawnLines explanation = test::drawn_lines(w->Label3);
+        QCOMPARE(explanation.lines, QStringList({u8("検索件数がこの上限件数を超えた場合、"),
+                                                 u8("検索を打ち切り、検索結果を表示します。")}));
+        QVERIFY(explanation.fit_width);
+        QVERIFY(explanation.height <= w->Label3->contentsRect().height() + 1);
         QCOMPARE(w->Frame2->title(), u8("ホテル詳細表示"));
         QCOMPARE(w->Option1->text(), u8("表示する"));
         QCOMPARE(w->Option2->text(), u8("表示しない"));
@@ -314,7 +320,7 @@ class TestToolsWindows : public QObject {
         auto* w = t.forms.loaded<tomarina34>();
         QVERIFY(w && w->isVisible());
         QCOMPARE(w->pos(), QPoint(twips_to_px(1500), twips_to_px(750)));
-        QCOMPARE(w->windowTitle(), QString());
+        // Its title bar, as the window system shows it: test_window_titles.
         QCOMPARE(w->lblTitle->text(), u8("トマリナホテル情報＆予約"));
         QCOMPARE(w->lblVersion->text(), QStringLiteral("Version 1.51"));
         QCOMPARE(w->lblTitle->font().pointSize(), 12);

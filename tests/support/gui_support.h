@@ -4,7 +4,46 @@
 #include "support/fake_platform.h"
 #include "support/test_support.h"
 
+#include <QCoreApplication>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QTextLayout>
+
 namespace tomarina::test {
+
+// A label's text as it is drawn: the lines its width breaks it into in its font, whether each line
+// fits the width, and their height together.
+struct DrawnLines {
+    QStringList lines;
+    bool fit_width = true;
+    qreal height = 0;
+};
+inline DrawnLines drawn_lines(const QLabel* label) {
+    QString text = label->text();
+    text.replace(u'\n', QChar::LineSeparator);
+    QTextLayout layout(text, label->font());
+    QTextOption option;
+    option.setWrapMode(label->wordWrap() ? QTextOption::WordWrap : QTextOption::NoWrap);
+    layout.setTextOption(option);
+    const int width = label->contentsRect().width();
+    DrawnLines drawn;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        drawn.lines << text.mid(line.textStart(), line.textLength()).remove(QChar::LineSeparator);
+        drawn.fit_width = drawn.fit_width && line.naturalTextWidth() <= width;
+        drawn.height += line.height();
+    }
+    layout.endLayout();
+    return drawn;
+}
+
+// Japanese text typed into a box as an input method hands it over: one committed string.
+inline void commit_text(QWidget* box, const QString& text) {
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QCoreApplication::sendEvent(box, &event);
+}
 
 // The windows as the program has them: each FormKind reaches its window.
 struct WiredForms : Forms {
