@@ -1,11 +1,15 @@
 #include "cli/db_builder.h"
+
+#include "cli/tool_output.h"
 #include "data/save_file.h"
 #include "data/text_rules.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <bit>
+#include <cerrno>
 #include <cstring>
 #include <random>
 
@@ -183,14 +187,17 @@ QString csv_line(const QStringList& fields) {
 
 namespace {
 
+// An optional file may be missing, but one that is there and cannot be read is an error like any other.
 bool read_rows(const QString& path, QList<QStringList>& rows, QString* error, bool optional = false) {
+    if (optional && !QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) return true;
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (optional) return true;
-        if (error) *error = QStringLiteral("cannot read %1: %2").arg(path, f.errorString());
+    QByteArray bytes;
+    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly) ||
+        (bytes = f.readAll(), f.error() != QFileDevice::NoError)) {
+        if (error) *error = path + QStringLiteral(": ") + unreadable_reason(path);
         return false;
     }
-    rows = parse_csv(QString::fromUtf8(f.readAll()));
+    rows = parse_csv(QString::fromUtf8(bytes));
     if (!rows.isEmpty()) rows.removeFirst(); // header
     return true;
 }
@@ -202,11 +209,17 @@ int col_int(const QStringList& row, int k) {
     return col(row, k).trimmed().toInt();
 }
 
+bool write_checked(const QString& path, const QByteArray& bytes, QString* error) {
+    if (save_file(path, bytes)) return true;
+    if (error) *error = path + QStringLiteral(": ") + system_reason(errno);
+    return false;
+}
+
 bool write_rows(const QString& path, const QStringList& header, const QList<QStringList>& rows,
                 QString* error) {
     QString text = csv_line(header);
     for (const auto& r : rows) text += csv_line(r);
-    return save_file(path, text.toUtf8(), error);
+    return write_checked(path, text.toUtf8(), error);
 }
 
 } // namespace
@@ -259,7 +272,7 @@ bool read_sources(const QString& dir, DbSource& src, QString* error) {
         const QDate day =
             QDate::fromString(QString::fromUtf8(date.readAll()).trimmed(), QStringLiteral("yyyy/MM/dd"));
         if (!day.isValid()) {
-            if (error) *error = QStringLiteral("date.txt: expected yyyy/mm/dd");
+            if (error) *error = date.fileName() + QStringLiteral(": expected a date as yyyy/mm/dd");
             return false;
         }
         src.date = std::int32_t(QDate(1899, 12, 30).daysTo(day));
@@ -268,7 +281,13 @@ bool read_sources(const QString& dir, DbSource& src, QString* error) {
 }
 
 bool write_sources(const QString& dir, const DbSource& src, QString* error) {
-    QDir().mkpath(dir);
+    errno = 0;
+    if (!QDir().mkpath(dir)) {
+        if (error)
+            *error = dir + QStringLiteral(": ") +
+                     (errno ? system_reason(errno) : QStringLiteral("cannot make the folder"));
+        return false;
+    }
     const QDir d(dir);
     QList<QStringList> rows;
     for (qsizetype i = 0; i < src.prefectures.size(); ++i) {
@@ -305,7 +324,7 @@ bool write_sources(const QString& dir, const DbSource& src, QString* error) {
     for (const auto& r : src.reservations) rows.append({r[0], r[1], r[2]});
     if (!write_rows(d.filePath(QStringLiteral("reservations.csv")), {"area", "text", "link"}, rows, error))
         return false;
-    return save_file(
+    return write_checked(
         d.filePath(QStringLiteral("date.txt")),
         QDate(1899, 12, 30).addDays(src.date).toString(QStringLiteral("yyyy/MM/dd")).toUtf8() + '\n', error);
 }

@@ -3,13 +3,14 @@
 #include "shared/desktop_opener.h"
 #include "shared/program_folder.h"
 #include "cli/tool_commands.h"
+#include "cli/tool_output.h"
 #include "data/hotel_tables.h"
 #include "results/ordering.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <cstdio>
+#include <cerrno>
 #include <functional>
 #include <optional>
 
@@ -19,11 +20,6 @@ namespace {
 
 const QString tool_name = QStringLiteral("tomarina-tool");
 const QString tool_version = QStringLiteral(TOMARINA_VERSION);
-
-void print(std::FILE* to, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.data(), 1, size_t(bytes.size()), to);
-}
 
 // A refused command line: what was wrong, where to look, exit 2.
 struct Refusal {
@@ -210,19 +206,19 @@ const QList<Command>& commands() {
                  return 1;
              }
              if (QFileInfo::exists(ini) || QFileInfo(ini).isSymLink()) {
-                 print(stdout, QStringLiteral("%1: kept as it is\n").arg(ini));
+                 print_out(QStringLiteral("%1: kept as it is\n").arg(ini));
                  return 0;
              }
              const QString opener = desktop_opener_path();
              if (opener.isEmpty()) {
-                 print(stderr, QStringLiteral("xdg-open not found: %1 not created\n").arg(ini));
+                 tell_file(ini, QStringLiteral("not created: xdg-open not found"));
                  return 1;
              }
              if (!create_settings_with_opener(ini, opener)) {
-                 print(stderr, QStringLiteral("%1 could not be written\n").arg(ini));
+                 tell_file(ini, system_reason(errno));
                  return 1;
              }
-             print(stdout, QStringLiteral("%1: created, browser %2\n").arg(ini, opener));
+             print_out(QStringLiteral("%1: created, browser %2\n").arg(ini, opener));
              return 0;
          }},
     };
@@ -254,18 +250,14 @@ QString command_help(const Command& c, const QCommandLineParser& p) {
 }
 
 int refuse(const QString& where, const QString& message) {
-    print(stderr, QStringLiteral("%1: %2\nTry '%3 --help'.\n").arg(where, message, where));
+    set_message_prefix(where);
+    tell(QStringLiteral("%1\nTry '%2 --help'.").arg(message, where));
     return 2;
 }
 
-} // namespace
-
-int run_tool(const QStringList& arguments) {
+int run_command(const QStringList& arguments) {
     const QStringList args = arguments.mid(1);
-    if (args.isEmpty()) {
-        print(stderr, tool_help());
-        return 2;
-    }
+    if (args.isEmpty()) return refuse(tool_name, QStringLiteral("missing command"));
     const Command* command = nullptr;
     for (const Command& c : commands())
         if (c.name == args.first()) command = &c;
@@ -286,13 +278,14 @@ int run_tool(const QStringList& arguments) {
     }
     // The parser takes the first element as the program's name: the command's own, or the tool's.
     const QString where = command ? tool_name + u' ' + command->name : tool_name;
+    set_message_prefix(where);
     if (!p.parse(command ? args : arguments)) return refuse(where, p.errorText());
     if (p.isSet(help)) {
-        print(stdout, command ? command_help(*command, p) : tool_help());
+        print_out(command ? command_help(*command, p) : tool_help());
         return 0;
     }
     if (p.isSet(version)) {
-        print(stdout, QStringLiteral("%1 %2\n").arg(tool_name, tool_version));
+        print_out(QStringLiteral("%1 %2\n").arg(tool_name, tool_version));
         return 0;
     }
     if (!command) return refuse(tool_name, QStringLiteral("missing command"));
@@ -301,6 +294,13 @@ int run_tool(const QStringList& arguments) {
     } catch (const Refusal& r) {
         return refuse(where, r.message);
     }
+}
+
+} // namespace
+
+int run_tool(const QStringList& arguments) {
+    const int code = run_command(arguments);
+    return finish_output() ? code : 1;
 }
 
 } // namespace tomarina

@@ -2,6 +2,7 @@
 
 #include "shared/program_folder.h"
 #include "cli/db_builder.h"
+#include "cli/tool_output.h"
 #include "data/database.h"
 #include "data/save_file.h"
 #include "data/user_file.h"
@@ -11,19 +12,14 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <cstdio>
+#include <cerrno>
 
 namespace tomarina {
 
 namespace {
 
 void print_json(const QJsonObject& o) {
-    const QByteArray bytes = QJsonDocument(o).toJson(QJsonDocument::Indented);
-    std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout);
-}
-
-void fail(const QString& message) {
-    std::fprintf(stderr, "tomarina-tool: %s\n", message.toLocal8Bit().constData());
+    print_out(QJsonDocument(o).toJson(QJsonDocument::Indented));
 }
 
 template <typename Table> QJsonArray slot_array(const Table& table, int last) {
@@ -94,11 +90,11 @@ int tool_build(const QString& source_dir, const QString& out_file) {
     DbSource src;
     QString error;
     if (!read_sources(source_dir, src, &error)) {
-        fail(error);
+        tell(error);
         return 1;
     }
-    if (!save_file(out_file, build_database(src), &error)) {
-        fail(error);
+    if (!save_file(out_file, build_database(src))) {
+        tell_file(out_file, system_reason(errno));
         return 1;
     }
     return 0;
@@ -107,7 +103,7 @@ int tool_build(const QString& source_dir, const QString& out_file) {
 int tool_dump(const QString& file_name) {
     DatabaseFile file;
     if (!file.open(file_name)) {
-        fail(QStringLiteral("cannot open %1").arg(file_name));
+        tell_file(file_name, unreadable_reason(file_name));
         return 1;
     }
     HotelTables t;
@@ -120,12 +116,12 @@ int tool_generate(const GenerateArgs& g) {
     DbSource src;
     QString error;
     if (!read_sources(g.base, src, &error)) {
-        fail(error);
+        tell(error);
         return 1;
     }
     generate_hotels(src, g.hotels, g.seed);
     if (!write_sources(g.out_dir, src, &error)) {
-        fail(error);
+        tell(error);
         return 1;
     }
     return 0;
@@ -141,7 +137,8 @@ namespace {
 bool load_folder(const QString& dir, AppState& st) {
     st.app_path = dir;
     if (!open_database(st)) {
-        fail(QStringLiteral("cannot open %1").arg(st.full_path(st.dat_file)));
+        const QString dat = st.full_path(st.dat_file);
+        tell_file(dat, unreadable_reason(dat));
         return false;
     }
     load_database(st, {}, false);
@@ -157,7 +154,7 @@ int tool_search(const SearchArgs& a) {
 
     const auto accepted = accept_search_entry(st->db, a.type, a.key);
     if (!accepted) {
-        std::fprintf(stderr, "%s\n", search_entry_error().toUtf8().constData());
+        tell(search_entry_error()); // the search window's own words
         return 2;
     }
     SearchState& s = st->search;

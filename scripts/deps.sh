@@ -1,11 +1,21 @@
 # Installs the Debian packages the project needs, when any is missing. Sourced by run.sh and test.sh.
-tomarina_packages=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libbenchmark-dev
-  clang-14 libclang-rt-14-dev fonts-ipafont-gothic xvfb xauth imagemagick xdg-utils desktop-file-utils
-  dpkg-dev)
+# Building and running (the virtual display and the screenshot tool serve run.sh without a display):
+tomarina_packages=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev librsvg2-bin
+  fonts-ipafont-gothic xvfb xauth imagemagick xdg-utils)
+# What the tests add: the fuzzers' compiler and sanitizer runtimes, the benchmarks, the package checks
+# and the accessibility bus.
+tomarina_test_packages=(clang-14 libclang-rt-14-dev libbenchmark-dev dpkg-dev desktop-file-utils appstream
+  lintian dbus at-spi2-core python3-pyatspi)
+# tomarina_install_deps [PACKAGE_LIST_NAME...]: the building and running list by default.
 tomarina_install_deps() {
-  local missing=()
-  for p in "${tomarina_packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  local lists=("$@") missing=()
+  [ ${#lists[@]} -eq 0 ] && lists=(tomarina_packages)
+  for list in "${lists[@]}"; do
+    local -n wanted="$list"
+    for p in "${wanted[@]}"; do
+      dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    unset -n wanted
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "Installing: ${missing[*]}"

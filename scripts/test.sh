@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
-tomarina_install_deps
+tomarina_install_deps tomarina_packages tomarina_test_packages
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2
 cpack -G DEB --config build/CPackConfig.cmake >/dev/null

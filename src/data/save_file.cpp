@@ -129,6 +129,7 @@ bool save_file(const QString& path, const QByteArray& bytes, QString* error) {
         if (fd >= 0) ::close(fd);
         if (!temp_path.isEmpty()) ::unlink(temp_path.constData());
         if (error) *error = save_error_reason(f.error_number);
+        errno = f.error_number;
         return false;
     }
     sync_folder(QFile::encodeName(dir));

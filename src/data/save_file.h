@@ -9,7 +9,8 @@ namespace tomarina {
 
 // Replaces the file at path with bytes: they go to a temporary file beside it, every write checked,
 // synced to the disk, and only then renamed over the old file. On any failure the old file stays byte
-// for byte, the temporary file is removed, false comes back and error says why, in Japanese.
+// for byte, the temporary file is removed, false comes back and error says why, in Japanese (errno
+// holds the system's reason).
 bool save_file(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
 // Removes from folder the temporary files that saves of the named files left behind when the program

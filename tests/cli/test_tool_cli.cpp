@@ -10,6 +10,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
+#include <csignal>
+#include <unistd.h>
 
 using namespace tomarina;
 using tomarina::test::u8;
@@ -49,7 +51,8 @@ class TestToolCli : public QObject {
                                    << QStringList{"Usage: tomarina-tool COMMAND", "build SOURCE_DIR OUT_FILE",
                                                   "order-user --dir FOLDER --order NAME", "Exit status"};
         QTest::newRow("-h") << QStringList{"-h"} << QStringList{"Usage: tomarina-tool COMMAND"};
-        QTest::newRow("version") << QStringList{"--version"} << QStringList{"tomarina-tool 1.51\n"};
+        QTest::newRow("version") << QStringList{"--version"}
+                                 << QStringList{"tomarina-tool " TOMARINA_VERSION "\n"};
         QTest::newRow("search help") << QStringList{"search", "--help"}
                                      << QStringList{"Usage: tomarina-tool search --dir FOLDER", "--names",
                                                     u8("ホテル料金"), "6 free keyword"};
@@ -78,7 +81,7 @@ class TestToolCli : public QObject {
     void refusals_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("named");
-        QTest::newRow("nothing") << QStringList{} << "Usage: tomarina-tool COMMAND";
+        QTest::newRow("nothing") << QStringList{} << "tomarina-tool: missing command";
         QTest::newRow("unknown command") << QStringList{"serch"} << "unknown command 'serch'";
         QTest::newRow("unknown tool option") << QStringList{"--frob"} << "Unknown option 'frob'";
         QTest::newRow("unknown option")
@@ -122,7 +125,7 @@ class TestToolCli : public QObject {
             << "from 0 to 15000, not '15001'";
         QTest::newRow("refused key") << with_dir(
                                             {"search", "--dir", "DIR", "--type", "2", "--key", u8("那覇")})
-                                     << u8("検索条件の入力エラーです");
+                                     << u8("tomarina-tool search: 検索条件の入力エラーです");
     }
     void refusals() {
         QFETCH(QStringList, args);
@@ -133,12 +136,69 @@ class TestToolCli : public QObject {
         QVERIFY2(r.err.contains(named), qPrintable(named + QStringLiteral(" not in:\n") + r.err));
     }
 
-    void unreadable_files_exit_1() {
-        QCOMPARE(tool({"dump", dir_.file(QStringLiteral("none.dat"))}).rc, 1);
+    // Files are named with the system's reason, after the command that met them.
+    void file_failures_exit_1_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("dump of no file") << QStringList{"dump", "/no/such.dat"}
+                                         << "tomarina-tool dump: /no/such.dat: No such file or directory\n";
+        QTest::newRow("dump of a folder")
+            << QStringList{"dump", "/tmp"} << "tomarina-tool dump: /tmp: Is a directory\n";
+        QTest::newRow("search without a directory")
+            << QStringList{"search", "--dir", "EMPTY", "--type", "1", "--key", "x"}
+            << "tomarina-tool search: EMPTY/tomarina.dat: No such file or directory\n";
+        QTest::newRow("build into no folder")
+            << QStringList{"build", TOMARINA_SAMPLE_DIR, "/no/such/x.dat"}
+            << "tomarina-tool build: /no/such/x.dat: No such file or directory\n";
+        QTest::newRow("build from sources without prefectures")
+            << QStringList{"build", "EMPTY", "EMPTY/x.dat"}
+            << "tomarina-tool build: EMPTY/prefectures.csv: No such file or directory\n";
+    }
+    void file_failures_exit_1() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, named);
         test::ProgramDir empty;
-        const Result r = tool({"search", "--dir", empty.path(), "--type", "1", "--key", "x"});
+        for (QString& a : args) a.replace(QStringLiteral("EMPTY"), empty.path());
+        named.replace(QStringLiteral("EMPTY"), empty.path());
+        const Result r = tool(args);
         QCOMPARE(r.rc, 1);
-        QVERIFY(r.err.contains(u"cannot open"));
+        QCOMPARE(r.err, named);
+    }
+
+    // A dump that cannot reach standard output says so and fails, instead of ending as if all was shown.
+    void failed_output_is_reported_data() {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("full disk") << "full"
+                                   << "No space left on device";
+        QTest::newRow("closed") << "closed"
+                                << "Bad file descriptor";
+        QTest::newRow("reader gone, SIGPIPE ignored") << "pipe"
+                                                      << "Broken pipe";
+    }
+    void failed_output_is_reported() {
+        QFETCH(QString, output);
+        QFETCH(QString, reason);
+        int gone[2];
+        QCOMPARE(::pipe(gone), 0);
+        ::close(gone[0]); // nobody will ever read
+        QProcess p;
+        if (output == u"full") p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        p.setChildProcessModifier([&output, &gone] {
+            if (output == u"closed") ::close(STDOUT_FILENO);
+            if (output == u"pipe") {
+                ::dup2(gone[1], STDOUT_FILENO);
+                ::signal(SIGPIPE, SIG_IGN);
+            }
+        });
+        p.start(QStringLiteral(TOMARINA_TOOL),
+                {QStringLiteral("dump"), dir_.file(QStringLiteral("tomarina.dat"))});
+        QVERIFY(p.waitForFinished(60000));
+        ::close(gone[1]);
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(p.readAllStandardError()),
+                 QStringLiteral("tomarina-tool dump: standard output: ") + reason + u'\n');
     }
 
     void search_output_keeps_its_shape() {

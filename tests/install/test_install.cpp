@@ -61,7 +61,12 @@ const QStringList installed_files = {
     QStringLiteral("bin/tomarina-tool"),
     QStringLiteral("share/tomarina/tomarina.dat"),
     QStringLiteral("share/tomarina/tomarina.hlp"),
-    QStringLiteral("share/applications/tomarina.desktop"),
+    QStringLiteral("share/applications/io.github.tomarina.Tomarina.desktop"),
+    QStringLiteral("share/metainfo/io.github.tomarina.Tomarina.metainfo.xml"),
+    QStringLiteral("share/icons/hicolor/scalable/apps/tomarina.svg"),
+    QStringLiteral("share/doc/tomarina/copyright"),
+    QStringLiteral("share/doc/tomarina/changelog.Debian.gz"),
+    QStringLiteral("share/lintian/overrides/tomarina"),
     QStringLiteral("share/man/man1/tomarina.1.gz"),
     QStringLiteral("share/man/man1/tomarina-tool.1.gz"),
     QStringLiteral("share/man/ja/man1/tomarina.1.gz"),
@@ -84,12 +89,25 @@ QStringList files_under(const QString& root) {
     return found;
 }
 
-QString validate_desktop_entry(const QString& path) {
+// What a checker says about a file; empty when it exits 0 and says nothing, or only a line starting with
+// all_clear.
+QString check(const QString& program, const QStringList& args, const QString& all_clear = {}) {
     QProcess p;
-    p.start(QStringLiteral("desktop-file-validate"), {path});
-    if (!p.waitForFinished(30000)) return QStringLiteral("desktop-file-validate did not run");
-    const QString out = QString::fromUtf8(p.readAll() + p.readAllStandardError());
-    return p.exitCode() == 0 && out.trimmed().isEmpty() ? QString() : out;
+    p.start(program, args);
+    if (!p.waitForFinished(120000)) return program + QStringLiteral(" did not run");
+    QString out = QString::fromUtf8(p.readAll() + p.readAllStandardError()).trimmed();
+    if (!all_clear.isEmpty() && out.startsWith(all_clear) && !out.contains(u'\n')) out.clear();
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0 && out.isEmpty() ? QString() : out;
+}
+
+QString validate_desktop_entry(const QString& path) {
+    return check(QStringLiteral("desktop-file-validate"), {path});
+}
+
+QString validate_metainfo(const QString& path) {
+    return check(QStringLiteral("appstreamcli"),
+                 {QStringLiteral("validate"), QStringLiteral("--no-net"), path},
+                 QStringLiteral("✔ Validation was successful"));
 }
 
 } // namespace
@@ -134,7 +152,8 @@ class TestInstall : public QObject {
             QCOMPARE(icon.format(), QByteArray("png"));
             QCOMPARE(icon.size(), QSize(size, size));
         }
-        const QString entry = installed(QStringLiteral("share/applications/tomarina.desktop"));
+        const QString entry =
+            installed(QStringLiteral("share/applications/io.github.tomarina.Tomarina.desktop"));
         const QString problems = validate_desktop_entry(entry);
         QVERIFY2(problems.isEmpty(), qPrintable(problems));
         const QString text = QString::fromUtf8(get(entry));
@@ -142,6 +161,28 @@ class TestInstall : public QObject {
         QVERIFY(text.contains(u"\nExec=tomarina\n"));
         QVERIFY(text.contains(u"\nIcon=tomarina\n"));
         QVERIFY(text.contains(u"\nCategories=Office;\n"));
+
+        // The software centre's entry: valid, launching the menu entry, at this version.
+        const QString metainfo =
+            installed(QStringLiteral("share/metainfo/io.github.tomarina.Tomarina.metainfo.xml"));
+        const QString said = validate_metainfo(metainfo);
+        QVERIFY2(said.isEmpty(), qPrintable(said));
+        const QString component = QString::fromUtf8(get(metainfo));
+        QVERIFY(component.contains(
+            u"<launchable type=\"desktop-id\">io.github.tomarina.Tomarina.desktop</launchable>"));
+        QVERIFY(component.contains(QStringLiteral("<release version=\"" TOMARINA_VERSION "\"")));
+        QVERIFY(get(installed(QStringLiteral("share/icons/hicolor/scalable/apps/tomarina.svg")))
+                    .contains("<svg"));
+
+        QVERIFY(get(installed(QStringLiteral("share/doc/tomarina/copyright")))
+                    .contains("\nLicense: Expat\n Permission is hereby granted"));
+        QProcess gunzip;
+        gunzip.start(
+            QStringLiteral("gunzip"),
+            {QStringLiteral("-c"), installed(QStringLiteral("share/doc/tomarina/changelog.Debian.gz"))});
+        QVERIFY(gunzip.waitForFinished(30000));
+        QVERIFY(gunzip.readAllStandardOutput().startsWith("tomarina (" TOMARINA_VERSION
+                                                          "-1) unstable; urgency=medium\n"));
     }
 
     void installed_program_makes_the_user_folder() {
@@ -231,7 +272,7 @@ class TestInstall : public QObject {
         QCOMPARE(dpkg_deb({QStringLiteral("-f"), deb, QStringLiteral("Package")}).trimmed(),
                  QStringLiteral("tomarina"));
         QCOMPARE(dpkg_deb({QStringLiteral("-f"), deb, QStringLiteral("Version")}).trimmed(),
-                 QStringLiteral("1.51"));
+                 QStringLiteral(TOMARINA_VERSION "-1"));
 
         // Exactly the installed files, under /usr, owned by root.
         QStringList listed;
@@ -244,9 +285,18 @@ class TestInstall : public QObject {
 
         QTemporaryDir x;
         dpkg_deb({QStringLiteral("-x"), deb, x.path()});
-        const QString problems =
-            validate_desktop_entry(x.filePath(QStringLiteral("usr/share/applications/tomarina.desktop")));
+        const QString problems = validate_desktop_entry(
+            x.filePath(QStringLiteral("usr/share/applications/io.github.tomarina.Tomarina.desktop")));
         QVERIFY2(problems.isEmpty(), qPrintable(problems));
+
+        // Debian's own checks: no error and no warning (information tags may stay).
+        QProcess lintian;
+        lintian.start(QStringLiteral("lintian"), {QStringLiteral("--pedantic"), deb});
+        QVERIFY(lintian.waitForFinished(300000));
+        const QString tags =
+            QString::fromUtf8(lintian.readAllStandardOutput() + lintian.readAllStandardError());
+        for (const QString& line : tags.split(u'\n', Qt::SkipEmptyParts))
+            QVERIFY2(!line.startsWith(u"E:") && !line.startsWith(u"W:"), qPrintable(tags));
     }
 };
 
