@@ -4,6 +4,7 @@
 #include "shared/program_folder.h"
 #include "cli/tool_commands.h"
 #include "cli/tool_output.h"
+#include "program/command_line.h"
 #include "data/hotel_tables.h"
 #include "results/ordering.h"
 
@@ -19,7 +20,6 @@ namespace tomarina {
 namespace {
 
 const QString tool_name = QStringLiteral("tomarina-tool");
-const QString tool_version = QStringLiteral(TOMARINA_VERSION);
 
 // A refused command line: what was wrong, where to look, exit 2.
 struct Refusal {
@@ -285,7 +285,7 @@ int run_command(const QStringList& arguments) {
         return 0;
     }
     if (p.isSet(version)) {
-        print_out(QStringLiteral("%1 %2\n").arg(tool_name, tool_version));
+        print_out(QStringLiteral("%1 %2\n").arg(tool_name, program_version()));
         return 0;
     }
     if (!command) return refuse(tool_name, QStringLiteral("missing command"));

@@ -3,6 +3,7 @@ set(TOMARINA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/shared/app_state.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared/program_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program/end_signals.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/program/command_line.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared/settings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared/user_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared/desktop_opener.cpp
@@ -25,3 +26,6 @@ set(TOMARINA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/data/text_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tools/search_limit.cpp
 )
+# The version has one source: the project's version in the top CMakeLists.txt.
+set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/program/command_line.cpp PROPERTIES
+  COMPILE_DEFINITIONS TOMARINA_VERSION="${PROJECT_VERSION}")

@@ -1,32 +1,97 @@
+#include "data/save_file.h"
+#include "program/command_line.h"
 #include "program/end_signals.h"
-#include "shared/form.h"
 #include "program/main_menu_window.h"
 #include "program/program.h"
 #include "program/single_copy.h"
+#include "shared/form.h"
 #include "shared/saves.h"
-#include "data/save_file.h"
 #include "shared/user_folder.h"
+#include "tools/splash_window.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+QStringList arguments_of(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+QtMessageHandler qt_messages = nullptr;
+
+// Qt ends with abort() when it cannot reach the display after all (DISPLAY names one that is gone):
+// say why on standard error and exit 1 instead.
+void start_messages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "tomarina: the windows cannot be shown: %s\n",
+                     message.section(u'\n', 0, 0).toLocal8Bit().constData());
+        std::_Exit(1);
+    }
+    if (qt_messages)
+        qt_messages(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
+    const QStringList arguments = arguments_of(argc, argv);
+    if (const auto answer = tomarina::early_answer(arguments); answer != tomarina::EarlyAnswer::none) {
+        const QByteArray text = tomarina::early_answer_text(answer).toUtf8();
+        const bool written =
+            std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size());
+        return written && std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    if (tomarina::display_missing(arguments,
+                                  {qEnvironmentVariable("QT_QPA_PLATFORM"), qEnvironmentVariable("DISPLAY"),
+                                   qEnvironmentVariable("WAYLAND_DISPLAY")})) {
+        std::fputs(
+            "tomarina: no display to show the windows on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n",
+            stderr);
+        return 1;
+    }
+    qt_messages = qInstallMessageHandler(start_messages);
     QApplication app(argc, argv);
+    qInstallMessageHandler(qt_messages);
     QApplication::setQuitOnLastWindowClosed(false);
+    // Every window carries the program's icon, and the desktop matches the windows to the menu entry.
+    QApplication::setWindowIcon(QIcon(tomarina::product_picture(256)));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tomarina.Tomarina"));
     tomarina::catch_end_signals();
     tomarina::install_fonts();
 
     tomarina::AppState state;
-    state.app_path = tomarina::choose_app_path_for(QCoreApplication::applicationDirPath());
+    const tomarina::FolderChoice folder =
+        tomarina::choose_program_folder_for(QCoreApplication::applicationDirPath());
+    state.app_path = folder.app_path;
+    state.read_only_folder = folder.read_only;
     tomarina::DesktopPlatform platform;
+    // The user's files would otherwise be lost or moved without a word.
+    if (const QString text = tomarina::folder_choice_message(folder); !text.isEmpty())
+        platform.message(nullptr, text,
+                         folder.read_only ? QStringLiteral("エラーメッセージ")
+                                          : QStringLiteral("注意メッセージ"),
+                         folder.read_only ? tomarina::MsgIcon::Critical : tomarina::MsgIcon::Information,
+                         tomarina::MsgButtons::Ok);
     tomarina::Forms forms(state, platform);
     forms.on_end = [] { QCoreApplication::exit(0); };
     tomarina::provide_windows(forms);
     // One copy per program folder: a later start brings the running copy's main menu to the front.
+    // A folder used read-only gets no lock file and nothing removed.
     tomarina::SingleCopy single_copy(state.app_path);
-    const auto claim = single_copy.claim([&forms] { tomarina::bring_main_menu_to_front(forms); });
-    if (claim == tomarina::SingleCopy::Claim::other) return 0;
-    // Only now can no other copy be saving here: what stopped saves left behind goes.
-    if (claim == tomarina::SingleCopy::Claim::first) tomarina::remove_save_leftovers(state.app_path, tomarina::saved_file_names());
+    if (!folder.read_only) {
+        const auto claim = single_copy.claim([&forms] { tomarina::bring_main_menu_to_front(forms); });
+        if (claim == tomarina::SingleCopy::Claim::other) return 0;
+        // Only now can no other copy be saving here: what stopped saves left behind goes.
+        if (claim == tomarina::SingleCopy::Claim::first)
+            tomarina::remove_save_leftovers(state.app_path, tomarina::saved_file_names());
+    }
     if (!tomarina::start_program(forms)) return 1;
     tomarina::handle_end_signals(&app, [&forms] {
         if (auto* main = forms.loaded<tomarina::tomarina1>())

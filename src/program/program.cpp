@@ -1,5 +1,6 @@
 #include "program/program.h"
 
+#include "program/command_line.h"
 #include "program/main_menu_window.h"
 #include "data/steps.h"
 #include "results/results_window.h"
@@ -31,7 +32,7 @@ void provide_windows(Forms& forms) {
 }
 
 bool start_program(Forms& forms) {
-    forms.state().ver_text = QStringLiteral("1.51");
+    forms.state().ver_text = program_version();
     try_step("splash", [&] {
         frmSplash* splash = forms.show<frmSplash>();
         splash->repaint();

@@ -21,6 +21,8 @@ struct AppState {
     QString user_file = QStringLiteral("hotelusr.csv");
     // The scratch copy of the user file's last line read.
     QString tmp_file = QStringLiteral("tmp.csv");
+    // The program folder's own files, read but never written: the user's folder could not be used.
+    bool read_only_folder = false;
     // 1 while dat holds the open database file: the one flag for it.
     Integer dat_open_flg = 0;
     DatabaseFile dat;

@@ -32,7 +32,7 @@ bool program_runs_on(const QString& folder) {
 int load_database(AppState& st, LoadHooks hooks, bool scratch_copy) {
     hooks.user_hotels = [&st, scratch_copy] {
         read_user_file(st.full_path(st.user_file), st.user, st.db,
-                       scratch_copy ? st.full_path(st.tmp_file) : QString());
+                       scratch_copy && !st.read_only_folder ? st.full_path(st.tmp_file) : QString());
     };
     return Loader(st.db, st.dat.bytes(), hooks.progress).load_all(hooks);
 }

@@ -1,13 +1,15 @@
 #include "shared/saves.h"
 
-#include "shared/app_state.h"
 #include "data/save_file.h"
 #include "data/user_file.h"
 #include "platform/platform.h"
+#include "shared/app_state.h"
+#include "shared/user_folder.h"
 
 namespace tomarina {
 
 bool save_ini_file(const AppState& st, Platform& pf, QWidget* parent) {
+    if (st.read_only_folder) return false; // said once at the start
     QString reason;
     if (write_settings_file(st.full_path(st.ini_file), st.settings, &reason)) return true;
     tell_save_failure(pf, parent, st.ini_file, reason);
@@ -15,6 +17,10 @@ bool save_ini_file(const AppState& st, Platform& pf, QWidget* parent) {
 }
 
 bool save_user_file(const AppState& st, Platform& pf, QWidget* parent) {
+    if (st.read_only_folder) {
+        tell_save_failure(pf, parent, st.user_file, read_only_folder_reason());
+        return false;
+    }
     QString reason;
     if (save_hotel_user(st.full_path(st.user_file), st.user, &reason)) return true;
     tell_save_failure(pf, parent, st.user_file, reason);

@@ -1,13 +1,15 @@
 #include "shared/user_folder.h"
 
-#include "shared/desktop_opener.h"
 #include "data/save_file.h"
+#include "shared/desktop_opener.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <cerrno>
+#include <unistd.h>
 
 namespace tomarina {
 
@@ -32,6 +34,20 @@ QByteArray remembered_checksum(const QString& checksum_file) {
     QByteArray bytes;
     if (!read_all(checksum_file, bytes)) return {};
     return bytes.trimmed();
+}
+
+// Why dir cannot be the user's folder, in Japanese; empty when it is (or has now been made) a folder the
+// program can write.
+QString unusable_folder_reason(const QString& dir) {
+    if (dir.isEmpty())
+        return QStringLiteral("利用者のデータフォルダーの場所が決まりません（HOME が設定されていません）。");
+    const QFileInfo info(dir);
+    if ((info.exists() || info.isSymLink()) && !info.isDir())
+        return QStringLiteral("同じ名前のファイルがあります。");
+    errno = 0;
+    if (!QDir().mkpath(dir)) return save_error_reason(errno ? errno : EACCES);
+    if (::access(QFile::encodeName(dir).constData(), W_OK | X_OK) != 0) return save_error_reason(errno);
+    return {};
 }
 
 } // namespace
@@ -78,8 +94,12 @@ bool refresh_help_copy(const QString& source, const QString& target) {
 }
 
 bool prepare_user_folder(const QString& source_dir, const QString& user_dir, const QString& opener,
-                         bool carry_user_files) {
-    if (user_dir.isEmpty() || !QDir().mkpath(user_dir)) return false;
+                         bool carry_user_files, QString* reason) {
+    const QString why = unusable_folder_reason(user_dir);
+    if (!why.isEmpty()) {
+        if (reason) *reason = why;
+        return false;
+    }
     const QDir src(source_dir), dst(user_dir);
     // The user's hotels and settings of a program folder that cannot be written go along, before any
     // new settings file is made; nothing already in the user's folder is replaced.
@@ -99,17 +119,59 @@ bool prepare_user_folder(const QString& source_dir, const QString& user_dir, con
 }
 
 QString choose_app_path(const ProgramFolderChoice& c) {
-    const QString installed = installed_data_dir(c.program_dir);
-    if (installed.isEmpty() && c.program_dir_writable) return c.program_dir;
-    const QString source = installed.isEmpty() ? c.program_dir : installed;
-    if (!prepare_user_folder(source, c.user_dir, c.opener, installed.isEmpty())) return c.program_dir;
-    return c.user_dir;
+    return choose_program_folder(c).app_path;
 }
 
 QString choose_app_path_for(const QString& program_dir) {
+    return choose_program_folder_for(program_dir).app_path;
+}
+
+FolderChoice choose_program_folder(const ProgramFolderChoice& c) {
+    FolderChoice f;
+    f.program_dir = c.program_dir;
+    f.user_dir = c.user_dir;
+    const QString installed = installed_data_dir(c.program_dir);
+    if (installed.isEmpty() && c.program_dir_writable) {
+        f.app_path = c.program_dir;
+        return f;
+    }
+    const QString source = installed.isEmpty() ? c.program_dir : installed;
+    // Not the first move when the user's folder already has settings from an earlier run.
+    const bool first = !QFileInfo::exists(QDir(c.user_dir).filePath(ini_name));
+    if (!prepare_user_folder(source, c.user_dir, c.opener, installed.isEmpty(), &f.unusable_reason)) {
+        // The directory and help of the installation (or of the program folder), never written.
+        f.app_path = source;
+        f.read_only = true;
+        return f;
+    }
+    f.app_path = c.user_dir;
+    f.moved = installed.isEmpty() && first;
+    return f;
+}
+
+FolderChoice choose_program_folder_for(const QString& program_dir) {
     const QFileInfo info(program_dir);
-    return choose_app_path(
+    return choose_program_folder(
         {program_dir, info.isDir() && info.isWritable(), user_data_dir(), desktop_opener_path()});
+}
+
+QString folder_choice_message(const FolderChoice& f) {
+    if (f.read_only)
+        return QStringLiteral("利用者のフォルダー「%1」を作成できないか、書き込めません。\n%2\n\n"
+                              "プログラムフォルダーのファイルを読み取り専用で使います。"
+                              "設定や登録したホテルは保存されません。")
+            .arg(f.user_dir.isEmpty() ? QStringLiteral("（なし）") : f.user_dir, f.unusable_reason);
+    if (f.moved)
+        return QStringLiteral(
+                   "プログラムフォルダー「%1」には書き込めないため、"
+                   "設定と登録したホテルは利用者のフォルダー「%2」に移し、これからはそこに保存します。")
+            .arg(f.program_dir, f.user_dir);
+    return {};
+}
+
+QString read_only_folder_reason() {
+    return QStringLiteral(
+        "利用者のフォルダーを使えないため、プログラムフォルダーのファイルは書き込みません。");
 }
 
 } // namespace tomarina

@@ -31,9 +31,9 @@ bool refresh_help_copy(const QString& source, const QString& target);
 
 // Fills user_dir from source_dir (directory file, help file; with carry_user_files also the user file and
 // settings the user folder lacks) and gives a new folder's settings the desktop opener. False when the
-// folder cannot be made.
+// folder cannot be made or written; reason then says why, in Japanese.
 bool prepare_user_folder(const QString& source_dir, const QString& user_dir, const QString& opener,
-                         bool carry_user_files = false);
+                         bool carry_user_files = false, QString* reason = nullptr);
 
 struct ProgramFolderChoice {
     QString program_dir;       // folder of the program file
@@ -49,5 +49,26 @@ QString choose_app_path(const ProgramFolderChoice& c);
 
 // The choice for the running program, from its folder and the environment.
 QString choose_app_path_for(const QString& program_dir);
+
+// The choice with what the start-up tells the user about it, once.
+struct FolderChoice {
+    QString app_path;
+    // The user's folder could not be made or written (unusable_reason says why): the program goes on with
+    // its own folder's files (or the installed ones) and writes none of them.
+    bool read_only = false;
+    QString unusable_reason;
+    // The first move to the user's folder because the program's own folder cannot be written.
+    bool moved = false;
+    QString program_dir;
+    QString user_dir;
+};
+FolderChoice choose_program_folder(const ProgramFolderChoice& c);
+FolderChoice choose_program_folder_for(const QString& program_dir);
+
+// The start-up's message about the choice ("エラーメッセージ" when unusable), or empty when there is none.
+QString folder_choice_message(const FolderChoice& f);
+
+// Why a save is refused while the program runs on its folder's files read-only.
+QString read_only_folder_reason();
 
 } // namespace tomarina

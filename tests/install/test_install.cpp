@@ -248,6 +248,48 @@ class TestInstall : public QObject {
         QVERIFY(!QFileInfo::exists(home + QStringLiteral("/.local/share/tomarina")));
     }
 
+    // --help and --version answer before any window exists; without a display the program says so and
+    // exits 1 instead of aborting.
+    void command_line_without_a_display_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<int>("exit_code");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("version") << QStringList{"--version"} << QString() << 0
+                                 << QStringLiteral("tomarina " TOMARINA_VERSION "\n") << QString();
+        QTest::newRow("help among ignored arguments")
+            << QStringList{"stray", "--help", "-session", "x"} << QString() << 0
+            << QStringLiteral("Usage: tomarina [--help | --version]\n") << QString();
+        QTest::newRow("no display") << QStringList{} << QString() << 1 << QString()
+                                    << QStringLiteral("tomarina: no display to show the windows on");
+        QTest::newRow("a display that is not there")
+            << QStringList{} << QStringLiteral(":97") << 1 << QString()
+            << QStringLiteral("tomarina: the windows cannot be shown: ");
+    }
+    void command_line_without_a_display() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, display);
+        QFETCH(int, exit_code);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QLatin1String(name));
+        if (!display.isEmpty()) env.insert(QStringLiteral("DISPLAY"), display);
+        env.insert(QStringLiteral("HOME"), fresh_home());
+        p.setProcessEnvironment(env);
+        p.start(installed(QStringLiteral("bin/tomarina")), args);
+        QVERIFY(p.waitForFinished(30000));
+        const QString said = QString::fromUtf8(p.readAllStandardError());
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(p.exitCode() == exit_code, qPrintable(said));
+        const QString shown = QString::fromUtf8(p.readAllStandardOutput());
+        QVERIFY2(out.isEmpty() ? shown.isEmpty() : shown.startsWith(out), qPrintable(shown));
+        QVERIFY2(err.isEmpty() ? said.isEmpty() : said.contains(err), qPrintable(said));
+    }
+
     // The package is built once by scripts/test.sh (cpack); a tree without one skips this.
     void debian_package() {
         const QDir dir(QStringLiteral(TOMARINA_BUILD_DIR "/package"));

@@ -1,7 +1,7 @@
+#include "data/save_file.h"
+#include "shared/desktop_opener.h"
 #include "shared/settings.h"
 #include "shared/user_folder.h"
-#include "shared/desktop_opener.h"
-#include "data/save_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -217,12 +217,55 @@ class TestUserFolder : public QObject {
         QVERIFY(!QFileInfo::exists(m.user_file("tomarina.ini")));
     }
 
-    void folder_that_cannot_be_made_falls_back_to_the_program_folder() {
+    // The user's folder cannot be made: the program's own files (the installed ones for an installation),
+    // never written, and one message that names the folder and why.
+    void unusable_user_folder_is_told_data() {
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<bool>("no_home");
+        QTest::newRow("installed, a file where the folder belongs") << true << false;
+        QTest::newRow("read-only folder, a file where the folder belongs") << false << false;
+        QTest::newRow("installed, no home") << true << true;
+    }
+    void unusable_user_folder_is_told() {
+        QFETCH(bool, installed);
+        QFETCH(bool, no_home);
         Machine m;
-        m.install("d");
-        put(m.root.filePath(QStringLiteral("home/.local/share")), "a file where a folder belongs");
-        QCOMPARE(m.start(false), m.bin());
-        QCOMPARE(choose_app_path({m.bin(), false, QString(), opener}), m.bin());
+        if (installed) m.install("d");
+        const QString program = installed ? m.bin() : m.portable();
+        put(program + QStringLiteral("/tomarina.dat"), "d");
+        put(m.user(), "a file where the folder belongs");
+        const FolderChoice f =
+            choose_program_folder({program, false, no_home ? QString() : m.user(), opener});
+        QCOMPARE(f.app_path, installed ? QDir::cleanPath(m.share()) : program);
+        QVERIFY(f.read_only);
+        QVERIFY(!f.moved);
+        const QString text = folder_choice_message(f);
+        QVERIFY2(text.contains(no_home ? QStringLiteral("HOME") : QStringLiteral("「%1」").arg(m.user())),
+                 qPrintable(text));
+        if (!no_home) QVERIFY2(text.contains(u"同じ名前のファイルがあります"), qPrintable(text));
+        QVERIFY(text.contains(u"読み取り専用"));
+        QCOMPARE(get(m.user()), QByteArray("a file where the folder belongs"));
+        QVERIFY(!QFileInfo::exists(f.app_path + QStringLiteral("/tomarina.ini")));
+    }
+
+    void first_move_to_the_user_folder_is_told_once() {
+        Machine m;
+        put(m.portable() + QStringLiteral("/tomarina.dat"), "own");
+        FolderChoice f = choose_program_folder({m.portable(), false, m.user(), opener});
+        QCOMPARE(f.app_path, m.user());
+        QVERIFY(f.moved && !f.read_only);
+        const QString text = folder_choice_message(f);
+        QVERIFY2(text.contains(QStringLiteral("「%1」").arg(m.portable())) &&
+                     text.contains(QStringLiteral("「%1」").arg(m.user())),
+                 qPrintable(text));
+        f = choose_program_folder({m.portable(), false, m.user(), opener});
+        QCOMPARE(f.app_path, m.user());
+        QVERIFY(folder_choice_message(f).isEmpty());
+
+        // An installation always keeps the user's files in the user's folder: nothing to tell.
+        Machine i;
+        i.install("d");
+        QVERIFY(folder_choice_message(choose_program_folder({i.bin(), false, i.user(), opener})).isEmpty());
     }
 
     void new_settings_read_back_as_the_start_up_values() {
