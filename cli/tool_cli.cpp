@@ -1,12 +1,12 @@
 #include "cli/tool_cli.h"
 
-#include "shared/desktop_opener.h"
-#include "shared/program_folder.h"
 #include "cli/tool_commands.h"
 #include "cli/tool_output.h"
-#include "program/command_line.h"
 #include "data/hotel_tables.h"
+#include "program/command_line.h"
 #include "results/ordering.h"
+#include "shared/desktop_opener.h"
+#include "shared/program_folder.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -202,7 +202,7 @@ const QList<Command>& commands() {
              positional(p, {});
              // The running program writes its settings at its end, over whatever was made here meanwhile.
              if (program_runs_on(QFileInfo(ini).path())) {
-                 print(stderr, QStringLiteral("%1: the program is running on this folder; end it first\n").arg(ini));
+                 tell_file(ini, QStringLiteral("the program is running on this folder; end it first"));
                  return 1;
              }
              if (QFileInfo::exists(ini) || QFileInfo(ini).isSymLink()) {
