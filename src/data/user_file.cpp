@@ -123,17 +123,6 @@ QString unreadable_reason(const QString& why) {
     return QStringLiteral("ファイルを読み込めませんでした（%1）。").arg(why);
 }
 
-QString open_error_reason(int error_number) {
-    switch (error_number) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("読み取りの権限がありません");
-    case EIO:
-        return QStringLiteral("ディスクの読み書きでエラーが発生しました");
-    default:
-        return QStringLiteral("エラー番号 %1").arg(error_number);
-    }
-}
 
 } // namespace
 

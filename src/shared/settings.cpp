@@ -269,6 +269,12 @@ QByteArray settings_bytes(const Settings& s, bool* ok) {
 }
 
 bool write_settings_file(const QString& path, const Settings& s, QString* error) {
+    if (!s.read_error.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("ファイルを読み込めませんでした（%1）。読み込めなかったファイルには書き込みません。")
+                         .arg(s.read_error);
+        return false;
+    }
     bool ok = false;
     const QByteArray bytes = settings_bytes(s, &ok);
     if (!ok) {
@@ -280,7 +286,7 @@ bool write_settings_file(const QString& path, const Settings& s, QString* error)
 
 void read_settings_file(const QString& path, Settings& s) {
     QFile file;
-    if (!open_regular_file(file, path)) return;
+    if (!open_regular_file(file, path, s.read_error)) return;
     read_settings(file, s);
 }
 

@@ -41,6 +41,10 @@ struct Settings {
     EntryHistory text1_hist;
     EntryHistory text2_hist;
 
+    // Why a settings file that is there could not be read; while it is set, that file is never written
+    // over, so settings the user could not see are not lost.
+    QString read_error;
+
     // The saved pair of window tomarina<number>; throws for a window that keeps none.
     FormPosition& form(int number);
     const FormPosition& form(int number) const { return const_cast<Settings*>(this)->form(number); }
@@ -59,7 +63,8 @@ void read_settings(QIODevice& dev, Settings& s);
 QByteArray settings_bytes(const Settings& s, bool* ok = nullptr);
 // Replaces the file at path at once; on failure the old file stays whole and false comes back.
 bool write_settings_file(const QString& path, const Settings& s, QString* error = nullptr);
-// Reads the file at path when it exists; a missing or unreadable file changes nothing.
+// Reads the file at path when it exists; a missing or unreadable file changes no setting, and an
+// unreadable one is remembered in read_error.
 void read_settings_file(const QString& path, Settings& s);
 
 } // namespace tomarina

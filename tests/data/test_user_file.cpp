@@ -6,11 +6,8 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QProcess>
 #include <QRandomGenerator>
-#include <QStandardPaths>
 #include <QTest>
-#include <unistd.h>
 
 using namespace tomarina;
 using tomarina::test::u8;
@@ -310,9 +307,6 @@ class TestUserFile : public QObject {
             QVERIFY(!save_hotel_user(path, u));
             return;
         }
-        if (::geteuid() != 0) QSKIP("needs root to hand a root-owned file to an unprivileged user");
-        const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
-        if (setpriv.isEmpty()) QSKIP("setpriv is not installed");
         QTemporaryDir dir;
         QFile::Permissions all = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
                                  QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
@@ -326,17 +320,9 @@ class TestUserFile : public QObject {
             file.write(content);
         }
         QVERIFY(QFile::setPermissions(csv, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-        QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TOMARINA_AS_NOBODY"), csv);
-        child.setProcessEnvironment(env);
-        child.start(setpriv, {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
-                              QStringLiteral("--clear-groups"), QCoreApplication::applicationFilePath(),
-                              QStringLiteral("unreadable_for_the_user")});
-        QVERIFY(child.waitForFinished(60000));
-        if (child.exitCode() != 0 && child.readAllStandardError().contains("Permission denied"))
-            QSKIP("the test program cannot be started as an unprivileged user from here");
-        QVERIFY2(child.exitCode() == 0, child.readAllStandardOutput().constData());
+        const test::NobodyRun run = test::run_as_nobody("unreadable_for_the_user", "TOMARINA_AS_NOBODY", csv);
+        if (!run.skip.isEmpty()) QSKIP(qPrintable(run.skip));
+        QVERIFY2(run.passed, run.output.constData());
         QFile file(csv);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), content);

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 using namespace tomarina;
@@ -161,6 +162,40 @@ class TestSettings : public QObject {
         read_settings_file(dir.file(QStringLiteral("tomarina.ini")), missing);
         QCOMPARE(settings_bytes(missing), settings_bytes(start));
         QVERIFY(!QFile::exists(dir.file(QStringLiteral("tomarina.ini"))));
+    }
+
+    // A settings file root left behind with mode 0600 cannot be read by the user; ending the program
+    // must not replace it with the defaults. Run again as nobody; skipped where the user cannot change.
+    void unreadable_file_is_never_written_over() {
+        if (qEnvironmentVariableIsSet("TOMARINA_INI_AS_NOBODY")) {
+            const QString path = qEnvironmentVariable("TOMARINA_INI_AS_NOBODY");
+            Settings s;
+            read_settings_file(path, s);
+            QVERIFY(!s.read_error.isEmpty());
+            QString error;
+            QVERIFY(!write_settings_file(path, s, &error));
+            QVERIFY(error.contains(u8("読み込めなかった")));
+            return;
+        }
+        test::ProgramDir dir;
+        const QString ini = dir.file(QStringLiteral("tomarina.ini"));
+        QVERIFY(QDir().mkdir(ini));
+        Settings folder;
+        read_settings_file(ini, folder);
+        QVERIFY(!folder.read_error.isEmpty());
+        QVERIFY(!write_settings_file(ini, folder));
+        QVERIFY(QFileInfo(ini).isDir());
+
+        QVERIFY(QDir().rmdir(ini));
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
+        const QByteArray content = "[Control]\r\nmax_kensuu=77\r\n";
+        dir.write(QStringLiteral("tomarina.ini"), content);
+        QVERIFY(QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        const test::NobodyRun run =
+            test::run_as_nobody("unreadable_file_is_never_written_over", "TOMARINA_INI_AS_NOBODY", ini);
+        if (!run.skip.isEmpty()) QSKIP(qPrintable(run.skip));
+        QVERIFY2(run.passed, run.output.constData());
+        QCOMPARE(dir.read(QStringLiteral("tomarina.ini")), content);
     }
 
     void end_of_file_mark_and_control_bytes() {

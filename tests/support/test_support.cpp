@@ -1,11 +1,47 @@
 #include "support/test_support.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <unistd.h>
 
 namespace tomarina::test {
 
 QString u8(const char* text) {
     return QString::fromUtf8(text);
+}
+
+NobodyRun run_as_nobody(const char* slot, const char* variable, const QString& value) {
+    NobodyRun run;
+    if (::geteuid() != 0) {
+        run.skip = QStringLiteral("needs root to hand a root-owned file to an unprivileged user");
+        return run;
+    }
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (setpriv.isEmpty()) {
+        run.skip = QStringLiteral("setpriv is not installed");
+        return run;
+    }
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QString::fromLatin1(variable), value);
+    child.setProcessEnvironment(env);
+    child.start(setpriv, {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                          QStringLiteral("--clear-groups"), QCoreApplication::applicationFilePath(),
+                          QString::fromLatin1(slot)});
+    if (!child.waitForFinished(60000)) {
+        run.output = "the run as nobody did not end";
+        return run;
+    }
+    if (child.exitCode() != 0 && child.readAllStandardError().contains("Permission denied")) {
+        run.skip = QStringLiteral("the test program cannot be started as an unprivileged user from here");
+        return run;
+    }
+    run.passed = child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+    run.output = child.readAllStandardOutput();
+    return run;
 }
 
 DbSource small_source() {

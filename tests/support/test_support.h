@@ -27,4 +27,14 @@ class ProgramDir {
 
 QString u8(const char* text);
 
+// Runs test function slot of this test program again as the unprivileged user nobody, with the
+// environment variable variable set to value. skip says why that cannot be done from here (not root,
+// no setpriv, the program not reachable for nobody); otherwise passed and what the run printed.
+struct NobodyRun {
+    QString skip;
+    bool passed = false;
+    QByteArray output;
+};
+NobodyRun run_as_nobody(const char* slot, const char* variable, const QString& value);
+
 } // namespace tomarina::test
