@@ -56,26 +56,30 @@ void ResultsModel::refill(int rows, const std::array<QString, 7>& headings) {
     endResetModel();
 }
 
+const QString& ResultsModel::field(int row, int column) const {
+    using Field = FixedTable<QString, HotelTables::hotel_capacity> HotelTables::*;
+    static constexpr Field fields[7] = {&HotelTables::hotel_syousai_name, &HotelTables::hotel_name,
+                                        &HotelTables::hotel_tel,          &HotelTables::hotel_rooms,
+                                        &HotelTables::hotel_access,       &HotelTables::hotel_price,
+                                        &HotelTables::hotel_note};
+    return (st_.db.*fields[std::size_t(column)])(st_.search.sel_hotel(row));
+}
+
 QString ResultsModel::cell_text(int row, int column) const {
-    const Integer h = st_.search.sel_hotel(row);
-    const HotelTables& t = st_.db;
-    switch (column) {
-    case 0:
-        return t.hotel_syousai_name(h);
-    case 1:
-        return t.hotel_name(h);
-    case 2:
-        return t.hotel_tel(h);
-    case 3:
-        return format_text_picture(t.hotel_rooms(h), u"#####");
-    case 4:
-        return t.hotel_access(h);
-    case 5:
-        return t.hotel_price(h);
-    case 6:
-        return t.hotel_note(h);
-    }
-    return {};
+    if (column < 0 || column > 6) return {};
+    const QString& text = field(row, column);
+    return column == 3 ? format_text_picture(text, u"#####") : text;
+}
+
+qsizetype ResultsModel::cell_length(int row, int column) const {
+    if (column < 0 || column > 6) return 0;
+    const QString& text = field(row, column);
+    if (column != 3) return text.size();
+    // A plain count of rooms reads back as itself; only other texts go through the picture.
+    const qsizetype n = text.size();
+    bool plain = n >= 1 && n <= 9 && text[0] != u'0';
+    for (qsizetype k = 0; plain && k < n; ++k) plain = text[k] >= u'0' && text[k] <= u'9';
+    return plain ? n : format_text_picture(text, u"#####").size();
 }
 
 bool ResultsModel::highlighted(int row) const {
@@ -131,6 +135,7 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
     MSFlexGrid1->verticalHeader()->hide();
     MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     MSFlexGrid1->verticalHeader()->setMinimumSectionSize(1);
+    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(twips_to_px(row_height_for(1)));
     MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     MSFlexGrid1->horizontalHeader()->setHighlightSections(false);
     // Left-aligned so that the ordering mark stays in sight in a narrow column.
@@ -293,7 +298,7 @@ void tomarina12::set_grid() {
     lengths_.assign(std::size_t(rows), {});
     for (int r = 1; r <= rows; ++r)
         for (int c = 0; c < 7; ++c)
-            lengths_[std::size_t(r - 1)][std::size_t(c)] = int(model->cell_text(r, c).size());
+            lengths_[std::size_t(r - 1)][std::size_t(c)] = int(model->cell_length(r, c));
     set_row_heights(true);
     Command1->setText(heading_text() + QStringLiteral(" (") + QString::number(st_.search.sel_count) +
                       QStringLiteral("件)"));
@@ -319,19 +324,37 @@ void tomarina12::set_row_heights(bool always) {
     if (!always && cap == caps_) return;
     caps_ = cap;
     const int rows = int(lengths_.size());
+    // The line counts of every length the rows hold, per column: the rule once per length, not per cell.
+    int longest = 0;
+    for (const auto& row : lengths_)
+        for (const int n : row) longest = std::max(longest, n);
+    std::array<std::vector<int>, 7> lines;
+    for (int c = 0; c < 7; ++c) {
+        auto& counts = lines[std::size_t(c)];
+        counts.resize(std::size_t(longest) + 1);
+        for (int n = 0; n <= longest; ++n) counts[std::size_t(n)] = line_count(n, cap[std::size_t(c)]);
+    }
+    std::array<int, 6> heights_px{};
+    for (int m = 0; m <= 5; ++m) heights_px[std::size_t(m)] = twips_to_px(row_height_for(m));
+
     row_heights_.assign(std::size_t(rows), 225);
     QHeaderView* vertical = MSFlexGrid1->verticalHeader();
-    for (int r = 1; r <= rows; ++r) {
+    // A header that repaints re-counts every row's position at each resized row: 15000 rows would
+    // take 15000 passes over 15000 rows. Painted once afterwards instead.
+    const bool updates = vertical->updatesEnabled();
+    vertical->setUpdatesEnabled(false);
+    for (int r = 0; r < rows; ++r) {
+        const auto& length = lengths_[std::size_t(r)];
         int m = 0;
-        for (int c = 0; c < 7; ++c) {
-            const int needed = line_count(lengths_[std::size_t(r - 1)][std::size_t(c)], cap[std::size_t(c)]);
-            if (needed > 1) word_wrap_ = true;
-            m = std::max(m, needed);
-        }
-        const int height = row_height_for(m);
-        row_heights_[std::size_t(r - 1)] = height;
-        vertical->resizeSection(r - 1, twips_to_px(height));
+        for (int c = 0; c < 7; ++c) m = std::max(m, lines[std::size_t(c)][std::size_t(length[std::size_t(c)])]);
+        if (m > 1) word_wrap_ = true;
+        row_heights_[std::size_t(r)] = row_height_for(m);
+        // Rows keep their height from the last fill or the header's default, most often the one line.
+        const int px = heights_px[std::size_t(std::min(m, 5))];
+        if (vertical->sectionSize(r) != px) vertical->resizeSection(r, px);
     }
+    vertical->setUpdatesEnabled(updates);
+    MSFlexGrid1->viewport()->update();
     if (word_wrap_) MSFlexGrid1->setWordWrap(true);
 }
 

@@ -30,10 +30,15 @@ class ResultsModel : public QAbstractTableModel {
     void refill(int rows, const std::array<QString, 7>& headings);
     // The text of grid cell (row 1.., column).
     QString cell_text(int row, int column) const;
+    // Its length in characters, without making the text where the table holds it as shown.
+    qsizetype cell_length(int row, int column) const;
     QString heading(int column) const { return headings_[std::size_t(column)]; }
     bool highlighted(int row) const;
 
   private:
+    // The hotel table's text behind a cell, before the rooms column's picture.
+    const QString& field(int row, int column) const;
+
     const AppState& st_;
     int rows_ = 0;
     std::array<QString, 7> headings_;
