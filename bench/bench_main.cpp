@@ -1,11 +1,18 @@
-// Runs the benchmarks, then prints each figure beside its baseline from the same run.
+// Runs the benchmarks, then prints each figure beside its baseline from the same run, with its target
+// and whether it is met, and the memory the loaded directory takes.
 #include "bench/bench_support.h"
+
+#include "app/program_folder.h"
+#include "data/user_file.h"
+#include "search/selection.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <vector>
@@ -13,31 +20,37 @@
 namespace tomarina::bench {
 
 namespace {
+enum class Kind { none, ratio_at_most, ratio_at_least, added_at_most };
 struct Pair {
     std::string figure, baseline;
+    Kind kind;
     double target;
     std::string note;
-    bool at_least;
 };
 std::vector<Pair>& pairs() {
     static std::vector<Pair> p;
     return p;
 }
+// CPU seconds per iteration of each benchmark in this run.
 std::map<std::string, double>& times() {
     static std::map<std::string, double> t;
     return t;
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
+class CpuTimeReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& r : runs)
             if (r.run_type == Run::RT_Iteration && r.iterations > 0)
                 times()[r.benchmark_name()] =
-                    r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
+                    r.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
         ConsoleReporter::ReportRuns(runs);
     }
 };
+
+const char* verdict(bool met) {
+    return met ? "met" : "NOT MET";
+}
 } // namespace
 
 const DbSource& source(int hotels) {
@@ -71,12 +84,107 @@ QString database_file(int hotels) {
 }
 
 void compare(const char* figure, const char* baseline, double target_ratio, const char* note, bool at_least) {
-    pairs().push_back({figure, baseline, target_ratio, note, at_least});
+    const Kind kind = target_ratio <= 0 ? Kind::none : at_least ? Kind::ratio_at_least : Kind::ratio_at_most;
+    pairs().push_back({figure, baseline, kind, target_ratio, note});
 }
+
+void compare_added(const char* figure, const char* baseline, double target_ms, const char* note) {
+    pairs().push_back({figure, baseline, Kind::added_at_most, target_ms, note});
+}
+
+namespace {
+
+// Peak resident memory of this process in kB.
+long peak_kb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+// The child's side of the memory figure: the program folder loaded as the program loads it, one keyword
+// search, then the peak printed.
+int memory_probe(int argc, char** argv, const char* folder) {
+    QCoreApplication app(argc, argv);
+    AppState st;
+    st.app_path = QString::fromLocal8Bit(folder);
+    open_database(st);
+    load_database(st, {}, false);
+    copy_user_hotel(st.user, st.db);
+    st.search.search_type = 6;
+    st.search.search_key = QStringLiteral("ＬＡＮ");
+    select_hotels(st.db, st.search, 32767);
+    std::printf("%ld %d\n", peak_kb(), int(st.search.sel_count));
+    return 0;
+}
+
+long probe_peak_kb(const QString& folder) {
+    QProcess p;
+    p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--memory-probe"), folder});
+    if (!p.waitForFinished(120000) || p.exitCode() != 0) return -1;
+    return QString::fromLatin1(p.readAllStandardOutput()).split(u' ').value(0).toLong();
+}
+
+// The loaded directory's memory against the same program with no directory, each the least of three
+// runs; peak resident memory varies little.
+void print_memory(int hotels, double target) {
+    std::printf(
+        "\nPeak resident memory of a process that loads the directory and runs one keyword search:\n");
+    QTemporaryDir empty, full;
+    QFile::copy(database_file(hotels), full.filePath(QStringLiteral("tomarina.dat")));
+    const double file_mb = QFileInfo(full.filePath(QStringLiteral("tomarina.dat"))).size() / 1048576.0;
+    long base = -1, loaded = -1;
+    for (int k = 0; k < 3; ++k) {
+        const long b = probe_peak_kb(empty.path()), l = probe_peak_kb(full.path());
+        if (b > 0) base = base < 0 ? b : std::min(base, b);
+        if (l > 0) loaded = loaded < 0 ? l : std::min(loaded, l);
+    }
+    if (base < 0 || loaded < 0) {
+        std::printf("peak memory: the probe did not run\n");
+        return;
+    }
+    const double added = (loaded - base) / 1024.0;
+    const double ratio = added / file_mb;
+    std::printf("%-34s %9.1f MB  %-34s %9.1f MB  %+8.2f MB = %.2fx the file (%.2f MB)  <= %gx  %s\n",
+                "peak memory, 15000 hotels", loaded / 1024.0, "no directory (same run)", base / 1024.0, added,
+                ratio, file_mb, target, verdict(ratio <= target));
+}
+
+// The figures with a target, or (targets false) the others.
+void print_figures(bool targets) {
+    for (const auto& p : pairs()) {
+        if ((p.kind != Kind::none) != targets) continue;
+        const auto f = times().find(p.figure);
+        const auto b = times().find(p.baseline);
+        if (f == times().end() || b == times().end()) continue;
+        const double fig = f->second * 1e3, base = b->second * 1e3;
+        char value[64], target[32] = "", met[16] = "";
+        if (p.kind == Kind::added_at_most) {
+            std::snprintf(value, sizeof value, "%+.3f ms", fig - base);
+            std::snprintf(target, sizeof target, "<= %+g ms", p.target);
+            std::snprintf(met, sizeof met, "%s", verdict(fig - base <= p.target));
+        } else {
+            std::snprintf(value, sizeof value, "%.3fx (%+.3f ms)", fig / base, fig - base);
+            if (p.kind != Kind::none) {
+                const bool at_least = p.kind == Kind::ratio_at_least;
+                std::snprintf(target, sizeof target, "%s %gx", at_least ? ">=" : "<=", p.target);
+                std::snprintf(met, sizeof met, "%s",
+                              verdict(at_least ? fig / base >= p.target : fig / base <= p.target));
+            }
+        }
+        std::printf("%-34s %12.4f  %-34s %12.4f  %-24s %-10s %-8s %s\n", p.figure.c_str(), fig,
+                    p.baseline.c_str(), base, value, target, met, p.note.c_str());
+    }
+}
+
+} // namespace
 
 } // namespace tomarina::bench
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--memory-probe") == 0)
+        return tomarina::bench::memory_probe(argc, argv, argv[2]);
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
@@ -85,29 +193,23 @@ int main(int argc, char** argv) {
         if (type != QtDebugMsg && type != QtInfoMsg && !msg.contains(QLatin1String("does not support")))
             std::fprintf(stderr, "%s\n", qPrintable(msg));
     });
+    bool memory = true;
+    for (int k = 1; k < argc; ++k)
+        if (std::strcmp(argv[k], "--no-memory") == 0) memory = false;
     benchmark::Initialize(&argc, argv);
-    tomarina::bench::RatioReporter reporter;
+    tomarina::bench::CpuTimeReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    std::printf("\n%-46s %12s  %-40s %12s %9s  %s\n", "figure", "ms", "baseline (same run)", "ms", "ratio",
-                "target");
-    for (const auto& p : tomarina::bench::pairs()) {
-        const auto f = tomarina::bench::times().find(p.figure);
-        const auto b = tomarina::bench::times().find(p.baseline);
-        if (f == tomarina::bench::times().end() || b == tomarina::bench::times().end()) continue;
-        const double ratio = f->second / b->second;
-        std::string target = p.note;
-        if (p.target > 0) {
-            const bool met = p.at_least ? ratio >= p.target : ratio <= p.target;
-            char buf[64];
-            std::snprintf(buf, sizeof buf, " [%s %g: %s]", p.at_least ? ">=" : "<=", p.target,
-                          met ? "met" : "NOT MET");
-            target += buf;
-        }
-        std::printf("%-46s %12.4f  %-40s %12.4f %9.3f  %s (difference %+.3f ms)\n", p.figure.c_str(),
-                    f->second * 1e3, p.baseline.c_str(), b->second * 1e3, ratio, target.c_str(),
-                    (f->second - b->second) * 1e3);
-    }
+    using namespace tomarina::bench;
+    std::printf(
+        "\nCPU time of the benchmark's thread per iteration (the machine may be shared); each baseline "
+        "from this run.\n");
+    std::printf("%-34s %12s  %-34s %12s  %-24s %-10s %s\n", "figure", "ms CPU", "baseline", "ms CPU", "value",
+                "target", "");
+    print_figures(true);
+    std::printf("\nOther figures:\n");
+    print_figures(false);
+    if (memory) print_memory(15000, 3.0);
     return 0;
 }

@@ -17,5 +17,7 @@ QString database_file(int hotels);
 // is a ratio the figure must stay at or under (at_least: reach at least), or 0 for none.
 void compare(const char* figure, const char* baseline, double target_ratio, const char* note,
              bool at_least = false);
+// Pairs a figure with its baseline; the target is the most the figure may add to it, in milliseconds.
+void compare_added(const char* figure, const char* baseline, double target_ms, const char* note);
 
 } // namespace tomarina::bench

@@ -346,7 +346,8 @@ void tomarina12::set_row_heights(bool always) {
     for (int r = 0; r < rows; ++r) {
         const auto& length = lengths_[std::size_t(r)];
         int m = 0;
-        for (int c = 0; c < 7; ++c) m = std::max(m, lines[std::size_t(c)][std::size_t(length[std::size_t(c)])]);
+        for (int c = 0; c < 7; ++c)
+            m = std::max(m, lines[std::size_t(c)][std::size_t(length[std::size_t(c)])]);
         if (m > 1) word_wrap_ = true;
         row_heights_[std::size_t(r)] = row_height_for(m);
         // Rows keep their height from the last fill or the header's default, most often the one line.
