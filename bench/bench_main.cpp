@@ -2,9 +2,10 @@
 // and whether it is met, and the memory the loaded directory takes.
 #include "bench/bench_support.h"
 
-#include "app/program_folder.h"
+#include "data/hotel_tables.h"
 #include "data/user_file.h"
 #include "search/selection.h"
+#include "shared/program_folder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace tomarina::bench {
@@ -103,6 +105,26 @@ long peak_kb() {
     return -1;
 }
 
+template <typename T> struct TableOf : std::false_type {};
+template <typename T, int C> struct TableOf<FixedTable<T, C>> : std::true_type { using Slot = T; };
+
+// What each table takes: its slots, and the characters its texts show (two bytes each, wherever they
+// are kept; a text shared by two tables counts in both).
+void print_fields(const HotelTables& t) {
+    HotelTables::for_each_named_member([&t](const char* name, auto member) {
+        const auto& value = t.*member;
+        using M = std::remove_cvref_t<decltype(value)>;
+        if constexpr (TableOf<M>::value) {
+            long long chars = 0;
+            if constexpr (std::is_same_v<typename TableOf<M>::Slot, QString>)
+                for (int i = 0; i <= M::capacity; ++i) chars += value(i).size();
+            std::printf("  %-20s slots %9.1f kB   text %9.1f kB\n", name,
+                        (M::capacity + 1) * sizeof(typename TableOf<M>::Slot) / 1024.0, chars * 2 / 1024.0);
+        }
+    });
+    std::printf("  %-20s blocks %8.1f kB\n", "texts", t.texts.capacity() * 2 / 1024.0);
+}
+
 // The child's side of the memory figure: the program folder loaded as the program loads it, one keyword
 // search, then the peak printed.
 int memory_probe(int argc, char** argv, const char* folder) {
@@ -116,14 +138,18 @@ int memory_probe(int argc, char** argv, const char* folder) {
     st.search.search_key = QStringLiteral("ＬＡＮ");
     select_hotels(st.db, st.search, 32767);
     std::printf("%ld %d\n", peak_kb(), int(st.search.sel_count));
+    print_fields(st.db);
     return 0;
 }
 
-long probe_peak_kb(const QString& folder) {
+// The child's peak; fields receives the rest of what it printed.
+long probe_peak_kb(const QString& folder, QString* fields = nullptr) {
     QProcess p;
     p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--memory-probe"), folder});
     if (!p.waitForFinished(120000) || p.exitCode() != 0) return -1;
-    return QString::fromLatin1(p.readAllStandardOutput()).split(u' ').value(0).toLong();
+    const QString out = QString::fromLatin1(p.readAllStandardOutput());
+    if (fields) *fields = out.section(u'\n', 1);
+    return out.split(u' ').value(0).toLong();
 }
 
 // The loaded directory's memory against the same program with no directory, each the least of three
@@ -135,8 +161,9 @@ void print_memory(int hotels, double target) {
     QFile::copy(database_file(hotels), full.filePath(QStringLiteral("tomarina.dat")));
     const double file_mb = QFileInfo(full.filePath(QStringLiteral("tomarina.dat"))).size() / 1048576.0;
     long base = -1, loaded = -1;
+    QString fields;
     for (int k = 0; k < 3; ++k) {
-        const long b = probe_peak_kb(empty.path()), l = probe_peak_kb(full.path());
+        const long b = probe_peak_kb(empty.path()), l = probe_peak_kb(full.path(), &fields);
         if (b > 0) base = base < 0 ? b : std::min(base, b);
         if (l > 0) loaded = loaded < 0 ? l : std::min(loaded, l);
     }
@@ -149,6 +176,8 @@ void print_memory(int hotels, double target) {
     std::printf("%-34s %9.1f MB  %-34s %9.1f MB  %+8.2f MB = %.2fx the file (%.2f MB)  <= %gx  %s\n",
                 "peak memory, 15000 hotels", loaded / 1024.0, "no directory (same run)", base / 1024.0, added,
                 ratio, file_mb, target, verdict(ratio <= target));
+    std::printf("The loaded tables, field by field (the slots are taken with or without a directory):\n%s",
+                qPrintable(fields));
 }
 
 // The figures with a target, or (targets false) the others.

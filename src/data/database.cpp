@@ -53,18 +53,13 @@ class Loader::Cursor {
         return std::int32_t(v);
     }
     double number() { return cnv_data(integer()); }
-    QString text() {
-        need(4);
-        const auto* p = reinterpret_cast<const uchar*>(d_.data() + pos_);
-        const int type = p[0] | (p[1] << 8);
-        const int length = p[2] | (p[3] << 8);
-        if (type != 8) throw BadData("type code " + std::to_string(type));
-        pos_ += 4;
-        need(length);
-        QString s = decode_cp932(d_.sliced(pos_, length));
-        pos_ += length;
-        return s;
+    // A text decoded where the tables keep it: in the store, beside the texts before it.
+    QString text(TextStore& store) {
+        const QByteArrayView bytes = text_bytes();
+        return store.keep(decode_cp932(bytes, store.room(cp932_room(bytes.size()))));
     }
+    // A text that is read past and not kept.
+    void skip_text() { text_bytes(); }
     double digits2() {
         need(2);
         const double v = leading_number(d_.sliced(pos_, 2));
@@ -73,6 +68,18 @@ class Loader::Cursor {
     }
 
   private:
+    QByteArrayView text_bytes() {
+        need(4);
+        const auto* p = reinterpret_cast<const uchar*>(d_.data() + pos_);
+        const int type = p[0] | (p[1] << 8);
+        const int length = p[2] | (p[3] << 8);
+        if (type != 8) throw BadData("type code " + std::to_string(type));
+        pos_ += 4;
+        need(length);
+        const QByteArrayView bytes = d_.sliced(pos_, length);
+        pos_ += length;
+        return bytes;
+    }
     void need(qint64 n) const {
         if (pos_ < 0 || pos_ + n > d_.size()) throw EndOfData{};
     }
@@ -125,9 +132,9 @@ void Loader::get_todouhuken() {
     try {
         const Integer n = to_integer(c.integer());
         for (int i = 1; i <= n; ++i) {
-            QString area = c.text();
-            QString name = c.text();
-            QString alias = c.text();
+            QString area = c.text(t_.texts);
+            QString name = c.text(t_.texts);
+            QString alias = c.text(t_.texts);
             t_.ken_area(i) = std::move(area);
             t_.ken_name(i) = std::move(name);
             t_.ken_alias(i) = std::move(alias);
@@ -154,7 +161,7 @@ void Loader::get_tiiki() {
     try {
         const Integer n = to_integer(c.integer());
         for (int i = 1; i <= n; ++i)
-            for (int k = 0; k < 4; ++k) c.text();
+            for (int k = 0; k < 4; ++k) c.skip_text();
     } catch (const EndOfData&) {
     }
 }
@@ -165,7 +172,7 @@ void Loader::get_airport() {
     try {
         const Integer n = to_integer(c.integer());
         for (int i = 1; i <= n; ++i) {
-            QString name = c.text();
+            QString name = c.text(t_.texts);
             const Integer area = to_integer(round_even(c.digits2()));
             t_.airport_name(i) = std::move(name);
             t_.airport_area(i) = area;
@@ -181,7 +188,7 @@ void Loader::get_syousai() {
     try {
         const Integer n = to_integer(c.integer());
         for (int i = 1; i <= n; ++i) {
-            t_.syousai_name(i) = c.text();
+            t_.syousai_name(i) = c.text(t_.texts);
             t_.syousai_count = Integer(i);
         }
     } catch (const EndOfData&) {
@@ -194,7 +201,7 @@ template <typename Store> void Loader::marked_list(Cursor& c, Store store) {
             const double v = c.number();
             if (v == end_marker) break;
             const long long h = round_even(v);
-            store(h, c.text());
+            store(h, c.text(t_.texts));
         }
     } catch (const EndOfData&) {
     }
@@ -233,7 +240,7 @@ void Loader::get_hotel() {
         try {
             for (int k = 1; k <= n; ++k) {
                 const long long h = round_even(c.number());
-                t_.hotel_name(h) = c.text();
+                t_.hotel_name(h) = c.text(t_.texts);
             }
         } catch (const EndOfData&) {
         }
@@ -262,10 +269,16 @@ void Loader::get_hotel() {
     {
         Cursor c = seek(17);
         marked_list(c, [this](long long h, QString text) {
+            TextStore& store = t_.texts;
             const qsizetype bars = text.indexOf(u"||");
-            if (bars >= 0) t_.set_note(h, text.left(bars));
+            if (bars >= 0) {
+                const QString note = TextStore::part(text, 0, bars);
+                t_.hotel_note(h) = note;
+                // The keyword search's full-width copy, made while the remarks are at hand.
+                t_.hotel_note_wide(h) = store.keep(to_full_width(note, store.room(note.size())));
+            }
             const qsizetype http = text.indexOf(u"http");
-            if (http >= 0) t_.hotel_url(h) = text.mid(http);
+            if (http >= 0) t_.hotel_url(h) = TextStore::part(text, http, text.size() - http);
         });
     }
 
@@ -277,9 +290,9 @@ void Loader::get_url() {
     try {
         const Integer n = to_integer(c.integer());
         for (int i = 1; i <= n; ++i) {
-            QString area = c.text();
-            QString text = c.text();
-            QString link = c.text();
+            QString area = c.text(t_.texts);
+            QString text = c.text(t_.texts);
+            QString link = c.text(t_.texts);
             t_.rsv_area(i) = std::move(area);
             t_.rsv_text(i) = std::move(text);
             t_.rsv_link(i) = std::move(link);

@@ -2,6 +2,7 @@
 
 #include "data/fixed_table.h"
 #include "data/text_rules.h"
+#include "data/text_store.h"
 
 #include <QString>
 #include <type_traits>
@@ -17,52 +18,55 @@ struct HotelTables {
     static constexpr int hotel_capacity = 15000;
     static constexpr int rsv_capacity = 300;
 
-    Integer ken_count = 0;
-    FixedTable<QString, ken_capacity> ken_area;
-    FixedTable<QString, ken_capacity> ken_name;
-    FixedTable<QString, ken_capacity> ken_alias;
-    FixedTable<Integer, ken_capacity> ken_hotel_cnt;
+// Every member of HotelTables, once, as X(name, type): the declarations and for_each_member both come
+// from this list, so a member cannot be left out of clear().
+#define TOMARINA_HOTEL_TABLES(X)                                                                             \
+    X(ken_count, Integer)                                                                                    \
+    X(ken_area, FixedTable<QString, ken_capacity>)                                                           \
+    X(ken_name, FixedTable<QString, ken_capacity>)                                                           \
+    X(ken_alias, FixedTable<QString, ken_capacity>)                                                          \
+    X(ken_hotel_cnt, FixedTable<Integer, ken_capacity>)                                                      \
+    X(area_list, FixedTable<QString, 10>)                                                                    \
+    X(area_title, FixedTable<QString, 9>)                                                                    \
+    X(airport_count, Integer)                                                                                \
+    X(airport_name, FixedTable<QString, airport_capacity>)                                                   \
+    X(airport_area, FixedTable<Integer, airport_capacity>)                                                   \
+    X(airport_hotel_cnt, FixedTable<Integer, airport_capacity>)                                              \
+    X(syousai_count, Integer)                                                                                \
+    X(syousai_name, FixedTable<QString, syousai_capacity>)                                                   \
+    X(hotel_count, Integer)                                                                                  \
+    X(hotel_count_db, Integer)                                                                               \
+    X(hotel_info_no, FixedTable<Long, hotel_capacity>)                                                       \
+    X(hotel_ken, FixedTable<Long, hotel_capacity>)                                                           \
+    X(hotel_airport, FixedTable<Long, hotel_capacity>)                                                       \
+    X(hotel_syousai, FixedTable<Long, hotel_capacity>)                                                       \
+    X(hotel_syousai_name, FixedTable<QString, hotel_capacity>)                                               \
+    X(hotel_name, FixedTable<QString, hotel_capacity>)                                                       \
+    X(hotel_tel, FixedTable<QString, hotel_capacity>)                                                        \
+    X(hotel_rooms, FixedTable<QString, hotel_capacity>)                                                      \
+    X(hotel_access, FixedTable<QString, hotel_capacity>)                                                     \
+    X(hotel_price, FixedTable<QString, hotel_capacity>)                                                      \
+    X(hotel_price_num, FixedTable<Long, hotel_capacity>)                                                     \
+    X(hotel_note, FixedTable<QString, hotel_capacity>)                                                       \
+    /* hotel_note in full-width characters, as the keyword search compares it */                             \
+    X(hotel_note_wide, FixedTable<QString, hotel_capacity>)                                                  \
+    X(hotel_address, FixedTable<QString, hotel_capacity>)                                                    \
+    X(hotel_url, FixedTable<QString, hotel_capacity>)                                                        \
+    X(hotel_best, FixedTable<QString, hotel_capacity>)                                                       \
+    X(rsv_count, Integer)                                                                                    \
+    X(rsv_area, FixedTable<QString, rsv_capacity>)                                                           \
+    X(rsv_text, FixedTable<QString, rsv_capacity>)                                                           \
+    X(rsv_link, FixedTable<QString, rsv_capacity>)                                                           \
+    /* the characters of the directory's texts: the loader's texts refer into it */                          \
+    X(texts, TextStore)                                                                                      \
+    /* the control block of the database file */                                                             \
+    X(ctl_tbl, FixedTable<Long, 24>)                                                                         \
+    X(blk_count, Integer)                                                                                    \
+    X(db_date, QString)
 
-    FixedTable<QString, 10> area_list;
-    FixedTable<QString, 9> area_title;
-
-    Integer airport_count = 0;
-    FixedTable<QString, airport_capacity> airport_name;
-    FixedTable<Integer, airport_capacity> airport_area;
-    FixedTable<Integer, airport_capacity> airport_hotel_cnt;
-
-    Integer syousai_count = 0;
-    FixedTable<QString, syousai_capacity> syousai_name;
-
-    Integer hotel_count = 0;
-    Integer hotel_count_db = 0;
-    FixedTable<Long, hotel_capacity> hotel_info_no;
-    FixedTable<Long, hotel_capacity> hotel_ken;
-    FixedTable<Long, hotel_capacity> hotel_airport;
-    FixedTable<Long, hotel_capacity> hotel_syousai;
-    FixedTable<QString, hotel_capacity> hotel_syousai_name;
-    FixedTable<QString, hotel_capacity> hotel_name;
-    FixedTable<QString, hotel_capacity> hotel_tel;
-    FixedTable<QString, hotel_capacity> hotel_rooms;
-    FixedTable<QString, hotel_capacity> hotel_access;
-    FixedTable<QString, hotel_capacity> hotel_price;
-    FixedTable<Long, hotel_capacity> hotel_price_num;
-    FixedTable<QString, hotel_capacity> hotel_note;
-    // hotel_note in full-width characters, as the keyword search compares it; kept beside it by set_note.
-    FixedTable<QString, hotel_capacity> hotel_note_wide;
-    FixedTable<QString, hotel_capacity> hotel_address;
-    FixedTable<QString, hotel_capacity> hotel_url;
-    FixedTable<QString, hotel_capacity> hotel_best;
-
-    Integer rsv_count = 0;
-    FixedTable<QString, rsv_capacity> rsv_area;
-    FixedTable<QString, rsv_capacity> rsv_text;
-    FixedTable<QString, rsv_capacity> rsv_link;
-
-    // Control block of the database file.
-    FixedTable<Long, 24> ctl_tbl;
-    Integer blk_count = 0;
-    QString db_date;
+#define TOMARINA_DECLARE_MEMBER(name, ...) __VA_ARGS__ name{};
+    TOMARINA_HOTEL_TABLES(TOMARINA_DECLARE_MEMBER)
+#undef TOMARINA_DECLARE_MEMBER
 
     // The remarks of hotel h and their converted copy.
     void set_note(long long h, const QString& note) {
@@ -70,21 +74,18 @@ struct HotelTables {
         hotel_note_wide(h) = to_full_width(note);
     }
 
-    // Calls f with a pointer to every member above, tables and counts alike. A member added above
-    // belongs here too, or a cleared set of tables keeps its old value (a test checks the layout).
+    // Calls f with a pointer to every member, tables and counts alike.
     template <typename F> static void for_each_member(F&& f) {
-        using T = HotelTables;
-        f(&T::ken_count), f(&T::ken_area), f(&T::ken_name), f(&T::ken_alias), f(&T::ken_hotel_cnt);
-        f(&T::area_list), f(&T::area_title);
-        f(&T::airport_count), f(&T::airport_name), f(&T::airport_area), f(&T::airport_hotel_cnt);
-        f(&T::syousai_count), f(&T::syousai_name);
-        f(&T::hotel_count), f(&T::hotel_count_db);
-        f(&T::hotel_info_no), f(&T::hotel_ken), f(&T::hotel_airport), f(&T::hotel_syousai);
-        f(&T::hotel_syousai_name), f(&T::hotel_name), f(&T::hotel_tel), f(&T::hotel_rooms);
-        f(&T::hotel_access), f(&T::hotel_price), f(&T::hotel_price_num), f(&T::hotel_note);
-        f(&T::hotel_note_wide), f(&T::hotel_address), f(&T::hotel_url), f(&T::hotel_best);
-        f(&T::rsv_count), f(&T::rsv_area), f(&T::rsv_text), f(&T::rsv_link);
-        f(&T::ctl_tbl), f(&T::blk_count), f(&T::db_date);
+#define TOMARINA_VISIT_MEMBER(name, ...) f(&HotelTables::name);
+        TOMARINA_HOTEL_TABLES(TOMARINA_VISIT_MEMBER)
+#undef TOMARINA_VISIT_MEMBER
+    }
+
+    // The same with each member's name first, for reports.
+    template <typename F> static void for_each_named_member(F&& f) {
+#define TOMARINA_VISIT_NAMED_MEMBER(name, ...) f(#name, &HotelTables::name);
+        TOMARINA_HOTEL_TABLES(TOMARINA_VISIT_NAMED_MEMBER)
+#undef TOMARINA_VISIT_NAMED_MEMBER
     }
 
     // Back to the state of a fresh set, at the cost of what was stored rather than of the capacities,
@@ -107,5 +108,7 @@ struct HotelTables {
         return last;
     }
 };
+
+#undef TOMARINA_HOTEL_TABLES
 
 } // namespace tomarina

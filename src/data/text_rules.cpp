@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 #include <array>
 #include <new>
 #include <vector>
@@ -213,20 +214,25 @@ constexpr char16_t kana_wide[] = {u'。', u'「', u'」', u'、', u'・', u'ヲ'
 } // namespace
 
 QString to_full_width(QStringView text) {
-    QString out;
-    out.reserve(text.size());
+    QString out(text.size(), Qt::Uninitialized);
+    out.resize(to_full_width(text, reinterpret_cast<char16_t*>(out.data())));
+    return out;
+}
+
+qsizetype to_full_width(QStringView text, char16_t* const begin) {
+    char16_t* out = begin;
     for (qsizetype k = 0; k < text.size(); ++k) {
         const char16_t c = text[k].unicode();
         if (c == u' ') {
-            out += QChar(0x3000);
+            *out++ = 0x3000;
         } else if (c == u'\\') {
-            out += QChar(0xFFE5);
+            *out++ = 0xFFE5;
         } else if (c == u'\'') {
-            out += QChar(0x2019);
+            *out++ = 0x2019;
         } else if (c == u'"') {
-            out += QChar(0x201D);
+            *out++ = 0x201D;
         } else if (c >= 0x21 && c <= 0x7E) {
-            out += QChar(char16_t(c + 0xFEE0));
+            *out++ = char16_t(c + 0xFEE0);
         } else if (c >= 0xFF61 && c <= 0xFF9F) {
             char16_t wide = kana_wide[c - 0xFF61];
             const char16_t next = k + 1 < text.size() ? text[k + 1].unicode() : 0;
@@ -243,12 +249,12 @@ QString to_full_width(QStringView text) {
                 wide = char16_t(wide + 2);
                 ++k;
             }
-            out += QChar(wide);
+            *out++ = wide;
         } else {
-            out += QChar(c);
+            *out++ = c;
         }
     }
-    return out;
+    return out - begin;
 }
 
 namespace {
@@ -274,20 +280,32 @@ const std::array<bool, 128>& same_as_ascii() {
     return table;
 }
 
+// Plain ASCII is the common case of the directory's texts; it reads as the codec reads it.
+bool plain_ascii(QByteArrayView bytes) {
+    const auto& same = same_as_ascii();
+    for (const char b : bytes)
+        if (uchar(b) >= 0x80 || !same[uchar(b)]) return false;
+    return true;
+}
+
 } // namespace
 
 QString decode_cp932(QByteArrayView bytes) {
-    // Plain ASCII is the common case of the directory's texts; it reads as the codec reads it.
-    const auto& same = same_as_ascii();
-    bool plain = true;
-    for (const char b : bytes) {
-        if (uchar(b) >= 0x80 || !same[uchar(b)]) {
-            plain = false;
-            break;
-        }
-    }
-    if (plain) return QString::fromLatin1(bytes.data(), bytes.size());
+    if (plain_ascii(bytes)) return QString::fromLatin1(bytes.data(), bytes.size());
     return cp932_decoder().decode(bytes);
+}
+
+qsizetype decode_cp932(QByteArrayView bytes, char16_t* out) {
+    if (plain_ascii(bytes)) {
+        std::transform(bytes.begin(), bytes.end(), out, [](char b) { return char16_t(uchar(b)); });
+        return bytes.size();
+    }
+    QChar* begin = reinterpret_cast<QChar*>(out);
+    return cp932_decoder().appendToBuffer(begin, bytes) - begin;
+}
+
+qsizetype cp932_room(qsizetype bytes) {
+    return cp932_decoder().requiredSpace(bytes);
 }
 
 namespace {

@@ -45,9 +45,15 @@ QString trim_wide(QStringView text);
 // Letters, digits, symbols and the blank to their full-width forms; half-width katakana to full-width
 // with voiced marks joined; the code page's conventions for \ ' " ~.
 QString to_full_width(QStringView text);
+// The same written to out, which has room for text.size() characters; returns the number written.
+qsizetype to_full_width(QStringView text, char16_t* out);
 
 // Code page 932.
 QString decode_cp932(QByteArrayView bytes);
+// The same written to out, which has room for cp932_room(bytes.size()) characters; returns the number
+// written.
+qsizetype decode_cp932(QByteArrayView bytes, char16_t* out);
+qsizetype cp932_room(qsizetype bytes);
 // The text of one of the user's files (settings, user hotels), read so that every byte comes back when
 // written with encode_cp932_file: a byte that is no character of the code page reads as a code point of
 // its own, U+F780..U+F7FF. A final 0x1A is the old end-of-file mark, not data.
