@@ -1,9 +1,9 @@
 #include "browser/browser_window.h"
 
-#include "shared/saves.h"
 #include "browser/browser_lookup.h"
 #include "data/steps.h"
 #include "platform/disk_listing.h"
+#include "shared/saves.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -42,9 +42,16 @@ tomarina92::tomarina92(Forms& forms) : Form(forms, 92, QStringLiteral("tomarina9
     setTabOrder(Text1, Command2);
     setTabOrder(Command2, Command1);
 
-    connect(Option1, &QRadioButton::clicked, this, &tomarina92::Option1_Click);
-    connect(Option2, &QRadioButton::clicked, this, &tomarina92::Option1_Click);
-    connect(Option3, &QRadioButton::clicked, this, &tomarina92::Option3_Click);
+    // The check itself, not only a click: an assistive technology's toggle sets the check alone.
+    for (QRadioButton* o : {Option1, Option2})
+        connect(o, &QRadioButton::toggled, this, [this, o](bool on) {
+            if (!on) return;
+            chosen_ = o;
+            Option1_Click();
+        });
+    connect(Option3, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) Option3_Click();
+    });
     connect(Command2, &QPushButton::clicked, this, &tomarina92::Command2_Click);
     connect(Command1, &QPushButton::clicked, this, [this] { end_proc(); });
 
@@ -72,13 +79,29 @@ void tomarina92::Option1_Click() {
 }
 
 void tomarina92::Option3_Click() {
+    const auto alive = alive_;
     const MsgAnswer answer =
         pf_.message(this, QStringLiteral("インターネットを利用した予約は行えません\r\n処理を続行しますか"),
                     QStringLiteral("確認メッセージ"), MsgIcon::Exclamation, MsgButtons::OkCancel);
-    if (answer != MsgAnswer::Ok) return;
+    if (halted(alive, this)) return;
+    if (answer != MsgAnswer::Ok) {
+        // Cancel changes nothing: the option goes back, so that choosing it again asks again.
+        undo_option3();
+        return;
+    }
     st_.settings.inet_data1 = browser_kind::none;
     st_.settings.inet_data2.clear();
     end_proc();
+}
+
+void tomarina92::undo_option3() {
+    if (chosen_) {
+        chosen_->setChecked(true);
+        return;
+    }
+    Option3->setAutoExclusive(false);
+    Option3->setChecked(false);
+    Option3->setAutoExclusive(true);
 }
 
 void tomarina92::Command2_Click() {

@@ -54,7 +54,11 @@ class tomarina92 : public Form {
         return !*alive || w->stop_ || w->is_unloading();
     }
 
+    // Puts back the option chosen before "未使用", or none.
+    void undo_option3();
+
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    QRadioButton* chosen_ = nullptr;
     bool stop_ = false;
     bool searching_ = false;
 };

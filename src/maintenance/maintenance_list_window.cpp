@@ -1,12 +1,13 @@
 #include "maintenance/maintenance_list_window.h"
 
-#include "shared/saves.h"
 #include "data/steps.h"
 #include "data/text_rules.h"
 #include "data/user_file.h"
 #include "maintenance/hotel_edit_window.h"
 #include "results/grid_rules.h"
 #include "results/ordering.h"
+#include "results/results_cells.h"
+#include "shared/saves.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -66,6 +67,10 @@ tomarina41::tomarina41(Forms& forms) : Form(forms, 41, QStringLiteral("tomarina4
     QFont grid_font(QStringLiteral("ＭＳ ゴシック"));
     grid_font.setPointSize(9);
     MSFlexGrid1->setFont(grid_font);
+    // Cells and headings drawn as in the results grid: the whole column width holds text.
+    MSFlexGrid1->setItemDelegate(new ResultsCellDelegate(grid_font, MSFlexGrid1));
+    MSFlexGrid1->setHorizontalHeader(new GridHeading(grid_font, MSFlexGrid1));
+    MSFlexGrid1->setShowGrid(false);
     model = new UserListModel(st_, this);
     MSFlexGrid1->setModel(model);
     MSFlexGrid1->verticalHeader()->hide();

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QTextBrowser>
 #include <QUrl>
@@ -100,7 +101,18 @@ MsgAnswer DesktopPlatform::message(QWidget* parent, const QString& text, const Q
     }
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.setDefaultButton(QMessageBox::Ok);
-    return box.exec() == QMessageBox::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+    // Screen readers name every part: the icon by what it signals, the row of buttons as such.
+    static const QString icon_names[] = {QString(), QStringLiteral("情報"), QStringLiteral("注意"),
+                                         QStringLiteral("エラー"), QStringLiteral("質問")};
+    if (auto* image = box.findChild<QWidget*>(QStringLiteral("qt_msgboxex_icon_label")))
+        image->setAccessibleName(icon_names[int(icon)]);
+    if (auto* row = box.findChild<QWidget*>(QStringLiteral("qt_msgbox_buttonbox")))
+        row->setAccessibleName(QStringLiteral("応答"));
+    const QPointer<QWidget> owner = parent ? parent->window() : nullptr;
+    const MsgAnswer answer = box.exec() == QMessageBox::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+    // The keyboard goes back to the window that asked, as the desktop would give it.
+    if (owner && owner->isVisible()) owner->activateWindow();
+    return answer;
 }
 
 bool DesktopPlatform::start_program(const QString& program, const QString& address) {

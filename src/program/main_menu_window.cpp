@@ -1,14 +1,14 @@
 #include "program/main_menu_window.h"
 
-#include "shared/program_folder.h"
-#include "shared/saves.h"
 #include "browser/browser_lookup.h"
 #include "browser/browser_window.h"
 #include "data/steps.h"
-#include "search/region_window.h"
 #include "maintenance/hotel_edit_window.h"
 #include "maintenance/maintenance_list_window.h"
+#include "search/region_window.h"
 #include "search/search_conditions_window.h"
+#include "shared/program_folder.h"
+#include "shared/saves.h"
 #include "tools/progress_window.h"
 #include "tools/tools_menu_window.h"
 
@@ -28,6 +28,7 @@ QString main_menu_caption() {
 tomarina1::tomarina1(Forms& forms) : Form(forms, 1, QStringLiteral("tomarina1")) {
     setWindowTitle(main_menu_caption());
     Frame1 = add_control<QFrame>(this, "Frame1", 60, 345, 6300, 855);
+    Frame1->setAccessibleName(QStringLiteral("メインメニュー"));
 
     auto button = [this](const char* name, const QString& caption, int left, int top, int width, int height) {
         auto* b = add_control<QPushButton>(Frame1, name, left, top, width, height);

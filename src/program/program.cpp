@@ -1,8 +1,9 @@
 #include "program/program.h"
 
+#include "browser/browser_window.h"
 #include "program/command_line.h"
-#include "program/main_menu_window.h"
 #include "data/steps.h"
+#include "program/main_menu_window.h"
 #include "results/results_window.h"
 #include "search/narrowing_window.h"
 #include "tools/splash_window.h"
@@ -43,7 +44,11 @@ bool start_program(Forms& forms) {
     if (!main) return false;
     main->show();
     main->raise();
-    main->activateWindow();
+    // The browser selection opened by the load comes over the menu, with the keyboard.
+    if (forms.loaded<tomarina92>())
+        forms.show<tomarina92>();
+    else
+        main->activateWindow();
     return true;
 }
 

@@ -1,10 +1,12 @@
 #include "results/results_cells.h"
 
-#include "shared/form.h"
 #include "results/grid_rules.h"
+#include "shared/form.h"
 
 #include <QApplication>
 #include <QPainter>
+#include <QStyleOptionHeader>
+#include <algorithm>
 #include <cmath>
 
 namespace tomarina {
@@ -102,8 +104,10 @@ void ResultsCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     const QPalette& pal = opt.palette;
     painter->save();
     painter->fillRect(cell, selected ? pal.brush(QPalette::Highlight) : opt.backgroundBrush);
-    painter->setPen(selected ? pal.color(QPalette::HighlightedText)
-                             : index.data(Qt::ForegroundRole).value<QColor>());
+    const QVariant foreground = index.data(Qt::ForegroundRole);
+    painter->setPen(selected               ? pal.color(QPalette::HighlightedText)
+                    : foreground.isValid() ? foreground.value<QColor>()
+                                           : pal.color(QPalette::Text));
     const QString text = index.data(Qt::DisplayRole).toString();
     layout_.draw(*painter, cell,
                  cell_lines(text, cell.width(), opt.features & QStyleOptionViewItem::WrapText));
@@ -119,6 +123,51 @@ void ResultsCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
         QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();
         style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, opt.widget);
     }
+    painter->restore();
+}
+
+GridHeading::GridHeading(const QFont& font, QWidget* parent)
+    : QHeaderView(Qt::Horizontal, parent), layout_(font) {
+    setFont(font);
+    connect(this, &QHeaderView::sectionResized, this, &GridHeading::fit_height);
+    connect(this, &QHeaderView::sectionCountChanged, this, &GridHeading::fit_height);
+}
+
+void GridHeading::setModel(QAbstractItemModel* model) {
+    QHeaderView::setModel(model);
+    if (!model) return;
+    // New headings (a mark moved) may need another line.
+    connect(model, &QAbstractItemModel::headerDataChanged, this, &GridHeading::fit_height);
+    connect(model, &QAbstractItemModel::modelReset, this, &GridHeading::fit_height);
+}
+
+QStringList GridHeading::heading_lines(int logical_index) const {
+    if (!model()) return {};
+    const QString text = model()->headerData(logical_index, orientation(), Qt::DisplayRole).toString();
+    return layout_.lines(text, sectionSize(logical_index));
+}
+
+void GridHeading::fit_height() {
+    int lines = 1;
+    for (int i = 0; i < count(); ++i) lines = std::max(lines, int(heading_lines(i).size()));
+    // One pixel of the heading's edge above and below the text.
+    const int height = layout_.lines_height(lines) + 2;
+    if (height == this->height() && minimumHeight() == height) return;
+    setFixedHeight(height);
+    emit geometriesChanged();
+}
+
+void GridHeading::paintSection(QPainter* painter, const QRect& rect, int logical_index) const {
+    if (!rect.isValid()) return;
+    QStyleOptionHeader opt;
+    initStyleOption(&opt);
+    opt.rect = rect;
+    opt.section = logical_index;
+    // The style draws the heading's face and edges; the text is drawn below like a cell's.
+    style()->drawControl(QStyle::CE_HeaderSection, &opt, painter, this);
+    painter->save();
+    painter->setPen(palette().color(QPalette::ButtonText));
+    layout_.draw(*painter, rect.adjusted(0, 1, 0, -1), heading_lines(logical_index));
     painter->restore();
 }
 

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QHeaderView>
 #include <QStringList>
 #include <QStyledItemDelegate>
 
@@ -51,6 +52,26 @@ class ResultsCellDelegate : public QStyledItemDelegate {
     QStringList cell_lines(const QString& text, int width, bool wrap) const;
 
   private:
+    CellLayout layout_;
+};
+
+// The heading row of the grids, drawn like their cells: the text over the whole width of its column
+// with no padding, in more lines when one does not hold it. The row is as high as its tallest heading.
+class GridHeading : public QHeaderView {
+    Q_OBJECT
+  public:
+    GridHeading(const QFont& font, QWidget* parent);
+    // Lines of the heading of that column at its width.
+    QStringList heading_lines(int logical_index) const;
+    void setModel(QAbstractItemModel* model) override;
+
+  protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logical_index) const override;
+
+  private:
+    // Heights the row by its tallest heading.
+    void fit_height();
+
     CellLayout layout_;
 };
 

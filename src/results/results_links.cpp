@@ -14,6 +14,11 @@ namespace tomarina {
 
 void ResultsGrid::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (enter && (event->modifiers() & Qt::ControlModifier)) {
+        emit heading_key_double_clicked();
+        return;
+    }
     if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && currentIndex().isValid()) {
         emit row_key_clicked();
         return;

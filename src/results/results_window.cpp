@@ -115,9 +115,13 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
     QFont heading_font(QStringLiteral("ＭＳ Ｐゴシック"));
     heading_font.setPointSize(12);
     Command1->setFont(heading_font);
+    // A title bar: the grid it names is the stop for the keyboard.
+    Command1->setFocusPolicy(Qt::NoFocus);
 
     Label3 = add_control<QLabel>(this, "Label3", 4560, 120, 375, 135);
     Label3->setAutoFillBackground(true);
+    // The colour sample read before its explanation: "黄色のホテルは…".
+    Label3->setAccessibleName(QStringLiteral("黄色"));
     Label2 = add_control<QLabel>(this, "Label2", 5040, 120, 4335, 255);
     Label2->setText(QStringLiteral("のホテルはインターネット情報検索、予約が行えます"));
 
@@ -129,6 +133,7 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
     // The cells draw their own text and lines, so that the whole column width holds text.
     cells_ = new ResultsCellDelegate(grid_font, MSFlexGrid1);
     MSFlexGrid1->setItemDelegate(cells_);
+    MSFlexGrid1->setHorizontalHeader(new GridHeading(grid_font, MSFlexGrid1));
     MSFlexGrid1->setShowGrid(false);
     model = new ResultsModel(st_, this);
     MSFlexGrid1->setModel(model);
@@ -147,6 +152,8 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
     MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     MSFlexGrid1->setWordWrap(false);
     MSFlexGrid1->setTextElideMode(Qt::ElideNone);
+    // One Tab stop; the arrows move inside.
+    MSFlexGrid1->setTabKeyNavigation(false);
 
     Command3 = add_control<QPushButton>(this, "Command3", 0, 4320, 1455, 375);
     Command3->setText(QStringLiteral("地区の絞り込み"));
@@ -158,7 +165,10 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
     Command2 = add_control<QPushButton>(this, "Command2", 8760, 4320, 735, 375);
     Command2->setText(QStringLiteral("終了"));
 
+    // Enter presses the button in focus, as in the other windows.
+    for (QPushButton* b : {Command3, Command4, Command5, Command2}) b->setAutoDefault(true);
     setTabOrder(MSFlexGrid1, Command3);
+    MSFlexGrid1->setFocus();
     setTabOrder(Command3, Command4);
     setTabOrder(Command4, Command5);
     setTabOrder(Command5, Command2);
@@ -176,6 +186,12 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
     });
     connect(MSFlexGrid1, &QTableView::doubleClicked, this,
             [this](const QModelIndex&) { MSFlexGrid1_DblClick(); });
+    // Ctrl+Enter: a double click on the heading of the current cell's column.
+    connect(MSFlexGrid1, &ResultsGrid::heading_key_double_clicked, this, [this] {
+        if (model->rowCount() == 0) return;
+        MSFlexGrid1->setCurrentIndex(model->index(0, MSFlexGrid1->current_column()));
+        MSFlexGrid1_DblClick();
+    });
     // A column border dragged by the user: the rows follow the new width.
     connect(header, &QHeaderView::sectionResized, this, [this] {
         if (!setting_widths_) set_row_heights();
@@ -247,7 +263,12 @@ void tomarina12::form_load() {
 
 void tomarina12::init_set() {
     set_form1();
-    Command1->setText(heading_text());
+    set_heading(heading_text());
+}
+
+void tomarina12::set_heading(const QString& text) {
+    Command1->setText(text);
+    MSFlexGrid1->setAccessibleName(text);
 }
 
 QString tomarina12::heading_text() const {
@@ -300,8 +321,8 @@ void tomarina12::set_grid() {
         for (int c = 0; c < 7; ++c)
             lengths_[std::size_t(r - 1)][std::size_t(c)] = int(model->cell_length(r, c));
     set_row_heights(true);
-    Command1->setText(heading_text() + QStringLiteral(" (") + QString::number(st_.search.sel_count) +
-                      QStringLiteral("件)"));
+    set_heading(heading_text() + QStringLiteral(" (") + QString::number(st_.search.sel_count) +
+                QStringLiteral("件)"));
 }
 
 void tomarina12::set_column_twips(int c, int twips) {
@@ -363,6 +384,8 @@ void tomarina12::MSFlexGrid1_DblClick() {
     if (st_.order.sort_busy) return;
     if (MSFlexGrid1->current_row() != 1) return;
     st_.order.sort_busy = true;
+    // Hiding the grid passes the focus on; the keyboard stays in the grid.
+    const bool had_focus = MSFlexGrid1->hasFocus();
     run_steps({
         {"sort_key_name",
          [this] {
@@ -371,7 +394,11 @@ void tomarina12::MSFlexGrid1_DblClick() {
         {"sort_hotel", [this] { sort_hotel(); }},
         {"hide grid", [this] { MSFlexGrid1->hide(); }},
         {"set_grid", [this] { set_grid(); }},
-        {"show grid", [this] { MSFlexGrid1->show(); }},
+        {"show grid",
+         [&] {
+             MSFlexGrid1->show();
+             if (had_focus) MSFlexGrid1->setFocus();
+         }},
         {"narrowing button", [this] { Command3->setEnabled(st_.search.sel_syousai_count > 5); }},
         {"clicked row", [this] { follow_clicked_row(); }},
     });

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "shared/form.h"
 #include "results/grid_rules.h"
 #include "results/results_cells.h"
+#include "shared/form.h"
 
 #include <QAbstractTableModel>
 #include <QTableView>
@@ -56,6 +56,8 @@ class ResultsGrid : public QTableView {
   signals:
     // Enter or Space on a row: the keyboard's row click.
     void row_key_clicked();
+    // Ctrl+Enter: the keyboard's double click on the heading of the current column.
+    void heading_key_double_clicked();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -110,6 +112,8 @@ class tomarina12 : public Form {
 
   private:
     QString heading_text() const;
+    // The heading line, which also names the grid.
+    void set_heading(const QString& text);
     void connect_links();
     void close_detail_window();
     void follow_clicked_row();

@@ -48,6 +48,14 @@ tomarina11::tomarina11(Forms& forms) : Form(forms, 11, QStringLiteral("tomarina1
     Text2->setReadOnly(true);
     Text2->setFocusPolicy(Qt::NoFocus);
     Text2->setFrame(false);
+    Text2->setAccessibleName(QStringLiteral("案内"));
+    // While a refusal stands the entry box is named by it, so that a screen reader says it where the
+    // focus is; the guidance line itself never takes the focus.
+    connect(Text2, &QLineEdit::textChanged, this, [this](const QString& text) {
+        const bool refused = text == search_entry_error();
+        Text1->setAccessibleName(refused ? text : QString());
+        announce(refused ? text : QString());
+    });
 
     Frame2 = add_control<QGroupBox>(this, "Frame2", 120, 1500, 5760, 1500);
     Frame2->setTitle(QStringLiteral("検索方法"));

@@ -3,17 +3,16 @@
 #include "data/steps.h"
 #include "data/text_rules.h"
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QScreen>
-#include <QTextEdit>
 #include <QValidator>
+#include <algorithm>
 #include <cmath>
 
 namespace tomarina {
@@ -35,8 +34,58 @@ QRect twips_rect(int left, int top, int width, int height) {
     return QRect(twips_to_px(left), twips_to_px(top), twips_to_px(width), twips_to_px(height));
 }
 
+namespace {
+
+// What announce() says: a notification, which screen readers speak as it comes into view.
+class Announcement : public QWidget {
+  public:
+    using QWidget::QWidget;
+    QString text;
+};
+
+class AccessibleAnnouncement : public QAccessibleWidget {
+  public:
+    explicit AccessibleAnnouncement(Announcement* w) : QAccessibleWidget(w, QAccessible::Notification) {}
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? static_cast<Announcement*>(widget())->text : QString();
+    }
+};
+
+// A plain frame groups the controls it holds; one that holds nothing is drawn as a line. Asked each
+// time: the frame may be met before its controls exist.
+class AccessibleFrame : public QAccessibleWidget {
+  public:
+    explicit AccessibleFrame(QFrame* w) : QAccessibleWidget(w, QAccessible::Grouping) {}
+    QAccessible::Role role() const override {
+        const auto shape = static_cast<QFrame*>(widget())->frameShape();
+        const bool line = shape == QFrame::HLine || shape == QFrame::VLine ||
+                          !widget()->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        return line ? QAccessible::Separator : QAccessible::Grouping;
+    }
+};
+
+// Screen readers follow the focus inside the window whose role is a window and that is active. A
+// window of plain widgets reaches the accessibility bus as an anonymous container, and a plain frame
+// inside it as a "frame", which a screen reader takes for the window, one that never becomes active:
+// the windows say they are windows, and frames are groups (or separators, when they are lines).
+QAccessibleInterface* window_roles(const QString& class_name, QObject* object) {
+    auto* w = qobject_cast<QWidget*>(object);
+    if (!w) return nullptr;
+    if (auto* a = dynamic_cast<Announcement*>(w)) return new AccessibleAnnouncement(a);
+    if (w->isWindow() && qobject_cast<Form*>(w)) return new QAccessibleWidget(w, QAccessible::Window);
+    if (class_name == u"QFrame") return new AccessibleFrame(static_cast<QFrame*>(w));
+    return nullptr;
+}
+
+} // namespace
+
 Form::Form(Forms& forms, int number, const QString& name)
     : QWidget(nullptr), forms_(forms), st_(forms.state()), pf_(forms.platform()), number_(number) {
+    static const bool roles_installed = [] {
+        QAccessible::installFactory(window_roles);
+        return true;
+    }();
+    Q_UNUSED(roles_installed);
     setObjectName(name);
     setWindowTitle(app_title);
 }
@@ -71,7 +120,9 @@ void Form::unload() {
     unloading_ = true;
     try_step("form_unload", [this] { form_unload(); });
     forms_.forget(this);
+    const bool had_keyboard = isActiveWindow();
     hide();
+    if (had_keyboard) forms_.activate_previous(this);
     deleteLater();
 }
 
@@ -96,16 +147,27 @@ class InputForm : public QValidator {
 } // namespace
 
 void Form::watch_esc() {
+    watching_esc_ = true;
     for (QWidget* w : findChildren<QWidget*>()) {
         if (auto* box = qobject_cast<QLineEdit*>(w); box && !box->validator() && !box->isReadOnly())
             box->setValidator(new InputForm(box));
-        const bool button = qobject_cast<QAbstractButton*>(w) && !qobject_cast<QCheckBox*>(w);
-        const bool text =
-            qobject_cast<QLineEdit*>(w) || qobject_cast<QTextEdit*>(w) || qobject_cast<QPlainTextEdit*>(w);
-        const bool list = qobject_cast<QAbstractItemView*>(w);
-        w->setProperty("tomarina_esc", button || text || list);
+        // A box that only shows a text shows its beginning, wherever the text ends.
+        if (auto* box = qobject_cast<QLineEdit*>(w); box && box->isReadOnly())
+            connect(box, &QLineEdit::textChanged, box, [box] { box->setCursorPosition(0); });
         w->installEventFilter(this);
     }
+}
+
+void Form::announce(const QString& text) {
+    if (!announcement_) {
+        auto* a = new Announcement(this);
+        a->setObjectName(QStringLiteral("announcement"));
+        a->setGeometry(0, 0, 0, 0);
+        announcement_ = a;
+    }
+    announcement_->hide();
+    static_cast<Announcement*>(announcement_)->text = text;
+    if (!text.isEmpty()) announcement_->show();
 }
 
 void Form::show_help() {
@@ -115,7 +177,7 @@ void Form::show_help() {
 bool Form::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Escape && watched->property("tomarina_esc").toBool()) {
+        if (key == Qt::Key_Escape && watching_esc_) {
             end_proc();
             return true;
         }
@@ -130,8 +192,15 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
 void Form::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1)
         show_help();
+    else if (event->key() == Qt::Key_Escape && watching_esc_)
+        end_proc();
     else
         QWidget::keyPressEvent(event);
+}
+
+bool Form::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && !unloading_) forms_.note_active(this);
+    return QWidget::event(event);
 }
 
 void Form::closeEvent(QCloseEvent* event) {
@@ -169,15 +238,39 @@ void Forms::browser_kind_changed() {
         if (w && !w->is_unloading()) w->browser_kind_changed();
 }
 
-void Forms::bring_up(QWidget* w) {
+void Forms::bring_up(Form* w) {
     w->show();
     w->raise();
     w->activateWindow();
+    // Noted at once: the window system tells the activation later, after the caller may have closed
+    // the window that opened this one.
+    note_active(w);
+}
+
+void Forms::note_active(Form* f) {
+    std::erase_if(activation_, [f](const QPointer<Form>& w) { return !w || w == f; });
+    activation_.emplace_back(f);
+}
+
+void Forms::activate_previous(Form* closing) {
+    std::vector<Form*> order;
+    for (const auto& w : activation_) order.push_back(w.data());
+    // Windows never active yet (the main menu under the first window) come after those that were.
+    for (const auto& [type, w] : windows_)
+        if (std::find(order.begin(), order.end(), w.data()) == order.end()) order.insert(order.begin(), w);
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        Form* w = *it;
+        if (!w || w == closing || w->is_unloading() || !w->isVisible()) continue;
+        w->raise();
+        w->activateWindow();
+        return;
+    }
 }
 
 void Forms::forget(Form* f) {
     for (auto& [type, w] : windows_)
         if (w == f) w = nullptr;
+    std::erase_if(activation_, [f](const QPointer<Form>& w) { return !w || w == f; });
 }
 
 void Forms::end_program() {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <typeindex>
+#include <vector>
 
 namespace tomarina {
 
@@ -63,16 +64,20 @@ class Form : public QWidget {
   protected:
     // What the window does as it unloads; by default it closes the help window.
     virtual void form_unload();
-    // Esc in buttons, text boxes, list boxes, option buttons and grids runs end_proc; F1 in any control
-    // opens the help; what is typed or pasted into a text box takes the input form (input_form). Called
-    // once the controls exist.
+    // Esc runs end_proc wherever the focus is in the window; F1 in any control opens the help; what is
+    // typed or pasted into a text box takes the input form (input_form); a read-only box shows the
+    // beginning of its text. Called once the controls exist.
     void watch_esc();
     void save_position();
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     // F1: the help file at this window's topic.
     void show_help();
+    // Says the text to a screen reader at once, wherever the focus is (an empty text takes it back):
+    // for a refusal shown in a line that never takes the focus.
+    void announce(const QString& text);
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
     Forms& forms_;
     AppState& st_;
@@ -81,6 +86,8 @@ class Form : public QWidget {
   private:
     friend class Forms;
     int number_;
+    bool watching_esc_ = false;
+    QWidget* announcement_ = nullptr;
     bool unloading_ = false;
 };
 
@@ -133,8 +140,13 @@ class Forms {
 
   private:
     friend class Form;
-    static void bring_up(QWidget* w);
+    void bring_up(Form* w);
     void forget(Form* f);
+    // The window last brought up or activated is the last of the list.
+    void note_active(Form* f);
+    // A closing window that had the keyboard gives it to the window of the program used before it, as
+    // the desktop would; without a window manager nothing else would.
+    void activate_previous(Form* closing);
 
     AppState& state_;
     Platform& platform_;
@@ -144,6 +156,7 @@ class Forms {
         std::function<Form*(Forms&)> load;
     };
     std::map<FormKind, Kind> kinds_;
+    std::vector<QPointer<Form>> activation_;
 };
 
 } // namespace tomarina

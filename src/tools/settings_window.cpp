@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -36,6 +37,11 @@ tomarina32::tomarina32(Forms& forms) : Form(forms, 32, QStringLiteral("tomarina3
     common_tab->setObjectName(QStringLiteral("TabCommon"));
     SSTab1->addTab(browser_tab, QStringLiteral("ブラウザ登録"));
     SSTab1->addTab(common_tab, QStringLiteral("共通"));
+    // The tabs' pages and the stack that holds them, named for screen readers like their tabs.
+    browser_tab->setAccessibleName(SSTab1->tabText(0));
+    common_tab->setAccessibleName(SSTab1->tabText(1));
+    if (auto* pages = SSTab1->findChild<QStackedWidget*>())
+        pages->setAccessibleName(SSTab1->accessibleName());
 
     Label2 = on_tab<QLabel>(browser_tab, "Label2", 240, 360, 4815, 375);
     Label2->setText(QStringLiteral("ブラウザ情報を再更新する場合、クリックしてください。"));

@@ -1,8 +1,10 @@
-#include "program/main_menu_window.h"
 #include "browser/browser_window.h"
 #include "platform/disk_listing.h"
+#include "program/main_menu_window.h"
 #include "support/gui_support.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -77,6 +79,8 @@ class TestBrowserWindow : public QObject {
         QCOMPARE(w->Command1->text(), u8("終了"));
         QVERIFY(!w->Command2->isEnabled());
         QVERIFY(!p.forms.loaded<tomarina1>()->Command2->isEnabled());
+        // Over the main menu, with the keyboard.
+        QTRY_COMPARE(QApplication::activeWindow(), w);
 
         QTest::mouseClick(w->Option2, Qt::LeftButton);
         QCOMPARE(w->Label1->text(),
@@ -125,6 +129,36 @@ class TestBrowserWindow : public QObject {
         QCOMPARE(p.st.settings.inet_data1, kind);
         QCOMPARE(p.window() != nullptr, window);
         QCOMPARE(p.forms.loaded<tomarina1>()->Command2->isEnabled(), region);
+    }
+
+    // A screen reader's toggle sets the check without a click: the window follows the check.
+    void options_follow_a_toggle_without_a_click() {
+        Started p;
+        QVERIFY(p.start());
+        auto* w = p.window();
+        auto toggle = [](QRadioButton* o) {
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(o);
+            QVERIFY(a && a->actionInterface());
+            QVERIFY(a->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+            a->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        };
+        toggle(w->Option2);
+        QVERIFY(w->Command2->isEnabled());
+        QCOMPARE(w->Label1->text(),
+                 u8("検索開始ボタンをクリックして下さい。\r\nブラウザの環境設定には少々時間がかかります。"));
+
+        // Cancel puts the choice back, so that choosing 未使用 again asks again.
+        p.pf.answers = {MsgAnswer::Cancel, MsgAnswer::Ok};
+        toggle(w->Option3);
+        QCOMPARE(p.pf.messages.size(), 1);
+        QVERIFY(p.window());
+        QVERIFY(!w->Option3->isChecked());
+        QVERIFY(w->Option2->isChecked());
+        QCOMPARE(p.st.settings.inet_data1, QStringLiteral("0"));
+        toggle(w->Option3);
+        QCOMPARE(p.pf.messages.size(), 2);
+        QVERIFY(!p.window());
+        QCOMPARE(p.st.settings.inet_data1, QStringLiteral("3"));
     }
 
     void unused_asks_first() {

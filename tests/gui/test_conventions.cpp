@@ -5,11 +5,16 @@
 #include "support/gui_support.h"
 #include "tools/progress_window.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 
 using namespace tomarina;
@@ -28,6 +33,12 @@ class tomarina31 : public Form {
         list->setGeometry(0, 80, 100, 60);
         option = new QRadioButton(this);
         option->move(0, 150);
+        check = new QCheckBox(this);
+        check->move(0, 170);
+        tabs = new QTabWidget(this);
+        tabs->setGeometry(120, 0, 160, 100);
+        tabs->addTab(new QWidget, QStringLiteral("一"));
+        tabs->addTab(new QWidget, QStringLiteral("二"));
         connect(button, &QPushButton::clicked, this, [this] { end_proc(); });
         watch_esc();
         resize(300, 200);
@@ -36,6 +47,8 @@ class tomarina31 : public Form {
     QLineEdit* text;
     QListWidget* list;
     QRadioButton* option;
+    QCheckBox* check;
+    QTabWidget* tabs;
 };
 
 } // namespace
@@ -54,11 +67,13 @@ class TestConventions : public QObject {
         test::RunningProgram p;
         auto& [dir, st, pf, forms, ended] = p;
         st.settings.tomarina31 = {1500, 3000};
-        for (int control = 0; control < 4; ++control) {
+        // Every control, the tab strip and the window itself.
+        constexpr int controls = 7;
+        for (int control = 0; control < controls; ++control) {
             auto* w = forms.show<tomarina31>();
             QVERIFY(w && w->isVisible());
             QCOMPARE(w->pos(), QPoint(200, 100));
-            QWidget* targets[] = {w->button, w->text, w->list, w->option};
+            QWidget* targets[] = {w->button, w->text, w->list, w->option, w->check, w->tabs->tabBar(), w};
             w->move(QPoint(300, 150) + QPoint(control, 0));
             QTest::keyClick(targets[control], Qt::Key_Escape);
             QVERIFY(!forms.loaded<tomarina31>());
@@ -67,7 +82,7 @@ class TestConventions : public QObject {
             st.settings.tomarina31 = {1500, 3000};
         }
         // Unloading closed the help window every time.
-        QCOMPARE(pf.help_calls.count(QStringLiteral("close")), 4);
+        QCOMPARE(pf.help_calls.count(QStringLiteral("close")), controls);
     }
 
     void show_brings_an_open_window_to_the_front_and_unload_rebuilds_it() {
@@ -83,6 +98,27 @@ class TestConventions : public QObject {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         auto* second = forms.show<tomarina31>();
         QCOMPARE(second->text->text(), QString());
+    }
+
+    // A window closed from the keyboard gives the keyboard back to the window used before it; and
+    // each window reaches screen readers as a window, whose frames are groups, not windows.
+    void closing_gives_the_keyboard_back_and_windows_are_windows() {
+        test::RunningProgram p(build_database(test::small_source()));
+        p.dir.write(QStringLiteral("tomarina.ini"), "[Control]\r\ninet_data1=3\r\n");
+        QVERIFY(p.start());
+        auto* menu = p.forms.loaded<tomarina1>();
+        QVERIFY(QTest::qWaitForWindowActive(menu));
+        auto* w = p.forms.show<tomarina31>();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QTest::keyClick(w->text, Qt::Key_Escape);
+        QTRY_COMPARE(QApplication::activeWindow(), menu);
+
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(menu);
+        QCOMPARE(window->role(), QAccessible::Window);
+        QCOMPARE(window->text(QAccessible::Name), main_menu_caption());
+        QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(menu->Frame1);
+        QCOMPARE(frame->role(), QAccessible::Grouping);
+        QVERIFY(!frame->text(QAccessible::Name).isEmpty());
     }
 
     void f1_opens_help_at_the_window_topic_and_unload_closes_it() {

@@ -126,6 +126,27 @@ class TestDetailWindow : public QObject {
         QVERIFY(app.pf.launches[0].address.endsWith(QStringLiteral("/HOTEL/123/123.html")));
     }
 
+    // A long address and name open at their beginning, as a reader starts.
+    void long_texts_show_their_beginning() {
+        App app;
+        auto* r = app.results();
+        const int row = app.row_of(r, "あいホテル");
+        const Integer h = app.st.search.sel_hotel(row);
+        app.st.db.hotel_address(h) =
+            u8("東京都千代田区丸の内一丁目九番一号　トマリナビルディング北館二十三階全部");
+        app.st.db.hotel_name(h) = u8("トマリナグランドホテル東京ステーション丸の内北口ウイング");
+        app.click_row(r, row);
+        auto* d = app.forms.loaded<tomarina15>();
+        QVERIFY(d);
+        QVERIFY(QTest::qWaitForWindowExposed(d));
+        for (QLineEdit* box : {d->Text1, d->Text2}) {
+            QVERIFY(box->fontMetrics().horizontalAdvance(box->text()) > box->width());
+            QCOMPARE(box->cursorPosition(), 0);
+            // The first character is where the box begins to show text.
+            QVERIFY(box->inputMethodQuery(Qt::ImCursorRectangle).toRect().left() < box->width() / 4);
+        }
+    }
+
     void fields_boxes_and_buttons() {
         App app;
         auto* r = app.results();

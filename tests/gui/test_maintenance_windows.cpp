@@ -5,7 +5,9 @@
 #include "maintenance/hotel_edit_window.h"
 #include "maintenance/maintenance_list_window.h"
 #include "program/main_menu_window.h"
+#include "program/program.h"
 #include "results/ordering.h"
+#include "results/results_cells.h"
 #include "results/results_window.h"
 #include "search/picker_window.h"
 #include "search/search_conditions_window.h"
@@ -16,7 +18,6 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace tomarina;
@@ -114,6 +116,7 @@ struct Maint {
 class TestMaintenanceWindows : public QObject {
     Q_OBJECT
   private slots:
+    void initTestCase() { install_fonts(); }
     void cleanup() { save_faults = {}; }
 
     // Every text box keeps what is typed or pasted in one form, the directory's: a hotel typed with an
@@ -212,6 +215,32 @@ class TestMaintenanceWindows : public QObject {
         QVERIFY(w->Command3->isEnabled());
         QVERIFY(w->Command4->isEnabled());
         QCOMPARE(m.st.user_sel_row, Integer(2));
+    }
+
+    // The list's cells and headings are drawn like the results grid's, over the whole column width: a
+    // twelve-character phone number and a marked heading show whole.
+    void long_phone_and_marked_headings_are_not_cut() {
+        QStringList hotel = hotel_b;
+        hotel[4] = u8("012-345-6789");
+        Maint m(line(hotel) + line(hotel_a));
+        tomarina41* w = m.list();
+        auto* cells = qobject_cast<ResultsCellDelegate*>(w->MSFlexGrid1->itemDelegate());
+        auto* heading = qobject_cast<GridHeading*>(w->MSFlexGrid1->horizontalHeader());
+        QVERIFY(cells && heading);
+        const QString phone = w->model->data(w->model->index(0, 4), Qt::DisplayRole).toString();
+        QCOMPARE(phone, u8("012-345-6789"));
+        QVERIFY(cells->layout().width(phone) <= w->MSFlexGrid1->columnWidth(4));
+        for (const int column : {5, 7, 1}) {
+            Maint::double_click_heading(w, column);
+            for (int c = 0; c < user_list_columns; ++c) {
+                const QStringList lines = heading->heading_lines(c);
+                QCOMPARE(lines.join(QString()), w->model->heading(c));
+                for (const QString& l : lines)
+                    QVERIFY2(cells->layout().width(l) <= w->MSFlexGrid1->columnWidth(c), qPrintable(l));
+                QVERIFY(heading->height() >= cells->layout().lines_height(int(lines.size())));
+            }
+        }
+        QCOMPARE(w->model->heading(1), u8("▼ 空港"));
     }
 
     void reorder_marks_heading_and_keeps_each_row() {
@@ -748,7 +777,8 @@ class TestMaintenanceWindows : public QObject {
             UserTables after;
             QVERIFY(read_user_file(m.dir.file(csv), after, m.st.db, QString()));
             QCOMPARE(after.user_count, before.user_count);
-            for (int i = 1; i <= before.user_count; ++i) QCOMPARE(user_record(after, i), user_record(before, i));
+            for (int i = 1; i <= before.user_count; ++i)
+                QCOMPARE(user_record(after, i), user_record(before, i));
         }
     }
 

@@ -1,6 +1,6 @@
+#include "data/database.h"
 #include "program/main_menu_window.h"
 #include "program/program.h"
-#include "data/database.h"
 #include "results/grid_rules.h"
 #include "results/results_cells.h"
 #include "results/results_window.h"
@@ -8,6 +8,7 @@
 #include "support/gui_support.h"
 #include "support/test_support.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
@@ -197,6 +198,61 @@ class TestResultsGrid : public QObject {
             grown += lines > 1;
         }
         QVERIFY(grown > 0);
+    }
+
+    // The grid is one Tab stop named by the heading line, the arrows move inside it, and Ctrl+Enter
+    // re-orders by the current cell's column as a double click on that heading does.
+    void keyboard_alone() {
+        Sample s;
+        auto* r = s.prefecture(13);
+        QVERIFY(r);
+        QVERIFY(QTest::qWaitForWindowActive(r));
+        QTRY_VERIFY(r->MSFlexGrid1->hasFocus());
+        QCOMPARE(r->MSFlexGrid1->accessibleName(), r->Command1->text());
+        QVERIFY(r->Command1->text().endsWith(u8("件)")));
+        QTest::keyClick(r->MSFlexGrid1, Qt::Key_Down);
+        QTest::keyClick(r->MSFlexGrid1, Qt::Key_Right);
+        QCOMPARE(r->MSFlexGrid1->current_column(), 1);
+
+        // One round of Tab: each control once, then the grid again.
+        QList<QWidget*> stops;
+        for (int i = 0; i < 10 && (stops.isEmpty() || stops.last() != r->MSFlexGrid1); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            stops << QApplication::focusWidget();
+        }
+        QCOMPARE(stops.last(), r->MSFlexGrid1);
+        QVERIFY(stops.contains(r->Command2));
+        QVERIFY(stops.contains(r->Command3));
+        QCOMPARE(stops.count(r->MSFlexGrid1), 1);
+
+        QTest::keyClick(r->MSFlexGrid1, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(s.st.order.sort_key_name, u8("ホテル名"));
+        QCOMPARE(r->model->heading(1), u8("▼ ホテル名"));
+        QVERIFY(r->MSFlexGrid1->hasFocus());
+    }
+
+    // Headings are drawn like the cells, over the whole column width: each one whole, in two lines
+    // where one does not hold it, with the heading row as high as its lines.
+    void headings_are_not_cut() {
+        Sample s;
+        auto* r = s.prefecture(13);
+        QVERIFY(r);
+        auto* heading = qobject_cast<GridHeading*>(r->MSFlexGrid1->horizontalHeader());
+        QVERIFY(heading);
+        const QFontMetricsF fm(r->MSFlexGrid1->font());
+        for (const int column : {1, 5, 0}) {
+            r->MSFlexGrid1->setCurrentIndex(r->model->index(3, column));
+            QTest::keyClick(r->MSFlexGrid1, Qt::Key_Enter, Qt::ControlModifier);
+            for (int c = 0; c < 7; ++c) {
+                const QStringList lines = heading->heading_lines(c);
+                QCOMPARE(lines.join(QString()), r->model->heading(c));
+                for (const QString& line : lines)
+                    QVERIFY2(fm.horizontalAdvance(line) <= r->MSFlexGrid1->columnWidth(c), qPrintable(line));
+                QVERIFY(heading->height() >= r->cells()->layout().lines_height(int(lines.size())));
+            }
+        }
+        QCOMPARE(r->model->heading(0), u8("▼ 地区"));
+        QVERIFY(heading->heading_lines(6) == QStringList{u8("備考(評価)")});
     }
 
     // A search without hits leaves the saved widths as they were, and the next grid opens with them.

@@ -9,6 +9,7 @@
 #include "support/test_support.h"
 #include "tools/progress_window.h"
 
+#include <QAccessible>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -108,6 +109,19 @@ class TestSearchWindows : public QObject {
         QCOMPARE(w->Text2->text(), u8("検索条件の入力エラーです"));
         QVERIFY(!a.forms.loaded<tomarina12>());
         QVERIFY(a.pf.messages.isEmpty());
+        // A screen reader hears the refusal: the entry box is named by it while it stands, and it
+        // is announced at once.
+        QCOMPARE(w->Text1->accessibleName(), u8("検索条件の入力エラーです"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(w->Text2)->text(QAccessible::Name), u8("案内"));
+        auto spoken = [w]() -> QString {
+            for (QWidget* c : w->findChildren<QWidget*>()) {
+                QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
+                if (a && a->role() == QAccessible::Notification && c->isVisible())
+                    return a->text(QAccessible::Name);
+            }
+            return {};
+        };
+        QCOMPARE(spoken(), u8("検索条件の入力エラーです"));
         // An empty entry only takes the focus back.
         w->Text1->clear();
         QTest::mouseClick(w->Command1, Qt::LeftButton);
@@ -118,6 +132,9 @@ class TestSearchWindows : public QObject {
         QTest::mouseClick(w->Command1, Qt::LeftButton);
         QCOMPARE(w->Text1->text(), u8("東京"));
         QCOMPARE(w->Text2->text(), u8("都道府県名を入力して下さい"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(w->Text1)->text(QAccessible::Name),
+                 u8("ホテル検索条件"));
+        QCOMPARE(spoken(), QString());
         QVERIFY(a.forms.loaded<tomarina12>());
         QCOMPARE(a.st.search.search_key, u8("東京"));
     }
