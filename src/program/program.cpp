@@ -1,8 +1,8 @@
 #include "program/program.h"
 
 #include "browser/browser_window.h"
-#include "program/command_line.h"
 #include "data/steps.h"
+#include "program/command_line.h"
 #include "program/main_menu_window.h"
 #include "results/results_window.h"
 #include "search/narrowing_window.h"
