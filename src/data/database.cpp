@@ -15,15 +15,24 @@ bool DatabaseFile::open(const QString& path) {
     auto file = std::make_unique<QFile>();
     // Read-only: the directory is never written, and a missing file is not created.
     if (!open_regular_file(*file, path)) return false;
-    const qint64 size = file->size();
-    if (size > 0) {
-        if (uchar* p = file->map(0, size)) {
-            view_ = QByteArrayView(reinterpret_cast<const char*>(p), size);
-        } else {
-            owned_ = file->readAll();
-            view_ = owned_;
+    // Read to its end whatever the size said: the file may shrink or grow while it is read, and what a
+    // read error leaves unread is simply not there.
+    QByteArray bytes;
+    if (file->size() < unreadable_size) {
+        bytes.reserve(file->size());
+        char chunk[64 * 1024];
+        for (;;) {
+            const qint64 n = file->read(chunk, sizeof chunk);
+            if (n <= 0) break;
+            if (bytes.size() + n >= unreadable_size) {
+                bytes.clear();
+                break;
+            }
+            bytes.append(chunk, n);
         }
     }
+    owned_ = std::move(bytes);
+    view_ = owned_;
     file_ = std::move(file);
     return true;
 }

@@ -10,9 +10,14 @@
 
 namespace tomarina {
 
-// The database file, open read-only from start-up to the end. Its bytes are mapped, not copied.
+// The database file, open read-only from start-up to the end. Its bytes are read into memory at the
+// open: a mapped file that shrinks or fails to read under the loader would end the program with SIGBUS.
 class DatabaseFile {
   public:
+    // Files of this many blocks or more are not read: their block count does not fit the 16-bit
+    // Integer, so the loader could not use them anyway.
+    static constexpr qint64 unreadable_size = 32768 * qint64(1024);
+
     bool open(const QString& path);
     // For tests and tools: the bytes of a file held in memory.
     void open_bytes(QByteArray bytes);

@@ -3,6 +3,7 @@
 #include "data/regular_file.h"
 #include "data/text_rules.h"
 #include "platform/disk_listing.h"
+#include "platform/nested_loop.h"
 #include "platform/web_address.h"
 #include "platform/xdg_handler.h"
 
@@ -73,46 +74,65 @@ DesktopPlatform::~DesktopPlatform() {
 
 MsgAnswer DesktopPlatform::message(QWidget* parent, const QString& text, const QString& title, MsgIcon icon,
                                    MsgButtons buttons) {
-    QMessageBox box(parent);
-    box.setWindowTitle(title);
-    box.setText(text);
+    const MsgAnswer unanswered = buttons == MsgButtons::OkCancel ? MsgAnswer::Cancel : MsgAnswer::Ok;
+    if (ending_) return unanswered;
+    // On the heap and guarded: the parent may be deleted while the box waits, and takes the box along.
+    QPointer<QMessageBox> box = new QMessageBox(parent);
+    box->setWindowTitle(title);
+    box->setText(text);
     switch (icon) {
     case MsgIcon::None:
-        box.setIcon(QMessageBox::NoIcon);
+        box->setIcon(QMessageBox::NoIcon);
         break;
     case MsgIcon::Information:
-        box.setIcon(QMessageBox::Information);
+        box->setIcon(QMessageBox::Information);
         break;
     case MsgIcon::Exclamation:
-        box.setIcon(QMessageBox::Warning);
+        box->setIcon(QMessageBox::Warning);
         break;
     case MsgIcon::Critical:
-        box.setIcon(QMessageBox::Critical);
+        box->setIcon(QMessageBox::Critical);
         break;
     case MsgIcon::Question:
-        box.setIcon(QMessageBox::Question);
+        box->setIcon(QMessageBox::Question);
         break;
     }
     if (buttons == MsgButtons::OkCancel) {
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+        box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box->button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
     } else {
-        box.setStandardButtons(QMessageBox::Ok);
+        box->setStandardButtons(QMessageBox::Ok);
     }
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
-    box.setDefaultButton(QMessageBox::Ok);
+    box->button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box->setDefaultButton(QMessageBox::Ok);
     // Screen readers name every part: the icon by what it signals, the row of buttons as such.
     static const QString icon_names[] = {QString(), QStringLiteral("情報"), QStringLiteral("注意"),
                                          QStringLiteral("エラー"), QStringLiteral("質問")};
-    if (auto* image = box.findChild<QWidget*>(QStringLiteral("qt_msgboxex_icon_label")))
+    if (auto* image = box->findChild<QWidget*>(QStringLiteral("qt_msgboxex_icon_label")))
         image->setAccessibleName(icon_names[int(icon)]);
-    if (auto* row = box.findChild<QWidget*>(QStringLiteral("qt_msgbox_buttonbox")))
+    if (auto* row = box->findChild<QWidget*>(QStringLiteral("qt_msgbox_buttonbox")))
         row->setAccessibleName(QStringLiteral("応答"));
     const QPointer<QWidget> owner = parent ? parent->window() : nullptr;
-    const MsgAnswer answer = box.exec() == QMessageBox::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+    waiting_.append(box);
+    int answer = QMessageBox::Cancel;
+    {
+        NestedLoop loop;
+        answer = box->exec();
+    }
+    waiting_.removeAll(box);
+    waiting_.removeAll(nullptr);
+    const bool ok = box && answer == QMessageBox::Ok;
+    delete box.data();
     // The keyboard goes back to the window that asked, as the desktop would give it.
     if (owner && owner->isVisible()) owner->activateWindow();
-    return answer;
+    if (ending_) return unanswered;
+    return ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+}
+
+void DesktopPlatform::answer_waiting_messages() {
+    ending_ = true;
+    for (const QPointer<QMessageBox>& box : std::as_const(waiting_))
+        if (box) box->done(box->standardButtons() & QMessageBox::Cancel ? QMessageBox::Cancel : QMessageBox::Ok);
 }
 
 bool DesktopPlatform::start_program(const QString& program, const QString& address) {

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
+class QMessageBox;
 class QWidget;
 
 namespace tomarina {
@@ -42,6 +45,9 @@ class Platform {
     virtual void close_help(const QString& help_file) = 0;
     // Japanese input on or off for a text box.
     virtual void set_ime(QWidget* box, bool japanese) = 0;
+    // The program is ending: every message box waiting for its answer is answered Cancel (OK when it
+    // has only OK), and every later one at once, so that nothing holds up the end.
+    virtual void answer_waiting_messages() {}
 };
 
 // The real implementation, for the program.
@@ -58,10 +64,13 @@ class DesktopPlatform : public Platform {
     void show_help(const QString& help_file, const QString& topic) override;
     void close_help(const QString& help_file) override;
     void set_ime(QWidget* box, bool japanese) override;
+    void answer_waiting_messages() override;
 
   private:
     class HelpWindow;
     HelpWindow* help_ = nullptr;
+    QList<QPointer<QMessageBox>> waiting_;
+    bool ending_ = false;
 };
 
 } // namespace tomarina

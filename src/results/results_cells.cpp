@@ -13,6 +13,8 @@ namespace tomarina {
 
 namespace {
 constexpr char16_t yen_sign = 0x00A5;
+// Marks that take no room count this much, so that a text of nothing else still ends at the edge.
+constexpr qreal min_advance = 0.25;
 } // namespace
 
 CellLayout::CellLayout(const QFont& font)
@@ -42,7 +44,7 @@ qreal CellLayout::width(QStringView text) const {
     return w;
 }
 
-QStringList CellLayout::lines(const QString& text, int width) const {
+QStringList CellLayout::lines(const QString& text, int width, qsizetype max_lines) const {
     QStringList out;
     qsizetype start = 0;
     qreal used = 0;
@@ -50,6 +52,7 @@ QStringList CellLayout::lines(const QString& text, int width) const {
         const qreal a = advance(text, i, &n);
         if (i > start && used + a > width + 0.001) {
             out << text.mid(start, i - start);
+            if (out.size() == max_lines) return out;
             start = i;
             used = 0;
         }
@@ -57,6 +60,14 @@ QStringList CellLayout::lines(const QString& text, int width) const {
     }
     if (start < text.size() || out.isEmpty()) out << text.mid(start);
     return out;
+}
+
+QString CellLayout::fitting(const QString& text, int width) const {
+    qreal x = 0;
+    qsizetype i = 0;
+    for (qsizetype n = 0; i < text.size() && x <= width; i += n)
+        x += std::max(advance(text, i, &n), min_advance);
+    return text.left(i);
 }
 
 void CellLayout::draw(QPainter& p, const QRect& cell, const QStringList& lines) const {
@@ -69,7 +80,7 @@ void CellLayout::draw(QPainter& p, const QRect& cell, const QStringList& lines) 
         if (top >= cell.bottom() + 1) break;
         const qreal baseline = top + fm_.ascent();
         qreal x = cell.left();
-        for (qsizetype i = 0, n = 0; i < line.size(); i += n) {
+        for (qsizetype i = 0, n = 0; i < line.size() && x <= cell.right() + 1; i += n) {
             const qreal a = advance(line, i, &n);
             if (line[i] == yen_sign && full_yen > a) {
                 // The font's yen sign is full-width: drawn narrowed into a half-width room.
@@ -91,8 +102,14 @@ void CellLayout::draw(QPainter& p, const QRect& cell, const QStringList& lines) 
 ResultsCellDelegate::ResultsCellDelegate(const QFont& font, QObject* parent)
     : QStyledItemDelegate(parent), layout_(font) {}
 
-QStringList ResultsCellDelegate::cell_lines(const QString& text, int width, bool wrap) const {
-    return wrap ? layout_.lines(text, width) : QStringList{text};
+QStringList ResultsCellDelegate::cell_lines(const QString& text, QSize cell, bool wrap) const {
+    if (!wrap) return {layout_.fitting(text, cell.width())};
+    // Lines whose top is inside the cell are drawn, the last one clipped.
+    const int pitch = std::max(layout_.line_pitch(), 1);
+    const qsizetype shown = std::max(1, (cell.height() + pitch - 1) / pitch);
+    QStringList lines = layout_.lines(text, cell.width(), shown);
+    lines.last() = layout_.fitting(lines.last(), cell.width());
+    return lines;
 }
 
 void ResultsCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -110,7 +127,7 @@ void ResultsCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
                                            : pal.color(QPalette::Text));
     const QString text = index.data(Qt::DisplayRole).toString();
     layout_.draw(*painter, cell,
-                 cell_lines(text, cell.width(), opt.features & QStyleOptionViewItem::WrapText));
+                 cell_lines(text, cell.size(), opt.features & QStyleOptionViewItem::WrapText));
     // The grid's lines along the cell's right and bottom edge, under nothing the text needs.
     painter->setPen(pal.color(QPalette::Mid));
     painter->drawLine(cell.topRight(), cell.bottomRight());

@@ -19,8 +19,12 @@ class CellLayout {
     // Drawn width of the character at i (a surrogate pair counts as one); n receives its length.
     qreal advance(QStringView text, qsizetype i, qsizetype* n = nullptr) const;
     qreal width(QStringView text) const;
-    // The text in lines of at most width pixels; a character wider than a whole line stands alone.
-    QStringList lines(const QString& text, int width) const;
+    // The text in lines of at most width pixels, at most max_lines of them; a character wider than a
+    // whole line stands alone.
+    QStringList lines(const QString& text, int width, qsizetype max_lines = -1) const;
+    // The start of the text as far as a line of width pixels shows it: up to the character that reaches
+    // past the edge, whatever the length of the text.
+    QString fitting(const QString& text, int width) const;
     // From one line's top to the next.
     int line_pitch() const { return pitch_; }
     // Height of one line of the font.
@@ -47,9 +51,9 @@ class ResultsCellDelegate : public QStyledItemDelegate {
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
     const CellLayout& layout() const { return layout_; }
-    // The lines a cell of that width shows: broken at any character when the grid wraps words, else
-    // the one line.
-    QStringList cell_lines(const QString& text, int width, bool wrap) const;
+    // The lines a cell of that size shows: broken at any character when the grid wraps words, else the
+    // one line; only as many lines, and as much of each, as the cell can show.
+    QStringList cell_lines(const QString& text, QSize cell, bool wrap) const;
 
   private:
     CellLayout layout_;

@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <algorithm>
 #include <stdexcept>
 
 namespace tomarina {
@@ -172,7 +173,14 @@ void read_control_item(Settings& s, const QString& key, QStringView value, QStri
 void read_settings(QIODevice& dev, Settings& s) {
     enum Section { None, Form, Control, Text1, Text2 } section = None;
     int hist_count[2] = {0, 0};
-    const QString text = decode_cp932_file(dev.readAll());
+    QByteArray bytes = dev.read(settings_read_limit + 1);
+    if (bytes.size() > settings_read_limit) {
+        // A line cut at the limit would be read as a shorter value than it holds.
+        bytes.truncate(settings_read_limit);
+        const qsizetype end = std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r'));
+        bytes.truncate(end + 1);
+    }
+    const QString text = decode_cp932_file(bytes);
     const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
     const qsizetype line_count =
         text.endsWith(u'\n') || text.endsWith(u'\r') ? lines.size() - 1 : lines.size();

@@ -57,6 +57,10 @@ struct Settings {
 // every character in the code page, no comma, quote or surrounding blank.
 bool storable_browser_path(QStringView path);
 
+// No real settings file comes near this size; a larger one is read only this far, up to its last whole
+// line, and the rest is dropped, as the next save writes the file anew.
+inline constexpr qint64 settings_read_limit = 16 * 1024 * 1024;
+
 // Reads tomarina.ini from dev into s, item by item; a failing statement is skipped.
 void read_settings(QIODevice& dev, Settings& s);
 // The whole file, as written; empty, with ok false, when a value has no code page form.

@@ -376,6 +376,41 @@ class TestDatabase : public QObject {
         QCOMPARE(t.hotel_count, Integer(6));
     }
 
+    // The file is read at the open: cutting it short afterwards, as a copy over it or a failing disk
+    // would, changes nothing of what loads and cannot stop the program.
+    void file_shrinking_after_the_open() {
+        test::ProgramDir dir(build_database(test::small_source()));
+        const QString path = dir.file(QStringLiteral("tomarina.dat"));
+        DatabaseFile f;
+        QVERIFY(f.open(path));
+        QVERIFY(QFile::resize(path, 0));
+        HotelTables t;
+        QCOMPARE(Loader(t, f.bytes()).load_all(), 0);
+        QCOMPARE(t.hotel_count, Integer(6));
+    }
+
+    // 32768 blocks and more are past the 16-bit block count: such a file is opened but not read, so a
+    // huge file costs neither the time nor the memory. One block less is read whole.
+    void files_too_large_for_the_block_count() {
+        test::ProgramDir dir(build_database(test::small_source()));
+        const QString path = dir.file(QStringLiteral("tomarina.dat"));
+        // Grown sparse: no disk space is used for the blocks of zeros.
+        QVERIFY(QFile::resize(path, DatabaseFile::unreadable_size));
+        DatabaseFile f;
+        QVERIFY(f.open(path));
+        QCOMPARE(f.bytes().size(), qsizetype(0));
+        HotelTables t;
+        Loader(t, f.bytes()).load_all();
+        QCOMPARE(t.blk_count, Integer(0));
+        QCOMPARE(t.hotel_count, Integer(0));
+
+        QVERIFY(QFile::resize(path, DatabaseFile::unreadable_size - 1024));
+        QVERIFY(f.open(path));
+        QCOMPARE(f.bytes().size(), qsizetype(DatabaseFile::unreadable_size - 1024));
+        Loader(t, f.bytes()).load_all();
+        QCOMPARE(t.blk_count, Integer(32767));
+    }
+
     // The file cut anywhere: no crash, the tables partly filled, counts never above what was stored.
     void truncation_sweep() {
         const QByteArray whole = build_database(test::small_source());

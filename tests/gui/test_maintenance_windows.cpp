@@ -243,6 +243,23 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(w->model->heading(1), u8("▼ 空港"));
     }
 
+    // A field of a huge user file is laid out only as far as its cell shows it: the whole field once
+    // crashed the list when the cell was drawn.
+    void huge_field_drawn_only_as_far_as_the_cell_shows() {
+        Maint m(line(hotel_b));
+        m.st.user.user_name(1) = QString(4'000'000, u'W');
+        tomarina41* w = m.list();
+        w->show();
+        auto* cells = qobject_cast<ResultsCellDelegate*>(w->MSFlexGrid1->itemDelegate());
+        QVERIFY(cells);
+        const QRect cell = w->MSFlexGrid1->visualRect(w->model->index(0, 3));
+        const QString text = w->model->data(w->model->index(0, 3), Qt::DisplayRole).toString();
+        const QStringList lines = cells->cell_lines(text, cell.size(), w->MSFlexGrid1->wordWrap());
+        QVERIFY(!lines.isEmpty());
+        QVERIFY(lines.join(QString()).size() <= 2 * (cell.width() + 1));
+        QVERIFY(!w->MSFlexGrid1->grab().isNull());
+    }
+
     void reorder_marks_heading_and_keeps_each_row() {
         Maint m(line(hotel_b) + line(hotel_c) + line(hotel_a));
         tomarina41* w = m.list();

@@ -104,7 +104,7 @@ class TestResultsGrid : public QObject {
                     const bool half_column = c == 2 || c == 3 || c == 5;
                     if (rule_lines > 5 || (half_column && !half_width_only(text, fm))) continue;
                     const QStringList lines =
-                        r->cells()->cell_lines(text, column_px, r->MSFlexGrid1->wordWrap());
+                        r->cells()->cell_lines(text, QSize(column_px, row_px), r->MSFlexGrid1->wordWrap());
                     const QString where = QStringLiteral("%1 row %2 column %3: %4")
                                               .arg(s.st.db.ken_name(k))
                                               .arg(row)
@@ -173,6 +173,35 @@ class TestResultsGrid : public QObject {
                 if (qGray(image.pixel(x, y)) < 160) right = std::max(right, x);
         QVERIFY(right >= 0);   // something was drawn
         QVERIFY(right < room); // and nothing beyond four half-width rooms
+    }
+
+    // A field far longer than any cell, in both grid modes: only what the cell shows is laid out and
+    // drawn, and the grid paints.
+    void huge_field_drawn_only_as_far_as_the_cell_shows() {
+        Sample s;
+        const QString huge(4'000'000, QChar(0x3042));
+        s.st.db.hotel_name(1) = huge;
+        tomarina12* r = s.prefecture(int(s.st.db.hotel_ken(1)));
+        QVERIFY(r);
+        int row = 0;
+        for (int k = 1; k <= r->model->rowCount(); ++k)
+            if (r->model->cell_text(k, 1).size() == huge.size()) row = k;
+        QVERIFY(row > 0);
+        const QRect cell = r->MSFlexGrid1->visualRect(r->model->index(row - 1, 1));
+        QVERIFY(cell.width() > 0 && cell.height() > 0);
+        for (const bool wrap : {true, false}) {
+            const QStringList lines = r->cells()->cell_lines(huge, cell.size(), wrap);
+            const QString shown = lines.join(QString());
+            QVERIFY(!shown.isEmpty());
+            QVERIFY(huge.startsWith(shown));
+            // Only lines whose top is inside the cell.
+            QVERIFY((lines.size() - 1) * r->cells()->layout().line_pitch() < cell.height());
+            // Each line holds at most one character past the cell's edge.
+            for (const QString& line : lines)
+                QVERIFY(r->cells()->layout().width(line.chopped(1)) <= cell.width());
+        }
+        r->MSFlexGrid1->scrollTo(r->model->index(row - 1, 1));
+        QVERIFY(!r->MSFlexGrid1->grab().isNull());
     }
 
     // The resize rule runs once when the window is first displayed.

@@ -198,6 +198,28 @@ class TestSettings : public QObject {
         QCOMPARE(dir.read(QStringLiteral("tomarina.ini")), content);
     }
 
+    // A settings file just past the size limit: read up to the last whole line before the limit, the
+    // rest never read, so a huge file neither stalls the start nor takes the memory.
+    void huge_file_read_only_to_the_limit() {
+        QByteArray bytes = "[Control]\r\nmax_kensuu=12\r\n[Junk]\r\n";
+        const QByteArray straddling = "[Control]\r\nmax_kensuu=3456\r\n";
+        const QByteArray filler = QByteArray(1000, 'x') + "\r\n";
+        const qsizetype before = settings_read_limit - straddling.size() + 2;
+        while (bytes.size() + filler.size() < before) bytes += filler;
+        bytes += QByteArray(before - bytes.size(), 'x');
+        bytes += "\r\n" + straddling;
+        // The limit falls between "34" and "56".
+        QCOMPARE(bytes.mid(settings_read_limit - 2, 4), QByteArray("3456"));
+        bytes += "sv_pop=1\r\n" + QByteArray(4096, 'y');
+        QBuffer buf(&bytes);
+        buf.open(QIODevice::ReadOnly);
+        Settings s;
+        read_settings(buf, s);
+        QCOMPARE(s.max_kensuu, Integer(12));
+        QCOMPARE(s.sv_pop, Integer(0));
+        QVERIFY(buf.pos() <= settings_read_limit + 1);
+    }
+
     void end_of_file_mark_and_control_bytes() {
         const Settings s = read_bytes("[Text1]\r\nab\x1a\x7f\r\n[Text2]\r\nx\r\n\x1a");
         QCOMPARE(s.text2_hist(1), QStringLiteral("x"));

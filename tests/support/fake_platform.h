@@ -2,6 +2,7 @@
 
 #include "data/text_rules.h"
 #include "platform/disk_listing.h"
+#include "platform/nested_loop.h"
 #include "platform/platform.h"
 
 #include <QList>
@@ -37,14 +38,25 @@ class FakePlatform : public Platform {
     QString help_topic;
     bool launch_result = true;
 
+    // Set once the program's end has answered the boxes: every box is then answered as the end does.
+    bool ending = false;
+
     MsgAnswer message(QWidget*, const QString& text, const QString& title, MsgIcon icon,
                       MsgButtons buttons) override {
         messages.append({text, title, icon, buttons});
+        const MsgAnswer unanswered = buttons == MsgButtons::OkCancel ? MsgAnswer::Cancel : MsgAnswer::Ok;
+        if (ending) return unanswered;
+        {
+            // The box waits in a nested loop, where a test may act.
+            NestedLoop loop;
+        }
+        if (ending) return unanswered;
         if (answers.empty()) return MsgAnswer::Ok;
         const MsgAnswer a = answers.front();
         answers.pop_front();
         return a;
     }
+    void answer_waiting_messages() override { ending = true; }
     bool start_program(const QString& program, const QString& address) override {
         launches.append({program, address});
         return launch_result;
