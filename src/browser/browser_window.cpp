@@ -4,6 +4,7 @@
 #include "data/steps.h"
 #include "platform/disk_listing.h"
 #include "shared/saves.h"
+#include "platform/nested_loop.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -176,7 +177,7 @@ void tomarina92::RecurseTree(const QString& CurrentPath, int& hit_flg) {
             return;
         }
         Text1->setText(CurrentPath + name);
-        QCoreApplication::processEvents();
+        NestedLoop::process_events();
         if (halted(alive, this)) return;
     }
     QStringList folders;

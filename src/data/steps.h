@@ -41,6 +41,24 @@ inline int run_steps(std::initializer_list<Step> steps) {
     return failed;
 }
 
+// Runs the steps while go_on() holds before each: code after a nested loop stops there once the window
+// it works on is gone or the program is to end.
+inline int run_steps_while(const std::function<bool()>& go_on, std::initializer_list<Step> steps) {
+    int failed = 0;
+    int number = 0;
+    for (const Step& step : steps) {
+        ++number;
+        if (!go_on()) break;
+        try {
+            step.run();
+        } catch (...) {
+            log_stopped_step(step.name, number);
+            ++failed;
+        }
+    }
+    return failed;
+}
+
 // One statement on its own.
 template <typename F> bool try_step(const char* name, F&& f) {
     try {

@@ -263,6 +263,8 @@ void tomarina42::store(StoreButton button) {
     if (pf_.message(this, question, QStringLiteral("確認メッセージ"), MsgIcon::Exclamation,
                     MsgButtons::OkCancel) == MsgAnswer::Cancel)
         return;
+    // Closed while the box waited: what it held is not stored.
+    if (is_unloading()) return;
     if (adding) {
         const int i = st_.user.user_count + 1;
         edit_data(i);

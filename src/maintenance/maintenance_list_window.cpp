@@ -271,6 +271,9 @@ void tomarina41::Command4_Click() {
     if (pf_.message(this, QStringLiteral("本当に削除しますよ！！"), QStringLiteral("確認メッセージ"),
                     MsgIcon::Exclamation, MsgButtons::OkCancel) == MsgAnswer::Cancel)
         return;
+    // While the box waited the list may have been closed (saved, reloaded or left for the edit window)
+    // or another row chosen: the deletion asked for no longer applies.
+    if (is_unloading() || st_.user_sel_row != row || row > st_.user.user_count) return;
     run_steps({
         {"user_copied_flg", [this] { st_.user.user_copied_flg = 0; }},
         {"del_data", [&] { del_data(row); }},

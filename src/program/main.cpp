@@ -93,11 +93,7 @@ int main(int argc, char** argv) {
             tomarina::remove_save_leftovers(state.app_path, tomarina::saved_file_names());
     }
     if (!tomarina::start_program(forms)) return 1;
-    tomarina::handle_end_signals(&app, [&forms] {
-        if (auto* main = forms.loaded<tomarina::tomarina1>())
-            main->end_proc();
-        else
-            QCoreApplication::exit(0);
-    });
+    // A signal during the start-up waits in its socket until the main loop runs.
+    tomarina::end_on_signals(&app, forms);
     return app.exec();
 }

@@ -3,6 +3,7 @@
 #include "browser/browser_lookup.h"
 #include "browser/browser_window.h"
 #include "data/steps.h"
+#include "platform/nested_loop.h"
 #include "maintenance/hotel_edit_window.h"
 #include "maintenance/maintenance_list_window.h"
 #include "search/region_window.h"
@@ -103,7 +104,7 @@ void tomarina1::browser_kind_changed() {
 }
 
 void tomarina1::load_database() {
-    tomarina91* progress = nullptr;
+    QPointer<tomarina91> progress;
     LoadHooks hooks;
     hooks.started = [&](int blocks) {
         progress = forms_.show<tomarina91>();
@@ -111,7 +112,7 @@ void tomarina1::load_database() {
         progress->step_to(0);
     };
     hooks.progress = [&progress](int block) {
-        if (progress) progress->step_to(block);
+        if (progress && !progress->is_unloading()) progress->step_to(block);
     };
     hooks.finished = [&] {
         if (auto* p = forms_.loaded<tomarina91>()) p->unload();
@@ -133,6 +134,15 @@ void tomarina1::resizeEvent(QResizeEvent* event) {
 
 void tomarina1::end_proc() {
     if (ending_) return;
+    if (NestedLoop::running()) {
+        // The code around the loop still works on its windows: the end comes once it has returned,
+        // with the usual saves, and only once however often it is asked for.
+        if (!forms_.end_requested()) {
+            forms_.note_end_request();
+            NestedLoop::after(this, [this] { end_proc(); });
+        }
+        return;
+    }
     ending_ = true;
     run_steps({
         {"save_position", [this] { save_position(); }},

@@ -4,6 +4,8 @@
 #include "data/steps.h"
 #include "program/command_line.h"
 #include "program/main_menu_window.h"
+#include "platform/nested_loop.h"
+#include "program/end_signals.h"
 #include "results/results_window.h"
 #include "search/narrowing_window.h"
 #include "tools/splash_window.h"
@@ -32,12 +34,31 @@ void provide_windows(Forms& forms) {
     forms.provide<tomarina13>(FormKind::narrowing);
 }
 
+void end_on_signals(QObject* context, Forms& forms) {
+    handle_end_signals(context, [context, &forms] {
+        const auto end = [&forms] {
+            if (auto* main = forms.loaded<tomarina1>())
+                main->end_proc();
+            else
+                forms.end_program();
+        };
+        // The session follows its signal with SIGKILL: from here on no message box waits for an answer.
+        const bool requested = forms.end_requested();
+        forms.note_end_request();
+        // Inside a nested loop the end waits until the loop has returned.
+        if (!NestedLoop::running())
+            end();
+        else if (!requested)
+            NestedLoop::after(context, end);
+    });
+}
+
 bool start_program(Forms& forms) {
     forms.state().ver_text = program_version();
     try_step("splash", [&] {
         frmSplash* splash = forms.show<frmSplash>();
         splash->repaint();
-        QApplication::processEvents();
+        NestedLoop::process_events();
     });
     tomarina1* main = forms.load<tomarina1>();
     if (auto* splash = forms.loaded<frmSplash>()) splash->unload();

@@ -1,6 +1,7 @@
 #pragma once
 
 class QApplication;
+class QObject;
 
 namespace tomarina {
 
@@ -15,5 +16,9 @@ void provide_windows(Forms& forms);
 // The program's entry: the splash, the main menu's load, then the main menu. Returns false when the
 // main menu could not be loaded.
 bool start_program(Forms& forms);
+
+// SIGTERM, SIGINT and SIGHUP run the main menu's end step, or quit when there is none; for as long as
+// context lives. A signal during a nested loop ends the program once the loop has returned.
+void end_on_signals(QObject* context, Forms& forms);
 
 } // namespace tomarina

@@ -9,6 +9,7 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -214,11 +215,15 @@ void tomarina12::set_size_twips(int height, int width) {
 }
 
 void tomarina12::form_load() {
-    tomarina91* progress = nullptr;
+    // Each bar lets window events run: this window, the progress window or the whole program may be
+    // closed meanwhile. What is gone is not touched again, and the load stops.
+    const QPointer<tomarina12> self(this);
+    QPointer<tomarina91> progress;
+    const auto go_on = [&] { return self && !is_unloading() && !forms_.end_requested(); };
     auto bar = [&progress](int value) {
-        if (progress) progress->step_to(value);
+        if (progress && !progress->is_unloading()) progress->step_to(value);
     };
-    run_steps({
+    run_steps_while(go_on, {
         {"progress window",
          [&] {
              progress = forms_.show<tomarina91>();
@@ -230,7 +235,7 @@ void tomarina12::form_load() {
         {"bar 2", [&] { bar(2); }},
     });
     if (st_.search.sel_count != 0) {
-        run_steps({
+        run_steps_while(go_on, {
             {"sort_hotel",
              [&] {
                  st_.order.sort_key_name = ordering_name(Ordering::ken);
@@ -240,25 +245,22 @@ void tomarina12::form_load() {
             {"set_grid", [&] { set_grid(); }},
             {"bar 4", [&] { bar(4); }},
             {"narrowing button", [&] { Command3->setEnabled(st_.search.sel_syousai_count > 5); }},
-            {"close progress",
-             [&] {
-                 if (auto* p = forms_.loaded<tomarina91>()) p->unload();
-             }},
         });
     } else {
-        run_steps({
+        run_steps_while(go_on, {
             {"no hotels message",
              [&] {
                  pf_.message(this, QStringLiteral("ホテルデータなし"), QStringLiteral("エラーメッセージ"),
                              MsgIcon::Exclamation, MsgButtons::Ok);
              }},
-            {"unload", [&] { unload(); }},
-            {"close progress",
-             [&] {
-                 if (auto* p = forms_.loaded<tomarina91>()) p->unload();
-             }},
+        });
+        try_step("unload", [&] {
+            if (self) unload();
         });
     }
+    try_step("close progress", [&] {
+        if (progress && !progress->is_unloading()) progress->unload();
+    });
 }
 
 void tomarina12::init_set() {

@@ -2,6 +2,7 @@
 
 #include "data/steps.h"
 #include "data/text_rules.h"
+#include "platform/nested_loop.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -123,7 +124,8 @@ void Form::unload() {
     const bool had_keyboard = isActiveWindow();
     hide();
     if (had_keyboard) forms_.activate_previous(this);
-    deleteLater();
+    // Code around a nested loop may still hold the window: it goes only once the loops have returned.
+    NestedLoop::after(this, [this] { deleteLater(); });
 }
 
 void Form::form_unload() {
@@ -241,7 +243,8 @@ void Forms::browser_kind_changed() {
 void Forms::bring_up(Form* w) {
     w->show();
     w->raise();
-    w->activateWindow();
+    // A window shown without taking the focus leaves it where the user is working.
+    if (!w->testAttribute(Qt::WA_ShowWithoutActivating)) w->activateWindow();
     // Noted at once: the window system tells the activation later, after the caller may have closed
     // the window that opened this one.
     note_active(w);
@@ -274,15 +277,22 @@ void Forms::forget(Form* f) {
 }
 
 void Forms::end_program() {
+    if (ended_) return;
+    ended_ = true;
     for (auto& [type, w] : windows_) {
         if (!w) continue;
         Form* f = w.data();
         w = nullptr;
         f->unloading_ = true;
         f->hide();
-        f->deleteLater();
+        NestedLoop::after(f, [f] { f->deleteLater(); });
     }
     if (on_end) on_end();
+}
+
+void Forms::note_end_request() {
+    end_requested_ = true;
+    platform_.answer_waiting_messages();
 }
 
 } // namespace tomarina

@@ -133,8 +133,12 @@ class Forms {
     // Tells every loaded window that the browser kind changed.
     void browser_kind_changed();
 
-    // Ends the program: every window closes without its own end step.
+    // Ends the program, once: every window closes without its own end step.
     void end_program();
+    // An end asked for while a nested loop runs: remembered until the loops have returned, and every
+    // message box waiting is answered, so that the end is not held up. Long work stops early on it.
+    void note_end_request();
+    bool end_requested() const { return end_requested_; }
     // What ending the program does after the windows are gone (the application quits).
     std::function<void()> on_end;
 
@@ -157,6 +161,8 @@ class Forms {
     };
     std::map<FormKind, Kind> kinds_;
     std::vector<QPointer<Form>> activation_;
+    bool end_requested_ = false;
+    bool ended_ = false;
 };
 
 } // namespace tomarina

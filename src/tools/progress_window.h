@@ -21,6 +21,8 @@ class tomarina91 : public Form {
   protected:
     // It only remembers its position; the help window stays.
     void form_unload() override;
+    // Alt+F4 while a step runs is ignored: the step still works on the window.
+    void closeEvent(QCloseEvent* event) override;
 };
 
 } // namespace tomarina

@@ -301,6 +301,9 @@ class TestBrowserWindow : public QObject {
         };
         QTest::mouseClick(w->Option1, Qt::LeftButton);
         QTest::mouseClick(w->Command2, Qt::LeftButton);
+        // The program's end comes once the search has returned.
+        QCoreApplication::processEvents();
+        QCOMPARE(p.ended, how == 3 ? 1 : 0);
         QVERIFY(!p.window());
         QVERIFY(!seen.contains(p.disk("c/c/")));
         QVERIFY(!seen.contains(p.disk("c/d/")));

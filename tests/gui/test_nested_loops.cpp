@@ -1,13 +1,31 @@
+#include "browser/browser_window.h"
+#include "data/database.h"
+#include "data/text_rules.h"
+#include "data/user_file.h"
+#include "maintenance/hotel_edit_window.h"
+#include "maintenance/maintenance_list_window.h"
 #include "platform/nested_loop.h"
 #include "platform/platform.h"
+#include "program/end_signals.h"
+#include "program/main_menu_window.h"
+#include "results/results_window.h"
+#include "search/region_window.h"
+#include "search/search_conditions_window.h"
+#include "support/gui_support.h"
 #include "support/watchdog.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
 
 using namespace tomarina;
+using tomarina::test::u8;
 
 namespace {
 
@@ -21,6 +39,182 @@ void when_a_box_waits(std::function<void(QMessageBox*)> act) {
         }
     });
     timer->start(10);
+}
+
+} // namespace
+
+namespace {
+
+QByteArray one_user_hotel() {
+    return encode_cp932(user_line({u8("東京"), u8("東京／羽田"), u8("新宿"), u8("ホテルB"), u8("03-2222-2222"),
+                                   u8("200"), u8("新宿駅徒歩３分"), u8("\\12,000"), u8("★")}) +
+                        QStringLiteral("\r\n"));
+}
+
+// The program over the small directory, its end signals handled as the program handles them.
+struct Program : test::RunningProgram {
+    QObject signal_context;
+    explicit Program(bool browser_known) : test::RunningProgram(build_database(test::small_source())) {
+        if (browser_known)
+            dir.write(QStringLiteral("tomarina.ini"), "[Control]\r\ninet_data1=1\r\ninet_data2=/bin/true\r\n");
+        dir.write(QStringLiteral("hotelusr.csv"), one_user_hotel());
+        catch_end_signals();
+    }
+    // Started as the program starts: the signals are handled from the main loop on.
+    bool start() {
+        const bool started = test::RunningProgram::start();
+        end_on_signals(&signal_context, forms);
+        return started;
+    }
+    tomarina1* menu() const { return forms.loaded<tomarina1>(); }
+};
+
+enum class Act { close_others, close_self, end_signal };
+
+// What a user or the session does while a loop runs: posted, so that the loop itself carries it out as
+// it would a click on a close box or the signal's arrival.
+void act_now(Act act, const QString& self) {
+    if (act == Act::end_signal) {
+        ::raise(SIGTERM);
+    } else {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* f = qobject_cast<Form*>(w);
+            if (!f || f->is_unloading() || !f->isVisible()) continue;
+            if ((f->objectName() == self) == (act == Act::close_self))
+                QMetaObject::invokeMethod(f, &QWidget::close, Qt::QueuedConnection);
+        }
+    }
+    QCoreApplication::processEvents();
+}
+
+// A window that runs nested loops, and how to get it there.
+struct Scenario {
+    QString self;
+    bool browser_known = true;
+    std::function<void(Program&)> prepare;
+    std::function<void(Program&)> run;
+};
+
+tomarina11* search_window(Program& p) {
+    QTest::mouseClick(p.menu()->Command1, Qt::LeftButton);
+    return p.forms.loaded<tomarina11>();
+}
+
+void search(Program& p, int option, const QString& key) {
+    tomarina11* w = p.forms.loaded<tomarina11>();
+    QRadioButton* options[] = {w->Option1, w->Option2, w->Option3, w->Option4, w->Option5, w->Option6};
+    options[option - 1]->setChecked(true);
+    w->Text1->setText(key);
+    QTest::mouseClick(w->Command1, Qt::LeftButton);
+}
+
+tomarina41* list_with_a_row(Program& p) {
+    QTest::mouseClick(p.menu()->Command5, Qt::LeftButton);
+    tomarina41* w = p.forms.loaded<tomarina41>();
+    const QPoint at = w->MSFlexGrid1->visualRect(w->model->index(0, 3)).center();
+    QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, at);
+    return w;
+}
+
+QMap<QString, Scenario> scenarios() {
+    QMap<QString, Scenario> s;
+    s[QStringLiteral("start-up load")] = {QStringLiteral("tomarina1"), true, [](Program&) {},
+                                          [](Program& p) { p.start(); }};
+    s[QStringLiteral("search")] = {QStringLiteral("tomarina12"), true,
+                                   [](Program& p) {
+                                       QVERIFY(p.start());
+                                       QVERIFY(search_window(p));
+                                   },
+                                   [](Program& p) { search(p, 1, u8("東京")); }};
+    s[QStringLiteral("search without hits")] = {QStringLiteral("tomarina12"), true,
+                                                [](Program& p) {
+                                                    QVERIFY(p.start());
+                                                    QVERIFY(search_window(p));
+                                                },
+                                                [](Program& p) { search(p, 6, QStringLiteral("ZZZ")); }};
+    s[QStringLiteral("page caution")] = {
+        QStringLiteral("tomarina12"), true,
+        [](Program& p) {
+            QVERIFY(p.start());
+            QVERIFY(search_window(p));
+            search(p, 1, u8("東京"));
+            tomarina12* r = p.forms.loaded<tomarina12>();
+            QVERIFY(r);
+            // A hotel with a reservation page.
+            for (int row = 0; row < r->model->rowCount() && !r->Command5->isEnabled(); ++row)
+                QTest::mouseClick(r->MSFlexGrid1->viewport(), Qt::LeftButton, {},
+                                  r->MSFlexGrid1->visualRect(r->model->index(row, 1)).center());
+            QVERIFY(r->Command5->isEnabled());
+            p.pf.launch_result = false; // the browser's failure is told in a second box
+        },
+        [](Program& p) { QTest::mouseClick(p.forms.loaded<tomarina12>()->Command5, Qt::LeftButton); }};
+    s[QStringLiteral("delete confirmation")] = {QStringLiteral("tomarina41"), true,
+                                                [](Program& p) {
+                                                    QVERIFY(p.start());
+                                                    list_with_a_row(p);
+                                                },
+                                                [](Program& p) {
+                                                    QTest::mouseClick(p.forms.loaded<tomarina41>()->Command4,
+                                                                      Qt::LeftButton);
+                                                }};
+    s[QStringLiteral("store confirmation")] = {
+        QStringLiteral("tomarina42"), true,
+        [](Program& p) {
+            QVERIFY(p.start());
+            list_with_a_row(p);
+            QTest::mouseClick(p.forms.loaded<tomarina41>()->Command3, Qt::LeftButton); // 修正
+            QVERIFY(p.forms.loaded<tomarina42>());
+        },
+        [](Program& p) { QTest::mouseClick(p.forms.loaded<tomarina42>()->Command1, Qt::LeftButton); }};
+    s[QStringLiteral("region caution")] = {QStringLiteral("tomarina21"), true,
+                                           [](Program& p) {
+                                               QVERIFY(p.start());
+                                               QTest::mouseClick(p.menu()->Command2, Qt::LeftButton);
+                                               tomarina21* w = p.forms.loaded<tomarina21>();
+                                               QVERIFY(w);
+                                               w->List1->setCurrentRow(0);
+                                               p.pf.launch_result = false;
+                                           },
+                                           [](Program& p) {
+                                               QTest::mouseClick(p.forms.loaded<tomarina21>()->Command1,
+                                                                 Qt::LeftButton);
+                                           }};
+    s[QStringLiteral("browser disk search")] = {
+        QStringLiteral("tomarina92"), false,
+        [](Program& p) {
+            QVERIFY(p.start());
+            QVERIFY(p.forms.loaded<tomarina92>());
+            p.pf.roots = {p.dir.path() + u'/'};
+        },
+        [](Program& p) {
+            tomarina92* w = p.forms.loaded<tomarina92>();
+            QTest::mouseClick(w->Option1, Qt::LeftButton);
+            QTest::mouseClick(w->Command2, Qt::LeftButton);
+        }};
+    s[QStringLiteral("no browser confirmation")] = {QStringLiteral("tomarina92"), false,
+                                                    [](Program& p) {
+                                                        QVERIFY(p.start());
+                                                        QVERIFY(p.forms.loaded<tomarina92>());
+                                                    },
+                                                    [](Program& p) {
+                                                        QTest::mouseClick(p.forms.loaded<tomarina92>()->Option3,
+                                                                          Qt::LeftButton);
+                                                    }};
+    return s;
+}
+
+bool any_window_loaded() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* f = qobject_cast<Form*>(w); f && !f->is_unloading()) return true;
+    return false;
+}
+
+// Lets everything that was put off run: the deferred deletes and a deferred end.
+void settle() {
+    for (int i = 0; i < 4; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 } // namespace
@@ -71,6 +265,104 @@ class TestNestedLoops : public QObject {
                             MsgIcon::Exclamation, MsgButtons::OkCancel),
                  MsgAnswer::Cancel);
         QVERIFY(!QApplication::activeModalWidget());
+    }
+    // A button of the list pressed while its deletion confirmation waits, as the accessibility bus can:
+    // the list closes, its box is not pulled from under the waiting code, and nothing is deleted.
+    void list_closed_while_its_delete_confirmation_waits_data() {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("登録終了") << QStringLiteral("Command1");
+        QTest::newRow("取消終了") << QStringLiteral("Command5");
+        QTest::newRow("追加") << QStringLiteral("Command2");
+    }
+    void list_closed_while_its_delete_confirmation_waits() {
+        QFETCH(QString, button);
+        test::Watchdog dog("a press during the delete confirmation");
+        const QByteArray dat = build_database(test::small_source());
+        test::ProgramDir dir(dat);
+        dir.write(QStringLiteral("hotelusr.csv"), one_user_hotel());
+        AppState st;
+        st.app_path = dir.path();
+        Loader(st.db, dat).load_all();
+        DesktopPlatform pf;
+        test::WiredForms forms(st, pf);
+        st.settings.apply_defaults();
+        read_user_file(dir.file(QStringLiteral("hotelusr.csv")), st.user, st.db, QString());
+        tomarina41* list = forms.show<tomarina41>();
+        QTest::mouseClick(list->MSFlexGrid1->viewport(), Qt::LeftButton, {},
+                          list->MSFlexGrid1->visualRect(list->model->index(0, 3)).center());
+        QVERIFY(list->Command4->isEnabled());
+        int pressed = 0;
+        when_a_box_waits([&](QMessageBox*) {
+            ++pressed;
+            list->findChild<QPushButton*>(button)->click();
+            // Answered OK a moment later, from the box's own loop.
+            when_a_box_waits([&](QMessageBox* box) { box->button(QMessageBox::Ok)->click(); });
+        });
+        QTest::mouseClick(list->Command4, Qt::LeftButton);
+        QCOMPARE(pressed, 1);
+        QVERIFY(!forms.loaded<tomarina41>());
+        QCOMPARE(int(st.user.user_count), 1);
+        QCOMPARE(bool(forms.loaded<tomarina42>()), button == QStringLiteral("Command2"));
+        settle();
+    }
+
+    // Every window that runs nested loops, at each of its loops in turn: every other window closed,
+    // the window itself closed, and the end signal. The program goes on or ends, never crashes; an end
+    // is carried out once, after the loop, with the settings written.
+    void each_loop_survives_closes_and_the_end_data() {
+        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<int>("act");
+        for (const QString& name : scenarios().keys()) {
+            QTest::newRow(qPrintable(name + QStringLiteral(": others closed"))) << name << int(Act::close_others);
+            QTest::newRow(qPrintable(name + QStringLiteral(": itself closed"))) << name << int(Act::close_self);
+            QTest::newRow(qPrintable(name + QStringLiteral(": end signal"))) << name << int(Act::end_signal);
+        }
+    }
+    void each_loop_survives_closes_and_the_end() {
+        QFETCH(QString, scenario);
+        QFETCH(int, act);
+        const Scenario s = scenarios().value(scenario);
+        test::Watchdog dog(scenario.toUtf8());
+        // How many nested loops the step runs when nothing happens in them.
+        int loops = 0;
+        {
+            Program p(s.browser_known);
+            s.prepare(p);
+            NestedLoop::entered = [&] { ++loops; };
+            s.run(p);
+            NestedLoop::entered = nullptr;
+            settle();
+        }
+        QVERIFY(loops > 0);
+        for (int k = 1; k <= loops; ++k) {
+            const QByteArray where = scenario.toUtf8() + " loop " + QByteArray::number(k);
+            Program p(s.browser_known);
+            s.prepare(p);
+            int seen = 0;
+            bool acting = false;
+            NestedLoop::entered = [&] {
+                if (acting || ++seen != k) return;
+                acting = true;
+                act_now(Act(act), s.self);
+                acting = false;
+            };
+            s.run(p);
+            NestedLoop::entered = nullptr;
+            settle();
+            QVERIFY2(p.ended <= 1, where);
+            if (Act(act) == Act::end_signal || !p.menu()) {
+                // Ended after the loop returned, once, with the settings written.
+                QVERIFY2(p.ended == 1, where);
+                QVERIFY2(QFile::exists(p.dir.file(QStringLiteral("tomarina.ini"))), where);
+                QVERIFY2(!any_window_loaded(), where);
+            } else {
+                // Goes on: the main menu still ends the program as usual.
+                QVERIFY2(p.ended == 0, where);
+                QTest::keyClick(p.menu()->Command4, Qt::Key_Escape);
+                settle();
+                QVERIFY2(p.ended == 1, where);
+            }
+        }
     }
 };
 
