@@ -186,6 +186,19 @@ void remove_save_leftovers(const QString& folder, const QStringList& names) {
     }
 }
 
+bool save_read_file(const QString& path, const QString& read_error, const QByteArray& bytes, bool encoded,
+                    QString* error) {
+    if (!read_error.isEmpty()) {
+        if (error) *error = read_error + QStringLiteral("読み込めなかったファイルには書き込みません。");
+        return false;
+    }
+    if (!encoded) {
+        if (error) *error = cannot_encode_reason();
+        return false;
+    }
+    return save_file(path, bytes, error);
+}
+
 QString cannot_encode_reason() {
     return QStringLiteral("ファイルに書けない文字があります。");
 }

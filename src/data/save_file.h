@@ -21,6 +21,12 @@ void remove_save_leftovers(const QString& folder, const QStringList& names);
 // The reason of a save refused because a text has no code page 932 form.
 QString cannot_encode_reason();
 
+// Saves the encoded form of a file the program read itself. Refused, with the reason in error, while
+// read_error says the file there could not be read in this run (it is never written over), or when
+// encoded is false.
+bool save_read_file(const QString& path, const QString& read_error, const QByteArray& bytes, bool encoded,
+                    QString* error = nullptr);
+
 // The reason for a failed system call, for the user.
 QString save_error_reason(int error_number);
 

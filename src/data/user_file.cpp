@@ -229,17 +229,9 @@ QByteArray user_file_bytes(const UserTables& u, bool* ok) {
 }
 
 bool save_hotel_user(const QString& path, const UserTables& u, QString* error) {
-    if (!u.user_read_error.isEmpty()) {
-        if (error) *error = u.user_read_error + QStringLiteral("読み込めなかったファイルには書き込みません。");
-        return false;
-    }
     bool ok = false;
-    const QByteArray bytes = user_file_bytes(u, &ok);
-    if (!ok) {
-        if (error) *error = cannot_encode_reason();
-        return false;
-    }
-    return save_file(path, bytes, error);
+    const QByteArray bytes = u.user_read_error.isEmpty() ? user_file_bytes(u, &ok) : QByteArray();
+    return save_read_file(path, u.user_read_error, bytes, ok, error);
 }
 
 void copy_user_hotel(const UserTables& u, HotelTables& t) {

@@ -277,19 +277,11 @@ QByteArray settings_bytes(const Settings& s, bool* ok) {
 }
 
 bool write_settings_file(const QString& path, const Settings& s, QString* error) {
-    if (!s.read_error.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("ファイルを読み込めませんでした（%1）。読み込めなかったファイルには書き込みません。")
-                         .arg(s.read_error);
-        return false;
-    }
     bool ok = false;
-    const QByteArray bytes = settings_bytes(s, &ok);
-    if (!ok) {
-        if (error) *error = cannot_encode_reason();
-        return false;
-    }
-    return save_file(path, bytes, error);
+    const QByteArray bytes = s.read_error.isEmpty() ? settings_bytes(s, &ok) : QByteArray();
+    const QString read_error =
+        s.read_error.isEmpty() ? QString() : QStringLiteral("ファイルを読み込めませんでした（%1）。").arg(s.read_error);
+    return save_read_file(path, read_error, bytes, ok, error);
 }
 
 void read_settings_file(const QString& path, Settings& s) {
