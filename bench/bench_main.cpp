@@ -33,7 +33,7 @@ std::vector<Pair>& pairs() {
     static std::vector<Pair> p;
     return p;
 }
-// CPU seconds per iteration of each benchmark in this run.
+// CPU seconds per iteration of each benchmark in this run: with --benchmark_repetitions, the median.
 std::map<std::string, double>& times() {
     static std::map<std::string, double> t;
     return t;
@@ -42,9 +42,10 @@ std::map<std::string, double>& times() {
 class CpuTimeReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override {
+        // The median comes after the repetitions it sums up, and replaces the last one.
         for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && r.iterations > 0)
-                times()[r.benchmark_name()] =
+            if (r.iterations > 0 && (r.run_type == Run::RT_Iteration || r.aggregate_name == "median"))
+                times()[r.run_name.str()] =
                     r.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
         ConsoleReporter::ReportRuns(runs);
     }
@@ -232,8 +233,8 @@ int main(int argc, char** argv) {
 
     using namespace tomarina::bench;
     std::printf(
-        "\nCPU time of the benchmark's thread per iteration (the machine may be shared); each baseline "
-        "from this run.\n");
+        "\nCPU time of the benchmark's thread per iteration (the machine may be shared; the median of the "
+        "repetitions when repeated); each baseline from this run.\n");
     std::printf("%-34s %12s  %-34s %12s  %-24s %-10s %s\n", "figure", "ms CPU", "baseline", "ms CPU", "value",
                 "target", "");
     print_figures(true);

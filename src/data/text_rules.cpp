@@ -5,10 +5,10 @@
 #include <QStringEncoder>
 #include <algorithm>
 #include <array>
-#include <new>
-#include <vector>
 #include <cmath>
+#include <new>
 #include <utility>
+#include <vector>
 
 namespace tomarina {
 
@@ -264,52 +264,6 @@ QStringDecoder& cp932_decoder() {
     return decoder;
 }
 
-// The bytes below 0x80 that the code page reads as the same code point. The codec maps a few control
-// bytes elsewhere; those take the codec's way like every other byte, so a text reads one way only.
-const std::array<bool, 128>& same_as_ascii() {
-    static const std::array<bool, 128> table = [] {
-        std::array<bool, 128> same{};
-        QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
-        for (int b = 0; b < 128; ++b) {
-            const char c = char(b);
-            const QString s = decoder.decode(QByteArrayView(&c, 1));
-            same[std::size_t(b)] = s.size() == 1 && s.at(0).unicode() == b;
-        }
-        return same;
-    }();
-    return table;
-}
-
-// Plain ASCII is the common case of the directory's texts; it reads as the codec reads it.
-bool plain_ascii(QByteArrayView bytes) {
-    const auto& same = same_as_ascii();
-    for (const char b : bytes)
-        if (uchar(b) >= 0x80 || !same[uchar(b)]) return false;
-    return true;
-}
-
-} // namespace
-
-QString decode_cp932(QByteArrayView bytes) {
-    if (plain_ascii(bytes)) return QString::fromLatin1(bytes.data(), bytes.size());
-    return cp932_decoder().decode(bytes);
-}
-
-qsizetype decode_cp932(QByteArrayView bytes, char16_t* out) {
-    if (plain_ascii(bytes)) {
-        std::transform(bytes.begin(), bytes.end(), out, [](char b) { return char16_t(uchar(b)); });
-        return bytes.size();
-    }
-    QChar* begin = reinterpret_cast<QChar*>(out);
-    return cp932_decoder().appendToBuffer(begin, bytes) - begin;
-}
-
-qsizetype cp932_room(qsizetype bytes) {
-    return cp932_decoder().requiredSpace(bytes);
-}
-
-namespace {
-
 constexpr char16_t no_char = 0xFFFF;
 
 bool lead_byte(uchar b) {
@@ -319,6 +273,112 @@ bool lead_byte(uchar b) {
 bool trail_byte(uchar b) {
     return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
 }
+
+// The codec's reading of in and whether it met an error. A converter keeps its error flag once set, so
+// each conversion gets a fresh one.
+QString decode(QByteArrayView in, bool& error) {
+    QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
+    QString s = decoder.decode(in);
+    error = decoder.hasError();
+    return s;
+}
+
+// What the codec reads each byte and each lead and trail byte pair as, when it reads it as one
+// character without error, learnt from the codec once. The codec costs a set-up per call, which the
+// directory's 150000 short texts would pay each; a text made only of sequences known here reads from
+// the tables, any other the codec's way, so every text reads exactly as the codec reads it.
+struct Cp932Reading {
+    std::array<char16_t, 256> single{};
+    std::vector<char16_t> pair = std::vector<char16_t>(65536, no_char);
+
+    static bool usable(char16_t c) { return c != 0xFFFD && c != no_char && !QChar::isSurrogate(c); }
+
+    Cp932Reading() {
+        bool error = false;
+        single.fill(no_char);
+        for (int b = 0; b < 256; ++b) {
+            if (lead_byte(uchar(b))) continue;
+            // Followed by a byte that could trail it: a byte the codec reads alone stays alone.
+            const char in[2] = {char(b), 'A'};
+            const QString s = decode(QByteArrayView(in, 2), error);
+            if (!error && s.size() == 2 && s.at(1) == u'A' && usable(s.at(0).unicode()))
+                single[std::size_t(b)] = s.at(0).unicode();
+        }
+        std::vector<int> trails;
+        for (int trail = 0; trail < 256; ++trail)
+            if (trail_byte(uchar(trail))) trails.push_back(trail);
+        // The pairs of a lead byte from trails[first] up to trails[last], in one call; a run with a pair
+        // the codec does not read cleanly is halved until that pair stands alone.
+        auto learn = [&](auto& self, int lead, std::size_t first, std::size_t last) -> void {
+            QByteArray run;
+            for (std::size_t k = first; k <= last; ++k) run.append(char(lead)).append(char(trails[k]));
+            bool failed = false;
+            const QString s = decode(run, failed);
+            const bool clean = !failed && s.size() == qsizetype(last - first + 1) &&
+                               std::all_of(s.begin(), s.end(), [](QChar c) { return usable(c.unicode()); });
+            if (clean) {
+                for (std::size_t k = first; k <= last; ++k)
+                    pair[std::size_t(lead << 8 | trails[k])] = s.at(qsizetype(k - first)).unicode();
+            } else if (first < last) {
+                const std::size_t middle = first + (last - first) / 2;
+                self(self, lead, first, middle);
+                self(self, lead, middle + 1, last);
+            }
+        };
+        for (int lead = 0x81; lead <= 0xFC; ++lead)
+            if (lead_byte(uchar(lead))) learn(learn, lead, 0, trails.size() - 1);
+    }
+
+    // The text read into out (room for bytes.size() characters); -1 at a sequence not known here.
+    qsizetype read(QByteArrayView bytes, char16_t* out) const {
+        const auto* b = reinterpret_cast<const uchar*>(bytes.data());
+        const qsizetype n = bytes.size();
+        char16_t* o = out;
+        for (qsizetype i = 0; i < n;) {
+            char16_t c;
+            if (lead_byte(b[i])) {
+                if (i + 1 >= n) return -1;
+                c = pair[std::size_t(b[i] << 8 | b[i + 1])];
+                i += 2;
+            } else {
+                c = single[b[i]];
+                ++i;
+            }
+            if (c == no_char) return -1;
+            *o++ = c;
+        }
+        return o - out;
+    }
+};
+
+const Cp932Reading& cp932_reading() {
+    static const Cp932Reading reading;
+    return reading;
+}
+
+} // namespace
+
+QString decode_cp932(QByteArrayView bytes) {
+    if (bytes.isEmpty()) return QString::fromLatin1(bytes.data(), 0);
+    QString out(bytes.size(), Qt::Uninitialized);
+    const qsizetype n = cp932_reading().read(bytes, reinterpret_cast<char16_t*>(out.data()));
+    if (n < 0) return cp932_decoder().decode(bytes);
+    out.truncate(n);
+    return out;
+}
+
+qsizetype decode_cp932(QByteArrayView bytes, char16_t* out) {
+    const qsizetype n = cp932_reading().read(bytes, out);
+    if (n >= 0) return n;
+    QChar* begin = reinterpret_cast<QChar*>(out);
+    return cp932_decoder().appendToBuffer(begin, bytes) - begin;
+}
+
+qsizetype cp932_room(qsizetype bytes) {
+    return cp932_decoder().requiredSpace(bytes);
+}
+
+namespace {
 
 bool kept_byte(char16_t c) {
     return c >= kept_byte_base + 0x80 && c <= kept_byte_base + 0xFF;
@@ -334,13 +394,6 @@ struct Cp932Tables {
     std::vector<int> bytes = std::vector<int>(65536, -1);
 
     Cp932Tables() {
-        // A converter keeps its error flag once set, so each conversion gets a fresh one.
-        auto decode = [](QByteArrayView in, bool& error) {
-            QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
-            QString s = decoder.decode(in);
-            error = decoder.hasError();
-            return s;
-        };
         auto one_char = [&](QByteArrayView in) -> char16_t {
             bool error = false;
             const QString s = decode(in, error);
@@ -384,7 +437,8 @@ QString storable_in_file(QStringView text) {
     QString out;
     out.reserve(text.size());
     for (const QChar c : text)
-        if (c.category() != QChar::Other_Control && (kept_byte(c.unicode()) || t.bytes[c.unicode()] >= 0)) out += c;
+        if (c.category() != QChar::Other_Control && (kept_byte(c.unicode()) || t.bytes[c.unicode()] >= 0))
+            out += c;
     return out;
 }
 

@@ -105,6 +105,22 @@ class TestTextRules : public QObject {
             const QByteArray line = QByteArray("ab") + c + "cd";
             QCOMPARE(decode_cp932(line), codec.decode(line));
         }
+        // Every byte pair, alone, between plain letters and after a Japanese character, into a buffer
+        // as the loader reads: the table reading never differs from the codec.
+        std::vector<char16_t> out(64);
+        for (int lead = 0x80; lead < 0x100; ++lead)
+            for (int trail = 0; trail < 0x100; ++trail) {
+                const char pair[2] = {char(lead), char(trail)};
+                for (const QByteArray& text : {QByteArray(pair, 2), "a" + QByteArray(pair, 2) + "b",
+                                               "\x93\x8c" + QByteArray(pair, 2)}) {
+                    const QString expected =
+                        QStringDecoder("windows-31j", QStringConverter::Flag::Stateless).decode(text);
+                    if (decode_cp932(text) != expected) QFAIL(qPrintable(text.toHex(' ')));
+                    QVERIFY(cp932_room(text.size()) <= qsizetype(out.size()));
+                    const qsizetype n = decode_cp932(text, out.data());
+                    if (QStringView(out.data(), n) != expected) QFAIL(qPrintable(text.toHex(' ')));
+                }
+            }
         for (int b = 0; b < 0x80; ++b) {
             const QByteArray text = QByteArray("x") + char(b) + "y";
             QCOMPARE(encode_cp932(decode_cp932(text)), text);
