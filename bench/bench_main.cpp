@@ -135,7 +135,7 @@ int memory_probe(int argc, char** argv, const char* folder) {
     open_database(st);
     load_database(st, {}, false);
     copy_user_hotel(st.user, st.db);
-    st.search.search_type = 6;
+    st.search.search_type = SearchType::keyword;
     st.search.search_key = QStringLiteral("ＬＡＮ");
     select_hotels(st.db, st.search, 32767);
     std::printf("%ld %d\n", peak_kb(), int(st.search.sel_count));

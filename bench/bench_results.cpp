@@ -23,7 +23,7 @@ struct World {
         st->settings.sv_pop = 1;
         forms = std::make_unique<Forms>(*st, pf);
         // A keyword every hotel holds in its access text or name: all 15000 are hits.
-        st->search.search_type = 6;
+        st->search.search_type = SearchType::keyword;
         st->search.search_key = QString();
     }
 };

@@ -35,7 +35,7 @@ void BM_Selection(benchmark::State& state) {
     Loaded& l = directory(15000);
     const Criterion& c = criteria[state.range(0) - 1];
     SearchState& s = l.st->search;
-    s.search_type = Integer(c.type);
+    s.search_type = SearchType(c.type);
     s.search_key = QString::fromUtf16(c.key);
     s.narrow_count = 0;
     for (auto _ : state) {

@@ -5,6 +5,7 @@
 #include "data/hotel_tables.h"
 #include "program/command_line.h"
 #include "results/ordering.h"
+#include "shared/app_state.h"
 #include "shared/desktop_opener.h"
 #include "shared/program_folder.h"
 
@@ -146,7 +147,9 @@ const QList<Command>& commands() {
                                                "station, 6 free keyword."),
                                 QStringLiteral("N")));
              p.addOption(valued(QStringLiteral("key"),
-                                QStringLiteral("The entry, checked as the window checks it."),
+                                QStringLiteral("The entry, checked as the window checks it. With types 3 to 6 "
+                                               "a key of blanks only (half- or full-width) finds every hotel "
+                                               "whose compared fields are not all empty; types 1 and 2 refuse it."),
                                 QStringLiteral("TEXT")));
              p.addOption(valued(QStringLiteral("limit"), QStringLiteral("Most hits (default 1000)."),
                                 QStringLiteral("N"), QStringLiteral("1000")));
@@ -198,7 +201,7 @@ const QList<Command>& commands() {
          },
          [](const QCommandLineParser& p) {
              const QString ini =
-                 QDir(folder(p, QStringLiteral("dir"))).filePath(QStringLiteral("tomarina.ini"));
+                 QDir(folder(p, QStringLiteral("dir"))).filePath(AppState::ini_file);
              positional(p, {});
              // The running program writes its settings at its end, over whatever was made here meanwhile.
              if (program_runs_on(QFileInfo(ini).path())) {

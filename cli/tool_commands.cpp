@@ -152,7 +152,7 @@ int tool_search(const SearchArgs& a) {
     if (!load_folder(a.dir, *st)) return 1;
     copy_user_hotel(st->user, st->db);
 
-    const auto accepted = accept_search_entry(st->db, a.type, a.key);
+    const auto accepted = accept_search_entry(st->db, SearchType(a.type), a.key);
     if (!accepted) {
         tell(search_entry_error()); // the search window's own words
         return 2;

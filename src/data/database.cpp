@@ -37,12 +37,6 @@ bool DatabaseFile::open(const QString& path) {
     return true;
 }
 
-void DatabaseFile::open_bytes(QByteArray bytes) {
-    close();
-    owned_ = std::move(bytes);
-    view_ = owned_;
-}
-
 void DatabaseFile::close() {
     view_ = {};
     owned_.clear();
@@ -96,8 +90,7 @@ class Loader::Cursor {
     qint64 pos_;
 };
 
-Loader::Loader(HotelTables& t, QByteArrayView file, std::function<void(int)> progress)
-    : t_(t), file_(file), progress_(std::move(progress)) {}
+Loader::Loader(HotelTables& t, QByteArrayView file) : t_(t), file_(file) {}
 
 double Loader::cnv_data(std::int32_t in_data) {
     const auto bits = std::uint32_t(in_data);
@@ -325,6 +318,7 @@ int Loader::load_all(const LoadHooks& hooks) {
     auto call = [](const std::function<void()>& f) {
         if (f) f();
     };
+    progress_ = hooks.progress;
     return run_steps({
         {"get_control", [this] { get_control(); }},
         {"started",

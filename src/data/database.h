@@ -19,8 +19,6 @@ class DatabaseFile {
     static constexpr qint64 unreadable_size = 32768 * qint64(1024);
 
     bool open(const QString& path);
-    // For tests and tools: the bytes of a file held in memory.
-    void open_bytes(QByteArray bytes);
     void close();
     QByteArrayView bytes() const { return view_; }
 
@@ -48,10 +46,10 @@ struct LoadHooks {
 };
 
 // The loader steps. Each reads its own sections into the tables; each may throw, which stops that step
-// only. The progress callback gets a section's first block just before the section is read.
+// only.
 class Loader {
   public:
-    Loader(HotelTables& t, QByteArrayView file, std::function<void(int)> progress = {});
+    Loader(HotelTables& t, QByteArrayView file);
 
     void get_control();
     void get_todouhuken();
@@ -63,8 +61,8 @@ class Loader {
     void get_best();
     void set_db_date();
 
-    // Every step in its order, each on its own, with the hooks between them (progress is the one given
-    // at construction). Returns the number of steps that failed.
+    // Every step in its order, each on its own, with the hooks between them. Returns the number of steps
+    // that failed.
     int load_all(const LoadHooks& hooks = {});
 
     static double cnv_data(std::int32_t in_data);

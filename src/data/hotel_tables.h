@@ -111,4 +111,13 @@ struct HotelTables {
 
 #undef TOMARINA_HOTEL_TABLES
 
+// The record number of name in a name table of count records: the first record that equals it, or
+// whose other name (also, when given) does; 0 when none does.
+template <typename Table>
+int find_name(const Table& names, long long count, QStringView name, const Table* also = nullptr) {
+    for (int k = 1; k <= Table::held(count); ++k)
+        if (names(k) == name || (also && (*also)(k) == name)) return k;
+    return 0;
+}
+
 } // namespace tomarina

@@ -19,6 +19,9 @@ namespace {
 // boundary or inside one, never unnoticed.
 constexpr qint64 piece = 4096;
 
+SaveDisk real_disk;
+SaveDisk* disk = &real_disk;
+
 struct Failed {
     int error_number;
 };
@@ -30,27 +33,13 @@ constexpr int not_regular = -1;
     throw Failed{error_number ? error_number : EIO};
 }
 
-// A write as the disk under test does it: short when the space runs out, then failing.
-qint64 disk_write(int fd, const char* data, qint64 size, qint64 written) {
-    if (save_faults.space >= 0) {
-        const qint64 room = save_faults.space - written;
-        if (room <= 0) {
-            errno = save_faults.write_error;
-            return -1;
-        }
-        size = std::min(size, room);
-    }
-    return ::write(fd, data, std::size_t(size));
-}
-
 // A fresh file beside the target, named so that no other save picks the same one.
 int create_temporary(const QString& dir, const QString& name, QByteArray& temp_path) {
-    if (save_faults.fail_create) fail(EACCES);
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString candidate = dir + QStringLiteral("/.") + name + QStringLiteral(".tmp-") +
                                   QString::number(QRandomGenerator::global()->generate(), 16);
         temp_path = QFile::encodeName(candidate);
-        const int fd = ::open(temp_path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = disk->create(temp_path.constData());
         if (fd >= 0) return fd;
         if (errno != EEXIST) fail(errno);
     }
@@ -60,8 +49,7 @@ int create_temporary(const QString& dir, const QString& name, QByteArray& temp_p
 void write_all(int fd, const QByteArray& bytes) {
     qint64 written = 0;
     while (written < bytes.size()) {
-        const qint64 n =
-            disk_write(fd, bytes.constData() + written, std::min(piece, bytes.size() - written), written);
+        const qint64 n = disk->write(fd, bytes.constData() + written, std::min(piece, bytes.size() - written));
         if (n < 0) {
             if (errno == EINTR) continue;
             fail(errno);
@@ -103,6 +91,26 @@ QString save_target(const QString& path) {
 
 } // namespace
 
+int SaveDisk::create(const char* path) {
+    return ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+qint64 SaveDisk::write(int fd, const char* data, qint64 size) {
+    return ::write(fd, data, std::size_t(size));
+}
+int SaveDisk::sync(int fd) {
+    return ::fsync(fd);
+}
+int SaveDisk::close(int fd) {
+    return ::close(fd);
+}
+int SaveDisk::rename(const char* from, const char* to) {
+    return ::rename(from, to);
+}
+
+void use_save_disk(SaveDisk* d) {
+    disk = d ? d : &real_disk;
+}
+
 bool save_file(const QString& path, const QByteArray& bytes, QString* error) {
     QByteArray temp_path;
     QString dir;
@@ -117,14 +125,11 @@ bool save_file(const QString& path, const QByteArray& bytes, QString* error) {
         if (::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))
             ::fchmod(fd, old.st_mode & 07777); // the old file's permissions go over to the new one
         write_all(fd, bytes);
-        if (save_faults.fail_sync) fail(EIO);
-        if (::fsync(fd) != 0) fail(errno);
-        const int closed = ::close(fd);
+        if (disk->sync(fd) != 0) fail(errno);
+        const int closed = disk->close(fd);
         fd = -1;
-        if (save_faults.fail_close) fail(EIO);
         if (closed != 0) fail(errno);
-        if (save_faults.fail_rename) fail(EACCES);
-        if (::rename(temp_path.constData(), target.constData()) != 0) fail(errno);
+        if (disk->rename(temp_path.constData(), target.constData()) != 0) fail(errno);
     } catch (const Failed& f) {
         if (fd >= 0) ::close(fd);
         if (!temp_path.isEmpty()) ::unlink(temp_path.constData());

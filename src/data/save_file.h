@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-#include <cerrno>
 
 namespace tomarina {
 
@@ -33,17 +32,20 @@ QString save_error_reason(int error_number);
 // The message box text of a save that failed: which file, why, and that it is unchanged.
 QString save_failed_message(const QString& file_name, const QString& reason);
 
-// What the disk does during the next saves, for tests. The defaults change nothing.
-struct SaveFaults {
-    // Bytes the disk takes in one save before a write fails; negative: no limit.
-    qint64 space = -1;
-    // The error of that failing write.
-    int write_error = ENOSPC;
-    bool fail_create = false;
-    bool fail_sync = false;
-    bool fail_close = false;
-    bool fail_rename = false;
+// The system calls of a save, each returning as the system call does (-1 and errno on failure). Tests
+// put a disk that fails in place of the real one.
+class SaveDisk {
+  public:
+    virtual ~SaveDisk() = default;
+    // A new file, created exclusively.
+    virtual int create(const char* path);
+    virtual qint64 write(int fd, const char* data, qint64 size);
+    virtual int sync(int fd);
+    virtual int close(int fd);
+    virtual int rename(const char* from, const char* to);
 };
-inline SaveFaults save_faults;
+
+// The disk the saves go to; null puts the real one back.
+void use_save_disk(SaveDisk* disk);
 
 } // namespace tomarina

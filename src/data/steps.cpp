@@ -1,10 +1,32 @@
 #include "data/steps.h"
 
 #include <exception>
+#include <stdexcept>
 
 namespace tomarina {
 
 Q_LOGGING_CATEGORY(lc_steps, "tomarina.steps", QtInfoMsg)
+
+namespace {
+bool strict_steps = false;
+} // namespace
+
+void set_strict_steps(bool on) {
+    strict_steps = on;
+}
+
+bool goes_past_steps() noexcept {
+    if (!strict_steps) return false;
+    try {
+        throw;
+    } catch (const std::out_of_range&) {
+        return false;
+    } catch (const std::runtime_error&) {
+        return false;
+    } catch (...) {
+        return true;
+    }
+}
 
 void log_stopped_step(const char* name, int number) noexcept {
     try {

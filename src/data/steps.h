@@ -24,34 +24,27 @@ struct Step {
 // Tells the log why the step stopped; call only inside a catch block.
 void log_stopped_step(const char* name, int number) noexcept;
 
-// Runs each step on its own: a step that throws is skipped (and logged) and the next one runs.
-// Returns how many steps failed, for tests.
-inline int run_steps(std::initializer_list<Step> steps) {
-    int failed = 0;
-    int number = 0;
-    for (const Step& step : steps) {
-        ++number;
-        try {
-            step.run();
-        } catch (...) {
-            log_stopped_step(step.name, number);
-            ++failed;
-        }
-    }
-    return failed;
-}
+// The program skips whatever a step throws, so that no exception reaches the event loop. The test
+// programs turn strict steps on: then only a step's own failure is skipped (std::out_of_range: an index
+// outside a table; std::runtime_error: a number that does not fit, data that cannot be read), and any
+// other exception goes on up and fails the test instead of hiding a programming error.
+void set_strict_steps(bool on);
+// Whether the exception being handled must go on up; call only inside a catch block.
+bool goes_past_steps() noexcept;
 
-// Runs the steps while go_on() holds before each: code after a nested loop stops there once the window
-// it works on is gone or the program is to end.
-inline int run_steps_while(const std::function<bool()>& go_on, std::initializer_list<Step> steps) {
+// Runs each step on its own: a step that throws is skipped (and logged) and the next one runs. With
+// go_on, the steps run only while it holds before each: code after a nested loop stops there once the
+// window it works on is gone or the program is to end. Returns how many steps failed, for tests.
+inline int run_steps(std::initializer_list<Step> steps, const std::function<bool()>& go_on = {}) {
     int failed = 0;
     int number = 0;
     for (const Step& step : steps) {
         ++number;
-        if (!go_on()) break;
+        if (go_on && !go_on()) break;
         try {
             step.run();
         } catch (...) {
+            if (goes_past_steps()) throw;
             log_stopped_step(step.name, number);
             ++failed;
         }
@@ -65,6 +58,7 @@ template <typename F> bool try_step(const char* name, F&& f) {
         f();
         return true;
     } catch (...) {
+        if (goes_past_steps()) throw;
         log_stopped_step(name, 1);
         return false;
     }

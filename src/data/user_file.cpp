@@ -65,16 +65,6 @@ QString user_line(const QStringList& fields) {
     return out;
 }
 
-namespace {
-
-template <typename Table> Long find_name(const Table& names, int count, const QString& name, Long none) {
-    for (int k = 1; k <= count; ++k)
-        if (names(k) == name) return k;
-    return none;
-}
-
-} // namespace
-
 QStringList user_record(const UserTables& u, int i) {
     return {u.user_ken_name(i), u.user_airport_name(i), u.user_syousai_name(i), u.user_name(i), u.user_tel(i),
             u.user_rooms(i),    u.user_access(i),       u.user_price(i),        u.user_note(i)};
@@ -94,11 +84,11 @@ void set_user_record(UserTables& u, int i, const QStringList& f) {
 }
 
 void derive_user_hotel(UserTables& u, int i, const HotelTables& t) {
-    u.user_ken(i) = find_name(t.ken_name, t.ken_name.held(t.ken_count), u.user_ken_name(i), 99);
-    u.user_airport(i) =
-        find_name(t.airport_name, t.airport_name.held(t.airport_count), u.user_airport_name(i), 99);
-    u.user_syousai(i) =
-        find_name(t.syousai_name, t.syousai_name.held(t.syousai_count), u.user_syousai_name(i), 999);
+    // A name the directory does not hold gets the number that stands for none.
+    auto number = [](int k, Long none) { return k ? Long(k) : none; };
+    u.user_ken(i) = number(find_name(t.ken_name, t.ken_count, u.user_ken_name(i)), 99);
+    u.user_airport(i) = number(find_name(t.airport_name, t.airport_count, u.user_airport_name(i)), 99);
+    u.user_syousai(i) = number(find_name(t.syousai_name, t.syousai_count, u.user_syousai_name(i)), 999);
     u.user_price_num(i) = user_price_number(u.user_price(i));
 }
 
@@ -190,12 +180,16 @@ bool get_hotel_user(QIODevice& dev, UserTables& u, const HotelTables& t, const Q
     return true;
 }
 
+void clear_user_hotels(UserTables& u) {
+    u.user_count = 0;
+    u.user_tail.clear();
+}
+
 bool read_user_file(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path) {
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0 && errno == ENOENT) {
-        u.user_count = 0;
-        u.user_tail.clear();
+        clear_user_hotels(u);
         u.user_read_error.clear();
         return true;
     }

@@ -28,6 +28,8 @@ inline constexpr qint64 user_tail_limit = 256 * 1024 * 1024;
 // writes them back. Derives the numbers against t. When dev cannot be read to its end, u keeps its
 // records, user_read_error says why, and false comes back.
 bool get_hotel_user(QIODevice& dev, UserTables& u, const HotelTables& t, const QString& tmp_path);
+// Leaves the tables without user hotels, nor bytes kept aside for a save.
+void clear_user_hotels(UserTables& u);
 // The one reader of the file at path, for the start-up and the cancel of the maintenance list alike. A
 // missing or empty file gives no records. A file that exists but cannot be read leaves the records as
 // they were, sets user_read_error (so nothing writes over it in this run) and gives false.

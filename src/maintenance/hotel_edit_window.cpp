@@ -146,14 +146,14 @@ void tomarina42::init_sec() {
         {"set_form1", [this] { set_form1(); }},
         {"fields",
          [this] {
-             if (st_.edit_mode == u"upd") {
+             if (st_.edit_mode == EditMode::upd) {
                  const EditFields f = user_fields(st_.user, st_.user_edit_no);
                  for (int k = 3; k <= 9; ++k) text(k)->setText(f[std::size_t(k)]);
              } else {
                  for (int k = 1; k <= 9; ++k) text(k)->clear();
              }
          }},
-        {"Command3 setEnabled", [this] { Command3->setEnabled(st_.edit_mode != u"add"); }},
+        {"Command3 setEnabled", [this] { Command3->setEnabled(st_.edit_mode != EditMode::add); }},
         {"picker buttons",
          [this] {
              Command4->hide();
@@ -165,28 +165,26 @@ void tomarina42::init_sec() {
 void tomarina42::set_form1() {
     Form::set_form1();
     Label11->clear();
-    if (st_.edit_mode == u"upd")
+    if (st_.edit_mode == EditMode::upd)
         Label11->setText(QStringLiteral("修正モード"));
-    else if (st_.edit_mode == u"add")
+    else if (st_.edit_mode == EditMode::add)
         Label11->setText(QStringLiteral("追加モード"));
 }
 
 void tomarina42::set_text1() {
-    if (st_.edit_mode == u"upd") {
+    if (st_.edit_mode == EditMode::upd) {
         Text1->setText(st_.user.user_ken_name(st_.user_edit_no));
         return;
     }
-    const QString first = st_.settings.text1_hist(1);
-    Text1->setText(first.isEmpty() ? QStringLiteral("福岡") : first);
+    Text1->setText(latest_entry(st_.settings.text1_hist));
 }
 
 void tomarina42::set_text2() {
-    if (st_.edit_mode == u"upd") {
+    if (st_.edit_mode == EditMode::upd) {
         Text2->setText(st_.user.user_airport_name(st_.user_edit_no));
         return;
     }
-    const QString first = st_.settings.text2_hist(1);
-    Text2->setText(first.isEmpty() ? QStringLiteral("福岡") : first);
+    Text2->setText(latest_entry(st_.settings.text2_hist));
 }
 
 QString tomarina42::check_text1() {
@@ -199,6 +197,10 @@ QString tomarina42::check_text2() {
 
 void tomarina42::edit_data(int index) {
     tomarina::edit_data(st_.user, index, fields(), st_.db);
+}
+
+void tomarina42::add_data() {
+    tomarina::add_data(st_.user, fields(), st_.db);
 }
 
 void tomarina42::show_message(const QString& text) {
@@ -217,8 +219,7 @@ void tomarina42::Text_GotFocus(int field) {
     show_message(field_prompt(field));
 }
 
-void tomarina42::Text_KeyPress(int field, int key) {
-    if (key != 13 && key != 10) return;
+void tomarina42::Text_KeyPress(int field, KeyAscii) {
     EditFields f = fields();
     const QString message = enter_check(field, f, st_.db);
     set_fields(f);
@@ -234,7 +235,7 @@ void tomarina42::Text_KeyPress(int field, int key) {
 }
 
 void tomarina42::Text_DblClick(int field) {
-    if (field == 1 || field == 2) open_picker(Integer(field));
+    if (field == 1 || field == 2) open_picker(field == 1 ? SearchType::prefecture : SearchType::airport);
 }
 
 void tomarina42::refuse(int field, const QString& message) {
@@ -247,7 +248,7 @@ void tomarina42::refuse(int field, const QString& message) {
 }
 
 void tomarina42::store(StoreButton button) {
-    const bool adding = button == StoreButton::AddUpdate || st_.edit_mode != u"upd";
+    const bool adding = button == StoreButton::AddUpdate || st_.edit_mode != EditMode::upd;
     if (adding && user_tables_full(st_.user)) {
         show_message(user_tables_full_message());
         return;
@@ -265,13 +266,10 @@ void tomarina42::store(StoreButton button) {
         return;
     // Closed while the box waited: what it held is not stored.
     if (is_unloading()) return;
-    if (adding) {
-        const int i = st_.user.user_count + 1;
-        edit_data(i);
-        st_.user.user_count = Integer(i);
-    } else {
+    if (adding)
+        add_data();
+    else
         edit_data(st_.user_edit_no);
-    }
     forms_.show<tomarina41>();
     end_proc();
 }
@@ -291,20 +289,20 @@ void tomarina42::Command2_Click() {
 }
 
 void tomarina42::Command4_Click() {
-    open_picker(1);
+    open_picker(SearchType::prefecture);
 }
 
 void tomarina42::Command5_Click() {
-    open_picker(2);
+    open_picker(SearchType::airport);
 }
 
-void tomarina42::open_picker(Integer mode) {
-    (mode == 1 ? Command4 : Command5)->hide();
+void tomarina42::open_picker(SearchType mode) {
+    (mode == SearchType::prefecture ? Command4 : Command5)->hide();
     tomarina14::open<tomarina42>(forms_, mode);
 }
 
-void tomarina42::picker_chosen(Integer mode, const QString& name) {
-    if (mode == 1) {
+void tomarina42::picker_chosen(SearchType mode, const QString& name) {
+    if (mode == SearchType::prefecture) {
         Text1->setText(name);
         Text2->setFocus();
     } else {
@@ -318,9 +316,8 @@ bool tomarina42::eventFilter(QObject* watched, QEvent* event) {
         switch (event->type()) {
         case QEvent::KeyPress: {
             auto* k = static_cast<QKeyEvent*>(event);
-            const bool line_feed = k->key() == Qt::Key_J && (k->modifiers() & Qt::ControlModifier);
-            if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter || line_feed) {
-                Text_KeyPress(field, line_feed ? 10 : 13);
+            if (const auto enter = enter_key(k)) {
+                Text_KeyPress(field, *enter);
                 return true;
             }
             break;

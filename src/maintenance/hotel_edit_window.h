@@ -12,7 +12,7 @@ class QPushButton;
 
 namespace tomarina {
 
-// One user hotel typed in, as a new hotel ("add") or as a change to one ("upd").
+// One user hotel typed in, as a new hotel (EditMode::add) or as a change to one (EditMode::upd).
 class tomarina42 : public Form, public PickerOpener {
     Q_OBJECT
   public:
@@ -28,6 +28,8 @@ class tomarina42 : public Form, public PickerOpener {
     QString check_text1();
     QString check_text2();
     void edit_data(int index);
+    // Stores the fields as one more user hotel.
+    void add_data();
 
     void Command1_Click();
     void Command2_Click();
@@ -36,11 +38,11 @@ class tomarina42 : public Form, public PickerOpener {
     void Command5_Click();
     // Focus, Enter and double click in field Text<field>.
     void Text_GotFocus(int field);
-    void Text_KeyPress(int field, int key);
+    void Text_KeyPress(int field, KeyAscii key);
     void Text_DblClick(int field);
 
     // The picker's choice: mode 1 a prefecture into Text1, 2 an airport into Text2; the focus moves on.
-    void picker_chosen(Integer mode, const QString& name) override;
+    void picker_chosen(SearchType mode, const QString& name) override;
 
     // Text<field>, 1..9.
     QLineEdit* text(int field) const;
@@ -85,7 +87,7 @@ class tomarina42 : public Form, public PickerOpener {
     // A refusal: its message in the message area, the focus on the field, the message kept there.
     void refuse(int field, const QString& message);
     void show_message(const QString& text);
-    void open_picker(Integer mode);
+    void open_picker(SearchType mode);
     int field_of(QObject* o) const;
 
     // The field whose next focus keeps the refusal message instead of its prompt.

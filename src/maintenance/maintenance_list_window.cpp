@@ -26,8 +26,6 @@ constexpr int design_width = 9525;
 constexpr int grid_design_height = 4215;
 constexpr int grid_design_width = 9495;
 
-const QString user_file = QStringLiteral("hotelusr.csv");
-
 } // namespace
 
 void UserListModel::refill(int rows, const std::array<QString, user_list_columns>& headings) {
@@ -160,7 +158,7 @@ void tomarina41::init_set() {
              for (int i = 1; i <= st_.user.user_name.held(st_.user.user_count); ++i)
                  st_.order.user_list(i) = Integer(i);
          }},
-        {"user_saved_flg", [this] { st_.user_saved_flg = 0; }},
+        {"user_saved_flg", [this] { user_saved_flg_ = 0; }},
         {"set_form1", [this] { set_form1(); }},
         {"set_grid", [this] { set_grid(); }},
         {"buttons",
@@ -215,7 +213,7 @@ void tomarina41::MSFlexGrid1_Click() {
     if (!choosable_cell(row, current_column())) return;
     Command3->setEnabled(true);
     Command4->setEnabled(true);
-    st_.user_sel_row = Integer(row);
+    user_sel_row_ = Integer(row);
 }
 
 void tomarina41::MSFlexGrid1_DblClick() {
@@ -235,13 +233,13 @@ void tomarina41::MSFlexGrid1_DblClick() {
             // The selected row stays the one whose hotel 修正 and 削除 act on.
             {"current cell",
              [&] {
-                 if (Command3->isEnabled()) set_current(st_.user_sel_row, column);
+                 if (Command3->isEnabled()) set_current(user_sel_row_, column);
              }},
         });
         st_.order.sort_busy = false;
         return;
     }
-    st_.user_sel_row = Integer(row);
+    user_sel_row_ = Integer(row);
     if (choosable_cell(row, current_column())) Command3_Click();
 }
 
@@ -251,33 +249,32 @@ void tomarina41::Command2_Click() {
                     MsgIcon::Exclamation, MsgButtons::Ok);
         return;
     }
-    st_.edit_mode = QStringLiteral("add");
+    st_.edit_mode = EditMode::add;
     forms_.show<tomarina42>();
     end_proc();
 }
 
 void tomarina41::Command3_Click() {
-    const int row = st_.user_sel_row;
+    const int row = user_sel_row_;
     if (row < 1 || row > st_.user.user_count) return;
     st_.user_edit_no = st_.order.user_list(row);
-    st_.edit_mode = QStringLiteral("upd");
+    st_.edit_mode = EditMode::upd;
     forms_.show<tomarina42>();
     end_proc();
 }
 
 void tomarina41::Command4_Click() {
-    const int row = st_.user_sel_row;
+    const int row = user_sel_row_;
     if (row < 1 || row > st_.user.user_count) return;
     if (pf_.message(this, QStringLiteral("本当に削除しますよ！！"), QStringLiteral("確認メッセージ"),
                     MsgIcon::Exclamation, MsgButtons::OkCancel) == MsgAnswer::Cancel)
         return;
     // While the box waited the list may have been closed (saved, reloaded or left for the edit window)
     // or another row chosen: the deletion asked for no longer applies.
-    if (is_unloading() || st_.user_sel_row != row || row > st_.user.user_count) return;
+    if (is_unloading() || user_sel_row_ != row || row > st_.user.user_count) return;
     run_steps({
         {"user_copied_flg", [this] { st_.user.user_copied_flg = 0; }},
         {"del_data", [&] { del_data(row); }},
-        {"user_count", [this] { st_.user.user_count = Integer(st_.user.user_count - 1); }},
         {"MSFlexGrid1 hide", [this] { MSFlexGrid1->hide(); }},
         {"model clear", [this] { model->clear(); }},
         {"set_grid", [this] { set_grid(); }},
@@ -293,24 +290,23 @@ void tomarina41::Command4_Click() {
 void tomarina41::Command1_Click() {
     // A save that fails keeps the list open, so that closing it later still writes the tables.
     if (!save_user()) return;
-    st_.user_saved_flg = 1;
+    user_saved_flg_ = 1;
     end_proc();
 }
 
 void tomarina41::Command5_Click() {
     // Nothing cancelled is kept: the tables are read again from the file (a missing or empty one means no
     // user hotels), and the close writes nothing, so a full disk has nothing to report.
-    st_.user_saved_flg = 1;
+    user_saved_flg_ = 1;
     st_.user.user_copied_flg = 0;
-    if (!read_user_file(st_.full_path(user_file), st_.user, st_.db, st_.full_path(QStringLiteral("tmp.csv")))) {
+    if (!read_user_file(st_.full_path(st_.user_file), st_.user, st_.db, st_.full_path(st_.tmp_file))) {
         // The file stays as it is and is not written in this run; the hotels typed since the last save
         // are dropped with the rest, as nothing of the file could be read.
-        st_.user.user_count = 0;
-        st_.user.user_tail.clear();
+        clear_user_hotels(st_.user);
         const QPointer<tomarina41> self(this);
         pf_.message(this,
                     QStringLiteral("「%1」を読み直せませんでした。\n%2\n取り消した変更は保存しません。ファイルはそのままです。")
-                        .arg(user_file, st_.user.user_read_error),
+                        .arg(st_.user_file, st_.user.user_read_error),
                     QStringLiteral("エラーメッセージ"), MsgIcon::Critical, MsgButtons::Ok);
         if (!self) return;
     }
@@ -322,11 +318,11 @@ bool tomarina41::save_user() {
 }
 
 void tomarina41::write_on_end() {
-    if (st_.user_saved_flg == 0) save_user();
+    if (user_saved_flg_ == 0) save_user();
 }
 
 void tomarina41::form_unload() {
-    if (st_.user_saved_flg == 0) try_step("save_user", [this] { save_user(); });
+    if (user_saved_flg_ == 0) try_step("save_user", [this] { save_user(); });
     Form::form_unload();
 }
 

@@ -64,6 +64,10 @@ class tomarina41 : public Form {
     // The current cell in the grid's numbering: row 1 is the first hotel, 0 none.
     int current_row() const;
     int current_column() const;
+    // The hotel row 修正 and 削除 act on: the last one clicked.
+    Integer user_sel_row() const { return user_sel_row_; }
+    // 1 once 登録終了 wrote the file in this opening.
+    Integer user_saved_flg() const { return user_saved_flg_; }
 
     QTableView* MSFlexGrid1;
     QPushButton* Command2;
@@ -84,6 +88,8 @@ class tomarina41 : public Form {
     // Makes (row, column) the current cell without it counting as a click.
     void set_current(int row, int column);
 
+    Integer user_sel_row_ = 0;
+    Integer user_saved_flg_ = 0;
     bool grid_ready_ = false;
     bool setting_current_ = false;
     // True while the grid moves its current cell for an arrow or page key.

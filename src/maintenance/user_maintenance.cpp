@@ -44,12 +44,6 @@ const Prompt prompts[10] = {
 
 const QString yen_picture = QStringLiteral("\\###,###,###");
 
-template <typename Table> bool has_name(const Table& names, int count, const QString& name) {
-    for (int k = 1; k <= count; ++k)
-        if (names(k) == name) return true;
-    return false;
-}
-
 QString unstorable_message(int field) {
     return field_names[std::size_t(field)] + QStringLiteral("に使用できない文字が含まれています");
 }
@@ -110,12 +104,11 @@ QString field_check(int field, EditFields& f, const HotelTables& t, std::optiona
 } // namespace
 
 QString check_text1(const HotelTables& t, QStringView text) {
-    return has_name(t.ken_name, t.ken_name.held(t.ken_count), trim(text)) ? QString() : QStringLiteral("err");
+    return find_name(t.ken_name, t.ken_count, trim(text)) ? QString() : QStringLiteral("err");
 }
 
 QString check_text2(const HotelTables& t, QStringView text) {
-    return has_name(t.airport_name, t.airport_name.held(t.airport_count), trim(text)) ? QString()
-                                                                                      : QStringLiteral("err");
+    return find_name(t.airport_name, t.airport_count, trim(text)) ? QString() : QStringLiteral("err");
 }
 
 bool rooms_text_ok(QStringView text) {
@@ -172,6 +165,12 @@ void edit_data(UserTables& u, int index, const EditFields& f, const HotelTables&
     u.user_copied_flg = 0;
 }
 
+void add_data(UserTables& u, const EditFields& f, const HotelTables& t) {
+    const int index = u.user_count + 1;
+    edit_data(u, index, f, t);
+    u.user_count = Integer(index);
+}
+
 EditFields user_fields(const UserTables& u, int k) {
     const QStringList r = user_record(u, k);
     EditFields f;
@@ -193,6 +192,7 @@ void del_data(UserTables& u, OrderState& o, int row) {
     for (int j = row; j < count; ++j) o.user_list(j) = o.user_list(j + 1);
     for (int j = 1; j < count; ++j)
         if (o.user_list(j) > k) o.user_list(j) = Integer(o.user_list(j) - 1);
+    u.user_count = Integer(count - 1);
 }
 
 bool user_tables_full(const UserTables& u) {

@@ -52,12 +52,14 @@ std::optional<Refusal> store_check(StoreButton button, EditFields& f, const Hote
 // Stores the nine fields into the user tables at index and derives its numbers; the rate is written
 // again in the yen form. Clears user_copied_flg.
 void edit_data(UserTables& u, int index, const EditFields& f, const HotelTables& t);
+// Stores the fields as one more user hotel behind the others; user_count counts it once it is stored.
+void add_data(UserTables& u, const EditFields& f, const HotelTables& t);
 
 // The nine fields of user hotel k.
 EditFields user_fields(const UserTables& u, int k);
 
 // Removes the user hotel shown in list row `row`: the records after it move up one and the list keeps
-// every other hotel once, in its order. The caller then decreases user_count.
+// every other hotel once, in its order, and user_count is one less.
 void del_data(UserTables& u, OrderState& o, int row);
 
 // The user tables cannot take another hotel.

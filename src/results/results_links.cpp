@@ -41,8 +41,8 @@ void tomarina12::MSFlexGrid1_Click() {
     if (!browser_set(st_.settings)) return;
     long long h = -1;
     run_steps({
-        {"grid_row", [&] { st_.grid_row = to_integer(MSFlexGrid1->current_row()); }},
-        {"hotel", [&] { h = st_.search.sel_hotel(st_.grid_row); }},
+        {"grid_row", [&] { grid_row_ = to_integer(MSFlexGrid1->current_row()); }},
+        {"hotel", [&] { h = st_.search.sel_hotel(grid_row_); }},
         {"buttons",
          [&] {
              const LinkButtons b = link_availability(st_.db, h);
@@ -62,24 +62,24 @@ void tomarina12::MSFlexGrid1_Click() {
 // show that row as the current one and let the buttons follow its hotel, so that what is marked, what
 // is enabled and what opens agree.
 void tomarina12::follow_clicked_row() {
-    if (!browser_set(st_.settings) || st_.grid_row < 1 || st_.grid_row > model->rowCount()) return;
+    if (!browser_set(st_.settings) || grid_row_ < 1 || grid_row_ > model->rowCount()) return;
     const int column = std::max(0, MSFlexGrid1->currentIndex().column());
-    MSFlexGrid1->setCurrentIndex(model->index(st_.grid_row - 1, column));
-    const LinkButtons b = link_availability(st_.db, st_.search.sel_hotel(st_.grid_row));
+    MSFlexGrid1->setCurrentIndex(model->index(grid_row_ - 1, column));
+    const LinkButtons b = link_availability(st_.db, st_.search.sel_hotel(grid_row_));
     Command4->setEnabled(b.info);
     Command5->setEnabled(b.reserve);
 }
 
 void tomarina12::Command4_Click() {
     try_step("information links", [this] {
-        open_links(st_.db, st_.settings, pf_, this, st_.search.sel_hotel(st_.grid_row),
+        open_links(st_.db, st_.settings, pf_, this, st_.search.sel_hotel(grid_row_),
                    LinkMode::Information);
     });
 }
 
 void tomarina12::Command5_Click() {
     try_step("reservation links", [this] {
-        open_links(st_.db, st_.settings, pf_, this, st_.search.sel_hotel(st_.grid_row),
+        open_links(st_.db, st_.settings, pf_, this, st_.search.sel_hotel(grid_row_),
                    LinkMode::Reservation);
     });
 }

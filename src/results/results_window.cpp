@@ -32,19 +32,19 @@ constexpr int frame_width = 120;
 
 } // namespace
 
-QString results_heading(int search_type, const QString& key) {
+QString results_heading(SearchType search_type, const QString& key) {
     switch (search_type) {
-    case 1:
+    case SearchType::prefecture:
         return QStringLiteral("都道府県別検索：") + key + QStringLiteral(" 地区");
-    case 2:
+    case SearchType::airport:
         return QStringLiteral("空港別検索：") + key + QStringLiteral(" 空港");
-    case 3:
+    case SearchType::hotel_name:
         return QStringLiteral("ホテル名検索：") + key;
-    case 4:
+    case SearchType::district:
         return QStringLiteral("地区名検索：") + key;
-    case 5:
+    case SearchType::station:
         return QStringLiteral("最寄り駅名検索：") + key;
-    case 6:
+    case SearchType::keyword:
         return QStringLiteral("フリーキーワード検索：") + key;
     }
     return {};
@@ -223,7 +223,7 @@ void tomarina12::form_load() {
     auto bar = [&progress](int value) {
         if (progress && !progress->is_unloading()) progress->step_to(value);
     };
-    run_steps_while(go_on, {
+    run_steps({
         {"progress window",
          [&] {
              progress = forms_.show<tomarina91>();
@@ -233,9 +233,9 @@ void tomarina12::form_load() {
         {"bar 1", [&] { bar(1); }},
         {"select_hotels", [&] { select_hotels(st_.db, st_.search, st_.settings.max_kensuu); }},
         {"bar 2", [&] { bar(2); }},
-    });
+    }, go_on);
     if (st_.search.sel_count != 0) {
-        run_steps_while(go_on, {
+        run_steps({
             {"sort_hotel",
              [&] {
                  st_.order.sort_key_name = ordering_name(Ordering::ken);
@@ -245,15 +245,15 @@ void tomarina12::form_load() {
             {"set_grid", [&] { set_grid(); }},
             {"bar 4", [&] { bar(4); }},
             {"narrowing button", [&] { Command3->setEnabled(st_.search.sel_syousai_count > 5); }},
-        });
+        }, go_on);
     } else {
-        run_steps_while(go_on, {
+        run_steps({
             {"no hotels message",
              [&] {
                  pf_.message(this, QStringLiteral("ホテルデータなし"), QStringLiteral("エラーメッセージ"),
                              MsgIcon::Exclamation, MsgButtons::Ok);
              }},
-        });
+        }, go_on);
         try_step("unload", [&] {
             if (self) unload();
         });

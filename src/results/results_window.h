@@ -104,6 +104,8 @@ class tomarina12 : public Form {
     int height_twips() const;
     int width_twips() const;
     void set_size_twips(int height, int width);
+    // The grid row last clicked (1 the first hotel, 0 none): the link buttons act on its hotel.
+    Integer grid_row() const { return grid_row_; }
 
   protected:
     void form_unload() override;
@@ -125,6 +127,7 @@ class tomarina12 : public Form {
     // The resize rule, once for each size the window takes.
     void resize_once();
 
+    Integer grid_row_ = 0;
     bool grid_ready_ = false;
     bool word_wrap_ = false;
     TwipsPoint rec_command2_{}, rec_command3_{}, rec_command4_{}, rec_command5_{}, rec_label1_{};
@@ -140,6 +143,6 @@ class tomarina12 : public Form {
 };
 
 // The heading of each search criterion, before the count.
-QString results_heading(int search_type, const QString& search_key);
+QString results_heading(SearchType search_type, const QString& search_key);
 
 } // namespace tomarina

@@ -6,13 +6,13 @@
 
 namespace tomarina {
 
-QString picker_option_caption(const HotelTables& t, Integer mode, int indx) {
+QString picker_option_caption(const HotelTables& t, SearchType mode, int indx) {
     if (indx < 0 || indx > 9) return {};
-    return picker_prefecture_mode(mode) ? t.area_list(indx) : t.area_title(indx);
+    return mode == SearchType::prefecture ? t.area_list(indx) : t.area_title(indx);
 }
 
-PickerTexts picker_texts(Integer mode) {
-    if (picker_prefecture_mode(mode))
+PickerTexts picker_texts(SearchType mode) {
+    if (mode == SearchType::prefecture)
         return {QStringLiteral("都道府県名の選択"), QStringLiteral("都道府県名"),
                 QStringLiteral("都道府県名を選択して下さい")};
     return {QStringLiteral("空港の選択"), QStringLiteral("空港名"),
@@ -27,10 +27,10 @@ QString picker_row(const QString& name, Integer count) {
     return row;
 }
 
-QStringList picker_rows(const HotelTables& t, Integer mode, int indx) {
+QStringList picker_rows(const HotelTables& t, SearchType mode, int indx) {
     QStringList rows;
     if (indx < 0 || indx > 9) return rows;
-    if (picker_prefecture_mode(mode)) {
+    if (mode == SearchType::prefecture) {
         const int n = decltype(t.ken_name)::held(t.ken_count);
         for (int i = 1; i <= n; ++i)
             if (indx == 0 || t.ken_area(i) == t.area_list(indx))

@@ -8,13 +8,9 @@
 
 namespace tomarina {
 
-// The picker lists prefectures when search_type is 1 and airports otherwise.
-inline bool picker_prefecture_mode(Integer mode) {
-    return mode == 1;
-}
-
+// The picker lists prefectures in mode SearchType::prefecture and airports otherwise.
 // The caption of the picker's area option indx (0 the whole country, 1..9 an area).
-QString picker_option_caption(const HotelTables& t, Integer mode, int indx);
+QString picker_option_caption(const HotelTables& t, SearchType mode, int indx);
 
 // The texts of the picker that follow its mode.
 struct PickerTexts {
@@ -22,7 +18,7 @@ struct PickerTexts {
     QString heading;  // the button over the list
     QString guidance; // the disabled guidance box
 };
-PickerTexts picker_texts(Integer mode);
+PickerTexts picker_texts(SearchType mode);
 
 // One picker row: the name, a TAB (two for a name shorter than four characters), the hotel count
 // without leading zeros and "件"; a count of 0 leaves the count and "件" out.
@@ -30,7 +26,7 @@ QString picker_row(const QString& name, Integer count);
 
 // The picker's rows for area indx in table order: every entry for 0, only that area's for 1..9, none
 // for an index outside 0..9.
-QStringList picker_rows(const HotelTables& t, Integer mode, int indx);
+QStringList picker_rows(const HotelTables& t, SearchType mode, int indx);
 
 // The name a picker row stands for: the row without surrounding blanks, up to its first TAB.
 QString picker_name(const QString& row);

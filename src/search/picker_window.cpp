@@ -75,7 +75,7 @@ tomarina14::tomarina14(Forms& forms) : Form(forms, 14, QStringLiteral("tomarina1
     watch_esc();
 }
 
-tomarina14* tomarina14::open_for(Forms& forms, std::type_index kind, Integer mode,
+tomarina14* tomarina14::open_for(Forms& forms, std::type_index kind, SearchType mode,
                                  std::function<Target()> find_opener) {
     if (tomarina14* open = forms.loaded<tomarina14>()) {
         if (open->opener_kind_ == kind && open->mode_ == mode) return forms.show<tomarina14>();
@@ -98,7 +98,7 @@ Form* tomarina14::opener() const {
 }
 
 void tomarina14::init_set() {
-    const Integer flg = picker_prefecture_mode(mode_) ? st_.settings.control1_flg : st_.settings.control2_flg;
+    const Integer flg = mode_ == SearchType::prefecture ? st_.settings.control1_flg : st_.settings.control2_flg;
     run_steps({
         {"set_form1", [this] { set_form1(); }},
         {"options enabled",
@@ -149,7 +149,7 @@ void tomarina14::set_list1(int indx) {
     List1->addItems(picker_rows(st_.db, mode_, indx));
     Command3->setEnabled(false);
     if (indx >= 0 && indx <= 9) {
-        if (picker_prefecture_mode(mode_))
+        if (mode_ == SearchType::prefecture)
             st_.settings.control1_flg = Integer(indx);
         else
             st_.settings.control2_flg = Integer(indx);
@@ -158,7 +158,7 @@ void tomarina14::set_list1(int indx) {
 }
 
 void tomarina14::set_start() {
-    push_history(picker_prefecture_mode(mode_) ? st_.settings.text1_hist : st_.settings.text2_hist,
+    push_history(mode_ == SearchType::prefecture ? st_.settings.text1_hist : st_.settings.text2_hist,
                  st_.search.input_text);
 }
 

@@ -18,8 +18,8 @@ namespace tomarina {
 // its box for that mode and moves the focus on.
 class PickerOpener {
   public:
-    // mode: 1 a prefecture was chosen, 2 an airport.
-    virtual void picker_chosen(Integer mode, const QString& name) = 0;
+    // mode: a prefecture or an airport was chosen.
+    virtual void picker_chosen(SearchType mode, const QString& name) = 0;
 
   protected:
     ~PickerOpener() = default;
@@ -31,11 +31,11 @@ class tomarina14 : public Form {
   public:
     explicit tomarina14(Forms& forms);
 
-    // How a window of kind Opener shows the picker, in mode 1 (prefectures) or 2 (airports). The chosen
+    // How a window of kind Opener shows the picker, for prefectures or airports. The chosen
     // name goes to the window of that kind open when the choice is made, which may be a new one if the
     // opener was closed and opened again. A picker open for another kind or mode is closed first, so
     // the name never goes to the wrong box.
-    template <typename Opener> static tomarina14* open(Forms& forms, Integer mode) {
+    template <typename Opener> static tomarina14* open(Forms& forms, SearchType mode) {
         return open_for(forms, typeid(Opener), mode, [&forms]() -> Target {
             Opener* w = forms.loaded<Opener>();
             return {w, w};
@@ -62,7 +62,7 @@ class tomarina14 : public Form {
     QPushButton* Command2;
     QPushButton* Command1;
 
-    Integer mode() const { return mode_; }
+    SearchType mode() const { return mode_; }
     // The window the name would go to now: the open window of the opener's kind, or null.
     Form* opener() const;
 
@@ -71,12 +71,12 @@ class tomarina14 : public Form {
         Form* window = nullptr;
         PickerOpener* opener = nullptr;
     };
-    static tomarina14* open_for(Forms& forms, std::type_index kind, Integer mode,
+    static tomarina14* open_for(Forms& forms, std::type_index kind, SearchType mode,
                                 std::function<Target()> find_opener);
     void set_mode_texts();
     void confirm();
 
-    Integer mode_ = 1;
+    SearchType mode_ = SearchType::prefecture;
     std::type_index opener_kind_ = typeid(void);
     std::function<Target()> find_opener_;
 };

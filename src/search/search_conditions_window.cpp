@@ -30,6 +30,10 @@ const OptionText option_texts[] = {
     {u"ﾌﾘｰｷｰﾜｰﾄﾞ（部分一致検索します）", u"ﾌﾘｰｷｰﾜｰﾄﾞを入力して下さい"},
 };
 
+QString prompt_of(SearchType type) {
+    return QString::fromUtf16(option_texts[int(type) - 1].prompt);
+}
+
 } // namespace
 
 tomarina11::tomarina11(Forms& forms) : Form(forms, 11, QStringLiteral("tomarina11")) {
@@ -88,11 +92,11 @@ tomarina11::tomarina11(Forms& forms) : Form(forms, 11, QStringLiteral("tomarina1
     watch_esc();
 }
 
-int tomarina11::selected_option() const {
+SearchType tomarina11::selected_option() const {
     const QRadioButton* options[] = {Option1, Option2, Option3, Option4, Option5, Option6};
     for (int k = 0; k < 6; ++k)
-        if (options[k]->isChecked()) return k + 1;
-    return 1;
+        if (options[k]->isChecked()) return SearchType(k + 1);
+    return SearchType::prefecture;
 }
 
 void tomarina11::init_sec() {
@@ -127,25 +131,24 @@ void tomarina11::set_label1() {
         {"set_text1", [this] { set_text1(); }},
         // The option is the criterion of the next search; the running search keeps its own.
         {"prompt",
-         [this] { Text2->setText(QString::fromUtf16(option_texts[selected_option() - 1].prompt)); }},
+         [this] { Text2->setText(prompt_of(selected_option())); }},
         // The entry may have kept the focus: the picker button follows the new criterion.
         {"picker button",
          [this] {
-             if (Text1->hasFocus()) Command3->setVisible(picker_mode() != 0);
+             if (Text1->hasFocus()) Command3->setVisible(picked_from_list(selected_option()));
          }},
     });
 }
 
 void tomarina11::set_text1() {
-    auto from_history = [](const QString& first) { return first.isEmpty() ? QStringLiteral("福岡") : first; };
     switch (selected_option()) {
-    case 1:
-        Text1->setText(from_history(st_.settings.text1_hist(1)));
+    case SearchType::prefecture:
+        Text1->setText(latest_entry(st_.settings.text1_hist));
         break;
-    case 2:
-        Text1->setText(from_history(st_.settings.text2_hist(1)));
+    case SearchType::airport:
+        Text1->setText(latest_entry(st_.settings.text2_hist));
         break;
-    case 6:
+    case SearchType::keyword:
         break; // the keyword keeps whatever the entry holds
     default:
         Text1->clear();
@@ -159,17 +162,12 @@ std::optional<AcceptedEntry> tomarina11::check_text1() {
     return accepted;
 }
 
-void tomarina11::set_start(Integer search_type) {
+void tomarina11::set_start(SearchType search_type) {
     st_.search.input_text = Text1->text();
-    if (search_type == 1)
+    if (search_type == SearchType::prefecture)
         push_history(st_.settings.text1_hist, st_.search.input_text);
-    else if (search_type == 2)
+    else if (search_type == SearchType::airport)
         push_history(st_.settings.text2_hist, st_.search.input_text);
-}
-
-Integer tomarina11::picker_mode() const {
-    const int option = selected_option();
-    return option == 1 || option == 2 ? Integer(option) : Integer(0);
 }
 
 void tomarina11::Command1_Click() {
@@ -184,7 +182,7 @@ void tomarina11::Command1_Click() {
         return;
     }
     set_start(accepted->search_type);
-    Text2->setText(QString::fromUtf16(option_texts[selected_option() - 1].prompt));
+    Text2->setText(prompt_of(selected_option()));
     save_position();
     // The criterion and key are fixed here for the whole search: the narrowing runs it again with them.
     st_.search.search_type = accepted->search_type;
@@ -203,20 +201,20 @@ void tomarina11::Command3_Click() {
 }
 
 void tomarina11::Text1_DblClick() {
-    if (picker_mode() != 0) open_picker();
+    open_picker();
 }
 
 void tomarina11::open_picker() {
-    if (const Integer mode = picker_mode()) tomarina14::open<tomarina11>(forms_, mode);
+    const SearchType mode = selected_option();
+    if (picked_from_list(mode)) tomarina14::open<tomarina11>(forms_, mode);
 }
 
-void tomarina11::picker_chosen(Integer, const QString& name) {
+void tomarina11::picker_chosen(SearchType, const QString& name) {
     Text1->setText(name);
     Command1->setFocus();
 }
 
-void tomarina11::Text1_KeyPress(int key) {
-    if (key != 13 && key != 10) return;
+void tomarina11::Text1_KeyPress(KeyAscii) {
     if (Text1->text().isEmpty()) {
         Text1->setFocus();
         return;
@@ -236,15 +234,14 @@ bool tomarina11::eventFilter(QObject* watched, QEvent* event) {
         switch (event->type()) {
         case QEvent::KeyPress: {
             auto* k = static_cast<QKeyEvent*>(event);
-            const bool line_feed = k->key() == Qt::Key_J && (k->modifiers() & Qt::ControlModifier);
-            if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter || line_feed) {
-                Text1_KeyPress(line_feed ? 10 : 13);
+            if (const auto enter = enter_key(k)) {
+                Text1_KeyPress(*enter);
                 return true;
             }
             // The picker from the keyboard, as a drop-down list opens.
             const bool drop_down =
                 k->key() == Qt::Key_F4 || (k->key() == Qt::Key_Down && (k->modifiers() & Qt::AltModifier));
-            if (drop_down && picker_mode() != 0) {
+            if (drop_down && picked_from_list(selected_option())) {
                 Command3_Click();
                 return true;
             }
@@ -252,7 +249,7 @@ bool tomarina11::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::FocusIn:
             QMetaObject::invokeMethod(Text1, &QLineEdit::selectAll, Qt::QueuedConnection);
-            Command3->setVisible(picker_mode() != 0);
+            Command3->setVisible(picked_from_list(selected_option()));
             break;
         case QEvent::MouseButtonDblClick:
             Text1_DblClick();

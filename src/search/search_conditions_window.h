@@ -26,15 +26,15 @@ class tomarina11 : public Form, public PickerOpener {
     // running search is not touched: only 検索開始 starts a new one.
     std::optional<AcceptedEntry> check_text1();
     // Records the entry in the history of its criterion.
-    void set_start(Integer search_type);
+    void set_start(SearchType search_type);
 
     void Command1_Click();
     void Command2_Click() { end_proc(); }
     void Command3_Click();
-    void Text1_KeyPress(int key);
+    void Text1_KeyPress(KeyAscii key);
     void Text1_DblClick();
     // The picker's choice: into the entry, and on to 検索開始.
-    void picker_chosen(Integer mode, const QString& name) override;
+    void picker_chosen(SearchType mode, const QString& name) override;
 
     QGroupBox* Frame1;
     QLineEdit* Text1;
@@ -50,10 +50,8 @@ class tomarina11 : public Form, public PickerOpener {
     QPushButton* Command1;
     QPushButton* Command2;
 
-    // The number of the selected option, 1..6.
-    int selected_option() const;
-    // The picker's mode for the selected option: 1 prefectures, 2 airports, 0 no picker.
-    Integer picker_mode() const;
+    // The criterion of the selected option.
+    SearchType selected_option() const;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -174,22 +174,22 @@ void sel_data6(const HotelTables& t, SearchState& s, Integer max_kensuu) {
 
 void select_hotels(const HotelTables& t, SearchState& s, Integer max_kensuu) {
     switch (s.search_type) {
-    case 1:
+    case SearchType::prefecture:
         sel_data1(t, s, max_kensuu);
         break;
-    case 2:
+    case SearchType::airport:
         sel_data2(t, s, max_kensuu);
         break;
-    case 3:
+    case SearchType::hotel_name:
         sel_data3(t, s, max_kensuu);
         break;
-    case 4:
+    case SearchType::district:
         sel_data4(t, s, max_kensuu);
         break;
-    case 5:
+    case SearchType::station:
         sel_data5(t, s, max_kensuu);
         break;
-    case 6:
+    case SearchType::keyword:
         sel_data6(t, s, max_kensuu);
         break;
     default:
@@ -224,27 +224,25 @@ QString search_entry_error() {
     return QStringLiteral("検索条件の入力エラーです");
 }
 
-std::optional<AcceptedEntry> accept_search_entry(const HotelTables& t, int option, const QString& typed) {
+std::optional<AcceptedEntry> accept_search_entry(const HotelTables& t, SearchType option, const QString& typed) {
     // Typed text in the form the directory holds; only blanks around a name are ignored, full-width ones
     // are not.
     const QString entry = input_form(typed);
     const QString trimmed = trim(entry);
     auto accepted = [&](const QString& shown) {
-        return AcceptedEntry{Integer(option), shown, search_key_of(shown)};
+        return AcceptedEntry{option, shown, search_key_of(shown)};
     };
     switch (option) {
-    case 1:
-        for (int k = 1; k <= t.ken_name.held(t.ken_count); ++k)
-            if (trimmed == t.ken_name(k) || trimmed == t.ken_alias(k)) return accepted(t.ken_name(k));
+    case SearchType::prefecture:
+        if (const int k = find_name(t.ken_name, t.ken_count, trimmed, &t.ken_alias)) return accepted(t.ken_name(k));
         break;
-    case 2:
-        for (int k = 1; k <= t.airport_name.held(t.airport_count); ++k)
-            if (trimmed == t.airport_name(k)) return accepted(entry);
+    case SearchType::airport:
+        if (find_name(t.airport_name, t.airport_count, trimmed)) return accepted(entry);
         break;
-    case 3:
-    case 4:
-    case 5:
-    case 6:
+    case SearchType::hotel_name:
+    case SearchType::district:
+    case SearchType::station:
+    case SearchType::keyword:
         if (!entry.isEmpty()) return accepted(entry);
         break;
     }

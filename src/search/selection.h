@@ -16,7 +16,7 @@ void sel_data4(const HotelTables& t, SearchState& s, Integer max_kensuu);
 void sel_data5(const HotelTables& t, SearchState& s, Integer max_kensuu);
 void sel_data6(const HotelTables& t, SearchState& s, Integer max_kensuu);
 
-// The selection of s.search_type; a type outside 1..6 selects nothing.
+// The selection of s.search_type; a value outside the six criteria selects nothing.
 void select_hotels(const HotelTables& t, SearchState& s, Integer max_kensuu);
 
 // The airport names that stand for one another in a search.
@@ -25,7 +25,7 @@ QString airport_synonym(const QString& key);
 // An entry the search accepts: the criterion, the entry as the entry box shows it afterwards (a
 // prefecture's other name replaced by its table name) and the key the selections compare.
 struct AcceptedEntry {
-    Integer search_type = 0;
+    SearchType search_type = SearchType::prefecture;
     QString entry;
     QString search_key;
 };
@@ -33,10 +33,10 @@ struct AcceptedEntry {
 // The one message for an entry that is refused.
 QString search_entry_error();
 
-// The check of an entry for criterion option (1..6): a prefecture or airport must name a table entry
+// The check of an entry for criterion option: a prefecture or airport must name a table entry
 // (surrounding half-width blanks aside), any other criterion needs at least one character; a "¥" in
 // the entry is the data's yen sign "\". Nothing when refused.
-std::optional<AcceptedEntry> accept_search_entry(const HotelTables& t, int option, const QString& entry);
+std::optional<AcceptedEntry> accept_search_entry(const HotelTables& t, SearchType option, const QString& entry);
 
 // Moves input to the front of a history of five, newest first: an entry already there (compared
 // without surrounding blanks) moves up, otherwise the oldest drops out. Control characters and characters

@@ -80,6 +80,14 @@ QAccessibleInterface* window_roles(const QString& class_name, QObject* object) {
 
 } // namespace
 
+std::optional<KeyAscii> enter_key(const QKeyEvent* event) {
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    if (ctrl && event->key() == Qt::Key_J) return KeyAscii::line_feed;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        return ctrl ? KeyAscii::line_feed : KeyAscii::carriage_return;
+    return std::nullopt;
+}
+
 Form::Form(Forms& forms, int number, const QString& name)
     : QWidget(nullptr), forms_(forms), st_(forms.state()), pf_(forms.platform()), number_(number) {
     static const bool roles_installed = [] {

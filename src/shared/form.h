@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <optional>
 #include <typeindex>
 #include <vector>
 
@@ -31,6 +32,12 @@ T* add_control(QWidget* parent, const QString& name, int left, int top, int widt
     control->setGeometry(twips_rect(left, top, width, height));
     return control;
 }
+
+// The character a text box's KeyPress handler is given for Enter: a carriage return, or a line feed
+// with Ctrl.
+enum class KeyAscii { line_feed = 10, carriage_return = 13 };
+// The Enter character a key press stands for (Enter, Return, Ctrl+J); nothing for any other key.
+std::optional<KeyAscii> enter_key(const QKeyEvent* event);
 
 // The caption every window but the main menu and the About window carries.
 inline const QString app_title = QStringLiteral("トマリナホテル情報＆予約");

@@ -34,7 +34,7 @@ int load_database(AppState& st, LoadHooks hooks, bool scratch_copy) {
         read_user_file(st.full_path(st.user_file), st.user, st.db,
                        scratch_copy && !st.read_only_folder ? st.full_path(st.tmp_file) : QString());
     };
-    return Loader(st.db, st.dat.bytes(), hooks.progress).load_all(hooks);
+    return Loader(st.db, st.dat.bytes()).load_all(hooks);
 }
 
 } // namespace tomarina

@@ -42,8 +42,8 @@ bool user_file_ready(AppState& st, Platform& pf, QWidget* parent) {
 }
 
 QStringList saved_file_names() {
-    return {QStringLiteral("tomarina.ini"), QStringLiteral("hotelusr.csv"), QStringLiteral("tmp.csv"),
-            QStringLiteral("tomarina.dat"), QStringLiteral("tomarina.hlp"), QStringLiteral(".tomarina.dat.sha256")};
+    return {AppState::ini_file, AppState::user_file, AppState::tmp_file,
+            AppState::dat_file, AppState::help_file, QString::fromLatin1(installed_checksum_file)};
 }
 
 void tell_save_failure(Platform& pf, QWidget* parent, const QString& file_name, const QString& reason) {

@@ -6,12 +6,27 @@
 
 namespace tomarina {
 
+// The six criteria, numbered as the settings and the tool's --type number them.
+enum class SearchType : Integer { prefecture = 1, airport, hotel_name, district, station, keyword };
+
+// The criteria whose entry names a table entry, which the picker offers to choose.
+inline bool picked_from_list(SearchType type) {
+    return type == SearchType::prefecture || type == SearchType::airport;
+}
+
 // The last entries of a criterion, newest first.
 using EntryHistory = FixedTable<QString, 5>;
 
+// What a prefecture or airport box offers first: the newest entry of its history, 福岡 while the
+// history is empty.
+inline QString latest_entry(const EntryHistory& hist) {
+    const QString& first = hist(1);
+    return first.isEmpty() ? QStringLiteral("福岡") : first;
+}
+
 // The search criterion, the hits and the district lists.
 struct SearchState {
-    Integer search_type = 1;
+    SearchType search_type = SearchType::prefecture;
     QString search_key;
     FixedTable<Integer, HotelTables::hotel_capacity> sel_hotel;
     Integer sel_count = 0;

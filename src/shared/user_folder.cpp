@@ -1,6 +1,7 @@
 #include "shared/user_folder.h"
 
 #include "data/save_file.h"
+#include "shared/app_state.h"
 #include "shared/desktop_opener.h"
 
 #include <QCryptographicHash>
@@ -15,9 +16,9 @@ namespace tomarina {
 
 namespace {
 
-const QString dat_name = QStringLiteral("tomarina.dat");
-const QString help_name = QStringLiteral("tomarina.hlp");
-const QString ini_name = QStringLiteral("tomarina.ini");
+const QString& dat_name = AppState::dat_file;
+const QString& help_name = AppState::help_file;
+const QString& ini_name = AppState::ini_file;
 
 bool read_all(const QString& path, QByteArray& bytes) {
     QFile f(path);
@@ -104,7 +105,7 @@ bool prepare_user_folder(const QString& source_dir, const QString& user_dir, con
     // The user's hotels and settings of a program folder that cannot be written go along, before any
     // new settings file is made; nothing already in the user's folder is replaced.
     if (carry_user_files) {
-        for (const QString& name : {QStringLiteral("hotelusr.csv"), ini_name}) {
+        for (const QString& name : {AppState::user_file, ini_name}) {
             const QFileInfo target(dst.filePath(name));
             QByteArray bytes;
             if (target.exists() || target.isSymLink() || !read_all(src.filePath(name), bytes)) continue;

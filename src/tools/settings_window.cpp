@@ -116,8 +116,7 @@ void tomarina32::Command2_Click() {
     });
 }
 
-void tomarina32::Text1_KeyPress(int key_ascii) {
-    if (key_ascii != 13 && key_ascii != 10) return;
+void tomarina32::Text1_KeyPress(KeyAscii) {
     if (const auto limit = read_search_limit(Text1->text())) {
         st_.settings.max_kensuu = *limit;
         Command1->setFocus();
@@ -132,11 +131,8 @@ bool tomarina32::eventFilter(QObject* watched, QEvent* event) {
             // After the box's own focus handling, which would place the cursor on a mouse click.
             QTimer::singleShot(0, Text1, [box = Text1] { box->selectAll(); });
         } else if (event->type() == QEvent::KeyPress) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            const bool ctrl = key->modifiers() & Qt::ControlModifier;
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
-                (ctrl && key->key() == Qt::Key_J)) {
-                Text1_KeyPress(ctrl ? 10 : 13);
+            if (const auto enter = enter_key(static_cast<QKeyEvent*>(event))) {
+                Text1_KeyPress(*enter);
                 return true;
             }
         }

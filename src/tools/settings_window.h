@@ -36,7 +36,7 @@ class tomarina32 : public Form {
     void Command1_Click();
     void Command2_Click();
     // Enter takes the limit when it is a valid one; anything else keeps the focus in the box.
-    void Text1_KeyPress(int key_ascii);
+    void Text1_KeyPress(KeyAscii key);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -226,6 +226,36 @@ class TestToolCli : public QObject {
         QCOMPARE(reordered.out, plain.out);
     }
 
+    // A key of blanks only, half- or full-width, is no key: a name or text criterion finds every hotel,
+    // a prefecture or airport is refused.
+    void all_blank_key_data() {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("found");
+        const int every = int(test::small_source().hotels.size());
+        for (const char* type : {"3", "4", "5", "6"}) {
+            QTest::addRow("type %s, full-width blank", type) << QString::fromLatin1(type) << u8("　") << every;
+            QTest::addRow("type %s, mixed blanks", type) << QString::fromLatin1(type) << u8(" 　 ") << every;
+        }
+        QTest::newRow("prefecture") << QStringLiteral("1") << u8("　") << -1;
+        QTest::newRow("airport") << QStringLiteral("2") << u8("　") << -1;
+    }
+    void all_blank_key() {
+        QFETCH(QString, type);
+        QFETCH(QString, key);
+        QFETCH(int, found);
+        const Result r = tool(with_dir({"search", "--dir", "DIR", "--type", type, "--key", key}));
+        if (found < 0) {
+            QCOMPARE(r.rc, 2);
+            QVERIFY(r.out.isEmpty());
+            return;
+        }
+        QCOMPARE(r.rc, 0);
+        const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        QCOMPARE(o[u"sel_count"_qs].toInt(), found);
+        QCOMPARE(o[u"sel_hotel"_qs].toArray().size(), found);
+    }
+
     void init_settings_registers_the_opener_once() {
         test::ProgramDir fresh;
         const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));

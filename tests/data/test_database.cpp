@@ -3,6 +3,7 @@
 #include "data/save_file.h"
 #include "data/text_rules.h"
 #include "support/test_support.h"
+#include "support/faulty_disk.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,8 +27,9 @@ struct Loaded {
 
 std::unique_ptr<Loaded> load(const QByteArray& bytes) {
     auto r = std::make_unique<Loaded>();
-    Loader loader(r->t, bytes, [&r](int block) { r->progress << block; });
-    r->failed = loader.load_all();
+    LoadHooks hooks;
+    hooks.progress = [&r](int block) { r->progress << block; };
+    r->failed = Loader(r->t, bytes).load_all(hooks);
     return r;
 }
 

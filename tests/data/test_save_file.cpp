@@ -6,6 +6,7 @@
 #include "data/user_file.h"
 #include "support/small_disk.h"
 #include "support/test_support.h"
+#include "support/faulty_disk.h"
 
 #include <QDir>
 #include <QFile>

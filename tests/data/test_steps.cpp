@@ -2,6 +2,7 @@
 #include "data/steps.h"
 
 #include <QTest>
+#include <functional>
 #include <stdexcept>
 
 using namespace tomarina;
@@ -26,9 +27,19 @@ class TestSteps : public QObject {
     void cleanup() {
         qInstallMessageHandler(nullptr);
         QLoggingCategory::setFilterRules(QString());
+        set_strict_steps(true);
+    }
+
+    // The program skips anything a step throws; the tests let only a step's own failures pass.
+    void a_programming_error_fails_a_test() {
+        QVERIFY_THROWS_EXCEPTION(int, run_steps({[] { throw 42; }}));
+        QVERIFY_THROWS_EXCEPTION(std::bad_function_call, try_step([] { std::function<void()>()(); }));
+        QCOMPARE(run_steps({[] { throw std::out_of_range("slot 3"); }, [] { throw std::overflow_error("big"); }}),
+                 2);
     }
 
     void every_step_runs_and_the_failures_are_counted() {
+        set_strict_steps(false);
         QStringList ran;
         const int failed = run_steps({
             {"first", [&] { ran << QStringLiteral("first"); }},
@@ -55,6 +66,7 @@ class TestSteps : public QObject {
     }
 
     void a_developer_sees_which_step_stopped_and_why() {
+        set_strict_steps(false);
         QLoggingCategory::setFilterRules(QStringLiteral("tomarina.steps.debug=true"));
         run_steps(
             {{"works", [] {}}, {"breaks", [] { throw std::runtime_error("broken"); }}, [] { throw 42; }});

@@ -3,6 +3,7 @@
 #include "data/text_rules.h"
 #include "data/user_file.h"
 #include "support/test_support.h"
+#include "support/faulty_disk.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -2,8 +2,14 @@
 #include "program/program.h"
 #include "results/results_window.h"
 #include "search/search_conditions_window.h"
+#include "maintenance/hotel_edit_window.h"
+#include "maintenance/maintenance_list_window.h"
+#include "search/region_window.h"
 #include "support/gui_support.h"
+#include "tools/about_window.h"
 #include "tools/progress_window.h"
+#include "tools/settings_window.h"
+#include "tools/tools_menu_window.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -21,10 +27,10 @@ using namespace tomarina;
 
 namespace {
 
-// A window with one control of each kind that takes Esc.
-class tomarina31 : public Form {
+// A window with one control of each kind that takes Esc; it keeps its position in the tools menu's slot.
+class StandIn : public Form {
   public:
-    explicit tomarina31(Forms& forms) : Form(forms, 31, QStringLiteral("tomarina31")) {
+    explicit StandIn(Forms& forms) : Form(forms, 31, QStringLiteral("stand_in")) {
         button = new QPushButton(QStringLiteral("終了"), this);
         button->setObjectName(QStringLiteral("Command1"));
         text = new QLineEdit(this);
@@ -70,13 +76,13 @@ class TestConventions : public QObject {
         // Every control, the tab strip and the window itself.
         constexpr int controls = 7;
         for (int control = 0; control < controls; ++control) {
-            auto* w = forms.show<tomarina31>();
+            auto* w = forms.show<StandIn>();
             QVERIFY(w && w->isVisible());
             QCOMPARE(w->pos(), QPoint(200, 100));
             QWidget* targets[] = {w->button, w->text, w->list, w->option, w->check, w->tabs->tabBar(), w};
             w->move(QPoint(300, 150) + QPoint(control, 0));
             QTest::keyClick(targets[control], Qt::Key_Escape);
-            QVERIFY(!forms.loaded<tomarina31>());
+            QVERIFY(!forms.loaded<StandIn>());
             QCOMPARE(st.settings.tomarina31.left, Integer(px_to_twips(300 + control)));
             QCOMPARE(st.settings.tomarina31.top, Integer(2250));
             st.settings.tomarina31 = {1500, 3000};
@@ -88,15 +94,15 @@ class TestConventions : public QObject {
     void show_brings_an_open_window_to_the_front_and_unload_rebuilds_it() {
         test::RunningProgram p;
         auto& [dir, st, pf, forms, ended] = p;
-        auto* first = forms.show<tomarina31>();
+        auto* first = forms.show<StandIn>();
         first->text->setText(QStringLiteral("typed"));
-        QCOMPARE(forms.show<tomarina31>(), first);
+        QCOMPARE(forms.show<StandIn>(), first);
         QCOMPARE(first->text->text(), QStringLiteral("typed"));
         first->close(); // the frame's close box: no end step, position not saved
-        QVERIFY(!forms.loaded<tomarina31>());
+        QVERIFY(!forms.loaded<StandIn>());
         QCOMPARE(st.settings.tomarina31.top, Integer(0));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        auto* second = forms.show<tomarina31>();
+        auto* second = forms.show<StandIn>();
         QCOMPARE(second->text->text(), QString());
     }
 
@@ -108,7 +114,7 @@ class TestConventions : public QObject {
         QVERIFY(p.start());
         auto* menu = p.forms.loaded<tomarina1>();
         QVERIFY(QTest::qWaitForWindowActive(menu));
-        auto* w = p.forms.show<tomarina31>();
+        auto* w = p.forms.show<StandIn>();
         QVERIFY(QTest::qWaitForWindowActive(w));
         QTest::keyClick(w->text, Qt::Key_Escape);
         QTRY_COMPARE(QApplication::activeWindow(), menu);
@@ -124,13 +130,39 @@ class TestConventions : public QObject {
     void f1_opens_help_at_the_window_topic_and_unload_closes_it() {
         test::RunningProgram p;
         auto& [dir, st, pf, forms, ended] = p;
-        auto* w = forms.show<tomarina31>();
+        auto* w = forms.show<StandIn>();
         w->text->setFocus();
         QTest::keyClick(w->text, Qt::Key_F1);
         QVERIFY(pf.help_open);
-        QCOMPARE(pf.help_topic, QStringLiteral("tomarina31"));
+        QCOMPARE(pf.help_topic, QStringLiteral("stand_in"));
         QTest::mouseClick(w->button, Qt::LeftButton);
         QVERIFY(!pf.help_open);
+    }
+
+    // F1 in a real window opens the help at that window's own topic.
+    void f1_opens_each_real_window_topic() {
+        test::RunningProgram p(build_database(test::small_source()));
+        QVERIFY(p.start());
+        auto& [dir, st, pf, forms, ended] = p;
+        st.edit_mode = EditMode::add;
+        auto f1_in = [&pf](Form* w) {
+            QVERIFY(w);
+            auto* control = w->findChild<QPushButton*>();
+            QVERIFY2(control, qPrintable(w->objectName()));
+            pf.help_topic.clear();
+            QTest::keyClick(control, Qt::Key_F1);
+            QCOMPARE(pf.help_topic, w->objectName());
+        };
+        f1_in(forms.loaded<tomarina1>());
+        for (Form* w : std::initializer_list<Form*>{forms.show<tomarina11>(), forms.show<tomarina21>(),
+                                                     forms.show<tomarina31>(), forms.show<tomarina32>(),
+                                                     forms.show<tomarina34>(), forms.show<tomarina41>(),
+                                                     forms.show<tomarina42>()})
+            f1_in(w);
+        auto* search = forms.loaded<tomarina11>();
+        search->Text1->setText(test::u8("東京"));
+        QTest::mouseClick(search->Command1, Qt::LeftButton);
+        f1_in(forms.loaded<tomarina12>());
     }
 
     // The help topics of the windows tell what the windows do: Enter in the search entry checks it
@@ -184,12 +216,12 @@ class TestConventions : public QObject {
         {
             auto& [dir, st, pf, forms, ended] = *first;
             QVERIFY(first->start());
-            auto* other = forms.show<tomarina31>();
+            auto* other = forms.show<StandIn>();
             other->move(400, 400);
             auto* menu = forms.loaded<tomarina1>();
             menu->move(moved_to);
             QTest::keyClick(menu->Command3, Qt::Key_Escape);
-            QVERIFY(!forms.loaded<tomarina31>());
+            QVERIFY(!forms.loaded<StandIn>());
             QCOMPARE(st.settings.tomarina31.top, Integer(0)); // its end step did not run
         }
         const QByteArray ini = first->dir.read(QStringLiteral("tomarina.ini"));

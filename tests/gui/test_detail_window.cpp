@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -102,7 +103,7 @@ class TestDetailWindow : public QObject {
         auto* d = app.click(r, "あいホテル");
         QVERIFY(d);
         QVERIFY(d->isVisible());
-        QCOMPARE(app.st.grid_row, Integer(app.row_of(r, "あいホテル")));
+        QCOMPARE(r->grid_row(), Integer(app.row_of(r, "あいホテル")));
         QVERIFY(r->Command4->isEnabled());
         QVERIFY(r->Command5->isEnabled());
         QVERIFY(d->Command5->isEnabled());
@@ -224,7 +225,7 @@ class TestDetailWindow : public QObject {
         app.st.settings.control9_flg = 1;
         auto* r = app.results();
         auto* d = app.click(r, "うみホテル");
-        const int row = app.st.grid_row;
+        const int row = r->grid_row();
         // Ordered by name another hotel stands in the clicked row.
         r->MSFlexGrid1->setCurrentIndex(r->model->index(0, 1));
         r->MSFlexGrid1_DblClick();
@@ -243,14 +244,21 @@ class TestDetailWindow : public QObject {
             app.st.settings.sv_pop = 0;
             auto* r = app.results();
             app.click(r, name);
-            const Integer row = app.st.grid_row;
+            const Integer row = r->grid_row();
             r->MSFlexGrid1->setCurrentIndex(r->model->index(0, 1));
             r->MSFlexGrid1_DblClick();
-            QCOMPARE(app.st.grid_row, row);
+            QCOMPARE(r->grid_row(), row);
             QCOMPARE(r->MSFlexGrid1->current_row(), int(row));
-            const LinkButtons b = link_availability(app.st.db, app.st.search.sel_hotel(row));
-            QCOMPARE(r->Command4->isEnabled(), b.info);
-            QCOMPARE(r->Command5->isEnabled(), b.reserve);
+            // The buttons of the hotel now shown in the row, by its name: a service number gives both,
+            // a home page only the information, the second service alone both, nothing neither.
+            const QString now = r->model->cell_text(row, 1);
+            const QMap<QString, std::pair<bool, bool>> buttons = {{u8("あいホテル"), {true, true}},
+                                                                  {u8("いろはホテル"), {false, false}},
+                                                                  {u8("うみホテル"), {true, false}},
+                                                                  {u8("えきホテル"), {true, true}}};
+            QVERIFY2(buttons.contains(now), qPrintable(now));
+            QCOMPARE(r->Command4->isEnabled(), buttons[now].first);
+            QCOMPARE(r->Command5->isEnabled(), buttons[now].second);
         }
     }
 
@@ -260,7 +268,7 @@ class TestDetailWindow : public QObject {
         QHeaderView* header = r->MSFlexGrid1->horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(2) + 4, header->height() / 2));
-        QCOMPARE(app.st.grid_row, Integer(1));
+        QCOMPARE(r->grid_row(), Integer(1));
         auto* d = app.forms.loaded<tomarina15>();
         QVERIFY(d);
         QCOMPARE(d->Text2->text(), r->model->cell_text(1, 1));
@@ -272,7 +280,7 @@ class TestDetailWindow : public QObject {
         r->MSFlexGrid1->setFocus();
         r->MSFlexGrid1->setCurrentIndex(r->model->index(1, 0));
         QTest::keyClick(r->MSFlexGrid1, Qt::Key_Return);
-        QCOMPARE(app.st.grid_row, Integer(2));
+        QCOMPARE(r->grid_row(), Integer(2));
         auto* d = app.forms.loaded<tomarina15>();
         QVERIFY(d);
         QCOMPARE(d->Text2->text(), r->model->cell_text(2, 1));
@@ -283,7 +291,7 @@ class TestDetailWindow : public QObject {
         app.st.settings.inet_data1 = QStringLiteral("3");
         auto* r = app.results();
         QVERIFY(!app.click(r, "あいホテル"));
-        QCOMPARE(app.st.grid_row, Integer(0));
+        QCOMPARE(r->grid_row(), Integer(0));
         QVERIFY(!r->Command4->isEnabled() && !r->Command5->isEnabled());
     }
 

@@ -13,6 +13,7 @@
 #include "search/search_conditions_window.h"
 #include "shared/saves.h"
 #include "support/gui_support.h"
+#include "support/faulty_disk.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -214,7 +215,7 @@ class TestMaintenanceWindows : public QObject {
         Maint::click(w, 2, 3);
         QVERIFY(w->Command3->isEnabled());
         QVERIFY(w->Command4->isEnabled());
-        QCOMPARE(m.st.user_sel_row, Integer(2));
+        QCOMPARE(w->user_sel_row(), Integer(2));
     }
 
     // The list's cells and headings are drawn like the results grid's, over the whole column width: a
@@ -330,7 +331,7 @@ class TestMaintenanceWindows : public QObject {
         QVERIFY(!m.forms.loaded<tomarina41>());
         tomarina42* e = m.edit();
         QVERIFY(e);
-        QCOMPARE(m.st.edit_mode, u8("upd"));
+        QCOMPARE(m.st.edit_mode, EditMode::upd);
         QCOMPARE(m.st.user_edit_no, Integer(2));
         QCOMPARE(e->Label11->text(), u8("修正モード"));
         QCOMPARE(e->Text4->text(), u8("ホテルC"));
@@ -537,10 +538,10 @@ class TestMaintenanceWindows : public QObject {
         QVERIFY(!e->Command5->isVisible());
 
         // The picker's choice lands in the box and moves the focus on.
-        e->picker_chosen(2, u8("東京／成田"));
+        e->picker_chosen(SearchType::airport, u8("東京／成田"));
         QCOMPARE(e->Text2->text(), u8("東京／成田"));
         QVERIFY(e->Text3->hasFocus());
-        e->picker_chosen(1, u8("千葉"));
+        e->picker_chosen(SearchType::prefecture, u8("千葉"));
         QCOMPARE(e->Text1->text(), u8("千葉"));
         QVERIFY(e->Text2->hasFocus());
 
@@ -564,7 +565,8 @@ class TestMaintenanceWindows : public QObject {
         QTest::mouseClick(e->Command4, Qt::LeftButton);
         auto* p = m.forms.loaded<tomarina14>();
         QVERIFY(p);
-        QCOMPARE(p->mode(), Integer(1));
+        QCOMPARE(p->mode(), SearchType::prefecture);
+        QCOMPARE(p->opener(), e);
         QVERIFY(e->Command4->isHidden());
         auto choose = [&](const QString& name) {
             for (int r = 0; r < p->List1->count(); ++r)
@@ -579,7 +581,7 @@ class TestMaintenanceWindows : public QObject {
         QTest::mouseDClick(e->Text2, Qt::LeftButton);
         p = m.forms.loaded<tomarina14>();
         QVERIFY(p);
-        QCOMPARE(p->mode(), Integer(2));
+        QCOMPARE(p->mode(), SearchType::airport);
         choose(u8("東京／成田"));
         QCOMPARE(e->Text2->text(), u8("東京／成田"));
         QCOMPARE(e->focusWidget(), e->Text3);
@@ -665,14 +667,13 @@ class TestMaintenanceWindows : public QObject {
             QCOMPARE(m.file(), line(hotel_a));
             QVERIFY(m.pf.messages.isEmpty() || m.pf.messages.last().title != u8("エラーメッセージ"));
 
-            // Once 登録終了 has written the file, the unload does not try again.
+            // 登録終了 writes the file once: the unload that follows does not write it again.
             w = m.list();
-            QCOMPARE(m.st.user_saved_flg, Integer(0));
-            m.st.user_saved_flg = 1;
-            save_faults.fail_create = true;
-            const auto shown = m.pf.messages.size();
-            QTest::keyClick(w->Command1, Qt::Key_Escape);
-            QCOMPARE(m.pf.messages.size(), shown);
+            QCOMPARE(w->user_saved_flg(), Integer(0));
+            const int saves = faulty_disk.saves();
+            QTest::mouseClick(w->Command1, Qt::LeftButton);
+            QVERIFY(!m.forms.loaded<tomarina41>());
+            QCOMPARE(faulty_disk.saves() - saves, 1);
         }
     }
 
@@ -720,15 +721,15 @@ class TestMaintenanceWindows : public QObject {
         QApplication::processEvents();
         QVERIFY(!w->Command3->isEnabled());
         QVERIFY(!w->Command4->isEnabled());
-        QCOMPARE(m.st.user_sel_row, Integer(0));
+        QCOMPARE(w->user_sel_row(), Integer(0));
         QTest::keyClick(w->MSFlexGrid1, Qt::Key_Down);
         QVERIFY(w->Command3->isEnabled());
-        QCOMPARE(m.st.user_sel_row, Integer(w->MSFlexGrid1->currentIndex().row() + 1));
+        QCOMPARE(w->user_sel_row(), Integer(w->MSFlexGrid1->currentIndex().row() + 1));
         // A click under the rows selects nothing and leaves the buttons.
-        const int chosen = m.st.user_sel_row;
+        const int chosen = w->user_sel_row();
         QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {},
                           QPoint(5, w->MSFlexGrid1->viewport()->height() - 3));
-        QCOMPARE(m.st.user_sel_row, Integer(chosen));
+        QCOMPARE(w->user_sel_row(), Integer(chosen));
         QVERIFY(w->Command4->isEnabled());
         // After a deletion, neither a click under the rows nor the focus chooses.
         m.pf.answers = {MsgAnswer::Ok};
@@ -821,7 +822,7 @@ class TestMaintenanceWindows : public QObject {
         QVERIFY(m.pf.messages.last().text.contains(csv));
         QCOMPARE(m.dir.read(csv), before);
         QVERIFY(m.forms.loaded<tomarina41>());
-        QCOMPARE(m.st.user_saved_flg, Integer(0));
+        QCOMPARE(w->user_saved_flg(), Integer(0));
         QCOMPARE(w->model->rowCount(), 1);
         QCOMPARE(m.st.user.user_name(1), u8("ホテルC"));
 

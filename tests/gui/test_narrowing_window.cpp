@@ -303,7 +303,7 @@ class TestNarrowingWindow : public QObject {
         tomarina13* n = a.narrow();
         QVERIFY(n);
 
-        a.st.edit_mode = QStringLiteral("add");
+        a.st.edit_mode = EditMode::add;
         auto* edit = a.forms.show<tomarina42>();
         QTest::mouseDClick(edit->Text1, Qt::LeftButton);
         tomarina14* p = a.forms.loaded<tomarina14>();
@@ -324,7 +324,7 @@ class TestNarrowingWindow : public QObject {
         auto* r = a.forms.loaded<tomarina12>();
         QVERIFY(r);
         QCOMPARE(a.shown(), districts({1, 2}));
-        QVERIFY(r->Command1->text().startsWith(results_heading(6, u8("ホテル"))));
+        QVERIFY(r->Command1->text().startsWith(results_heading(SearchType::keyword, u8("ホテル"))));
     }
 
     void a_new_search_closes_the_narrowing() {

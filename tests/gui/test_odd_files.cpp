@@ -7,6 +7,7 @@
 #include "support/gui_support.h"
 #include "support/small_disk.h"
 #include "support/watchdog.h"
+#include "support/faulty_disk.h"
 
 #include <QDir>
 #include <QProcess>

@@ -61,6 +61,7 @@ class TestPickerWindow : public QObject {
         tomarina14* p = a.from_search(1);
         QVERIFY(p);
         QVERIFY(p->isVisible());
+        QCOMPARE(p->opener(), a.search());
         QCOMPARE(p->windowTitle(), u8("トマリナホテル情報＆予約"));
         QCOMPARE(p->Option[10]->text(), u8("全国"));
         QCOMPARE(p->Option[1]->text(), u8("北海道"));
@@ -187,7 +188,7 @@ class TestPickerWindow : public QObject {
         QTest::keyClick(w->Text1, Qt::Key_F4);
         tomarina14* p = a.forms.loaded<tomarina14>();
         QVERIFY(p);
-        QCOMPARE(p->mode(), Integer(2));
+        QCOMPARE(p->mode(), SearchType::airport);
         p->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(p));
         QCOMPARE(p->focusWidget(), p->List1);
@@ -235,7 +236,7 @@ class TestPickerWindow : public QObject {
         QCOMPARE(again->Text1->text(), u8("北海道"));
         QCOMPARE(a.st.settings.text1_hist(1), u8("北海道"));
 
-        a.st.edit_mode = QStringLiteral("add");
+        a.st.edit_mode = EditMode::add;
         auto* edit = a.forms.show<tomarina42>();
         QTest::mouseDClick(edit->Text2, Qt::LeftButton);
         p = a.forms.loaded<tomarina14>();
@@ -258,12 +259,12 @@ class TestPickerWindow : public QObject {
         auto* w = a.forms.show<tomarina11>();
         w->Option3->setChecked(true);
         test::commit_text(w->Text1, u8("ホテル"));
-        a.st.edit_mode = QStringLiteral("add");
+        a.st.edit_mode = EditMode::add;
         auto* edit = a.forms.show<tomarina42>();
         QTest::mouseDClick(edit->Text2, Qt::LeftButton);
         tomarina14* p = a.forms.loaded<tomarina14>();
         QVERIFY(p);
-        QCOMPARE(p->mode(), Integer(2));
+        QCOMPARE(p->mode(), SearchType::airport);
         QTest::keyClick(p->List1, Qt::Key_Down);
         QTest::keyClick(p->List1, Qt::Key_Return);
         QCOMPARE(edit->Text2->text(), a.st.db.airport_name(1));
@@ -281,10 +282,11 @@ class TestPickerWindow : public QObject {
     void the_edit_window_as_opener() {
         Picking a;
         auto* search = a.forms.show<tomarina11>();
-        a.st.edit_mode = QStringLiteral("add");
+        a.st.edit_mode = EditMode::add;
         auto* edit = a.forms.show<tomarina42>();
-        tomarina14* p = tomarina14::open<tomarina42>(a.forms, 1);
-        QCOMPARE(p->mode(), Integer(1));
+        tomarina14* p = tomarina14::open<tomarina42>(a.forms, SearchType::prefecture);
+        QCOMPARE(p->opener(), edit);
+        QCOMPARE(p->mode(), SearchType::prefecture);
         click_row(p->List1, 1);
         QTest::mouseClick(p->Command3, Qt::LeftButton);
         QCOMPARE(edit->Text1->text(), u8("東京"));
@@ -293,7 +295,7 @@ class TestPickerWindow : public QObject {
         // The pick counts in the search window's history too.
         QCOMPARE(a.st.settings.text1_hist(1), u8("東京"));
 
-        p = tomarina14::open<tomarina42>(a.forms, 2);
+        p = tomarina14::open<tomarina42>(a.forms, SearchType::airport);
         click_row(p->List1, 3);
         QTest::mouseClick(p->Command3, Qt::LeftButton);
         QCOMPARE(edit->Text2->text(), u8("大阪／伊丹"));
@@ -303,16 +305,16 @@ class TestPickerWindow : public QObject {
 
     void a_second_opener_gets_a_fresh_picker() {
         Picking a;
-        a.st.edit_mode = QStringLiteral("add");
+        a.st.edit_mode = EditMode::add;
         auto* edit = a.forms.show<tomarina42>();
         const QString prefecture = edit->Text1->text();
         const QString airport = edit->Text2->text();
-        tomarina14* airports = tomarina14::open<tomarina42>(a.forms, 2);
-        QCOMPARE(airports->mode(), Integer(2));
+        tomarina14* airports = tomarina14::open<tomarina42>(a.forms, SearchType::airport);
+        QCOMPARE(airports->mode(), SearchType::airport);
         // The search window asks for prefectures while the airport picker of the edit window is open.
         tomarina14* p = a.from_search(1);
         QVERIFY(p);
-        QCOMPARE(p->mode(), Integer(1));
+        QCOMPARE(p->mode(), SearchType::prefecture);
         QCOMPARE(p->opener(), a.search());
         click_row(p->List1, 0);
         QTest::mouseClick(p->Command3, Qt::LeftButton);
@@ -338,7 +340,8 @@ class TestPickerWindow : public QObject {
         auto* tabs = qobject_cast<TabStopDelegate*>(p->List1->itemDelegate());
         QVERIFY(tabs);
         const QFont font = p->List1->font();
-        const qreal column = tabs->part_positions(row_texts(p->List1).first(), font).last();
+        // The counts start at the second stop, 7.5 full-width characters from the left.
+        const qreal column = 7.5 * QFontMetricsF(font).horizontalAdvance(QChar(0x56FD));
         for (const QString& row : row_texts(p->List1)) {
             const QList<qreal> at = tabs->part_positions(row, font);
             QCOMPARE(at.size(), row.count(u'\t') + 1);

@@ -67,9 +67,13 @@ class TestRegionWindow : public QObject {
         tomarina21* w = a.open();
         auto* tabs = qobject_cast<TabStopDelegate*>(w->List1->itemDelegate());
         QVERIFY(tabs);
-        const QList<qreal> first = tabs->part_positions(w->List1->item(0)->text(), w->List1->font());
-        for (const QString& row : row_texts(w->List1))
-            QCOMPARE(tabs->part_positions(row, w->List1->font()).last(), first.last());
+        // The texts start at the second stop, 8.5 full-width characters from the left, after every name.
+        const QFont font = w->List1->font();
+        const qreal column = 8.5 * QFontMetricsF(font).horizontalAdvance(QChar(0x56FD));
+        for (const QString& row : row_texts(w->List1)) {
+            QCOMPARE(tabs->part_positions(row, font).last(), column);
+            QVERIFY(QFontMetricsF(font).horizontalAdvance(row.section(u'\t', 0, 0)) < column);
+        }
     }
 
     void the_chosen_row_opens_its_link_after_the_caution() {

@@ -38,7 +38,7 @@ struct Sample {
     }
     // The results of a prefecture search, shown.
     tomarina12* prefecture(int k) {
-        st.search.search_type = 1;
+        st.search.search_type = SearchType::prefecture;
         st.search.search_key = st.db.ken_name(k);
         st.search.narrow_count = 0;
         auto* r = forms.show<tomarina12>();

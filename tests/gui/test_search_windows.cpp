@@ -81,12 +81,13 @@ class TestSearchWindows : public QObject {
         QCOMPARE(w->Command1->text(), u8("検索開始"));
         QCOMPARE(w->Command2->text(), u8("検索終了"));
         QVERIFY(w->Command3->isHidden());
+        QCOMPARE(a.st.search.search_type, SearchType::prefecture);
 
         w->Option3->setChecked(true);
         QCOMPARE(w->Text1->text(), QString());
         QCOMPARE(w->Text2->text(), u8("ホテル名を入力して下さい"));
         // The option is the criterion of the next search; only 検索開始 starts one.
-        QCOMPARE(a.st.search.search_type, Integer(1));
+        QCOMPARE(a.st.search.search_type, SearchType::prefecture);
         w->Text1->setText(u8("駅前"));
         w->Option6->setChecked(true);
         QCOMPARE(w->Text1->text(), u8("駅前"));
@@ -115,9 +116,9 @@ class TestSearchWindows : public QObject {
         QCOMPARE(QAccessible::queryAccessibleInterface(w->Text2)->text(QAccessible::Name), u8("案内"));
         auto spoken = [w]() -> QString {
             for (QWidget* c : w->findChildren<QWidget*>()) {
-                QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
-                if (a && a->role() == QAccessible::Notification && c->isVisible())
-                    return a->text(QAccessible::Name);
+                QAccessibleInterface* face = QAccessible::queryAccessibleInterface(c);
+                if (face && face->role() == QAccessible::Notification && c->isVisible())
+                    return face->text(QAccessible::Name);
             }
             return {};
         };

@@ -84,43 +84,43 @@ class TestListRows : public QObject {
         const HotelTables t = load(ten_areas());
         QCOMPARE(t.area_list(10), u8("離島"));
         // Every prefecture under the whole country, in table order, with its database hotels.
-        const QStringList all = picker_rows(t, 1, 0);
+        const QStringList all = picker_rows(t, SearchType::prefecture, 0);
         QCOMPARE(all.size(), 11);
         QCOMPARE(all.first(), u8("北海道\t\t2件"));
         QCOMPARE(all[1], u8("道東\t\t"));
         QCOMPARE(all[2], u8("東北県\t\t1件"));
         QCOMPARE(all.last(), u8("離島県\t\t1件"));
-        QCOMPARE(names(picker_rows(t, 1, 1)), QStringList({u8("北海道"), u8("道東")}));
-        QCOMPARE(names(picker_rows(t, 1, 9)), QStringList({u8("沖縄県")}));
+        QCOMPARE(names(picker_rows(t, SearchType::prefecture, 1)), QStringList({u8("北海道"), u8("道東")}));
+        QCOMPARE(names(picker_rows(t, SearchType::prefecture, 9)), QStringList({u8("沖縄県")}));
         // The tenth area has no option of its own: its prefecture shows only under the whole country.
-        for (int indx = 1; indx <= 9; ++indx) QVERIFY(!names(picker_rows(t, 1, indx)).contains(u8("離島県")));
-        QVERIFY(picker_rows(t, 1, 10).isEmpty());
-        QVERIFY(picker_rows(t, 1, -1).isEmpty());
+        for (int indx = 1; indx <= 9; ++indx) QVERIFY(!names(picker_rows(t, SearchType::prefecture, indx)).contains(u8("離島県")));
+        QVERIFY(picker_rows(t, SearchType::prefecture, 10).isEmpty());
+        QVERIFY(picker_rows(t, SearchType::prefecture, -1).isEmpty());
     }
 
     void airport_rows_by_area_number() {
         DbSource src = test::small_source();
         src.airports.append({u8("那覇"), 9});
         const HotelTables t = load(src);
-        QCOMPARE(names(picker_rows(t, 2, 0)), QStringList({u8("札幌／新千歳"), u8("東京／羽田"),
+        QCOMPARE(names(picker_rows(t, SearchType::airport, 0)), QStringList({u8("札幌／新千歳"), u8("東京／羽田"),
                                                            u8("東京／成田"), u8("大阪／伊丹"), u8("那覇")}));
-        QCOMPARE(names(picker_rows(t, 2, 4)), QStringList({u8("東京／羽田"), u8("東京／成田")}));
-        QCOMPARE(picker_rows(t, 2, 9), QStringList({u8("那覇\t\t")}));
-        QVERIFY(picker_rows(t, 2, 3).isEmpty());
+        QCOMPARE(names(picker_rows(t, SearchType::airport, 4)), QStringList({u8("東京／羽田"), u8("東京／成田")}));
+        QCOMPARE(picker_rows(t, SearchType::airport, 9), QStringList({u8("那覇\t\t")}));
+        QVERIFY(picker_rows(t, SearchType::airport, 3).isEmpty());
         // Counts are of the directory's hotels: 羽田 has three of the six.
-        QCOMPARE(picker_rows(t, 2, 4).first(), u8("東京／羽田\t3件"));
+        QCOMPARE(picker_rows(t, SearchType::airport, 4).first(), u8("東京／羽田\t3件"));
     }
 
     void option_captions_follow_the_mode() {
         const HotelTables t = load(test::small_source());
-        QCOMPARE(picker_option_caption(t, 1, 0), u8("全国"));
-        QCOMPARE(picker_option_caption(t, 1, 2), u8("関東"));
-        QCOMPARE(picker_option_caption(t, 1, 3), QString());
-        QCOMPARE(picker_option_caption(t, 2, 0), u8("全国エリア"));
-        QCOMPARE(picker_option_caption(t, 2, 3), u8("北陸・中部エリア"));
-        QCOMPARE(picker_option_caption(t, 2, 9), u8("沖縄エリア"));
-        QCOMPARE(picker_texts(1).frame, u8("都道府県名の選択"));
-        QCOMPARE(picker_texts(2).heading, u8("空港名"));
+        QCOMPARE(picker_option_caption(t, SearchType::prefecture, 0), u8("全国"));
+        QCOMPARE(picker_option_caption(t, SearchType::prefecture, 2), u8("関東"));
+        QCOMPARE(picker_option_caption(t, SearchType::prefecture, 3), QString());
+        QCOMPARE(picker_option_caption(t, SearchType::airport, 0), u8("全国エリア"));
+        QCOMPARE(picker_option_caption(t, SearchType::airport, 3), u8("北陸・中部エリア"));
+        QCOMPARE(picker_option_caption(t, SearchType::airport, 9), u8("沖縄エリア"));
+        QCOMPARE(picker_texts(SearchType::prefecture).frame, u8("都道府県名の選択"));
+        QCOMPARE(picker_texts(SearchType::airport).heading, u8("空港名"));
     }
 
     void offered_districts_leave_out_the_chosen() {

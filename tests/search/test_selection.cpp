@@ -23,7 +23,7 @@ struct World {
         Loader(t, bytes).load_all();
     }
     QList<int> run(int type, const QString& key, Integer limit = 1000) {
-        s.search_type = Integer(type);
+        s.search_type = SearchType(type);
         s.search_key = key;
         select_hotels(t, s, limit);
         QList<int> hits;
@@ -111,7 +111,7 @@ class TestSelection : public QObject {
         // Start, middle, end, whole.
         QCOMPARE(w.run(3, u8("ＡＢＣ")), QList<int>({1, 3, 4, 5}));
         // A half-width table name is accepted by the check but never matches.
-        const auto kanagawa = accept_search_entry(w.t, 1, u8("神奈川県"));
+        const auto kanagawa = accept_search_entry(w.t, SearchType::prefecture, u8("神奈川県"));
         QVERIFY(kanagawa);
         QCOMPARE(kanagawa->entry, u8("ｶﾅｶﾞﾜ"));
         QCOMPARE(w.run(1, kanagawa->search_key), QList<int>());
@@ -208,10 +208,10 @@ class TestSelection : public QObject {
         QFETCH(QString, shown);
         QFETCH(QString, key);
         World w(test::small_source());
-        const auto a = accept_search_entry(w.t, option, entry);
+        const auto a = accept_search_entry(w.t, SearchType(option), entry);
         QCOMPARE(a.has_value(), accepted);
         if (!a) return;
-        QCOMPARE(a->search_type, Integer(option));
+        QCOMPARE(a->search_type, SearchType(option));
         QCOMPARE(a->entry, shown);
         QCOMPARE(a->search_key, key);
         QCOMPARE(search_key_of(shown), key);

@@ -2,6 +2,7 @@
 #include "data/save_file.h"
 #include "data/text_rules.h"
 #include "support/test_support.h"
+#include "support/faulty_disk.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -2,6 +2,7 @@
 #include "shared/desktop_opener.h"
 #include "shared/settings.h"
 #include "shared/user_folder.h"
+#include "support/faulty_disk.h"
 
 #include <QDir>
 #include <QFile>
