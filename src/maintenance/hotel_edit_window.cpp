@@ -59,7 +59,7 @@ tomarina42::tomarina42(Forms& forms) : Form(forms, 42, QStringLiteral("tomarina4
         (*r.label)->setBuddy(*r.box);
         // The file holds texts of any length; the box's own default would cut them at 32767 characters.
         (*r.box)->setMaxLength(std::numeric_limits<int>::max());
-        (*r.box)->setAccessibleName(QString::fromUtf8(r.caption).remove(QChar(0x3000)).remove(u'：'));
+        (*r.box)->setAccessibleName(field_name(n));
         pf_.set_ime(*r.box, r.japanese);
         if (n == 1) {
             Command4 = add_control<QPushButton>(Frame1, "Command4", 3120, 240, 255, 255);
@@ -84,6 +84,12 @@ tomarina42::tomarina42(Forms& forms) : Form(forms, 42, QStringLiteral("tomarina4
     paint(Text10, QPalette::Base, message_green);
     Label10->setBuddy(Text10);
     Text10->setAccessibleName(QStringLiteral("メッセージ"));
+    // A refusal names the field it sends the focus to (refuse) until the message area shows something
+    // else, so that a screen reader says it where the focus is.
+    connect(Text10, &QPlainTextEdit::textChanged, this, [this] {
+        for (int k = 1; k <= 9; ++k) text(k)->setAccessibleName(field_name(k));
+        announce(QString());
+    });
 
     Command1 = add_control<QPushButton>(Frame1, "Command1", 4680, 4320, 975, 375);
     Command1->setText(QStringLiteral("更新"));
@@ -224,8 +230,7 @@ void tomarina42::Text_KeyPress(int field, KeyAscii) {
     const QString message = enter_check(field, f, st_.db);
     set_fields(f);
     if (!message.isEmpty()) {
-        show_message(message);
-        text(field)->setFocus();
+        refuse(field, message);
         return;
     }
     if (field == 9)
@@ -240,7 +245,10 @@ void tomarina42::Text_DblClick(int field) {
 
 void tomarina42::refuse(int field, const QString& message) {
     show_message(message);
+    announce(message);
     QLineEdit* box = text(field);
+    if (!box) return;
+    box->setAccessibleName(message);
     if (box->hasFocus()) return;
     // The focus arriving at the field must not cover the refusal with the field's prompt.
     keep_message_for_ = field;
@@ -250,7 +258,7 @@ void tomarina42::refuse(int field, const QString& message) {
 void tomarina42::store(StoreButton button) {
     const bool adding = button == StoreButton::AddUpdate || st_.edit_mode != EditMode::upd;
     if (adding && user_tables_full(st_.user)) {
-        show_message(user_tables_full_message());
+        refuse(0, user_tables_full_message());
         return;
     }
     EditFields f = fields();

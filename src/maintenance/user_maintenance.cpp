@@ -136,6 +136,10 @@ bool storable_text(QStringView text) {
     return cp932_encodable(text);
 }
 
+QString field_name(int field) {
+    return field >= 1 && field <= 9 ? field_names[std::size_t(field)] : QString();
+}
+
 QString field_prompt(int field) {
     if (field < 1 || field > 9) return {};
     return QString::fromUtf16(prompts[field].request) + QStringLiteral("\r\n") +

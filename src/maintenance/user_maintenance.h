@@ -42,6 +42,8 @@ bool storable_text(QStringView text);
 
 // The prompt of a field on focus: the request, a line break, an example.
 QString field_prompt(int field);
+// What a field is called, as its label names it and the messages do; empty outside 1..9.
+QString field_name(int field);
 
 // Enter in field `field`: fills the district from the airport, formats the rate, and returns the
 // refusal message, empty when the field is accepted.

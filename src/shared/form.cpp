@@ -4,6 +4,7 @@
 #include "data/text_rules.h"
 #include "platform/nested_loop.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QValidator>
 #include <algorithm>
@@ -76,6 +78,28 @@ QAccessibleInterface* window_roles(const QString& class_name, QObject* object) {
     if (w->isWindow() && qobject_cast<Form*>(w)) return new QAccessibleWidget(w, QAccessible::Window);
     if (class_name == u"QFrame") return new AccessibleFrame(static_cast<QFrame*>(w));
     return nullptr;
+}
+
+// A list or grid taking the focus tells its current row first (the view sets it as the focus arrives)
+// and itself after; a screen reader passes over the older of two focus events that come together and
+// says only "list with 47 items". The current row is told again once the view has the focus.
+void tell_current_item(QAbstractItemView* view) {
+    QMetaObject::invokeMethod(
+        view,
+        [view = QPointer<QAbstractItemView>(view)] {
+            if (!view || !view->hasFocus() || !QAccessible::isActive()) return;
+            const QModelIndex at = view->currentIndex();
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(view);
+            QAccessibleTableInterface* table = iface ? iface->tableInterface() : nullptr;
+            if (!at.isValid() || !table) return;
+            QAccessibleInterface* cell = table->cellAt(at.row(), at.column());
+            const int child = cell ? iface->indexOfChild(cell) : -1;
+            if (child < 0) return;
+            QAccessibleEvent focus(view, QAccessible::Focus);
+            focus.setChild(child);
+            QAccessible::updateAccessibility(&focus);
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace
@@ -185,6 +209,8 @@ void Form::show_help() {
 }
 
 bool Form::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn)
+        if (auto* view = qobject_cast<QAbstractItemView*>(watched)) tell_current_item(view);
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Escape && watching_esc_) {

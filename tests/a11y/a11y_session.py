@@ -332,6 +332,15 @@ class Session:
             self.key("Shift+Tab" if back else "Tab")
         raise Failure(f"Tab never reached 「{name}」 (the focus is on {describe(self.focus())})")
 
+    def tab_to_grid(self, limit=30):
+        """Tab until the focus is in a grid, which takes it at its current cell."""
+        for _ in range(limit):
+            f = self.focus()
+            if f is not None and f.get_role_name() in ("table", "table cell"):
+                return f
+            self.key("Tab")
+        raise Failure(f"Tab never reached the grid (the focus is on {describe(self.focus())})")
+
 
 # --- helpers on accessible objects -----------------------------------------------------------------------
 

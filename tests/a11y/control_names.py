@@ -118,8 +118,7 @@ def names(s):
     s.key("Return", 1.5)
     s.wait_for(lambda: find(s.active_window(), lambda a: a.get_role_name() == "table") is not None,
                "ｷｬﾝｾﾙ in the narrowing does not bring the results back")
-    table = find(s.active_window(), lambda a: a.get_role_name() == "table")
-    s.tab_to(table.get_name(), "table")
+    s.tab_to_grid()
     s.key("Return", 1.0)
     s.wait_for(lambda: find(s.active_window(), lambda a: a.get_name() == "ホテル情報"
                             and a.get_role_name() == "panel") is not None,

@@ -441,6 +441,9 @@ class TestMaintenanceWindows : public QObject {
             QCOMPARE(m.message(e), u8(message));
             QVERIFY2(e->text(field)->hasFocus(), message);
             QVERIFY(m.pf.messages.isEmpty());
+            // A screen reader hears it where the focus is, and at once.
+            QCOMPARE(e->text(field)->accessibleName(), u8(message));
+            QCOMPARE(test::announced(e), u8(message));
         };
         press(1, "都道府県名は省略できません");
         e->Text1->setText(u8("福岡"));
@@ -469,10 +472,12 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(e->Text8->text(), u8("円"));
         QCOMPARE(m.st.user.user_count, Integer(0));
 
-        // Moving on from the field brings back the prompts.
+        // Moving on from the field brings back the prompts, and the fields their names.
         QTest::keyClick(e->Text8, Qt::Key_Tab);
         QVERIFY(e->Text9->hasFocus());
         QCOMPARE(m.message(e), u8("備考を入力して下さい（省略可）\n入力例：○"));
+        QCOMPARE(e->Text8->accessibleName(), u8("料金"));
+        QCOMPARE(test::announced(e), QString());
     }
 
     void enter_checks_prompts_and_picker_buttons() {
@@ -490,9 +495,13 @@ class TestMaintenanceWindows : public QObject {
         QTest::keyClick(e->Text1, Qt::Key_Return); // 福岡 is not in the directory
         QCOMPARE(m.message(e), u8("都道府県名の入力誤りです"));
         QVERIFY(e->Text1->hasFocus());
+        QCOMPARE(e->Text1->accessibleName(), u8("都道府県名の入力誤りです"));
+        QCOMPARE(test::announced(e), u8("都道府県名の入力誤りです"));
         e->Text1->setText(u8("東京"));
         QTest::keyClick(e->Text1, Qt::Key_Return);
         QVERIFY(e->Text2->hasFocus());
+        QCOMPARE(e->Text1->accessibleName(), u8("都道府県名"));
+        QCOMPARE(test::announced(e), QString());
         QCOMPARE(m.message(e), u8("空港名を選択して下さい\n入力例：東京／羽田"));
         QVERIFY(!e->Command4->isVisible());
         QVERIFY(e->Command5->isVisible());
@@ -857,6 +866,7 @@ class TestMaintenanceWindows : public QObject {
         tomarina42* e = m.edit();
         QTest::mouseClick(e->Command3, Qt::LeftButton);
         QVERIFY(m.message(e).contains(u8("500件")));
+        QCOMPARE(test::announced(e), m.message(e));
         QCOMPARE(m.st.user.user_count, Integer(UserTables::user_capacity));
         // Modifying is still possible.
         e->Text4->setText(u8("ホテルB改"));

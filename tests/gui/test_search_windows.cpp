@@ -114,15 +114,7 @@ class TestSearchWindows : public QObject {
         // is announced at once.
         QCOMPARE(w->Text1->accessibleName(), u8("検索条件の入力エラーです"));
         QCOMPARE(QAccessible::queryAccessibleInterface(w->Text2)->text(QAccessible::Name), u8("案内"));
-        auto spoken = [w]() -> QString {
-            for (QWidget* c : w->findChildren<QWidget*>()) {
-                QAccessibleInterface* face = QAccessible::queryAccessibleInterface(c);
-                if (face && face->role() == QAccessible::Notification && c->isVisible())
-                    return face->text(QAccessible::Name);
-            }
-            return {};
-        };
-        QCOMPARE(spoken(), u8("検索条件の入力エラーです"));
+        QCOMPARE(test::announced(w), u8("検索条件の入力エラーです"));
         // An empty entry only takes the focus back.
         w->Text1->clear();
         QTest::mouseClick(w->Command1, Qt::LeftButton);
@@ -135,7 +127,7 @@ class TestSearchWindows : public QObject {
         QCOMPARE(w->Text2->text(), u8("都道府県名を入力して下さい"));
         QCOMPARE(QAccessible::queryAccessibleInterface(w->Text1)->text(QAccessible::Name),
                  u8("ホテル検索条件"));
-        QCOMPARE(spoken(), QString());
+        QCOMPARE(test::announced(w), QString());
         QVERIFY(a.forms.loaded<tomarina12>());
         QCOMPARE(a.st.search.search_key, u8("東京"));
     }

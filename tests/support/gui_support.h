@@ -4,6 +4,7 @@
 #include "support/fake_platform.h"
 #include "support/test_support.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -43,6 +44,15 @@ inline void commit_text(QWidget* box, const QString& text) {
     QInputMethodEvent event;
     event.setCommitString(text);
     QCoreApplication::sendEvent(box, &event);
+}
+
+// What the window says to a screen reader as a notification at the moment, empty when nothing.
+inline QString announced(const QWidget* window) {
+    for (QWidget* c : window->findChildren<QWidget*>()) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
+        if (a && a->role() == QAccessible::Notification && c->isVisible()) return a->text(QAccessible::Name);
+    }
+    return {};
 }
 
 // The windows as the program has them: each FormKind reaches its window.
