@@ -4,6 +4,7 @@
 
 #include "data/hotel_tables.h"
 #include "data/user_file.h"
+#include "program/program.h"
 #include "search/selection.h"
 #include "shared/program_folder.h"
 
@@ -218,6 +219,8 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
+    // The windows' fonts as the program maps them.
+    tomarina::install_fonts();
     // The offscreen platform reports every window it cannot raise.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
         if (type != QtDebugMsg && type != QtInfoMsg && !msg.contains(QLatin1String("does not support")))

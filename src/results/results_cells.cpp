@@ -4,8 +4,10 @@
 #include "shared/form.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QStyleOptionHeader>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -20,7 +22,21 @@ constexpr qreal min_advance = 0.25;
 CellLayout::CellLayout(const QFont& font)
     : font_(font), fm_(font), pitch_(twips_to_px(full_width_char_twips)),
       // The data's yen sign is the half-width character "\".
-      half_(QFontMetricsF(font).horizontalAdvance(QChar(u'\\'))) {}
+      half_(QFontMetricsF(font).horizontalAdvance(QChar(u'\\'))),
+      full_yen_(QFontMetricsF(font).horizontalAdvance(QChar(yen_sign))), learnt_(learnt_for(font)) {}
+
+std::shared_ptr<CellLayout::Learnt> CellLayout::learnt_for(const QFont& font) {
+    static QHash<QString, std::shared_ptr<Learnt>> fonts;
+    if (fonts.isEmpty())
+        // The glyphs hold the font system's fonts, which must go before the application does.
+        qAddPostRoutine([] {
+            for (const auto& learnt : std::as_const(fonts)) learnt->glyphs.clear();
+            fonts.clear();
+        });
+    auto& learnt = fonts[font.key()];
+    if (!learnt) learnt = std::make_shared<Learnt>();
+    return learnt;
+}
 
 int CellLayout::line_height() const {
     return int(std::ceil(fm_.height()));
@@ -32,9 +48,10 @@ qreal CellLayout::advance(QStringView text, qsizetype i, qsizetype* n) const {
     if (n) *n = len;
     if (text[i] == yen_sign) return half_;
     const char32_t code = len == 2 ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i].unicode();
-    auto it = advances_.constFind(code);
-    if (it == advances_.constEnd())
-        it = advances_.insert(code, fm_.horizontalAdvance(text.mid(i, len).toString()));
+    auto& advances = learnt_->advances;
+    auto it = advances.constFind(code);
+    if (it == advances.constEnd())
+        it = advances.insert(code, fm_.horizontalAdvance(text.mid(i, len).toString()));
     return *it;
 }
 
@@ -70,31 +87,105 @@ QString CellLayout::fitting(const QString& text, int width) const {
     return text.left(i);
 }
 
+const QList<QGlyphRun>& CellLayout::glyphs(QStringView text, qsizetype i, qsizetype n,
+                                           const QPaintDevice* device) const {
+    static const QList<QGlyphRun> none;
+    const QChar c = text[i];
+    // Controls and separators may take another way through drawText than through a layout.
+    if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format ||
+        c.category() == QChar::Separator_Line || c.category() == QChar::Separator_Paragraph)
+        return none;
+    const int dpi = device ? device->logicalDpiY() : 0;
+    auto& known = learnt_->glyphs;
+    if (dpi != learnt_->glyph_dpi) {
+        known.clear();
+        learnt_->glyph_dpi = dpi;
+    }
+    const char32_t code = n == 2 ? QChar::surrogateToUcs4(text[i], text[i + 1]) : c.unicode();
+    auto it = known.constFind(code);
+    if (it == known.constEnd()) {
+        QTextLayout layout(text.mid(i, n).toString(), font_, device);
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        QList<QGlyphRun> runs = layout.glyphRuns();
+        // Placed from the pen position on the baseline, as drawText places them.
+        const QPointF origin(line.x(), line.y() + line.ascent());
+        for (QGlyphRun& run : runs) {
+            QList<QPointF> positions = run.positions();
+            for (QPointF& at : positions) at -= origin;
+            run.setPositions(positions);
+        }
+        it = known.insert(code, runs);
+    }
+    return *it;
+}
+
+namespace {
+
+// Glyphs of one font gathered along a line and drawn in one call: a call per character would shape
+// each one again.
+class GlyphBatch {
+  public:
+    explicit GlyphBatch(QPainter& p) : p_(p) {}
+    ~GlyphBatch() { flush(); }
+    void add(const QGlyphRun& run, QPointF at) {
+        if (!indexes_.isEmpty() && run.rawFont() != font_) flush();
+        font_ = run.rawFont();
+        indexes_ += run.glyphIndexes();
+        for (const QPointF& position : run.positions()) positions_ << at + position;
+    }
+    void flush() {
+        if (indexes_.isEmpty()) return;
+        QGlyphRun run;
+        run.setRawFont(font_);
+        run.setGlyphIndexes(indexes_);
+        run.setPositions(positions_);
+        p_.drawGlyphRun(QPointF(0, 0), run);
+        indexes_.clear();
+        positions_.clear();
+    }
+
+  private:
+    QPainter& p_;
+    QRawFont font_;
+    QList<quint32> indexes_;
+    QList<QPointF> positions_;
+};
+
+} // namespace
+
 void CellLayout::draw(QPainter& p, const QRect& cell, const QStringList& lines) const {
     p.save();
     p.setClipRect(cell, Qt::IntersectClip);
     p.setFont(font_);
-    const qreal full_yen = fm_.horizontalAdvance(QChar(yen_sign));
-    qreal top = cell.top();
-    for (const QString& line : lines) {
-        if (top >= cell.bottom() + 1) break;
-        const qreal baseline = top + fm_.ascent();
-        qreal x = cell.left();
-        for (qsizetype i = 0, n = 0; i < line.size() && x <= cell.right() + 1; i += n) {
-            const qreal a = advance(line, i, &n);
-            if (line[i] == yen_sign && full_yen > a) {
-                // The font's yen sign is full-width: drawn narrowed into a half-width room.
-                p.save();
-                p.translate(x, baseline);
-                p.scale(a / full_yen, 1.0);
-                p.drawText(QPointF(0, 0), line.mid(i, n));
-                p.restore();
-            } else {
-                p.drawText(QPointF(x, baseline), line.mid(i, n));
+    {
+        GlyphBatch batch(p);
+        qreal top = cell.top();
+        for (const QString& line : lines) {
+            if (top >= cell.bottom() + 1) break;
+            const qreal baseline = top + fm_.ascent();
+            qreal x = cell.left();
+            for (qsizetype i = 0, n = 0; i < line.size() && x <= cell.right() + 1; i += n) {
+                const qreal a = advance(line, i, &n);
+                if (line[i] == yen_sign && full_yen_ > a) {
+                    // The font's yen sign is full-width: drawn narrowed into a half-width room.
+                    batch.flush();
+                    p.save();
+                    p.translate(x, baseline);
+                    p.scale(a / full_yen_, 1.0);
+                    p.drawText(QPointF(0, 0), line.mid(i, n));
+                    p.restore();
+                } else if (const QList<QGlyphRun>& runs = glyphs(line, i, n, p.device()); !runs.isEmpty()) {
+                    for (const QGlyphRun& run : runs) batch.add(run, QPointF(x, baseline));
+                } else {
+                    batch.flush();
+                    p.drawText(QPointF(x, baseline), line.mid(i, n));
+                }
+                x += a;
             }
-            x += a;
+            top += pitch_;
         }
-        top += pitch_;
     }
     p.restore();
 }
@@ -114,13 +205,17 @@ QStringList ResultsCellDelegate::cell_lines(const QString& text, QSize cell, boo
 
 void ResultsCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const {
-    QStyleOptionViewItem opt = option;
-    initStyleOption(&opt, index);
+    // Only the background comes from the model beside the text: the style's option asks it for every
+    // role and copies the palette, for each cell drawn.
+    const QStyleOptionViewItem& opt = option;
     const QRect cell = option.rect;
     const bool selected = opt.state & QStyle::State_Selected;
     const QPalette& pal = opt.palette;
     painter->save();
-    painter->fillRect(cell, selected ? pal.brush(QPalette::Highlight) : opt.backgroundBrush);
+    const QVariant background = index.data(Qt::BackgroundRole);
+    painter->fillRect(cell, selected                          ? pal.brush(QPalette::Highlight)
+                            : background.canConvert<QBrush>() ? qvariant_cast<QBrush>(background)
+                                                              : opt.backgroundBrush);
     const QVariant foreground = index.data(Qt::ForegroundRole);
     painter->setPen(selected               ? pal.color(QPalette::HighlightedText)
                     : foreground.isValid() ? foreground.value<QColor>()
@@ -128,10 +223,17 @@ void ResultsCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     const QString text = index.data(Qt::DisplayRole).toString();
     layout_.draw(*painter, cell,
                  cell_lines(text, cell.size(), opt.features & QStyleOptionViewItem::WrapText));
-    // The grid's lines along the cell's right and bottom edge, under nothing the text needs.
-    painter->setPen(pal.color(QPalette::Mid));
-    painter->drawLine(cell.topRight(), cell.bottomRight());
-    painter->drawLine(cell.bottomLeft(), cell.bottomRight());
+    // The grid's lines along the cell's right and bottom edge, under nothing the text needs; in a cell
+    // of some size filled as one-pixel rectangles, the same pixels the lines take, at less cost.
+    const QColor line = pal.color(QPalette::Mid);
+    if (cell.width() > 0 && cell.height() > 0) {
+        painter->fillRect(QRect(cell.right(), cell.top(), 1, cell.height()), line);
+        painter->fillRect(QRect(cell.left(), cell.bottom(), cell.width(), 1), line);
+    } else {
+        painter->setPen(line);
+        painter->drawLine(cell.topRight(), cell.bottomRight());
+        painter->drawLine(cell.bottomLeft(), cell.bottomRight());
+    }
     if (opt.state & QStyle::State_HasFocus) {
         QStyleOptionFocusRect focus;
         focus.QStyleOption::operator=(opt);

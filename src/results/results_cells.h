@@ -2,10 +2,12 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
 #include <QHeaderView>
 #include <QStringList>
 #include <QStyledItemDelegate>
+#include <memory>
 
 namespace tomarina {
 
@@ -35,11 +37,27 @@ class CellLayout {
     void draw(QPainter& p, const QRect& cell, const QStringList& lines) const;
 
   private:
+    // The glyphs drawText shows for the character at i (n units long), placed from the pen position
+    // on the baseline; none for a character left to drawText itself.
+    const QList<QGlyphRun>& glyphs(QStringView text, qsizetype i, qsizetype n,
+                                   const QPaintDevice* device) const;
+
     QFont font_;
     QFontMetricsF fm_;
     int pitch_;
     qreal half_;
-    mutable QHash<char32_t, qreal> advances_;
+    // The font's own yen sign, which is full-width.
+    qreal full_yen_;
+    // What the font draws for each character, learnt once in the program's run and shared by every
+    // layout of the font: each results window would otherwise measure and shape them all again.
+    struct Learnt {
+        QHash<char32_t, qreal> advances;
+        QHash<char32_t, QList<QGlyphRun>> glyphs;
+        // The resolution the glyphs were laid out for.
+        int glyph_dpi = -1;
+    };
+    static std::shared_ptr<Learnt> learnt_for(const QFont& font);
+    std::shared_ptr<Learnt> learnt_;
 };
 
 // Paints the results cells by the layout above, with the grid's lines on each cell's right and bottom

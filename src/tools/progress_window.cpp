@@ -21,8 +21,9 @@ void tomarina91::start(int steps) {
 }
 
 void tomarina91::step_to(int value) {
+    // The bar repaints itself at once whenever the value changes what it draws; a repaint of our own
+    // would draw the same again.
     ProgressBar1->setValue(std::clamp(value, ProgressBar1->minimum(), ProgressBar1->maximum()));
-    ProgressBar1->repaint();
     NestedLoop::process_events();
 }
 

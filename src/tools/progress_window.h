@@ -15,7 +15,7 @@ class tomarina91 : public Form {
 
     // An empty bar of that many steps.
     void start(int steps);
-    // Sets the bar and lets the windows repaint.
+    // Sets the bar, drawn at once, and lets the windows repaint.
     void step_to(int value);
 
   protected:

@@ -2,6 +2,7 @@
 #include "program/main_menu_window.h"
 #include "support/gui_support.h"
 #include "tools/about_window.h"
+#include "tools/progress_window.h"
 #include "tools/settings_window.h"
 #include "tools/splash_window.h"
 #include "tools/tools_menu_window.h"
@@ -9,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -362,6 +364,32 @@ class TestToolsWindows : public QObject {
         QVERIFY(!t.forms.loaded<tomarina34>());
         QCOMPARE(t.st.settings.tomarina34.top, Integer(150));
         QCOMPARE(t.st.settings.tomarina34.left, Integer(300));
+    }
+
+    // Each step of the bar is on the screen when step_to returns, drawn once: the work that follows
+    // lets no events run until the next step.
+    void progress_bar_draws_each_step_once() {
+        test::RunningProgram p;
+        auto* w = p.forms.show<tomarina91>();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        w->start(4);
+        QList<int> drawn;
+        struct Painted : QObject {
+            QList<int>& drawn;
+            QProgressBar* bar;
+            Painted(QList<int>& d, QProgressBar* b) : drawn(d), bar(b) {}
+            bool eventFilter(QObject*, QEvent* e) override {
+                if (e->type() == QEvent::Paint) drawn << bar->value();
+                return false;
+            }
+        } painted(drawn, w->ProgressBar1);
+        QCoreApplication::processEvents();
+        w->ProgressBar1->installEventFilter(&painted);
+        for (int step = 1; step <= 4; ++step) {
+            w->step_to(step);
+            QCOMPARE(drawn.value(step - 1), step);
+        }
+        QCOMPARE(drawn, QList<int>({1, 2, 3, 4}));
     }
 
     void splash_shows_version_platform_picture_and_publisher() {
