@@ -1,6 +1,8 @@
 """The screen reader Orca on the typical keyboard flow: it speaks every control the focus reaches, each
-window as it comes up, and the refusal of a wrong entry. Orca writes what it would speak to its debug
-log ("SPEECH OUTPUT" lines), which needs no sound. Skipped where Orca is not installed."""
+window as it comes up, the refusal of a wrong entry in the search window and in the hotel edit window.
+Orca writes what it would speak to its debug log ("SPEECH OUTPUT" lines), which needs no sound. Each
+key waits until Orca has dealt with what came before, as a user waits for the speech. Skipped where
+Orca is not installed."""
 
 import os
 import re
@@ -13,7 +15,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from a11y_session import Failure, Skip, check, run  # noqa: E402
-from keyboard_flow import flow  # noqa: E402
+from keyboard_flow import MAIN_TITLE, flow  # noqa: E402
 
 SPEECH = re.compile(r"SPEECH OUTPUT: '(.*?)'")
 
@@ -109,6 +111,29 @@ def start_orca(s):
     raise Skip("Orca did not come up on this session within a minute")
 
 
+def edit_refusal(s):
+    """The hotel edit window refuses a prefecture it does not know: Orca says the refusal."""
+    s.tab_to("ホテル登録保守", "push button")
+    s.key("Return", 1.0)
+    s.wait_for(lambda: s.focus() is not None and s.active_window() is not None
+               and s.active_window().get_name() != MAIN_TITLE, "ホテル登録保守 opens no maintenance list")
+    s.tab_to("追加", "push button")
+    s.key("Return", 1.0)
+    s.wait_focus("都道府県名", "text", "追加 opens no edit window at its first box")
+    s.type_text("x")
+    s.key("Return")
+    s.wait_focus("都道府県名の入力誤りです", "text", "the refused prefecture box is not named by its refusal")
+    wait_idle(s)
+    check(plain("都道府県名の入力誤りです") in plain(" ".join(spoken_lines(s.orca_log)[s.orca_mark:])),
+          "Orca did not speak the edit window's refusal")
+    for _ in range(2):
+        s.key("Escape", 1.0)
+        s.wait_for(lambda: s.active_window() is not None, "no window is active after Esc")
+        if s.active_window().get_name() == MAIN_TITLE:
+            return
+    raise Failure("Esc does not lead back from the edit window to the main menu")
+
+
 def orca(s):
     start_orca(s)
     keyboard = {"key": s.key, "type_text": s.type_text}
@@ -120,7 +145,7 @@ def orca(s):
     def paced(name):
         def press(*args, **kwargs):
             wait_idle(s)
-            mark[0] = len(spoken_lines(s.orca_log))
+            mark[0] = s.orca_mark = len(spoken_lines(s.orca_log))
             keyboard[name](*args, **kwargs)
         return press
 
@@ -136,6 +161,7 @@ def orca(s):
     s.key = paced("key")
     s.type_text = paced("type_text")
     flow(s)
+    edit_refusal(s)
     wait_idle(s)
     speech = spoken_lines(s.orca_log)
     missing = []
