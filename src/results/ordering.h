@@ -6,7 +6,9 @@
 #include "shared/search_state.h"
 
 #include <QString>
+#include <cstdint>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 namespace tomarina {
@@ -78,22 +80,48 @@ std::vector<int> exchange_order(const std::vector<int>& rank);
 
 template <typename Id, typename Keys> void exchange_sort(Id* list, int n, const Keys& k1, const Keys& k2) {
     if (n < 2) return;
-    std::vector<int> pos(static_cast<std::size_t>(n));
-    for (int p = 0; p < n; ++p) pos[std::size_t(p)] = p;
-    auto less = [&](int a, int b) {
-        const auto& ka = k1[std::size_t(list[a + 1])];
-        const auto& kb = k1[std::size_t(list[b + 1])];
-        const int c = QStringView(ka).compare(QStringView(kb));
-        if (c != 0) return c < 0;
-        return QStringView(k2[std::size_t(list[a + 1])]).compare(QStringView(k2[std::size_t(list[b + 1])])) <
-               0;
+    // Each key's first eight code units packed so that two compare as the texts do: where the heads
+    // differ they decide, where they are equal and both keys end within them the shorter key is the
+    // smaller, and otherwise the whole texts decide. The entries sort by value, beside their heads.
+    struct Head {
+        std::uint64_t high = 0, low = 0;
+        qsizetype size = 0;
     };
-    std::stable_sort(pos.begin(), pos.end(), less);
+    struct Entry {
+        Head h1, h2;
+        int p;
+    };
+    auto head = [](QStringView text) {
+        Head h;
+        for (qsizetype k = 0; k < 8 && k < text.size(); ++k)
+            (k < 4 ? h.high : h.low) |= std::uint64_t(text[k].unicode()) << (16 * (3 - k % 4));
+        h.size = text.size();
+        return h;
+    };
+    auto compare = [&](const Head& a, const Head& b, const Keys& keys, int pa, int pb) {
+        if (a.high != b.high) return a.high < b.high ? -1 : 1;
+        if (a.low != b.low) return a.low < b.low ? -1 : 1;
+        if (a.size <= 8 && b.size <= 8) return a.size < b.size ? -1 : a.size > b.size ? 1 : 0;
+        return QStringView(keys[std::size_t(list[pa + 1])])
+            .compare(QStringView(keys[std::size_t(list[pb + 1])]));
+    };
+    auto keys_compare = [&](const Entry& a, const Entry& b) {
+        const int c = compare(a.h1, b.h1, k1, a.p, b.p);
+        return c != 0 ? c : compare(a.h2, b.h2, k2, a.p, b.p);
+    };
+    std::vector<Entry> entries(static_cast<std::size_t>(n));
+    for (int p = 0; p < n; ++p)
+        entries[std::size_t(p)] = {head(k1[std::size_t(list[p + 1])]), head(k2[std::size_t(list[p + 1])]), p};
+    // Equal keys keep their list order.
+    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+        const int c = keys_compare(a, b);
+        return c != 0 ? c < 0 : a.p < b.p;
+    });
     std::vector<int> rank(static_cast<std::size_t>(n));
     int r = 0;
     for (int k = 0; k < n; ++k) {
-        if (k > 0 && less(pos[std::size_t(k - 1)], pos[std::size_t(k)])) ++r;
-        rank[std::size_t(pos[std::size_t(k)])] = r;
+        if (k > 0 && keys_compare(entries[std::size_t(k - 1)], entries[std::size_t(k)]) != 0) ++r;
+        rank[std::size_t(entries[std::size_t(k)].p)] = r;
     }
     const std::vector<int> order = detail::exchange_order(rank);
     std::vector<Id> copy(list + 1, list + 1 + n);
