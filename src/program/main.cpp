@@ -80,7 +80,11 @@ int main(int argc, char** argv) {
                          folder.read_only ? tomarina::MsgIcon::Critical : tomarina::MsgIcon::Information,
                          tomarina::MsgButtons::Ok);
     tomarina::Forms forms(state, platform);
-    forms.on_end = [] { QCoreApplication::exit(0); };
+    bool ended = false;
+    forms.on_end = [&ended] {
+        ended = true;
+        QCoreApplication::exit(0);
+    };
     tomarina::provide_windows(forms);
     // One copy per program folder: a later start brings the running copy's main menu to the front.
     // A folder used read-only gets no lock file and nothing removed.
@@ -92,8 +96,10 @@ int main(int argc, char** argv) {
         if (claim == tomarina::SingleCopy::Claim::first)
             tomarina::remove_save_leftovers(state.app_path, tomarina::saved_file_names());
     }
-    if (!tomarina::start_program(forms)) return 1;
-    // A signal during the start-up waits in its socket until the main loop runs.
+    // A signal during the start-up load ends the program as soon as the load has returned.
     tomarina::end_on_signals(&app, forms);
+    if (!tomarina::start_program(forms)) return 1;
+    // Ended during the start-up: there is no main loop to leave.
+    if (ended) return 0;
     return app.exec();
 }

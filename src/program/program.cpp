@@ -63,6 +63,12 @@ bool start_program(Forms& forms) {
     tomarina1* main = forms.load<tomarina1>();
     if (auto* splash = forms.loaded<frmSplash>()) splash->unload();
     if (!main) return false;
+    // An end asked for during the load is carried out as soon as the load has returned, with the usual
+    // saves: there is no main loop yet to run it, and the session kills a program that lingers.
+    if (forms.end_requested()) {
+        main->end_proc();
+        return true;
+    }
     main->show();
     main->raise();
     // The browser selection opened by the load comes over the menu, with the keyboard.

@@ -14,7 +14,8 @@ void install_fonts();
 void provide_windows(Forms& forms);
 
 // The program's entry: the splash, the main menu's load, then the main menu. Returns false when the
-// main menu could not be loaded.
+// main menu could not be loaded. An end asked for during the load is carried out as the load returns,
+// before the main menu shows.
 bool start_program(Forms& forms);
 
 // SIGTERM, SIGINT and SIGHUP run the main menu's end step, or quit when there is none; for as long as
