@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <mutex>
 #include <new>
 #include <utility>
 #include <vector>
@@ -289,7 +290,11 @@ QString decode(QByteArrayView in, bool& error) {
 // the tables, any other the codec's way, so every text reads exactly as the codec reads it.
 struct Cp932Reading {
     std::array<char16_t, 256> single{};
-    std::vector<char16_t> pair = std::vector<char16_t>(65536, no_char);
+    // Each lead byte's row is learnt the first time a text holds it: the directory's texts use a few
+    // of the 60 rows, and a row with unused pairs costs a codec call for each of them.
+    mutable std::vector<char16_t> pair = std::vector<char16_t>(65536, no_char);
+    mutable std::array<std::once_flag, 256> row_learnt;
+    std::vector<int> trails;
 
     static bool usable(char16_t c) { return c != 0xFFFD && c != no_char && !QChar::isSurrogate(c); }
 
@@ -304,29 +309,27 @@ struct Cp932Reading {
             if (!error && s.size() == 2 && s.at(1) == u'A' && usable(s.at(0).unicode()))
                 single[std::size_t(b)] = s.at(0).unicode();
         }
-        std::vector<int> trails;
         for (int trail = 0; trail < 256; ++trail)
             if (trail_byte(uchar(trail))) trails.push_back(trail);
-        // The pairs of a lead byte from trails[first] up to trails[last], in one call; a run with a pair
-        // the codec does not read cleanly is halved until that pair stands alone.
-        auto learn = [&](auto& self, int lead, std::size_t first, std::size_t last) -> void {
-            QByteArray run;
-            for (std::size_t k = first; k <= last; ++k) run.append(char(lead)).append(char(trails[k]));
-            bool failed = false;
-            const QString s = decode(run, failed);
-            const bool clean = !failed && s.size() == qsizetype(last - first + 1) &&
-                               std::all_of(s.begin(), s.end(), [](QChar c) { return usable(c.unicode()); });
-            if (clean) {
-                for (std::size_t k = first; k <= last; ++k)
-                    pair[std::size_t(lead << 8 | trails[k])] = s.at(qsizetype(k - first)).unicode();
-            } else if (first < last) {
-                const std::size_t middle = first + (last - first) / 2;
-                self(self, lead, first, middle);
-                self(self, lead, middle + 1, last);
-            }
-        };
-        for (int lead = 0x81; lead <= 0xFC; ++lead)
-            if (lead_byte(uchar(lead))) learn(learn, lead, 0, trails.size() - 1);
+    }
+
+    // The pairs of a lead byte from trails[first] up to trails[last], in one call; a run with a pair the
+    // codec does not read cleanly is halved until that pair stands alone.
+    void learn(int lead, std::size_t first, std::size_t last) const {
+        QByteArray run;
+        for (std::size_t k = first; k <= last; ++k) run.append(char(lead)).append(char(trails[k]));
+        bool failed = false;
+        const QString s = decode(run, failed);
+        const bool clean = !failed && s.size() == qsizetype(last - first + 1) &&
+                           std::all_of(s.begin(), s.end(), [](QChar c) { return usable(c.unicode()); });
+        if (clean) {
+            for (std::size_t k = first; k <= last; ++k)
+                pair[std::size_t(lead << 8 | trails[k])] = s.at(qsizetype(k - first)).unicode();
+        } else if (first < last) {
+            const std::size_t middle = first + (last - first) / 2;
+            learn(lead, first, middle);
+            learn(lead, middle + 1, last);
+        }
     }
 
     // The text read into out (room for bytes.size() characters); -1 at a sequence not known here.
@@ -338,6 +341,7 @@ struct Cp932Reading {
             char16_t c;
             if (lead_byte(b[i])) {
                 if (i + 1 >= n) return -1;
+                std::call_once(row_learnt[b[i]], [this, lead = b[i]] { learn(lead, 0, trails.size() - 1); });
                 c = pair[std::size_t(b[i] << 8 | b[i + 1])];
                 i += 2;
             } else {
