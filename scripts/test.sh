@@ -7,10 +7,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 tomarina_install_deps tomarina_packages tomarina_test_packages
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOMARINA_WERROR=ON >/dev/null
+# ccache, where installed, keeps the three builds below from compiling again what did not change.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOMARINA_WERROR=ON "${launcher[@]}" >/dev/null
 cmake --build build -j2
 cpack -G DEB --config build/CPackConfig.cmake >/dev/null
-cmake -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOMARINA_WERROR=ON >/dev/null
+cmake -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOMARINA_WERROR=ON \
+  "${launcher[@]}" >/dev/null
 cmake --build build-fuzz -j2
 ctest --test-dir build --output-on-failure -j2
 ctest --test-dir build-fuzz --output-on-failure
@@ -21,10 +25,8 @@ ctest --test-dir build-fuzz --output-on-failure
 # memory until the exit on purpose. test_install is left out: it checks the installed files and the
 # hardening of the normal build, which this build does not change. The fuzz targets already run with
 # AddressSanitizer above.
-asan_launcher=()
-command -v ccache >/dev/null && asan_launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
-  -DTOMARINA_SANITIZE=ON -DTOMARINA_BUILD_BENCH=OFF "${asan_launcher[@]}" >/dev/null
+  -DTOMARINA_SANITIZE=ON -DTOMARINA_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
 cmake --build build-asan -j2
 asan_reports=build-asan/reports
 rm -rf "$asan_reports" && mkdir -p "$asan_reports"
