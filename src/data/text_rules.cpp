@@ -5,6 +5,7 @@
 #include <QStringEncoder>
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <mutex>
 #include <new>
@@ -293,7 +294,8 @@ struct Cp932Reading {
     // Each lead byte's row is learnt the first time a text holds it: the directory's texts use a few
     // of the 60 rows, and a row with unused pairs costs a codec call for each of them.
     mutable std::vector<char16_t> pair = std::vector<char16_t>(65536, no_char);
-    mutable std::array<std::once_flag, 256> row_learnt;
+    mutable std::array<std::atomic<bool>, 256> row_learnt{};
+    mutable std::mutex learning;
     std::vector<int> trails;
 
     static bool usable(char16_t c) { return c != 0xFFFD && c != no_char && !QChar::isSurrogate(c); }
@@ -332,6 +334,13 @@ struct Cp932Reading {
         }
     }
 
+    void learn_row(int lead) const {
+        const std::lock_guard lock(learning);
+        if (row_learnt[std::size_t(lead)].load(std::memory_order_relaxed)) return;
+        learn(lead, 0, trails.size() - 1);
+        row_learnt[std::size_t(lead)].store(true, std::memory_order_release);
+    }
+
     // The text read into out (room for bytes.size() characters); -1 at a sequence not known here.
     qsizetype read(QByteArrayView bytes, char16_t* out) const {
         const auto* b = reinterpret_cast<const uchar*>(bytes.data());
@@ -341,7 +350,7 @@ struct Cp932Reading {
             char16_t c;
             if (lead_byte(b[i])) {
                 if (i + 1 >= n) return -1;
-                std::call_once(row_learnt[b[i]], [this, lead = b[i]] { learn(lead, 0, trails.size() - 1); });
+                if (!row_learnt[b[i]].load(std::memory_order_acquire)) learn_row(b[i]);
                 c = pair[std::size_t(b[i] << 8 | b[i + 1])];
                 i += 2;
             } else {
