@@ -45,10 +45,10 @@ def _import_atspi():
         import gi
 
         gi.require_version("Atspi", "2.0")
-        from gi.repository import Atspi, GLib
+        from gi.repository import Atspi, Gio, GLib
     except (ImportError, ValueError) as e:
         raise Skip(f"the AT-SPI bindings cannot be loaded (python3-pyatspi, gir1.2-atspi-2.0): {e}")
-    return Atspi, GLib
+    return Atspi, Gio, GLib
 
 
 def _start_display(log):
@@ -102,7 +102,7 @@ class Session:
     # --- the session -----------------------------------------------------------------------------
 
     def start_bus(self):
-        self.Atspi, self.GLib = _import_atspi()
+        self.Atspi, self.Gio, self.GLib = _import_atspi()
         launcher = next((p for p in BUS_LAUNCHER_PATHS if os.path.exists(p)), None)
         if not launcher:
             raise Skip("the accessibility bus launcher is not installed (at-spi2-core)")
@@ -116,8 +116,22 @@ class Session:
         os.environ["QT_ACCESSIBILITY"] = "1"
         os.environ["NO_AT_BRIDGE"] = "0"
         os.environ.pop("QT_LOGGING_RULES", None)
+        # The session bus starts a bus launcher of its own when a client asks for the accessibility
+        # bus before ours has taken the name, and it starts it with the environment the session bus
+        # began with. Without the display there, its registry cannot make key events: every key the
+        # test sends is lost while the program still answers on the bus.
+        session_bus = self.Gio.bus_get_sync(self.Gio.BusType.SESSION, None)
+        session_bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                              "UpdateActivationEnvironment",
+                              self.GLib.Variant("(a{ss})", ({"DISPLAY": display},)),
+                              None, self.Gio.DBusCallFlags.NONE, 10000, None)
         self.procs.append(subprocess.Popen([launcher, "--launch-immediately"], stdout=self.log,
                                            stderr=self.log))
+        deadline = time.monotonic() + 20
+        while not self._name_has_owner(session_bus, "org.a11y.Bus"):
+            if time.monotonic() > deadline:
+                raise Skip("the accessibility bus launcher did not take its name on the session bus")
+            time.sleep(0.1)
         if self.Atspi.init() not in (0, 1):
             raise Skip("the AT-SPI client could not start")
         deadline = time.monotonic() + 20
@@ -131,6 +145,12 @@ class Session:
             raise Skip("the accessibility bus did not start")
         self.listener = self.Atspi.EventListener.new(self._on_focus)
         self.listener.register("object:state-changed:focused")
+
+    def _name_has_owner(self, bus, name):
+        reply = bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                              "NameHasOwner", self.GLib.Variant("(s)", (name,)),
+                              self.GLib.VariantType.new("(b)"), self.Gio.DBusCallFlags.NONE, 10000, None)
+        return reply.unpack()[0]
 
     def write_settings(self, lines):
         """tomarina.ini of the program folder, in its code page, with CR LF."""
