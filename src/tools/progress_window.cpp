@@ -3,16 +3,45 @@
 #include "platform/nested_loop.h"
 
 #include <QCloseEvent>
+#include <QPainter>
 #include <QProgressBar>
 
 namespace tomarina {
+
+namespace {
+
+// A flat bar: the style's rounded, shaded bar costs a quarter of a millisecond a step, which a
+// search that takes a few milliseconds would spend mostly on its progress.
+class FlatProgressBar : public QProgressBar {
+  public:
+    using QProgressBar::QProgressBar;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const QRect r = rect();
+        p.fillRect(r, palette().color(QPalette::Base));
+        const qint64 span = qint64(maximum()) - minimum();
+        const qint64 done = qint64(value()) - minimum();
+        if (span > 0 && done > 0) {
+            const int inner = std::max(0, r.width() - 2);
+            const int w = int(inner * std::min(done, span) / span);
+            p.fillRect(QRect(1, 1, w, std::max(0, r.height() - 2)), palette().color(QPalette::Highlight));
+        }
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+    }
+};
+
+} // namespace
 
 tomarina91::tomarina91(Forms& forms) : Form(forms, 91, QStringLiteral("tomarina91")) {
     // No close box: the window goes when the work it shows is done.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(twips_to_px(6330), twips_to_px(255));
-    ProgressBar1 = add_control<QProgressBar>(this, "ProgressBar1", 0, 0, 6375, 255);
+    ProgressBar1 = add_control<FlatProgressBar>(this, "ProgressBar1", 0, 0, 6375, 255);
+    ProgressBar1->setAttribute(Qt::WA_OpaquePaintEvent);
     ProgressBar1->setTextVisible(false);
 }
 
