@@ -73,12 +73,22 @@ int main(int argc, char** argv) {
     state.read_only_folder = folder.read_only;
     tomarina::DesktopPlatform platform;
     // The user's files would otherwise be lost or moved without a word.
-    if (const QString text = tomarina::folder_choice_message(folder); !text.isEmpty())
+    if (const QString text = tomarina::folder_choice_message(folder); !text.isEmpty()) {
+        // The session may end while the message waits: the box is answered, and the program ends
+        // before anything is loaded or written. The watch goes with the message.
+        bool ended_at_message = false;
+        QObject waiting;
+        tomarina::handle_end_signals(&waiting, [&] {
+            ended_at_message = true;
+            platform.answer_waiting_messages();
+        });
         platform.message(nullptr, text,
                          folder.read_only ? QStringLiteral("エラーメッセージ")
                                           : QStringLiteral("注意メッセージ"),
                          folder.read_only ? tomarina::MsgIcon::Critical : tomarina::MsgIcon::Information,
                          tomarina::MsgButtons::Ok);
+        if (ended_at_message) return 0;
+    }
     tomarina::Forms forms(state, platform);
     bool ended = false;
     forms.on_end = [&ended] {

@@ -18,6 +18,7 @@ QByteArray get(const QString& path) {
 }
 
 struct Run {
+    bool finished = false;
     int exit_code = -1;
     QProcess::ExitStatus status = QProcess::CrashExit;
     QByteArray err;
@@ -49,7 +50,7 @@ Run run_program(const QString& program, const QString& home, const QString& xdg_
     while (!catches_sigterm(p.processId()) && t.elapsed() < 20000 && p.state() == QProcess::Running)
         QTest::qWait(20);
     ::kill(pid_t(p.processId()), SIGTERM);
-    p.waitForFinished(30000);
+    r.finished = p.waitForFinished(30000);
     r.exit_code = p.exitCode();
     r.status = p.exitStatus();
     r.err = p.readAllStandardError();
@@ -224,6 +225,21 @@ class TestInstall : public QObject {
         QVERIFY(QFileInfo(data + QStringLiteral("/tomarina/tomarina.ini")).isFile());
         QVERIFY(QFileInfo(data + QStringLiteral("/tomarina/tomarina.dat")).isFile());
         QVERIFY(!QFileInfo::exists(home + QStringLiteral("/.local/share/tomarina")));
+    }
+
+    // The session ends while the first message, that the user's folder cannot be made, waits for an
+    // answer: the program ends at once and writes nothing.
+    void end_signal_answers_the_folder_message() {
+        const QString home = fresh_home();
+        QFile blocker(home + QStringLiteral("/not-a-folder"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const Run r = run_program(installed(QStringLiteral("bin/tomarina")), home,
+                                  blocker.fileName() + QStringLiteral("/data"));
+        QVERIFY2(r.finished, "after SIGTERM the program still waits for its message to be answered");
+        QCOMPARE(r.status, QProcess::NormalExit);
+        QVERIFY2(r.exit_code == 0, r.err.constData());
+        QCOMPARE(files_under(prefix_), expected_files());
     }
 
     void writable_program_folder_uses_itself_data() {
