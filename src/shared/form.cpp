@@ -297,7 +297,10 @@ void Forms::activate_previous(Form* closing) {
         if (std::find(order.begin(), order.end(), w.data()) == order.end()) order.insert(order.begin(), w);
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         Form* w = *it;
-        if (!w || w == closing || w->is_unloading() || !w->isVisible()) continue;
+        // A window that never takes the focus (the progress bar) is not given it back either.
+        if (!w || w == closing || w->is_unloading() || !w->isVisible() ||
+            w->testAttribute(Qt::WA_ShowWithoutActivating))
+            continue;
         w->raise();
         w->activateWindow();
         return;
