@@ -95,12 +95,7 @@ const QList<QGlyphRun>& CellLayout::glyphs(QStringView text, qsizetype i, qsizet
     if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format ||
         c.category() == QChar::Separator_Line || c.category() == QChar::Separator_Paragraph)
         return none;
-    const int dpi = device ? device->logicalDpiY() : 0;
     auto& known = learnt_->glyphs;
-    if (dpi != learnt_->glyph_dpi) {
-        known.clear();
-        learnt_->glyph_dpi = dpi;
-    }
     const char32_t code = n == 2 ? QChar::surrogateToUcs4(text[i], text[i + 1]) : c.unicode();
     auto it = known.constFind(code);
     if (it == known.constEnd()) {
@@ -159,6 +154,11 @@ void CellLayout::draw(QPainter& p, const QRect& cell, const QStringList& lines) 
     p.save();
     p.setClipRect(cell, Qt::IntersectClip);
     p.setFont(font_);
+    // Glyphs laid out for another resolution are laid out again; asked once a cell, not per character.
+    if (const int dpi = p.device() ? p.device()->logicalDpiY() : 0; dpi != learnt_->glyph_dpi) {
+        learnt_->glyphs.clear();
+        learnt_->glyph_dpi = dpi;
+    }
     {
         GlyphBatch batch(p);
         qreal top = cell.top();

@@ -38,7 +38,8 @@ class CellLayout {
 
   private:
     // The glyphs drawText shows for the character at i (n units long), placed from the pen position
-    // on the baseline; none for a character left to drawText itself.
+    // on the baseline, laid out for device's resolution (draw clears them when it changes); none for a
+    // character left to drawText itself.
     const QList<QGlyphRun>& glyphs(QStringView text, qsizetype i, qsizetype n,
                                    const QPaintDevice* device) const;
 
