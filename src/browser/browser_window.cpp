@@ -3,8 +3,8 @@
 #include "browser/browser_lookup.h"
 #include "data/steps.h"
 #include "platform/disk_listing.h"
-#include "shared/saves.h"
 #include "platform/nested_loop.h"
+#include "shared/saves.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>

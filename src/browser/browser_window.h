@@ -49,8 +49,7 @@ class tomarina92 : public Form {
 
   private:
     // True when the search must end: the window is gone or unloading, or the program is to end. alive is
-    // looked at first, so a
-    // destroyed window is never touched.
+    // looked at first, so a destroyed window is never touched.
     static bool halted(const std::shared_ptr<bool>& alive, const tomarina92* w) {
         return !*alive || w->stop_ || w->is_unloading() || w->forms_.end_requested();
     }

@@ -2,10 +2,10 @@
 
 #include "browser/browser_window.h"
 #include "data/steps.h"
-#include "program/command_line.h"
-#include "program/main_menu_window.h"
 #include "platform/nested_loop.h"
+#include "program/command_line.h"
 #include "program/end_signals.h"
+#include "program/main_menu_window.h"
 #include "results/results_window.h"
 #include "search/narrowing_window.h"
 #include "tools/splash_window.h"

@@ -9,6 +9,7 @@
 namespace tomarina {
 
 // The picker lists prefectures in mode SearchType::prefecture and airports otherwise.
+
 // The caption of the picker's area option indx (0 the whole country, 1..9 an area).
 QString picker_option_caption(const HotelTables& t, SearchType mode, int indx);
 

@@ -2,8 +2,8 @@
 #include "data/database.h"
 #include "data/save_file.h"
 #include "data/text_rules.h"
-#include "support/test_support.h"
 #include "support/faulty_disk.h"
+#include "support/test_support.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
 // Saving the user's files: whatever the disk does, the file is the new content whole or the old content
 // byte for byte, no temporary file stays behind, and a failure comes back with its reason.
-#include "shared/settings.h"
 #include "data/save_file.h"
 #include "data/text_rules.h"
 #include "data/user_file.h"
+#include "shared/settings.h"
+#include "support/faulty_disk.h"
 #include "support/small_disk.h"
 #include "support/test_support.h"
-#include "support/faulty_disk.h"
 
 #include <QDir>
 #include <QFile>

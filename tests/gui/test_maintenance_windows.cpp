@@ -12,8 +12,8 @@
 #include "search/picker_window.h"
 #include "search/search_conditions_window.h"
 #include "shared/saves.h"
-#include "support/gui_support.h"
 #include "support/faulty_disk.h"
+#include "support/gui_support.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,13 +1,13 @@
 // The program against odd files and a disk that refuses to save: start-up never hangs and always reaches
 // the main menu; a failed save is told, and the program goes on or ends as it would.
-#include "program/main_menu_window.h"
-#include "shared/saves.h"
 #include "data/save_file.h"
 #include "data/text_rules.h"
+#include "program/main_menu_window.h"
+#include "shared/saves.h"
+#include "support/faulty_disk.h"
 #include "support/gui_support.h"
 #include "support/small_disk.h"
 #include "support/watchdog.h"
-#include "support/faulty_disk.h"
 
 #include <QDir>
 #include <QProcess>

@@ -1,8 +1,8 @@
-#include "shared/settings.h"
 #include "data/save_file.h"
 #include "data/text_rules.h"
-#include "support/test_support.h"
+#include "shared/settings.h"
 #include "support/faulty_disk.h"
+#include "support/test_support.h"
 
 #include <QBuffer>
 #include <QDir>
