@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QSignalBlocker>
 #include <cmath>
 
 namespace tomarina {
@@ -361,11 +362,7 @@ void tomarina12::set_row_heights(bool always) {
     for (int m = 0; m <= 5; ++m) heights_px[std::size_t(m)] = twips_to_px(row_height_for(m));
 
     row_heights_.assign(std::size_t(rows), 225);
-    QHeaderView* vertical = MSFlexGrid1->verticalHeader();
-    // A header that repaints re-counts every row's position at each resized row: 15000 rows would
-    // take 15000 passes over 15000 rows. Painted once afterwards instead.
-    const bool updates = vertical->updatesEnabled();
-    vertical->setUpdatesEnabled(false);
+    std::vector<int> px(static_cast<std::size_t>(rows));
     for (int r = 0; r < rows; ++r) {
         const auto& length = lengths_[std::size_t(r)];
         int m = 0;
@@ -373,13 +370,30 @@ void tomarina12::set_row_heights(bool always) {
             m = std::max(m, lines[std::size_t(c)][std::size_t(length[std::size_t(c)])]);
         if (m > 1) word_wrap_ = true;
         row_heights_[std::size_t(r)] = row_height_for(m);
-        // Rows keep their height from the last fill or the header's default, most often the one line.
-        const int px = heights_px[std::size_t(std::min(m, 5))];
-        if (vertical->sectionSize(r) != px) vertical->resizeSection(r, px);
+        px[std::size_t(r)] = heights_px[std::size_t(std::min(m, 5))];
+    }
+    MSFlexGrid1->set_row_heights(px);
+    if (word_wrap_) MSFlexGrid1->setWordWrap(true);
+}
+
+void ResultsGrid::set_row_heights(const std::vector<int>& heights_px) {
+    QHeaderView* vertical = verticalHeader();
+    // A header that repaints re-counts every row's position at each resized row, and each resized row
+    // is told to the grid on its own: 15000 rows would take 15000 passes over 15000 rows. Laid out and
+    // painted once afterwards instead.
+    const bool updates = vertical->updatesEnabled();
+    vertical->setUpdatesEnabled(false);
+    {
+        const QSignalBlocker quiet(vertical);
+        const int rows = std::min(int(heights_px.size()), vertical->count());
+        for (int r = 0; r < rows; ++r)
+            // Rows keep their height from the last fill or the header's default, most often one line.
+            if (vertical->sectionSize(r) != heights_px[std::size_t(r)])
+                vertical->resizeSection(r, heights_px[std::size_t(r)]);
     }
     vertical->setUpdatesEnabled(updates);
-    MSFlexGrid1->viewport()->update();
-    if (word_wrap_) MSFlexGrid1->setWordWrap(true);
+    updateGeometries();
+    viewport()->update();
 }
 
 void tomarina12::MSFlexGrid1_DblClick() {

@@ -52,6 +52,8 @@ class ResultsGrid : public QTableView {
     // The current grid row in the window's numbering: 1 is the first hotel.
     int current_row() const { return currentIndex().isValid() ? currentIndex().row() + 1 : 0; }
     int current_column() const { return currentIndex().isValid() ? currentIndex().column() : 0; }
+    // Sets the height of each row, in pixels, and lays the grid out once for all of them.
+    void set_row_heights(const std::vector<int>& heights_px);
 
   signals:
     // Enter or Space on a row: the keyboard's row click.
