@@ -6,8 +6,12 @@
 #include "results/results_window.h"
 #include "search/selection.h"
 #include "support/fake_platform.h"
+#include "tools/progress_window.h"
 
 #include <QCoreApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QStandardItemModel>
 
 using namespace tomarina;
 
@@ -60,8 +64,75 @@ void BM_OpenResultsWindow(benchmark::State& state) {
     state.counters["hits"] = w.st->search.sel_count;
 }
 
+// The toolkit's own share of opening the window, in the same run: the progress window through its
+// four steps, then a plain window with the same buttons, labels and grid (its headings and widths, no
+// rows) at the same places, built, shown, drawn once and closed.
+void BM_SameControlsNoRows(benchmark::State& state) {
+    World& w = world();
+    w.st->settings.max_kensuu = 1000;
+    struct Control {
+        bool button;
+        QRect place;
+        QString text;
+        QFont font;
+    };
+    std::vector<Control> controls;
+    QSize size;
+    QRect grid_place;
+    QFont grid_font;
+    QStringList headings;
+    QList<int> widths;
+    {
+        tomarina12* r = w.forms->show<tomarina12>();
+        QCoreApplication::processEvents();
+        size = r->size();
+        for (QWidget* c : r->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (auto* b = qobject_cast<QPushButton*>(c))
+                controls.push_back({true, b->geometry(), b->text(), b->font()});
+            if (auto* l = qobject_cast<QLabel*>(c))
+                controls.push_back({false, l->geometry(), l->text(), l->font()});
+        }
+        grid_place = r->MSFlexGrid1->geometry();
+        grid_font = r->MSFlexGrid1->font();
+        for (int c = 0; c < 7; ++c) {
+            headings << r->model->heading(c);
+            widths << r->MSFlexGrid1->columnWidth(c);
+        }
+        r->end_proc();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    for (auto _ : state) {
+        tomarina91* progress = w.forms->show<tomarina91>();
+        progress->start(4);
+        for (int k = 1; k <= 4; ++k) progress->step_to(k);
+        progress->unload();
+        auto window = std::make_unique<QWidget>();
+        window->resize(size);
+        for (const Control& c : controls) {
+            QWidget* made = c.button ? static_cast<QWidget*>(new QPushButton(c.text, window.get()))
+                                     : new QLabel(c.text, window.get());
+            made->setGeometry(c.place);
+            made->setFont(c.font);
+        }
+        auto* grid = new QTableView(window.get());
+        grid->setGeometry(grid_place);
+        grid->setFont(grid_font);
+        auto* model = new QStandardItemModel(0, 7, grid);
+        model->setHorizontalHeaderLabels(headings);
+        grid->setModel(model);
+        for (int c = 0; c < 7; ++c) grid->setColumnWidth(c, widths[c]);
+        window->show();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        window.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_SameControlsNoRows)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectAndOrder)->Arg(1000)->Arg(15000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenResultsWindow)->Arg(1000)->Arg(15000)->Unit(benchmark::kMillisecond);
 
@@ -71,6 +142,9 @@ const bool registered = [] {
                          "results window, 15000 hits");
     bench::compare_added("BM_OpenResultsWindow/1000", "BM_SelectAndOrder/1000", 2,
                          "results window, 1000 hits");
+    bench::compare(
+        "BM_OpenResultsWindow/1000", "BM_SameControlsNoRows", 0,
+        "results window, 1000 hits, beside the same controls with no rows and the progress window");
     return true;
 }();
 }
