@@ -49,9 +49,18 @@ int list_marked_column(QStringView name) {
 }
 
 QString fmt_zero(long long x, int width) {
-    QString digits = QString::number(x < 0 ? -x : x);
-    if (digits.size() < width) digits.prepend(QString(width - digits.size(), u'0'));
-    return x < 0 ? u'-' + digits : digits;
+    // Built in place, one allocation a key: an ordering writes two keys for every hotel listed.
+    unsigned long long v =
+        x < 0 ? 0ULL - static_cast<unsigned long long>(x) : static_cast<unsigned long long>(x);
+    int count = 0;
+    for (unsigned long long rest = v; count == 0 || rest != 0; rest /= 10) ++count;
+    const int digits = std::max(count, width);
+    const int sign = x < 0 ? 1 : 0;
+    QString out(sign + digits, u'0');
+    QChar* d = out.data();
+    if (sign) d[0] = u'-';
+    for (int k = sign + digits - 1; v != 0; --k, v /= 10) d[k] = QChar(char16_t(u'0' + v % 10));
+    return out;
 }
 
 namespace detail {
