@@ -260,6 +260,13 @@ void GridHeading::setModel(QAbstractItemModel* model) {
     connect(model, &QAbstractItemModel::modelReset, this, &GridHeading::fit_height);
 }
 
+QSize GridHeading::sizeHint() const {
+    // Once fitted, the row is as high as its tallest heading and the grid keeps to that: the style's
+    // measure of every heading, which the grid asks for at each of its layouts, would change nothing.
+    if (minimumHeight() > 0 && minimumHeight() == maximumHeight()) return {length(), minimumHeight()};
+    return QHeaderView::sizeHint();
+}
+
 QStringList GridHeading::heading_lines(int logical_index) const {
     if (!model()) return {};
     const QString text = model()->headerData(logical_index, orientation(), Qt::DisplayRole).toString();

@@ -87,6 +87,7 @@ class GridHeading : public QHeaderView {
     // Lines of the heading of that column at its width.
     QStringList heading_lines(int logical_index) const;
     void setModel(QAbstractItemModel* model) override;
+    QSize sizeHint() const override;
 
   protected:
     void paintSection(QPainter* painter, const QRect& rect, int logical_index) const override;
