@@ -263,6 +263,7 @@ void GridHeading::setModel(QAbstractItemModel* model) {
 QSize GridHeading::sizeHint() const {
     // Once fitted, the row is as high as its tallest heading and the grid keeps to that: the style's
     // measure of every heading, which the grid asks for at each of its layouts, would change nothing.
+    // The grid reads only the height; the width given is the row's whole length.
     if (minimumHeight() > 0 && minimumHeight() == maximumHeight()) return {length(), minimumHeight()};
     return QHeaderView::sizeHint();
 }

@@ -2,6 +2,7 @@
 #include "support/test_support.h"
 
 #include <QTest>
+#include <limits>
 #include <random>
 
 using namespace tomarina;
@@ -226,6 +227,8 @@ class TestOrdering : public QObject {
         sort_user_hotel(u, o);
         QCOMPARE(o.user_sort_key1(1), QStringLiteral("999999999999"));
         QCOMPARE(fmt_zero(-5, 3), QStringLiteral("-005"));
+        // The most negative number has no positive twin: its digits come out whole, not overflowed.
+        QCOMPARE(fmt_zero(std::numeric_limits<long long>::min(), 3), QStringLiteral("-9223372036854775808"));
     }
 };
 
