@@ -8,10 +8,11 @@
 #include "support/fake_platform.h"
 #include "tools/progress_window.h"
 
+#include <QAbstractTableModel>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QStandardItemModel>
+#include <QTableView>
 
 using namespace tomarina;
 
@@ -64,12 +65,9 @@ void BM_OpenResultsWindow(benchmark::State& state) {
     state.counters["hits"] = w.st->search.sel_count;
 }
 
-// The toolkit's own share of opening the window, in the same run: the progress window through its
-// four steps, then a plain window with the same buttons, labels and grid (its headings and widths, no
-// rows) at the same places, built, shown, drawn once and closed.
-void BM_SameControlsNoRows(benchmark::State& state) {
-    World& w = world();
-    w.st->settings.max_kensuu = 1000;
+// What the results window shows, taken from one real opening: its buttons and labels, the grid's place,
+// font, headings and column widths, and (for the plain grid below) every hit's cell texts and row height.
+struct Shown {
     struct Control {
         bool button;
         QRect place;
@@ -82,45 +80,91 @@ void BM_SameControlsNoRows(benchmark::State& state) {
     QFont grid_font;
     QStringList headings;
     QList<int> widths;
-    {
+    std::vector<std::array<QString, 7>> cells;
+    std::vector<int> heights;
+};
+
+const Shown& shown() {
+    static const Shown s = [] {
+        World& w = world();
+        w.st->settings.max_kensuu = 1000;
+        Shown out;
         tomarina12* r = w.forms->show<tomarina12>();
         QCoreApplication::processEvents();
-        size = r->size();
+        out.size = r->size();
         for (QWidget* c : r->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             if (auto* b = qobject_cast<QPushButton*>(c))
-                controls.push_back({true, b->geometry(), b->text(), b->font()});
+                out.controls.push_back({true, b->geometry(), b->text(), b->font()});
             if (auto* l = qobject_cast<QLabel*>(c))
-                controls.push_back({false, l->geometry(), l->text(), l->font()});
+                out.controls.push_back({false, l->geometry(), l->text(), l->font()});
         }
-        grid_place = r->MSFlexGrid1->geometry();
-        grid_font = r->MSFlexGrid1->font();
+        out.grid_place = r->MSFlexGrid1->geometry();
+        out.grid_font = r->MSFlexGrid1->font();
         for (int c = 0; c < 7; ++c) {
-            headings << r->model->heading(c);
-            widths << r->MSFlexGrid1->columnWidth(c);
+            out.headings << r->model->heading(c);
+            out.widths << r->MSFlexGrid1->columnWidth(c);
+        }
+        for (int row = 0; row < r->model->rowCount(); ++row) {
+            std::array<QString, 7> texts;
+            for (int c = 0; c < 7; ++c) texts[std::size_t(c)] = r->model->index(row, c).data().toString();
+            out.cells.push_back(texts);
+            out.heights.push_back(r->MSFlexGrid1->rowHeight(row));
         }
         r->end_proc();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return out;
+    }();
+    return s;
+}
+
+// The hits' texts as a plain table model answers them, for the toolkit's own cell painter.
+class PlainHits : public QAbstractTableModel {
+  public:
+    PlainHits(const Shown& s, bool rows, QObject* parent)
+        : QAbstractTableModel(parent), s_(s), rows_(rows ? int(s.cells.size()) : 0) {}
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : rows_; }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 7; }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid()) return {};
+        return s_.cells[std::size_t(index.row())][std::size_t(index.column())];
     }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole) return s_.headings.value(section);
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+
+  private:
+    const Shown& s_;
+    int rows_;
+};
+
+// The progress window through its four steps, then a plain window with the same buttons, labels and grid
+// at the same places, built, shown, drawn once and closed; the grid holds the hits or none.
+void open_plain_window(benchmark::State& state, bool rows) {
+    World& w = world();
+    const Shown& s = shown();
     for (auto _ : state) {
         tomarina91* progress = w.forms->show<tomarina91>();
         progress->start(4);
         for (int k = 1; k <= 4; ++k) progress->step_to(k);
         progress->unload();
         auto window = std::make_unique<QWidget>();
-        window->resize(size);
-        for (const Control& c : controls) {
+        window->resize(s.size);
+        for (const Shown::Control& c : s.controls) {
             QWidget* made = c.button ? static_cast<QWidget*>(new QPushButton(c.text, window.get()))
                                      : new QLabel(c.text, window.get());
             made->setGeometry(c.place);
             made->setFont(c.font);
         }
         auto* grid = new QTableView(window.get());
-        grid->setGeometry(grid_place);
-        grid->setFont(grid_font);
-        auto* model = new QStandardItemModel(0, 7, grid);
-        model->setHorizontalHeaderLabels(headings);
-        grid->setModel(model);
-        for (int c = 0; c < 7; ++c) grid->setColumnWidth(c, widths[c]);
+        grid->setGeometry(s.grid_place);
+        grid->setFont(s.grid_font);
+        grid->setModel(new PlainHits(s, rows, grid));
+        for (int c = 0; c < 7; ++c) grid->setColumnWidth(c, s.widths[c]);
+        if (rows) {
+            grid->setWordWrap(true);
+            for (int r = 0; r < int(s.heights.size()); ++r) grid->setRowHeight(r, s.heights[std::size_t(r)]);
+        }
         window->show();
         QCoreApplication::processEvents();
         state.PauseTiming();
@@ -130,9 +174,21 @@ void BM_SameControlsNoRows(benchmark::State& state) {
     }
 }
 
+// The toolkit's own share of opening the window, in the same run: the same controls with no rows.
+void BM_SameControlsNoRows(benchmark::State& state) {
+    open_plain_window(state, false);
+}
+
+// The same 1000 hits shown the toolkit's own way: its model/view grid with its cell painter and heading,
+// the rows as high as the results window makes them, the texts ready before the clock starts.
+void BM_PlainGridSameHits(benchmark::State& state) {
+    open_plain_window(state, true);
+}
+
 } // namespace
 
 BENCHMARK(BM_SameControlsNoRows)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainGridSameHits)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectAndOrder)->Arg(1000)->Arg(15000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenResultsWindow)->Arg(1000)->Arg(15000)->Unit(benchmark::kMillisecond);
 
@@ -145,6 +201,11 @@ const bool registered = [] {
     bench::compare(
         "BM_OpenResultsWindow/1000", "BM_SameControlsNoRows", 0,
         "results window, 1000 hits, beside the same controls with no rows and the progress window");
+    bench::compare("BM_PlainGridSameHits", "BM_SameControlsNoRows", 0,
+                   "the same 1000 hits in the toolkit's own grid, beside the same controls with no rows");
+    bench::compare(
+        "BM_OpenResultsWindow/1000", "BM_PlainGridSameHits", 0,
+        "results window, 1000 hits (with its selection and ordering), beside the toolkit's own grid");
     return true;
 }();
 }
