@@ -62,29 +62,9 @@ QVariant UserListModel::headerData(int section, Qt::Orientation orientation, int
 tomarina41::tomarina41(Forms& forms) : Form(forms, 41, QStringLiteral("tomarina41")) {
     MSFlexGrid1 = add_control<QTableView>(this, "MSFlexGrid1", 0, 0, grid_design_width, grid_design_height);
     MSFlexGrid1->setAccessibleName(QStringLiteral("登録ホテル一覧"));
-    QFont grid_font(QStringLiteral("ＭＳ ゴシック"));
-    grid_font.setPointSize(9);
-    MSFlexGrid1->setFont(grid_font);
-    // Cells and headings drawn as in the results grid: the whole column width holds text.
-    MSFlexGrid1->setItemDelegate(new ResultsCellDelegate(grid_font, MSFlexGrid1));
-    MSFlexGrid1->setHorizontalHeader(new GridHeading(grid_font, MSFlexGrid1));
-    MSFlexGrid1->setShowGrid(false);
     model = new UserListModel(st_, this);
-    MSFlexGrid1->setModel(model);
-    MSFlexGrid1->verticalHeader()->hide();
-    MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(twips_to_px(240));
+    set_up_hotel_grid(MSFlexGrid1, model, twips_to_px(240));
     QHeaderView* header = MSFlexGrid1->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::Interactive);
-    header->setHighlightSections(false);
-    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    header->setSectionsClickable(true);
-    header->setMinimumSectionSize(1);
-    MSFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    MSFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
-    MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    MSFlexGrid1->setWordWrap(false);
-    MSFlexGrid1->setTabKeyNavigation(false);
 
     auto button = [this](const char* name, const QString& caption, int left, int width) {
         auto* b = add_control<QPushButton>(this, name, left, 4320, width, 375);

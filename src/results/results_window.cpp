@@ -136,33 +136,9 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
 
     MSFlexGrid1 = add_control<ResultsGrid>(this, "MSFlexGrid1", 0, 360, ResultsDesign::grid_width,
                                            ResultsDesign::grid_height);
-    QFont grid_font(QStringLiteral("ＭＳ ゴシック"));
-    grid_font.setPointSize(9);
-    MSFlexGrid1->setFont(grid_font);
-    // The cells draw their own text and lines, so that the whole column width holds text.
-    cells_ = new ResultsCellDelegate(grid_font, MSFlexGrid1);
-    MSFlexGrid1->setItemDelegate(cells_);
-    MSFlexGrid1->setHorizontalHeader(new GridHeading(grid_font, MSFlexGrid1));
-    MSFlexGrid1->setShowGrid(false);
     model = new ResultsModel(this);
-    MSFlexGrid1->setModel(model);
-    MSFlexGrid1->verticalHeader()->hide();
-    MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    MSFlexGrid1->verticalHeader()->setMinimumSectionSize(1);
-    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(twips_to_px(row_height_for(1)));
-    MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    MSFlexGrid1->horizontalHeader()->setHighlightSections(false);
-    // Left-aligned so that the ordering mark stays in sight in a narrow column.
-    MSFlexGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    MSFlexGrid1->horizontalHeader()->setSectionsClickable(true);
-    MSFlexGrid1->horizontalHeader()->setMinimumSectionSize(1);
-    MSFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    MSFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
-    MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    MSFlexGrid1->setWordWrap(false);
+    cells_ = set_up_hotel_grid(MSFlexGrid1, model, twips_to_px(row_height_for(1)));
     MSFlexGrid1->setTextElideMode(Qt::ElideNone);
-    // One Tab stop; the arrows move inside.
-    MSFlexGrid1->setTabKeyNavigation(false);
 
     Command3 = add_control<QPushButton>(this, "Command3", 0, 4320, 1455, 375);
     Command3->setText(QStringLiteral("地区の絞り込み"));
