@@ -480,8 +480,7 @@ void tomarina12::form_unload() {
          [this] { st_.settings.sv_grid1_width12 = to_integer(px_to_twips(MSFlexGrid1->width())); }},
         {"sv_colwidth",
          [this] {
-             if (model->columnCount() > 6)
-                 for (int i = 0; i < 7; ++i) st_.settings.sv_colwidth(i) = to_integer(column_twips(i));
+             for (int i = 0; i < 7; ++i) st_.settings.sv_colwidth(i) = to_integer(column_twips(i));
          }},
         {"form_unload", [this] { Form::form_unload(); }},
         {"detail window", [this] { close_detail_window(); }},

@@ -95,7 +95,6 @@ class tomarina12 : public Form {
     QPushButton* Command2;
     ResultsModel* model;
 
-    bool grid_ready() const { return grid_ready_; }
     // The width of column c in twips as it is in effect.
     int column_twips(int c) const;
     // How the grid lays out and draws its cells.
