@@ -322,24 +322,22 @@ bool kept_byte(char16_t c) {
 }
 
 // What the codec reads each byte and each lead and trail byte pair as, when it reads it as one
-// character without error, learnt from the codec, and the bytes the codec writes each such character
-// as. The codec costs a set-up per call, which the directory's 150000 short texts would pay each; a text
+// character without error, and the bytes the codec writes each such character as, learnt from the codec.
+// The codec costs a set-up per call, which the directory's 150000 short texts would pay each; a text
 // made only of sequences known here reads from the table, any other the codec's way, so every text reads
 // exactly as the codec reads it. A sequence round-trips when its character is written back as bytes of
-// the same length that read as the same character (a single byte as itself; the NEC and IBM duplicates
-// as their twin): only those are characters to the user's files.
+// the same length (a single byte as itself; the NEC and IBM duplicates as their twin): only those are
+// characters to the user's files.
 struct Cp932 {
-    struct Reading {
-        char16_t c = no_char;
-        bool round_trip = false;
-    };
-    std::array<Reading, 256> single{};
-    // Each lead byte's row is learnt the first time a text holds it: the directory's texts use a few
-    // of the 60 rows, and a row with unused pairs costs a codec call for each of them.
-    mutable std::vector<Reading> pair = std::vector<Reading>(65536);
-    // Per UTF-16 unit: one byte (0..0xFF) or a pair (lead << 8 | trail); -1 when it has none. Complete
+    static constexpr char16_t no_bytes = 0xFFFF; // no lead byte is 0xFF
+    std::array<char16_t, 256> single{};
+    // Each lead byte's row is learnt the first time a text holds it, with the bytes of its characters:
+    // the directory's texts use a few of the 60 rows, and a row with unused pairs costs a codec call for
+    // each of them.
+    mutable std::vector<char16_t> pair = std::vector<char16_t>(65536, no_char);
+    // Per UTF-16 unit: one byte (0..0xFF) or a pair (lead << 8 | trail) that reads back as it. Complete
     // once every row is learnt.
-    mutable std::vector<int> bytes = std::vector<int>(65536, -1);
+    mutable std::vector<char16_t> bytes = std::vector<char16_t>(65536, no_bytes);
     mutable std::array<std::atomic<bool>, 256> row_learnt{};
     mutable std::atomic<bool> all_learnt{false};
     mutable std::mutex learning;
@@ -348,60 +346,45 @@ struct Cp932 {
     static bool usable(char16_t c) { return c != 0xFFFD && c != no_char && !QChar::isSurrogate(c); }
 
     Cp932() {
+        single.fill(no_char);
         bool error = false;
+        QString known;
         for (int b = 0; b < 256; ++b) {
             if (lead_byte(uchar(b))) continue;
             // Followed by a byte that could trail it: a byte the codec reads alone stays alone.
             const char in[2] = {char(b), 'A'};
             const QString s = decode(QByteArrayView(in, 2), error);
             if (!error && s.size() == 2 && s.at(1) == u'A' && usable(s.at(0).unicode()))
-                single[std::size_t(b)].c = s.at(0).unicode();
+                known += QChar(single[std::size_t(b)] = s.at(0).unicode());
         }
-        learn_round_trips(single.data(), 256, [](int b, int back) { return back == b; });
+        learn_bytes(known);
         for (int trail = 0; trail < 256; ++trail)
             if (trail_byte(uchar(trail))) trails.push_back(trail);
     }
 
-    // Learns the bytes the codec writes each character of s as, when they read back as that character,
-    // in one call when it can; returns whether each did.
-    std::vector<bool> learn_bytes(const QString& s) const {
-        std::vector<bool> known(std::size_t(s.size()));
+    // The bytes the codec writes each character of s as, when they read back as that character; in one
+    // call when it can, else one character at a time.
+    void learn_bytes(const QString& s) const {
         QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
         const QByteArray back = encoder.encode(s);
-        std::vector<int> units;
+        std::vector<char16_t> units;
         for (qsizetype i = 0; i < back.size() && !encoder.hasError(); ++i) {
             const bool two = lead_byte(uchar(back[i])) && i + 1 < back.size();
-            units.push_back(two ? uchar(back[i]) << 8 | uchar(back[i + 1]) : uchar(back[i]));
+            units.push_back(char16_t(two ? uchar(back[i]) << 8 | uchar(back[i + 1]) : uchar(back[i])));
             i += two;
         }
         bool error = false;
-        const bool whole = !encoder.hasError() && units.size() == known.size() && decode(back, error) == s && !error;
+        const bool whole =
+            !encoder.hasError() && qsizetype(units.size()) == s.size() && decode(back, error) == s && !error;
         for (qsizetype k = 0; k < s.size(); ++k) {
             const char16_t c = s.at(k).unicode();
-            if (kept_byte(c)) continue;
-            if (whole) {
+            // Written once: a character's bytes are read without the lock once its row is learnt.
+            if (kept_byte(c) || bytes[c] != no_bytes) continue;
+            if (whole)
                 bytes[c] = units[std::size_t(k)];
-            } else if (s.size() > 1) {
+            else if (s.size() > 1)
                 learn_bytes(QString(QChar(c)));
-            }
-            known[std::size_t(k)] = bytes[c] >= 0;
         }
-        return known;
-    }
-
-    // Marks each of the n readings from r that round-trips: fits(k, b) says whether the k-th may be
-    // written back as the bytes b.
-    template <typename Fits> void learn_round_trips(Reading* r, int n, Fits fits) const {
-        QString s;
-        std::vector<int> at;
-        for (int k = 0; k < n; ++k) {
-            if (r[k].c == no_char) continue;
-            s += QChar(r[k].c);
-            at.push_back(k);
-        }
-        const std::vector<bool> known = learn_bytes(s);
-        for (std::size_t j = 0; j < at.size(); ++j)
-            r[at[j]].round_trip = known[j] && fits(at[j], bytes[r[at[j]].c]);
     }
 
     // The pairs of a lead byte from trails[first] up to trails[last], in one call; a run with a pair the
@@ -415,7 +398,8 @@ struct Cp932 {
                            std::all_of(s.begin(), s.end(), [](QChar c) { return usable(c.unicode()); });
         if (clean) {
             for (std::size_t k = first; k <= last; ++k)
-                pair[std::size_t(lead << 8 | trails[k])].c = s.at(qsizetype(k - first)).unicode();
+                pair[std::size_t(lead << 8 | trails[k])] = s.at(qsizetype(k - first)).unicode();
+            learn_bytes(s);
         } else if (first < last) {
             const std::size_t middle = first + (last - first) / 2;
             learn(lead, first, middle);
@@ -427,21 +411,29 @@ struct Cp932 {
         const std::lock_guard lock(learning);
         if (row_learnt[std::size_t(lead)].load(std::memory_order_relaxed)) return;
         learn(lead, 0, trails.size() - 1);
-        learn_round_trips(&pair[std::size_t(lead << 8)], 256, [](int, int back) { return back > 0xFF; });
         row_learnt[std::size_t(lead)].store(true, std::memory_order_release);
     }
 
-    const Reading& at(uchar lead, uchar trail) const {
+    char16_t at(uchar lead, uchar trail) const {
         if (!row_learnt[lead].load(std::memory_order_acquire)) learn_row(lead);
         return pair[std::size_t(lead << 8 | trail)];
     }
 
-    // The bytes of c, with every row learnt.
-    int bytes_of(char16_t c) const {
+    // What a byte or a pair reads as in the user's files: no_char unless it round-trips.
+    char16_t kept_single(uchar b) const {
+        const char16_t c = single[b];
+        return c != no_char && bytes[c] == b ? c : no_char;
+    }
+    char16_t kept_pair(uchar lead, uchar trail) const {
+        const char16_t c = at(lead, trail);
+        return c != no_char && bytes[c] != no_bytes && bytes[c] > 0xFF ? c : no_char;
+    }
+
+    // The bytes of c, with every row learnt; no_bytes when it has none.
+    char16_t bytes_of(char16_t c) const {
         if (!all_learnt.load(std::memory_order_acquire)) {
             for (int lead = 0; lead < 256; ++lead)
-                if (lead_byte(uchar(lead)) && !row_learnt[std::size_t(lead)].load(std::memory_order_acquire))
-                    learn_row(lead);
+                if (lead_byte(uchar(lead))) learn_row(lead);
             all_learnt.store(true, std::memory_order_release);
         }
         return bytes[c];
@@ -456,10 +448,10 @@ struct Cp932 {
             char16_t c;
             if (lead_byte(b[i])) {
                 if (i + 1 >= n) return -1;
-                c = at(b[i], b[i + 1]).c;
+                c = at(b[i], b[i + 1]);
                 i += 2;
             } else {
-                c = single[b[i]].c;
+                c = single[b[i]];
                 ++i;
             }
             if (c == no_char) return -1;
@@ -501,7 +493,8 @@ QString storable_in_file(QStringView text) {
     QString out;
     out.reserve(text.size());
     for (const QChar c : text)
-        if (c.category() != QChar::Other_Control && (kept_byte(c.unicode()) || t.bytes_of(c.unicode()) >= 0))
+        if (c.category() != QChar::Other_Control &&
+            (kept_byte(c.unicode()) || t.bytes_of(c.unicode()) != Cp932::no_bytes))
             out += c;
     return out;
 }
@@ -515,7 +508,8 @@ QString decode_cp932_kept(QByteArrayView bytes) {
     const Cp932& t = cp932();
     // What a byte alone is in the file: its character when it round-trips, else a kept byte.
     auto file_char = [&t](uchar b) {
-        return t.single[b].round_trip ? t.single[b].c : char16_t(kept_byte_base + b);
+        const char16_t c = t.kept_single(b);
+        return c != no_char ? c : char16_t(kept_byte_base + b);
     };
     QString out;
     out.resize(bytes.size());
@@ -528,9 +522,8 @@ QString decode_cp932_kept(QByteArrayView bytes) {
             // A pair that is no character is kept as two bytes, so that what follows is read the same
             // way after a write, whatever form a character written there takes.
             const uchar b2 = uchar(bytes[i + 1]);
-            const Cp932::Reading& r = t.at(b, b2);
-            if (r.round_trip) {
-                o[k++] = r.c;
+            if (const char16_t c = t.kept_pair(b, b2); c != no_char) {
+                o[k++] = c;
             } else {
                 o[k++] = char16_t(kept_byte_base + b);
                 o[k++] = b2 < 0x80 ? file_char(b2) : char16_t(kept_byte_base + b2);
@@ -556,8 +549,8 @@ std::optional<QByteArray> encode_cp932_file(QStringView text) {
                 out += char(c - kept_byte_base);
                 continue;
             }
-            const int b = t.bytes_of(c);
-            if (b < 0) return std::nullopt;
+            const char16_t b = t.bytes_of(c);
+            if (b == Cp932::no_bytes) return std::nullopt;
             if (b > 0xFF) out += char(b >> 8);
             out += char(b & 0xFF);
         }
