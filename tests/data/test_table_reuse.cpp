@@ -115,10 +115,11 @@ class TestTableReuse : public QObject {
         if (after == 1) Loader(*t, other_directory()).load_all();
         if (after == 2) t.reset();
         // Read here, character by character, where the sanitizer sees each read.
-        const std::u16string_view expected[] = {u"新宿グランドホテル", u"★★★", u"http://www.example.jp/shinjuku/"};
+        const std::u16string_view expected[] = {u"新宿グランドホテル", u"★★★",
+                                                u"http://www.example.jp/shinjuku/"};
         for (int k = 0; k < 3; ++k)
-            QVERIFY(std::u16string_view(reinterpret_cast<const char16_t*>(copies[k].constData()), copies[k].size()) ==
-                    expected[k]);
+            QVERIFY(std::u16string_view(reinterpret_cast<const char16_t*>(copies[k].constData()),
+                                        copies[k].size()) == expected[k]);
     }
 
     // A table handed out whole, for an algorithm that writes through the pointer, is cleared whole.

@@ -162,7 +162,8 @@ class TestTextRules : public QObject {
         QTest::addColumn<QString>("left");
         QTest::newRow("quote not doubled") << "\"a\"\"b\",c" << false << true << QStringList{"a", "c"} << "";
         QTest::newRow("after the quote") << " \"a\"x, b" << true << true << QStringList{"a", "b"} << "";
-        QTest::newRow("blanks kept") << " a,\"b\"\"\"\r\nc" << true << false << QStringList{" a", "b\""} << "c";
+        QTest::newRow("blanks kept") << " a,\"b\"\"\"\r\nc" << true << false << QStringList{" a", "b\""}
+                                     << "c";
         QTest::newRow("line end quoted") << "\"a\nb\",\nc" << true << false << QStringList{"a\nb", ""} << "c";
     }
     void fields() {
@@ -172,7 +173,8 @@ class TestTextRules : public QObject {
         QFETCH(QStringList, fields);
         QFETCH(QString, left);
         qsizetype pos = 0;
-        QCOMPARE(read_fields(text, pos, {.doubled_quotes = doubled_quotes, .skip_blanks = skip_blanks}), fields);
+        QCOMPARE(read_fields(text, pos, {.doubled_quotes = doubled_quotes, .skip_blanks = skip_blanks}),
+                 fields);
         QCOMPARE(text.sliced(pos), left);
     }
 
