@@ -65,6 +65,8 @@ class TextStore {
 
   private:
     // n characters at begin, inside the characters of owner, as a QString that holds a reference on them.
+    // QString's data pointer (public, though left out of the documentation) may start inside its
+    // characters, as it does after a prepend; copying it takes the reference.
     static QString share(const QString& owner, char16_t* begin, qsizetype n) {
         QString::DataPointer p = owner.data_ptr();
         p.setBegin(begin);
