@@ -127,48 +127,12 @@ QByteArray build_database(const DbSource& src) {
 
 QList<QStringList> parse_csv(const QString& text) {
     QList<QStringList> rows;
-    QStringList row;
-    QString field;
-    bool quoted = false, any = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == u'"') {
-                if (i + 1 < text.size() && text[i + 1] == u'"') {
-                    field += u'"';
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
-                field += c;
-            }
-            continue;
-        }
-        if (c == u'"') {
-            quoted = true;
-            any = true;
-        } else if (c == u',') {
-            row << field;
-            field.clear();
-            any = true;
-        } else if (c == u'\n' || c == u'\r') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-            if (any || !field.isEmpty()) {
-                row << field;
-                rows << row;
-            }
-            row.clear();
-            field.clear();
-            any = false;
-        } else {
-            field += c;
-            any = true;
-        }
-    }
-    if (any || !field.isEmpty()) {
-        row << field;
-        rows << row;
+    for (qsizetype pos = 0; pos < text.size();) {
+        // An empty line holds no row.
+        if (text[pos] == u'\r' || text[pos] == u'\n')
+            ++pos;
+        else
+            rows << read_fields(text, pos, {.skip_blanks = false});
     }
     return rows;
 }

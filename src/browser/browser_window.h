@@ -42,7 +42,6 @@ class tomarina92 : public Form {
 
     // The upper-case program name searched for; the full path once found.
     QString browser_target;
-    bool searching() const { return searching_; }
 
   protected:
     void form_unload() override;

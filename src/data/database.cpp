@@ -274,13 +274,13 @@ void Loader::get_hotel() {
             TextStore& store = t_.texts;
             const qsizetype bars = text.indexOf(u"||");
             if (bars >= 0) {
-                const QString note = TextStore::part(text, 0, bars);
+                const QString note = store.part(text, 0, bars);
                 t_.hotel_note(h) = note;
                 // The keyword search's full-width copy, made while the remarks are at hand.
                 t_.hotel_note_wide(h) = store.keep(to_full_width(note, store.room(note.size())));
             }
             const qsizetype http = text.indexOf(u"http");
-            if (http >= 0) t_.hotel_url(h) = TextStore::part(text, http, text.size() - http);
+            if (http >= 0) t_.hotel_url(h) = store.part(text, http, text.size() - http);
         });
     }
 

@@ -188,19 +188,51 @@ Long user_price_number(QStringView t) {
     return Long(r);
 }
 
-QString trim(QStringView text) {
-    qsizetype b = 0, e = text.size();
-    while (b < e && text[b] == u' ') ++b;
-    while (e > b && text[e - 1] == u' ') --e;
-    return text.mid(b, e - b).toString();
-}
-
-QString trim_wide(QStringView text) {
-    auto blank = [](QChar c) { return c == u' ' || c == QChar(0x3000); };
+QStringView trimmed_view(QStringView text, bool wide) {
+    auto blank = [wide](QChar c) { return c == u' ' || (wide && c == QChar(0x3000)); };
     qsizetype b = 0, e = text.size();
     while (b < e && blank(text[b])) ++b;
     while (e > b && blank(text[e - 1])) --e;
-    return text.mid(b, e - b).toString();
+    return text.sliced(b, e - b);
+}
+
+QStringList read_fields(QStringView text, qsizetype& i, FieldRules rules) {
+    const qsizetype n = text.size();
+    auto line_end = [&](qsizetype k) { return k >= n || text[k] == u'\r' || text[k] == u'\n'; };
+    auto to_comma = [&] {
+        while (!line_end(i) && text[i] != u',') ++i;
+    };
+    QStringList fields;
+    for (;;) {
+        if (rules.skip_blanks)
+            while (i < n && (text[i] == u' ' || text[i] == u'\t')) ++i;
+        QString field;
+        if (i < n && text[i] == u'"') {
+            for (++i; i < n; ++i) {
+                if (text[i] != u'"') {
+                    field += text[i];
+                } else if (rules.doubled_quotes && i + 1 < n && text[i + 1] == u'"') {
+                    field += u'"';
+                    ++i;
+                } else {
+                    ++i;
+                    break;
+                }
+            }
+            to_comma();
+        } else {
+            const qsizetype start = i;
+            to_comma();
+            field = text.sliced(start, i - start).toString();
+        }
+        fields << field;
+        if (line_end(i) || fields.size() >= rules.most) break;
+        ++i; // the comma
+    }
+    while (!line_end(i)) ++i;
+    if (i < n && text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n') ++i;
+    if (i < n) ++i;
+    return fields;
 }
 
 namespace {
@@ -285,34 +317,74 @@ QString decode(QByteArrayView in, bool& error) {
     return s;
 }
 
+bool kept_byte(char16_t c) {
+    return c >= kept_byte_base + 0x80 && c <= kept_byte_base + 0xFF;
+}
+
 // What the codec reads each byte and each lead and trail byte pair as, when it reads it as one
-// character without error, learnt from the codec once. The codec costs a set-up per call, which the
-// directory's 150000 short texts would pay each; a text made only of sequences known here reads from
-// the tables, any other the codec's way, so every text reads exactly as the codec reads it.
-struct Cp932Reading {
+// character without error, and the bytes the codec writes each such character as, learnt from the codec.
+// The codec costs a set-up per call, which the directory's 150000 short texts would pay each; a text
+// made only of sequences known here reads from the table, any other the codec's way, so every text reads
+// exactly as the codec reads it. A sequence round-trips when its character is written back as bytes of
+// the same length (a single byte as itself; the NEC and IBM duplicates as their twin): only those are
+// characters to the user's files.
+struct Cp932 {
+    static constexpr char16_t no_bytes = 0xFFFF; // no lead byte is 0xFF
     std::array<char16_t, 256> single{};
-    // Each lead byte's row is learnt the first time a text holds it: the directory's texts use a few
-    // of the 60 rows, and a row with unused pairs costs a codec call for each of them.
+    // Each lead byte's row is learnt the first time a text holds it, with the bytes of its characters:
+    // the directory's texts use a few of the 60 rows, and a row with unused pairs costs a codec call for
+    // each of them.
     mutable std::vector<char16_t> pair = std::vector<char16_t>(65536, no_char);
+    // Per UTF-16 unit: one byte (0..0xFF) or a pair (lead << 8 | trail) that reads back as it. Complete
+    // once every row is learnt.
+    mutable std::vector<char16_t> bytes = std::vector<char16_t>(65536, no_bytes);
     mutable std::array<std::atomic<bool>, 256> row_learnt{};
+    mutable std::atomic<bool> all_learnt{false};
     mutable std::mutex learning;
     std::vector<int> trails;
 
     static bool usable(char16_t c) { return c != 0xFFFD && c != no_char && !QChar::isSurrogate(c); }
 
-    Cp932Reading() {
-        bool error = false;
+    Cp932() {
         single.fill(no_char);
+        bool error = false;
+        QString known;
         for (int b = 0; b < 256; ++b) {
             if (lead_byte(uchar(b))) continue;
             // Followed by a byte that could trail it: a byte the codec reads alone stays alone.
             const char in[2] = {char(b), 'A'};
             const QString s = decode(QByteArrayView(in, 2), error);
             if (!error && s.size() == 2 && s.at(1) == u'A' && usable(s.at(0).unicode()))
-                single[std::size_t(b)] = s.at(0).unicode();
+                known += QChar(single[std::size_t(b)] = s.at(0).unicode());
         }
+        learn_bytes(known);
         for (int trail = 0; trail < 256; ++trail)
             if (trail_byte(uchar(trail))) trails.push_back(trail);
+    }
+
+    // The bytes the codec writes each character of s as, when they read back as that character; in one
+    // call when it can, else one character at a time.
+    void learn_bytes(const QString& s) const {
+        QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
+        const QByteArray back = encoder.encode(s);
+        std::vector<char16_t> units;
+        for (qsizetype i = 0; i < back.size() && !encoder.hasError(); ++i) {
+            const bool two = lead_byte(uchar(back[i])) && i + 1 < back.size();
+            units.push_back(char16_t(two ? uchar(back[i]) << 8 | uchar(back[i + 1]) : uchar(back[i])));
+            i += two;
+        }
+        bool error = false;
+        const bool whole =
+            !encoder.hasError() && qsizetype(units.size()) == s.size() && decode(back, error) == s && !error;
+        for (qsizetype k = 0; k < s.size(); ++k) {
+            const char16_t c = s.at(k).unicode();
+            // Written once: a character's bytes are read without the lock once its row is learnt.
+            if (kept_byte(c) || bytes[c] != no_bytes) continue;
+            if (whole)
+                bytes[c] = units[std::size_t(k)];
+            else if (s.size() > 1)
+                learn_bytes(QString(QChar(c)));
+        }
     }
 
     // The pairs of a lead byte from trails[first] up to trails[last], in one call; a run with a pair the
@@ -327,6 +399,7 @@ struct Cp932Reading {
         if (clean) {
             for (std::size_t k = first; k <= last; ++k)
                 pair[std::size_t(lead << 8 | trails[k])] = s.at(qsizetype(k - first)).unicode();
+            learn_bytes(s);
         } else if (first < last) {
             const std::size_t middle = first + (last - first) / 2;
             learn(lead, first, middle);
@@ -341,17 +414,41 @@ struct Cp932Reading {
         row_learnt[std::size_t(lead)].store(true, std::memory_order_release);
     }
 
+    char16_t at(uchar lead, uchar trail) const {
+        if (!row_learnt[lead].load(std::memory_order_acquire)) learn_row(lead);
+        return pair[std::size_t(lead << 8 | trail)];
+    }
+
+    // What a byte or a pair reads as in the user's files: no_char unless it round-trips.
+    char16_t kept_single(uchar b) const {
+        const char16_t c = single[b];
+        return c != no_char && bytes[c] == b ? c : no_char;
+    }
+    char16_t kept_pair(uchar lead, uchar trail) const {
+        const char16_t c = at(lead, trail);
+        return c != no_char && bytes[c] != no_bytes && bytes[c] > 0xFF ? c : no_char;
+    }
+
+    // The bytes of c, with every row learnt; no_bytes when it has none.
+    char16_t bytes_of(char16_t c) const {
+        if (!all_learnt.load(std::memory_order_acquire)) {
+            for (int lead = 0; lead < 256; ++lead)
+                if (lead_byte(uchar(lead))) learn_row(lead);
+            all_learnt.store(true, std::memory_order_release);
+        }
+        return bytes[c];
+    }
+
     // The text read into out (room for bytes.size() characters); -1 at a sequence not known here.
-    qsizetype read(QByteArrayView bytes, char16_t* out) const {
-        const auto* b = reinterpret_cast<const uchar*>(bytes.data());
-        const qsizetype n = bytes.size();
+    qsizetype read(QByteArrayView in, char16_t* out) const {
+        const auto* b = reinterpret_cast<const uchar*>(in.data());
+        const qsizetype n = in.size();
         char16_t* o = out;
         for (qsizetype i = 0; i < n;) {
             char16_t c;
             if (lead_byte(b[i])) {
                 if (i + 1 >= n) return -1;
-                if (!row_learnt[b[i]].load(std::memory_order_acquire)) learn_row(b[i]);
-                c = pair[std::size_t(b[i] << 8 | b[i + 1])];
+                c = at(b[i], b[i + 1]);
                 i += 2;
             } else {
                 c = single[b[i]];
@@ -364,9 +461,9 @@ struct Cp932Reading {
     }
 };
 
-const Cp932Reading& cp932_reading() {
-    static const Cp932Reading reading;
-    return reading;
+const Cp932& cp932() {
+    static const Cp932 table;
+    return table;
 }
 
 } // namespace
@@ -374,14 +471,14 @@ const Cp932Reading& cp932_reading() {
 QString decode_cp932(QByteArrayView bytes) {
     if (bytes.isEmpty()) return QString::fromLatin1(bytes.data(), 0);
     QString out(bytes.size(), Qt::Uninitialized);
-    const qsizetype n = cp932_reading().read(bytes, reinterpret_cast<char16_t*>(out.data()));
+    const qsizetype n = cp932().read(bytes, reinterpret_cast<char16_t*>(out.data()));
     if (n < 0) return cp932_decoder().decode(bytes);
     out.truncate(n);
     return out;
 }
 
 qsizetype decode_cp932(QByteArrayView bytes, char16_t* out) {
-    const qsizetype n = cp932_reading().read(bytes, out);
+    const qsizetype n = cp932().read(bytes, out);
     if (n >= 0) return n;
     QChar* begin = reinterpret_cast<QChar*>(out);
     return cp932_decoder().appendToBuffer(begin, bytes) - begin;
@@ -391,66 +488,13 @@ qsizetype cp932_room(qsizetype bytes) {
     return cp932_decoder().requiredSpace(bytes);
 }
 
-namespace {
-
-bool kept_byte(char16_t c) {
-    return c >= kept_byte_base + 0x80 && c <= kept_byte_base + 0xFF;
-}
-
-// The code page as two tables built once from the codec: what each byte and byte pair reads as, and
-// the bytes of each character. A sequence counts only when it reads without error as one character
-// that is written back as bytes reading the same (the NEC and IBM duplicates are written as their twin).
-struct Cp932Tables {
-    std::array<char16_t, 256> single{};
-    std::vector<char16_t> pair = std::vector<char16_t>(65536, no_char);
-    // Per UTF-16 unit: one byte (0..0xFF) or a pair (lead << 8 | trail); -1 when it has none.
-    std::vector<int> bytes = std::vector<int>(65536, -1);
-
-    Cp932Tables() {
-        auto one_char = [&](QByteArrayView in) -> char16_t {
-            bool error = false;
-            const QString s = decode(in, error);
-            if (error || s.size() != 1) return no_char;
-            const char16_t c = s.at(0).unicode();
-            if (c == 0xFFFD || c == no_char || kept_byte(c) || QChar::isSurrogate(c)) return no_char;
-            QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
-            const QByteArray back = encoder.encode(QStringView(s));
-            if (encoder.hasError() || back.size() != in.size()) return no_char;
-            const QString again = decode(back, error);
-            if (error || again != s) return no_char;
-            // A single byte must come back as itself; only pairs may take their twin's form.
-            if (in.size() == 1 && back != in) return no_char;
-            bytes[c] = back.size() == 1 ? uchar(back[0]) : (uchar(back[0]) << 8 | uchar(back[1]));
-            return c;
-        };
-        for (int b = 0; b < 256; ++b) {
-            const char c = char(b);
-            single[std::size_t(b)] = lead_byte(uchar(b)) ? no_char : one_char(QByteArrayView(&c, 1));
-        }
-        for (int lead = 0x81; lead <= 0xFC; ++lead) {
-            if (!lead_byte(uchar(lead))) continue;
-            for (int trail = 0x40; trail <= 0xFC; ++trail) {
-                if (trail == 0x7F) continue;
-                const char in[2] = {char(lead), char(trail)};
-                pair[std::size_t(lead << 8 | trail)] = one_char(QByteArrayView(in, 2));
-            }
-        }
-    }
-};
-
-const Cp932Tables& cp932_tables() {
-    static const Cp932Tables tables;
-    return tables;
-}
-
-} // namespace
-
 QString storable_in_file(QStringView text) {
-    const Cp932Tables& t = cp932_tables();
+    const Cp932& t = cp932();
     QString out;
     out.reserve(text.size());
     for (const QChar c : text)
-        if (c.category() != QChar::Other_Control && (kept_byte(c.unicode()) || t.bytes[c.unicode()] >= 0))
+        if (c.category() != QChar::Other_Control &&
+            (kept_byte(c.unicode()) || t.bytes_of(c.unicode()) != Cp932::no_bytes))
             out += c;
     return out;
 }
@@ -461,7 +505,12 @@ QString decode_cp932_file(QByteArrayView bytes) {
 }
 
 QString decode_cp932_kept(QByteArrayView bytes) {
-    const Cp932Tables& t = cp932_tables();
+    const Cp932& t = cp932();
+    // What a byte alone is in the file: its character when it round-trips, else a kept byte.
+    auto file_char = [&t](uchar b) {
+        const char16_t c = t.kept_single(b);
+        return c != no_char ? c : char16_t(kept_byte_base + b);
+    };
     QString out;
     out.resize(bytes.size());
     char16_t* o = reinterpret_cast<char16_t*>(out.data());
@@ -473,18 +522,16 @@ QString decode_cp932_kept(QByteArrayView bytes) {
             // A pair that is no character is kept as two bytes, so that what follows is read the same
             // way after a write, whatever form a character written there takes.
             const uchar b2 = uchar(bytes[i + 1]);
-            const char16_t c = t.pair[std::size_t(b << 8 | b2)];
-            if (c != no_char) {
+            if (const char16_t c = t.kept_pair(b, b2); c != no_char) {
                 o[k++] = c;
             } else {
                 o[k++] = char16_t(kept_byte_base + b);
-                o[k++] = b2 < 0x80 ? t.single[b2] : char16_t(kept_byte_base + b2);
+                o[k++] = b2 < 0x80 ? file_char(b2) : char16_t(kept_byte_base + b2);
             }
             i += 2;
             continue;
         }
-        const char16_t c = t.single[b];
-        o[k++] = c != no_char ? c : char16_t(kept_byte_base + b);
+        o[k++] = file_char(b);
         ++i;
     }
     out.truncate(k);
@@ -492,7 +539,7 @@ QString decode_cp932_kept(QByteArrayView bytes) {
 }
 
 std::optional<QByteArray> encode_cp932_file(QStringView text) {
-    const Cp932Tables& t = cp932_tables();
+    const Cp932& t = cp932();
     try {
         QByteArray out;
         out.reserve(text.size() * 2);
@@ -502,8 +549,8 @@ std::optional<QByteArray> encode_cp932_file(QStringView text) {
                 out += char(c - kept_byte_base);
                 continue;
             }
-            const int b = t.bytes[c];
-            if (b < 0) return std::nullopt;
+            const char16_t b = t.bytes_of(c);
+            if (b == Cp932::no_bytes) return std::nullopt;
             if (b > 0xFF) out += char(b >> 8);
             out += char(b & 0xFF);
         }

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <optional>
 
@@ -37,10 +38,30 @@ Long price_number(QStringView text);
 // The number behind a user hotel's rate text.
 Long user_price_number(QStringView text);
 
-// Blanks (U+0020) removed at both ends.
-QString trim(QStringView text);
-// Blanks and ideographic spaces removed at both ends.
-QString trim_wide(QStringView text);
+// text without the blanks (U+0020) at both ends, and with wide also without the ideographic spaces.
+QStringView trimmed_view(QStringView text, bool wide = false);
+inline QString trim(QStringView text) {
+    return trimmed_view(text).toString();
+}
+inline QString trim_wide(QStringView text) {
+    return trimmed_view(text, true).toString();
+}
+
+// How read_fields reads a line.
+struct FieldRules {
+    bool doubled_quotes = true; // "" inside a quoted field is one quote
+    bool skip_blanks = true;    // blanks and tabs before a field are passed over
+    int most = 1 << 30;         // fields read at most; the rest of the line is passed over
+};
+// The comma-separated fields of the line at pos in text, as the program's files are read: a field that
+// starts with a quote runs to its closing quote (or the end of text), and what follows that up to the
+// next comma is passed over; any other field runs to the next comma, its blanks kept. The line ends at
+// CR, LF or CR LF outside quotes, or at the end of text; pos moves past it.
+QStringList read_fields(QStringView text, qsizetype& pos, FieldRules rules = {});
+inline QStringList read_fields(QStringView line, FieldRules rules = {}) {
+    qsizetype pos = 0;
+    return read_fields(line, pos, rules);
+}
 
 // Letters, digits, symbols and the blank to their full-width forms; half-width katakana to full-width
 // with voiced marks joined; the code page's conventions for \ ' " ~.

@@ -15,42 +15,7 @@
 namespace tomarina {
 
 QStringList user_line_fields(QStringView line) {
-    QStringList fields;
-    qsizetype i = 0;
-    const qsizetype n = line.size();
-    while (fields.size() < 10) {
-        while (i < n && (line[i] == u' ' || line[i] == u'\t')) ++i;
-        QString field;
-        if (i < n && line[i] == u'"') {
-            ++i;
-            while (i < n) {
-                if (line[i] == u'"') {
-                    if (i + 1 < n && line[i + 1] == u'"') {
-                        field += u'"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                field += line[i++];
-            }
-            // Anything between the closing quote and the next comma is ignored.
-            while (i < n && line[i] != u',') ++i;
-        } else {
-            const qsizetype start = i;
-            while (i < n && line[i] != u',') ++i;
-            field = line.mid(start, i - start).toString();
-        }
-        fields << field;
-        if (i >= n) break;
-        ++i; // the comma
-        if (i >= n) {
-            if (fields.size() < 10) fields << QString();
-            break;
-        }
-    }
-    return fields;
+    return read_fields(line, {.most = 10});
 }
 
 QString user_line(const QStringList& fields) {

@@ -115,8 +115,6 @@ tomarina42::tomarina42(Forms& forms) : Form(forms, 42, QStringLiteral("tomarina4
     connect(Command5, &QPushButton::clicked, this, &tomarina42::Command5_Click);
 
     watch_esc();
-    // Esc in the message area does not close the window.
-    Text10->setProperty("tomarina_esc", false);
 }
 
 QLineEdit* tomarina42::text(int field) const {

@@ -7,6 +7,7 @@
 #include "results/grid_rules.h"
 #include "results/ordering.h"
 #include "results/results_cells.h"
+#include "shared/keys.h"
 #include "shared/saves.h"
 
 #include <QCoreApplication>
@@ -356,7 +357,7 @@ bool tomarina41::eventFilter(QObject* watched, QEvent* event) {
     if (watched == MSFlexGrid1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         // Enter on a cell does what a double click there does.
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (is_enter(key)) {
             MSFlexGrid1_DblClick();
             return true;
         }

@@ -4,6 +4,7 @@
 #include "results/detail_window.h"
 #include "results/links.h"
 #include "results/results_window.h"
+#include "shared/keys.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -15,12 +16,12 @@ namespace tomarina {
 
 void ResultsGrid::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
-    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    const bool enter = is_enter(key);
     if (enter && (event->modifiers() & Qt::ControlModifier)) {
         emit heading_key_double_clicked();
         return;
     }
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && currentIndex().isValid()) {
+    if ((enter || key == Qt::Key_Space) && currentIndex().isValid()) {
         emit row_key_clicked();
         return;
     }

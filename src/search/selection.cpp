@@ -11,24 +11,11 @@ namespace tomarina {
 
 namespace {
 
-QStringView trimmed_view(QStringView v) {
-    qsizetype b = 0, e = v.size();
-    while (b < e && v[b] == u' ') ++b;
-    while (e > b && v[e - 1] == u' ') --e;
-    return v.mid(b, e - b);
-}
-
 // Containment as the directory's search knows it: an empty field never holds anything, an empty key
 // is held by every other field.
 bool holds(QStringView field, QStringView key) {
     if (field.isEmpty()) return false;
     return key.isEmpty() || field.contains(key);
-}
-
-// The name of record n of a table with count records; outside the table there is no name.
-template <typename Table> QStringView name_of(const Table& names, long n, int count) {
-    if (n < 1 || n > count) return {};
-    return names(n);
 }
 
 // Districts are compared by name with surrounding blanks removed. Each distinct name gets a number

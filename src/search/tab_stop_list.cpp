@@ -1,5 +1,7 @@
 #include "search/tab_stop_list.h"
 
+#include "shared/keys.h"
+
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QKeyEvent>
@@ -92,7 +94,7 @@ class EnterFilter : public QObject {
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() != QEvent::KeyPress) return false;
         const int key = static_cast<const QKeyEvent*>(event)->key();
-        if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+        if (!is_enter(key)) return false;
         act_();
         return true;
     }

@@ -97,35 +97,6 @@ Integer whole_value(QStringView value) {
     return to_integer(round_even(leading_number(value)));
 }
 
-// The items of one line: split at commas, leading blanks skipped, surrounding quotes removed.
-QStringList line_items(QStringView line) {
-    QStringList items;
-    qsizetype i = 0;
-    const qsizetype n = line.size();
-    for (;;) {
-        while (i < n && (line[i] == u' ' || line[i] == u'\t')) ++i;
-        QString item;
-        if (i < n && line[i] == u'"') {
-            const qsizetype close = line.indexOf(u'"', i + 1);
-            const qsizetype end = close < 0 ? n : close;
-            item = line.mid(i + 1, end - i - 1).toString();
-            i = end;
-            const qsizetype comma = line.indexOf(u',', i);
-            i = comma < 0 ? n : comma;
-        } else {
-            // Trailing blanks stay: a value read from the item's last character sees them.
-            const qsizetype comma = line.indexOf(u',', i);
-            const qsizetype end = comma < 0 ? n : comma;
-            item = line.mid(i, end - i).toString();
-            i = end;
-        }
-        items << item;
-        if (i >= n) break;
-        ++i; // past the comma
-    }
-    return items;
-}
-
 void read_form_item(Settings& s, const QString& key, QStringView value) {
     for (const int number : saved_forms) {
         const QString name = QStringLiteral("tomarina%1").arg(number);
@@ -185,7 +156,9 @@ void read_settings(QIODevice& dev, Settings& s) {
     const qsizetype line_count =
         text.endsWith(u'\n') || text.endsWith(u'\r') ? lines.size() - 1 : lines.size();
     for (qsizetype l = 0; l < line_count; ++l) {
-        for (const QString& item : line_items(lines[l])) {
+        // Quotes are not doubled in this file. Trailing blanks stay: a value read from the item's last
+        // character sees them.
+        for (const QString& item : read_fields(lines[l], {.doubled_quotes = false})) {
             try_step("settings item", [&] {
                 if (item.startsWith(u'[')) {
                     const QString name = trim(item);

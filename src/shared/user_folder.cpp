@@ -123,10 +123,6 @@ QString choose_app_path(const ProgramFolderChoice& c) {
     return choose_program_folder(c).app_path;
 }
 
-QString choose_app_path_for(const QString& program_dir) {
-    return choose_program_folder_for(program_dir).app_path;
-}
-
 FolderChoice choose_program_folder(const ProgramFolderChoice& c) {
     FolderChoice f;
     f.program_dir = c.program_dir;

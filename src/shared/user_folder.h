@@ -47,9 +47,6 @@ struct ProgramFolderChoice {
 // the user's folder cannot be made, the program's folder after all.
 QString choose_app_path(const ProgramFolderChoice& c);
 
-// The choice for the running program, from its folder and the environment.
-QString choose_app_path_for(const QString& program_dir);
-
 // The choice with what the start-up tells the user about it, once.
 struct FolderChoice {
     QString app_path;

@@ -1,6 +1,7 @@
 #include "tools/about_window.h"
 
 #include "data/steps.h"
+#include "shared/keys.h"
 #include "tools/splash_window.h"
 
 #include <QFrame>
@@ -74,15 +75,10 @@ void tomarina34::cmdOK_Click() {
 
 void tomarina34::keyPressEvent(QKeyEvent* event) {
     // "OK" is both the default and the cancel button.
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
+    if (is_enter(event->key()) || event->key() == Qt::Key_Escape)
         cmdOK->click();
-        break;
-    default:
+    else
         Form::keyPressEvent(event);
-    }
 }
 
 } // namespace tomarina

@@ -1,12 +1,11 @@
 #include "tools/search_limit.h"
 
+#include "data/text_rules.h"
+
 namespace tomarina {
 
 std::optional<Integer> read_search_limit(QStringView text) {
-    qsizetype b = 0, e = text.size();
-    while (b < e && text[b] == u' ') ++b;
-    while (e > b && text[e - 1] == u' ') --e;
-    const QStringView t = text.sliced(b, e - b);
+    const QStringView t = trimmed_view(text);
 
     qsizetype k = 0;
     bool negative = false;

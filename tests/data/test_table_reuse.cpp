@@ -6,7 +6,9 @@
 #include <QTest>
 
 #include <algorithm>
+#include <memory>
 #include <new>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -94,6 +96,30 @@ class TestTableReuse : public QObject {
 
         reused.clear();
         QVERIFY2(same_tables(HotelTables(), reused, &difference), qPrintable(difference));
+    }
+
+    // A copy of a directory text, as a window or a search result keeps one, still reads the same after
+    // the tables are cleared, loaded again or gone.
+    void copied_texts_outlive_the_tables_data() {
+        QTest::addColumn<int>("after");
+        QTest::newRow("cleared") << 0;
+        QTest::newRow("loaded again") << 1;
+        QTest::newRow("destroyed") << 2;
+    }
+    void copied_texts_outlive_the_tables() {
+        QFETCH(int, after);
+        auto t = std::make_unique<HotelTables>();
+        Loader(*t, build_database(test::small_source())).load_all();
+        const QStringList copies = {t->hotel_name(1), t->hotel_note(1), t->hotel_url(1)};
+        t->clear();
+        if (after == 1) Loader(*t, other_directory()).load_all();
+        if (after == 2) t.reset();
+        // Read here, character by character, where the sanitizer sees each read.
+        const std::u16string_view expected[] = {u"新宿グランドホテル", u"★★★",
+                                                u"http://www.example.jp/shinjuku/"};
+        for (int k = 0; k < 3; ++k)
+            QVERIFY(std::u16string_view(reinterpret_cast<const char16_t*>(copies[k].constData()),
+                                        copies[k].size()) == expected[k]);
     }
 
     // A table handed out whole, for an algorithm that writes through the pointer, is cleared whole.

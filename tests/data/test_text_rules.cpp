@@ -152,6 +152,32 @@ class TestTextRules : public QObject {
         QCOMPARE(yen_for_display(QStringLiteral("\\8,000")), u8("¥8,000"));
     }
 
+    // The settings (quotes not doubled), the user file and the directory's sources (blanks kept) read
+    // their lines with one reader; what is left is the text after the line it read.
+    void fields_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("doubled_quotes");
+        QTest::addColumn<bool>("skip_blanks");
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QString>("left");
+        QTest::newRow("quote not doubled") << "\"a\"\"b\",c" << false << true << QStringList{"a", "c"} << "";
+        QTest::newRow("after the quote") << " \"a\"x, b" << true << true << QStringList{"a", "b"} << "";
+        QTest::newRow("blanks kept") << " a,\"b\"\"\"\r\nc" << true << false << QStringList{" a", "b\""}
+                                     << "c";
+        QTest::newRow("line end quoted") << "\"a\nb\",\nc" << true << false << QStringList{"a\nb", ""} << "c";
+    }
+    void fields() {
+        QFETCH(QString, text);
+        QFETCH(bool, doubled_quotes);
+        QFETCH(bool, skip_blanks);
+        QFETCH(QStringList, fields);
+        QFETCH(QString, left);
+        qsizetype pos = 0;
+        QCOMPARE(read_fields(text, pos, {.doubled_quotes = doubled_quotes, .skip_blanks = skip_blanks}),
+                 fields);
+        QCOMPARE(text.sliced(pos), left);
+    }
+
     // What any text box keeps of a typed or pasted text.
     void input_form_data() {
         QTest::addColumn<QString>("typed");
