@@ -772,6 +772,34 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(m.file(), line(hotel_b));
     }
 
+    // A hotel read with a byte that is no character is stored again as it was: only a box the user
+    // changed is checked for characters the file cannot hold.
+    void bytes_outside_the_code_page_stored_again_data() {
+        QTest::addColumn<QString>("added");
+        QTest::newRow("name unchanged, phone changed") << QString();
+        QTest::newRow("name changed, its byte kept") << u8("別");
+    }
+    void bytes_outside_the_code_page_stored_again() {
+        QFETCH(QString, added);
+        Maint m;
+        QByteArray bytes = encode_cp932(line(hotel_b) + line(hotel_c));
+        bytes.replace(encode_cp932(u8("ホテルB")), encode_cp932(u8("ホテル")) + "\x80" "B");
+        m.dir.write(csv, bytes);
+        QVERIFY(read_user_file(m.dir.file(csv), m.st.user, m.st.db, QString()));
+        tomarina41* w = m.list();
+        Maint::click(w, 1, 3);
+        QTest::mouseClick(w->Command3, Qt::LeftButton);
+        tomarina42* e = m.edit();
+        e->Text5->setText(QStringLiteral("03-9999-9999"));
+        e->Text4->setText(e->Text4->text() + added);
+        m.pf.answers = {MsgAnswer::Ok};
+        QTest::mouseClick(e->Command1, Qt::LeftButton);
+        QCOMPARE(m.message(e), added.isEmpty() ? QString() : u8("ホテル名に使用できない文字が含まれています"));
+        if (!added.isEmpty()) return;
+        QTest::keyClick(m.list()->MSFlexGrid1, Qt::Key_Escape);
+        QCOMPARE(m.dir.read(csv), bytes.replace("03-2222-2222", "03-9999-9999"));
+    }
+
     // Texts longer than a text box's usual limit, typed or read, are kept whole.
     void long_texts_are_kept_whole() {
         Maint m;
