@@ -1,7 +1,7 @@
 #include "data/save_file.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -102,7 +102,8 @@ QByteArray resolve_target(const QString& path, Folder& folder) {
     folder.enter(::open(bytes.startsWith('/') ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
     int links = 0;
     const auto more_names = [&rest] {
-        return std::any_of(rest.cbegin(), rest.cend(), [](const QByteArray& r) { return !r.isEmpty() && r != "."; });
+        return std::any_of(rest.cbegin(), rest.cend(),
+                           [](const QByteArray& r) { return !r.isEmpty() && r != "."; });
     };
     while (!rest.isEmpty()) {
         const QByteArray name = rest.takeFirst();
@@ -117,7 +118,8 @@ QByteArray resolve_target(const QString& path, Folder& folder) {
             check_link_owner(st);
             if (++links > 40) fail(ELOOP);
             QByteArray target(PATH_MAX, Qt::Uninitialized);
-            const ssize_t n = ::readlinkat(folder.fd, name.constData(), target.data(), std::size_t(target.size()));
+            const ssize_t n =
+                ::readlinkat(folder.fd, name.constData(), target.data(), std::size_t(target.size()));
             if (n <= 0 || n >= target.size()) fail(n < 0 ? errno : EINVAL);
             target.truncate(n);
             if (target.startsWith('/')) folder.enter(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
@@ -127,7 +129,8 @@ QByteArray resolve_target(const QString& path, Folder& folder) {
         if (!last || name == "..") {
             if (!S_ISDIR(st.st_mode)) fail(ENOTDIR);
             // O_NOFOLLOW: a folder swapped for a link since it was looked at is refused, not followed.
-            folder.enter(::openat(folder.fd, name.constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            folder.enter(
+                ::openat(folder.fd, name.constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
             if (last) fail(EISDIR);
             continue;
         }

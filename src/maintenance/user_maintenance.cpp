@@ -66,7 +66,9 @@ QString field_check(int field, EditFields& f, const HotelTables& t, std::optiona
                     const EditFields* given) {
     QString& text = f[std::size_t(field)];
     // A text the window was given (bytes of the file that are no character) goes back as it came.
-    const auto unchanged = [&f, given](int k) { return given && f[std::size_t(k)] == (*given)[std::size_t(k)]; };
+    const auto unchanged = [&f, given](int k) {
+        return given && f[std::size_t(k)] == (*given)[std::size_t(k)];
+    };
     bool kept = unchanged(field);
     switch (field) {
     case 1:

@@ -249,9 +249,8 @@ class TestUserFolder : public QObject {
         QVERIFY(!QFileInfo::exists(f.app_path + QStringLiteral("/tomarina.ini")));
     }
 
-    // A copy that fails (a full disk) or a program folder's file that cannot be read: no move is claimed,
-    // the message names the file, the run keeps to the program's files read-only, and no hotels file
-    // stands in for the one that did not come. The next start with room moves them.
+    // A failed copy (a full disk) or a file that cannot be read: no move is claimed, the message names the
+    // file, the run is read-only, no empty hotels file is left; the next start with room moves them.
     void failed_move_is_told_data() {
         QTest::addColumn<bool>("installed");
         QTest::addColumn<qint64>("space");
@@ -275,7 +274,8 @@ class TestUserFolder : public QObject {
         save_faults = {};
         QVERIFY(f.read_only && !f.moved);
         QCOMPARE(f.app_path, installed ? QDir::cleanPath(m.share()) : program);
-        QVERIFY2(folder_choice_message(f).contains(u'「' + file + u'」'), qPrintable(folder_choice_message(f)));
+        QVERIFY2(folder_choice_message(f).contains(u'「' + file + u'」'),
+                 qPrintable(folder_choice_message(f)));
         QVERIFY(!QFileInfo::exists(m.user_file("hotelusr.csv")));
         if (space < 0) return;
         f = choose_program_folder({program, false, m.user(), opener});
