@@ -59,8 +59,8 @@ SingleCopy::Claim SingleCopy::claim(std::function<void()> to_front) {
     // A holder that does not answer may be a copy still starting, one just ending, or the tool looking
     // in for a moment: it is asked again for a little while, then the folder is used read-only.
     const QDeadlineTimer deadline(3000);
+    // An end signal stops only the waiting: a start that needs none goes on to end as the program does.
     for (;;) {
-        if (end_signal_waiting()) return Claim::ended;
         state_ = lock_.take();
         if (state_.kind == LockState::free) break;
         if (state_.kind == LockState::cannot_make) return Claim::no_lock;
