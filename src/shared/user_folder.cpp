@@ -209,7 +209,7 @@ QString folder_choice_message(const FolderChoice& f) {
 
 QString read_only_folder_reason() {
     return QStringLiteral(
-        "利用者のフォルダーを使えないため、プログラムフォルダーのファイルは書き込みません。");
+        "今回の起動ではフォルダーのファイルを読み取り専用で使っているため、書き込みません。");
 }
 
 } // namespace tomarina

@@ -70,7 +70,8 @@ FolderChoice choose_program_folder_for(const QString& program_dir);
 // The start-up's message about the choice ("エラーメッセージ" when unusable), or empty when there is none.
 QString folder_choice_message(const FolderChoice& f);
 
-// Why a save is refused while the program runs on its folder's files read-only.
+// Why a save is refused while the program runs on its folder's files read-only (the user's folder could
+// not be used, or another copy may be using the folder).
 QString read_only_folder_reason();
 
 } // namespace tomarina
