@@ -7,7 +7,7 @@
 #include "results/ordering.h"
 #include "shared/app_state.h"
 #include "shared/desktop_opener.h"
-#include "shared/program_folder.h"
+#include "shared/program_lock.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -26,6 +26,33 @@ const QString tool_name = QStringLiteral("tomarina-tool");
 struct Refusal {
     QString message;
 };
+
+// Why the settings of folder are not to be made now, as the folder's lock tells; empty when nobody holds it.
+QString lock_refusal(const QString& folder) {
+    const LockState s = look_at_program_lock(folder);
+    const QString lock = program_lock_path(folder);
+    switch (s.kind) {
+    case LockState::free:
+    case LockState::cannot_make:
+        return {};
+    case LockState::held:
+        return QStringLiteral("the program is running on this folder; end it first");
+    case LockState::elsewhere:
+        return QStringLiteral(
+                   "the program may be running on this folder on the machine %1 (process %2); end it "
+                   "there, or remove %3 if it does not run")
+            .arg(s.host)
+            .arg(s.pid)
+            .arg(lock);
+    case LockState::not_regular:
+        return QStringLiteral("cannot tell whether the program runs on this folder: %1 is not a regular file")
+            .arg(lock);
+    case LockState::unreadable:
+        break;
+    }
+    return QStringLiteral("cannot tell whether the program runs on this folder: %1: %2")
+        .arg(lock, system_reason(s.error));
+}
 
 struct Command {
     QString name;
@@ -204,8 +231,8 @@ const QList<Command>& commands() {
                  QDir(folder(p, QStringLiteral("dir"))).filePath(AppState::ini_file);
              positional(p, {});
              // The running program writes its settings at its end, over whatever was made here meanwhile.
-             if (program_runs_on(QFileInfo(ini).path())) {
-                 tell_file(ini, QStringLiteral("the program is running on this folder; end it first"));
+             if (const QString why = lock_refusal(QFileInfo(ini).path()); !why.isEmpty()) {
+                 tell_file(ini, why);
                  return 1;
              }
              if (QFileInfo::exists(ini) || QFileInfo(ini).isSymLink()) {

@@ -3,6 +3,7 @@ set(TOMARINA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/shared/app_state.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared/state_changes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared/program_folder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shared/program_lock.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program/end_signals.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program/command_line.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared/settings.cpp

@@ -1,11 +1,11 @@
 #include "data/save_file.h"
 
-#include <QFile>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,20 +26,22 @@ struct Failed {
     int error_number;
 };
 
-// Not an error number of the system: the file to replace is not a regular file.
+// Not error numbers of the system: the file to replace is not a regular file; a link on the way
+// belongs to another user.
 constexpr int not_regular = -1;
+constexpr int foreign_link = -2;
 
 [[noreturn]] void fail(int error_number) {
     throw Failed{error_number ? error_number : EIO};
 }
 
-// A fresh file beside the target, named so that no other save picks the same one.
-int create_temporary(const QString& dir, const QString& name, QByteArray& temp_path) {
+// A fresh file beside the target, in the folder the save resolved, named so that no other save picks
+// the same one.
+int create_temporary(int dir, const QString& name, QByteArray& temp_name) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString candidate = dir + QStringLiteral("/.") + name + QStringLiteral(".tmp-") +
-                                  QString::number(QRandomGenerator::global()->generate(), 16);
-        temp_path = QFile::encodeName(candidate);
-        const int fd = disk->create(temp_path.constData());
+        temp_name = QFile::encodeName(QStringLiteral(".") + name + QStringLiteral(".tmp-") +
+                                      QString::number(QRandomGenerator::global()->generate(), 16));
+        const int fd = disk->create(dir, temp_name.constData());
         if (fd >= 0) return fd;
         if (errno != EEXIST) fail(errno);
     }
@@ -61,38 +63,87 @@ void write_all(int fd, const QByteArray& bytes) {
 
 // The rename reaches the disk with the folder's entry; a failure here no longer matters for the file,
 // which is whole in its old or its new form.
-void sync_folder(const QByteArray& dir) {
-    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void sync_folder(int dir) {
+    const int fd = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
 }
 
-// The file a save of path replaces: path itself, or what its chain of symbolic links ends at. Only a
-// regular file or a missing one may be replaced; anything else (a device, a folder, a pipe) is refused.
-QString save_target(const QString& path) {
-    QString at = QFileInfo(path).absoluteFilePath();
-    for (int hops = 0;; ++hops) {
+// A folder held open while the save runs.
+struct Folder {
+    int fd = -1;
+    Folder() = default;
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+    ~Folder() {
+        if (fd >= 0) ::close(fd);
+    }
+    void enter(int next) {
+        if (next < 0) fail(errno);
+        if (fd >= 0) ::close(fd);
+        fd = next;
+    }
+};
+
+// A symbolic link is followed only when the running user or root made it: another user's link would
+// choose which file the program writes over.
+void check_link_owner(const struct stat& st) {
+    if (st.st_uid != ::geteuid() && st.st_uid != 0) fail(foreign_link);
+}
+
+// Walks path one name at a time from a folder held open, so that every link on the way (of a folder or
+// of the file) is resolved once and checked, and nothing swapped in later can redirect the save. Ends
+// with `folder` holding the real folder of the file to replace, which is a regular file or missing;
+// returns its name there.
+QByteArray resolve_target(const QString& path, Folder& folder) {
+    const QByteArray bytes = QFile::encodeName(path);
+    QList<QByteArray> rest = bytes.split('/');
+    folder.enter(::open(bytes.startsWith('/') ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    int links = 0;
+    const auto more_names = [&rest] {
+        return std::any_of(rest.cbegin(), rest.cend(),
+                           [](const QByteArray& r) { return !r.isEmpty() && r != "."; });
+    };
+    while (!rest.isEmpty()) {
+        const QByteArray name = rest.takeFirst();
+        if (name.isEmpty() || name == ".") continue;
+        const bool last = !more_names();
         struct stat st {};
-        if (::lstat(QFile::encodeName(at).constData(), &st) != 0) {
-            if (errno == ENOENT) return at;
+        if (::fstatat(folder.fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT && last && name != "..") return name;
             fail(errno);
         }
-        if (S_ISREG(st.st_mode)) return at;
-        if (S_ISDIR(st.st_mode)) fail(EISDIR);
-        if (!S_ISLNK(st.st_mode)) fail(not_regular);
-        if (hops >= 40) fail(ELOOP);
-        const QFileInfo link(at);
-        const QString next = link.symLinkTarget();
-        if (next.isEmpty()) fail(EINVAL);
-        at = QFileInfo(link.absoluteDir(), next).absoluteFilePath();
+        if (S_ISLNK(st.st_mode)) {
+            check_link_owner(st);
+            if (++links > 40) fail(ELOOP);
+            QByteArray target(PATH_MAX, Qt::Uninitialized);
+            const ssize_t n =
+                ::readlinkat(folder.fd, name.constData(), target.data(), std::size_t(target.size()));
+            if (n <= 0 || n >= target.size()) fail(n < 0 ? errno : EINVAL);
+            target.truncate(n);
+            if (target.startsWith('/')) folder.enter(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+            rest = target.split('/') + rest;
+            continue;
+        }
+        if (!last || name == "..") {
+            if (!S_ISDIR(st.st_mode)) fail(ENOTDIR);
+            // O_NOFOLLOW: a folder swapped for a link since it was looked at is refused, not followed.
+            folder.enter(
+                ::openat(folder.fd, name.constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            if (last) fail(EISDIR);
+            continue;
+        }
+        if (S_ISREG(st.st_mode)) return name;
+        fail(S_ISDIR(st.st_mode) ? EISDIR : not_regular);
     }
+    fail(EISDIR); // the path names a folder
 }
 
 } // namespace
 
-int SaveDisk::create(const char* path) {
-    return ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+int SaveDisk::create(int dir, const char* name) {
+    return ::openat(dir, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
 }
 qint64 SaveDisk::write(int fd, const char* data, qint64 size) {
     return ::write(fd, data, std::size_t(size));
@@ -103,8 +154,8 @@ int SaveDisk::sync(int fd) {
 int SaveDisk::close(int fd) {
     return ::close(fd);
 }
-int SaveDisk::rename(const char* from, const char* to) {
-    return ::rename(from, to);
+int SaveDisk::rename(int dir, const char* from, const char* to) {
+    return ::renameat(dir, from, dir, to);
 }
 
 void use_save_disk(SaveDisk* d) {
@@ -112,32 +163,30 @@ void use_save_disk(SaveDisk* d) {
 }
 
 bool save_file(const QString& path, const QByteArray& bytes, QString* error) {
-    QByteArray temp_path;
-    QString dir;
+    Folder folder;
+    QByteArray temp_name;
     int fd = -1;
     try {
         // A symbolic link stays a link: its target gets the new content.
-        const QFileInfo info(save_target(path));
-        dir = info.absolutePath();
-        const QByteArray target = QFile::encodeName(info.absoluteFilePath());
-        fd = create_temporary(dir, info.fileName(), temp_path);
+        const QByteArray target = resolve_target(path, folder);
+        fd = create_temporary(folder.fd, QFile::decodeName(target), temp_name);
         struct stat old {};
-        if (::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))
+        if (::fstatat(folder.fd, target.constData(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode))
             ::fchmod(fd, old.st_mode & 07777); // the old file's permissions go over to the new one
         write_all(fd, bytes);
         if (disk->sync(fd) != 0) fail(errno);
         const int closed = disk->close(fd);
         fd = -1;
         if (closed != 0) fail(errno);
-        if (disk->rename(temp_path.constData(), target.constData()) != 0) fail(errno);
+        if (disk->rename(folder.fd, temp_name.constData(), target.constData()) != 0) fail(errno);
     } catch (const Failed& f) {
         if (fd >= 0) ::close(fd);
-        if (!temp_path.isEmpty()) ::unlink(temp_path.constData());
+        if (!temp_name.isEmpty()) ::unlinkat(folder.fd, temp_name.constData(), 0);
         if (error) *error = save_error_reason(f.error_number);
-        errno = f.error_number;
+        errno = f.error_number == foreign_link ? EACCES : f.error_number;
         return false;
     }
-    sync_folder(QFile::encodeName(dir));
+    sync_folder(folder.fd);
     return true;
 }
 
@@ -170,6 +219,8 @@ QString save_error_reason(int error_number) {
         return QStringLiteral("通常のファイルではないため置き換えません。");
     case ELOOP:
         return QStringLiteral("シンボリックリンクが多すぎます。");
+    case foreign_link:
+        return QStringLiteral("ほかの利用者のシンボリックリンクはたどりません。");
     default:
         return QStringLiteral("書き込みでエラーが発生しました（エラー番号 %1）。").arg(error_number);
     }

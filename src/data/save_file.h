@@ -37,12 +37,12 @@ QString save_failed_message(const QString& file_name, const QString& reason);
 class SaveDisk {
   public:
     virtual ~SaveDisk() = default;
-    // A new file, created exclusively.
-    virtual int create(const char* path);
+    // A new file in the folder open as dir, created exclusively.
+    virtual int create(int dir, const char* name);
     virtual qint64 write(int fd, const char* data, qint64 size);
     virtual int sync(int fd);
     virtual int close(int fd);
-    virtual int rename(const char* from, const char* to);
+    virtual int rename(int dir, const char* from, const char* to);
 };
 
 // The disk the saves go to; null puts the real one back.

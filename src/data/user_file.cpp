@@ -150,10 +150,16 @@ void clear_user_hotels(UserTables& u) {
     u.user_tail.clear();
 }
 
-bool read_user_file(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path) {
+namespace {
+
+// keep_unless_filled: a missing or empty file, or one that is no regular file, leaves the records as
+// they are instead of giving none.
+bool read_user_file_at(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path,
+                       bool keep_unless_filled) {
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0 && errno == ENOENT) {
+        if (keep_unless_filled) return true;
         clear_user_hotels(u);
         u.user_read_error.clear();
         return true;
@@ -163,7 +169,12 @@ bool read_user_file(const QString& path, UserTables& u, const HotelTables& t, co
         return false;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (keep_unless_filled && (!regular || st.st_size == 0)) {
+        ::close(fd);
+        return true;
+    }
+    if (!regular) {
         ::close(fd);
         u.user_read_error = unreadable_reason(QStringLiteral("通常のファイルではありません"));
         return false;
@@ -175,6 +186,16 @@ bool read_user_file(const QString& path, UserTables& u, const HotelTables& t, co
         return false;
     }
     return get_hotel_user(file, u, t, tmp_path);
+}
+
+} // namespace
+
+bool read_user_file(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path) {
+    return read_user_file_at(path, u, t, tmp_path, false);
+}
+
+bool reread_user_file(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path) {
+    return read_user_file_at(path, u, t, tmp_path, true);
 }
 
 QByteArray user_file_bytes(const UserTables& u, bool* ok) {

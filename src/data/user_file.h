@@ -34,6 +34,10 @@ void clear_user_hotels(UserTables& u);
 // missing or empty file gives no records. A file that exists but cannot be read leaves the records as
 // they were, sets user_read_error (so nothing writes over it in this run) and gives false.
 bool read_user_file(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path);
+// The same for the cancel of the maintenance list, which reads the file again only when it is a regular
+// file that is not empty: a missing or empty one, or one that is no regular file, leaves the records in
+// memory as they are.
+bool reread_user_file(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path);
 
 // The nine text fields of record i, in file order, and the other way.
 QStringList user_record(const UserTables& u, int i);

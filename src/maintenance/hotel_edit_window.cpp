@@ -143,6 +143,7 @@ void tomarina42::form_load() {
     run_steps({{"init_sec", [this] { init_sec(); }},
                {"set_text1", [this] { set_text1(); }},
                {"set_text2", [this] { set_text2(); }}});
+    given_ = fields();
 }
 
 void tomarina42::init_sec() {
@@ -225,7 +226,7 @@ void tomarina42::Text_GotFocus(int field) {
 
 void tomarina42::Text_KeyPress(int field, KeyAscii) {
     EditFields f = fields();
-    const QString message = enter_check(field, f, st_.db);
+    const QString message = enter_check(field, f, st_.db, &given_);
     set_fields(f);
     if (!message.isEmpty()) {
         refuse(field, message);
@@ -260,7 +261,7 @@ void tomarina42::store(StoreButton button) {
         return;
     }
     EditFields f = fields();
-    const std::optional<Refusal> refusal = store_check(button, f, st_.db);
+    const std::optional<Refusal> refusal = store_check(button, f, st_.db, &given_);
     set_fields(f);
     if (refusal) {
         refuse(refusal->field, refusal->message);

@@ -92,6 +92,8 @@ class tomarina42 : public Form, public PickerOpener {
 
     // The field whose next focus keeps the refusal message instead of its prompt.
     int keep_message_for_ = 0;
+    // The fields as the window was filled, to tell what the user changed.
+    EditFields given_;
 };
 
 } // namespace tomarina

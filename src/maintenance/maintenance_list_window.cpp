@@ -303,11 +303,13 @@ void tomarina41::Command1_Click() {
 }
 
 void tomarina41::Command5_Click() {
-    // Nothing cancelled is kept: the tables are read again from the file (a missing or empty one means no
-    // user hotels), and the close writes nothing, so a full disk has nothing to report.
+    // Nothing cancelled is kept: the tables are read again from the file (a missing or empty one leaves
+    // them as they are), and the close writes nothing, so a full disk has nothing to report.
     user_saved_flg_ = 1;
     st_.user.user_copied_flg = 0;
-    if (!read_user_file(st_.full_path(st_.user_file), st_.user, st_.db, st_.full_path(st_.tmp_file))) {
+    // A folder used read-only gets no scratch copy either.
+    const QString tmp = st_.read_only_folder ? QString() : st_.full_path(st_.tmp_file);
+    if (!reread_user_file(st_.full_path(st_.user_file), st_.user, st_.db, tmp)) {
         // The file stays as it is and is not written in this run; the hotels typed since the last save
         // are dropped with the rest, as nothing of the file could be read.
         clear_user_hotels(st_.user);

@@ -62,8 +62,14 @@ NameMessages airport_messages(std::optional<StoreButton> button) {
 }
 
 // The check of one field, shared by Enter and the store buttons; `button` is empty for Enter.
-QString field_check(int field, EditFields& f, const HotelTables& t, std::optional<StoreButton> button) {
+QString field_check(int field, EditFields& f, const HotelTables& t, std::optional<StoreButton> button,
+                    const EditFields* given) {
     QString& text = f[std::size_t(field)];
+    // A text the window was given (bytes of the file that are no character) goes back as it came.
+    const auto unchanged = [&f, given](int k) {
+        return given && f[std::size_t(k)] == (*given)[std::size_t(k)];
+    };
+    bool kept = unchanged(field);
     switch (field) {
     case 1:
         if (text.isEmpty()) return QStringLiteral("都道府県名は省略できません");
@@ -76,7 +82,10 @@ QString field_check(int field, EditFields& f, const HotelTables& t, std::optiona
         break;
     }
     case 3:
-        if (text.isEmpty()) text = f[2];
+        if (text.isEmpty()) {
+            text = f[2];
+            kept = unchanged(2);
+        }
         break;
     case 4:
         if (text.isEmpty()) return QStringLiteral("ホテル名は省略できません");
@@ -97,7 +106,7 @@ QString field_check(int field, EditFields& f, const HotelTables& t, std::optiona
         break;
     }
     // Text the file cannot hold would come back as other characters.
-    if (!storable_text(input_form(text))) return unstorable_message(field);
+    if (!kept && !storable_text(input_form(text))) return unstorable_message(field);
     return {};
 }
 
@@ -146,14 +155,15 @@ QString field_prompt(int field) {
            QString::fromUtf16(prompts[field].example);
 }
 
-QString enter_check(int field, EditFields& f, const HotelTables& t) {
+QString enter_check(int field, EditFields& f, const HotelTables& t, const EditFields* given) {
     if (field < 1 || field > 9) return {};
-    return field_check(field, f, t, std::nullopt);
+    return field_check(field, f, t, std::nullopt, given);
 }
 
-std::optional<Refusal> store_check(StoreButton button, EditFields& f, const HotelTables& t) {
+std::optional<Refusal> store_check(StoreButton button, EditFields& f, const HotelTables& t,
+                                   const EditFields* given) {
     for (int field = 1; field <= 9; ++field) {
-        QString message = field_check(field, f, t, button);
+        QString message = field_check(field, f, t, button, given);
         if (!message.isEmpty()) return Refusal{field, std::move(message)};
     }
     return std::nullopt;

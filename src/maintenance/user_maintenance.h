@@ -46,10 +46,12 @@ QString field_prompt(int field);
 QString field_name(int field);
 
 // Enter in field `field`: fills the district from the airport, formats the rate, and returns the
-// refusal message, empty when the field is accepted.
-QString enter_check(int field, EditFields& f, const HotelTables& t);
+// refusal message, empty when the field is accepted. given: the fields as the window was filled; a field
+// still holding that text is not refused for characters the file cannot hold, since it came from there.
+QString enter_check(int field, EditFields& f, const HotelTables& t, const EditFields* given = nullptr);
 // The checks of a store button, in order, with the same adjustments; the first refusal, if any.
-std::optional<Refusal> store_check(StoreButton button, EditFields& f, const HotelTables& t);
+std::optional<Refusal> store_check(StoreButton button, EditFields& f, const HotelTables& t,
+                                   const EditFields* given = nullptr);
 
 // Stores the nine fields into the user tables at index and derives its numbers; the rate is written
 // again in the yen form. Clears user_copied_flg.

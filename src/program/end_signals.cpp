@@ -47,4 +47,9 @@ void handle_end_signals(QObject* context, std::function<void()> handler) {
     });
 }
 
+bool end_signal_waiting() {
+    char byte = 0;
+    return signal_fds[1] != -1 && ::recv(signal_fds[1], &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 1;
+}
+
 } // namespace tomarina

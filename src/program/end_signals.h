@@ -11,5 +11,8 @@ namespace tomarina {
 // one that arrives before handle_end_signals() waits until the event loop runs the handler.
 void catch_end_signals();
 void handle_end_signals(QObject* context, std::function<void()> handler);
+// An end signal has arrived and waits for its handler: a start that waits on its own, outside the event
+// loop, gives up at once.
+bool end_signal_waiting();
 
 } // namespace tomarina

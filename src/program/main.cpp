@@ -38,6 +38,22 @@ void start_messages(QtMsgType type, const QMessageLogContext& context, const QSt
         std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
 }
 
+// A message of the start-up, as an "エラーメッセージ" or a "注意メッセージ". The session may end while it
+// waits: the box is answered and false comes back, for the program to end before anything is loaded or
+// written. The watch goes with the message.
+bool tell_at_start(tomarina::DesktopPlatform& platform, const QString& text, bool error) {
+    bool ended = false;
+    QObject waiting;
+    tomarina::handle_end_signals(&waiting, [&] {
+        ended = true;
+        platform.answer_waiting_messages();
+    });
+    platform.message(
+        nullptr, text, error ? QStringLiteral("エラーメッセージ") : QStringLiteral("注意メッセージ"),
+        error ? tomarina::MsgIcon::Critical : tomarina::MsgIcon::Information, tomarina::MsgButtons::Ok);
+    return !ended;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -73,22 +89,9 @@ int main(int argc, char** argv) {
     state.read_only_folder = folder.read_only;
     tomarina::DesktopPlatform platform;
     // The user's files would otherwise be lost or moved without a word.
-    if (const QString text = tomarina::folder_choice_message(folder); !text.isEmpty()) {
-        // The session may end while the message waits: the box is answered, and the program ends
-        // before anything is loaded or written. The watch goes with the message.
-        bool ended_at_message = false;
-        QObject waiting;
-        tomarina::handle_end_signals(&waiting, [&] {
-            ended_at_message = true;
-            platform.answer_waiting_messages();
-        });
-        platform.message(nullptr, text,
-                         folder.read_only ? QStringLiteral("エラーメッセージ")
-                                          : QStringLiteral("注意メッセージ"),
-                         folder.read_only ? tomarina::MsgIcon::Critical : tomarina::MsgIcon::Information,
-                         tomarina::MsgButtons::Ok);
-        if (ended_at_message) return 0;
-    }
+    if (const QString text = tomarina::folder_choice_message(folder);
+        !text.isEmpty() && !tell_at_start(platform, text, folder.read_only))
+        return 0;
     tomarina::Forms forms(state, platform);
     bool ended = false;
     forms.on_end = [&ended] {
@@ -101,10 +104,19 @@ int main(int argc, char** argv) {
     tomarina::SingleCopy single_copy(state.app_path);
     if (!folder.read_only) {
         const auto claim = single_copy.claim([&forms] { tomarina::bring_main_menu_to_front(forms); });
-        if (claim == tomarina::SingleCopy::Claim::other) return 0;
+        // 0 only for a start that the running copy answered, or that was told to end.
+        if (claim == tomarina::SingleCopy::Claim::other || claim == tomarina::SingleCopy::Claim::ended)
+            return 0;
         // Only now can no other copy be saving here: what stopped saves left behind goes.
         if (claim == tomarina::SingleCopy::Claim::first)
             tomarina::remove_save_leftovers(state.app_path, tomarina::saved_file_names());
+        // Another copy may be using the folder: this one writes nothing there.
+        if (claim == tomarina::SingleCopy::Claim::refused) {
+            state.read_only_folder = true;
+            if (!tell_at_start(
+                    platform, tomarina::lock_refusal_message(state.app_path, single_copy.lock_state()), true))
+                return 0;
+        }
     }
     // A signal during the start-up load ends the program as soon as the load has returned.
     tomarina::end_on_signals(&app, forms);

@@ -18,7 +18,7 @@ bool register_desktop_opener(Settings& s, const QString& opener) {
     return true;
 }
 
-bool create_settings_with_opener(const QString& ini_path, const QString& opener) {
+bool create_settings_with_opener(const QString& ini_path, const QString& opener, QString* error) {
     if (!storable_browser_path(opener) || QFileInfo::exists(ini_path) || QFileInfo(ini_path).isSymLink()) return false;
     Settings s;
     // What the start-up sets before reading the file; written out, they must not read back as 0.
@@ -26,7 +26,7 @@ bool create_settings_with_opener(const QString& ini_path, const QString& opener)
     s.sv_pop = 1;
     s.apply_defaults();
     register_desktop_opener(s, opener);
-    return write_settings_file(ini_path, s);
+    return write_settings_file(ini_path, s, error);
 }
 
 } // namespace tomarina

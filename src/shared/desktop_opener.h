@@ -15,7 +15,7 @@ bool register_desktop_opener(Settings& s, const QString& opener);
 
 // A new program folder's settings: tomarina.ini at ini_path with the start-up values and the opener
 // registered. Does nothing and returns false when the file exists already or no opener is known, so a
-// user's settings are never replaced.
-bool create_settings_with_opener(const QString& ini_path, const QString& opener);
+// user's settings are never replaced; a save that fails returns false with the reason in error.
+bool create_settings_with_opener(const QString& ini_path, const QString& opener, QString* error = nullptr);
 
 } // namespace tomarina

@@ -2,9 +2,6 @@
 
 #include "data/user_file.h"
 
-#include <QDir>
-#include <QLockFile>
-
 namespace tomarina {
 
 bool open_database(AppState& st) {
@@ -13,20 +10,6 @@ bool open_database(AppState& st) {
         st.dat_open_flg = 1;
     }
     return true;
-}
-
-QString program_lock_path(const QString& folder) {
-    return QDir(folder).filePath(QStringLiteral(".tomarina.lock"));
-}
-
-bool program_runs_on(const QString& folder) {
-    QLockFile probe(program_lock_path(folder));
-    probe.setStaleLockTime(0);
-    if (probe.tryLock(0)) {
-        probe.unlock();
-        return false;
-    }
-    return probe.error() == QLockFile::LockFailedError;
 }
 
 int load_database(AppState& st, LoadHooks hooks, bool scratch_copy) {

@@ -13,10 +13,4 @@ bool open_database(AppState& st);
 // tmp_file, as the program does; a tool leaves no file behind. Returns the number of failed steps.
 int load_database(AppState& st, LoadHooks hooks = {}, bool scratch_copy = true);
 
-// The lock file that the running program holds in its program folder.
-QString program_lock_path(const QString& folder);
-// True while a running program holds the lock of folder; a lock left by a copy that no longer runs
-// does not count.
-bool program_runs_on(const QString& folder);
-
 } // namespace tomarina

@@ -30,7 +30,8 @@ bool save_user_file(const AppState& st, Platform& pf, QWidget* parent) {
 bool user_file_ready(AppState& st, Platform& pf, QWidget* parent) {
     if (st.user.user_read_error.isEmpty()) return true;
     // What could not be read may be readable now (permissions mended); then the list opens on it.
-    if (read_user_file(st.full_path(st.user_file), st.user, st.db, st.full_path(st.tmp_file))) {
+    const QString tmp = st.read_only_folder ? QString() : st.full_path(st.tmp_file);
+    if (read_user_file(st.full_path(st.user_file), st.user, st.db, tmp)) {
         st.user.user_copied_flg = 0;
         return true;
     }

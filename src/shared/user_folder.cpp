@@ -1,5 +1,6 @@
 #include "shared/user_folder.h"
 
+#include "data/regular_file.h"
 #include "data/save_file.h"
 #include "shared/app_state.h"
 #include "shared/desktop_opener.h"
@@ -20,11 +21,23 @@ const QString& dat_name = AppState::dat_file;
 const QString& help_name = AppState::help_file;
 const QString& ini_name = AppState::ini_file;
 
-bool read_all(const QString& path, QByteArray& bytes) {
-    QFile f(path);
-    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly)) return false;
-    bytes = f.readAll();
-    return f.error() == QFileDevice::NoError;
+// Reads a regular file whole. why says what kept a file that is there from being read; it stays empty
+// for a missing one.
+bool read_all(const QString& path, QByteArray& bytes, QString* why = nullptr) {
+    QFile f;
+    QString reason;
+    if (open_regular_file(f, path, reason)) {
+        bytes = f.readAll();
+        if (f.error() == QFileDevice::NoError) return true;
+        reason = f.errorString();
+    }
+    if (why && !reason.isEmpty()) *why = QStringLiteral("元のファイルを読み込めません（%1）。").arg(reason);
+    return false;
+}
+
+// Which file could not be put into the user's folder, and why.
+QString copy_failure(const QString& name, const QString& why) {
+    return QStringLiteral("「%1」を利用者のフォルダーに写せませんでした。%2").arg(name, why);
 }
 
 QByteArray checksum_of(const QByteArray& bytes) {
@@ -70,9 +83,14 @@ QByteArray file_checksum(const QString& path) {
     return read_all(path, bytes) ? checksum_of(bytes) : QByteArray();
 }
 
-bool refresh_directory_copy(const QString& source, const QString& target, const QString& checksum_file) {
+bool refresh_directory_copy(const QString& source, const QString& target, const QString& checksum_file,
+                            QString* why) {
     QByteArray fresh;
-    if (!read_all(source, fresh)) return true; // nothing to give; the user's copy stays
+    QString read_why;
+    if (!read_all(source, fresh, &read_why)) {
+        if (why) *why = read_why;
+        return read_why.isEmpty(); // none to give: the user's copy stays
+    }
     const QByteArray fresh_sum = checksum_of(fresh);
     const QFileInfo target_info(target);
     if (target_info.exists() || target_info.isSymLink()) {
@@ -80,10 +98,10 @@ bool refresh_directory_copy(const QString& source, const QString& target, const 
         const QByteArray current = file_checksum(target);
         const QByteArray remembered = remembered_checksum(checksum_file);
         if (current == fresh_sum) // already the installed one: remember it so a newer one may replace it
-            return remembered == fresh_sum || save_file(checksum_file, fresh_sum + '\n');
+            return remembered == fresh_sum || save_file(checksum_file, fresh_sum + '\n', why);
         if (current.isEmpty() || current != remembered) return true; // the user's own
     }
-    return save_file(target, fresh) && save_file(checksum_file, fresh_sum + '\n');
+    return save_file(target, fresh, why) && save_file(checksum_file, fresh_sum + '\n', why);
 }
 
 bool refresh_help_copy(const QString& source, const QString& target) {
@@ -96,26 +114,45 @@ bool refresh_help_copy(const QString& source, const QString& target) {
 
 bool prepare_user_folder(const QString& source_dir, const QString& user_dir, const QString& opener,
                          bool carry_user_files, QString* reason) {
-    const QString why = unusable_folder_reason(user_dir);
-    if (!why.isEmpty()) {
-        if (reason) *reason = why;
+    const QString unusable = unusable_folder_reason(user_dir);
+    if (!unusable.isEmpty()) {
+        if (reason) *reason = unusable;
         return false;
     }
     const QDir src(source_dir), dst(user_dir);
-    // The user's hotels and settings of a program folder that cannot be written go along, before any
-    // new settings file is made; nothing already in the user's folder is replaced.
+    const auto refuse = [reason](const QString& name, const QString& failure) {
+        if (reason) *reason = copy_failure(name, failure);
+        return false;
+    };
+    // Every copy is checked: a folder the program would run on without its directory, hotels or
+    // settings would show an empty list, and a later save would write over what never came.
+    QString why;
+    const QString dat = dst.filePath(dat_name);
+    const bool had_dat = QFileInfo(dat).isFile();
+    const QString checksum = dst.filePath(QString::fromLatin1(installed_checksum_file));
+    // A newer directory that does not fit leaves the user's copy, and is tried again at the next start.
+    if (!refresh_directory_copy(src.filePath(dat_name), dat, checksum, &why) && !had_dat)
+        return refuse(dat_name, why);
+    // The user's hotels and settings of a program folder that cannot be written go along, before any new
+    // settings file is made, which comes last: its presence tells a later start that the move is done.
+    // Nothing already in the user's folder is replaced.
     if (carry_user_files) {
         for (const QString& name : {AppState::user_file, ini_name}) {
             const QFileInfo target(dst.filePath(name));
+            if (target.exists() || target.isSymLink()) continue;
             QByteArray bytes;
-            if (target.exists() || target.isSymLink() || !read_all(src.filePath(name), bytes)) continue;
-            save_file(target.filePath(), bytes);
+            why.clear();
+            if (!read_all(src.filePath(name), bytes, &why)) {
+                if (why.isEmpty()) continue; // none to carry
+                return refuse(name, why);
+            }
+            if (!save_file(target.filePath(), bytes, &why)) return refuse(name, why);
         }
     }
-    refresh_directory_copy(src.filePath(dat_name), dst.filePath(dat_name),
-                           dst.filePath(QString::fromLatin1(installed_checksum_file)));
     refresh_help_copy(src.filePath(help_name), dst.filePath(help_name));
-    create_settings_with_opener(dst.filePath(ini_name), opener);
+    why.clear();
+    if (!create_settings_with_opener(dst.filePath(ini_name), opener, &why) && !why.isEmpty())
+        return refuse(ini_name, why);
     return true;
 }
 
@@ -168,7 +205,7 @@ QString folder_choice_message(const FolderChoice& f) {
 
 QString read_only_folder_reason() {
     return QStringLiteral(
-        "利用者のフォルダーを使えないため、プログラムフォルダーのファイルは書き込みません。");
+        "今回の起動ではフォルダーのファイルを読み取り専用で使っているため、書き込みません。");
 }
 
 } // namespace tomarina

@@ -23,15 +23,17 @@ QByteArray file_checksum(const QString& path);
 
 // Brings the user's directory file up to date with the source: copied when missing; replaced while it is
 // still the copy put there before (its checksum matches the remembered one); a file the user put there
-// is kept. False when a copy failed.
-bool refresh_directory_copy(const QString& source, const QString& target, const QString& checksum_file);
+// is kept. False when a copy failed or a source that is there could not be read; why then says why.
+bool refresh_directory_copy(const QString& source, const QString& target, const QString& checksum_file,
+                            QString* why = nullptr);
 
 // The help file is the program's own: always the source's.
 bool refresh_help_copy(const QString& source, const QString& target);
 
 // Fills user_dir from source_dir (directory file, help file; with carry_user_files also the user file and
 // settings the user folder lacks) and gives a new folder's settings the desktop opener. False when the
-// folder cannot be made or written; reason then says why, in Japanese.
+// folder cannot be made or written, or a file it lacks could not be copied there (or read); reason then
+// names the file and says why, in Japanese.
 bool prepare_user_folder(const QString& source_dir, const QString& user_dir, const QString& opener,
                          bool carry_user_files = false, QString* reason = nullptr);
 
@@ -65,7 +67,8 @@ FolderChoice choose_program_folder_for(const QString& program_dir);
 // The start-up's message about the choice ("エラーメッセージ" when unusable), or empty when there is none.
 QString folder_choice_message(const FolderChoice& f);
 
-// Why a save is refused while the program runs on its folder's files read-only.
+// Why a save is refused while the program runs on its folder's files read-only (the user's folder could
+// not be used, or another copy may be using the folder).
 QString read_only_folder_reason();
 
 } // namespace tomarina

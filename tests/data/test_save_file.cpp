@@ -344,6 +344,36 @@ class TestSaveFile : public QObject {
         for (const QString& name : entries(dir.path())) QVERIFY2(!name.contains(u".tmp-"), qPrintable(name));
     }
 
+    // Another user's link, to the file or to a folder on the way, would choose what the program (run by
+    // root) writes over: the save refuses it and the target keeps its bytes.
+    void follows_only_links_of_the_user_or_root_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("folder_link");
+        QTest::addColumn<uint>("owner");
+        QTest::newRow("settings, root's link") << int(Kind::Ini) << false << 0u;
+        QTest::newRow("settings, another user's link") << int(Kind::Ini) << false << 65534u;
+        QTest::newRow("user file, another user's link") << int(Kind::Csv) << false << 65534u;
+        QTest::newRow("user file, another user's folder link") << int(Kind::Csv) << true << 65534u;
+    }
+    void follows_only_links_of_the_user_or_root() {
+        QFETCH(int, kind);
+        QFETCH(bool, folder_link);
+        QFETCH(uint, owner);
+        if (::geteuid() != 0) QSKIP("giving a link to another user needs root");
+        QTemporaryDir dir;
+        const QString name = file_name(Kind(kind)), target = dir.filePath(QStringLiteral("real/") + name);
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("real")) && save_file(target, "old"));
+        const QString link = dir.filePath(folder_link ? QStringLiteral("sub") : name);
+        QVERIFY(QFile::link(folder_link ? QStringLiteral("real") : QStringLiteral("real/") + name, link));
+        QCOMPARE(::lchown(QFile::encodeName(link).constData(), owner, owner), 0);
+        QString error;
+        QCOMPARE(Save::of_size(Kind(kind), 9, u8("新")).run(folder_link ? link + u'/' + name : link, &error),
+                 owner == 0);
+        QCOMPARE(read_file(target) == "old", owner != 0);
+        if (owner != 0) QCOMPARE(error, u8("ほかの利用者のシンボリックリンクはたどりません。"));
+        QCOMPARE(entries(dir.filePath(QStringLiteral("real"))), QStringList{name});
+    }
+
     // Temporary files a stopped save left behind go; nothing else of the folder does.
     void leftovers_of_stopped_saves() {
         QTemporaryDir dir;

@@ -33,13 +33,24 @@ void make_file(const QString& path) {
     f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
 }
 
-// A started program with no browser known, so the selection window is open over the main menu. The
-// disks lie beside the test program, not under /tmp, where no file may be registered.
+// Where the disks go: a private folder (mode 0700) under none that others can write, so that files there
+// may be registered: beside the test program, else (a build under /tmp) in the runtime folder or home.
+QString trusted_parent() {
+    for (const QString& parent : {QCoreApplication::applicationDirPath(),
+                                  qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::homePath()}) {
+        QTemporaryDir probe(parent + QStringLiteral("/disks-XXXXXX"));
+        if (parent.isEmpty() || !probe.isValid()) continue;
+        make_file(probe.filePath(QStringLiteral("probe")));
+        if (trusted_program_file(probe.filePath(QStringLiteral("probe")))) return parent;
+    }
+    return QCoreApplication::applicationDirPath();
+}
+
+// A started program with no browser known, so the selection window is open over the main menu.
 struct Started : test::RunningProgram {
-    QTemporaryDir disks{QCoreApplication::applicationDirPath() + QStringLiteral("/disks-XXXXXX")};
+    QTemporaryDir disks{trusted_parent() + QStringLiteral("/disks-XXXXXX")};
     Started() : test::RunningProgram(build_database(test::small_source())) {}
-    // Whether a file in the disks may be registered at all: not when the build lies in a folder that
-    // other users can write.
+    // Whether a file in the disks may be registered at all.
     bool disks_trusted() const {
         make_file(disk(QStringLiteral("probe")));
         const bool trusted = trusted_program_file(disk(QStringLiteral("probe")));
@@ -188,7 +199,7 @@ class TestBrowserWindow : public QObject {
 
     void search_finds_lower_case_name_and_saves_at_once() {
         Started p;
-        if (!p.disks_trusted()) QSKIP("the build folder lies in a folder that other users can write");
+        if (!p.disks_trusted()) QSKIP("no folder for the disks that only the user and root can write");
         QVERIFY(p.start());
         p.use_roots({"c", "d"});
         make_file(p.disk("c/a.txt"));
@@ -218,7 +229,7 @@ class TestBrowserWindow : public QObject {
 
     void search_takes_the_first_root_and_files_first() {
         Started p;
-        if (!p.disks_trusted()) QSKIP("the build folder lies in a folder that other users can write");
+        if (!p.disks_trusted()) QSKIP("no folder for the disks that only the user and root can write");
         QVERIFY(p.start());
         p.use_roots({"c", "d"});
         make_file(p.disk("d/a/NETSCAPE.EXE"));
@@ -235,7 +246,7 @@ class TestBrowserWindow : public QObject {
     // the others.
     void search_passes_over_files_others_could_plant() {
         Started p;
-        if (!p.disks_trusted()) QSKIP("the build folder lies in a folder that other users can write");
+        if (!p.disks_trusted()) QSKIP("no folder for the disks that only the user and root can write");
         QVERIFY(p.start());
         p.use_roots({"c"});
         make_file(p.disk("c/a/IEXPLORE.EXE"));

@@ -655,15 +655,6 @@ class TestMaintenanceWindows : public QObject {
             QCOMPARE(m.st.user.user_copied_flg, Integer(0)); // the searches drop it again
         }
         {
-            // 取消終了 with no file: the hotels typed since are discarded.
-            Maint m;
-            m.add_hotel(hotel_a);
-            QFile::remove(m.dir.file(csv));
-            QTest::mouseClick(m.list()->Command5, Qt::LeftButton);
-            QCOMPARE(m.st.user.user_count, Integer(0));
-            QVERIFY(!m.file_exists());
-        }
-        {
             // 取消終了 after deletions restores them.
             Maint m(original);
             tomarina41* w = m.list();
@@ -724,22 +715,28 @@ class TestMaintenanceWindows : public QObject {
             QCOMPARE(m.pf.messages.size(), shown);
             QCOMPARE(m.file(), original);
         }
-        {
-            Maint m(original);
-            m.add_hotel(hotel_a);
-            tomarina41* w = m.list();
-            QVERIFY(QFile::remove(m.dir.file(csv)));
-            QVERIFY(QDir(m.dir.path()).mkdir(csv)); // there, but no file that can be read
-            const auto shown = m.pf.messages.size();
-            QTest::mouseClick(w->Command5, Qt::LeftButton);
-            QVERIFY(!m.forms.loaded<tomarina41>());
-            QCOMPARE(m.pf.messages.size(), shown + 1);
-            QCOMPARE(m.pf.messages.last().title, u8("エラーメッセージ"));
-            QVERIFY(m.pf.messages.last().text.contains(csv));
-            QCOMPARE(m.st.user.user_count, Integer(0));
-            QVERIFY(QFileInfo(m.dir.file(csv)).isDir());
-            QVERIFY(!save_user_file(m.st, m.pf, nullptr));
-        }
+    }
+
+    // 取消終了 reads the file again only when it is a regular file with something in it; otherwise the
+    // hotels in memory stay, and a later close writes them.
+    void cancel_without_a_file_keeps_the_hotels_data() {
+        QTest::addColumn<int>("how");
+        QTest::newRow("file removed") << 0;
+        QTest::newRow("file emptied") << 1;
+        QTest::newRow("a folder in its place") << 2;
+    }
+    void cancel_without_a_file_keeps_the_hotels() {
+        QFETCH(int, how);
+        Maint m(line(hotel_b) + line(hotel_c));
+        tomarina41* w = m.list();
+        QVERIFY(QFile::remove(m.dir.file(csv)));
+        if (how == 1) m.dir.write(csv, QByteArray());
+        if (how == 2) QVERIFY(QDir(m.dir.path()).mkdir(csv));
+        QTest::mouseClick(w->Command5, Qt::LeftButton);
+        QVERIFY(!m.forms.loaded<tomarina41>() && m.pf.messages.isEmpty());
+        QCOMPARE(Maint::column(m.list(), 3), QStringList({u8("ホテルB"), u8("ホテルC")}));
+        QTest::keyClick(m.list()->MSFlexGrid1, Qt::Key_Escape);
+        QCOMPARE(m.file(), how == 2 ? QString() : line(hotel_b) + line(hotel_c));
     }
 
     // Only the user's choice selects a hotel: the grid taking the focus does not, a cell with text (or
@@ -797,6 +794,35 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(Maint::column(w, 3), QStringList{u8("ホテルB")});
         QTest::mouseClick(w->Command1, Qt::LeftButton);
         QCOMPARE(m.file(), line(hotel_b));
+    }
+
+    // A hotel read with a byte that is no character is stored again as it was: only a box the user
+    // changed is checked for characters the file cannot hold.
+    void bytes_outside_the_code_page_stored_again_data() {
+        QTest::addColumn<QString>("added");
+        QTest::newRow("name unchanged, phone changed") << QString();
+        QTest::newRow("name changed, its byte kept") << u8("別");
+    }
+    void bytes_outside_the_code_page_stored_again() {
+        QFETCH(QString, added);
+        Maint m;
+        QByteArray bytes = encode_cp932(line(hotel_b) + line(hotel_c));
+        bytes.replace(encode_cp932(u8("ホテルB")), encode_cp932(u8("ホテル")) + "\x80"
+                                                                                "B");
+        m.dir.write(csv, bytes);
+        QVERIFY(read_user_file(m.dir.file(csv), m.st.user, m.st.db, QString()));
+        tomarina41* w = m.list();
+        Maint::click(w, 1, 3);
+        QTest::mouseClick(w->Command3, Qt::LeftButton);
+        tomarina42* e = m.edit();
+        e->Text5->setText(QStringLiteral("03-9999-9999"));
+        e->Text4->setText(e->Text4->text() + added);
+        QTest::mouseClick(e->Command1, Qt::LeftButton);
+        QCOMPARE(m.message(e),
+                 added.isEmpty() ? QString() : u8("ホテル名に使用できない文字が含まれています"));
+        if (!added.isEmpty()) return;
+        QTest::keyClick(m.list()->MSFlexGrid1, Qt::Key_Escape);
+        QCOMPARE(m.dir.read(csv), bytes.replace("03-2222-2222", "03-9999-9999"));
     }
 
     // Texts longer than a text box's usual limit, typed or read, are kept whole.

@@ -1,22 +1,24 @@
 // One running copy per program folder: a later start of the real program hands over to the running copy
 // and ends, a lock left by a copy that was killed does not block, and the tool's init-settings waits
 // for the program to end.
+#include "data/save_file.h"
 #include "program/main_menu_window.h"
-#include "shared/program_folder.h"
 #include "program/single_copy.h"
 #include "support/gui_support.h"
+#include "support/watchdog.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
+#include <sys/stat.h>
 
 using namespace tomarina;
+using tomarina::test::u8;
 
 namespace {
 
@@ -42,16 +44,16 @@ struct Folder {
         p.setProcessEnvironment(env);
         p.start(program(), {});
     }
-    bool program_holds_lock() const {
-        QLockFile probe(program_lock_path(dir.path()));
-        probe.setStaleLockTime(0);
-        if (probe.tryLock(0)) {
-            probe.unlock();
-            return false;
-        }
-        return true;
-    }
+    bool program_holds_lock() const { return look_at_program_lock(dir.path()).kind == LockState::held; }
 };
+
+// Whether process pid has taken SIGTERM over from the default, which ends a process at once.
+bool catches_sigterm(qint64 pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
+    const qsizetype at = text.indexOf("SigCgt:");
+    return at >= 0 && (text.mid(at + 7, 17).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1) & 1);
+}
 
 } // namespace
 
@@ -102,6 +104,49 @@ class TestSingleCopy : public QObject {
         next.terminate();
         QVERIFY(next.waitForFinished(60000));
         QVERIFY(!f.program_holds_lock());
+    }
+
+    // A lock that cannot be taken: the start neither hangs nor ends without a word but uses the folder
+    // read-only and says why, SIGTERM ends it while it waits, and the tool refuses with the real reason.
+    void lock_that_cannot_be_taken_is_told_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("tool_reason");
+        const QString not_regular = u8("通常のファイルではありません");
+        QTest::newRow("a named pipe") << 0 << not_regular << "is not a regular file";
+        QTest::newRow("a link to a named pipe") << 1 << not_regular << "is not a regular file";
+        QTest::newRow("a folder") << 2 << not_regular << "is not a regular file";
+        QTest::newRow("another machine's lock") << 3 << u8("別のコンピューター「other.example」")
+                                                << "on the machine other.example (process 4242)";
+    }
+    void lock_that_cannot_be_taken_is_told() {
+        QFETCH(int, kind);
+        QFETCH(QString, reason);
+        QFETCH(QString, tool_reason);
+        Folder f;
+        const QString lock = program_lock_path(f.dir.path());
+        if (kind <= 1)
+            QCOMPARE(::mkfifo(QFile::encodeName(lock + (kind ? ".pipe" : "")).constData(), 0600), 0);
+        if (kind == 1) QVERIFY(QFile::link(lock + ".pipe", lock));
+        if (kind == 2) QVERIFY(QDir().mkdir(lock));
+        if (kind == 3) QVERIFY(save_file(lock, "4242\ntomarina\nother.example\n"));
+        QProcess tool, program;
+        tool.start(QStringLiteral(TOMARINA_TOOL),
+                   {QStringLiteral("init-settings"), QStringLiteral("--dir"), f.dir.path()});
+        QVERIFY(tool.waitForFinished(30000));
+        QCOMPARE(tool.exitCode(), 1);
+        QVERIFY2(tool.readAllStandardError().contains(tool_reason.toUtf8()), qPrintable(tool_reason));
+        f.start(program);
+        QVERIFY(program.waitForStarted(30000));
+        QTRY_VERIFY_WITH_TIMEOUT(catches_sigterm(program.processId()), 30000);
+        ::kill(pid_t(program.processId()), SIGTERM);
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        test::Watchdog dog("a claim of a lock that cannot be taken");
+        SingleCopy copy(f.dir.path());
+        QCOMPARE(copy.claim({}), SingleCopy::Claim::refused);
+        const QString text = lock_refusal_message(f.dir.path(), copy.lock_state());
+        QVERIFY2(text.contains(reason) && text.contains(u8("読み取り専用")), qPrintable(text));
     }
 
     // The running copy's answer to a later start: its main menu comes to the front.

@@ -29,11 +29,11 @@ class FaultyDisk : public SaveDisk {
     // How many saves began.
     int saves() const { return saves_; }
 
-    int create(const char* path) override {
+    int create(int dir, const char* name) override {
         ++saves_;
         written_ = 0;
         if (save_faults.fail_create) return fail(EACCES);
-        return SaveDisk::create(path);
+        return SaveDisk::create(dir, name);
     }
     // Short when the space runs out, then failing.
     qint64 write(int fd, const char* data, qint64 size) override {
@@ -51,8 +51,8 @@ class FaultyDisk : public SaveDisk {
         const int closed = SaveDisk::close(fd);
         return save_faults.fail_close ? fail(EIO) : closed;
     }
-    int rename(const char* from, const char* to) override {
-        return save_faults.fail_rename ? fail(EACCES) : SaveDisk::rename(from, to);
+    int rename(int dir, const char* from, const char* to) override {
+        return save_faults.fail_rename ? fail(EACCES) : SaveDisk::rename(dir, from, to);
     }
 
   private:
