@@ -124,7 +124,7 @@ class TestMainMenu : public QObject {
         pf.show_help(path, QStringLiteral("tomarina1"));
         QTextBrowser* help = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == u"help_window") help = qobject_cast<QTextBrowser*>(w);
+            if (w->objectName() == u"help_window") help = w->findChild<QTextBrowser*>();
         QVERIFY(help && help->isVisible());
         const QString shown = help->toPlainText();
         QCOMPARE(shown.count(u8("保　　守")), source.count(u8("保　　守")));
