@@ -372,7 +372,7 @@ class TestToolsWindows : public QObject {
         test::RunningProgram p;
         auto* w = p.forms.show<tomarina91>();
         QVERIFY(QTest::qWaitForWindowExposed(w));
-        w->start(4);
+        w->start(4, QStringLiteral("ホテルの検索"));
         QList<int> drawn;
         struct Painted : QObject {
             QList<int>& drawn;
