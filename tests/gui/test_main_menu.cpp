@@ -4,16 +4,41 @@
 #include "tools/splash_window.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QWindow>
+#include <sys/stat.h>
 
 using namespace tomarina;
 using tomarina::test::u8;
+
+namespace {
+
+QTextBrowser* help_view() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == u"help_window") return w->findChild<QTextBrowser*>();
+    return nullptr;
+}
+
+QByteArray picture() {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
+} // namespace
 
 class TestMainMenu : public QObject {
     Q_OBJECT
@@ -122,14 +147,44 @@ class TestMainMenu : public QObject {
         QVERIFY(source.count(u8("保　　守")) >= 2);
         DesktopPlatform pf;
         pf.show_help(path, QStringLiteral("tomarina1"));
-        QTextBrowser* help = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == u"help_window") help = w->findChild<QTextBrowser*>();
+        QTextBrowser* help = help_view();
         QVERIFY(help && help->isVisible());
         const QString shown = help->toPlainText();
         QCOMPARE(shown.count(u8("保　　守")), source.count(u8("保　　守")));
         QVERIFY(!shown.contains(u8("保 守")));
         QVERIFY(!shown.contains(QStringLiteral("white-space")));
+        QCOMPARE(help->textCursor().block().text(), u8("メインメニュー")); // the caret at the topic
+    }
+
+    // F1 shows the pictures written into the help or lying beside it, and reads nothing else: no device,
+    // named pipe, file elsewhere, web address, nor more than 4 MB.
+    void help_shows_only_its_own_pictures_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("written into it") << "data:image/png;base64," + QString::fromLatin1(picture().toBase64()) << true;
+        QTest::newRow("beside it") << "pic.png" << true;
+        QTest::newRow("a device") << "file:///dev/zero" << false;
+        QTest::newRow("a named pipe beside it") << "pipe.png" << false;
+        QTest::newRow("another folder") << "../elsewhere.png" << false;
+        QTest::newRow("a link to another folder") << "link.png" << false;
+        QTest::newRow("the network") << "http://example.jp/pic.png" << false;
+        QTest::newRow("over 4 MB") << "big.png" << false;
+    }
+    void help_shows_only_its_own_pictures() {
+        QFETCH(QString, address);
+        test::ProgramDir dir;
+        dir.write("elsewhere.png", picture());
+        QVERIFY(QDir(dir.path()).mkdir("program"));
+        dir.write("program/pic.png", picture());
+        dir.write("program/big.png", picture() + QByteArray(4 << 20, 0));
+        QVERIFY(::mkfifo(QFile::encodeName(dir.file("program/pipe.png")).constData(), 0600) == 0);
+        QVERIFY(QFile::link(dir.file("elsewhere.png"), dir.file("program/link.png")));
+        dir.write("program/tomarina.hlp", ("<p><img src=\"" + address + "\"></p>").toUtf8());
+        DesktopPlatform pf;
+        pf.show_help(dir.file("program/tomarina.hlp"), QStringLiteral("tomarina1"));
+        const QVariant drawn = help_view()->document()->resource(QTextDocument::ImageResource, QUrl(address));
+        QFETCH(bool, shown);
+        QCOMPARE(!drawn.value<QPixmap>().isNull(), shown); // as the page drew it
     }
 
     // Laid out at the label's width in its font, every line of the splash's notice ends a sentence
