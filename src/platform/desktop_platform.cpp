@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
@@ -370,8 +371,11 @@ void DesktopPlatform::show_help(const QString& help_file, const QString& topic) 
         if (const auto bytes = read_help_bytes(help_file)) {
             view->setHtml(keep_ideographic_spaces(QString::fromUtf8(*bytes)));
         } else {
+            // A file that is there may still be no regular file, or too large for a help page.
+            const QString why = QFileInfo::exists(help_file) ? QStringLiteral("を表示できません")
+                                                             : QStringLiteral("が見つかりません");
             view->setHtml(
-                QStringLiteral("<p>ヘルプファイル %1 が見つかりません。</p>").arg(help_file.toHtmlEscaped()));
+                QStringLiteral("<p>ヘルプファイル %1 %2。</p>").arg(help_file.toHtmlEscaped(), why));
         }
     }
     help_->show();
