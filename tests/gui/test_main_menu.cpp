@@ -24,8 +24,7 @@ static QTextBrowser* help_view() {
     return nullptr;
 }
 
-// A picture of one green pixel.
-static const char* const picture = "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAIAAACQd1PeAAAADElEQVR4nGP4z8AAAAMBAQDJ/pLvAAAAAElFTkSuQmCC";
+static const QByteArray pixel("P1 1 1 0"); // a picture of one pixel
 
 class TestMainMenu : public QObject {
     Q_OBJECT
@@ -147,25 +146,24 @@ class TestMainMenu : public QObject {
     void help_shows_only_its_own_pictures_data() {
         QTest::addColumn<QString>("address");
         QTest::addColumn<bool>("shown");
-        QTest::newRow("written into it") << QStringLiteral("data:image/png;base64,") + picture << true;
-        QTest::newRow("beside it") << "pic.png" << true;
+        QTest::newRow("written into it") << "data:image/x-portable-bitmap;base64,UDEgMSAxIDA=" << true;
+        QTest::newRow("beside it") << "pic.pbm" << true;
         QTest::newRow("a device") << "file:///dev/zero" << false;
-        QTest::newRow("a named pipe beside it") << "pipe.png" << false;
-        QTest::newRow("another folder") << "../elsewhere.png" << false;
-        QTest::newRow("a link to another folder") << "link.png" << false;
-        QTest::newRow("the network") << "http://example.jp/pic.png" << false;
-        QTest::newRow("over 4 MB") << "big.png" << false;
+        QTest::newRow("a named pipe beside it") << "pipe.pbm" << false;
+        QTest::newRow("another folder") << "../elsewhere.pbm" << false;
+        QTest::newRow("a link to another folder") << "link.pbm" << false;
+        QTest::newRow("the network") << "http://example.jp/pic.pbm" << false;
+        QTest::newRow("over 4 MB") << "big.pbm" << false;
     }
     void help_shows_only_its_own_pictures() {
         QFETCH(QString, address);
         test::ProgramDir dir;
-        const QByteArray png = QByteArray::fromBase64(picture);
-        dir.write("elsewhere.png", png);
+        dir.write("elsewhere.pbm", pixel);
         QVERIFY(QDir(dir.path()).mkdir("program"));
-        dir.write("program/pic.png", png);
-        dir.write("program/big.png", png + QByteArray(4 << 20, 0));
-        QVERIFY(::mkfifo(QFile::encodeName(dir.file("program/pipe.png")).constData(), 0600) == 0);
-        QVERIFY(QFile::link(dir.file("elsewhere.png"), dir.file("program/link.png")));
+        dir.write("program/pic.pbm", pixel);
+        dir.write("program/big.pbm", pixel + QByteArray(4 << 20, 0));
+        QVERIFY(::mkfifo(QFile::encodeName(dir.file("program/pipe.pbm")).constData(), 0600) == 0);
+        QVERIFY(QFile::link(dir.file("elsewhere.pbm"), dir.file("program/link.pbm")));
         dir.write("program/tomarina.hlp", ("<p><img src=\"" + address + "\"></p>").toUtf8());
         DesktopPlatform pf;
         pf.show_help(dir.file("program/tomarina.hlp"), QStringLiteral("tomarina1"));
