@@ -153,7 +153,7 @@ void open_plain_window(benchmark::State& state, bool rows) {
     }
     for (auto _ : state) {
         tomarina91* progress = w.forms->show<tomarina91>();
-        progress->start(4);
+        progress->start(4, QStringLiteral("ホテルの検索"));
         for (int k = 1; k <= 4; ++k) progress->step_to(k);
         progress->unload();
         auto window = std::make_unique<QWidget>();

@@ -18,6 +18,7 @@ set(TOMARINA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/data/user_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/maintenance/user_maintenance.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/disk_listing.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/platform/help_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/web_address.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/nested_loop.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/xdg_handler.cpp

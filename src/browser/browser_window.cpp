@@ -68,14 +68,22 @@ void tomarina92::init_sec() {
     set_form1();
 }
 
+void tomarina92::set_guidance(const QString& text) {
+    Label1->setText(text);
+    // What to do next is said with the control in focus, the option or the button.
+    const QString spoken = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    for (QWidget* w : std::initializer_list<QWidget*>{Option1, Option2, Option3, Command2})
+        w->setAccessibleDescription(spoken);
+}
+
 void tomarina92::set_form1() {
-    Label1->setText(browser_guidance_open);
+    set_guidance(browser_guidance_open);
     Command2->setEnabled(false);
     Form::set_form1();
 }
 
 void tomarina92::Option1_Click() {
-    Label1->setText(browser_guidance_search);
+    set_guidance(browser_guidance_search);
     Command2->setEnabled(true);
 }
 

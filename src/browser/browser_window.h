@@ -25,6 +25,8 @@ class tomarina92 : public Form {
     void set_form1() override;
 
     void Option1_Click();
+    // The guidance line, also said with the options and the search button.
+    void set_guidance(const QString& text);
     void Option3_Click();
     void Command2_Click();
     // Searches CurrentPath (ending in "/") and every folder below it for browser_target.

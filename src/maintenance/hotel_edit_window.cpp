@@ -60,6 +60,9 @@ tomarina42::tomarina42(Forms& forms) : Form(forms, 42, QStringLiteral("tomarina4
         // The file holds texts of any length; the box's own default would cut them at 32767 characters.
         (*r.box)->setMaxLength(std::numeric_limits<int>::max());
         (*r.box)->setAccessibleName(field_name(n));
+        // The prompt the message area shows while the field has the focus, said after its name.
+        (*r.box)->setAccessibleDescription(
+            field_prompt(n).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         pf_.set_ime(*r.box, r.japanese);
         if (n == 1) {
             Command4 = add_control<QPushButton>(Frame1, "Command4", 3120, 240, 255, 255);
@@ -86,10 +89,7 @@ tomarina42::tomarina42(Forms& forms) : Form(forms, 42, QStringLiteral("tomarina4
     Text10->setAccessibleName(QStringLiteral("メッセージ"));
     // A refusal names the field it sends the focus to (refuse) until the message area shows something
     // else, so that a screen reader says it where the focus is.
-    connect(Text10, &QPlainTextEdit::textChanged, this, [this] {
-        for (int k = 1; k <= 9; ++k) text(k)->setAccessibleName(field_name(k));
-        announce(QString());
-    });
+    connect(Text10, &QPlainTextEdit::textChanged, this, &tomarina42::name_fields);
 
     Command1 = add_control<QPushButton>(Frame1, "Command1", 4680, 4320, 975, 375);
     Command1->setText(QStringLiteral("更新"));
@@ -174,6 +174,8 @@ void tomarina42::set_form1() {
         Label11->setText(QStringLiteral("修正モード"));
     else if (st_.edit_mode == EditMode::add)
         Label11->setText(QStringLiteral("追加モード"));
+    // The mode is said as the window opens.
+    setAccessibleDescription(Label11->text());
 }
 
 void tomarina42::set_text1() {
@@ -232,6 +234,7 @@ void tomarina42::Text_KeyPress(int field, KeyAscii) {
         refuse(field, message);
         return;
     }
+    name_fields();
     if (field == 9)
         Command1->setFocus();
     else
@@ -254,6 +257,12 @@ void tomarina42::refuse(int field, const QString& message) {
     box->setFocus();
 }
 
+void tomarina42::name_fields() {
+    for (int k = 1; k <= 9; ++k)
+        if (text(k)->accessibleName() != field_name(k)) text(k)->setAccessibleName(field_name(k));
+    announce(QString());
+}
+
 void tomarina42::store(StoreButton button) {
     const bool adding = button == StoreButton::AddUpdate || st_.edit_mode != EditMode::upd;
     if (adding && user_tables_full(st_.user)) {
@@ -267,6 +276,7 @@ void tomarina42::store(StoreButton button) {
         refuse(refusal->field, refusal->message);
         return;
     }
+    name_fields();
     const QString question = adding ? QStringLiteral("追加しますよ！！") : QStringLiteral("更新しますよ！！");
     const EditMode mode = st_.edit_mode;
     const Integer edit_no = st_.user_edit_no;
@@ -328,6 +338,11 @@ bool tomarina42::eventFilter(QObject* watched, QEvent* event) {
             auto* k = static_cast<QKeyEvent*>(event);
             if (const auto enter = enter_key(k)) {
                 Text_KeyPress(field, *enter);
+                return true;
+            }
+            // The picker from the keyboard, as in the search window.
+            if (opens_picker(k) && (field == 1 || field == 2)) {
+                open_picker(field == 1 ? SearchType::prefecture : SearchType::airport);
                 return true;
             }
             break;

@@ -86,6 +86,8 @@ class tomarina42 : public Form, public PickerOpener {
     void store(StoreButton button);
     // A refusal: its message in the message area, the focus on the field, the message kept there.
     void refuse(int field, const QString& message);
+    // Every field named by its label again, and no refusal said any more: the refusal is mended.
+    void name_fields();
     void show_message(const QString& text);
     void open_picker(SearchType mode);
     int field_of(QObject* o) const;

@@ -105,7 +105,7 @@ void tomarina1::load_database() {
     LoadHooks hooks;
     hooks.started = [&](int blocks) {
         progress = forms_.show<tomarina91>();
-        progress->start(blocks);
+        progress->start(blocks, QStringLiteral("ホテルデータの読み込み"));
         progress->step_to(0);
     };
     hooks.progress = [&progress](int block) {

@@ -27,6 +27,9 @@ const std::array<QString, 7> plain_headings = {QStringLiteral("地区"),      QS
                                                QStringLiteral("備考(評価)")};
 
 const QColor highlight(255, 215, 0);
+// What a highlighted row says to a screen reader beside its colour.
+const QString online_words = QStringLiteral("インターネット情報検索、予約可");
+const QString online_explanation = QStringLiteral("のホテルはインターネット情報検索、予約が行えます");
 
 // The window's frame, counted in its height and width as the settings keep them.
 constexpr int frame_height = 360;
@@ -109,6 +112,8 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
         return QColor(Qt::black);
     case Qt::TextAlignmentRole:
         return int(Qt::AlignLeft | Qt::AlignTop);
+    case Qt::AccessibleDescriptionRole:
+        return index.column() == 0 && highlighted(row) ? online_words : QVariant();
     }
     return {};
 }
@@ -129,16 +134,21 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
 
     Label3 = add_control<QLabel>(this, "Label3", 4560, 120, 375, 135);
     Label3->setAutoFillBackground(true);
-    // The colour sample read before its explanation: "黄色のホテルは…".
-    Label3->setAccessibleName(QStringLiteral("黄色"));
+    Label3->setAccessibleName(QStringLiteral("黄色の見本"));
     Label2 = add_control<QLabel>(this, "Label2", 5040, 120, 4335, 255);
-    Label2->setText(QStringLiteral("のホテルはインターネット情報検索、予約が行えます"));
+    Label2->setText(online_explanation);
+    // The explanation begins with the sample's colour: one sentence read alone.
+    const QString sentence = QStringLiteral("黄色") + online_explanation;
+    Label2->setAccessibleName(sentence);
 
     MSFlexGrid1 = add_control<ResultsGrid>(this, "MSFlexGrid1", 0, 360, ResultsDesign::grid_width,
                                            ResultsDesign::grid_height);
     model = new ResultsModel(this);
     cells_ = set_up_hotel_grid(MSFlexGrid1, model, twips_to_px(row_height_for(1)));
     MSFlexGrid1->setTextElideMode(Qt::ElideNone);
+    // Said as the window opens, and with the grid.
+    setAccessibleDescription(sentence);
+    MSFlexGrid1->setAccessibleDescription(sentence);
 
     Command3 = add_control<QPushButton>(this, "Command3", 0, 4320, 1455, 375);
     Command3->setText(QStringLiteral("地区の絞り込み"));
@@ -163,10 +173,10 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
     QHeaderView* header = MSFlexGrid1->horizontalHeader();
     // A click on a heading makes the first hotel row the current row.
     connect(header, &QHeaderView::sectionPressed, this, [this](int column) {
-        if (model->rowCount() > 0) MSFlexGrid1->setCurrentIndex(model->index(0, column));
+        if (model->rowCount() > 0) MSFlexGrid1->set_position(model->index(0, column));
     });
     connect(header, &QHeaderView::sectionDoubleClicked, this, [this](int column) {
-        if (model->rowCount() > 0) MSFlexGrid1->setCurrentIndex(model->index(0, column));
+        if (model->rowCount() > 0) MSFlexGrid1->set_position(model->index(0, column));
         MSFlexGrid1_DblClick();
     });
     connect(MSFlexGrid1, &QTableView::doubleClicked, this,
@@ -215,7 +225,7 @@ void tomarina12::form_load() {
         {"progress window",
          [&] {
              progress = forms_.show<tomarina91>();
-             progress->start(4);
+             progress->start(4, QStringLiteral("ホテルの検索"));
          }},
         {"init_set", [&] { init_set(); }},
         {"bar 1", [&] { bar(1); }},
@@ -384,6 +394,30 @@ void ResultsGrid::set_row_heights(const std::vector<int>& heights_px) {
     viewport()->update();
 }
 
+void ResultsGrid::set_position(const QModelIndex& index) {
+    setCurrentIndex(index);
+    if (!hasFocus()) park();
+}
+
+void ResultsGrid::park() {
+    if (!currentIndex().isValid()) return;
+    parked_ = currentIndex();
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
+void ResultsGrid::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    park();
+}
+
+void ResultsGrid::focusInEvent(QFocusEvent* event) {
+    // Back at the cell it left, before the view would choose the first one.
+    if (!currentIndex().isValid() && parked_.isValid())
+        selectionModel()->setCurrentIndex(parked_, QItemSelectionModel::NoUpdate);
+    parked_ = QPersistentModelIndex();
+    QTableView::focusInEvent(event);
+}
+
 void tomarina12::MSFlexGrid1_DblClick() {
     if (MSFlexGrid1->current_row() == 1) resort(MSFlexGrid1->current_column());
 }
@@ -392,7 +426,7 @@ void tomarina12::resort(int column) {
     if (st_.order.sort_busy) return;
     st_.order.sort_busy = true;
     // The refill drops the current cell, and hiding the grid passes the focus on: both come back.
-    const QModelIndex at = MSFlexGrid1->currentIndex();
+    const QModelIndex at = MSFlexGrid1->position();
     const bool had_focus = MSFlexGrid1->hasFocus();
     run_steps({
         {"sort_key_name", [&] { st_.order.sort_key_name = ordering_name(results_ordering_at(column)); }},
@@ -402,7 +436,7 @@ void tomarina12::resort(int column) {
         {"show grid",
          [&] {
              MSFlexGrid1->show();
-             if (at.isValid()) MSFlexGrid1->setCurrentIndex(model->index(at.row(), at.column()));
+             if (at.isValid()) MSFlexGrid1->set_position(model->index(at.row(), at.column()));
              if (had_focus) MSFlexGrid1->setFocus();
          }},
         {"narrowing button", [this] { Command3->setEnabled(st_.search.sel_syousai_count > 5); }},

@@ -53,8 +53,12 @@ class ResultsGrid : public QTableView {
   public:
     using QTableView::QTableView;
     // The current grid row in the window's numbering: 1 is the first hotel.
-    int current_row() const { return currentIndex().isValid() ? currentIndex().row() + 1 : 0; }
-    int current_column() const { return currentIndex().isValid() ? currentIndex().column() : 0; }
+    int current_row() const { return position().isValid() ? position().row() + 1 : 0; }
+    int current_column() const { return position().isValid() ? position().column() : 0; }
+    // The current cell, or the one kept aside while the focus is away.
+    QModelIndex position() const { return currentIndex().isValid() ? currentIndex() : QModelIndex(parked_); }
+    // Makes the cell current; while the focus is elsewhere it is kept aside until the grid has it.
+    void set_position(const QModelIndex& index);
     // Sets the height of each row, in pixels, and lays the grid out once for all of them.
     void set_row_heights(const std::vector<int>& heights_px);
 
@@ -66,6 +70,13 @@ class ResultsGrid : public QTableView {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+  private:
+    // A screen reader takes the current cell for the focus: away from the grid, no cell is current.
+    void park();
+    QPersistentModelIndex parked_;
 };
 
 // The hits of the current search in a seven-column grid under a heading line.

@@ -75,6 +75,14 @@ void move_rows(QStringList& from, QStringList& to, QList<int> selected) {
     for (auto it = selected.crbegin(); it != selected.crend(); ++it) from.removeAt(*it);
 }
 
+QString moved_rows_notice(const QStringList& moved, bool to_chosen) {
+    if (moved.isEmpty()) return {};
+    const QString what = moved.size() > 3 ? QStringLiteral("%1 件の地区").arg(moved.size())
+                                          : moved.join(QStringLiteral("、")) + u' ';
+    return what + (to_chosen ? QStringLiteral("を選択済みに移しました")
+                             : QStringLiteral("をホテル地区名に戻しました"));
+}
+
 void store_narrowing(SearchState& s, const QStringList& chosen) {
     const int n = decltype(s.narrow_syousai)::held(chosen.size());
     for (int k = 1; k <= n; ++k) s.narrow_syousai(k) = chosen[k - 1];

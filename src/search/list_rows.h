@@ -38,6 +38,9 @@ QStringList chosen_districts(const SearchState& s);
 // Appends the rows of from at the given indexes (0-based, in list order) to the end of to and removes
 // them from from. Indexes outside from are ignored.
 void move_rows(QStringList& from, QStringList& to, QList<int> selected);
+// What a screen reader is told of a move: the districts by name, or their number when there are more
+// than three, and the list they went to (to_chosen: the chosen districts). Nothing when none moved.
+QString moved_rows_notice(const QStringList& moved, bool to_chosen);
 // The chosen districts become the narrowing; an empty list clears it. Districts beyond the table's
 // capacity are dropped.
 void store_narrowing(SearchState& s, const QStringList& chosen);

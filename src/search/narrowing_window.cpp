@@ -115,6 +115,8 @@ void tomarina13::move_between(QListWidget* from, QListWidget* to, bool all) {
     // The other list only gains rows at its end, so the rows selected there stay selected.
     to->addItems(target.mid(kept));
     set_move_buttons();
+    // The focus stays on the buttons: what moved is told on its own.
+    announce(moved_rows_notice(target.mid(kept), to == List2));
 }
 
 void tomarina13::Command1_Click() {

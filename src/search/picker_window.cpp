@@ -6,6 +6,7 @@
 #include "search/tab_stop_list.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -28,6 +29,11 @@ int option_of_area(int indx) {
 constexpr double picker_tab_stop = 3.75;
 
 } // namespace
+
+bool opens_picker(const QKeyEvent* event) {
+    return event->key() == Qt::Key_F4 ||
+           (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier));
+}
 
 tomarina14::tomarina14(Forms& forms) : Form(forms, 14, QStringLiteral("tomarina14")) {
     setFixedSize(twips_to_px(6000), twips_to_px(5340));
@@ -141,6 +147,9 @@ void tomarina14::set_mode_texts() {
     Command4->setText(texts.heading);
     List1->setAccessibleName(texts.heading);
     Text1->setPlainText(texts.guidance);
+    // The guidance never takes the focus: the window says it as it opens, the list after its name.
+    setAccessibleDescription(texts.guidance);
+    List1->setAccessibleDescription(texts.guidance);
     Text1->setEnabled(false);
 }
 

@@ -25,6 +25,9 @@ class PickerOpener {
     ~PickerOpener() = default;
 };
 
+// F4 or Alt+Down in a box the picker fills: the keys that open a drop-down list.
+bool opens_picker(const QKeyEvent* event);
+
 // Lets the user choose a prefecture or an airport, grouped by area, instead of typing it.
 class tomarina14 : public Form {
     Q_OBJECT

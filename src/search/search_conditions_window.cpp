@@ -53,11 +53,12 @@ tomarina11::tomarina11(Forms& forms) : Form(forms, 11, QStringLiteral("tomarina1
     Text2->setFocusPolicy(Qt::NoFocus);
     Text2->setFrame(false);
     Text2->setAccessibleName(QStringLiteral("案内"));
-    // While a refusal stands the entry box is named by it, so that a screen reader says it where the
-    // focus is; the guidance line itself never takes the focus.
+    // The guidance line never takes the focus: it is what the entry box says after its name, and while
+    // a refusal stands the box is named by it, so that a screen reader says it where the focus is.
     connect(Text2, &QLineEdit::textChanged, this, [this](const QString& text) {
         const bool refused = text == search_entry_error();
         Text1->setAccessibleName(refused ? text : QString());
+        Text1->setAccessibleDescription(refused ? QString() : text);
         announce(refused ? text : QString());
     });
 
@@ -257,9 +258,7 @@ bool tomarina11::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
             // The picker from the keyboard, as a drop-down list opens.
-            const bool drop_down =
-                k->key() == Qt::Key_F4 || (k->key() == Qt::Key_Down && (k->modifiers() & Qt::AltModifier));
-            if (drop_down && picked_from_list(selected_option())) {
+            if (opens_picker(k) && picked_from_list(selected_option())) {
                 Command3_Click();
                 return true;
             }

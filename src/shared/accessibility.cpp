@@ -45,7 +45,9 @@ QAccessibleInterface* window_roles(const QString& class_name, QObject* object) {
     auto* w = qobject_cast<QWidget*>(object);
     if (!w) return nullptr;
     if (auto* a = dynamic_cast<Announcement*>(w)) return new AccessibleAnnouncement(a);
-    if (w->isWindow() && w->inherits("tomarina::Form")) return new QAccessibleWidget(w, QAccessible::Window);
+    if (w->isWindow() && w->inherits("tomarina::Form"))
+        return new QAccessibleWidget(w, w->windowType() == Qt::Dialog ? QAccessible::Dialog
+                                                                      : QAccessible::Window);
     if (class_name == u"QFrame") return new AccessibleFrame(static_cast<QFrame*>(w));
     return nullptr;
 }

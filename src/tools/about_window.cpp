@@ -19,7 +19,9 @@ QString about_text(const QString& db_date) {
 
 tomarina34::tomarina34(Forms& forms) : Form(forms, 34, QStringLiteral("tomarina34")) {
     setFixedSize(twips_to_px(5655), twips_to_px(3630));
-    // The window has no caption; assistive technology still hears what it is.
+    // The window has no caption; assistive technology still hears what it is, a dialog that tells
+    // something, and what it tells.
+    setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
     setAccessibleName(QStringLiteral("システム情報"));
 
     auto label = [this](const char* name, int left, int top, int width, int height, int point) {
@@ -67,6 +69,11 @@ void tomarina34::set_form1() {
     try_step("lblVersion setText",
              [this] { lblVersion->setText(QStringLiteral("Version ") + st_.ver_text); });
     try_step("Label1 setText", [this] { Label1->setText(about_text(st_.db.db_date)); });
+    try_step("description", [this] {
+        setAccessibleDescription(
+            lblVersion->text() + u'\n' +
+            QString(Label1->text()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    });
 }
 
 void tomarina34::cmdOK_Click() {

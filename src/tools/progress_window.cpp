@@ -49,8 +49,10 @@ tomarina91::tomarina91(Forms& forms) : Form(forms, 91, QStringLiteral("tomarina9
     ProgressBar1->setTextVisible(false);
 }
 
-void tomarina91::start(int steps) {
+void tomarina91::start(int steps, const QString& work) {
     ProgressBar1->setRange(0, steps);
+    // A screen reader says the value with what it is the progress of.
+    ProgressBar1->setAccessibleName(work);
 }
 
 void tomarina91::step_to(int value) {

@@ -13,8 +13,8 @@ class tomarina91 : public Form {
     explicit tomarina91(Forms& forms);
     QProgressBar* ProgressBar1;
 
-    // An empty bar of that many steps.
-    void start(int steps);
+    // An empty bar of that many steps, named by the work it shows.
+    void start(int steps, const QString& work);
     // Sets the bar, drawn at once, and lets the windows repaint.
     void step_to(int value);
 

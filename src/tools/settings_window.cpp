@@ -48,6 +48,8 @@ tomarina32::tomarina32(Forms& forms) : Form(forms, 32, QStringLiteral("tomarina3
     Command2 = on_tab<QPushButton>(browser_tab, "Command2", 240, 840, 1815, 375);
     Command2->setText(QStringLiteral("ブラウザの再登録"));
     Command2->setAutoDefault(true);
+    // The lines beside a control say what it does: said with the control.
+    Command2->setAccessibleDescription(Label2->text());
 
     Label1 = on_tab<QLabel>(common_tab, "Label1", 360, 480, 1215, 375);
     Label1->setText(QStringLiteral("検索上限件数"));
@@ -62,6 +64,7 @@ tomarina32::tomarina32(Forms& forms) : Form(forms, 32, QStringLiteral("tomarina3
     Label3->setText(
         QStringLiteral("検索件数がこの上限件数を超えた場合、\n検索を打ち切り、検索結果を表示します。"));
     Label3->setWordWrap(true);
+    Text1->setAccessibleDescription(QString(Label3->text()).replace(u'\n', QString()));
     for (QLabel* l : {Label1, Label2, Label3}) l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Frame2 = on_tab<QGroupBox>(common_tab, "Frame2", 240, 1680, 4935, 855);
     Frame2->setTitle(QStringLiteral("ホテル詳細表示"));

@@ -147,7 +147,9 @@ def flow(s, on_step=lambda name: None):
     if find_named(s.active_window(), "ホテル情報", "panel") is not None:
         s.key("Escape", 1.0)
     s.wait_for(lambda: results_table(s) is not None, "Esc in the detail window does not go back to the results")
+    cell = s.tab_to_grid()
     s.tab_to("地区の絞り込み", "push button")
+    check(not has_state(cell, "focused"), f"{describe(cell)} stays focused after the focus left the grid")
     s.key("Return", 1.0)
     s.wait_for(lambda: s.focus() is not None and s.focus().get_role_name() == "list item",
                f"地区の絞り込み does not open the narrowing window at a row of its list ({describe(s.focus())})")

@@ -1,5 +1,5 @@
-"""The screen reader Orca on the typical keyboard flow: it speaks every control the focus reaches, each
-window as it comes up, the refusal of a wrong entry in the search window and in the hotel edit window.
+"""The screen reader Orca through every window: it speaks every control the focus reaches, what each
+window says as it comes up, a highlighted row, a move in the narrowing, the refusals of wrong entries.
 Orca writes what it would speak to its debug log ("SPEECH OUTPUT" lines), which needs no sound. Each
 key waits until Orca has dealt with what came before, as a user waits for the speech. Skipped where
 Orca is not installed."""
@@ -14,10 +14,30 @@ import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from a11y_session import Failure, Skip, check, run  # noqa: E402
+from a11y_session import Failure, Skip, check, find_named, run  # noqa: E402
 from keyboard_flow import MAIN_TITLE, flow  # noqa: E402
 
-SPEECH = re.compile(r"SPEECH OUTPUT: '(.*?)'")
+SPEECH = re.compile(r"SPEECH OUTPUT: '(.*?)' ?\{'established'", re.S)  # an utterance may hold lines
+
+# Each window told by a control of its own (role, name), and what it says as it comes up besides its
+# controls' names: its guidance, what it tells.
+WINDOWS = {"main menu": ("panel", "メインメニュー"), "detail": ("check box", "ホームページ"),
+           "search": ("panel", "ホテル検索条件", "都道府県名を入力して下さい"),
+           "picker": ("list", "都道府県名", "都道府県名を選択して下さい"),
+           "results": ("push button", "地区の絞り込み", "黄色のホテルはインターネット情報検索、予約が行えます"),
+           "caution message": ("alert", "注意メッセージ"), "narrowing": ("list", "ホテル地区名"),
+           "maintenance list": ("table", "登録ホテル一覧"), "settings": ("text", "検索上限件数"),
+           "hotel edit": ("label", "メッセージ：", "追加モード", "都道府県を選択して下さい", "入力例：東京"),
+           "region": ("list", "地域指定で予約", "地域を選択してください"),
+           "help": ("text", "トマリナホテル情報＆予約 ヘルプ", "地域指定で予約"),
+           "tools menu": ("push button", "動作環境の登録"),
+           "About": ("dialog", "システム情報", "Version", "現在のデータを使用しています"),
+           "browser selection": ("panel", "ブラウザの選択", "インストール直後のためブラウザを選択してください。")}
+
+
+def window_label(s):
+    w = s.active_window()
+    return next((k for k, (role, name, *_) in WINDOWS.items() if w and find_named(w, name, role)), None)
 
 
 def plain(text):
@@ -112,7 +132,7 @@ def start_orca(s):
 
 
 def edit_refusal(s):
-    """The hotel edit window refuses a prefecture it does not know: Orca says the refusal."""
+    """The hotel edit window refuses a prefecture it does not know: Orca says the refusal; a pick (F4) mends it."""
     s.tab_to("ホテル登録保守", "push button")
     s.key("Return", 1.0)
     s.wait_for(lambda: s.focus() is not None and s.active_window() is not None
@@ -126,12 +146,53 @@ def edit_refusal(s):
     wait_idle(s)
     check(plain("都道府県名の入力誤りです") in plain(" ".join(spoken_lines(s.orca_log)[s.orca_mark:])),
           "Orca did not speak the edit window's refusal")
-    for _ in range(2):
+    box = s.focus()
+    s.key("F4", 1.0)
+    s.wait_for(lambda: s.focus() is not None and s.focus().get_role_name() == "list item", "F4 opens no picker")
+    s.key("Down")
+    s.key("Return", 1.0)
+    s.wait_focus("空港名", "text", "a pick does not go on to the airport box")
+    check(box.get_name() == "都道府県名", f"the mended box is still named 「{box.get_name()}」")
+    back_to_menu(s)
+
+
+def back_to_menu(s):
+    for _ in range(4):
         s.key("Escape", 1.0)
-        s.wait_for(lambda: s.active_window() is not None, "no window is active after Esc")
+        s.wait_for(lambda: s.active_window() is not None and s.focus() is not None, "no window is active after Esc")
         if s.active_window().get_name() == MAIN_TITLE:
             return
-    raise Failure("Esc does not lead back from the edit window to the main menu")
+    raise Failure("Esc does not lead back to the main menu")
+
+
+def open_window(s, button, label):
+    s.tab_to(button, "push button")
+    s.key("Return", 1.0)
+    s.wait_for(lambda: window_label(s) == label and s.focus() is not None, f"{button} opens no {label}")
+
+
+def more_windows(s):
+    """F1 in the region window: Orca reads the help from the window's topic, Down the next line. About, the
+    settings, and the browser selection, which 「ブラウザの再登録」 opens where the desktop knows no browser."""
+    open_window(s, "地域指定で予約", "region")
+    s.key("F1", 1.5)
+    s.wait_for(lambda: window_label(s) == "help" and s.focus().get_role_name() == "text", "F1 opens no help")
+    s.key("Down")
+    wait_idle(s)
+    check("地域の一覧から選んで" in plain(" ".join(spoken_lines(s.orca_log)[s.orca_mark:])), "Down reads no next line")
+    s.key("Escape", 1.0)
+    s.wait_for(lambda: window_label(s) == "region", "Esc in the help does not go back to the region window")
+    back_to_menu(s)
+    open_window(s, "保　　守", "tools menu")
+    open_window(s, "システム情報", "About")
+    s.key("Escape", 1.0)
+    open_window(s, "動作環境の登録", "settings")
+    s.tab_to("共通", "page tab list")
+    s.key("Left")  # to the browser's page
+    s.tab_to("ブラウザの再登録", "push button")
+    s.key("Return", 1.0)
+    s.wait_for(lambda: window_label(s) == "browser selection", "ブラウザの再登録 opens no browser selection")
+    back_to_menu(s)
 
 
 def orca(s):
@@ -141,11 +202,18 @@ def orca(s):
     # after that.
     mark = [0]
     reached = []
+    # What Orca said as each window first came up: from the key that brought it to the next key.
+    opened = {}
+    shown = ["main menu", 0]
 
     def paced(name):
         def press(*args, **kwargs):
             wait_idle(s)
-            mark[0] = s.orca_mark = len(spoken_lines(s.orca_log))
+            now = window_label(s)
+            if now is not None and (now != shown[0] or now not in opened):
+                opened.setdefault(now, " / ".join(spoken_lines(s.orca_log)[shown[1]:]))
+                shown[0] = now
+            mark[0] = s.orca_mark = shown[1] = len(spoken_lines(s.orca_log))
             keyboard[name](*args, **kwargs)
         return press
 
@@ -162,6 +230,7 @@ def orca(s):
     s.type_text = paced("type_text")
     flow(s)
     edit_refusal(s)
+    more_windows(s)
     wait_idle(s)
     speech = spoken_lines(s.orca_log)
     missing = []
@@ -171,8 +240,12 @@ def orca(s):
         if plain(name) not in said:
             missing.append(f"[{role} | {name}]")
         print(f"  [{role} | {name}]: " + " / ".join(x for x in speech[at:at + 4] if not x.endswith(" ")))
+    print("Orca spoke, as each window came up:\n" + "\n".join(f"  {k}: {opened.get(k)}" for k in WINDOWS))
     check(not missing, "Orca did not speak these controls when they took the focus: " + ", ".join(missing))
-    check("検索条件の入力エラーです" in plain(" ".join(speech)), "Orca did not speak the refusal of the wrong entry")
+    unheard = [f"{k}: {w}" for k, (_, _, *words) in WINDOWS.items() for w in words if plain(w) not in plain(opened.get(k, ""))]
+    check(not unheard, "Orca did not say these words as the windows came up: " + "; ".join(unheard))
+    for words in ("検索条件の入力エラーです", "インターネット情報検索、予約可", "を選択済みに移しました"):
+        check(words in plain(" ".join(speech)), f"Orca did not say 「{words}」")
 
 
 if __name__ == "__main__":

@@ -7,13 +7,24 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QWindow>
+#include <sys/stat.h>
 
 using namespace tomarina;
 using tomarina::test::u8;
+
+static QTextBrowser* help_view() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == u"help_window") return w->findChild<QTextBrowser*>();
+    return nullptr;
+}
+
+static const QByteArray pixel("P1 1 1 0"); // a picture of one pixel
 
 class TestMainMenu : public QObject {
     Q_OBJECT
@@ -122,14 +133,43 @@ class TestMainMenu : public QObject {
         QVERIFY(source.count(u8("保　　守")) >= 2);
         DesktopPlatform pf;
         pf.show_help(path, QStringLiteral("tomarina1"));
-        QTextBrowser* help = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == u"help_window") help = qobject_cast<QTextBrowser*>(w);
+        QTextBrowser* help = help_view();
         QVERIFY(help && help->isVisible());
         const QString shown = help->toPlainText();
         QCOMPARE(shown.count(u8("保　　守")), source.count(u8("保　　守")));
         QVERIFY(!shown.contains(u8("保 守")));
         QVERIFY(!shown.contains(QStringLiteral("white-space")));
+        QCOMPARE(help->textCursor().block().text(), u8("メインメニュー")); // the caret at the topic
+    }
+
+    // F1 reads only pictures written into the help or beside it: no device, pipe, other file, web, nor 4 MB.
+    void help_shows_only_its_own_pictures_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("written into it") << "data:image/x-portable-bitmap;base64,UDEgMSAxIDA=" << true;
+        QTest::newRow("beside it") << "pic.pbm" << true;
+        QTest::newRow("a device") << "file:///dev/zero" << false;
+        QTest::newRow("a named pipe beside it") << "pipe.pbm" << false;
+        QTest::newRow("another folder") << "../elsewhere.pbm" << false;
+        QTest::newRow("a link to another folder") << "link.pbm" << false;
+        QTest::newRow("the network") << "http://example.jp/pic.pbm" << false;
+        QTest::newRow("over 4 MB") << "big.pbm" << false;
+    }
+    void help_shows_only_its_own_pictures() {
+        QFETCH(QString, address);
+        test::ProgramDir dir;
+        dir.write("elsewhere.pbm", pixel);
+        QVERIFY(QDir(dir.path()).mkdir("program"));
+        dir.write("program/pic.pbm", pixel);
+        dir.write("program/big.pbm", pixel + QByteArray(4 << 20, 0));
+        QVERIFY(::mkfifo(QFile::encodeName(dir.file("program/pipe.pbm")).constData(), 0600) == 0);
+        QVERIFY(QFile::link(dir.file("elsewhere.pbm"), dir.file("program/link.pbm")));
+        dir.write("program/tomarina.hlp", ("<p><img src=\"" + address + "\"></p>").toUtf8());
+        DesktopPlatform pf;
+        pf.show_help(dir.file("program/tomarina.hlp"), QStringLiteral("tomarina1"));
+        const QVariant drawn = help_view()->document()->resource(QTextDocument::ImageResource, QUrl(address));
+        QFETCH(bool, shown);
+        QCOMPARE(!drawn.value<QPixmap>().isNull(), shown); // as the page drew it
     }
 
     // Laid out at the label's width in its font, every line of the splash's notice ends a sentence

@@ -502,6 +502,13 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(m.message(e), u8("備考を入力して下さい（省略可）\n入力例：○"));
         QCOMPARE(e->Text8->accessibleName(), u8("料金"));
         QCOMPARE(test::announced(e), QString());
+
+        // Refused, mended, and the confirmation cancelled: the field is named by its label again.
+        press(8, "料金は省略できません");
+        e->Text8->setText(u8("10000"));
+        m.pf.answers = {MsgAnswer::Cancel};
+        QTest::mouseClick(e->Command1, Qt::LeftButton);
+        QCOMPARE(e->Text8->accessibleName(), u8("料金"));
     }
 
     void enter_checks_prompts_and_picker_buttons() {
@@ -513,6 +520,7 @@ class TestMaintenanceWindows : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(e));
         e->Text1->setFocus();
         QCOMPARE(m.message(e), u8("都道府県を選択して下さい\n入力例：東京"));
+        QCOMPARE(e->Text1->accessibleDescription(), m.message(e));
         QVERIFY(e->Command4->isVisible());
         QVERIFY(!e->Command5->isVisible());
 

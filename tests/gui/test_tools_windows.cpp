@@ -372,7 +372,8 @@ class TestToolsWindows : public QObject {
         test::RunningProgram p;
         auto* w = p.forms.show<tomarina91>();
         QVERIFY(QTest::qWaitForWindowExposed(w));
-        w->start(4);
+        w->start(4, QStringLiteral("ホテルの検索"));
+        QCOMPARE(w->ProgressBar1->accessibleName(), u8("ホテルの検索")); // what a screen reader calls it
         QList<int> drawn;
         struct Painted : QObject {
             QList<int>& drawn;

@@ -146,6 +146,9 @@ class TestListRows : public QObject {
         move_rows(from, to, {3, 1});
         QCOMPARE(to, QStringList({"x", "b", "d"}));
         QCOMPARE(from, QStringList({"a", "c", "e"}));
+        QCOMPARE(moved_rows_notice(to.mid(1), true), u8("b、d を選択済みに移しました"));
+        QCOMPARE(moved_rows_notice({"b"}, false), u8("b をホテル地区名に戻しました"));
+        QCOMPARE(moved_rows_notice(from + to, true), u8("6 件の地区を選択済みに移しました"));
         // Moved back, rows go to the end, not to their former place.
         move_rows(to, from, {1});
         QCOMPARE(from, QStringList({"a", "c", "e", "b"}));
