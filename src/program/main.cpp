@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QThreadPool>
 #include <cstdio>
 #include <cstdlib>
 
@@ -111,5 +112,8 @@ int main(int argc, char** argv) {
     if (!tomarina::start_program(forms)) return 1;
     // Ended during the start-up: there is no main loop to leave.
     if (ended) return 0;
-    return app.exec();
+    const int code = app.exec();
+    // A browser disk search stopped by the end finishes before the platform it lists through is gone.
+    QThreadPool::globalInstance()->waitForDone();
+    return code;
 }

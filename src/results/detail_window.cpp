@@ -3,6 +3,7 @@
 #include "data/steps.h"
 #include "data/text_rules.h"
 #include "results/links.h"
+#include "shared/caption_fit.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -82,7 +83,8 @@ tomarina15::tomarina15(Forms& forms) : Form(forms, 15, QStringLiteral("tomarina1
     connect(Command5, &QPushButton::clicked, this, &tomarina15::Command5_Click);
     connect(Command1, &QPushButton::clicked, this, [this] { end_proc(); });
 
-    setFixedSize(twips_to_px(5670), twips_to_px(4290));
+    fit_captions({Check1, Check2, Check3}, 0);
+    setFixedSize(twips_to_px(5670), twips_to_px(4290) + fit_below_caption(Frame1));
     watch_esc();
 }
 

@@ -10,11 +10,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <unistd.h>
 
 using namespace tomarina;
@@ -47,6 +47,13 @@ struct Started : test::RunningProgram {
         return trusted;
     }
     tomarina92* window() { return forms.loaded<tomarina92>(); }
+    // Chooses the option and starts the search; true once the window has closed after it.
+    bool search(QRadioButton* option) {
+        const QPointer<tomarina92> w = window();
+        QTest::mouseClick(option, Qt::LeftButton);
+        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        return QTest::qWaitFor([&w] { return !w; });
+    }
     QString disk(const QString& path) const { return disks.path() + u'/' + path; }
     // Roots of the disk search inside the temporary folder.
     void use_roots(const QStringList& names) {
@@ -201,9 +208,7 @@ class TestBrowserWindow : public QObject {
         QStringList seen;
         p.pf.on_list_files = [&](const QString& folder) { seen << folder; };
 
-        auto* w = p.window();
-        QTest::mouseClick(w->Option1, Qt::LeftButton);
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QVERIFY(p.search(p.window()->Option1));
 
         const QString found = p.disk("c/Program Files/Internet Explorer/iexplore.exe");
         QCOMPARE(p.st.settings.inet_data1, QStringLiteral("1"));
@@ -224,9 +229,7 @@ class TestBrowserWindow : public QObject {
         make_file(p.disk("d/a/NETSCAPE.EXE"));
         make_file(p.disk("d/netscape.exe"));
         make_file(p.disk("e/NETSCAPE.EXE"));
-        auto* w = p.window();
-        QTest::mouseClick(w->Option2, Qt::LeftButton);
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QVERIFY(p.search(p.window()->Option2));
         QCOMPARE(p.st.settings.inet_data1, QStringLiteral("2"));
         QCOMPARE(p.st.settings.inet_data2, p.disk("d/netscape.exe"));
     }
@@ -250,9 +253,7 @@ class TestBrowserWindow : public QObject {
         }
         make_file(p.disk("c/e/x,y/IEXPLORE.EXE"));
         make_file(p.disk("c/f/IEXPLORE.EXE"));
-        auto* w = p.window();
-        QTest::mouseClick(w->Option1, Qt::LeftButton);
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QVERIFY(p.search(p.window()->Option1));
         QCOMPARE(p.st.settings.inet_data2, p.disk("c/f/IEXPLORE.EXE"));
         QVERIFY(!trusted_program_file(p.disk("c/a/IEXPLORE.EXE")));
     }
@@ -263,10 +264,7 @@ class TestBrowserWindow : public QObject {
         p.use_roots({"c"});
         make_file(p.disk("c/x/y.txt"));
         p.pf.roots << p.disk("missing/");
-        auto* w = p.window();
-        QTest::mouseClick(w->Option1, Qt::LeftButton);
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
-        QVERIFY(!p.window());
+        QVERIFY(p.search(p.window()->Option1));
         QCOMPARE(p.st.settings.inet_data1, QStringLiteral("0"));
         QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("tomarina.ini"))));
         QVERIFY(p.pf.messages.isEmpty());
@@ -291,18 +289,18 @@ class TestBrowserWindow : public QObject {
         p.pf.on_list_files = [&](const QString& folder) {
             seen << folder;
             if (!folder.endsWith(QStringLiteral("/b/"))) return;
-            // The user acts while the window processes events between files.
-            QTimer::singleShot(0, w, [&p, w, how] {
-                if (how == 0) w->Command1->click();
-                if (how == 1) QTest::keyClick(w->Command1, Qt::Key_Escape);
-                if (how == 2) w->close();
-                if (how == 3) p.forms.loaded<tomarina1>()->end_proc();
-            });
+            // The user acts while the search runs; it goes on once the window has had the action.
+            QMetaObject::invokeMethod(
+                w,
+                [&p, w, how] {
+                    if (how == 0) w->Command1->click();
+                    if (how == 1) QTest::keyClick(w->Command1, Qt::Key_Escape);
+                    if (how == 2) w->close();
+                    if (how == 3) p.forms.loaded<tomarina1>()->end_proc();
+                },
+                Qt::BlockingQueuedConnection);
         };
-        QTest::mouseClick(w->Option1, Qt::LeftButton);
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
-        // The program's end comes once the search has returned.
-        QCoreApplication::processEvents();
+        QVERIFY(p.search(w->Option1));
         QCOMPARE(p.ended, how == 3 ? 1 : 0);
         QVERIFY(!p.window());
         QVERIFY(!seen.contains(p.disk("c/c/")));

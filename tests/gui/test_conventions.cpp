@@ -1,20 +1,27 @@
-#include "program/main_menu_window.h"
-#include "program/program.h"
-#include "results/results_window.h"
-#include "search/search_conditions_window.h"
+#include "browser/browser_window.h"
 #include "maintenance/hotel_edit_window.h"
 #include "maintenance/maintenance_list_window.h"
+#include "program/main_menu_window.h"
+#include "program/program.h"
+#include "results/detail_window.h"
+#include "results/results_window.h"
+#include "search/narrowing_window.h"
+#include "search/picker_window.h"
 #include "search/region_window.h"
+#include "search/search_conditions_window.h"
 #include "support/gui_support.h"
 #include "tools/about_window.h"
 #include "tools/progress_window.h"
 #include "tools/settings_window.h"
+#include "tools/splash_window.h"
 #include "tools/tools_menu_window.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -56,6 +63,35 @@ class StandIn : public Form {
     QCheckBox* check;
     QTabWidget* tabs;
 };
+
+// What of the window's controls a user would see cut: a caption wider than its control (a label's wrapped
+// lines also taller than it), or a titled frame whose border or caption runs through a control.
+QStringList cut_or_crossed(QWidget* window) {
+    QStringList found;
+    for (QWidget* c : window->findChildren<QWidget*>()) {
+        const QFontMetrics fm(c->font());
+        const QString name = window->objectName() + u'.' + c->objectName();
+        if (auto* b = qobject_cast<QAbstractButton*>(c); b && !b->text().isEmpty()) {
+            // A push button draws its caption inside its frame; an option or a check box after its mark.
+            const int need = qobject_cast<QPushButton*>(b)
+                                 ? fm.horizontalAdvance(b->text()) +
+                                       2 * b->style()->pixelMetric(QStyle::PM_DefaultFrameWidth)
+                                 : b->sizeHint().width();
+            if (need > b->width()) found << name;
+        } else if (auto* l = qobject_cast<QLabel*>(c);
+                   l && !l->text().isEmpty() && l->textFormat() != Qt::RichText) {
+            const test::DrawnLines drawn = test::drawn_lines(l);
+            if (!drawn.fit_width || drawn.height > l->contentsRect().height() + 1) found << name;
+        } else if (auto* g = qobject_cast<QGroupBox*>(c); g && !g->title().isEmpty()) {
+            if (fm.horizontalAdvance(g->title()) > g->width()) found << name;
+            for (QWidget* inner : g->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (!inner->isHidden() && (inner->y() < g->contentsRect().top() ||
+                                           !g->rect().adjusted(1, 1, -1, -1).contains(inner->geometry())))
+                    found << name + QStringLiteral(" through ") + inner->objectName();
+        }
+    }
+    return found;
+}
 
 } // namespace
 
@@ -170,6 +206,26 @@ class TestConventions : public QObject {
         search->Text1->setText(test::u8("東京"));
         QTest::mouseClick(search->Command1, Qt::LeftButton);
         f1_in(forms.loaded<tomarina12>());
+    }
+
+    // Every caption fits its control and no frame runs through one (run again at twice the scale).
+    void captions_fit_and_frames_cross_nothing() {
+        test::RunningProgram p(build_database(test::small_source()));
+        QVERIFY(p.start());
+        auto& forms = p.forms;
+        p.st.edit_mode = EditMode::add;
+        forms.show<tomarina11>()->Text1->setText(test::u8("東京"));
+        QTest::mouseClick(forms.loaded<tomarina11>()->Command1, Qt::LeftButton);
+        QTest::mouseDClick(forms.show<tomarina42>()->Text1, Qt::LeftButton);
+        QStringList found;
+        for (Form* w : std::initializer_list<Form*>{
+                 forms.loaded<tomarina1>(), forms.loaded<tomarina92>(), forms.loaded<tomarina11>(),
+                 forms.loaded<tomarina12>(), forms.show<tomarina13>(), forms.show<tomarina15>(),
+                 forms.show<tomarina21>(), forms.show<tomarina31>(), forms.show<tomarina32>(),
+                 forms.show<tomarina34>(), forms.show<tomarina41>(), forms.loaded<tomarina42>(),
+                 forms.loaded<tomarina14>(), forms.show<tomarina91>(), forms.show<frmSplash>()})
+            found += cut_or_crossed(w);
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(u", ")));
     }
 
     // The help topics of the windows tell what the windows do: Enter in the search entry checks it
