@@ -2,8 +2,8 @@
 
 #include "browser/browser_lookup.h"
 #include "data/steps.h"
-#include "platform/disk_listing.h"
 #include "shared/caption_fit.h"
+#include "shared/desktop_opener.h"
 #include "shared/saves.h"
 
 #include <QGroupBox>
@@ -128,8 +128,7 @@ struct DiskSearch {
         for (const QString& name : files) {
             if (promise.isCanceled()) return;
             // A file of the name that another user could have put there or could change is passed over.
-            if (name.toUpper() == browser_target && trusted_program_file(CurrentPath + name) &&
-                storable_browser_path(CurrentPath + name)) {
+            if (name.toUpper() == browser_target && registrable_browser(CurrentPath + name)) {
                 hit_flg = 1;
                 browser_target = CurrentPath + name;
                 return;

@@ -158,7 +158,11 @@ class Session:
             f.write(("\r\n".join(lines) + "\r\n").encode("cp932"))
 
     def start_program(self, main_window_title="トマリナホテル情報＆予約"):
-        self.proc = subprocess.Popen([os.path.join(self.folder, "tomarina")], cwd=self.folder,
+        # The desktop's own http handler would register its opener as the browser; the tests decide the
+        # browser in the settings they write.
+        env = dict(os.environ, XDG_CONFIG_HOME=self.work, XDG_CONFIG_DIRS=self.work)
+        env.pop("XDG_CURRENT_DESKTOP", None)
+        self.proc = subprocess.Popen([os.path.join(self.folder, "tomarina")], cwd=self.folder, env=env,
                                      stdout=self.log, stderr=self.log)
         self.procs.append(self.proc)
         deadline = time.monotonic() + 60

@@ -1,6 +1,7 @@
 #include "browser/browser_window.h"
 #include "platform/disk_listing.h"
 #include "program/main_menu_window.h"
+#include "shared/desktop_opener.h"
 #include "support/gui_support.h"
 
 #include <QAccessible>
@@ -21,8 +22,6 @@ using namespace tomarina;
 using tomarina::test::u8;
 
 namespace {
-
-const QString http_key = QStringLiteral("http\\shell\\open\\command");
 
 // A program file: executable, owned by the user running the test.
 void make_file(const QString& path) {
@@ -102,40 +101,50 @@ class TestBrowserWindow : public QObject {
         QVERIFY(p.pf.messages.isEmpty());
     }
 
+    // The start-up's lookup through the desktop's own handler files, with no settings file or with one
+    // that already decided; also a run on read-only files, whose settings are never saved.
     void start_up_with_a_known_browser_data() {
         QTest::addColumn<QString>("saved_kind");
-        QTest::addColumn<QString>("registered");
+        QTest::addColumn<QString>("registered"); // the desktop's http handler; empty: none
+        QTest::addColumn<bool>("opener");
+        QTest::addColumn<bool>("read_only");
         QTest::addColumn<QString>("kind");
         QTest::addColumn<bool>("window");
-        QTest::addColumn<bool>("region");
-        QTest::newRow("registry names the browser") << ""
-                                                    << R"("C:\IE\IEXPLORE.EXE" -nohome)"
-                                                    << "1" << false << true;
-        QTest::newRow("registry names another program") << ""
-                                                        << "firefox %u"
-                                                        << "0" << true << false;
+        const QString none;
+        QTest::newRow("handler names the browser")
+            << none << R"("C:\IE\IEXPLORE.EXE" -nohome)" << true << false << "1" << false;
+        QTest::newRow("handler names another program")
+            << none << "firefox %u" << true << false << "1" << false;
+        QTest::newRow("read-only run") << none << "firefox %u" << true << true << "1" << false;
+        QTest::newRow("another program, no opener") << none << "firefox %u" << false << false << "0" << true;
+        QTest::newRow("no handler") << none << none << true << false << "0" << true;
         QTest::newRow("saved kind 1: no lookup") << "1"
-                                                 << R"(C:\NS\netscape.exe)"
-                                                 << "1" << false << true;
+                                                 << "firefox %u" << true << false << "1" << false;
         QTest::newRow("no browser chosen before") << "3"
-                                                  << R"(C:\IE\iexplore.exe)"
-                                                  << "3" << false << false;
+                                                  << "firefox %u" << true << false << "3" << false;
     }
     void start_up_with_a_known_browser() {
         QFETCH(QString, saved_kind);
         QFETCH(QString, registered);
+        QFETCH(bool, opener);
+        QFETCH(bool, read_only);
         QFETCH(QString, kind);
         QFETCH(bool, window);
-        QFETCH(bool, region);
+        const test::DesktopHandler desktop(registered, opener);
         Started p;
+        if (opener && !registrable_browser(desktop.opener()))
+            QSKIP("the build folder lies in a folder that other users can write");
         if (!saved_kind.isEmpty())
             p.dir.write(QStringLiteral("tomarina.ini"),
                         "[Control]\r\ninet_data1=" + saved_kind.toLatin1() + "\r\ninet_data2=/usr/bin/b\r\n");
-        p.pf.set_registry_text(http_key, {}, registered);
+        p.st.read_only_folder = read_only;
+        p.pf.desktop_handler = true;
         QVERIFY(p.start());
         QCOMPARE(p.st.settings.inet_data1, kind);
+        if (saved_kind.isEmpty() && registered.startsWith(u"firefox") && kind == u"1")
+            QCOMPARE(p.st.settings.inet_data2, desktop.opener());
         QCOMPARE(p.window() != nullptr, window);
-        QCOMPARE(p.forms.loaded<tomarina1>()->Command2->isEnabled(), region);
+        QCOMPARE(p.forms.loaded<tomarina1>()->Command2->isEnabled(), kind == u"1");
     }
 
     // A screen reader's toggle sets the check without a click: the window follows the check.

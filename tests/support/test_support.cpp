@@ -1,7 +1,9 @@
 #include "support/test_support.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -11,6 +13,42 @@ namespace tomarina::test {
 
 QString u8(const char* text) {
     return QString::fromUtf8(text);
+}
+
+DesktopHandler::DesktopHandler(const QString& command, bool opener)
+    : dir_(QCoreApplication::applicationDirPath() + QStringLiteral("/desktop-XXXXXX")) {
+    auto write = [this](const QString& name, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(dir_.filePath(name)).path());
+        QFile f(dir_.filePath(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+    };
+    QDir(dir_.path()).mkdir(QStringLiteral("bin"));
+    if (opener) {
+        write(QStringLiteral("bin/xdg-open"), "#!/bin/sh\n");
+        QFile::setPermissions(this->opener(), QFile::permissions(this->opener()) | QFileDevice::ExeOwner);
+    }
+    if (!command.isEmpty()) {
+        write(QStringLiteral("config/mimeapps.list"),
+              "[Default Applications]\nx-scheme-handler/http=web.desktop\n");
+        write(QStringLiteral("data/applications/web.desktop"),
+              "[Desktop Entry]\nExec=" + command.toUtf8() + '\n');
+    }
+    const std::pair<const char*, QString> env[] = {
+        {"XDG_CONFIG_HOME", dir_.filePath(QStringLiteral("config"))},
+        {"XDG_CONFIG_DIRS", dir_.path()},
+        {"XDG_DATA_HOME", dir_.filePath(QStringLiteral("data"))},
+        {"XDG_DATA_DIRS", dir_.path()},
+        {"XDG_CURRENT_DESKTOP", QString()},
+        {"PATH", dir_.filePath(QStringLiteral("bin"))}};
+    for (const auto& [name, value] : env) {
+        saved_.append({name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt});
+        qputenv(name, value.toLocal8Bit());
+    }
+}
+
+DesktopHandler::~DesktopHandler() {
+    for (const auto& [name, value] : saved_) value ? qputenv(name, *value) : qunsetenv(name);
 }
 
 NobodyRun run_as_nobody(const char* slot, const char* variable, const QString& value) {

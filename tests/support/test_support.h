@@ -3,8 +3,10 @@
 #include "cli/db_builder.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QTemporaryDir>
+#include <optional>
 
 namespace tomarina::test {
 
@@ -26,6 +28,20 @@ class ProgramDir {
 };
 
 QString u8(const char* text);
+
+// The desktop as the browser lookup meets it, in folders beside the test program (never under /tmp, where
+// no program may be registered): an http handler whose Exec line is command (none when it is empty), and a
+// PATH of one folder, holding xdg-open when opener. The environment is put back when it goes.
+class DesktopHandler {
+  public:
+    DesktopHandler(const QString& command, bool opener);
+    ~DesktopHandler();
+    QString opener() const { return dir_.filePath(QStringLiteral("bin/xdg-open")); }
+
+  private:
+    QTemporaryDir dir_;
+    QList<std::pair<const char*, std::optional<QByteArray>>> saved_;
+};
 
 // Runs test function slot of this test program again as the unprivileged user nobody, with the
 // environment variable variable set to value. skip says why that cannot be done from here (not root,
