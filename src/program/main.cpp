@@ -24,19 +24,21 @@ QStringList arguments_of(int argc, char** argv) {
 }
 
 QtMessageHandler qt_messages = nullptr;
+// Qt's messages while it connects to the display, given on once it has.
+QList<std::pair<QtMsgType, QString>> start_said;
 
-// Qt ends with abort() when it cannot reach the display after all (DISPLAY names one that is gone):
-// say why on standard error and exit 1 instead.
-void start_messages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtFatalMsg) {
-        std::fprintf(stderr, "tomarina: the windows cannot be shown: %s\n",
-                     message.section(u'\n', 0, 0).toLocal8Bit().constData());
-        std::_Exit(1);
+// Qt ends with abort() when it cannot reach the display after all (DISPLAY names one that is gone), and
+// its words advise reinstalling the program: say what is wrong on standard error and exit 1 instead.
+void start_messages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type != QtFatalMsg) {
+        start_said.append({type, message});
+        return;
     }
-    if (qt_messages)
-        qt_messages(type, context, message);
-    else
-        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    const QString display =
+        qEnvironmentVariable(qEnvironmentVariableIsEmpty("DISPLAY") ? "WAYLAND_DISPLAY" : "DISPLAY");
+    std::fprintf(stderr, "tomarina: the display %s cannot be reached, so the windows cannot be shown\n",
+                 display.toLocal8Bit().constData());
+    std::_Exit(1);
 }
 
 } // namespace
@@ -60,6 +62,8 @@ int main(int argc, char** argv) {
     qt_messages = qInstallMessageHandler(start_messages);
     QApplication app(argc, argv);
     qInstallMessageHandler(qt_messages);
+    for (const auto& [type, message] : std::as_const(start_said)) qt_message_output(type, {}, message);
+    start_said.clear();
     QApplication::setQuitOnLastWindowClosed(false);
     // Every window carries the program's icon, and the desktop matches the windows to the menu entry.
     QApplication::setWindowIcon(QIcon(tomarina::product_picture(256)));

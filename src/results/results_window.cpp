@@ -159,8 +159,7 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
 
     Command3 = add_control<QPushButton>(this, "Command3", 0, 4320, 1455, 375);
     Command3->setText(QStringLiteral("地区の絞り込み"));
-    // Two lines of the notice: a little taller than the buttons beside it.
-    Label1 = add_control<QLabel>(this, "Label1", 1560, 4320, 4215, 450);
+    Label1 = add_control<QLabel>(this, "Label1", 1560, 4320, 4215, 375);
     Command4 = add_control<QPushButton>(this, "Command4", 6120, 4320, 1215, 375);
     Command4->setText(QStringLiteral("ホテル情報"));
     Command5 = add_control<QPushButton>(this, "Command5", 7440, 4320, 1215, 375);

@@ -33,9 +33,9 @@ tomarina34::tomarina34(Forms& forms) : Form(forms, 34, QStringLiteral("tomarina3
     Image2->setAccessibleName(app_title);
     lblTitle = label("lblTitle", 1080, 240, 4335, 375, 12);
     lblTitle->setText(app_title);
-    // As tall as the title above it, which has the same 12-point font.
-    lblVersion = label("lblVersion", 1080, 600, 4455, 375, 12);
-    Label1 = label("Label1", 1080, 1200, 4335, 1095, 9);
+    lblVersion = label("lblVersion", 1080, 600, 4455, 255, 12);
+    // As wide as lblVersion: the project's address needs it.
+    Label1 = label("Label1", 1080, 1200, 4455, 1095, 9);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     // A grey line over a white one, the etched separator above the button.

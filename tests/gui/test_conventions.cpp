@@ -210,6 +210,7 @@ class TestConventions : public QObject {
 
     // Every caption fits its control and no frame runs through one (run again at twice the scale).
     void captions_fit_and_frames_cross_nothing() {
+        install_fonts();
         test::RunningProgram p(build_database(test::small_source()));
         QVERIFY(p.start());
         auto& forms = p.forms;

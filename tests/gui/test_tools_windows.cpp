@@ -405,13 +405,14 @@ class TestToolsWindows : public QObject {
         QCOMPARE(w->lblPlatform->text(), QStringLiteral("Windows95/98,NT/WS"));
         QCOMPARE(w->lblProductName->text(), u8("トマリナホテル情報＆予約"));
         QCOMPARE(w->lblCompany->text(), publisher_home_page);
+        QCOMPARE(w->lblNotice->text(), publisher_notice);
         QVERIFY(!w->lblProductLine->text().isEmpty());
         QVERIFY(!w->lblWarning->text().isEmpty());
         const QPixmap picture = w->Image2->pixmap();
         QVERIFY(!picture.isNull());
         QCOMPARE(picture.size(), w->Image2->size());
         QCOMPARE(w->size(), QSize(twips_to_px(7140), twips_to_px(4035)));
-        for (QLabel* l : {w->lblVersion, w->lblPlatform, w->lblProductName, w->lblCompany})
+        for (QLabel* l : {w->lblVersion, w->lblPlatform, w->lblProductName, w->lblCompany, w->lblNotice})
             QVERIFY2(l->sizeHint().width() <= l->width(), qPrintable(l->objectName()));
     }
 };

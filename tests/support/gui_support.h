@@ -21,7 +21,7 @@ struct DrawnLines {
 };
 inline DrawnLines drawn_lines(const QLabel* label) {
     QString text = label->text();
-    text.replace(u'\n', QChar::LineSeparator);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\n', QChar::LineSeparator);
     QTextLayout layout(text, label->font());
     QTextOption option;
     option.setWrapMode(label->wordWrap() ? QTextOption::WordWrap : QTextOption::NoWrap);
