@@ -3,7 +3,6 @@
 #include "platform/xdg_handler.h"
 #include "shared/desktop_opener.h"
 #include "support/fake_platform.h"
-#include "support/test_support.h"
 
 #include <QDir>
 #include <QFile>
@@ -126,38 +125,24 @@ class TestBrowserLookup : public QObject {
         QVERIFY(!GetKeyValue(pf, 0x80000001u, http_key, {}, val));
     }
 
-    // Through the desktop's own handler files: a handler that names neither browser gets the desktop's
-    // opener; without a handler, or without an opener, the browser stays undetermined.
-    void start_sys_info_data() {
-        QTest::addColumn<QString>("command"); // the handler's Exec line; empty: no handler
-        QTest::addColumn<bool>("opener");
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("path"); // "xdg-open": the opener on the PATH
-        QTest::newRow("no handler") << "" << true << "0"
-                                    << "";
-        QTest::newRow("another browser") << "firefox %u" << true << "1"
-                                         << "xdg-open";
-        QTest::newRow("another browser, no opener") << "firefox %u" << false << "0"
-                                                    << "";
-        QTest::newRow("Internet Explorer") << R"("C:\Program Files\IE\IEXPLORE.EXE" -nohome)" << true << "1"
-                                           << R"(C:\Program Files\IE\IEXPLORE.EXE)";
-    }
     void start_sys_info() {
-        QFETCH(QString, command);
-        QFETCH(bool, opener);
-        QFETCH(QString, kind);
-        QFETCH(QString, path);
-        const test::DesktopHandler desktop(command, opener);
-        if (opener && !registrable_browser(desktop.opener()))
-            QSKIP("the build folder lies in a folder that other users can write");
         FakePlatform pf;
-        pf.desktop_handler = true;
         Settings s;
-        s.inet_data1 = QStringLiteral("0");
         StartSysInfo(s, pf);
-        QCOMPARE(s.inet_data1, kind);
-        QCOMPARE(s.inet_data2, path == u"xdg-open" ? desktop.opener() : path);
-        QCOMPARE(browser_set(s), kind == u"1");
+        QCOMPARE(s.inet_data1, Settings().inet_data1); // still undetermined
+
+        // A handler that names neither browser: the desktop's opener, when the PATH has one.
+        pf.set_registry_text(http_key, {}, QStringLiteral("firefox %u"));
+        StartSysInfo(s, pf);
+        QCOMPARE(s.inet_data2, desktop_opener_path());
+        QCOMPARE(browser_set(s), !desktop_opener_path().isEmpty());
+
+        pf.set_registry_text(http_key, {}, QStringLiteral(R"("C:\Program Files\IE\IEXPLORE.EXE" -nohome)"));
+        StartSysInfo(s, pf);
+        QCOMPARE(s.inet_data1, QStringLiteral("1"));
+        QCOMPARE(s.inet_data2, QStringLiteral(R"(C:\Program Files\IE\IEXPLORE.EXE)"));
+        QVERIFY(browser_set(s));
+        QVERIFY(!browser_undetermined(s));
     }
 
     void xdg_handler_command() {

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -16,39 +15,26 @@ QString u8(const char* text) {
 }
 
 DesktopHandler::DesktopHandler(const QString& command, bool opener)
-    : dir_(QCoreApplication::applicationDirPath() + QStringLiteral("/desktop-XXXXXX")) {
-    auto write = [this](const QString& name, const QByteArray& bytes) {
-        QDir().mkpath(QFileInfo(dir_.filePath(name)).path());
-        QFile f(dir_.filePath(name));
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
+    : dir(QCoreApplication::applicationDirPath() + QStringLiteral("/desktop-XXXXXX")) {
+    auto write = [this](const char* name, const QByteArray& bytes) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
     };
-    QDir(dir_.path()).mkdir(QStringLiteral("bin"));
-    if (opener) {
-        write(QStringLiteral("bin/xdg-open"), "#!/bin/sh\n");
-        QFile::setPermissions(this->opener(), QFile::permissions(this->opener()) | QFileDevice::ExeOwner);
-    }
-    if (!command.isEmpty()) {
-        write(QStringLiteral("config/mimeapps.list"),
-              "[Default Applications]\nx-scheme-handler/http=web.desktop\n");
-        write(QStringLiteral("data/applications/web.desktop"),
-              "[Desktop Entry]\nExec=" + command.toUtf8() + '\n');
-    }
-    const std::pair<const char*, QString> env[] = {
-        {"XDG_CONFIG_HOME", dir_.filePath(QStringLiteral("config"))},
-        {"XDG_CONFIG_DIRS", dir_.path()},
-        {"XDG_DATA_HOME", dir_.filePath(QStringLiteral("data"))},
-        {"XDG_DATA_DIRS", dir_.path()},
-        {"XDG_CURRENT_DESKTOP", QString()},
-        {"PATH", dir_.filePath(QStringLiteral("bin"))}};
-    for (const auto& [name, value] : env) {
-        saved_.append({name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt});
-        qputenv(name, value.toLocal8Bit());
+    QDir(dir.path()).mkdir(QStringLiteral("applications"));
+    if (!command.isEmpty() &&
+        write("mimeapps.list", "[Default Applications]\nx-scheme-handler/http=web.desktop\n"))
+        write("applications/web.desktop", "[Desktop Entry]\nExec=" + command.toUtf8() + '\n');
+    if (opener && write("xdg-open", "#!/bin/sh\n"))
+        QFile::setPermissions(this->opener(), QFileDevice::Permissions(0x7700));
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS", "PATH",
+                             "XDG_CURRENT_DESKTOP"}) {
+        saved.append({name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt});
+        qputenv(name, qstrcmp(name, "XDG_CURRENT_DESKTOP") ? QFile::encodeName(dir.path()) : QByteArray());
     }
 }
 
 DesktopHandler::~DesktopHandler() {
-    for (const auto& [name, value] : saved_) value ? qputenv(name, *value) : qunsetenv(name);
+    for (const auto& [name, value] : saved) value ? qputenv(name, *value) : qunsetenv(name);
 }
 
 NobodyRun run_as_nobody(const char* slot, const char* variable, const QString& value) {

@@ -29,18 +29,15 @@ class ProgramDir {
 
 QString u8(const char* text);
 
-// The desktop as the browser lookup meets it, in folders beside the test program (never under /tmp, where
-// no program may be registered): an http handler whose Exec line is command (none when it is empty), and a
-// PATH of one folder, holding xdg-open when opener. The environment is put back when it goes.
-class DesktopHandler {
-  public:
+// The desktop as the browser lookup meets it, in a folder beside the test program (not under /tmp, where
+// nothing may be registered) that is every XDG folder and the PATH: an http handler running command
+// (none when it is empty), and xdg-open when opener. The environment comes back when it goes.
+struct DesktopHandler {
     DesktopHandler(const QString& command, bool opener);
     ~DesktopHandler();
-    QString opener() const { return dir_.filePath(QStringLiteral("bin/xdg-open")); }
-
-  private:
-    QTemporaryDir dir_;
-    QList<std::pair<const char*, std::optional<QByteArray>>> saved_;
+    QString opener() const { return dir.filePath(QStringLiteral("xdg-open")); }
+    QTemporaryDir dir;
+    QList<std::pair<const char*, std::optional<QByteArray>>> saved;
 };
 
 // Runs test function slot of this test program again as the unprivileged user nobody, with the
