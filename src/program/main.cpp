@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     // Every window carries the program's icon, and the desktop matches the windows to the menu entry.
     QApplication::setWindowIcon(QIcon(tomarina::product_picture(256)));
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tomarina.Tomarina"));
+    tomarina::set_desktop_identity();
     tomarina::catch_end_signals();
     tomarina::install_fonts();
 
