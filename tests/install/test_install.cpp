@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QImageReader>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -163,7 +162,7 @@ class TestInstall : public QObject {
         QVERIFY(text.contains(u"\nExec=tomarina\n"));
         QVERIFY(text.contains(u"\nIcon=tomarina\n"));
         QVERIFY(text.contains(u"\nCategories=Office;\n"));
-        QVERIFY(text.contains(u"\nStartupWMClass=tomarina\n")); // the windows' class: test_window_titles
+        QVERIFY(text.contains(u"\nStartupWMClass=tomarina\n")); // the windows' class
 
         // The software centre's entry: valid, launching the menu entry, at this version.
         const QString metainfo =
@@ -184,20 +183,8 @@ class TestInstall : public QObject {
             QStringLiteral("gunzip"),
             {QStringLiteral("-c"), installed(QStringLiteral("share/doc/tomarina/changelog.Debian.gz"))});
         QVERIFY(gunzip.waitForFinished(30000));
-        const QByteArray changelog = gunzip.readAllStandardOutput();
-        QVERIFY(changelog.startsWith("tomarina (" TOMARINA_VERSION "-1) unstable; urgency=medium\n"));
-        // Every release of the history, the newest first, in both.
-        const QByteArray history = get(QStringLiteral(TOMARINA_SAMPLE_DIR "/../CHANGES.md"));
-        qsizetype in_changelog = -1;
-        for (const auto& m : QRegularExpression(QStringLiteral("^## (\\S+) \\((\\S+)\\)$"),
-                                                QRegularExpression::MultilineOption)
-                                 .globalMatch(QString::fromUtf8(history))) {
-            QVERIFY(component.contains(
-                QStringLiteral("<release version=\"%1\" date=\"%2\">").arg(m.captured(1), m.captured(2))));
-            QVERIFY(changelog.indexOf("tomarina (" + m.captured(1).toUtf8() + "-1)") > in_changelog);
-            in_changelog = changelog.indexOf("tomarina (" + m.captured(1).toUtf8() + "-1)");
-        }
-        QVERIFY(in_changelog >= 0);
+        QVERIFY(gunzip.readAllStandardOutput().startsWith("tomarina (" TOMARINA_VERSION
+                                                          "-1) unstable; urgency=medium\n"));
 
         // The notice of the windows and of --version grants what LICENSE does, under the same copyright.
         QProcess version;
@@ -209,31 +196,28 @@ class TestInstall : public QObject {
         QVERIFY(lines.value(2).contains("MITライセンス") && !lines.value(2).contains("禁"));
     }
 
-    // A release added at the top of the history: the changelog and the metainfo hold it and the releases
-    // before it, its item's lines as written (in the metainfo as one text).
+    // A release added at the top of the history: the changelog and the metainfo keep the releases before it.
     void new_release_keeps_the_history() {
         QTemporaryDir dir;
-        QFile f(dir.filePath(QStringLiteral("CHANGES.md")));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        const QByteArray history = get(QStringLiteral(TOMARINA_SAMPLE_DIR "/../CHANGES.md"));
-        f.write("## 9.1 (2030-01-02)\n\n- Faster; <b> & more\n  of it.\n\n" +
-                history.mid(history.indexOf("\n## ") + 1));
+        QFile f(dir.filePath(QStringLiteral("h")));
+        QVERIFY(f.open(QIODevice::WriteOnly) &&
+                f.write("## 9.1 (2030-01-02)\n- Faster; <b>\n  & more.\n\n" +
+                        get(QStringLiteral(TOMARINA_SAMPLE_DIR "/../CHANGES.md"))));
         f.close();
         QProcess p;
         p.start(QStringLiteral(TOMARINA_CMAKE),
-                {"-DHISTORY=" + f.fileName(), "-DCHANGELOG=" + dir.filePath("c"),
-                 "-DRELEASES=" + dir.filePath("r"), QStringLiteral("-DMAINTAINER=M <m@x>"),
+                {"-DHISTORY=" + f.fileName(), "-DCHANGELOG=" + f.fileName() + 'c',
+                 "-DRELEASES=" + f.fileName() + 'r', QStringLiteral("-DMAINTAINER=M <m@x>"),
                  QStringLiteral("-P"),
                  QStringLiteral(TOMARINA_SAMPLE_DIR "/../packaging/release_history.cmake")});
         QVERIFY(p.waitForFinished(30000) && p.exitCode() == 0);
-        QVERIFY(get(dir.filePath("c"))
+        QVERIFY(get(f.fileName() + 'c')
                     .startsWith(
-                        "tomarina (9.1-1) unstable; urgency=medium\n\n  * Faster; <b> & more\n    of it.\n\n "
-                        "-- M <m@x>  Wed, 02 Jan 2030 12:00:00 +0000\n\ntomarina (" TOMARINA_VERSION "-1) "));
-        const QByteArray releases = get(dir.filePath("r"));
-        QVERIFY(releases.contains("<release version=\"9.1\" date=\"2030-01-02\">\n      <description>\n      "
-                                  "  <ul>\n          <li>Faster; &lt;b&gt; &amp; more of it.</li>"));
-        QVERIFY(releases.indexOf("<release version=\"" TOMARINA_VERSION "\"") > releases.indexOf("9.1"));
+                        "tomarina (9.1-1) unstable; urgency=medium\n\n  * Faster; <b>\n    & more.\n\n -- M "
+                        "<m@x>  Wed, 02 Jan 2030 12:00:00 +0000\n\ntomarina (" TOMARINA_VERSION "-1) "));
+        QVERIFY(get(f.fileName() + 'r')
+                    .contains("<li>Faster; &lt;b&gt; &amp; more.</li>\n        </ul>\n      </description>\n "
+                              "   </release>\n    <release version=\"" TOMARINA_VERSION "\" date="));
     }
 
     void installed_program_makes_the_user_folder() {
@@ -331,8 +315,7 @@ class TestInstall : public QObject {
                                     << QStringLiteral("tomarina: no display to show the windows on");
         QTest::newRow("a display that is not there")
             << QStringList{} << QStringLiteral(":97") << 1 << QString()
-            << QStringLiteral(
-                   "tomarina: the display :97 cannot be reached, so the windows cannot be shown\n");
+            << QStringLiteral("tomarina: the display :97 cannot be reached");
     }
     void command_line_without_a_display() {
         QFETCH(QStringList, args);

@@ -1,7 +1,6 @@
 #include "support/test_support.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -12,29 +11,6 @@ namespace tomarina::test {
 
 QString u8(const char* text) {
     return QString::fromUtf8(text);
-}
-
-DesktopHandler::DesktopHandler(const QString& command, bool opener)
-    : dir(QCoreApplication::applicationDirPath() + QStringLiteral("/desktop-XXXXXX")) {
-    auto write = [this](const char* name, const QByteArray& bytes) {
-        QFile f(dir.filePath(QString::fromLatin1(name)));
-        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-    };
-    QDir(dir.path()).mkdir(QStringLiteral("applications"));
-    if (!command.isEmpty() &&
-        write("mimeapps.list", "[Default Applications]\nx-scheme-handler/http=web.desktop\n"))
-        write("applications/web.desktop", "[Desktop Entry]\nExec=" + command.toUtf8() + '\n');
-    if (opener && write("xdg-open", "#!/bin/sh\n"))
-        QFile::setPermissions(this->opener(), QFileDevice::Permissions(0x7700));
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS", "PATH",
-                             "XDG_CURRENT_DESKTOP"}) {
-        saved.append({name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt});
-        qputenv(name, qstrcmp(name, "XDG_CURRENT_DESKTOP") ? QFile::encodeName(dir.path()) : QByteArray());
-    }
-}
-
-DesktopHandler::~DesktopHandler() {
-    for (const auto& [name, value] : saved) value ? qputenv(name, *value) : qunsetenv(name);
 }
 
 NobodyRun run_as_nobody(const char* slot, const char* variable, const QString& value) {

@@ -3,10 +3,8 @@
 #include "cli/db_builder.h"
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
 #include <QTemporaryDir>
-#include <optional>
 
 namespace tomarina::test {
 
@@ -28,17 +26,6 @@ class ProgramDir {
 };
 
 QString u8(const char* text);
-
-// The desktop as the browser lookup meets it, in a folder beside the test program (not under /tmp, where
-// nothing may be registered) that is every XDG folder and the PATH: an http handler running command
-// (none when it is empty), and xdg-open when opener. The environment comes back when it goes.
-struct DesktopHandler {
-    DesktopHandler(const QString& command, bool opener);
-    ~DesktopHandler();
-    QString opener() const { return dir.filePath(QStringLiteral("xdg-open")); }
-    QTemporaryDir dir;
-    QList<std::pair<const char*, std::optional<QByteArray>>> saved;
-};
 
 // Runs test function slot of this test program again as the unprivileged user nobody, with the
 // environment variable variable set to value. skip says why that cannot be done from here (not root,
