@@ -13,7 +13,8 @@
 #include <QPromise>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QtConcurrent/QtConcurrentRun>
+#include <QThreadPool>
+#include <memory>
 
 namespace tomarina {
 
@@ -56,6 +57,7 @@ tomarina92::tomarina92(Forms& forms) : Form(forms, 92, QStringLiteral("tomarina9
         if (on) Option3_Click();
     });
     connect(Command2, &QPushButton::clicked, this, &tomarina92::Command2_Click);
+    connect(&search_, &QFutureWatcher<QString>::progressTextChanged, Text1, &QLineEdit::setText);
     connect(Command1, &QPushButton::clicked, this, [this] { end_proc(); });
 
     fit_captions({Option1, Option2, Option3}, 105);
@@ -182,15 +184,20 @@ void tomarina92::Command2_Click() {
     connect(
         &search_, &QFutureWatcher<QString>::finished, this, [this, kind, bare] { search_ended(kind, bare); },
         Qt::SingleShotConnection);
-    search_.setFuture(QtConcurrent::run([&pf = pf_, roots, bare](QPromise<QString>& promise) {
-        DiskSearch search{promise, pf, bare};
+    // The window follows the search before it starts, so that it misses none of its reports.
+    const auto promise = std::make_shared<QPromise<QString>>();
+    search_.setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise, &pf = pf_, roots, bare] {
+        promise->start();
+        DiskSearch search{*promise, pf, bare};
         for (const QString& root : roots) {
             int hit_flg = 0;
             search.RecurseTree(root, hit_flg);
-            if (hit_flg == 1) promise.addResult(search.browser_target);
-            if (hit_flg == 1 || promise.isCanceled()) return;
+            if (hit_flg == 1) promise->addResult(search.browser_target);
+            if (hit_flg == 1 || promise->isCanceled()) break;
         }
-    }));
+        promise->finish();
+    });
 }
 
 void tomarina92::search_ended(const QString& kind, const QString& bare) {

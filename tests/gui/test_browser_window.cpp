@@ -296,6 +296,7 @@ class TestBrowserWindow : public QObject {
             QMetaObject::invokeMethod(
                 w,
                 [&p, w, how] {
+                    QCOMPARE(w->Text1->text(), p.disk("c/a/1.txt")); // the file the search passed
                     if (how == 0) w->Command1->click();
                     if (how == 1) QTest::keyClick(w->Command1, Qt::Key_Escape);
                     if (how == 2) w->close();
