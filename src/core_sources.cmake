@@ -1,6 +1,7 @@
 # The sources of tomarina_core, shared with the fuzzing build.
 set(TOMARINA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/shared/app_state.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shared/state_changes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared/program_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program/end_signals.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program/command_line.cpp
@@ -22,6 +23,7 @@ set(TOMARINA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/results/grid_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/results/links.cpp
   ${CMAKE_CURRENT_LIST_DIR}/results/ordering.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/results/result_rows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/search/list_rows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/search/selection.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/text_rules.cpp

@@ -100,6 +100,7 @@ void tomarina92::Option3_Click() {
     }
     st_.settings.inet_data1 = browser_kind::none;
     st_.settings.inet_data2.clear();
+    st_.changes.changed(Fact::browser_kind);
     end_proc();
 }
 
@@ -218,7 +219,7 @@ void tomarina92::search_ended(const QString& kind, const QString& bare) {
          }},
         {"region button",
          [&] {
-             if (browser_set(st_.settings)) forms_.browser_kind_changed();
+             if (browser_set(st_.settings)) st_.changes.changed(Fact::browser_kind);
          }},
     });
     end_proc();

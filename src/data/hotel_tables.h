@@ -111,6 +111,23 @@ struct HotelTables {
 
 #undef TOMARINA_HOTEL_TABLES
 
+// One hotel of the hotel table, copied out of it.
+struct HotelRecord {
+    Long info_no = 0;
+    Long ken = 0;
+    Long airport = 0;
+    Long syousai = 0;
+    Long price_num = 0;
+    QString syousai_name, name, tel, rooms, access, price, note, address, url, best;
+};
+
+inline HotelRecord hotel_record(const HotelTables& t, long long h) {
+    return {t.hotel_info_no(h), t.hotel_ken(h),          t.hotel_airport(h), t.hotel_syousai(h),
+            t.hotel_price_num(h), t.hotel_syousai_name(h), t.hotel_name(h),    t.hotel_tel(h),
+            t.hotel_rooms(h),   t.hotel_access(h),       t.hotel_price(h),   t.hotel_note(h),
+            t.hotel_address(h), t.hotel_url(h),          t.hotel_best(h)};
+}
+
 // The record number of name in a name table of count records: the first record that equals it, or
 // whose other name (also, when given) does; 0 when none does.
 template <typename Table>

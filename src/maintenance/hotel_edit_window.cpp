@@ -271,11 +271,14 @@ void tomarina42::store(StoreButton button) {
         return;
     }
     const QString question = adding ? QStringLiteral("追加しますよ！！") : QStringLiteral("更新しますよ！！");
+    const EditMode mode = st_.edit_mode;
+    const Integer edit_no = st_.user_edit_no;
     if (pf_.message(this, question, QStringLiteral("確認メッセージ"), MsgIcon::Exclamation,
                     MsgButtons::OkCancel) == MsgAnswer::Cancel)
         return;
-    // Closed while the box waited: what it held is not stored.
-    if (is_unloading()) return;
+    // Closed while the box waited, or the boxes or the hotel changed: what was confirmed is not what
+    // would be stored.
+    if (is_unloading() || fields() != f || st_.edit_mode != mode || st_.user_edit_no != edit_no) return;
     if (adding)
         add_data();
     else

@@ -62,29 +62,9 @@ QVariant UserListModel::headerData(int section, Qt::Orientation orientation, int
 tomarina41::tomarina41(Forms& forms) : Form(forms, 41, QStringLiteral("tomarina41")) {
     MSFlexGrid1 = add_control<QTableView>(this, "MSFlexGrid1", 0, 0, grid_design_width, grid_design_height);
     MSFlexGrid1->setAccessibleName(QStringLiteral("登録ホテル一覧"));
-    QFont grid_font(QStringLiteral("ＭＳ ゴシック"));
-    grid_font.setPointSize(9);
-    MSFlexGrid1->setFont(grid_font);
-    // Cells and headings drawn as in the results grid: the whole column width holds text.
-    MSFlexGrid1->setItemDelegate(new ResultsCellDelegate(grid_font, MSFlexGrid1));
-    MSFlexGrid1->setHorizontalHeader(new GridHeading(grid_font, MSFlexGrid1));
-    MSFlexGrid1->setShowGrid(false);
     model = new UserListModel(st_, this);
-    MSFlexGrid1->setModel(model);
-    MSFlexGrid1->verticalHeader()->hide();
-    MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(twips_to_px(240));
+    set_up_hotel_grid(MSFlexGrid1, model, twips_to_px(240));
     QHeaderView* header = MSFlexGrid1->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::Interactive);
-    header->setHighlightSections(false);
-    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    header->setSectionsClickable(true);
-    header->setMinimumSectionSize(1);
-    MSFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    MSFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
-    MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    MSFlexGrid1->setWordWrap(false);
-    MSFlexGrid1->setTabKeyNavigation(false);
 
     auto button = [this](const char* name, const QString& caption, int left, int width) {
         auto* b = add_control<QPushButton>(this, name, left, 4320, width, 375);
@@ -147,8 +127,26 @@ int tomarina41::current_column() const {
 
 void tomarina41::set_current(int row, int column) {
     setting_current_ = true;
-    MSFlexGrid1->setCurrentIndex(model->index(row - 1, column));
+    MSFlexGrid1->selectionModel()->setCurrentIndex(model->index(row - 1, column), QItemSelectionModel::NoUpdate);
     setting_current_ = false;
+    show_choice();
+}
+
+void tomarina41::show_choice() {
+    QItemSelectionModel* selection = MSFlexGrid1->selectionModel();
+    if (user_sel_row_ >= 1 && user_sel_row_ <= model->rowCount())
+        selection->select(model->index(user_sel_row_ - 1, chosen_column_), QItemSelectionModel::ClearAndSelect);
+    else
+        selection->clearSelection();
+}
+
+void tomarina41::choose(int row, int column) {
+    user_sel_row_ = Integer(row);
+    chosen_column_ = column;
+    ++choice_;
+    Command3->setEnabled(row >= 1);
+    Command4->setEnabled(row >= 1);
+    show_choice();
 }
 
 void tomarina41::init_set() {
@@ -161,11 +159,7 @@ void tomarina41::init_set() {
         {"user_saved_flg", [this] { user_saved_flg_ = 0; }},
         {"set_form1", [this] { set_form1(); }},
         {"set_grid", [this] { set_grid(); }},
-        {"buttons",
-         [this] {
-             Command3->setEnabled(false);
-             Command4->setEnabled(false);
-         }},
+        {"no choice", [this] { choose(0, 0); }},
     });
 }
 
@@ -210,10 +204,20 @@ bool tomarina41::choosable_cell(int row, int column) const {
 
 void tomarina41::MSFlexGrid1_Click() {
     const int row = current_row();
-    if (!choosable_cell(row, current_column())) return;
-    Command3->setEnabled(true);
-    Command4->setEnabled(true);
-    user_sel_row_ = Integer(row);
+    if (choosable_cell(row, current_column())) {
+        choose(row, current_column());
+        return;
+    }
+    // An empty cell changes nothing: a click there takes the current cell back to the choice, while
+    // the keys may pass over it on their way.
+    if (!key_moving_) {
+        setting_current_ = true;
+        MSFlexGrid1->selectionModel()->setCurrentIndex(
+            user_sel_row_ >= 1 ? model->index(user_sel_row_ - 1, chosen_column_) : QModelIndex(),
+            QItemSelectionModel::NoUpdate);
+        setting_current_ = false;
+    }
+    show_choice();
 }
 
 void tomarina41::MSFlexGrid1_DblClick() {
@@ -222,6 +226,8 @@ void tomarina41::MSFlexGrid1_DblClick() {
     if (row < 1) return;
     if (row == 1) {
         const int column = current_column();
+        // The refill drops the current cell, and hiding the grid passes the focus on: both come back.
+        const bool had_focus = MSFlexGrid1->hasFocus();
         st_.order.sort_busy = true;
         run_steps({
             {"user_sort_key_name",
@@ -230,17 +236,19 @@ void tomarina41::MSFlexGrid1_DblClick() {
             {"MSFlexGrid1 hide", [this] { MSFlexGrid1->hide(); }},
             {"set_grid", [this] { set_grid(); }},
             {"MSFlexGrid1 show", [this] { MSFlexGrid1->show(); }},
-            // The selected row stays the one whose hotel 修正 and 削除 act on.
             {"current cell",
              [&] {
-                 if (Command3->isEnabled()) set_current(user_sel_row_, column);
+                 set_current(row, column);
+                 if (had_focus) MSFlexGrid1->setFocus();
              }},
         });
         st_.order.sort_busy = false;
+        st_.changes.changed(Fact::ordering);
         return;
     }
-    user_sel_row_ = Integer(row);
-    if (choosable_cell(row, current_column())) Command3_Click();
+    if (!choosable_cell(row, current_column())) return;
+    choose(row, current_column());
+    Command3_Click();
 }
 
 void tomarina41::Command2_Click() {
@@ -266,12 +274,15 @@ void tomarina41::Command3_Click() {
 void tomarina41::Command4_Click() {
     const int row = user_sel_row_;
     if (row < 1 || row > st_.user.user_count) return;
+    const unsigned choice = choice_;
     if (pf_.message(this, QStringLiteral("本当に削除しますよ！！"), QStringLiteral("確認メッセージ"),
                     MsgIcon::Exclamation, MsgButtons::OkCancel) == MsgAnswer::Cancel)
         return;
-    // While the box waited the list may have been closed (saved, reloaded or left for the edit window)
-    // or another row chosen: the deletion asked for no longer applies.
-    if (is_unloading() || user_sel_row_ != row || row > st_.user.user_count) return;
+    // While the box waited the list may have been closed (saved, reloaded or left for the edit window),
+    // or the choice changed or used up by another deletion: the deletion asked for no longer applies.
+    if (is_unloading() || choice_ != choice || row > st_.user.user_count) return;
+    // One deletion per choice.
+    choose(0, 0);
     run_steps({
         {"user_copied_flg", [this] { st_.user.user_copied_flg = 0; }},
         {"del_data", [&] { del_data(row); }},
@@ -279,11 +290,7 @@ void tomarina41::Command4_Click() {
         {"model clear", [this] { model->clear(); }},
         {"set_grid", [this] { set_grid(); }},
         {"MSFlexGrid1 show", [this] { MSFlexGrid1->show(); }},
-        {"buttons",
-         [this] {
-             Command3->setEnabled(false);
-             Command4->setEnabled(false);
-         }},
+        {"choice", [this] { show_choice(); }},
     });
 }
 

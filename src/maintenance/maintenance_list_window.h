@@ -85,10 +85,16 @@ class tomarina41 : public Form {
   private:
     // Writes the user tables; a failure is told and leaves the old file.
     bool save_user();
-    // Makes (row, column) the current cell without it counting as a click.
+    // Makes (row, column) the current cell without it counting as a click; the choice stays.
     void set_current(int row, int column);
+    // The chosen cell is the one highlighted, and 修正 and 削除 act on its row; row 0 chooses none.
+    void choose(int row, int column);
+    void show_choice();
 
     Integer user_sel_row_ = 0;
+    int chosen_column_ = 0;
+    // Counts the choices, so that a press confirmed after a message acts only on the choice it asked about.
+    unsigned choice_ = 0;
     Integer user_saved_flg_ = 0;
     bool grid_ready_ = false;
     bool setting_current_ = false;

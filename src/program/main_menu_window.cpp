@@ -55,6 +55,7 @@ tomarina1::tomarina1(Forms& forms) : Form(forms, 1, QStringLiteral("tomarina1"))
     connect(Command5, &QPushButton::clicked, this, &tomarina1::Command5_Click);
 
     setFixedSize(twips_to_px(6420), twips_to_px(1320));
+    follow(Fact::browser_kind, [this] { Command2->setEnabled(browser_set(st_.settings)); });
     watch_esc();
 }
 
@@ -97,10 +98,6 @@ void tomarina1::init_set() {
              if (kind != u"1" && kind != u"2") Command2->setEnabled(false);
          }},
     });
-}
-
-void tomarina1::browser_kind_changed() {
-    Command2->setEnabled(browser_set(st_.settings));
 }
 
 void tomarina1::load_database() {

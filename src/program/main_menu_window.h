@@ -20,7 +20,6 @@ class tomarina1 : public Form {
     void set_form1() override;
     void end_proc() override;
     // The region button follows the browser kind: usable only while a browser is set.
-    void browser_kind_changed() override;
 
     // The loader steps, each on its own.
     void load_database();

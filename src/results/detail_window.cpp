@@ -1,5 +1,6 @@
 #include "results/detail_window.h"
 
+#include "browser/browser_lookup.h"
 #include "data/steps.h"
 #include "data/text_rules.h"
 #include "results/links.h"
@@ -83,6 +84,9 @@ tomarina15::tomarina15(Forms& forms) : Form(forms, 15, QStringLiteral("tomarina1
     connect(Command5, &QPushButton::clicked, this, &tomarina15::Command5_Click);
     connect(Command1, &QPushButton::clicked, this, [this] { end_proc(); });
 
+    // The links open only while a browser is set.
+    follow(Fact::browser_kind, [this] { set_buttons(); });
+
     fit_captions({Check1, Check2, Check3}, 0);
     setFixedSize(twips_to_px(5670), twips_to_px(4290) + fit_below_caption(Frame1));
     watch_esc();
@@ -92,45 +96,45 @@ void tomarina15::init_sec() {
     set_form1();
 }
 
-void tomarina15::fill(long long h) {
-    const HotelTables& t = st_.db;
-    hotel_ = h;
+void tomarina15::fill(const HotelRecord& hotel) {
+    const HotelRecord& h = hotel_ = hotel;
+    filled_ = true;
     run_steps({
-        {"Text1", [&] { Text1->setText(yen_for_display(t.hotel_address(h))); }},
-        {"Text2", [&] { Text2->setText(yen_for_display(t.hotel_name(h))); }},
-        {"Text3", [&] { Text3->setText(t.hotel_tel(h)); }},
-        {"Text4", [&] { Text4->setText(t.hotel_rooms(h)); }},
-        {"Text5", [&] { Text5->setPlainText(yen_for_display(t.hotel_access(h))); }},
-        {"Text6", [&] { Text6->setText(yen_for_display(t.hotel_price(h))); }},
-        {"Text7", [&] { Text7->setPlainText(yen_for_display(t.hotel_note(h))); }},
-        {"Check1", [&] { Check1->setChecked(t.hotel_info_no(h) != 0); }},
-        {"Check2", [&] { Check2->setChecked(!t.hotel_best(h).isEmpty()); }},
-        {"Check3", [&] { Check3->setChecked(!t.hotel_url(h).isEmpty()); }},
+        {"Text1", [&] { Text1->setText(yen_for_display(h.address)); }},
+        {"Text2", [&] { Text2->setText(yen_for_display(h.name)); }},
+        {"Text3", [&] { Text3->setText(h.tel); }},
+        {"Text4", [&] { Text4->setText(h.rooms); }},
+        {"Text5", [&] { Text5->setPlainText(yen_for_display(h.access)); }},
+        {"Text6", [&] { Text6->setText(yen_for_display(h.price)); }},
+        {"Text7", [&] { Text7->setPlainText(yen_for_display(h.note)); }},
+        {"Check1", [&] { Check1->setChecked(h.info_no != 0); }},
+        {"Check2", [&] { Check2->setChecked(!h.best.isEmpty()); }},
+        {"Check3", [&] { Check3->setChecked(!h.url.isEmpty()); }},
         // The second service's text inside the home page address is the same page: offer it once.
         {"Check2 in home page",
          [&] {
-             if (!t.hotel_url(h).isEmpty() && t.hotel_url(h).contains(t.hotel_best(h)))
-                 Check2->setChecked(false);
+             if (!h.url.isEmpty() && h.url.contains(h.best)) Check2->setChecked(false);
          }},
-        {"buttons",
-         [&] {
-             const LinkButtons b = link_availability(t, h);
-             Command4->setEnabled(b.info);
-             Command5->setEnabled(b.reserve);
-         }},
+        {"buttons", [&] { set_buttons(); }},
     });
+}
+
+void tomarina15::set_buttons() {
+    const LinkButtons b = filled_ && browser_set(st_.settings) ? link_availability(hotel_) : LinkButtons{};
+    Command4->setEnabled(b.info);
+    Command5->setEnabled(b.reserve);
 }
 
 void tomarina15::Command4_Click() {
     try_step("information links", [this] {
-        open_links(st_.db, st_.settings, pf_, this, hotel_, LinkMode::Information,
+        open_links(hotel_, st_.settings, pf_, this, LinkMode::Information,
                    {Check1->isChecked(), Check2->isChecked(), Check3->isChecked()});
     });
 }
 
 void tomarina15::Command5_Click() {
     try_step("reservation links", [this] {
-        open_links(st_.db, st_.settings, pf_, this, hotel_, LinkMode::Reservation,
+        open_links(hotel_, st_.settings, pf_, this, LinkMode::Reservation,
                    {Check1->isChecked(), Check2->isChecked(), Check3->isChecked()});
     });
 }

@@ -20,10 +20,8 @@ class tomarina15 : public Form {
     void init_sec();
     void init_set() override { init_sec(); }
 
-    // Shows hotel h: the seven boxes, the three link boxes and the two buttons.
-    void fill(long long h);
-    // The hotel shown; the buttons act on it even after the results are re-ordered.
-    long long hotel() const { return hotel_; }
+    // Shows the hotel: the seven boxes, the three link boxes and the two buttons.
+    void fill(const HotelRecord& hotel);
 
     void Command4_Click();
     void Command5_Click();
@@ -52,7 +50,11 @@ class tomarina15 : public Form {
     QPushButton* Command1;
 
   private:
-    long long hotel_ = -1;
+    // The buttons for the hotel shown, while a browser is set.
+    void set_buttons();
+    // The hotel shown; the buttons act on it even after the results are re-ordered.
+    HotelRecord hotel_;
+    bool filled_ = false;
 };
 
 } // namespace tomarina

@@ -4,11 +4,15 @@
 
 namespace tomarina {
 
-LinkButtons link_availability(const HotelTables& t, long long h) {
-    if (t.hotel_info_no(h) != 0) return {true, true};
-    if (!t.hotel_url(h).isEmpty()) return {true, false};
-    if (!t.hotel_best(h).isEmpty()) return {true, true};
+LinkButtons link_availability(const HotelRecord& r) {
+    if (r.info_no != 0) return {true, true};
+    if (!r.url.isEmpty()) return {true, false};
+    if (!r.best.isEmpty()) return {true, true};
     return {false, false};
+}
+
+LinkButtons link_availability(const HotelTables& t, long long h) {
+    return link_availability(hotel_record(t, h));
 }
 
 QString info_page_address(long long info_no) {
@@ -28,11 +32,15 @@ QString best_page_address(const QString& best) {
 
 QStringList link_addresses(const HotelTables& t, long long h, LinkMode mode, LinkBoxes boxes) {
     if (h < 0 || h > HotelTables::hotel_capacity) return {};
+    return link_addresses(hotel_record(t, h), mode, boxes);
+}
+
+QStringList link_addresses(const HotelRecord& r, LinkMode mode, LinkBoxes boxes) {
     QString a, b, c;
-    const Long n = t.hotel_info_no(h);
+    const Long n = r.info_no;
     if (n != 0) a = mode == LinkMode::Information ? info_page_address(n) : reserve_page_address(n);
-    if (!t.hotel_best(h).isEmpty()) b = best_page_address(t.hotel_best(h));
-    if (!t.hotel_url(h).isEmpty()) c = t.hotel_url(h);
+    if (!r.best.isEmpty()) b = best_page_address(r.best);
+    if (!r.url.isEmpty()) c = r.url;
     if (c == b) b.clear();
     QStringList out;
     if (boxes.a && !a.isEmpty()) out << a;
@@ -41,11 +49,11 @@ QStringList link_addresses(const HotelTables& t, long long h, LinkMode mode, Lin
     return out;
 }
 
-void open_links(const HotelTables& t, Settings& s, Platform& pf, QWidget* parent, long long h, LinkMode mode,
+void open_links(const HotelRecord& r, Settings& s, Platform& pf, QWidget* parent, LinkMode mode,
                 LinkBoxes boxes) {
     if (!caution_step(s, pf, parent)) return;
     QStringList addresses;
-    try_step("link_addresses", [&] { addresses = link_addresses(t, h, mode, boxes); });
+    try_step("link_addresses", [&] { addresses = link_addresses(r, mode, boxes); });
     for (const QString& address : addresses) start_browser(s, pf, parent, address);
 }
 

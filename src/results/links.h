@@ -29,6 +29,7 @@ struct LinkButtons {
 
 // The availability rule: a service number gives both, else a home page gives only the information,
 // else a second-service text gives both, else neither.
+LinkButtons link_availability(const HotelRecord& r);
 LinkButtons link_availability(const HotelTables& t, long long h);
 
 enum class LinkMode { Information, Reservation };
@@ -44,10 +45,11 @@ QString best_page_address(const QString& best);
 
 // The addresses one press opens, in the order A, B, C; B is dropped when it equals C, and an address
 // whose box is cleared is left out. An unknown hotel gives none.
+QStringList link_addresses(const HotelRecord& r, LinkMode mode, LinkBoxes boxes = {});
 QStringList link_addresses(const HotelTables& t, long long h, LinkMode mode, LinkBoxes boxes = {});
 
 // One press of "ホテル情報" or "ホテル予約": the caution step, then each address in turn.
-void open_links(const HotelTables& t, Settings& s, Platform& pf, QWidget* parent, long long h, LinkMode mode,
+void open_links(const HotelRecord& r, Settings& s, Platform& pf, QWidget* parent, LinkMode mode,
                 LinkBoxes boxes = {});
 
 } // namespace tomarina

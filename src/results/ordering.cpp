@@ -1,6 +1,7 @@
 #include "results/ordering.h"
 
 #include "data/text_rules.h"
+#include "results/result_rows.h"
 
 #include <algorithm>
 
@@ -198,6 +199,31 @@ void sort_hotel(const HotelTables& t, SearchState& s, OrderState& o) {
         11,
         QStringLiteral("9999999999999")};
     order_list(f, o.sort_key_name, s.sel_hotel, s.sel_hotel.held(s.sel_count), o.sort_key1, o.sort_key2);
+}
+
+namespace {
+// A column of the hotel table read through the rows.
+template <typename T> struct RowsColumn {
+    const ResultRows& rows;
+    HotelField<T> f;
+    const T& operator()(long h) const { return rows.field(h, f); }
+};
+} // namespace
+
+void sort_rows(const ResultRows& rows, FixedTable<Integer, HotelTables::hotel_capacity>& list, int n,
+               const QString& name, OrderState& o) {
+    using Number = RowsColumn<Long>;
+    using Text = RowsColumn<QString>;
+    const Number ken{rows, {&HotelTables::hotel_ken, &HotelRecord::ken}};
+    const Number airport{rows, {&HotelTables::hotel_airport, &HotelRecord::airport}};
+    const Number syousai{rows, {&HotelTables::hotel_syousai, &HotelRecord::syousai}};
+    const Text hotel_name{rows, {&HotelTables::hotel_name, &HotelRecord::name}};
+    const Text tel{rows, {&HotelTables::hotel_tel, &HotelRecord::tel}};
+    const Text rooms{rows, {&HotelTables::hotel_rooms, &HotelRecord::rooms}};
+    const Number price{rows, {&HotelTables::hotel_price_num, &HotelRecord::price_num}};
+    const Fields<Number, Text, Number> f{ken,   airport, syousai, hotel_name, tel,
+                                         rooms, price,   2000,    11,         QStringLiteral("9999999999999")};
+    order_list(f, name, list, n, o.sort_key1, o.sort_key2);
 }
 
 void sort_user_hotel(const UserTables& u, OrderState& o) {

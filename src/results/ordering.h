@@ -65,6 +65,10 @@ QString fmt_zero(long long x, int width);
 
 // The results list: keys for every listed hotel into sort_key1/sort_key2, then sel_hotel in order.
 void sort_hotel(const HotelTables& t, SearchState& s, OrderState& o);
+// The same over a results window's rows, whose user hotels are their own copies.
+class ResultRows;
+void sort_rows(const ResultRows& rows, FixedTable<Integer, HotelTables::hotel_capacity>& list, int n,
+               const QString& name, OrderState& o);
 // The maintenance list: the same over the user tables and user_list.
 void sort_user_hotel(const UserTables& u, OrderState& o);
 

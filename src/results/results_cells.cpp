@@ -298,4 +298,35 @@ void GridHeading::paintSection(QPainter* painter, const QRect& rect, int logical
     painter->restore();
 }
 
+ResultsCellDelegate* set_up_hotel_grid(QTableView* grid, QAbstractItemModel* model, int row_height_px) {
+    QFont font(QStringLiteral("ＭＳ ゴシック"));
+    font.setPointSize(9);
+    grid->setFont(font);
+    // The cells draw their own text and lines, so that the whole column width holds text.
+    auto* cells = new ResultsCellDelegate(font, grid);
+    grid->setItemDelegate(cells);
+    grid->setHorizontalHeader(new GridHeading(font, grid));
+    grid->setShowGrid(false);
+    grid->setModel(model);
+    QHeaderView* rows = grid->verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(row_height_px);
+    QHeaderView* header = grid->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setHighlightSections(false);
+    // Left-aligned so that the ordering mark stays in sight in a narrow column.
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setSectionsClickable(true);
+    header->setMinimumSectionSize(1);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setWordWrap(false);
+    // One Tab stop; the arrows move inside.
+    grid->setTabKeyNavigation(false);
+    return cells;
+}
+
 } // namespace tomarina

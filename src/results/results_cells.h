@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QStringList>
 #include <QStyledItemDelegate>
+#include <QTableView>
 #include <memory>
 
 namespace tomarina {
@@ -98,5 +99,10 @@ class GridHeading : public QHeaderView {
 
     CellLayout layout_;
 };
+
+// Sets a grid of hotels up as the results and the maintenance list show them: the 9-point fixed-pitch
+// font, these cells and headings, no row headings, one cell chosen at a time, nothing edited, one Tab
+// stop. The delegate it drew the cells with.
+ResultsCellDelegate* set_up_hotel_grid(QTableView* grid, QAbstractItemModel* model, int row_height_px);
 
 } // namespace tomarina

@@ -6,6 +6,7 @@
 #include "results/results_window.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <algorithm>
@@ -39,13 +40,13 @@ void tomarina12::connect_links() {
 
 void tomarina12::MSFlexGrid1_Click() {
     if (!browser_set(st_.settings)) return;
-    long long h = -1;
+    HotelRecord hotel;
     run_steps({
         {"grid_row", [&] { grid_row_ = to_integer(MSFlexGrid1->current_row()); }},
-        {"hotel", [&] { h = st_.search.sel_hotel(grid_row_); }},
+        {"hotel", [&] { hotel = clicked_hotel(); }},
         {"buttons",
          [&] {
-             const LinkButtons b = link_availability(st_.db, h);
+             const LinkButtons b = link_availability(hotel);
              Command4->setEnabled(b.info);
              Command5->setEnabled(b.reserve);
          }},
@@ -53,34 +54,37 @@ void tomarina12::MSFlexGrid1_Click() {
          [&] {
              if (st_.settings.sv_pop == 0) return;
              close_detail_window();
-             if (auto* detail = forms_.show<tomarina15>()) detail->fill(h);
+             if (auto* detail = forms_.show<tomarina15>()) detail->fill(hotel);
          }},
     });
 }
 
+HotelRecord tomarina12::clicked_hotel() const {
+    if (grid_row_ < 1 || grid_row_ > model->rowCount()) throw std::out_of_range("no row clicked");
+    return model->rows().record(grid_row_);
+}
+
 // A re-sort keeps grid_row as a grid position, and the link buttons act on the hotel standing there:
-// show that row as the current one and let the buttons follow its hotel, so that what is marked, what
-// is enabled and what opens agree.
+// that row is the marked one, wherever the keyboard's current cell stays.
 void tomarina12::follow_clicked_row() {
     if (!browser_set(st_.settings) || grid_row_ < 1 || grid_row_ > model->rowCount()) return;
-    const int column = std::max(0, MSFlexGrid1->currentIndex().column());
-    MSFlexGrid1->setCurrentIndex(model->index(grid_row_ - 1, column));
-    const LinkButtons b = link_availability(st_.db, st_.search.sel_hotel(grid_row_));
+    const int column = std::max(0, MSFlexGrid1->current_column());
+    MSFlexGrid1->selectionModel()->select(model->index(grid_row_ - 1, column),
+                                          QItemSelectionModel::ClearAndSelect);
+    const LinkButtons b = link_availability(clicked_hotel());
     Command4->setEnabled(b.info);
     Command5->setEnabled(b.reserve);
 }
 
 void tomarina12::Command4_Click() {
     try_step("information links", [this] {
-        open_links(st_.db, st_.settings, pf_, this, st_.search.sel_hotel(grid_row_),
-                   LinkMode::Information);
+        open_links(clicked_hotel(), st_.settings, pf_, this, LinkMode::Information);
     });
 }
 
 void tomarina12::Command5_Click() {
     try_step("reservation links", [this] {
-        open_links(st_.db, st_.settings, pf_, this, st_.search.sel_hotel(grid_row_),
-                   LinkMode::Reservation);
+        open_links(clicked_hotel(), st_.settings, pf_, this, LinkMode::Reservation);
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "data/steps.h"
 #include "data/text_rules.h"
+#include "browser/browser_lookup.h"
 #include "results/grid_rules.h"
 #include "results/ordering.h"
 #include "search/selection.h"
@@ -33,6 +34,12 @@ constexpr int frame_width = 120;
 
 } // namespace
 
+QString ordering_announcement(const QString& sort_key_name) {
+    const int mark = results_marked_column(sort_key_name);
+    if (mark < 0) return QStringLiteral("標準の順に並べ替えました");
+    return QStringLiteral("▼ ") + plain_headings[std::size_t(mark)] + QStringLiteral(" の順に並べ替えました");
+}
+
 QString results_heading(SearchType search_type, const QString& key) {
     switch (search_type) {
     case SearchType::prefecture:
@@ -51,20 +58,20 @@ QString results_heading(SearchType search_type, const QString& key) {
     return {};
 }
 
-void ResultsModel::refill(int rows, const std::array<QString, 7>& headings) {
+void ResultsModel::refill(const std::array<QString, 7>& headings) {
     beginResetModel();
-    rows_ = rows;
+    shown_ = rows_.count();
     headings_ = headings;
     endResetModel();
 }
 
 const QString& ResultsModel::field(int row, int column) const {
-    using Field = FixedTable<QString, HotelTables::hotel_capacity> HotelTables::*;
-    static constexpr Field fields[7] = {&HotelTables::hotel_syousai_name, &HotelTables::hotel_name,
-                                        &HotelTables::hotel_tel,          &HotelTables::hotel_rooms,
-                                        &HotelTables::hotel_access,       &HotelTables::hotel_price,
-                                        &HotelTables::hotel_note};
-    return (st_.db.*fields[std::size_t(column)])(st_.search.sel_hotel(row));
+    static const HotelField<QString> fields[7] = {
+        {&HotelTables::hotel_syousai_name, &HotelRecord::syousai_name}, {&HotelTables::hotel_name, &HotelRecord::name},
+        {&HotelTables::hotel_tel, &HotelRecord::tel},       {&HotelTables::hotel_rooms, &HotelRecord::rooms},
+        {&HotelTables::hotel_access, &HotelRecord::access}, {&HotelTables::hotel_price, &HotelRecord::price},
+        {&HotelTables::hotel_note, &HotelRecord::note}};
+    return rows_.at(row, fields[std::size_t(column)]);
 }
 
 QString ResultsModel::cell_text(int row, int column) const {
@@ -85,13 +92,13 @@ qsizetype ResultsModel::cell_length(int row, int column) const {
 }
 
 bool ResultsModel::highlighted(int row) const {
-    const Integer h = st_.search.sel_hotel(row);
-    const HotelTables& t = st_.db;
-    return t.hotel_info_no(h) != 0 || !t.hotel_url(h).isEmpty() || !t.hotel_best(h).isEmpty();
+    return rows_.at(row, HotelField<Long>{&HotelTables::hotel_info_no, &HotelRecord::info_no}) != 0 ||
+           !rows_.at(row, HotelField<QString>{&HotelTables::hotel_url, &HotelRecord::url}).isEmpty() ||
+           !rows_.at(row, HotelField<QString>{&HotelTables::hotel_best, &HotelRecord::best}).isEmpty();
 }
 
 QVariant ResultsModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rows_) return {};
+    if (!index.isValid() || index.row() >= shown_) return {};
     const int row = index.row() + 1;
     switch (role) {
     case Qt::DisplayRole:
@@ -129,33 +136,9 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
 
     MSFlexGrid1 = add_control<ResultsGrid>(this, "MSFlexGrid1", 0, 360, ResultsDesign::grid_width,
                                            ResultsDesign::grid_height);
-    QFont grid_font(QStringLiteral("ＭＳ ゴシック"));
-    grid_font.setPointSize(9);
-    MSFlexGrid1->setFont(grid_font);
-    // The cells draw their own text and lines, so that the whole column width holds text.
-    cells_ = new ResultsCellDelegate(grid_font, MSFlexGrid1);
-    MSFlexGrid1->setItemDelegate(cells_);
-    MSFlexGrid1->setHorizontalHeader(new GridHeading(grid_font, MSFlexGrid1));
-    MSFlexGrid1->setShowGrid(false);
-    model = new ResultsModel(st_, this);
-    MSFlexGrid1->setModel(model);
-    MSFlexGrid1->verticalHeader()->hide();
-    MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    MSFlexGrid1->verticalHeader()->setMinimumSectionSize(1);
-    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(twips_to_px(row_height_for(1)));
-    MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    MSFlexGrid1->horizontalHeader()->setHighlightSections(false);
-    // Left-aligned so that the ordering mark stays in sight in a narrow column.
-    MSFlexGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    MSFlexGrid1->horizontalHeader()->setSectionsClickable(true);
-    MSFlexGrid1->horizontalHeader()->setMinimumSectionSize(1);
-    MSFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    MSFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
-    MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    MSFlexGrid1->setWordWrap(false);
+    model = new ResultsModel(this);
+    cells_ = set_up_hotel_grid(MSFlexGrid1, model, twips_to_px(row_height_for(1)));
     MSFlexGrid1->setTextElideMode(Qt::ElideNone);
-    // One Tab stop; the arrows move inside.
-    MSFlexGrid1->setTabKeyNavigation(false);
 
     Command3 = add_control<QPushButton>(this, "Command3", 0, 4320, 1455, 375);
     Command3->setText(QStringLiteral("地区の絞り込み"));
@@ -190,9 +173,7 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
             [this](const QModelIndex&) { MSFlexGrid1_DblClick(); });
     // Ctrl+Enter: a double click on the heading of the current cell's column.
     connect(MSFlexGrid1, &ResultsGrid::heading_key_double_clicked, this, [this] {
-        if (model->rowCount() == 0) return;
-        MSFlexGrid1->setCurrentIndex(model->index(0, MSFlexGrid1->current_column()));
-        MSFlexGrid1_DblClick();
+        if (model->rowCount() > 0) resort(MSFlexGrid1->current_column());
     });
     // A column border dragged by the user: the rows follow the new width.
     connect(header, &QHeaderView::sectionResized, this, [this] {
@@ -200,6 +181,12 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
     });
 
     connect_links();
+    // The links open only while a browser is set; a row click enables them again once one is.
+    follow(Fact::browser_kind, [this] {
+        if (browser_set(st_.settings)) return;
+        Command4->setEnabled(false);
+        Command5->setEnabled(false);
+    });
 
     resize(twips_to_px(ResultsDesign::grid_width), twips_to_px(4725));
     watch_esc();
@@ -240,6 +227,7 @@ void tomarina12::form_load() {
             {"sort_hotel",
              [&] {
                  st_.order.sort_key_name = ordering_name(Ordering::ken);
+                 model->rows().take(st_.db, st_.search);
                  sort_hotel();
              }},
             {"bar 3", [&] { bar(3); }},
@@ -305,17 +293,17 @@ void tomarina12::set_form1() {
 }
 
 void tomarina12::sort_hotel() {
-    tomarina::sort_hotel(st_.db, st_.search, st_.order);
+    model->rows().sort(st_.order.sort_key_name, st_.order);
 }
 
 void tomarina12::set_grid() {
-    const int rows = st_.search.sel_hotel.held(st_.search.sel_count);
+    const int rows = model->rows().count();
     std::array<QString, 7> headings = plain_headings;
     const int mark = results_marked_column(st_.order.sort_key_name);
     if (mark >= 0) headings[std::size_t(mark)] = QStringLiteral("▼ ") + headings[std::size_t(mark)];
     // The reset may resize the sections before the widths below are set again.
     setting_widths_ = true;
-    model->refill(rows, headings);
+    model->refill(headings);
     setting_widths_ = false;
 
     for (int c = 0; c < 7; ++c) set_column_twips(c, st_.settings.sv_colwidth(c));
@@ -397,28 +385,32 @@ void ResultsGrid::set_row_heights(const std::vector<int>& heights_px) {
 }
 
 void tomarina12::MSFlexGrid1_DblClick() {
+    if (MSFlexGrid1->current_row() == 1) resort(MSFlexGrid1->current_column());
+}
+
+void tomarina12::resort(int column) {
     if (st_.order.sort_busy) return;
-    if (MSFlexGrid1->current_row() != 1) return;
     st_.order.sort_busy = true;
-    // Hiding the grid passes the focus on; the keyboard stays in the grid.
+    // The refill drops the current cell, and hiding the grid passes the focus on: both come back.
+    const QModelIndex at = MSFlexGrid1->currentIndex();
     const bool had_focus = MSFlexGrid1->hasFocus();
     run_steps({
-        {"sort_key_name",
-         [this] {
-             st_.order.sort_key_name = ordering_name(results_ordering_at(MSFlexGrid1->current_column()));
-         }},
+        {"sort_key_name", [&] { st_.order.sort_key_name = ordering_name(results_ordering_at(column)); }},
         {"sort_hotel", [this] { sort_hotel(); }},
         {"hide grid", [this] { MSFlexGrid1->hide(); }},
         {"set_grid", [this] { set_grid(); }},
         {"show grid",
          [&] {
              MSFlexGrid1->show();
+             if (at.isValid()) MSFlexGrid1->setCurrentIndex(model->index(at.row(), at.column()));
              if (had_focus) MSFlexGrid1->setFocus();
          }},
         {"narrowing button", [this] { Command3->setEnabled(st_.search.sel_syousai_count > 5); }},
         {"clicked row", [this] { follow_clicked_row(); }},
+        {"announce", [this] { announce(ordering_announcement(st_.order.sort_key_name)); }},
     });
     st_.order.sort_busy = false;
+    st_.changes.changed(Fact::ordering);
 }
 
 void tomarina12::Command3_Click() {
@@ -480,8 +472,7 @@ void tomarina12::form_unload() {
          [this] { st_.settings.sv_grid1_width12 = to_integer(px_to_twips(MSFlexGrid1->width())); }},
         {"sv_colwidth",
          [this] {
-             if (model->columnCount() > 6)
-                 for (int i = 0; i < 7; ++i) st_.settings.sv_colwidth(i) = to_integer(column_twips(i));
+             for (int i = 0; i < 7; ++i) st_.settings.sv_colwidth(i) = to_integer(column_twips(i));
          }},
         {"form_unload", [this] { Form::form_unload(); }},
         {"detail window", [this] { close_detail_window(); }},

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "results/grid_rules.h"
+#include "results/result_rows.h"
 #include "results/results_cells.h"
 #include "shared/form.h"
 
@@ -14,20 +15,22 @@ class QPushButton;
 
 namespace tomarina {
 
-// The hits as grid rows: row 0 of the grid is the heading, rows 1.. the hotels of sel_hotel.
+// The hits as grid rows: row 0 of the grid is the heading, rows 1.. the hotels of the rows taken.
 class ResultsModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    explicit ResultsModel(const AppState& st, QObject* parent = nullptr)
-        : QAbstractTableModel(parent), st_(st) {}
+    using QAbstractTableModel::QAbstractTableModel;
 
-    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : rows_; }
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : shown_; }
     int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 7; }
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    // Takes the hits and the headings anew.
-    void refill(int rows, const std::array<QString, 7>& headings);
+    // The hotels the grid shows; a change shows with the next refill.
+    ResultRows& rows() { return rows_; }
+    const ResultRows& rows() const { return rows_; }
+    // Shows the rows as they are now, under these headings.
+    void refill(const std::array<QString, 7>& headings);
     // The text of grid cell (row 1.., column).
     QString cell_text(int row, int column) const;
     // Its length in characters, without making the text where the table holds it as shown.
@@ -36,11 +39,11 @@ class ResultsModel : public QAbstractTableModel {
     bool highlighted(int row) const;
 
   private:
-    // The hotel table's text behind a cell, before the rooms column's picture.
+    // The hotel's text behind a cell, before the rooms column's picture.
     const QString& field(int row, int column) const;
 
-    const AppState& st_;
-    int rows_ = 0;
+    ResultRows rows_;
+    int shown_ = 0;
     std::array<QString, 7> headings_;
 };
 
@@ -78,6 +81,8 @@ class tomarina12 : public Form {
     void set_grid();
     void Form_Resize();
     void MSFlexGrid1_DblClick();
+    // Orders the rows by the column's ordering, keeping the current cell where it is.
+    void resort(int column);
     // A row click: the link buttons for that hotel and, when sv_pop is on, the detail window.
     void MSFlexGrid1_Click();
     void Command4_Click();
@@ -95,7 +100,6 @@ class tomarina12 : public Form {
     QPushButton* Command2;
     ResultsModel* model;
 
-    bool grid_ready() const { return grid_ready_; }
     // The width of column c in twips as it is in effect.
     int column_twips(int c) const;
     // How the grid lays out and draws its cells.
@@ -120,6 +124,8 @@ class tomarina12 : public Form {
     void set_heading(const QString& text);
     void connect_links();
     void close_detail_window();
+    // The hotel of the row last clicked, as the rows hold it.
+    HotelRecord clicked_hotel() const;
     void follow_clicked_row();
     void place(QWidget* w, TwipsPoint p);
     void set_column_twips(int c, int twips);
@@ -144,6 +150,8 @@ class tomarina12 : public Form {
     QSize resized_at_;
 };
 
+// What a screen reader is told after a re-order: the marked heading, or the default order.
+QString ordering_announcement(const QString& sort_key_name);
 // The heading of each search criterion, before the count.
 QString results_heading(SearchType search_type, const QString& search_key);
 

@@ -80,9 +80,9 @@ tomarina11::tomarina11(Forms& forms) : Form(forms, 11, QStringLiteral("tomarina1
     Command2->setText(QStringLiteral("検索終了"));
     for (QPushButton* b : {Command1, Command2}) b->setAutoDefault(true);
 
-    setTabOrder(Text1, Option1);
-    setTabOrder(Option1, Command1);
-    setTabOrder(Command1, Command2);
+    // Every option has its place, and Tab stops at the checked one only.
+    QWidget* order[] = {Text1, Option1, Option2, Option3, Option4, Option5, Option6, Command1, Command2};
+    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
     connect(Command1, &QPushButton::clicked, this, &tomarina11::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &tomarina11::Command2_Click);
@@ -113,6 +113,7 @@ void tomarina11::init_sec() {
              if (st_.user.user_copied_flg == 0) {
                  copy_user_hotel(st_.user, st_.db);
                  st_.user.user_copied_flg = 1;
+                 st_.changes.changed(Fact::user_hotels);
              }
          }},
         {"set_form1", [this] { set_form1(); }},
@@ -227,6 +228,23 @@ void tomarina11::Text1_KeyPress(KeyAscii) {
         Text2->setText(search_entry_error());
         Text1->setFocus();
     }
+}
+
+// The options are one stop for Tab and Shift+Tab: the checked one, whichever it is; the arrows move
+// between them.
+bool tomarina11::focusNextPrevChild(bool next) {
+    QWidget* from = focusWidget();
+    if (!from) return Form::focusNextPrevChild(next);
+    auto step = [next](QWidget* w) { return next ? w->nextInFocusChain() : w->previousInFocusChain(); };
+    for (QWidget* w = step(from); w && w != from; w = step(w)) {
+        const auto* option = qobject_cast<QRadioButton*>(w);
+        if (w->window() != this || !(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() || !w->isEnabled() ||
+            (option && !option->isChecked()))
+            continue;
+        w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+    return false;
 }
 
 bool tomarina11::eventFilter(QObject* watched, QEvent* event) {

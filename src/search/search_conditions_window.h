@@ -55,6 +55,7 @@ class tomarina11 : public Form, public PickerOpener {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
   private:
     void open_picker();

@@ -6,6 +6,7 @@
 #include "data/user_tables.h"
 #include "shared/order_state.h"
 #include "shared/search_state.h"
+#include "shared/state_changes.h"
 
 #include <QString>
 
@@ -36,6 +37,8 @@ struct AppState {
     Settings settings;
     SearchState search;
     OrderState order;
+    // Tells the open windows what of the above changed.
+    StateChanges changes;
 
     // The maintenance list hands the edit window what to do, and the user hotel to modify.
     EditMode edit_mode = EditMode::none;

@@ -2,6 +2,8 @@
 
 #include "platform/platform.h"
 #include "shared/app_state.h"
+#include "shared/input_check.h"
+#include "shared/twips.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -18,26 +20,6 @@ class Forms;
 // Windows that a window of another folder opens without including its header: the program layer tells
 // Forms which class each one is (Forms::provide), so the feature folders need not include each other.
 enum class FormKind { results, narrowing };
-
-// Twips (1/1440 inch) to pixels and back, at the screen's logical dpi (15 twips a pixel at 96 dpi).
-int twips_to_px(int twips);
-int px_to_twips(int px);
-QRect twips_rect(int left, int top, int width, int height);
-
-// A control of a window: the system's name as its objectName, its place given in twips.
-template <typename T>
-T* add_control(QWidget* parent, const QString& name, int left, int top, int width, int height) {
-    auto* control = new T(parent);
-    control->setObjectName(name);
-    control->setGeometry(twips_rect(left, top, width, height));
-    return control;
-}
-
-// The character a text box's KeyPress handler is given for Enter: a carriage return, or a line feed
-// with Ctrl.
-enum class KeyAscii { line_feed = 10, carriage_return = 13 };
-// The Enter character a key press stands for (Enter, Return, Ctrl+J); nothing for any other key.
-std::optional<KeyAscii> enter_key(const QKeyEvent* event);
 
 // The caption every window but the main menu and the About window carries.
 inline const QString app_title = QStringLiteral("トマリナホテル情報＆予約");
@@ -65,9 +47,6 @@ class Form : public QWidget {
     // Unloads without the end step.
     void unload();
 
-    // The browser kind in the settings changed; a window whose controls depend on it follows it.
-    virtual void browser_kind_changed() {}
-
   protected:
     // What the window does as it unloads; by default it closes the help window.
     virtual void form_unload();
@@ -75,9 +54,13 @@ class Form : public QWidget {
     // typed or pasted into a text box takes the input form (input_form); a read-only box shows the
     // beginning of its text. Called once the controls exist.
     void watch_esc();
+    // Esc and F1, wherever the window gets them; true when the key was one of them.
+    bool window_key(const QKeyEvent* event);
     void save_position();
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Runs act after each change of the fact while the window is open.
+    void follow(Fact fact, std::function<void()> act);
     // F1: the help file at this window's topic.
     void show_help();
     // Says the text to a screen reader at once, wherever the focus is (an empty text takes it back):
@@ -136,9 +119,6 @@ class Forms {
     // its load unloaded it again.
     Form* show(FormKind kind);
     Form* loaded(FormKind kind) const;
-
-    // Tells every loaded window that the browser kind changed.
-    void browser_kind_changed();
 
     // Ends the program, once: every window closes without its own end step.
     void end_program();

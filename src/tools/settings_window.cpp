@@ -112,7 +112,7 @@ void tomarina32::Command2_Click() {
          }},
         // Decided now, before anything is chosen in the selection window, which enables the button
         // itself when it finds a browser. A browser found here enables it too.
-        {"region button", [this] { forms_.browser_kind_changed(); }},
+        {"region button", [this] { st_.changes.changed(Fact::browser_kind); }},
     });
 }
 

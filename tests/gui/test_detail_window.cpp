@@ -1,10 +1,13 @@
 #include "data/database.h"
+#include "browser/browser_window.h"
 #include "results/detail_window.h"
 #include "results/links.h"
 #include "results/results_window.h"
 #include "search/search_conditions_window.h"
+#include "tools/settings_window.h"
 #include "support/gui_support.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -14,6 +17,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace tomarina;
@@ -248,7 +253,7 @@ class TestDetailWindow : public QObject {
             r->MSFlexGrid1->setCurrentIndex(r->model->index(0, 1));
             r->MSFlexGrid1_DblClick();
             QCOMPARE(r->grid_row(), row);
-            QCOMPARE(r->MSFlexGrid1->current_row(), int(row));
+            QCOMPARE(r->MSFlexGrid1->selectionModel()->selectedIndexes().value(0).row() + 1, int(row));
             // The buttons of the hotel now shown in the row, by its name: a service number gives both,
             // a home page only the information, the second service alone both, nothing neither.
             const QString now = r->model->cell_text(row, 1);
@@ -260,6 +265,21 @@ class TestDetailWindow : public QObject {
             QCOMPARE(r->Command4->isEnabled(), buttons[now].first);
             QCOMPARE(r->Command5->isEnabled(), buttons[now].second);
         }
+    }
+
+    // Ctrl+Enter orders by the current cell's column every time, leaves the current cell where it was
+    // and tells a screen reader the new order.
+    void keyboard_reorder_keeps_the_cell() {
+        App app;
+        auto* r = app.results();
+        r->MSFlexGrid1->setCurrentIndex(r->model->index(2, 5));
+        for (int k = 0; k < 2; ++k) {
+            QTest::keyClick(r->MSFlexGrid1, Qt::Key_Return, Qt::ControlModifier);
+            QCOMPARE(app.st.order.sort_key_name, u8("ホテル料金"));
+            QCOMPARE(r->MSFlexGrid1->currentIndex(), r->model->index(2, 5));
+        }
+        QAccessibleInterface* said = QAccessible::queryAccessibleInterface(r->findChild<QWidget*>("announcement"));
+        QVERIFY(said && said->text(QAccessible::Name).startsWith(u8("▼ 料金(ｼﾝｸﾞﾙ)")));
     }
 
     void heading_click_acts_on_row_one() {
@@ -284,6 +304,40 @@ class TestDetailWindow : public QObject {
         auto* d = app.forms.loaded<tomarina15>();
         QVERIFY(d);
         QCOMPARE(d->Text2->text(), r->model->cell_text(2, 1));
+    }
+
+    // Once no browser is set, the open windows' link buttons go off at once and a row click leaves them
+    // off; the lookup meets no http handler and no opener on this desktop.
+    void link_buttons_follow_the_browser_kind_data() {
+        QTest::addColumn<bool>("unused");
+        QTest::newRow("ブラウザの再登録 finds none") << false;
+        QTest::newRow("未使用") << true;
+    }
+    void link_buttons_follow_the_browser_kind() {
+        QFETCH(bool, unused);
+        const QTemporaryDir bare;
+        const QList<QByteArray> names = {"PATH", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS"};
+        QList<QByteArray> kept;
+        for (const QByteArray& name : names) {
+            kept << qgetenv(name);
+            qputenv(name, bare.path().toUtf8());
+        }
+        const auto restore = qScopeGuard([&] {
+            for (int k = 0; k < names.size(); ++k) qputenv(names[k], kept[k]);
+        });
+        App app;
+        auto* r = app.results();
+        auto* d = app.click(r, "あいホテル");
+        QVERIFY(r->Command5->isEnabled() && d->Command5->isEnabled());
+        if (unused)
+            QTest::mouseClick(app.forms.show<tomarina92>()->Option3, Qt::LeftButton);
+        else
+            QTest::mouseClick(app.forms.show<tomarina32>()->Command2, Qt::LeftButton);
+        QVERIFY(app.forms.loaded<tomarina92>() || unused);
+        for (QPushButton* b : {r->Command4, r->Command5, d->Command4, d->Command5}) QVERIFY(!b->isEnabled());
+        app.click(r, "えきホテル");
+        QVERIFY(!r->Command4->isEnabled() && !r->Command5->isEnabled());
+        QCOMPARE(d->Text2->text(), u8("あいホテル"));
     }
 
     void no_browser_no_reaction() {

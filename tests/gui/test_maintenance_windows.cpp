@@ -3,9 +3,11 @@
 #include "data/text_rules.h"
 #include "data/user_file.h"
 #include "maintenance/hotel_edit_window.h"
+#include "platform/nested_loop.h"
 #include "maintenance/maintenance_list_window.h"
 #include "program/main_menu_window.h"
 #include "program/program.h"
+#include "results/detail_window.h"
 #include "results/ordering.h"
 #include "results/results_cells.h"
 #include "results/results_window.h"
@@ -216,6 +218,21 @@ class TestMaintenanceWindows : public QObject {
         QVERIFY(w->Command3->isEnabled());
         QVERIFY(w->Command4->isEnabled());
         QCOMPARE(w->user_sel_row(), Integer(2));
+        // Nor does it move the highlight away from the row that 削除 acts on.
+        Maint::click(w, 1, 3);
+        Maint::click(w, 2, 5);
+        QCOMPARE(w->user_sel_row(), Integer(1));
+        QCOMPARE(w->MSFlexGrid1->selectionModel()->selectedIndexes().value(0).row(), 0);
+
+        // A second 削除 pressed while the first one's confirmation waits deletes nothing more.
+        bool again = true;
+        NestedLoop::entered = [&] {
+            if (std::exchange(again, false)) w->Command4_Click();
+        };
+        QTest::mouseClick(w->Command4, Qt::LeftButton);
+        NestedLoop::entered = nullptr;
+        QCOMPARE(Maint::column(w, 3), QStringList{u8("ホテルC")});
+        QCOMPARE(w->user_sel_row(), Integer(0));
     }
 
     // The list's cells and headings are drawn like the results grid's, over the whole column width: a
@@ -270,7 +287,14 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(Maint::column(w, 3), (QStringList{u8("ホテルA"), u8("ホテルB"), u8("ホテルC")}));
 
         // A double click on a cell of the first row orders by its column too.
-        Maint::double_click(w, 1, 7);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->MSFlexGrid1->setFocus();
+        w->MSFlexGrid1->setCurrentIndex(w->model->index(0, 7));
+        QTest::keyClick(w->MSFlexGrid1, Qt::Key_Return);
+        // The keyboard stays where it was, in the grid.
+        QVERIFY(w->MSFlexGrid1->hasFocus());
+        QCOMPARE(w->MSFlexGrid1->currentIndex(), w->model->index(0, 7));
         QCOMPARE(w->model->heading(7), u8("▼ 料金(ｼﾝｸﾞﾙ)"));
         QCOMPARE(w->model->heading(3), u8("ホテル名"));
         QCOMPARE(Maint::column(w, 3), (QStringList{u8("ホテルC"), u8("ホテルA"), u8("ホテルB")}));
@@ -924,6 +948,34 @@ class TestMaintenanceWindows : public QObject {
         QTest::mouseClick(menu->Command5, Qt::LeftButton);
         QVERIFY(p.forms.loaded<tomarina41>());
         QCOMPARE(p.forms.loaded<tomarina41>()->model->rowCount(), 1);
+    }
+
+    // An open results grid keeps the hotels its search found while the user hotels change and are
+    // appended again: its rows, its row click and its detail window stay with them.
+    void open_results_keep_their_hotels() {
+        Maint m(line(hotel_b) + line(hotel_c));
+        m.st.settings.inet_data1 = QStringLiteral("1");
+        auto* s = m.forms.show<tomarina11>();
+        s->Text1->setText(u8("東京"));
+        QTest::mouseClick(s->Command1, Qt::LeftButton);
+        tomarina12* r = m.forms.loaded<tomarina12>();
+        QVERIFY(r);
+        QStringList names;
+        for (int row = 1; row <= r->model->rowCount(); ++row) names << r->model->cell_text(row, 1);
+        const int row_b = int(names.indexOf(u8("ホテルB"))) + 1;
+        QVERIFY(row_b > 0);
+
+        tomarina41* w = m.list();
+        Maint::click(w, 1, 3);
+        QTest::mouseClick(w->Command4, Qt::LeftButton);
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        s->end_proc();
+        m.forms.show<tomarina11>();
+        QCOMPARE(m.st.db.hotel_name(m.st.db.hotel_count_db + 1), u8("ホテルC"));
+        for (int row = 1; row <= r->model->rowCount(); ++row) QCOMPARE(r->model->cell_text(row, 1), names[row - 1]);
+        r->MSFlexGrid1->setCurrentIndex(r->model->index(row_b - 1, 1));
+        r->MSFlexGrid1_Click();
+        QCOMPARE(m.forms.loaded<tomarina15>()->Text2->text(), u8("ホテルB"));
     }
 
     // A hotel added in the maintenance windows is found by the next search, after the directory's.

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QApplication>
 #include <QTest>
 
 using namespace tomarina;
@@ -68,6 +69,31 @@ DbSource tokyo_districts(int districts) {
 class TestSearchWindows : public QObject {
     Q_OBJECT
   private slots:
+    // Tab and Shift+Tab pass through the checked option, whichever it is.
+    void tab_order_keeps_to_the_checked_option_data() {
+        QTest::addColumn<int>("option");
+        for (int k = 1; k <= 6; ++k) QTest::addRow("Option%d", k) << k;
+    }
+    void tab_order_keeps_to_the_checked_option() {
+        QFETCH(int, option);
+        App app;
+        auto* w = app.search();
+        QRadioButton* options[] = {w->Option1, w->Option2, w->Option3, w->Option4, w->Option5, w->Option6};
+        options[option - 1]->setChecked(true);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        const QList<QWidget*> chain = {w->Text1, options[option - 1], w->Command1, w->Command2, w->Text1};
+        w->Text1->setFocus();
+        for (int k = 1; k < chain.size(); ++k) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), chain[k]);
+        }
+        QTest::keyClick(w->Text1, Qt::Key_Backtab);
+        QTest::keyClick(w->Command2, Qt::Key_Backtab);
+        QTest::keyClick(w->Command1, Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), options[option - 1]);
+    }
+
     void options_prompts_and_defaults() {
         App a;
         auto* w = a.search();

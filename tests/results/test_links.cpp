@@ -149,7 +149,7 @@ class TestLinks : public QObject {
         Settings s;
         s.inet_data2 = QStringLiteral("/usr/bin/xdg-open");
         FakePlatform pf;
-        open_links(t, s, pf, nullptr, 1, LinkMode::Information);
+        open_links(hotel_record(t, 1), s, pf, nullptr, LinkMode::Information);
         QCOMPARE(pf.launches.size(), 3);
         QCOMPARE(pf.launches[0].program, s.inet_data2);
         QVERIFY(pf.launches[0].address.endsWith(QStringLiteral("/HOTEL/9/9.html")));
@@ -163,7 +163,7 @@ class TestLinks : public QObject {
         s.inet_data2 = QStringLiteral("/usr/bin/xdg-open");
         FakePlatform pf;
         pf.answers = {MsgAnswer::Cancel};
-        open_links(t, s, pf, nullptr, 1, LinkMode::Reservation);
+        open_links(hotel_record(t, 1), s, pf, nullptr, LinkMode::Reservation);
         QVERIFY(pf.launches.isEmpty());
         QCOMPARE(s.sv_count, Integer(1));
     }
@@ -195,7 +195,7 @@ class TestLinks : public QObject {
         HotelTables t = hotel(0, QStringLiteral("file:///etc/passwd"), QString());
         // The refused home page does not stop the other pages of the same press.
         t.hotel_info_no(1) = 4;
-        open_links(t, s, pf, nullptr, 1, LinkMode::Information);
+        open_links(hotel_record(t, 1), s, pf, nullptr, LinkMode::Information);
         QCOMPARE(pf.launches.size(), 1);
         QCOMPARE(pf.messages.last().title, QStringLiteral("エラーメッセージ"));
         QVERIFY(pf.messages.last().text.contains(QStringLiteral("file:///etc/passwd")));

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class QAbstractItemView;
+class QWidget;
+
+namespace tomarina {
+
+// Gives the windows and their frames their roles on the accessibility bus; once is enough.
+void install_window_roles();
+
+// A control of no size that says its text to a screen reader when it is shown: a notification.
+QWidget* new_announcement(QWidget* parent);
+// Says the text at once, wherever the focus is; an empty text takes the last one back.
+void announce_with(QWidget* announcement, const QString& text);
+
+// A list or grid taking the focus tells its current row after itself, so that a screen reader says it.
+void tell_current_item(QAbstractItemView* view);
+
+} // namespace tomarina
