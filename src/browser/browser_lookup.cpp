@@ -1,6 +1,7 @@
 #include "browser/browser_lookup.h"
 
 #include "data/text_rules.h"
+#include "shared/desktop_opener.h"
 
 namespace tomarina {
 
@@ -64,10 +65,14 @@ void chk_chr(Settings& s, QString& wk_text, QString& err_flg) {
 
 void StartSysInfo(Settings& s, Platform& pf) {
     QString KeyVal;
-    if (GetKeyValue(pf, HKEY_CLASSES_ROOT, QStringLiteral("http\\shell\\open\\command"), QString(), KeyVal)) {
-        QString err_flg;
-        chk_chr(s, KeyVal, err_flg);
-    }
+    if (!GetKeyValue(pf, HKEY_CLASSES_ROOT, QStringLiteral("http\\shell\\open\\command"), QString(), KeyVal))
+        return;
+    QString err_flg;
+    chk_chr(s, KeyVal, err_flg);
+    // No Linux desktop's browser bears either name, so the windows could never switch the links on: the
+    // desktop's opener hands the address to the handler found. Without a handler nothing would open the
+    // pages, so nothing is registered then.
+    if (!err_flg.isEmpty()) register_desktop_opener(s, desktop_opener_path());
 }
 
 } // namespace tomarina

@@ -34,7 +34,9 @@ bool GetKeyValue(Platform& pf, std::uint32_t KeyRoot, const QString& KeyName, co
 // bare program path; err_flg becomes "err" when neither browser is named, and nothing else changes.
 void chk_chr(Settings& s, QString& wk_text, QString& err_flg);
 
-// The default browser lookup: the command registered for http addresses, recognised by chk_chr.
+// The default browser lookup: the command registered for http addresses, recognised by chk_chr. A
+// registered command that names neither browser registers the desktop's opener (desktop_opener_path) as
+// kind "1", when there is one.
 void StartSysInfo(Settings& s, Platform& pf);
 
 } // namespace tomarina

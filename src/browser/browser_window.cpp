@@ -2,16 +2,19 @@
 
 #include "browser/browser_lookup.h"
 #include "data/steps.h"
-#include "platform/disk_listing.h"
-#include "platform/nested_loop.h"
+#include "shared/caption_fit.h"
+#include "shared/desktop_opener.h"
 #include "shared/saves.h"
 
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QPromise>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QThreadPool>
+#include <memory>
 
 namespace tomarina {
 
@@ -54,14 +57,18 @@ tomarina92::tomarina92(Forms& forms) : Form(forms, 92, QStringLiteral("tomarina9
         if (on) Option3_Click();
     });
     connect(Command2, &QPushButton::clicked, this, &tomarina92::Command2_Click);
+    connect(&search_, &QFutureWatcher<QString>::progressTextChanged, Text1, &QLineEdit::setText);
     connect(Command1, &QPushButton::clicked, this, [this] { end_proc(); });
 
+    fit_captions({Option1, Option2, Option3}, 105);
     setFixedSize(twips_to_px(6330), twips_to_px(2340));
     watch_esc();
 }
 
 tomarina92::~tomarina92() {
-    *alive_ = false;
+    // The search uses the platform, which goes when the program does: it must have stopped by then.
+    search_.cancel();
+    search_.waitForFinished();
 }
 
 void tomarina92::init_sec() {
@@ -88,11 +95,12 @@ void tomarina92::Option1_Click() {
 }
 
 void tomarina92::Option3_Click() {
-    const auto alive = alive_;
+    const QPointer<tomarina92> self(this);
     const MsgAnswer answer =
         pf_.message(this, QStringLiteral("インターネットを利用した予約は行えません\r\n処理を続行しますか"),
                     QStringLiteral("確認メッセージ"), MsgIcon::Exclamation, MsgButtons::OkCancel);
-    if (halted(alive, this)) return;
+    // The window may have closed, or the program be ending, while the question waited.
+    if (!self || is_unloading() || forms_.end_requested()) return;
     if (answer != MsgAnswer::Ok) {
         // Cancel changes nothing: the option goes back, so that choosing it again asks again.
         undo_option3();
@@ -114,11 +122,47 @@ void tomarina92::undo_option3() {
     Option3->setAutoExclusive(true);
 }
 
+namespace {
+
+// The disk search, off the window's thread. Every file it passes is its progress text (a future reports
+// at most 25 a second); a cancel stops it before the next file or folder.
+struct DiskSearch {
+    QPromise<QString>& promise;
+    Platform& pf;
+    QString browser_target;
+    int examined = 0;
+
+    // Searches CurrentPath (ending in "/") and every folder below it for browser_target.
+    void RecurseTree(const QString& CurrentPath, int& hit_flg) {
+        QStringList files;
+        try_step("list files", [&] { files = pf.list_files(CurrentPath); });
+        for (const QString& name : files) {
+            if (promise.isCanceled()) return;
+            // A file of the name that another user could have put there or could change is passed over.
+            if (name.toUpper() == browser_target && registrable_browser(CurrentPath + name)) {
+                hit_flg = 1;
+                browser_target = CurrentPath + name;
+                return;
+            }
+            promise.setProgressValueAndText(++examined, CurrentPath + name);
+        }
+        QStringList folders;
+        try_step("list folders", [&] { folders = pf.list_folders(CurrentPath); });
+        for (const QString& folder : folders) {
+            if (promise.isCanceled()) return;
+            RecurseTree(CurrentPath + folder + u'/', hit_flg);
+            if (hit_flg == 1) return;
+        }
+    }
+};
+
+} // namespace
+
 void tomarina92::Command2_Click() {
-    if (searching_) return;
-    const auto alive = alive_;
+    if (search_.isRunning()) return;
     QString kind;
     QString bare;
+    QStringList roots;
     run_steps({
         {"target",
          [&] {
@@ -132,75 +176,71 @@ void tomarina92::Command2_Click() {
              browser_target = bare;
          }},
     });
-    if (!kind.isEmpty()) {
-        searching_ = true;
-        run_steps({
-            {"status",
-             [&] {
-                 Label2->setText(QStringLiteral("検索中..."));
-                 Command2->setEnabled(false);
-                 for (QRadioButton* o : {Option1, Option2, Option3})
-                     if (!o->isChecked()) o->setEnabled(false);
-             }},
-            {"search",
-             [&] {
-                 for (const QString& root : pf_.disk_roots()) {
-                     int hit_flg = 0;
-                     RecurseTree(root, hit_flg);
-                     if (halted(alive, this) || hit_flg == 1) break;
-                 }
-             }},
-        });
-        // A window closed during the search (or the program's end) stops it: nothing more is done.
-        if (halted(alive, this)) return;
-        searching_ = false;
-        run_steps({
-            {"store",
-             [&] {
-                 if (browser_target != bare) {
-                     st_.settings.inet_data1 = kind;
-                     st_.settings.inet_data2 = browser_target;
-                     save_ini_file(st_, pf_, this);
-                 }
-             }},
-            {"region button",
-             [&] {
-                 if (browser_set(st_.settings)) st_.changes.changed(Fact::browser_kind);
-             }},
-        });
+    if (kind.isEmpty()) {
+        end_proc();
+        return;
     }
+    run_steps({
+        {"status",
+         [&] {
+             Label2->setText(QStringLiteral("検索中..."));
+             Command2->setEnabled(false);
+             for (QRadioButton* o : {Option1, Option2, Option3})
+                 if (!o->isChecked()) o->setEnabled(false);
+         }},
+        {"roots", [&] { roots = pf_.disk_roots(); }},
+    });
+    connect(
+        &search_, &QFutureWatcher<QString>::finished, this, [this, kind, bare] { search_ended(kind, bare); },
+        Qt::SingleShotConnection);
+    // The window follows the search before it starts, so that it misses none of its reports.
+    const auto promise = std::make_shared<QPromise<QString>>();
+    search_.setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise, &pf = pf_, roots, bare] {
+        promise->start();
+        DiskSearch search{*promise, pf, bare};
+        for (const QString& root : roots) {
+            int hit_flg = 0;
+            search.RecurseTree(root, hit_flg);
+            if (hit_flg == 1) promise->addResult(search.browser_target);
+            if (hit_flg == 1 || promise->isCanceled()) break;
+        }
+        promise->finish();
+    });
+}
+
+void tomarina92::search_ended(const QString& kind, const QString& bare) {
+    // Closed meanwhile, by the user or the program's end: nothing changes.
+    if (search_.isCanceled() || is_unloading()) return;
+    run_steps({
+        {"found",
+         [&] {
+             if (search_.future().resultCount() > 0) browser_target = search_.result();
+         }},
+        {"store",
+         [&] {
+             if (browser_target != bare) {
+                 st_.settings.inet_data1 = kind;
+                 st_.settings.inet_data2 = browser_target;
+                 save_ini_file(st_, pf_, this);
+             }
+         }},
+        {"region button",
+         [&] {
+             if (browser_set(st_.settings)) st_.changes.changed(Fact::browser_kind);
+         }},
+    });
     end_proc();
 }
 
-void tomarina92::RecurseTree(const QString& CurrentPath, int& hit_flg) {
-    const auto alive = alive_;
-    QStringList files;
-    try_step("list files", [&] { files = pf_.list_files(CurrentPath); });
-    if (halted(alive, this)) return;
-    for (const QString& name : files) {
-        // A file of the name that another user could have put there or could change is passed over.
-        if (name.toUpper() == browser_target && trusted_program_file(CurrentPath + name) &&
-            storable_browser_path(CurrentPath + name)) {
-            hit_flg = 1;
-            browser_target = CurrentPath + name;
-            return;
-        }
-        Text1->setText(CurrentPath + name);
-        NestedLoop::process_events();
-        if (halted(alive, this)) return;
-    }
-    QStringList folders;
-    try_step("list folders", [&] { folders = pf_.list_folders(CurrentPath); });
-    for (const QString& folder : folders) {
-        if (halted(alive, this)) return;
-        RecurseTree(CurrentPath + folder + u'/', hit_flg);
-        if (!*alive || hit_flg == 1) return;
-    }
+void tomarina92::form_unload() {
+    search_.cancel();
+    Form::form_unload();
 }
 
-void tomarina92::form_unload() {
-    stop_ = true;
-    Form::form_unload();
+void tomarina92::hideEvent(QHideEvent* event) {
+    if (is_unloading()) search_.cancel();
+    Form::hideEvent(event);
 }
 
 } // namespace tomarina

@@ -2,7 +2,7 @@
 
 #include "shared/form.h"
 
-#include <memory>
+#include <QFutureWatcher>
 
 class QGroupBox;
 class QLabel;
@@ -28,9 +28,9 @@ class tomarina92 : public Form {
     // The guidance line, also said with the options and the search button.
     void set_guidance(const QString& text);
     void Option3_Click();
+    // Starts the disk search for the chosen browser; it runs off the window's thread and the window
+    // closes when it ends.
     void Command2_Click();
-    // Searches CurrentPath (ending in "/") and every folder below it for browser_target.
-    void RecurseTree(const QString& CurrentPath, int& hit_flg);
 
     QGroupBox* Frame1;
     QLabel* Label1;
@@ -47,21 +47,18 @@ class tomarina92 : public Form {
 
   protected:
     void form_unload() override;
+    // The program's end hides the window without unloading it: the search stops then too.
+    void hideEvent(QHideEvent* event) override;
 
   private:
-    // True when the search must end: the window is gone or unloading, or the program is to end. alive is
-    // looked at first, so a destroyed window is never touched.
-    static bool halted(const std::shared_ptr<bool>& alive, const tomarina92* w) {
-        return !*alive || w->stop_ || w->is_unloading() || w->forms_.end_requested();
-    }
-
+    // Stores what the search found, then closes the window.
+    void search_ended(const QString& kind, const QString& bare);
     // Puts back the option chosen before "未使用", or none.
     void undo_option3();
 
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     QRadioButton* chosen_ = nullptr;
-    bool stop_ = false;
-    bool searching_ = false;
+    // The disk search; the file examined comes as its progress text, the path found as its result.
+    QFutureWatcher<QString> search_;
 };
 
 // The guidance of the selection window.

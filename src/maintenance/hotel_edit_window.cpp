@@ -3,6 +3,7 @@
 #include "data/steps.h"
 #include "data/text_rules.h"
 #include "maintenance/maintenance_list_window.h"
+#include "shared/caption_fit.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -114,6 +115,7 @@ tomarina42::tomarina42(Forms& forms) : Form(forms, 42, QStringLiteral("tomarina4
     connect(Command4, &QPushButton::clicked, this, &tomarina42::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &tomarina42::Command5_Click);
 
+    setFixedSize(width(), height() + fit_below_caption(Frame1));
     watch_esc();
 }
 

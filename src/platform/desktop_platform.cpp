@@ -341,13 +341,7 @@ bool DesktopPlatform::start_program(const QString& program, const QString& addre
 }
 
 std::optional<RegistryValue> DesktopPlatform::registry_value(const QString& key, const QString& value) {
-    // The one value the program reads: the command that opens http addresses.
-    if (key.compare(QLatin1String("http\\shell\\open\\command"), Qt::CaseInsensitive) != 0 ||
-        !value.isEmpty())
-        return std::nullopt;
-    const auto command = xdg_http_command(xdg_paths_from_environment());
-    if (!command) return std::nullopt;
-    return RegistryValue{1, encode_cp932(*command) + '\0'};
+    return desktop_registry_value(key, value);
 }
 
 QStringList DesktopPlatform::disk_roots() {

@@ -1,6 +1,7 @@
 #include "platform/xdg_handler.h"
 
 #include "data/regular_file.h"
+#include "data/text_rules.h"
 
 #include <QDir>
 #include <QFile>
@@ -83,6 +84,15 @@ std::optional<QString> xdg_http_command(const XdgPaths& paths) {
         }
     }
     return std::nullopt;
+}
+
+std::optional<RegistryValue> desktop_registry_value(const QString& key, const QString& value) {
+    if (key.compare(QLatin1String("http\\shell\\open\\command"), Qt::CaseInsensitive) != 0 ||
+        !value.isEmpty())
+        return std::nullopt;
+    const auto command = xdg_http_command(xdg_paths_from_environment());
+    if (!command) return std::nullopt;
+    return RegistryValue{1, encode_cp932(*command) + '\0'};
 }
 
 } // namespace tomarina

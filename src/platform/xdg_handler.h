@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/platform.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -18,5 +20,10 @@ XdgPaths xdg_paths_from_environment();
 // The command the desktop runs to open an http address: the Exec line of the default handler's
 // .desktop file as mimeapps.list names it. Nothing when no handler is registered or it has no Exec.
 std::optional<QString> xdg_http_command(const XdgPaths& paths);
+
+// The one registry value this desktop answers: the default of http\shell\open\command, the command of
+// the desktop's http handler as a text value in the ANSI code page. Nothing for any other value, or when
+// the desktop has no handler.
+std::optional<RegistryValue> desktop_registry_value(const QString& key, const QString& value);
 
 } // namespace tomarina

@@ -8,7 +8,7 @@ namespace tomarina {
 // The project's version (CMake's project version), for the windows, the command line and the tool.
 QString program_version();
 
-// The program takes no arguments. --help and --version are the desktop's convention and are answered
+// The program takes no arguments. --help (-h) and --version are the desktop's convention and are answered
 // before any window exists; everything else is ignored here (Qt's own options, such as -platform and
 // -session, are Qt's).
 enum class EarlyAnswer { none, help, version };

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QThreadPool>
 #include <cstdio>
 #include <cstdlib>
 
@@ -23,19 +24,21 @@ QStringList arguments_of(int argc, char** argv) {
 }
 
 QtMessageHandler qt_messages = nullptr;
+// Qt's messages while it connects to the display, given on once it has.
+QList<std::pair<QtMsgType, QString>> start_said;
 
-// Qt ends with abort() when it cannot reach the display after all (DISPLAY names one that is gone):
-// say why on standard error and exit 1 instead.
-void start_messages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtFatalMsg) {
-        std::fprintf(stderr, "tomarina: the windows cannot be shown: %s\n",
-                     message.section(u'\n', 0, 0).toLocal8Bit().constData());
-        std::_Exit(1);
+// Qt ends with abort() when it cannot reach the display after all (DISPLAY names one that is gone), and
+// its words advise reinstalling the program: say what is wrong on standard error and exit 1 instead.
+void start_messages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type != QtFatalMsg) {
+        start_said.append({type, message});
+        return;
     }
-    if (qt_messages)
-        qt_messages(type, context, message);
-    else
-        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    const QString display =
+        qEnvironmentVariable(qEnvironmentVariableIsEmpty("DISPLAY") ? "WAYLAND_DISPLAY" : "DISPLAY");
+    std::fprintf(stderr, "tomarina: the display %s cannot be reached, so the windows cannot be shown\n",
+                 display.toLocal8Bit().constData());
+    std::_Exit(1);
 }
 
 // A message of the start-up, as an "エラーメッセージ" or a "注意メッセージ". The session may end while it
@@ -75,10 +78,12 @@ int main(int argc, char** argv) {
     qt_messages = qInstallMessageHandler(start_messages);
     QApplication app(argc, argv);
     qInstallMessageHandler(qt_messages);
+    for (const auto& [type, message] : std::as_const(start_said)) qt_message_output(type, {}, message);
+    start_said.clear();
     QApplication::setQuitOnLastWindowClosed(false);
     // Every window carries the program's icon, and the desktop matches the windows to the menu entry.
     QApplication::setWindowIcon(QIcon(tomarina::product_picture(256)));
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tomarina.Tomarina"));
+    tomarina::set_desktop_identity();
     tomarina::catch_end_signals();
     tomarina::install_fonts();
 
@@ -123,5 +128,8 @@ int main(int argc, char** argv) {
     if (!tomarina::start_program(forms)) return 1;
     // Ended during the start-up: there is no main loop to leave.
     if (ended) return 0;
-    return app.exec();
+    const int code = app.exec();
+    // A browser disk search stopped by the end finishes before the platform it lists through is gone.
+    QThreadPool::globalInstance()->waitForDone();
+    return code;
 }

@@ -29,6 +29,12 @@ void install_fonts() {
     QApplication::setFont(font);
 }
 
+void set_desktop_identity() {
+    // The class is the menu entry's StartupWMClass, whatever the program file is called.
+    QCoreApplication::setApplicationName(QStringLiteral("tomarina"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tomarina.Tomarina"));
+}
+
 void provide_windows(Forms& forms) {
     forms.provide<tomarina12>(FormKind::results);
     forms.provide<tomarina13>(FormKind::narrowing);

@@ -10,6 +10,10 @@ class Forms;
 // The Japanese fonts the windows name, mapped to the installed metric twins.
 void install_fonts();
 
+// The name the desktop knows the program's windows by: its window class (WM_CLASS on X11) and desktop
+// file name (the app id on Wayland) are those of the menu entry, so docks show them as its windows.
+void set_desktop_identity();
+
 // Tells the windows which class each FormKind is.
 void provide_windows(Forms& forms);
 

@@ -4,6 +4,7 @@
 #include "data/steps.h"
 #include "data/text_rules.h"
 #include "results/links.h"
+#include "shared/caption_fit.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -86,7 +87,8 @@ tomarina15::tomarina15(Forms& forms) : Form(forms, 15, QStringLiteral("tomarina1
     // The links open only while a browser is set.
     follow(Fact::browser_kind, [this] { set_buttons(); });
 
-    setFixedSize(twips_to_px(5670), twips_to_px(4290));
+    fit_captions({Check1, Check2, Check3}, 0);
+    setFixedSize(twips_to_px(5670), twips_to_px(4290) + fit_below_caption(Frame1));
     watch_esc();
 }
 

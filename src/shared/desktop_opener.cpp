@@ -1,14 +1,24 @@
 #include "shared/desktop_opener.h"
 
+#include "platform/disk_listing.h"
 #include "shared/settings.h"
 
+#include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace tomarina {
 
+bool registrable_browser(const QString& path) {
+    return trusted_program_file(path) && storable_browser_path(path);
+}
+
 QString desktop_opener_path() {
-    return QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    for (const QString& dir : qEnvironmentVariable("PATH").split(u':', Qt::SkipEmptyParts)) {
+        const QString path = QDir::cleanPath(dir + QStringLiteral("/xdg-open"));
+        // A folder relative to wherever the program was started names no fixed program.
+        if (QDir::isAbsolutePath(dir) && registrable_browser(path)) return path;
+    }
+    return {};
 }
 
 bool register_desktop_opener(Settings& s, const QString& opener) {

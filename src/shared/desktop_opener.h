@@ -6,8 +6,13 @@ namespace tomarina {
 
 struct Settings;
 
+// A program file the settings may name as the browser: trusted as the disk search's hits are (see
+// trusted_program_file) and kept by the settings file as it is.
+bool registrable_browser(const QString& path);
+
 // The desktop's own opener (xdg-open): it hands an address to the browser the user chose, so the links
-// work on a system where neither of the two browsers the lookup knows is installed. Empty when missing.
+// work on a system where neither of the two browsers the lookup knows is installed. The first one on the
+// PATH that is registrable_browser; empty when there is none.
 QString desktop_opener_path();
 
 // Registers the opener as the browser ("1", its path). False, and nothing changed, when opener is empty.

@@ -1,6 +1,7 @@
 #include "shared/input_check.h"
 
 #include "data/text_rules.h"
+#include "shared/keys.h"
 
 #include <QKeyEvent>
 
@@ -9,7 +10,7 @@ namespace tomarina {
 std::optional<KeyAscii> enter_key(const QKeyEvent* event) {
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     if (ctrl && event->key() == Qt::Key_J) return KeyAscii::line_feed;
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+    if (is_enter(event->key()))
         return ctrl ? KeyAscii::line_feed : KeyAscii::carriage_return;
     return std::nullopt;
 }

@@ -37,7 +37,8 @@ tomarina34::tomarina34(Forms& forms) : Form(forms, 34, QStringLiteral("tomarina3
     lblTitle = label("lblTitle", 1080, 240, 4335, 375, 12);
     lblTitle->setText(app_title);
     lblVersion = label("lblVersion", 1080, 600, 4455, 255, 12);
-    Label1 = label("Label1", 1080, 1200, 4335, 1095, 9);
+    // As wide as lblVersion: the project's address needs it.
+    Label1 = label("Label1", 1080, 1200, 4455, 1095, 9);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     // A grey line over a white one, the etched separator above the button.

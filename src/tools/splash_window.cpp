@@ -38,13 +38,14 @@ frmSplash::frmSplash(Forms& forms) : Form(forms, 0, QStringLiteral("frmSplash"))
     lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblPlatform = label("lblPlatform", QStringLiteral("Windows95/98,NT/WS"), 3400, 2160, 3200, 330, 11, true);
     lblPlatform->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblCompany = label("lblCompany", publisher_home_page, 240, 2800, 6400, 300, 9);
+    lblCompany = label("lblCompany", publisher_home_page, 240, 2640, 6400, 300, 9);
+    lblNotice = label("lblNotice", publisher_notice, 240, 2940, 6400, 300, 9);
     // One sentence a line, so that no line holds only the end of a sentence.
     lblWarning =
         label("lblWarning",
               QStringLiteral(
                   "ホテルの料金・設備などは変更されることがあります。\nご予約の前に必ずご確認ください。"),
-              240, 3250, 6400, 450, 9);
+              240, 3270, 6400, 450, 9);
 }
 
 void frmSplash::init_set() {

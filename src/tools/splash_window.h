@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shared/form.h"
+#include "tools/publisher.h"
 
 class QLabel;
 
@@ -18,6 +19,7 @@ class frmSplash : public Form {
     QLabel* lblPlatform;
     QLabel* lblProductLine;
     QLabel* lblCompany;
+    QLabel* lblNotice;
     QLabel* lblWarning;
     QLabel* Image2;
 
@@ -27,10 +29,5 @@ class frmSplash : public Form {
 
 // The product picture of the splash and About windows, size pixels square.
 QPixmap product_picture(int size);
-
-// The publisher's lines of the splash and About windows.
-inline const QString publisher_home_page = QStringLiteral("ホームページ：https://www.example.jp/tomarina/");
-inline const QString publisher_contact = QStringLiteral("お問い合わせ：tomarina@example.jp");
-inline const QString publisher_notice = QStringLiteral("本ソフトウェアの無断複製・再配布を禁じます。");
 
 } // namespace tomarina

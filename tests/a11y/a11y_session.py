@@ -158,7 +158,10 @@ class Session:
             f.write(("\r\n".join(lines) + "\r\n").encode("cp932"))
 
     def start_program(self, main_window_title="トマリナホテル情報＆予約"):
-        self.proc = subprocess.Popen([os.path.join(self.folder, "tomarina")], cwd=self.folder,
+        # No http handler of the desktop's registers its opener: the tests' settings decide the browser.
+        env = {**os.environ, **{k: self.work for k in ("XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME",
+                                                         "XDG_DATA_DIRS")}}
+        self.proc = subprocess.Popen([os.path.join(self.folder, "tomarina")], cwd=self.folder, env=env,
                                      stdout=self.log, stderr=self.log)
         self.procs.append(self.proc)
         deadline = time.monotonic() + 60

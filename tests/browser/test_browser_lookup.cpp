@@ -1,6 +1,7 @@
 #include "browser/browser_lookup.h"
 #include "platform/disk_listing.h"
 #include "platform/xdg_handler.h"
+#include "shared/desktop_opener.h"
 #include "support/fake_platform.h"
 
 #include <QDir>
@@ -130,10 +131,11 @@ class TestBrowserLookup : public QObject {
         StartSysInfo(s, pf);
         QCOMPARE(s.inet_data1, Settings().inet_data1); // still undetermined
 
+        // A handler that names neither browser: the desktop's opener, when the PATH has one.
         pf.set_registry_text(http_key, {}, QStringLiteral("firefox %u"));
         StartSysInfo(s, pf);
-        QCOMPARE(s.inet_data1, Settings().inet_data1);
-        QCOMPARE(s.inet_data2, QString());
+        QCOMPARE(s.inet_data2, desktop_opener_path());
+        QCOMPARE(browser_set(s), !desktop_opener_path().isEmpty());
 
         pf.set_registry_text(http_key, {}, QStringLiteral(R"("C:\Program Files\IE\IEXPLORE.EXE" -nohome)"));
         StartSysInfo(s, pf);

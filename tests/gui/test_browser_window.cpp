@@ -1,6 +1,7 @@
 #include "browser/browser_window.h"
 #include "platform/disk_listing.h"
 #include "program/main_menu_window.h"
+#include "shared/desktop_opener.h"
 #include "support/gui_support.h"
 
 #include <QAccessible>
@@ -10,19 +11,17 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <unistd.h>
 
 using namespace tomarina;
 using tomarina::test::u8;
 
 namespace {
-
-const QString http_key = QStringLiteral("http\\shell\\open\\command");
 
 // A program file: executable, owned by the user running the test.
 void make_file(const QString& path) {
@@ -58,6 +57,13 @@ struct Started : test::RunningProgram {
         return trusted;
     }
     tomarina92* window() { return forms.loaded<tomarina92>(); }
+    // Chooses the option and starts the search; true once the window has closed after it.
+    bool search(QRadioButton* option) {
+        const QPointer<tomarina92> w = window();
+        QTest::mouseClick(option, Qt::LeftButton);
+        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        return QTest::qWaitFor([&w] { return !w; });
+    }
     QString disk(const QString& path) const { return disks.path() + u'/' + path; }
     // Roots of the disk search inside the temporary folder.
     void use_roots(const QStringList& names) {
@@ -106,40 +112,44 @@ class TestBrowserWindow : public QObject {
         QVERIFY(p.pf.messages.isEmpty());
     }
 
+    // The start-up's lookup, through the desktop's own handler files: without a settings file (also on
+    // read-only files), or with one that decided already.
     void start_up_with_a_known_browser_data() {
         QTest::addColumn<QString>("saved_kind");
-        QTest::addColumn<QString>("registered");
+        QTest::addColumn<QString>("registered"); // the desktop's http handler; empty: none
+        QTest::addColumn<bool>("read_only");
         QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("window");
-        QTest::addColumn<bool>("region");
-        QTest::newRow("registry names the browser") << ""
-                                                    << R"("C:\IE\IEXPLORE.EXE" -nohome)"
-                                                    << "1" << false << true;
-        QTest::newRow("registry names another program") << ""
-                                                        << "firefox %u"
-                                                        << "0" << true << false;
+        const QString none;
+        QTest::newRow("handler names the browser")
+            << none << R"("C:\IE\IEXPLORE.EXE" -nohome)" << false << "1";
+        QTest::newRow("handler names another program") << none << "firefox %u" << false << "1";
+        QTest::newRow("read-only run") << none << "firefox %u" << true << "1";
+        QTest::newRow("no handler") << none << none << false << "0";
         QTest::newRow("saved kind 1: no lookup") << "1"
-                                                 << R"(C:\NS\netscape.exe)"
-                                                 << "1" << false << true;
+                                                 << "firefox %u" << false << "1";
         QTest::newRow("no browser chosen before") << "3"
-                                                  << R"(C:\IE\iexplore.exe)"
-                                                  << "3" << false << false;
+                                                  << "firefox %u" << false << "3";
     }
     void start_up_with_a_known_browser() {
         QFETCH(QString, saved_kind);
         QFETCH(QString, registered);
+        QFETCH(bool, read_only);
         QFETCH(QString, kind);
-        QFETCH(bool, window);
-        QFETCH(bool, region);
+        const test::DesktopHandler desktop(registered, true);
+        if (!registrable_browser(desktop.opener()))
+            QSKIP("the build folder lies in a folder that other users can write");
         Started p;
         if (!saved_kind.isEmpty())
             p.dir.write(QStringLiteral("tomarina.ini"),
                         "[Control]\r\ninet_data1=" + saved_kind.toLatin1() + "\r\ninet_data2=/usr/bin/b\r\n");
-        p.pf.set_registry_text(http_key, {}, registered);
+        p.st.read_only_folder = read_only;
+        p.pf.desktop_handler = true;
         QVERIFY(p.start());
         QCOMPARE(p.st.settings.inet_data1, kind);
-        QCOMPARE(p.window() != nullptr, window);
-        QCOMPARE(p.forms.loaded<tomarina1>()->Command2->isEnabled(), region);
+        if (saved_kind.isEmpty() && registered.startsWith(u"firefox"))
+            QCOMPARE(p.st.settings.inet_data2, desktop.opener());
+        QCOMPARE(p.window() != nullptr, kind == u"0");
+        QCOMPARE(p.forms.loaded<tomarina1>()->Command2->isEnabled(), kind == u"1");
     }
 
     // A screen reader's toggle sets the check without a click: the window follows the check.
@@ -212,9 +222,7 @@ class TestBrowserWindow : public QObject {
         QStringList seen;
         p.pf.on_list_files = [&](const QString& folder) { seen << folder; };
 
-        auto* w = p.window();
-        QTest::mouseClick(w->Option1, Qt::LeftButton);
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QVERIFY(p.search(p.window()->Option1));
 
         const QString found = p.disk("c/Program Files/Internet Explorer/iexplore.exe");
         QCOMPARE(p.st.settings.inet_data1, QStringLiteral("1"));
@@ -235,9 +243,7 @@ class TestBrowserWindow : public QObject {
         make_file(p.disk("d/a/NETSCAPE.EXE"));
         make_file(p.disk("d/netscape.exe"));
         make_file(p.disk("e/NETSCAPE.EXE"));
-        auto* w = p.window();
-        QTest::mouseClick(w->Option2, Qt::LeftButton);
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QVERIFY(p.search(p.window()->Option2));
         QCOMPARE(p.st.settings.inet_data1, QStringLiteral("2"));
         QCOMPARE(p.st.settings.inet_data2, p.disk("d/netscape.exe"));
     }
@@ -261,9 +267,7 @@ class TestBrowserWindow : public QObject {
         }
         make_file(p.disk("c/e/x,y/IEXPLORE.EXE"));
         make_file(p.disk("c/f/IEXPLORE.EXE"));
-        auto* w = p.window();
-        QTest::mouseClick(w->Option1, Qt::LeftButton);
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QVERIFY(p.search(p.window()->Option1));
         QCOMPARE(p.st.settings.inet_data2, p.disk("c/f/IEXPLORE.EXE"));
         QVERIFY(!trusted_program_file(p.disk("c/a/IEXPLORE.EXE")));
     }
@@ -274,10 +278,7 @@ class TestBrowserWindow : public QObject {
         p.use_roots({"c"});
         make_file(p.disk("c/x/y.txt"));
         p.pf.roots << p.disk("missing/");
-        auto* w = p.window();
-        QTest::mouseClick(w->Option1, Qt::LeftButton);
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
-        QVERIFY(!p.window());
+        QVERIFY(p.search(p.window()->Option1));
         QCOMPARE(p.st.settings.inet_data1, QStringLiteral("0"));
         QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("tomarina.ini"))));
         QVERIFY(p.pf.messages.isEmpty());
@@ -302,18 +303,19 @@ class TestBrowserWindow : public QObject {
         p.pf.on_list_files = [&](const QString& folder) {
             seen << folder;
             if (!folder.endsWith(QStringLiteral("/b/"))) return;
-            // The user acts while the window processes events between files.
-            QTimer::singleShot(0, w, [&p, w, how] {
-                if (how == 0) w->Command1->click();
-                if (how == 1) QTest::keyClick(w->Command1, Qt::Key_Escape);
-                if (how == 2) w->close();
-                if (how == 3) p.forms.loaded<tomarina1>()->end_proc();
-            });
+            // The user acts while the search runs; it goes on once the window has had the action.
+            QMetaObject::invokeMethod(
+                w,
+                [&p, w, how] {
+                    QCOMPARE(w->Text1->text(), p.disk("c/a/1.txt")); // the file the search passed
+                    if (how == 0) w->Command1->click();
+                    if (how == 1) QTest::keyClick(w->Command1, Qt::Key_Escape);
+                    if (how == 2) w->close();
+                    if (how == 3) p.forms.loaded<tomarina1>()->end_proc();
+                },
+                Qt::BlockingQueuedConnection);
         };
-        QTest::mouseClick(w->Option1, Qt::LeftButton);
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
-        // The program's end comes once the search has returned.
-        QCoreApplication::processEvents();
+        QVERIFY(p.search(w->Option1));
         QCOMPARE(p.ended, how == 3 ? 1 : 0);
         QVERIFY(!p.window());
         QVERIFY(!seen.contains(p.disk("c/c/")));

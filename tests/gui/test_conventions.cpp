@@ -1,20 +1,26 @@
-#include "program/main_menu_window.h"
-#include "program/program.h"
-#include "results/results_window.h"
-#include "search/search_conditions_window.h"
 #include "maintenance/hotel_edit_window.h"
 #include "maintenance/maintenance_list_window.h"
+#include "program/main_menu_window.h"
+#include "program/program.h"
+#include "results/detail_window.h"
+#include "results/results_window.h"
+#include "search/narrowing_window.h"
+#include "search/picker_window.h"
 #include "search/region_window.h"
+#include "search/search_conditions_window.h"
 #include "support/gui_support.h"
 #include "tools/about_window.h"
 #include "tools/progress_window.h"
 #include "tools/settings_window.h"
+#include "tools/splash_window.h"
 #include "tools/tools_menu_window.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -56,6 +62,33 @@ class StandIn : public Form {
     QCheckBox* check;
     QTabWidget* tabs;
 };
+
+// The controls of a window that a user would see cut: a caption wider than its control (a label's lines
+// also taller), or a titled frame whose border or caption runs through a control.
+QStringList cut_or_crossed(QWidget* window) {
+    QStringList found;
+    for (QWidget* c : window->findChildren<QWidget*>()) {
+        const QString name = window->objectName() + u'.' + c->objectName();
+        const QFontMetrics fm(c->font());
+        // A push button draws its caption inside its frame; an option or a check box after its mark.
+        if (auto* b = qobject_cast<QAbstractButton*>(c);
+            b && !b->text().isEmpty() &&
+            (qobject_cast<QPushButton*>(b)
+                 ? fm.horizontalAdvance(b->text()) + 2 * b->style()->pixelMetric(QStyle::PM_DefaultFrameWidth)
+                 : b->sizeHint().width()) > b->width())
+            found << name;
+        if (auto* l = qobject_cast<QLabel*>(c); l && !l->text().isEmpty()) {
+            const test::DrawnLines drawn = test::drawn_lines(l);
+            if (!drawn.fit_width || drawn.height > l->contentsRect().height() + 1) found << name;
+        }
+        if (auto* g = qobject_cast<QGroupBox*>(c); g && !g->title().isEmpty())
+            for (QWidget* in : g->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (!in->isHidden() && (in->y() < g->contentsRect().top() ||
+                                        !g->rect().adjusted(1, 1, -1, -1).contains(in->geometry())))
+                    found << name + QStringLiteral(" through ") + in->objectName();
+    }
+    return found;
+}
 
 } // namespace
 
@@ -146,8 +179,10 @@ class TestConventions : public QObject {
         QVERIFY(!pf.help_open);
     }
 
-    // F1 in a real window opens the help at that window's own topic.
-    void f1_opens_each_real_window_topic() {
+    // F1 in a real window opens the help at that window's own topic; and in every window each caption
+    // fits its control and no frame runs through one (run again at twice the scale, as at 192 dpi).
+    void real_windows_open_their_help_topic_and_show_whole_captions() {
+        install_fonts();
         test::RunningProgram p(build_database(test::small_source()));
         QVERIFY(p.start());
         auto& [dir, st, pf, forms, ended] = p;
@@ -170,6 +205,14 @@ class TestConventions : public QObject {
         search->Text1->setText(test::u8("東京"));
         QTest::mouseClick(search->Command1, Qt::LeftButton);
         f1_in(forms.loaded<tomarina12>());
+        QTest::mouseDClick(forms.loaded<tomarina42>()->Text1, Qt::LeftButton); // its picker
+        (forms.show<tomarina13>(), forms.show<tomarina15>(), forms.show<tomarina91>(),
+         forms.show<frmSplash>());
+        QStringList found;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<Form*>(w) && w->isVisible())
+                found += cut_or_crossed(w); // with the browser selection
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(u", ")));
     }
 
     // The help topics of the windows tell what the windows do: Enter in the search entry checks it

@@ -174,18 +174,6 @@ QMap<QString, Scenario> scenarios() {
                                                QTest::mouseClick(p.forms.loaded<tomarina21>()->Command1,
                                                                  Qt::LeftButton);
                                            }};
-    s[QStringLiteral("browser disk search")] = {
-        QStringLiteral("tomarina92"), false,
-        [](Program& p) {
-            QVERIFY(p.start());
-            QVERIFY(p.forms.loaded<tomarina92>());
-            p.pf.roots = {p.dir.path() + u'/'};
-        },
-        [](Program& p) {
-            tomarina92* w = p.forms.loaded<tomarina92>();
-            QTest::mouseClick(w->Option1, Qt::LeftButton);
-            QTest::mouseClick(w->Command2, Qt::LeftButton);
-        }};
     s[QStringLiteral("no browser confirmation")] = {QStringLiteral("tomarina92"), false,
                                                     [](Program& p) {
                                                         QVERIFY(p.start());

@@ -1,5 +1,6 @@
 #include "browser/browser_window.h"
 #include "program/main_menu_window.h"
+#include "shared/desktop_opener.h"
 #include "support/gui_support.h"
 #include "tools/about_window.h"
 #include "tools/progress_window.h"
@@ -256,33 +257,37 @@ class TestToolsWindows : public QObject {
         QCOMPARE(int(t.st.settings.max_kensuu), 1000);
     }
 
+    // Through the desktop's own handler files.
     void browser_again_data() {
-        QTest::addColumn<QString>("command"); // the registered http command; empty: none registered
+        QTest::addColumn<QString>("command"); // the desktop's http handler; empty: none registered
+        QTest::addColumn<bool>("opener");
         QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("path");
-        QTest::newRow("none registered") << ""
-                                         << ""
+        QTest::addColumn<QString>("path"); // "xdg-open": the opener on the PATH
+        QTest::newRow("none registered") << "" << true << ""
                                          << "/usr/bin/xdg-open";
-        QTest::newRow("a browser it does not know") << "/usr/lib/firefox/firefox %u"
-                                                    << ""
-                                                    << "/usr/bin/xdg-open";
-        QTest::newRow("Internet Explorer") << "\"C:\\Program Files\\Internet Explorer\\iexplore.exe\" -nohome"
-                                           << "1"
-                                           << "C:\\Program Files\\Internet Explorer\\iexplore.exe";
-        QTest::newRow("Netscape") << "C:\\NETSCAPE\\NETSCAPE.EXE -h \"%1\""
-                                  << "2"
+        QTest::newRow("a browser it does not know") << "/usr/lib/firefox/firefox %u" << true << "1"
+                                                    << "xdg-open";
+        QTest::newRow("a browser it does not know, no opener") << "/usr/lib/firefox/firefox %u" << false << ""
+                                                               << "/usr/bin/xdg-open";
+        QTest::newRow("Internet Explorer")
+            << "\"C:\\Program Files\\Internet Explorer\\iexplore.exe\" -nohome" << true << "1"
+            << "C:\\Program Files\\Internet Explorer\\iexplore.exe";
+        QTest::newRow("Netscape") << "C:\\NETSCAPE\\NETSCAPE.EXE -h \"%1\"" << true << "2"
                                   << "C:\\NETSCAPE\\NETSCAPE.EXE";
     }
     void browser_again() {
         QFETCH(QString, command);
+        QFETCH(bool, opener);
         QFETCH(QString, kind);
         QFETCH(QString, path);
+        const test::DesktopHandler desktop(command, opener);
+        if (opener && !registrable_browser(desktop.opener()))
+            QSKIP("the build folder lies in a folder that other users can write");
         Tools t;
         // A browser registered by hand, as on a desktop without either known browser.
         t.dir.write(QStringLiteral("tomarina.ini"),
                     "[Control]\r\ninet_data1=1\r\ninet_data2=/usr/bin/xdg-open\r\n");
-        if (!command.isEmpty())
-            t.pf.set_registry_text(QStringLiteral("http\\shell\\open\\command"), {}, command);
+        t.pf.desktop_handler = true;
         QVERIFY(t.start());
         auto* menu = t.forms.loaded<tomarina1>();
         QVERIFY(menu->Command2->isEnabled());
@@ -292,7 +297,7 @@ class TestToolsWindows : public QObject {
         w->SSTab1->setCurrentIndex(0);
         QTest::mouseClick(w->Command2, Qt::LeftButton);
         QCOMPARE(t.st.settings.inet_data1, kind);
-        QCOMPARE(t.st.settings.inet_data2, path);
+        QCOMPARE(t.st.settings.inet_data2, path == u"xdg-open" ? desktop.opener() : path);
         const bool found = !kind.isEmpty();
         QCOMPARE(t.forms.loaded<tomarina92>() != nullptr, !found);
         QCOMPARE(menu->Command2->isEnabled(), found);
@@ -401,13 +406,14 @@ class TestToolsWindows : public QObject {
         QCOMPARE(w->lblPlatform->text(), QStringLiteral("Windows95/98,NT/WS"));
         QCOMPARE(w->lblProductName->text(), u8("トマリナホテル情報＆予約"));
         QCOMPARE(w->lblCompany->text(), publisher_home_page);
+        QCOMPARE(w->lblNotice->text(), publisher_notice);
         QVERIFY(!w->lblProductLine->text().isEmpty());
         QVERIFY(!w->lblWarning->text().isEmpty());
         const QPixmap picture = w->Image2->pixmap();
         QVERIFY(!picture.isNull());
         QCOMPARE(picture.size(), w->Image2->size());
         QCOMPARE(w->size(), QSize(twips_to_px(7140), twips_to_px(4035)));
-        for (QLabel* l : {w->lblVersion, w->lblPlatform, w->lblProductName, w->lblCompany})
+        for (QLabel* l : {w->lblVersion, w->lblPlatform, w->lblProductName, w->lblCompany, w->lblNotice})
             QVERIFY2(l->sizeHint().width() <= l->width(), qPrintable(l->objectName()));
     }
 };

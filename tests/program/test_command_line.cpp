@@ -17,6 +17,7 @@ class TestCommandLine : public QObject {
         QTest::newRow("a session manager's restart")
             << QStringList{"tomarina", "-session", "1234_5678"} << int(EarlyAnswer::none);
         QTest::newRow("help") << QStringList{"tomarina", "--help"} << int(EarlyAnswer::help);
+        QTest::newRow("short help") << QStringList{"tomarina", "-h"} << int(EarlyAnswer::help);
         QTest::newRow("version after others")
             << QStringList{"tomarina", "-platform", "offscreen", "--version"} << int(EarlyAnswer::version);
         QTest::newRow("the first of both")

@@ -4,6 +4,7 @@
 #include "platform/disk_listing.h"
 #include "platform/nested_loop.h"
 #include "platform/platform.h"
+#include "platform/xdg_handler.h"
 
 #include <QList>
 #include <QMap>
@@ -27,8 +28,10 @@ class FakePlatform : public Platform {
     std::deque<MsgAnswer> answers;
     QList<Message> messages;
     QList<Launch> launches;
-    // Values under HKEY_CLASSES_ROOT by "key|value name".
+    // Values under HKEY_CLASSES_ROOT by "key|value name"; with desktop_handler, the desktop's own
+    // handler files answer instead, as in the program.
     QMap<QString, RegistryValue> registry;
+    bool desktop_handler = false;
     // The disk search walks these roots of a temporary tree through the real listings.
     QStringList roots;
     // Called before each folder's files are listed, so that a test can act during a search.
@@ -66,6 +69,7 @@ class FakePlatform : public Platform {
         registry[key + u'|' + value] = RegistryValue{type, encode_cp932(text) + '\0'};
     }
     std::optional<RegistryValue> registry_value(const QString& key, const QString& value) override {
+        if (desktop_handler) return desktop_registry_value(key, value);
         const auto it = registry.find(key + u'|' + value);
         if (it == registry.end()) return std::nullopt;
         return *it;

@@ -6,8 +6,11 @@
 
 #include <QAccessible>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QInputMethodEvent>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QTextLayout>
 
 namespace tomarina::test {
@@ -21,7 +24,7 @@ struct DrawnLines {
 };
 inline DrawnLines drawn_lines(const QLabel* label) {
     QString text = label->text();
-    text.replace(u'\n', QChar::LineSeparator);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\n', QChar::LineSeparator);
     QTextLayout layout(text, label->font());
     QTextOption option;
     option.setWrapMode(label->wordWrap() ? QTextOption::WordWrap : QTextOption::NoWrap);
@@ -54,6 +57,34 @@ inline QString announced(const QWidget* window) {
     }
     return {};
 }
+
+// The desktop as the browser lookup meets it, in a folder beside the test program (not under /tmp, where
+// nothing may be registered) that is every XDG folder and the PATH: an http handler running command
+// (none when it is empty), and xdg-open when opener. The environment comes back when it goes.
+struct DesktopHandler {
+    QTemporaryDir dir{QCoreApplication::applicationDirPath() + QStringLiteral("/desktop-XXXXXX")};
+    QList<std::pair<const char*, QByteArray>> saved;
+    QString opener() const { return dir.filePath(QStringLiteral("xdg-open")); }
+    DesktopHandler(const QString& command, bool opener) {
+        auto write = [this](const char* name, const QByteArray& bytes) {
+            QFile f(dir.filePath(QString::fromLatin1(name)));
+            return f.open(QIODevice::WriteOnly) && f.write(bytes) &&
+                   f.setPermissions(QFileDevice::Permissions(0x7700));
+        };
+        if (!command.isEmpty() && QDir(dir.path()).mkdir(QStringLiteral("applications")))
+            write("mimeapps.list", "[Default Applications]\nx-scheme-handler/http=web.desktop\n") &&
+                write("applications/web.desktop", "[Desktop Entry]\nExec=" + command.toUtf8() + '\n');
+        if (opener) write("xdg-open", "#!/bin/sh\n");
+        for (const char* name :
+             {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS", "PATH"}) {
+            saved.append({name, qgetenv(name)});
+            qputenv(name, QFile::encodeName(dir.path()));
+        }
+    }
+    ~DesktopHandler() {
+        for (const auto& [name, value] : saved) qputenv(name, value);
+    }
+};
 
 // The windows as the program has them: each FormKind reaches its window.
 struct WiredForms : Forms {
