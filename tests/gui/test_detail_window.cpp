@@ -17,8 +17,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace tomarina;
@@ -315,16 +313,7 @@ class TestDetailWindow : public QObject {
     }
     void link_buttons_follow_the_browser_kind() {
         QFETCH(bool, unused);
-        const QTemporaryDir bare;
-        const QList<QByteArray> names = {"PATH", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS"};
-        QList<QByteArray> kept;
-        for (const QByteArray& name : names) {
-            kept << qgetenv(name);
-            qputenv(name, bare.path().toUtf8());
-        }
-        const auto restore = qScopeGuard([&] {
-            for (int k = 0; k < names.size(); ++k) qputenv(names[k], kept[k]);
-        });
+        const test::DesktopHandler none({}, false); // no http handler, no opener
         App app;
         auto* r = app.results();
         auto* d = app.click(r, "あいホテル");
