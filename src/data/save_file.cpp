@@ -27,9 +27,10 @@ struct Failed {
 };
 
 // Not error numbers of the system: the file to replace is not a regular file; a link on the way
-// belongs to another user.
+// belongs to another user; a link leads to another user's file.
 constexpr int not_regular = -1;
 constexpr int foreign_link = -2;
+constexpr int foreign_target = -3;
 
 [[noreturn]] void fail(int error_number) {
     throw Failed{error_number ? error_number : EIO};
@@ -51,7 +52,8 @@ int create_temporary(int dir, const QString& name, QByteArray& temp_name) {
 void write_all(int fd, const QByteArray& bytes) {
     qint64 written = 0;
     while (written < bytes.size()) {
-        const qint64 n = disk->write(fd, bytes.constData() + written, std::min(piece, bytes.size() - written));
+        const qint64 n =
+            disk->write(fd, bytes.constData() + written, std::min(piece, bytes.size() - written));
         if (n < 0) {
             if (errno == EINTR) continue;
             fail(errno);
@@ -134,8 +136,11 @@ QByteArray resolve_target(const QString& path, Folder& folder) {
             if (last) fail(EISDIR);
             continue;
         }
-        if (S_ISREG(st.st_mode)) return name;
-        fail(S_ISDIR(st.st_mode) ? EISDIR : not_regular);
+        if (!S_ISREG(st.st_mode)) fail(S_ISDIR(st.st_mode) ? EISDIR : not_regular);
+        // Through a link, only a file of the running user is replaced: even a trusted link may lead to
+        // a file that is somebody else's.
+        if (links > 0 && st.st_uid != ::geteuid()) fail(foreign_target);
+        return name;
     }
     fail(EISDIR); // the path names a folder
 }
@@ -183,7 +188,7 @@ bool save_file(const QString& path, const QByteArray& bytes, QString* error) {
         if (fd >= 0) ::close(fd);
         if (!temp_name.isEmpty()) ::unlinkat(folder.fd, temp_name.constData(), 0);
         if (error) *error = save_error_reason(f.error_number);
-        errno = f.error_number == foreign_link ? EACCES : f.error_number;
+        errno = f.error_number == foreign_link || f.error_number == foreign_target ? EACCES : f.error_number;
         return false;
     }
     sync_folder(folder.fd);
@@ -221,6 +226,8 @@ QString save_error_reason(int error_number) {
         return QStringLiteral("シンボリックリンクが多すぎます。");
     case foreign_link:
         return QStringLiteral("ほかの利用者のシンボリックリンクはたどりません。");
+    case foreign_target:
+        return QStringLiteral("シンボリックリンクの先がほかの利用者のファイルのため置き換えません。");
     default:
         return QStringLiteral("書き込みでエラーが発生しました（エラー番号 %1）。").arg(error_number);
     }

@@ -350,27 +350,35 @@ class TestSaveFile : public QObject {
         QTest::addColumn<int>("kind");
         QTest::addColumn<bool>("folder_link");
         QTest::addColumn<uint>("owner");
-        QTest::newRow("settings, root's link") << int(Kind::Ini) << false << 0u;
-        QTest::newRow("settings, another user's link") << int(Kind::Ini) << false << 65534u;
-        QTest::newRow("user file, another user's link") << int(Kind::Csv) << false << 65534u;
-        QTest::newRow("user file, another user's folder link") << int(Kind::Csv) << true << 65534u;
+        QTest::addColumn<uint>("target_owner");
+        QTest::newRow("settings, root's link") << int(Kind::Ini) << false << 0u << 0u;
+        QTest::newRow("settings, another user's link") << int(Kind::Ini) << false << 65534u << 0u;
+        QTest::newRow("user file, another user's link") << int(Kind::Csv) << false << 65534u << 0u;
+        QTest::newRow("user file, another user's folder link") << int(Kind::Csv) << true << 65534u << 0u;
+        QTest::newRow("settings, root's link to another user's file")
+            << int(Kind::Ini) << false << 0u << 65534u;
     }
     void follows_only_links_of_the_user_or_root() {
         QFETCH(int, kind);
         QFETCH(bool, folder_link);
         QFETCH(uint, owner);
+        QFETCH(uint, target_owner);
         if (::geteuid() != 0) QSKIP("giving a link to another user needs root");
         QTemporaryDir dir;
         const QString name = file_name(Kind(kind)), target = dir.filePath(QStringLiteral("real/") + name);
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("real")) && save_file(target, "old"));
+        QCOMPARE(::chown(QFile::encodeName(target).constData(), target_owner, target_owner), 0);
         const QString link = dir.filePath(folder_link ? QStringLiteral("sub") : name);
         QVERIFY(QFile::link(folder_link ? QStringLiteral("real") : QStringLiteral("real/") + name, link));
         QCOMPARE(::lchown(QFile::encodeName(link).constData(), owner, owner), 0);
         QString error;
+        const bool trusted = owner == 0 && target_owner == 0;
         QCOMPARE(Save::of_size(Kind(kind), 9, u8("新")).run(folder_link ? link + u'/' + name : link, &error),
-                 owner == 0);
-        QCOMPARE(read_file(target) == "old", owner != 0);
+                 trusted);
+        QCOMPARE(read_file(target) == "old", !trusted);
         if (owner != 0) QCOMPARE(error, u8("ほかの利用者のシンボリックリンクはたどりません。"));
+        if (target_owner != 0)
+            QCOMPARE(error, u8("シンボリックリンクの先がほかの利用者のファイルのため置き換えません。"));
         QCOMPARE(entries(dir.filePath(QStringLiteral("real"))), QStringList{name});
     }
 
