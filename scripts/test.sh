@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and the Debian package, and runs every test: the unit and
-# window tests, the install and package checks, a replay of the fuzz corpora and a short bounded fuzz
-# run of each reader; then the unit and window tests again, built with AddressSanitizer and
+# Installs what is missing, builds everything and the Debian package, and runs every test: the install and
+# package checks and the screen-reader sessions on the normal build, a replay of the fuzz corpora and a
+# short bounded fuzz run of each reader, then the unit and window tests, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,7 +12,9 @@ tomarina_install_deps tomarina_packages tomarina_test_packages
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOMARINA_WERROR=ON "${launcher[@]}" >/dev/null
+# The unit and window tests compile once, in the sanitizer build below.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOMARINA_WERROR=ON -DTOMARINA_UNIT_TESTS=OFF \
+  "${launcher[@]}" >/dev/null
 cmake --build build -j2
 cpack -G DEB --config build/CPackConfig.cmake >/dev/null
 cmake -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOMARINA_WERROR=ON \
@@ -20,16 +22,16 @@ cmake -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=R
 cmake --build build-fuzz -j2
 ctest --test-dir build --output-on-failure -j2
 ctest --test-dir build-fuzz --output-on-failure
-# The unit and window tests again, built with AddressSanitizer and UndefinedBehaviorSanitizer: a use after
-# free or undefined behaviour then fails the run instead of passing by luck. A memory error report goes to
+# The unit and window tests, built with AddressSanitizer and UndefinedBehaviorSanitizer: a use after free
+# or undefined behaviour then fails the run instead of passing by luck. A memory error report goes to
 # build-asan/reports, so that one from a program a test starts fails the run even where the test takes
 # its exit status for an expected failure. Leaks are not looked for: the toolkit and fontconfig keep
-# memory until the exit on purpose. test_install is left out: it checks the installed files and the
-# hardening of the normal build, which this build does not change. So are the screen-reader sessions: they
-# drive the program from outside for two minutes and more, and the window tests already reach the same
-# accessibility code in this build. The fuzz targets already run with AddressSanitizer above.
+# memory until the exit on purpose. test_install and the screen-reader sessions ran on the normal build
+# above: the one checks its installed files and hardening, the others drive the program from outside for
+# minutes, and the window tests reach the same accessibility code here. The fuzz targets already run
+# with AddressSanitizer above.
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
-  -DTOMARINA_SANITIZE=ON -DTOMARINA_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
+  -DTOMARINA_WERROR=ON -DTOMARINA_SANITIZE=ON -DTOMARINA_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
 cmake --build build-asan -j2
 asan_reports=build-asan/reports
 rm -rf "$asan_reports" && mkdir -p "$asan_reports"
