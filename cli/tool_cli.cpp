@@ -41,9 +41,7 @@ QString lock_refusal(const QString& folder) {
         return QStringLiteral(
                    "the program may be running on this folder on the machine %1 (process %2); end it "
                    "there, or remove %3 if it does not run")
-            .arg(s.host)
-            .arg(s.pid)
-            .arg(lock);
+            .arg(s.host, QString::number(s.pid), lock);
     case LockState::not_regular:
         return QStringLiteral("cannot tell whether the program runs on this folder: %1 is not a regular file")
             .arg(lock);
@@ -173,11 +171,12 @@ const QList<Command>& commands() {
                                 QStringLiteral("1 prefecture, 2 airport, 3 hotel name, 4 district, 5 nearest "
                                                "station, 6 free keyword."),
                                 QStringLiteral("N")));
-             p.addOption(valued(QStringLiteral("key"),
-                                QStringLiteral("The entry, checked as the window checks it. With types 3 to 6 "
-                                               "a key of blanks only (half- or full-width) finds every hotel "
-                                               "whose compared fields are not all empty; types 1 and 2 refuse it."),
-                                QStringLiteral("TEXT")));
+             p.addOption(
+                 valued(QStringLiteral("key"),
+                        QStringLiteral("The entry, checked as the window checks it. With types 3 to 6 "
+                                       "a key of blanks only (half- or full-width) finds every hotel "
+                                       "whose compared fields are not all empty; types 1 and 2 refuse it."),
+                        QStringLiteral("TEXT")));
              p.addOption(valued(QStringLiteral("limit"), QStringLiteral("Most hits (default 1000)."),
                                 QStringLiteral("N"), QStringLiteral("1000")));
              p.addOption(valued(QStringLiteral("narrow"),
@@ -227,8 +226,7 @@ const QList<Command>& commands() {
                  valued(QStringLiteral("dir"), QStringLiteral("Program folder."), QStringLiteral("FOLDER")));
          },
          [](const QCommandLineParser& p) {
-             const QString ini =
-                 QDir(folder(p, QStringLiteral("dir"))).filePath(AppState::ini_file);
+             const QString ini = QDir(folder(p, QStringLiteral("dir"))).filePath(AppState::ini_file);
              positional(p, {});
              // The running program writes its settings at its end, over whatever was made here meanwhile.
              if (const QString why = lock_refusal(QFileInfo(ini).path()); !why.isEmpty()) {

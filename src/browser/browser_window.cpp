@@ -2,6 +2,7 @@
 
 #include "browser/browser_lookup.h"
 #include "data/steps.h"
+#include "shared/accessibility.h"
 #include "shared/caption_fit.h"
 #include "shared/desktop_opener.h"
 #include "shared/saves.h"
@@ -78,9 +79,7 @@ void tomarina92::init_sec() {
 void tomarina92::set_guidance(const QString& text) {
     Label1->setText(text);
     // What to do next is said with the control in focus, the option or the button.
-    const QString spoken = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    for (QWidget* w : std::initializer_list<QWidget*>{Option1, Option2, Option3, Command2})
-        w->setAccessibleDescription(spoken);
+    for (QWidget* w : std::initializer_list<QWidget*>{Option1, Option2, Option3, Command2}) describe(w, text);
 }
 
 void tomarina92::set_form1() {

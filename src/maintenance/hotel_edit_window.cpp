@@ -3,15 +3,16 @@
 #include "data/steps.h"
 #include "data/text_rules.h"
 #include "maintenance/maintenance_list_window.h"
+#include "shared/accessibility.h"
 #include "shared/caption_fit.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <limits>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <limits>
 
 namespace tomarina {
 
@@ -62,8 +63,7 @@ tomarina42::tomarina42(Forms& forms) : Form(forms, 42, QStringLiteral("tomarina4
         (*r.box)->setMaxLength(std::numeric_limits<int>::max());
         (*r.box)->setAccessibleName(field_name(n));
         // The prompt the message area shows while the field has the focus, said after its name.
-        (*r.box)->setAccessibleDescription(
-            field_prompt(n).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        describe(*r.box, field_prompt(n));
         pf_.set_ime(*r.box, r.japanese);
         if (n == 1) {
             Command4 = add_control<QPushButton>(Frame1, "Command4", 3120, 240, 255, 255);

@@ -128,7 +128,8 @@ int tomarina41::current_column() const {
 
 void tomarina41::set_current(int row, int column) {
     setting_current_ = true;
-    MSFlexGrid1->selectionModel()->setCurrentIndex(model->index(row - 1, column), QItemSelectionModel::NoUpdate);
+    MSFlexGrid1->selectionModel()->setCurrentIndex(model->index(row - 1, column),
+                                                   QItemSelectionModel::NoUpdate);
     setting_current_ = false;
     show_choice();
 }
@@ -136,7 +137,8 @@ void tomarina41::set_current(int row, int column) {
 void tomarina41::show_choice() {
     QItemSelectionModel* selection = MSFlexGrid1->selectionModel();
     if (user_sel_row_ >= 1 && user_sel_row_ <= model->rowCount())
-        selection->select(model->index(user_sel_row_ - 1, chosen_column_), QItemSelectionModel::ClearAndSelect);
+        selection->select(model->index(user_sel_row_ - 1, chosen_column_),
+                          QItemSelectionModel::ClearAndSelect);
     else
         selection->clearSelection();
 }
@@ -307,17 +309,17 @@ void tomarina41::Command5_Click() {
     // them as they are), and the close writes nothing, so a full disk has nothing to report.
     user_saved_flg_ = 1;
     st_.user.user_copied_flg = 0;
-    // A folder used read-only gets no scratch copy either.
-    const QString tmp = st_.read_only_folder ? QString() : st_.full_path(st_.tmp_file);
-    if (!reread_user_file(st_.full_path(st_.user_file), st_.user, st_.db, tmp)) {
+    if (!reread_user_file(st_.full_path(st_.user_file), st_.user, st_.db, st_.scratch_path())) {
         // The file stays as it is and is not written in this run; the hotels typed since the last save
         // are dropped with the rest, as nothing of the file could be read.
         clear_user_hotels(st_.user);
         const QPointer<tomarina41> self(this);
-        pf_.message(this,
-                    QStringLiteral("「%1」を読み直せませんでした。\n%2\n取り消した変更は保存しません。ファイルはそのままです。")
-                        .arg(st_.user_file, st_.user.user_read_error),
-                    QStringLiteral("エラーメッセージ"), MsgIcon::Critical, MsgButtons::Ok);
+        pf_.message(
+            this,
+            QStringLiteral(
+                "「%1」を読み直せませんでした。\n%2\n取り消した変更は保存しません。ファイルはそのままです。")
+                .arg(st_.user_file, st_.user.user_read_error),
+            QStringLiteral("エラーメッセージ"), MsgIcon::Critical, MsgButtons::Ok);
         if (!self) return;
     }
     end_proc();

@@ -98,4 +98,8 @@ void tell_current_item(QAbstractItemView* view) {
         Qt::QueuedConnection);
 }
 
+void describe(QWidget* w, const QString& text) {
+    w->setAccessibleDescription(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
 } // namespace tomarina

@@ -15,6 +15,10 @@ QWidget* new_announcement(QWidget* parent);
 // Says the text at once, wherever the focus is; an empty text takes the last one back.
 void announce_with(QWidget* announcement, const QString& text);
 
+// The text a screen reader says after a control's name and value (its accessible description); a CR LF
+// of the window's texts is one line break to it.
+void describe(QWidget* w, const QString& text);
+
 // A list or grid taking the focus tells its current row after itself, so that a screen reader says it.
 void tell_current_item(QAbstractItemView* view);
 

@@ -8,4 +8,8 @@ QString AppState::full_path(const QString& file) const {
     return trim(app_path) + u'/' + file;
 }
 
+QString AppState::scratch_path() const {
+    return read_only_folder ? QString() : full_path(tmp_file);
+}
+
 } // namespace tomarina

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "shared/settings.h"
 #include "data/database.h"
 #include "data/hotel_tables.h"
 #include "data/user_tables.h"
 #include "shared/order_state.h"
 #include "shared/search_state.h"
+#include "shared/settings.h"
 #include "shared/state_changes.h"
 
 #include <QString>
@@ -46,6 +46,8 @@ struct AppState {
 
     // app_path trimmed of blanks, a separator, then the file name.
     QString full_path(const QString& file) const;
+    // Where the user file's scratch copy goes; none while the folder is used read-only.
+    QString scratch_path() const;
 };
 
 } // namespace tomarina

@@ -15,7 +15,7 @@ bool open_database(AppState& st) {
 int load_database(AppState& st, LoadHooks hooks, bool scratch_copy) {
     hooks.user_hotels = [&st, scratch_copy] {
         read_user_file(st.full_path(st.user_file), st.user, st.db,
-                       scratch_copy && !st.read_only_folder ? st.full_path(st.tmp_file) : QString());
+                       scratch_copy ? st.scratch_path() : QString());
     };
     return Loader(st.db, st.dat.bytes()).load_all(hooks);
 }

@@ -160,9 +160,7 @@ QString lock_refusal_message(const QString& folder, const LockState& s) {
         why = QStringLiteral(
                   "別のコンピューター「%1」のトマリナホテル情報＆予約（プロセス番号 %2）が使っています。"
                   "そこで動いていなければ、ロックファイル「%3」を削除して下さい。")
-                  .arg(s.host)
-                  .arg(s.pid)
-                  .arg(lock);
+                  .arg(s.host, QString::number(s.pid), lock);
         break;
     case LockState::not_regular:
         why = QStringLiteral("ロックファイル「%1」が通常のファイルではありません。").arg(lock);

@@ -30,15 +30,15 @@ bool save_user_file(const AppState& st, Platform& pf, QWidget* parent) {
 bool user_file_ready(AppState& st, Platform& pf, QWidget* parent) {
     if (st.user.user_read_error.isEmpty()) return true;
     // What could not be read may be readable now (permissions mended); then the list opens on it.
-    const QString tmp = st.read_only_folder ? QString() : st.full_path(st.tmp_file);
-    if (read_user_file(st.full_path(st.user_file), st.user, st.db, tmp)) {
+    if (read_user_file(st.full_path(st.user_file), st.user, st.db, st.scratch_path())) {
         st.user.user_copied_flg = 0;
         return true;
     }
-    pf.message(parent,
-               QStringLiteral("「%1」を読み込めないため、ホテル登録保守を開けません。\n%2\nファイルはそのままです。")
-                   .arg(st.full_path(st.user_file), st.user.user_read_error),
-               QStringLiteral("エラーメッセージ"), MsgIcon::Critical, MsgButtons::Ok);
+    pf.message(
+        parent,
+        QStringLiteral("「%1」を読み込めないため、ホテル登録保守を開けません。\n%2\nファイルはそのままです。")
+            .arg(st.full_path(st.user_file), st.user.user_read_error),
+        QStringLiteral("エラーメッセージ"), MsgIcon::Critical, MsgButtons::Ok);
     return false;
 }
 

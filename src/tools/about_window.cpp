@@ -1,6 +1,7 @@
 #include "tools/about_window.h"
 
 #include "data/steps.h"
+#include "shared/accessibility.h"
 #include "shared/keys.h"
 #include "tools/splash_window.h"
 
@@ -70,11 +71,7 @@ void tomarina34::set_form1() {
     try_step("lblVersion setText",
              [this] { lblVersion->setText(QStringLiteral("Version ") + st_.ver_text); });
     try_step("Label1 setText", [this] { Label1->setText(about_text(st_.db.db_date)); });
-    try_step("description", [this] {
-        setAccessibleDescription(
-            lblVersion->text() + u'\n' +
-            QString(Label1->text()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    });
+    try_step("description", [this] { describe(this, lblVersion->text() + u'\n' + Label1->text()); });
 }
 
 void tomarina34::cmdOK_Click() {

@@ -116,8 +116,8 @@ class TestSingleCopy : public QObject {
         QTest::newRow("a named pipe") << 0 << not_regular << "is not a regular file";
         QTest::newRow("a link to a named pipe") << 1 << not_regular << "is not a regular file";
         QTest::newRow("a folder") << 2 << not_regular << "is not a regular file";
-        QTest::newRow("another machine's lock") << 3 << u8("別のコンピューター「other.example」")
-                                                << "on the machine other.example (process 4242)";
+        QTest::newRow("another machine's lock") << 3 << u8("別のコンピューター「other%2.example」")
+                                                << "on the machine other%2.example (process 4242)";
     }
     void lock_that_cannot_be_taken_is_told() {
         QFETCH(int, kind);
@@ -129,7 +129,7 @@ class TestSingleCopy : public QObject {
             QCOMPARE(::mkfifo(QFile::encodeName(lock + (kind ? ".pipe" : "")).constData(), 0600), 0);
         if (kind == 1) QVERIFY(QFile::link(lock + ".pipe", lock));
         if (kind == 2) QVERIFY(QDir().mkdir(lock));
-        if (kind == 3) QVERIFY(save_file(lock, "4242\ntomarina\nother.example\n"));
+        if (kind == 3) QVERIFY(save_file(lock, "4242\ntomarina\nother%2.example\n"));
         QProcess tool, program;
         tool.start(QStringLiteral(TOMARINA_TOOL),
                    {QStringLiteral("init-settings"), QStringLiteral("--dir"), f.dir.path()});
