@@ -1,5 +1,6 @@
 #include "maintenance/hotel_edit_window.h"
 #include "maintenance/maintenance_list_window.h"
+#include "platform/on_screen.h"
 #include "program/main_menu_window.h"
 #include "program/program.h"
 #include "results/detail_window.h"
@@ -20,11 +21,13 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionGroupBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -100,6 +103,27 @@ class TestConventions : public QObject {
         QCOMPARE(twips_to_px(15), 1);
         QCOMPARE(px_to_twips(96), 1440);
         QCOMPARE(px_to_twips(twips_to_px(5200)), 5205); // whole pixels
+    }
+
+    // Two screens side by side, the second the primary.
+    void kept_on_screen_data() {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<bool>("resizable");
+        QTest::addColumn<QRect>("kept");
+        QTest::newRow("inside") << QRect(100, 100, 300, 200) << false << QRect(100, 100, 300, 200);
+        QTest::newRow("below the bottom") << QRect(100, 900, 300, 392) << false << QRect(100, 632, 300, 392);
+        QTest::newRow("mostly on the second") << QRect(1200, 0, 300, 200) << true << QRect(1280, 0, 300, 200);
+        QTest::newRow("on none: the primary")
+            << QRect(5000, 5000, 300, 200) << false << QRect(2004, 568, 300, 200);
+        QTest::newRow("larger, resizable") << QRect(10, 10, 1400, 1100) << true << QRect(0, 0, 1280, 1024);
+        QTest::newRow("larger, fixed") << QRect(1300, 100, 1100, 800) << false << QRect(1280, 0, 1100, 800);
+    }
+    void kept_on_screen() {
+        QFETCH(QRect, frame);
+        QFETCH(bool, resizable);
+        QFETCH(QRect, kept);
+        QCOMPARE(tomarina::kept_on_screen(frame, {{0, 0, 1280, 1024}, {1280, 0, 1024, 768}}, 1, resizable),
+                 kept);
     }
 
     void esc_closes_from_every_control_and_the_window_reopens_where_it_was() {
@@ -196,6 +220,9 @@ class TestConventions : public QObject {
             QCOMPARE(pf.help_topic, w->objectName());
         };
         f1_in(forms.loaded<tomarina1>());
+        // Saved below and right of the screen, as on a larger one or at a smaller scale.
+        for (int n : {11, 12, 13, 15, 21, 31, 32, 34, 41, 42, 91})
+            st.settings.form(n) = {Integer(14000), Integer(18000)};
         for (Form* w : std::initializer_list<Form*>{forms.show<tomarina11>(), forms.show<tomarina21>(),
                                                      forms.show<tomarina31>(), forms.show<tomarina32>(),
                                                      forms.show<tomarina34>(), forms.show<tomarina41>(),
@@ -208,10 +235,17 @@ class TestConventions : public QObject {
         QTest::mouseDClick(forms.loaded<tomarina42>()->Text1, Qt::LeftButton); // its picker
         (forms.show<tomarina13>(), forms.show<tomarina15>(), forms.show<tomarina91>(),
          forms.show<frmSplash>());
+        DesktopPlatform desktop;
+        desktop.show_help(QString(), QStringLiteral("tomarina1"));
         QStringList found;
-        for (QWidget* w : QApplication::topLevelWidgets())
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        for (QWidget* w : QApplication::topLevelWidgets()) {
             if (qobject_cast<Form*>(w) && w->isVisible())
                 found += cut_or_crossed(w); // with the browser selection
+            // A fixed-size window larger than the screen can only show its top left.
+            if (w->isVisible() && !screen.contains(w->frameGeometry()) && w->pos() != screen.topLeft())
+                found << w->objectName() + QStringLiteral(" off the screen");
+        }
         QVERIFY2(found.isEmpty(), qPrintable(found.join(u", ")));
     }
 

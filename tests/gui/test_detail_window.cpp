@@ -223,6 +223,28 @@ class TestDetailWindow : public QObject {
         QCOMPARE(app.pf.launches[0].address, same_page);
     }
 
+    // xdg-open without a browser ends with 3: told once for the press, after it, never in the end.
+    void failing_browser_is_told_once_per_press() {
+        App app;
+        app.st.settings.control9_flg = 1;
+        const test::DesktopHandler desktop({}, true, "#!/bin/sh\nexit 3\n");
+        app.st.settings.inet_data2 = desktop.opener();
+        app.pf.run_programs = true;
+        auto* d = app.click(app.results(), "あいホテル");
+        QTest::mouseClick(d->Command4, Qt::LeftButton);
+        QCOMPARE(app.pf.launches.size(), 3);
+        QVERIFY(app.pf.messages.isEmpty());
+        QTRY_COMPARE(app.pf.messages.size(), 1);
+        QCOMPARE(app.pf.messages[0].title, u8("エラーメッセージ"));
+        QVERIFY(app.pf.messages[0].text.startsWith(browser_error_text({})));
+        QTest::mouseClick(d->Command4, Qt::LeftButton);
+        QTRY_COMPARE(app.pf.messages.size(), 2);
+        QTest::mouseClick(d->Command4, Qt::LeftButton);
+        app.pf.note_program_end();
+        QTest::qWait(1000);
+        QCOMPARE(app.pf.messages.size(), 2);
+    }
+
     void buttons_follow_the_shown_hotel_after_a_re_sort() {
         App app;
         app.st.settings.control9_flg = 1;
