@@ -103,12 +103,13 @@ bool start_watched_program(const QString& program, const QString& address, QObje
         return started;
     }
     auto* notifier = new QSocketNotifier(report[0], QSocketNotifier::Read, context);
+    // The pipe goes with the watch, also when its owner ends first; the go-between then ends on its own.
+    QObject::connect(notifier, &QObject::destroyed, [fd = report[0]] { ::close(fd); });
     QObject::connect(
         notifier, &QSocketNotifier::activated, notifier, [notifier, go_between, failed = std::move(failed)] {
             notifier->setEnabled(false);
             char result = 0;
             const bool failed_early = read_byte(int(notifier->socket()), result) && result == failed_byte;
-            ::close(int(notifier->socket()));
             ::waitpid(go_between, nullptr, 0);
             notifier->deleteLater();
             if (failed_early && failed) failed();
