@@ -38,6 +38,8 @@ void write_byte(int fd, char c) {
 // The go-between, between fork and exit: only calls that are safe in the child of a threaded program.
 [[noreturn]] void run_go_between(char* const argv[], int report, int early_seconds) {
     ::setsid();
+    // An end signal here is not the program's: its handlers would tell the program to end.
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) ::signal(sig, SIG_DFL);
     int exec_pipe[2];
     if (::pipe2(exec_pipe, O_CLOEXEC) != 0) ::_exit(1);
     const pid_t browser = ::_Fork();
