@@ -21,6 +21,8 @@ set(TOMARINA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/platform/help_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/web_address.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/nested_loop.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/platform/on_screen.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/platform/program_start.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/xdg_handler.cpp
   ${CMAKE_CURRENT_LIST_DIR}/results/grid_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/results/links.cpp

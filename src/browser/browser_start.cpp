@@ -20,17 +20,39 @@ QString browser_error_text(const QString& address) {
     return QStringLiteral("ブラウザを起動できませんでした。\r\n") + address;
 }
 
-bool start_browser(const Settings& s, Platform& pf, QWidget* parent, const QString& address) {
+namespace {
+
+const QString error_title = QStringLiteral("エラーメッセージ");
+
+void tell_browser_error(Platform& pf, QWidget* parent, const QString& address) {
+    try_step("browser message", [&] {
+        pf.message(parent, browser_error_text(address), error_title, MsgIcon::Exclamation, MsgButtons::Ok);
+    });
+}
+
+// xdg-open that finds no browser ends with status 3 and says why only on the standard error, where no
+// user looks: a click that opens nothing is a failed start. The window that asked may be gone by then,
+// so the message stands on its own.
+std::function<void()> late_failure_teller(Platform& pf, const QString& address, std::shared_ptr<bool> told) {
+    if (!told) told = std::make_shared<bool>(false);
+    return [&pf, address, told] {
+        if (*told || pf.program_ending()) return;
+        *told = true;
+        tell_browser_error(pf, nullptr, address);
+    };
+}
+
+} // namespace
+
+bool start_browser(const Settings& s, Platform& pf, QWidget* parent, const QString& address,
+                   std::shared_ptr<bool> told) {
     bool started = false;
     try_step("start browser", [&] {
         if (is_web_address(address) && !s.inet_data2.isEmpty())
-            started = pf.start_program(s.inet_data2, address);
+            started =
+                pf.start_program(s.inet_data2, address, late_failure_teller(pf, address, std::move(told)));
     });
-    if (!started)
-        try_step("browser message", [&] {
-            pf.message(parent, browser_error_text(address), QStringLiteral("エラーメッセージ"),
-                       MsgIcon::Exclamation, MsgButtons::Ok);
-        });
+    if (!started) tell_browser_error(pf, parent, address);
     return started;
 }
 

@@ -4,6 +4,7 @@
 #include "shared/settings.h"
 
 #include <QString>
+#include <memory>
 
 class QWidget;
 
@@ -17,7 +18,10 @@ bool caution_step(Settings& s, Platform& pf, QWidget* parent);
 QString browser_error_text(const QString& address);
 
 // Starts the browser inet_data2 with one address, without a shell and without waiting. A refused
-// address or a failed start shows "エラーメッセージ" and the program goes on. True when started.
-bool start_browser(const Settings& s, Platform& pf, QWidget* parent, const QString& address);
+// address or a failed start shows "エラーメッセージ" and the program goes on. True when started. A
+// browser that ends with a failure within seconds is told with the same message later, once for all
+// the starts that share told (one press), never once the program has begun to end.
+bool start_browser(const Settings& s, Platform& pf, QWidget* parent, const QString& address,
+                   std::shared_ptr<bool> told = {});
 
 } // namespace tomarina

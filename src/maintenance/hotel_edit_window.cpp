@@ -31,7 +31,7 @@ void paint(QWidget* w, QPalette::ColorRole role, const QColor& color) {
 
 tomarina42::tomarina42(Forms& forms) : Form(forms, 42, QStringLiteral("tomarina42")) {
     setFixedSize(twips_to_px(5670), twips_to_px(4725));
-    Frame1 = add_control<QGroupBox>(this, "Frame1", 0, 0, 5670, 4725);
+    Frame1 = add_control<QGroupBox>(this, "Frame1", 60, 0, 5550, 4725);
     Frame1->setTitle(QStringLiteral("ホテル情報"));
 
     struct Row {
@@ -57,6 +57,8 @@ tomarina42::tomarina42(Forms& forms) : Form(forms, 42, QStringLiteral("tomarina4
         ++n;
         *r.label = add_control<QLabel>(Frame1, QStringLiteral("Label%1").arg(n), 240, r.top, 1095, 255);
         (*r.label)->setText(QString::fromUtf8(r.caption));
+        // The font's blank is not as wide as its characters: only the right edge lines the colons up.
+        (*r.label)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         *r.box = add_control<QLineEdit>(Frame1, QStringLiteral("Text%1").arg(n), 1440, r.top, r.width, 270);
         (*r.label)->setBuddy(*r.box);
         // The file holds texts of any length; the box's own default would cut them at 32767 characters.
@@ -92,11 +94,11 @@ tomarina42::tomarina42(Forms& forms) : Form(forms, 42, QStringLiteral("tomarina4
     // else, so that a screen reader says it where the focus is.
     connect(Text10, &QPlainTextEdit::textChanged, this, &tomarina42::name_fields);
 
-    Command1 = add_control<QPushButton>(Frame1, "Command1", 4680, 4320, 975, 375);
+    Command1 = add_control<QPushButton>(Frame1, "Command1", 4560, 4320, 975, 375);
     Command1->setText(QStringLiteral("更新"));
-    Command2 = add_control<QPushButton>(Frame1, "Command2", 2520, 4320, 975, 375);
+    Command2 = add_control<QPushButton>(Frame1, "Command2", 2400, 4320, 975, 375);
     Command2->setText(QStringLiteral("取消終了"));
-    Command3 = add_control<QPushButton>(Frame1, "Command3", 3600, 4320, 975, 375);
+    Command3 = add_control<QPushButton>(Frame1, "Command3", 3480, 4320, 975, 375);
     Command3->setText(QStringLiteral("追加更新"));
     for (QPushButton* b : {Command1, Command2, Command3, Command4, Command5}) b->setAutoDefault(true);
 

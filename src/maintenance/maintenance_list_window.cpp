@@ -75,10 +75,10 @@ tomarina41::tomarina41(Forms& forms) : Form(forms, 41, QStringLiteral("tomarina4
     };
     // Created in tab order.
     Command2 = button("Command2", QStringLiteral("追加"), 120, 855);
-    Command1 = button("Command1", QStringLiteral("登録終了"), 8520, 975);
+    Command1 = button("Command1", QStringLiteral("登録終了"), 8400, 975);
     Command3 = button("Command3", QStringLiteral("修正"), 1080, 855);
     Command4 = button("Command4", QStringLiteral("削除"), 2040, 855);
-    Command5 = button("Command5", QStringLiteral("取消終了"), 7440, 975);
+    Command5 = button("Command5", QStringLiteral("取消終了"), 7320, 975);
     setTabOrder(MSFlexGrid1, Command2);
     setTabOrder(Command2, Command1);
     setTabOrder(Command1, Command3);

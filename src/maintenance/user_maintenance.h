@@ -74,9 +74,10 @@ QString user_tables_full_message();
 constexpr int user_list_columns = 9;
 std::array<QString, user_list_columns> user_list_headings(const QString& user_sort_key_name);
 QString user_list_cell(const UserTables& u, int k, int column);
-// Column widths in twips.
-constexpr std::array<int, user_list_columns> user_list_widths = {800, 1000, 800, 2000, 1170,
-                                                                 700, 1600, 900, 1080};
+// Column widths in twips: each heading on one line, and all of them beside the scroll bar the list
+// shows when it is long.
+constexpr std::array<int, user_list_columns> user_list_widths = {800, 800,  800,  1500, 1170,
+                                                                 700, 1400, 1005, 1050};
 
 
 } // namespace tomarina

@@ -4,6 +4,8 @@
 #include "platform/disk_listing.h"
 #include "platform/help_file.h"
 #include "platform/nested_loop.h"
+#include "platform/on_screen.h"
+#include "platform/program_start.h"
 #include "platform/web_address.h"
 #include "platform/xdg_handler.h"
 
@@ -14,7 +16,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
-#include <QProcess>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -267,6 +269,22 @@ QString keep_ideographic_spaces(const QString& html) {
 
 } // namespace
 
+void keep_on_screen(QWidget* window) {
+    QList<QRect> areas;
+    qsizetype primary = 0;
+    for (QScreen* s : QGuiApplication::screens()) {
+        if (s == QGuiApplication::primaryScreen()) primary = areas.size();
+        areas << s->availableGeometry();
+    }
+    // The frame is known only once the window manager has framed the window.
+    const QRect frame = window->isVisible() ? window->frameGeometry() : window->geometry();
+    const bool resizable = window->minimumSize() != window->maximumSize();
+    const QRect kept = kept_on_screen(frame, areas, primary, resizable);
+    if (kept == frame) return;
+    if (kept.size() != frame.size()) window->resize(window->size() - frame.size() + kept.size());
+    window->move(kept.topLeft());
+}
+
 DesktopPlatform::~DesktopPlatform() {
     delete help_;
 }
@@ -334,10 +352,11 @@ void DesktopPlatform::answer_waiting_messages() {
         if (box) box->done(box->standardButtons() & QMessageBox::Cancel ? QMessageBox::Cancel : QMessageBox::Ok);
 }
 
-bool DesktopPlatform::start_program(const QString& program, const QString& address) {
+bool DesktopPlatform::start_program(const QString& program, const QString& address,
+                                    std::function<void()> failed) {
     // The addresses come from the directory: nothing but a web address reaches another program.
     if (program.isEmpty() || !is_web_address(address)) return false;
-    return QProcess::startDetached(program, {address});
+    return start_watched_program(program, address, &started_, std::move(failed));
 }
 
 std::optional<RegistryValue> DesktopPlatform::registry_value(const QString& key, const QString& value) {
@@ -373,6 +392,7 @@ void DesktopPlatform::show_help(const QString& help_file, const QString& topic) 
         }
     }
     help_->show();
+    keep_on_screen(help_);
     help_->raise();
     help_->activateWindow();
     view->setFocus();

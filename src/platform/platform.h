@@ -2,9 +2,11 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QMessageBox;
@@ -31,8 +33,10 @@ class Platform {
 
     virtual MsgAnswer message(QWidget* parent, const QString& text, const QString& title, MsgIcon icon,
                               MsgButtons buttons) = 0;
-    // Starts program with the address as its one argument; no shell is involved, nothing waits.
-    virtual bool start_program(const QString& program, const QString& address) = 0;
+    // Starts program with the address as its one argument; no shell is involved, nothing waits. When
+    // the program started ends with a failure status within five seconds, failed runs later.
+    virtual bool start_program(const QString& program, const QString& address,
+                               std::function<void()> failed = {}) = 0;
     // A value under HKEY_CLASSES_ROOT; nothing when the key or the value is not there.
     virtual std::optional<RegistryValue> registry_value(const QString& key, const QString& value) = 0;
     // The roots the browser disk search walks, in a fixed order, each ending in "/".
@@ -48,7 +52,18 @@ class Platform {
     // The program is ending: every message box waiting for its answer is answered Cancel (OK when it
     // has only OK), and every later one at once, so that nothing holds up the end.
     virtual void answer_waiting_messages() {}
+
+    // The program has begun to end: from now on nothing is told that the end did not ask for.
+    void note_program_end() { program_ending_ = true; }
+    bool program_ending() const { return program_ending_; }
+
+  private:
+    bool program_ending_ = false;
 };
+
+// Moves a window shown, or about to be, so that all of it lies on a screen's available area, fitted to
+// it when it is resizable and larger (kept_on_screen).
+void keep_on_screen(QWidget* window);
 
 // The real implementation, for the program.
 class DesktopPlatform : public Platform {
@@ -56,7 +71,8 @@ class DesktopPlatform : public Platform {
     ~DesktopPlatform() override;
     MsgAnswer message(QWidget* parent, const QString& text, const QString& title, MsgIcon icon,
                       MsgButtons buttons) override;
-    bool start_program(const QString& program, const QString& address) override;
+    bool start_program(const QString& program, const QString& address,
+                       std::function<void()> failed = {}) override;
     std::optional<RegistryValue> registry_value(const QString& key, const QString& value) override;
     QStringList disk_roots() override;
     QStringList list_files(const QString& folder) override;
@@ -70,6 +86,8 @@ class DesktopPlatform : public Platform {
     class HelpWindow;
     HelpWindow* help_ = nullptr;
     QList<QPointer<QMessageBox>> waiting_;
+    // Owns the watches of the started programs, which end with it.
+    QObject started_;
     bool ending_ = false;
 };
 

@@ -68,20 +68,38 @@ XdgPaths xdg_paths_from_environment() {
     p.data_dirs = env_list("XDG_DATA_HOME", QDir::homePath() + QStringLiteral("/.local/share"));
     p.data_dirs += env_list("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share"));
     for (const QString& d : env_list("XDG_CURRENT_DESKTOP", {})) p.desktops << d.toLower();
+    p.browser = qEnvironmentVariable("BROWSER");
+    p.path = env_list("PATH", {});
     return p;
 }
 
 std::optional<QString> xdg_http_command(const XdgPaths& paths) {
     const QString mime = QStringLiteral("x-scheme-handler/http");
-    for (const QString& list : mimeapps_files(paths)) {
-        const auto ids = entry_value(list, QStringLiteral("Default Applications"), mime);
-        if (!ids) continue;
-        for (const QString& id : ids->split(u';', Qt::SkipEmptyParts)) {
+    // A handler whose program was removed leaves its name behind: the next one named is used then.
+    const auto first_exec = [&](const QString& list, const QString& group) -> std::optional<QString> {
+        const auto ids = entry_value(list, group, mime);
+        for (const QString& id : ids ? ids->split(u';', Qt::SkipEmptyParts) : QStringList()) {
             const auto file = desktop_file(paths, id.trimmed());
             if (!file) continue;
             const auto exec = entry_value(*file, QStringLiteral("Desktop Entry"), QStringLiteral("Exec"));
             if (exec && !exec->isEmpty()) return exec;
         }
+        return std::nullopt;
+    };
+    for (const QString& list : mimeapps_files(paths))
+        for (const QString& group :
+             {QStringLiteral("Default Applications"), QStringLiteral("Added Associations")})
+            if (auto exec = first_exec(list, group)) return exec;
+    // What the installed programs declare, as the desktop's database gathers it.
+    for (const QString& dir : paths.data_dirs)
+        if (auto exec = first_exec(dir + QStringLiteral("/applications/mimeinfo.cache"),
+                                   QStringLiteral("MIME Cache")))
+            return exec;
+    if (!paths.browser.trimmed().isEmpty()) return paths.browser.trimmed();
+    for (const QString& dir : paths.path) {
+        const QFileInfo browser(dir + QStringLiteral("/x-www-browser"));
+        if (QDir::isAbsolutePath(dir) && browser.isFile() && browser.isExecutable())
+            return browser.filePath();
     }
     return std::nullopt;
 }

@@ -13,12 +13,16 @@ struct XdgPaths {
     QStringList config_dirs; // XDG_CONFIG_HOME, then XDG_CONFIG_DIRS
     QStringList data_dirs;   // XDG_DATA_HOME, then XDG_DATA_DIRS
     QStringList desktops;    // XDG_CURRENT_DESKTOP, lower case
+    QString browser;         // BROWSER, the system's browser xdg-open falls back to
+    QStringList path;        // PATH, where x-www-browser is looked for after it
 };
 
 XdgPaths xdg_paths_from_environment();
 
-// The command the desktop runs to open an http address: the Exec line of the default handler's
-// .desktop file as mimeapps.list names it. Nothing when no handler is registered or it has no Exec.
+// The command the desktop runs to open an http address, found where xdg-open finds it: the Exec line of
+// the first handler with a .desktop file that mimeapps.list names (its default, then its added
+// associations) or, after them, mimeinfo.cache names; else $BROWSER, else x-www-browser on the PATH.
+// Nothing when the desktop has none of them.
 std::optional<QString> xdg_http_command(const XdgPaths& paths);
 
 // The one registry value this desktop answers: the default of http\shell\open\command, the command of

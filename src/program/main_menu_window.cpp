@@ -141,6 +141,7 @@ void tomarina1::end_proc() {
         return;
     }
     ending_ = true;
+    pf_.note_program_end();
     run_steps({
         {"save_position", [this] { save_position(); }},
         // The list writes the user's hotels as it closes; ending the program skips that.

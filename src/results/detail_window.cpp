@@ -45,7 +45,7 @@ QLabel* label(QWidget* parent, const char* name, int top, const QString& caption
 } // namespace
 
 tomarina15::tomarina15(Forms& forms) : Form(forms, 15, QStringLiteral("tomarina15")) {
-    Frame1 = add_control<QGroupBox>(this, "Frame1", 0, 0, 5655, 3735);
+    Frame1 = add_control<QGroupBox>(this, "Frame1", 60, 0, 5595, 3735);
     Frame1->setTitle(QStringLiteral("ホテル情報"));
     Text1 = line_box(Frame1, "Text1", 360, 3975);
     Text2 = line_box(Frame1, "Text2", 600, 3975);
@@ -68,11 +68,11 @@ tomarina15::tomarina15(Forms& forms) : Form(forms, 15, QStringLiteral("tomarina1
     Check2->setText(QStringLiteral("ベストリザーブ予約可"));
     Check3 = add_control<QCheckBox>(Frame1, "Check3", 4080, 3240, 1455, 255);
     Check3->setText(QStringLiteral("ホームページ"));
-    Command4 = add_control<QPushButton>(this, "Command4", 2040, 3840, 1215, 375);
+    Command4 = add_control<QPushButton>(this, "Command4", 1920, 3840, 1215, 375);
     Command4->setText(QStringLiteral("ホテル情報"));
-    Command5 = add_control<QPushButton>(this, "Command5", 3360, 3840, 1215, 375);
+    Command5 = add_control<QPushButton>(this, "Command5", 3240, 3840, 1215, 375);
     Command5->setText(QStringLiteral("ホテル予約"));
-    Command1 = add_control<QPushButton>(this, "Command1", 4680, 3840, 975, 375);
+    Command1 = add_control<QPushButton>(this, "Command1", 4560, 3840, 975, 375);
     Command1->setText(QStringLiteral("終了"));
     for (QPushButton* b : {Command4, Command5, Command1}) b->setAutoDefault(true);
 

@@ -54,7 +54,8 @@ void open_links(const HotelRecord& r, Settings& s, Platform& pf, QWidget* parent
     if (!caution_step(s, pf, parent)) return;
     QStringList addresses;
     try_step("link_addresses", [&] { addresses = link_addresses(r, mode, boxes); });
-    for (const QString& address : addresses) start_browser(s, pf, parent, address);
+    const auto told = std::make_shared<bool>(false);
+    for (const QString& address : addresses) start_browser(s, pf, parent, address, told);
 }
 
 } // namespace tomarina

@@ -125,7 +125,7 @@ QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int 
 }
 
 tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina12")) {
-    Command1 = add_control<QPushButton>(this, "Command1", 0, 0, 4335, 375);
+    Command1 = add_control<QPushButton>(this, "Command1", 60, 0, 4335, 375);
     QFont heading_font(QStringLiteral("ＭＳ Ｐゴシック"));
     heading_font.setPointSize(12);
     Command1->setFont(heading_font);
@@ -150,14 +150,14 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
     setAccessibleDescription(sentence);
     MSFlexGrid1->setAccessibleDescription(sentence);
 
-    Command3 = add_control<QPushButton>(this, "Command3", 0, 4320, 1455, 375);
+    Command3 = add_control<QPushButton>(this, "Command3", 60, 4320, 1455, 375);
     Command3->setText(QStringLiteral("地区の絞り込み"));
     Label1 = add_control<QLabel>(this, "Label1", 1560, 4320, 4215, 375);
     Command4 = add_control<QPushButton>(this, "Command4", 6120, 4320, 1215, 375);
     Command4->setText(QStringLiteral("ホテル情報"));
     Command5 = add_control<QPushButton>(this, "Command5", 7440, 4320, 1215, 375);
     Command5->setText(QStringLiteral("ホテル予約"));
-    Command2 = add_control<QPushButton>(this, "Command2", 8760, 4320, 735, 375);
+    Command2 = add_control<QPushButton>(this, "Command2", 8700, 4320, 735, 375);
     Command2->setText(QStringLiteral("終了"));
 
     // Enter presses the button in focus, as in the other windows.

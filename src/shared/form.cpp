@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QShowEvent>
 
 namespace tomarina {
 
@@ -112,6 +113,11 @@ bool Form::window_key(const QKeyEvent* event) {
 bool Form::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && !unloading_) forms_.note_active(this);
     return QWidget::event(event);
+}
+
+void Form::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) try_step("keep on screen", [this] { keep_on_screen(this); });
 }
 
 void Form::closeEvent(QCloseEvent* event) {

@@ -68,6 +68,8 @@ class Form : public QWidget {
     void announce(const QString& text);
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    // A saved position from another screen or scale would leave part of the window out of reach.
+    void showEvent(QShowEvent* event) override;
 
     Forms& forms_;
     AppState& st_;

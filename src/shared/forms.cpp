@@ -68,6 +68,7 @@ void Forms::forget(Form* f) {
 void Forms::end_program() {
     if (ended_) return;
     ended_ = true;
+    platform_.note_program_end();
     for (auto& [type, w] : windows_) {
         if (!w) continue;
         Form* f = w.data();
@@ -81,6 +82,7 @@ void Forms::end_program() {
 
 void Forms::note_end_request() {
     end_requested_ = true;
+    platform_.note_program_end();
     platform_.answer_waiting_messages();
 }
 

@@ -10,7 +10,7 @@ struct ResultsDesign {
     static constexpr int grid_height = 3855;
     static constexpr int grid_width = 9495;
     static constexpr int columns = 7;
-    static constexpr int column_widths[columns] = {1080, 2300, 1170, 700, 2100, 900, 1080};
+    static constexpr int column_widths[columns] = {1080, 2300, 1170, 700, 2100, 1080, 1080};
 };
 
 } // namespace tomarina

@@ -26,7 +26,7 @@ template <typename T> T* on_tab(QWidget* page, const char* name, int left, int t
 
 tomarina32::tomarina32(Forms& forms) : Form(forms, 32, QStringLiteral("tomarina32")) {
     setFixedSize(twips_to_px(6330), twips_to_px(4980));
-    Frame1 = add_control<QGroupBox>(this, "Frame1", 0, 120, 6255, 4815);
+    Frame1 = add_control<QGroupBox>(this, "Frame1", 60, 120, 6255, 4815);
     Frame1->setTitle(QStringLiteral("動作環境の登録"));
 
     SSTab1 = add_control<QTabWidget>(Frame1, "SSTab1", 240, 360, 5775, 3855);

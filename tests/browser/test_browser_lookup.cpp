@@ -4,6 +4,7 @@
 #include "shared/desktop_opener.h"
 #include "support/fake_platform.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -168,6 +169,48 @@ class TestBrowserLookup : public QObject {
         write_file(dir.filePath("config/gnome-mimeapps.list"),
                    "[Default Applications]\nx-scheme-handler/http=web.desktop\n");
         QCOMPARE(xdg_http_command(paths), QStringLiteral("/opt/web/web --new %u"));
+    }
+
+    // Each place xdg-open looks, alone in temporary folders and a bare PATH; re-registration finds the same.
+    void lookup_finds_what_xdg_open_finds_data() {
+        QTest::addColumn<QByteArray>("mimeapps");
+        QTest::addColumn<QByteArray>("cache");
+        QTest::addColumn<QString>("on_path");
+        const QByteArray gone = "[Default Applications]\nx-scheme-handler/http=gone.desktop\n", none;
+        const QByteArray cache = "[MIME Cache]\nx-scheme-handler/http=gone.desktop;web.desktop;\n";
+        const QByteArray added = "[Added Associations]\nx-scheme-handler/http=web.desktop\n";
+        QTest::newRow("default removed, another in the cache") << gone << cache << QStringLiteral("xdg-open");
+        QTest::newRow("added associations only") << added << none << QStringLiteral("xdg-open");
+        QTest::newRow("cache only") << none << cache << QStringLiteral("xdg-open");
+        QTest::newRow("x-www-browser only") << none << none << QStringLiteral("x-www-browser");
+    }
+    void lookup_finds_what_xdg_open_finds() {
+        QFETCH(QByteArray, mimeapps);
+        QFETCH(QByteArray, cache);
+        QFETCH(QString, on_path);
+        QTemporaryDir dir(QCoreApplication::applicationDirPath() + QStringLiteral("/xdg-XXXXXX")); // not /tmp
+        write_file(dir.filePath("applications/web.desktop"), "[Desktop Entry]\nExec=/opt/web/web %u\n");
+        write_file(dir.filePath("mimeapps.list"), mimeapps);
+        write_file(dir.filePath("applications/mimeinfo.cache"), cache);
+        for (const QString& name : {QStringLiteral("xdg-open"), on_path}) {
+            write_file(dir.filePath(name), "#!/bin/sh\n");
+            QFile::setPermissions(dir.filePath(name), QFileDevice::Permissions(0x7700));
+        }
+        QList<std::pair<const char*, QByteArray>> saved;
+        for (const char* name :
+             {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS", "PATH"}) {
+            saved.append({name, qgetenv(name)});
+            qputenv(name, QFile::encodeName(dir.path()));
+        }
+        FakePlatform pf;
+        pf.desktop_handler = true;
+        Settings first, again;
+        again.inet_data2 = QStringLiteral("/usr/bin/firefox-esr");
+        StartSysInfo(first, pf);
+        StartSysInfo(again, pf);
+        for (const auto& [name, value] : saved) qputenv(name, value);
+        QCOMPARE(first.inet_data2, dir.filePath("xdg-open"));
+        QCOMPARE(again.inet_data2, first.inet_data2);
     }
 
     void disk_listing_skips_hidden_and_links() {

@@ -1,8 +1,10 @@
 #include "maintenance/hotel_edit_window.h"
 #include "maintenance/maintenance_list_window.h"
+#include "platform/on_screen.h"
 #include "program/main_menu_window.h"
 #include "program/program.h"
 #include "results/detail_window.h"
+#include "results/results_cells.h"
 #include "results/results_window.h"
 #include "search/narrowing_window.h"
 #include "search/picker_window.h"
@@ -81,6 +83,18 @@ QStringList cut_or_crossed(QWidget* window) {
             const test::DrawnLines drawn = test::drawn_lines(l);
             if (!drawn.fit_width || drawn.height > l->contentsRect().height() + 1) found << name;
         }
+        // A grid heading is drawn on one line, inside the grid.
+        if (auto* h = qobject_cast<GridHeading*>(c))
+            for (int i = 0; i < h->count(); ++i)
+                if (h->heading_lines(i).size() > 1 || h->sectionPosition(i) + h->sectionSize(i) > h->width())
+                    found << name + QStringLiteral(" heading ") + h->heading_lines(i).join(u'|');
+        // A caption right at the window's side looks cut by it (a frame's stands at its top left).
+        const auto* frame = qobject_cast<QGroupBox*>(c);
+        QRect at = frame ? QRect(0, 0, fm.horizontalAdvance(frame->title()), 1) : c->rect();
+        at.translate(c->mapTo(window, QPoint()));
+        if (!c->property(frame ? "title" : "text").toString().isEmpty() && c->isVisibleTo(window) &&
+            (at.left() < 4 || at.right() >= window->width() - 4))
+            found << name + QStringLiteral(" at the window's side");
         if (auto* g = qobject_cast<QGroupBox*>(c); g && !g->title().isEmpty())
             for (QWidget* in : g->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
                 if (!in->isHidden() && (in->y() < g->contentsRect().top() ||
@@ -100,6 +114,13 @@ class TestConventions : public QObject {
         QCOMPARE(twips_to_px(15), 1);
         QCOMPARE(px_to_twips(96), 1440);
         QCOMPARE(px_to_twips(twips_to_px(5200)), 5205); // whole pixels
+    }
+
+    void kept_on_screen() {
+        const QList<QRect> areas = {{0, 0, 1280, 1024}, {1280, 0, 1024, 768}}; // the second is the primary
+        const auto kept = [&areas](QRect r) { return tomarina::kept_on_screen(r, areas, 1, false); };
+        QCOMPARE(kept({1200, 0, 300, 200}), QRect(1280, 0, 300, 200));      // mostly on the second
+        QCOMPARE(kept({5000, 5000, 300, 200}), QRect(2004, 568, 300, 200)); // on none
     }
 
     void esc_closes_from_every_control_and_the_window_reopens_where_it_was() {
@@ -196,6 +217,8 @@ class TestConventions : public QObject {
             QCOMPARE(pf.help_topic, w->objectName());
         };
         f1_in(forms.loaded<tomarina1>());
+        // Saved below and right of the screen, as on a larger one or at a smaller scale.
+        for (int n : {11, 12, 13, 15, 21, 31, 32, 34, 41, 42, 91}) st.settings.form(n) = {14000, 18000};
         for (Form* w : std::initializer_list<Form*>{forms.show<tomarina11>(), forms.show<tomarina21>(),
                                                      forms.show<tomarina31>(), forms.show<tomarina32>(),
                                                      forms.show<tomarina34>(), forms.show<tomarina41>(),
@@ -208,10 +231,17 @@ class TestConventions : public QObject {
         QTest::mouseDClick(forms.loaded<tomarina42>()->Text1, Qt::LeftButton); // its picker
         (forms.show<tomarina13>(), forms.show<tomarina15>(), forms.show<tomarina91>(),
          forms.show<frmSplash>());
+        DesktopPlatform desktop;
+        desktop.show_help(QString(), QStringLiteral("tomarina1"));
         QStringList found;
-        for (QWidget* w : QApplication::topLevelWidgets())
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        for (QWidget* w : QApplication::topLevelWidgets()) {
             if (qobject_cast<Form*>(w) && w->isVisible())
                 found += cut_or_crossed(w); // with the browser selection
+            // A fixed-size window larger than the screen can only show its top left.
+            if (w->isVisible() && !screen.contains(w->frameGeometry()) && w->pos() != screen.topLeft())
+                found << w->objectName() + QStringLiteral(" off the screen");
+        }
         QVERIFY2(found.isEmpty(), qPrintable(found.join(u", ")));
     }
 

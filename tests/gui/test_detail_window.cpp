@@ -223,6 +223,24 @@ class TestDetailWindow : public QObject {
         QCOMPARE(app.pf.launches[0].address, same_page);
     }
 
+    // xdg-open without a browser ends with 3: told once a press, after it, and not in the end.
+    void failing_browser_is_told_once_per_press() {
+        App app;
+        app.st.settings.control9_flg = 1;
+        const test::DesktopHandler desktop({}, true, "#!/bin/sh\nexit 3\n");
+        app.st.settings.inet_data2 = desktop.opener();
+        app.pf.run_programs = true;
+        auto* d = app.click(app.results(), "あいホテル");
+        for (qsizetype press = 1; press <= 3; ++press) {
+            if (press == 3) app.pf.note_program_end();
+            QTest::mouseClick(d->Command4, Qt::LeftButton); // three pages
+            QCOMPARE(app.pf.messages.size(), press - 1);
+            QTest::qWait(press == 3 ? 1000 : 0);
+            QTRY_COMPARE(app.pf.messages.size(), std::min(press, qsizetype(2)));
+        }
+        QVERIFY(app.pf.messages[0].text.startsWith(browser_error_text({})));
+    }
+
     void buttons_follow_the_shown_hotel_after_a_re_sort() {
         App app;
         app.st.settings.control9_flg = 1;

@@ -166,7 +166,7 @@ class TestMaintenanceWindows : public QObject {
                                       u8("ホテル名"), u8("電話番号"),    u8("部屋数"),
                                       u8("交通"),     u8("料金(ｼﾝｸﾞﾙ)"), u8("備考(評価)")};
         for (int c = 0; c < 9; ++c) QCOMPARE(w->model->heading(c), headings[c]);
-        QCOMPARE(w->MSFlexGrid1->columnWidth(3), twips_to_px(2000));
+        QCOMPARE(w->MSFlexGrid1->columnWidth(3), twips_to_px(1500));
         QCOMPARE(w->Command2->text(), u8("追加"));
         QCOMPARE(w->Command1->text(), u8("登録終了"));
         QCOMPARE(w->Command3->text(), u8("修正"));

@@ -288,7 +288,7 @@ class TestSettings : public QObject {
                                        "sv_colwidth(2)=1170",
                                        "sv_colwidth(3)=700",
                                        "sv_colwidth(4)=2100",
-                                       "sv_colwidth(5)=900",
+                                       "sv_colwidth(5)=1080",
                                        "sv_colwidth(6)=1080"}));
         QCOMPARE(lines[50], QStringLiteral("[Text1]"));
         QCOMPARE(lines[51], u8("東京"));

@@ -4,6 +4,7 @@
 #include "platform/disk_listing.h"
 #include "platform/nested_loop.h"
 #include "platform/platform.h"
+#include "platform/program_start.h"
 #include "platform/xdg_handler.h"
 
 #include <QList>
@@ -60,9 +61,11 @@ class FakePlatform : public Platform {
         return a;
     }
     void answer_waiting_messages() override { ending = true; }
-    bool start_program(const QString& program, const QString& address) override {
+    bool run_programs = false; // the programs really start, watched as the program watches them
+    QObject started;
+    bool start_program(const QString& program, const QString& address, std::function<void()> f) override {
         launches.append({program, address});
-        return launch_result;
+        return run_programs ? start_watched_program(program, address, &started, f) : launch_result;
     }
     // A text value as the registry holds it: code page 932 with its terminating NUL.
     void set_registry_text(const QString& key, const QString& value, const QString& text, int type = 1) {

@@ -65,7 +65,7 @@ struct DesktopHandler {
     QTemporaryDir dir{QCoreApplication::applicationDirPath() + QStringLiteral("/desktop-XXXXXX")};
     QList<std::pair<const char*, QByteArray>> saved;
     QString opener() const { return dir.filePath(QStringLiteral("xdg-open")); }
-    DesktopHandler(const QString& command, bool opener) {
+    DesktopHandler(const QString& command, bool opener, const QByteArray& opener_script = "#!/bin/sh\n") {
         auto write = [this](const char* name, const QByteArray& bytes) {
             QFile f(dir.filePath(QString::fromLatin1(name)));
             return f.open(QIODevice::WriteOnly) && f.write(bytes) &&
@@ -74,7 +74,7 @@ struct DesktopHandler {
         if (!command.isEmpty() && QDir(dir.path()).mkdir(QStringLiteral("applications")))
             write("mimeapps.list", "[Default Applications]\nx-scheme-handler/http=web.desktop\n") &&
                 write("applications/web.desktop", "[Desktop Entry]\nExec=" + command.toUtf8() + '\n');
-        if (opener) write("xdg-open", "#!/bin/sh\n");
+        if (opener) write("xdg-open", opener_script);
         for (const char* name :
              {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS", "PATH"}) {
             saved.append({name, qgetenv(name)});
