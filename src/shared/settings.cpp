@@ -144,7 +144,8 @@ void read_control_item(Settings& s, const QString& key, QStringView value, QStri
 void read_settings(QIODevice& dev, Settings& s) {
     enum Section { None, Form, Control, Text1, Text2 } section = None;
     int hist_count[2] = {0, 0};
-    QByteArray bytes = dev.read(settings_read_limit + 1);
+    QByteArray bytes;
+    read_up_to(dev, settings_read_limit, bytes);
     if (bytes.size() > settings_read_limit) {
         // A line cut at the limit would be read as a shorter value than it holds.
         bytes.truncate(settings_read_limit);
