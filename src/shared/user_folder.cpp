@@ -203,8 +203,8 @@ FolderChoice choose_program_folder_for(const QString& program_dir) {
 QString folder_choice_message(const FolderChoice& f) {
     if (f.read_only)
         return (f.copy_failed
-                    ? QStringLiteral("利用者のフォルダー「%1」にファイルを写せませんでした。\n%2\n\n")
-                    : QStringLiteral("利用者のフォルダー「%1」を作成できないか、書き込めません。\n%2\n\n"))
+                    ? QStringLiteral("利用者のフォルダー「%1」はありますが、ファイルを写せませんでした。\n%2\n\n")
+                    : QStringLiteral("利用者のフォルダー「%1」を使えません。\n%2\n\n"))
                    .arg(f.user_dir.isEmpty() ? QStringLiteral("（なし）") : f.user_dir, f.unusable_reason) +
                QStringLiteral("プログラムフォルダーのファイルを読み取り専用で使います。"
                               "設定や登録したホテルは保存されません。");
