@@ -17,12 +17,18 @@ QStringList user_line_fields(QStringView line) {
 
 QString user_line(const QStringList& fields) {
     QString out;
+    qsizetype size = 0;
+    for (const QString& f : fields) size += f.size() + 3;
+    out.reserve(size);
     for (qsizetype k = 0; k < fields.size(); ++k) {
         if (k) out += u',';
-        QString f = fields[k];
+        out += u'"';
         // A quote inside a field is doubled so that it reads back whole.
-        f.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-        out += u'"' + f + u'"';
+        for (const QChar c : fields[k]) {
+            if (c == u'"') out += u'"';
+            out += c;
+        }
+        out += u'"';
     }
     return out;
 }
@@ -178,8 +184,10 @@ bool reread_user_file(const QString& path, UserTables& u, const HotelTables& t, 
 
 QByteArray user_file_bytes(const UserTables& u, bool* ok) {
     QString text;
-    for (int i = 1; i <= u.user_name.held(u.user_count); ++i)
-        text += user_line(user_record(u, i)) + QStringLiteral("\r\n");
+    for (int i = 1; i <= u.user_name.held(u.user_count); ++i) {
+        text += user_line(user_record(u, i));
+        text += QStringLiteral("\r\n");
+    }
     auto bytes = encode_cp932_file(text);
     if (ok) *ok = bytes.has_value();
     if (!bytes) return {};
