@@ -175,7 +175,7 @@ int col_int(const QStringList& row, int k) {
 
 bool write_checked(const QString& path, const QByteArray& bytes, QString* error) {
     if (save_file(path, bytes)) return true;
-    if (error) *error = path + QStringLiteral(": ") + system_reason(errno);
+    if (error) *error = path + QStringLiteral(": ") + system_reason(last_save_failure());
     return false;
 }
 

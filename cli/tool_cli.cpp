@@ -45,6 +45,10 @@ QString lock_refusal(const QString& folder) {
     case LockState::not_regular:
         return QStringLiteral("cannot tell whether the program runs on this folder: %1 is not a regular file")
             .arg(lock);
+    case LockState::linked:
+        return QStringLiteral(
+                   "cannot tell whether the program runs on this folder: %1 is a hard link to another file")
+            .arg(lock);
     case LockState::unreadable:
         break;
     }

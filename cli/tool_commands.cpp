@@ -94,7 +94,7 @@ int tool_build(const QString& source_dir, const QString& out_file) {
         return 1;
     }
     if (!save_file(out_file, build_database(src))) {
-        tell_file(out_file, system_reason(errno));
+        tell_file(out_file, system_reason(last_save_failure()));
         return 1;
     }
     return 0;

@@ -1,7 +1,8 @@
 #include "cli/tool_output.h"
 
+#include "data/regular_file.h"
+
 #include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -67,17 +68,28 @@ void guard_standard_streams() {
 }
 
 QString system_reason(int error_number) {
+    // The program's own reasons a file is not read or written, beside the system's.
+    switch (error_number) {
+    case not_regular_file:
+        return QStringLiteral("not a regular file");
+    case foreign_link:
+        return QStringLiteral("a symbolic link on the way belongs to another user and is not followed");
+    case foreign_link_target:
+        return QStringLiteral("a symbolic link leads to another user's file, which is not replaced");
+    }
     static const locale_t c_locale = ::newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
     return QString::fromLocal8Bit(c_locale ? ::strerror_l(error_number, c_locale)
                                            : std::strerror(error_number));
 }
 
 QString unreadable_reason(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists()) return system_reason(ENOENT);
-    if (info.isDir()) return system_reason(EISDIR);
-    if (!info.isFile()) return QStringLiteral("not a regular file");
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    // The walk of the program's one opener, so that the reason is the one that kept the file from it.
+    ResolvedPath at;
+    if (const int e = resolve_path(path, at)) return system_reason(e);
+    if (!at.exists) return system_reason(ENOENT);
+    if (S_ISDIR(at.st.st_mode)) return system_reason(EISDIR);
+    if (!S_ISREG(at.st.st_mode)) return system_reason(not_regular_file);
+    const int fd = ::openat(at.folder, at.name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return system_reason(errno);
     ::close(fd);
     return QStringLiteral("cannot be read");

@@ -6,15 +6,16 @@
 #include "data/user_file.h"
 
 #include <QBuffer>
-#include <memory>
+#include <array>
 
 namespace {
 
-std::unique_ptr<tomarina::UserTables> read(QByteArray bytes, const tomarina::HotelTables& t) {
+// Reads into tables made once: a read replaces their records, count and kept bytes, and making 500
+// empty records of every field for each input would cost more than the read itself.
+const tomarina::UserTables& read(QByteArray bytes, const tomarina::HotelTables& t, tomarina::UserTables& u) {
     QBuffer in(&bytes);
     in.open(QIODevice::ReadOnly);
-    auto u = std::make_unique<tomarina::UserTables>();
-    if (!tomarina::get_hotel_user(in, *u, t, QString())) __builtin_trap();
+    if (!tomarina::get_hotel_user(in, u, t, QString())) __builtin_trap();
     return u;
 }
 
@@ -42,7 +43,11 @@ void check_kept_bytes(const QByteArray& bytes) {
             if ((*back)[pos] != bytes[pos] || uchar(bytes[pos]) != u - tomarina::kept_byte_base) __builtin_trap();
             ++pos;
         } else {
-            pos += tomarina::encode_cp932_file(QStringView(&c, 1))->size();
+            // The length of a character's file form, found once per character.
+            static std::array<qint8, 0x10000> lengths{};
+            qint8& length = lengths[u];
+            if (length == 0) length = qint8(tomarina::encode_cp932_file(QStringView(&c, 1))->size());
+            pos += length;
         }
     }
     if (pos != bytes.size()) __builtin_trap();
@@ -59,11 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }();
     const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
     check_kept_bytes(input);
-    const auto first = read(input, *t);
+    static auto* tables = new tomarina::UserTables[2];
+    const auto* first = &read(input, *t, tables[0]);
     bool ok = false;
     const QByteArray written = tomarina::user_file_bytes(*first, &ok);
     if (!ok) __builtin_trap();
-    const auto second = read(written, *t);
+    const auto* second = &read(written, *t, tables[1]);
     if (!same_hotels(*first, *second) || tomarina::user_file_bytes(*second) != written) __builtin_trap();
     tomarina::copy_user_hotel(*first, *t);
     return 0;

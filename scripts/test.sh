@@ -22,6 +22,7 @@ cmake -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=R
 cmake --build build-fuzz -j2
 ctest --test-dir build --output-on-failure -j2
 ctest --test-dir build-fuzz --output-on-failure
+cat build-fuzz/scratch/*.figures # the bounded runs' inputs a second and longest inputs
 # The unit and window tests, built with AddressSanitizer and UndefinedBehaviorSanitizer: a use after free
 # or undefined behaviour then fails the run instead of passing by luck. A memory error report goes to
 # build-asan/reports, so that one from a program a test starts fails the run even where the test takes

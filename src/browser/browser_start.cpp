@@ -1,7 +1,11 @@
 #include "browser/browser_start.h"
 
+#include "data/regular_file.h"
 #include "data/steps.h"
 #include "platform/web_address.h"
+
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace tomarina {
 
@@ -44,8 +48,30 @@ std::function<void()> late_failure_teller(Platform& pf, const QString& address, 
 
 } // namespace
 
+QString browser_command_refusal(const QString& program) {
+    // A bare name is the program the start would find on the PATH.
+    QString file = program;
+    if (!program.contains(u'/')) file = QStandardPaths::findExecutable(program);
+    if (file.isEmpty()) return {};
+    const QString why = foreign_path_reason(file);
+    if (why.isEmpty()) return {};
+    return QStringLiteral("登録されたブラウザ「%1」はほかの利用者が書き換えられるため、起動しません。\r\n")
+               .arg(program) +
+           why;
+}
+
 bool start_browser(const Settings& s, Platform& pf, QWidget* parent, const QString& address,
                    std::shared_ptr<bool> told) {
+    // The settings file may have been written by someone else: their program never runs for the user.
+    QString refusal;
+    try_step("check browser", [&] { refusal = browser_command_refusal(s.inet_data2); });
+    if (!refusal.isEmpty()) {
+        try_step("browser message", [&] {
+            pf.message(parent, browser_error_text(address) + QStringLiteral("\r\n") + refusal, error_title,
+                       MsgIcon::Exclamation, MsgButtons::Ok);
+        });
+        return false;
+    }
     bool started = false;
     try_step("start browser", [&] {
         if (is_web_address(address) && !s.inet_data2.isEmpty())

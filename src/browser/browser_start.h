@@ -17,6 +17,10 @@ bool caution_step(Settings& s, Platform& pf, QWidget* parent);
 // The text of the message shown when the browser cannot be started.
 QString browser_error_text(const QString& address);
 
+// Why the browser command must not be started: the file or a folder on its way is another user's or
+// can be written by another user (regular_file.h's rule). Empty when it may.
+QString browser_command_refusal(const QString& program);
+
 // Starts the browser inet_data2 with one address, without a shell and without waiting. A refused
 // address or a failed start shows "エラーメッセージ" and the program goes on. True when started. A
 // browser that ends with a failure within seconds is told with the same message later, once for all

@@ -1,11 +1,87 @@
 #include "data/regular_file.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QList>
+
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <grp.h>
+#include <pwd.h>
 #include <unistd.h>
 
 namespace tomarina {
+
+ResolvedPath::~ResolvedPath() {
+    if (folder >= 0) ::close(folder);
+}
+
+namespace {
+
+// Moves the walk into the folder next (an fd or -1 with errno); false with the error when it failed.
+int enter(ResolvedPath& at, int next) {
+    if (next < 0) return errno ? errno : EIO;
+    if (at.folder >= 0) ::close(at.folder);
+    at.folder = next;
+    return 0;
+}
+
+} // namespace
+
+int resolve_path(const QString& path, ResolvedPath& out) {
+    const QByteArray bytes = QFile::encodeName(path);
+    QList<QByteArray> rest = bytes.split('/');
+    if (int e = enter(out, ::open(bytes.startsWith('/') ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC)))
+        return e;
+    const auto more_names = [&rest] {
+        return std::any_of(rest.cbegin(), rest.cend(),
+                           [](const QByteArray& r) { return !r.isEmpty() && r != "."; });
+    };
+    while (!rest.isEmpty()) {
+        const QByteArray name = rest.takeFirst();
+        if (name.isEmpty() || name == ".") continue;
+        const bool last = !more_names();
+        struct stat st {};
+        if (::fstatat(out.folder, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT && last && name != "..") {
+                out.name = name;
+                out.exists = false;
+                return 0;
+            }
+            return errno;
+        }
+        if (S_ISLNK(st.st_mode)) {
+            // Another user's link would choose which file the program reads or writes.
+            if (st.st_uid != ::geteuid() && st.st_uid != 0) return foreign_link;
+            if (++out.links > 40) return ELOOP;
+            QByteArray target(PATH_MAX, Qt::Uninitialized);
+            const ssize_t n =
+                ::readlinkat(out.folder, name.constData(), target.data(), std::size_t(target.size()));
+            if (n <= 0 || n >= target.size()) return n < 0 ? errno : EINVAL;
+            target.truncate(n);
+            if (target.startsWith('/'))
+                if (int e = enter(out, ::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC))) return e;
+            rest = target.split('/') + rest;
+            continue;
+        }
+        if (!last || name == "..") {
+            if (!S_ISDIR(st.st_mode)) return ENOTDIR;
+            // O_NOFOLLOW: a folder swapped for a link since it was looked at is refused, not followed.
+            if (int e = enter(out, ::openat(out.folder, name.constData(),
+                                            O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)))
+                return e;
+            if (last) return EISDIR;
+            continue;
+        }
+        out.name = name;
+        out.exists = true;
+        out.st = st;
+        return 0;
+    }
+    return EISDIR; // the path names a folder
+}
 
 QString open_error_reason(int error_number) {
     switch (error_number) {
@@ -14,36 +90,131 @@ QString open_error_reason(int error_number) {
         return QStringLiteral("読み取りの権限がありません");
     case EIO:
         return QStringLiteral("ディスクの読み書きでエラーが発生しました");
+    case not_regular_file:
+    case EISDIR:
+        return QStringLiteral("通常のファイルではありません");
+    case foreign_link:
+        return QStringLiteral("ほかの利用者のシンボリックリンクはたどりません");
+    case ELOOP:
+        return QStringLiteral("シンボリックリンクが多すぎます");
     default:
         return QStringLiteral("エラー番号 %1").arg(error_number);
     }
 }
 
-bool open_regular_file(QFile& file, const QString& path, QString& why) {
+OpenedFile open_file_for_reading(QFile& file, const QString& path, QString& why) {
     why.clear();
-    // Opened without waiting and checked on the open handle, so nothing can swap the file in between.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ResolvedPath at;
+    const int walked = resolve_path(path, at);
+    if (walked == ENOENT || (walked == 0 && !at.exists)) return OpenedFile::missing;
+    if (walked != 0) {
+        why = open_error_reason(walked);
+        return walked == EISDIR ? OpenedFile::not_regular : OpenedFile::unreadable;
+    }
+    if (!S_ISREG(at.st.st_mode)) {
+        why = open_error_reason(not_regular_file);
+        return OpenedFile::not_regular;
+    }
+    // Opened from the resolved folder without following or waiting, and checked to be the file looked at.
+    const int fd = ::openat(at.folder, at.name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
-        if (errno != ENOENT) why = open_error_reason(errno);
-        return false;
+        if (errno == ENOENT) return OpenedFile::missing;
+        why = open_error_reason(errno == ELOOP ? not_regular_file : errno);
+        return errno == ELOOP ? OpenedFile::not_regular : OpenedFile::unreadable;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_ino != at.st.st_ino ||
+        st.st_dev != at.st.st_dev) {
         ::close(fd);
-        why = QStringLiteral("通常のファイルではありません");
-        return false;
+        why = open_error_reason(not_regular_file);
+        return OpenedFile::not_regular;
     }
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         why = file.errorString();
-        return false;
+        return OpenedFile::unreadable;
     }
-    return true;
+    return OpenedFile::opened;
+}
+
+bool open_regular_file(QFile& file, const QString& path, QString& why) {
+    return open_file_for_reading(file, path, why) == OpenedFile::opened;
 }
 
 bool open_regular_file(QFile& file, const QString& path) {
     QString why;
     return open_regular_file(file, path, why);
+}
+
+namespace {
+
+// The group of the user's own name, which has no other member (Debian gives every user one, and its
+// umask 002 makes folders it can write).
+bool users_private_group(gid_t gid) {
+    const passwd* user = ::getpwuid(::geteuid());
+    if (!user || user->pw_gid != gid) return false;
+    const group* g = ::getgrgid(gid);
+    if (!g || qstrcmp(g->gr_name, user->pw_name) != 0) return false;
+    for (char** member = g->gr_mem; *member; ++member)
+        if (qstrcmp(*member, user->pw_name) != 0) return false;
+    return true;
+}
+
+QString parent_of(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return slash <= 0 ? QStringLiteral("/") : path.left(slash);
+}
+
+} // namespace
+
+QString foreign_path_reason(const QString& path) {
+    // As far as it exists: a missing file or folder is made by the user, in the folder found here.
+    QString at = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    const QString whole = at;
+    struct stat st {};
+    while (::lstat(QFile::encodeName(at).constData(), &st) != 0 && at != u"/") at = parent_of(at);
+    ResolvedPath walked;
+    const int e = resolve_path(at, walked);
+    if (e == foreign_link)
+        return QStringLiteral("「%1」への道にほかの利用者のシンボリックリンクがあります。").arg(at);
+    if (e != 0 && e != EISDIR)
+        return QStringLiteral("「%1」を調べられません（%2）。").arg(at, open_error_reason(e));
+    QString real = QFileInfo(at).canonicalFilePath();
+    if (real.isEmpty()) return QStringLiteral("「%1」を調べられません。").arg(at);
+    for (bool itself = at == whole;; itself = false) {
+        if (::stat(QFile::encodeName(real).constData(), &st) != 0)
+            return QStringLiteral("「%1」を調べられません（%2）。").arg(real, open_error_reason(errno));
+        if (st.st_uid != 0 && st.st_uid != ::geteuid())
+            return QStringLiteral("「%1」はほかの利用者のものです。").arg(real);
+        const bool shared_sticky = !itself && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX) && st.st_uid == 0;
+        const bool others_write =
+            (st.st_mode & S_IWOTH) || ((st.st_mode & S_IWGRP) && !users_private_group(st.st_gid));
+        if (others_write && !shared_sticky)
+            return QStringLiteral("「%1」はほかの利用者も書き込めます。").arg(real);
+        if (real == u"/") return {};
+        real = parent_of(real);
+    }
+}
+
+bool read_up_to(QIODevice& dev, qint64 limit, QByteArray& out) {
+    // The first piece is what the device says it holds; after a full piece the next is as large as what
+    // came before, after a short one only a small look for more: the buffer is about what the file holds.
+    constexpr qint64 small = 4096;
+    qint64 piece = std::max(small, dev.bytesAvailable() + 1);
+    while (out.size() <= limit) {
+        const qsizetype at = out.size();
+        const qint64 want = std::min<qint64>(piece, limit + 1 - at);
+        out.resize(at + want);
+        const qint64 n = dev.read(out.data() + at, want);
+        if (n < 0) {
+            out.resize(at);
+            return false;
+        }
+        out.resize(at + n);
+        if (n == 0) break;
+        piece = n < want ? small : std::max<qint64>(small, out.size());
+    }
+    return true;
 }
 
 } // namespace tomarina

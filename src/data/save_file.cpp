@@ -1,5 +1,7 @@
 #include "data/save_file.h"
 
+#include "data/regular_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -26,11 +28,7 @@ struct Failed {
     int error_number;
 };
 
-// Not error numbers of the system: the file to replace is not a regular file; a link on the way
-// belongs to another user; a link leads to another user's file.
-constexpr int not_regular = -1;
-constexpr int foreign_link = -2;
-constexpr int foreign_target = -3;
+thread_local int last_failure = 0;
 
 [[noreturn]] void fail(int error_number) {
     throw Failed{error_number ? error_number : EIO};
@@ -72,77 +70,15 @@ void sync_folder(int dir) {
     ::close(fd);
 }
 
-// A folder held open while the save runs.
-struct Folder {
-    int fd = -1;
-    Folder() = default;
-    Folder(const Folder&) = delete;
-    Folder& operator=(const Folder&) = delete;
-    ~Folder() {
-        if (fd >= 0) ::close(fd);
-    }
-    void enter(int next) {
-        if (next < 0) fail(errno);
-        if (fd >= 0) ::close(fd);
-        fd = next;
-    }
-};
-
-// A symbolic link is followed only when the running user or root made it: another user's link would
-// choose which file the program writes over.
-void check_link_owner(const struct stat& st) {
-    if (st.st_uid != ::geteuid() && st.st_uid != 0) fail(foreign_link);
-}
-
-// Walks path one name at a time from a folder held open, so that every link on the way (of a folder or
-// of the file) is resolved once and checked, and nothing swapped in later can redirect the save. Ends
-// with `folder` holding the real folder of the file to replace, which is a regular file or missing;
-// returns its name there.
-QByteArray resolve_target(const QString& path, Folder& folder) {
-    const QByteArray bytes = QFile::encodeName(path);
-    QList<QByteArray> rest = bytes.split('/');
-    folder.enter(::open(bytes.startsWith('/') ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
-    int links = 0;
-    const auto more_names = [&rest] {
-        return std::any_of(rest.cbegin(), rest.cend(),
-                           [](const QByteArray& r) { return !r.isEmpty() && r != "."; });
-    };
-    while (!rest.isEmpty()) {
-        const QByteArray name = rest.takeFirst();
-        if (name.isEmpty() || name == ".") continue;
-        const bool last = !more_names();
-        struct stat st {};
-        if (::fstatat(folder.fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-            if (errno == ENOENT && last && name != "..") return name;
-            fail(errno);
-        }
-        if (S_ISLNK(st.st_mode)) {
-            check_link_owner(st);
-            if (++links > 40) fail(ELOOP);
-            QByteArray target(PATH_MAX, Qt::Uninitialized);
-            const ssize_t n =
-                ::readlinkat(folder.fd, name.constData(), target.data(), std::size_t(target.size()));
-            if (n <= 0 || n >= target.size()) fail(n < 0 ? errno : EINVAL);
-            target.truncate(n);
-            if (target.startsWith('/')) folder.enter(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
-            rest = target.split('/') + rest;
-            continue;
-        }
-        if (!last || name == "..") {
-            if (!S_ISDIR(st.st_mode)) fail(ENOTDIR);
-            // O_NOFOLLOW: a folder swapped for a link since it was looked at is refused, not followed.
-            folder.enter(
-                ::openat(folder.fd, name.constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-            if (last) fail(EISDIR);
-            continue;
-        }
-        if (!S_ISREG(st.st_mode)) fail(S_ISDIR(st.st_mode) ? EISDIR : not_regular);
-        // Through a link, only a file of the running user is replaced: even a trusted link may lead to
-        // a file that is somebody else's.
-        if (links > 0 && st.st_uid != ::geteuid()) fail(foreign_target);
-        return name;
-    }
-    fail(EISDIR); // the path names a folder
+// The real folder and name of the file to replace, which is a regular file or missing; links followed
+// by the one rule of reading and writing.
+void resolve_target(const QString& path, ResolvedPath& at) {
+    if (const int e = resolve_path(path, at)) fail(e);
+    if (!at.exists) return;
+    if (!S_ISREG(at.st.st_mode)) fail(S_ISDIR(at.st.st_mode) ? EISDIR : not_regular_file);
+    // Through a link, only a file of the running user is replaced: even a trusted link may lead to a file
+    // that is somebody else's.
+    if (at.links > 0 && at.st.st_uid != ::geteuid()) fail(foreign_link_target);
 }
 
 } // namespace
@@ -167,32 +103,42 @@ void use_save_disk(SaveDisk* d) {
     disk = d ? d : &real_disk;
 }
 
-bool save_file(const QString& path, const QByteArray& bytes, QString* error) {
-    Folder folder;
+bool save_file(const QString& path, const QByteArray& bytes, QString* error, unsigned most_mode) {
+    ResolvedPath folder;
     QByteArray temp_name;
     int fd = -1;
     try {
         // A symbolic link stays a link: its target gets the new content.
-        const QByteArray target = resolve_target(path, folder);
-        fd = create_temporary(folder.fd, QFile::decodeName(target), temp_name);
-        struct stat old {};
-        if (::fstatat(folder.fd, target.constData(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode))
-            ::fchmod(fd, old.st_mode & 07777); // the old file's permissions go over to the new one
+        resolve_target(path, folder);
+        const QByteArray& target = folder.name;
+        fd = create_temporary(folder.folder, QFile::decodeName(target), temp_name);
+        // The old permissions go over only from a file of the user's own, and never set-id bits: another
+        // user's file must not hand its mode to what the user writes.
+        struct stat made {};
+        mode_t mode = ::fstat(fd, &made) == 0 ? made.st_mode & 0777 : 0600;
+        if (folder.exists && folder.st.st_uid == ::geteuid()) mode = folder.st.st_mode & 0777;
+        mode &= most_mode;
+        if (mode != (made.st_mode & 07777)) ::fchmod(fd, mode);
         write_all(fd, bytes);
         if (disk->sync(fd) != 0) fail(errno);
         const int closed = disk->close(fd);
         fd = -1;
         if (closed != 0) fail(errno);
-        if (disk->rename(folder.fd, temp_name.constData(), target.constData()) != 0) fail(errno);
+        if (disk->rename(folder.folder, temp_name.constData(), target.constData()) != 0) fail(errno);
     } catch (const Failed& f) {
         if (fd >= 0) ::close(fd);
-        if (!temp_name.isEmpty()) ::unlinkat(folder.fd, temp_name.constData(), 0);
+        if (!temp_name.isEmpty()) ::unlinkat(folder.folder, temp_name.constData(), 0);
         if (error) *error = save_error_reason(f.error_number);
-        errno = f.error_number == foreign_link || f.error_number == foreign_target ? EACCES : f.error_number;
+        last_failure = f.error_number;
+        errno = f.error_number < 0 ? EACCES : f.error_number;
         return false;
     }
-    sync_folder(folder.fd);
+    sync_folder(folder.folder);
     return true;
+}
+
+int last_save_failure() {
+    return last_failure;
 }
 
 QString save_error_reason(int error_number) {
@@ -220,13 +166,13 @@ QString save_error_reason(int error_number) {
         return QStringLiteral("ファイルが使用中です。");
     case EIO:
         return QStringLiteral("ディスクの読み書きでエラーが発生しました。");
-    case not_regular:
+    case not_regular_file:
         return QStringLiteral("通常のファイルではないため置き換えません。");
     case ELOOP:
         return QStringLiteral("シンボリックリンクが多すぎます。");
     case foreign_link:
         return QStringLiteral("ほかの利用者のシンボリックリンクはたどりません。");
-    case foreign_target:
+    case foreign_link_target:
         return QStringLiteral("シンボリックリンクの先がほかの利用者のファイルのため置き換えません。");
     default:
         return QStringLiteral("書き込みでエラーが発生しました（エラー番号 %1）。").arg(error_number);

@@ -9,8 +9,13 @@ namespace tomarina {
 // Replaces the file at path with bytes: they go to a temporary file beside it, every write checked,
 // synced to the disk, and only then renamed over the old file. On any failure the old file stays byte
 // for byte, the temporary file is removed, false comes back and error says why, in Japanese (errno
-// holds the system's reason).
-bool save_file(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+// holds the system's reason). The new file keeps the old one's permissions (within 0777) only when the
+// old one is the user's own, else it has a new file's; never more than most_mode.
+bool save_file(const QString& path, const QByteArray& bytes, QString* error = nullptr,
+               unsigned most_mode = 0777);
+// Why the last save on this thread failed: an error number, or one of the program's own reasons
+// (regular_file.h), which errno gives as EACCES.
+int last_save_failure();
 
 // Removes from folder the temporary files that saves of the named files left behind when the program
 // stopped in the middle of one (".NAME.tmp-HEX", regular files only). Call it only while no other copy

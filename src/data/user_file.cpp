@@ -6,11 +6,8 @@
 
 #include <QFile>
 
-#include <cerrno>
-#include <fcntl.h>
 #include <new>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace tomarina {
 
@@ -20,12 +17,18 @@ QStringList user_line_fields(QStringView line) {
 
 QString user_line(const QStringList& fields) {
     QString out;
+    qsizetype size = 0;
+    for (const QString& f : fields) size += f.size() + 3;
+    out.reserve(size);
     for (qsizetype k = 0; k < fields.size(); ++k) {
         if (k) out += u',';
-        QString f = fields[k];
+        out += u'"';
         // A quote inside a field is doubled so that it reads back whole.
-        f.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-        out += u'"' + f + u'"';
+        for (const QChar c : fields[k]) {
+            if (c == u'"') out += u'"';
+            out += c;
+        }
+        out += u'"';
     }
     return out;
 }
@@ -59,25 +62,9 @@ void derive_user_hotel(UserTables& u, int i, const HotelTables& t) {
 
 namespace {
 
-// The whole of dev in at most limit + 1 bytes; false on a read error.
-bool read_up_to(QIODevice& dev, qint64 limit, QByteArray& out) {
-    constexpr qint64 chunk = 1 << 20;
-    while (out.size() <= limit) {
-        const qsizetype at = out.size();
-        const qint64 want = std::min<qint64>(chunk, limit + 1 - at);
-        out.resize(at + want);
-        const qint64 n = dev.read(out.data() + at, want);
-        if (n < 0) return false;
-        out.resize(at + n);
-        if (n == 0) break;
-    }
-    return true;
-}
-
 QString unreadable_reason(const QString& why) {
     return QStringLiteral("ファイルを読み込めませんでした（%1）。").arg(why);
 }
-
 
 } // namespace
 
@@ -96,7 +83,7 @@ bool get_hotel_user(QIODevice& dev, UserTables& u, const HotelTables& t, const Q
             if (cut > 0 && head[cut - 1] == '\r' && head[cut] == '\n') ++cut;
             tail = head.mid(cut);
             head.truncate(cut);
-            if (!read_up_to(dev, user_tail_limit - tail.size(), tail)) {
+            if (!read_up_to(dev, user_tail_limit, tail)) {
                 u.user_read_error = unreadable_reason(QStringLiteral("読み込みエラー"));
                 return false;
             }
@@ -138,9 +125,16 @@ bool get_hotel_user(QIODevice& dev, UserTables& u, const HotelTables& t, const Q
     u.user_tail = tail;
     u.user_read_error.clear();
     for (int i = 1; i <= count; ++i) derive_user_hotel(u, i, t);
-    // The scratch copy of the last line; what was read does not depend on it.
+    // The scratch copy of the last line; what was read does not depend on it. It is no more open to
+    // others than the file it comes from.
     if (count > 0 && !tmp_path.isEmpty()) {
-        if (const auto bytes = encode_cp932_file(last_line)) save_file(tmp_path, *bytes + "\r\n");
+        unsigned most = 0777;
+        struct stat st {};
+        if (const auto* file = qobject_cast<const QFileDevice*>(&dev);
+            file && file->handle() >= 0 && ::fstat(file->handle(), &st) == 0)
+            most = st.st_mode & 0777;
+        if (const auto bytes = encode_cp932_file(last_line))
+            save_file(tmp_path, *bytes + "\r\n", nullptr, most);
     }
     return true;
 }
@@ -156,35 +150,25 @@ namespace {
 // they are instead of giving none.
 bool read_user_file_at(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path,
                        bool keep_unless_filled) {
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) {
+    QFile file;
+    QString why;
+    switch (open_file_for_reading(file, path, why)) {
+    case OpenedFile::missing:
         if (keep_unless_filled) return true;
         clear_user_hotels(u);
         u.user_read_error.clear();
         return true;
-    }
-    if (fd < 0) {
-        u.user_read_error = unreadable_reason(open_error_reason(errno));
+    case OpenedFile::not_regular:
+        if (keep_unless_filled) return true;
+        u.user_read_error = unreadable_reason(why);
         return false;
-    }
-    struct stat st {};
-    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    if (keep_unless_filled && (!regular || st.st_size == 0)) {
-        ::close(fd);
-        return true;
-    }
-    if (!regular) {
-        ::close(fd);
-        u.user_read_error = unreadable_reason(QStringLiteral("通常のファイルではありません"));
+    case OpenedFile::unreadable:
+        u.user_read_error = unreadable_reason(why);
         return false;
+    case OpenedFile::opened:
+        break;
     }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        u.user_read_error = unreadable_reason(file.errorString());
-        return false;
-    }
+    if (keep_unless_filled && file.size() == 0) return true;
     return get_hotel_user(file, u, t, tmp_path);
 }
 
@@ -200,8 +184,10 @@ bool reread_user_file(const QString& path, UserTables& u, const HotelTables& t, 
 
 QByteArray user_file_bytes(const UserTables& u, bool* ok) {
     QString text;
-    for (int i = 1; i <= u.user_name.held(u.user_count); ++i)
-        text += user_line(user_record(u, i)) + QStringLiteral("\r\n");
+    for (int i = 1; i <= u.user_name.held(u.user_count); ++i) {
+        text += user_line(user_record(u, i));
+        text += QStringLiteral("\r\n");
+    }
     auto bytes = encode_cp932_file(text);
     if (ok) *ok = bytes.has_value();
     if (!bytes) return {};
@@ -214,7 +200,7 @@ bool save_hotel_user(const QString& path, const UserTables& u, QString* error) {
     return save_read_file(path, u.user_read_error, bytes, ok, error);
 }
 
-void copy_user_hotel(const UserTables& u, HotelTables& t) {
+int copy_user_hotel(const UserTables& u, HotelTables& t) {
     const int db = t.hotel_name.held(t.hotel_count_db);
     const int fit = std::min<int>(u.user_name.held(u.user_count), HotelTables::hotel_capacity - db);
     for (int i = 1; i <= fit; ++i) {
@@ -236,6 +222,7 @@ void copy_user_hotel(const UserTables& u, HotelTables& t) {
         t.hotel_best(p).clear();
     }
     t.hotel_count = Integer(db + fit);
+    return u.user_name.held(u.user_count) - fit;
 }
 
 } // namespace tomarina

@@ -53,7 +53,8 @@ QByteArray user_file_bytes(const UserTables& u, bool* ok = nullptr);
 // which it always does while the file could not be read in this run.
 bool save_hotel_user(const QString& path, const UserTables& u, QString* error = nullptr);
 
-// Appends the user hotels behind the directory's hotels, as far as the hotel table reaches.
-void copy_user_hotel(const UserTables& u, HotelTables& t);
+// Appends the user hotels behind the directory's hotels, as far as the hotel table reaches; gives how
+// many did not fit (they stay in the file).
+int copy_user_hotel(const UserTables& u, HotelTables& t);
 
 } // namespace tomarina

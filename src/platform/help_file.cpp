@@ -21,15 +21,21 @@ std::optional<QByteArray> data_address_bytes(const QUrl& address) {
     return bytes;
 }
 
+// At most the limit of an open file; nothing for a larger one.
+std::optional<QByteArray> read_limited(QFile& file) {
+    if (file.size() > help_size_limit) return std::nullopt;
+    // Read no further than the limit: the file may still grow.
+    QByteArray bytes;
+    if (!read_up_to(file, help_size_limit, bytes) || bytes.size() > help_size_limit) return std::nullopt;
+    return bytes;
+}
+
 } // namespace
 
 std::optional<QByteArray> read_help_bytes(const QString& path) {
     QFile file;
-    if (!open_regular_file(file, path) || file.size() > help_size_limit) return std::nullopt;
-    // Read no further than the limit: the file may still grow.
-    QByteArray bytes = file.read(help_size_limit + 1);
-    if (bytes.size() > help_size_limit) return std::nullopt;
-    return bytes;
+    if (!open_regular_file(file, path)) return std::nullopt;
+    return read_limited(file);
 }
 
 std::optional<QByteArray> help_picture(const QString& help_file, const QUrl& address) {
@@ -42,12 +48,14 @@ std::optional<QByteArray> help_picture(const QString& help_file, const QUrl& add
         file_address = QUrl::fromLocalFile(folder + u'/').resolved(address);
     }
     if (!file_address.isLocalFile() || !file_address.host().isEmpty()) return std::nullopt;
-    // The place the path leads to, links followed, must lie inside the help file's folder.
     const QString root = QFileInfo(folder).canonicalFilePath();
-    const QString target = QFileInfo(file_address.toLocalFile()).canonicalFilePath();
     const QString inside = root.endsWith(u'/') ? root : root + u'/';
-    if (root.isEmpty() || !target.startsWith(inside)) return std::nullopt;
-    return read_help_bytes(target);
+    QFile file;
+    if (root.isEmpty() || !open_regular_file(file, file_address.toLocalFile())) return std::nullopt;
+    // The file as it was opened, links followed, must lie inside the help file's folder.
+    const QString opened = QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(file.handle()));
+    if (!opened.startsWith(inside)) return std::nullopt;
+    return read_limited(file);
 }
 
 } // namespace tomarina

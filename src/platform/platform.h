@@ -14,6 +14,8 @@ class QWidget;
 
 namespace tomarina {
 
+class HelpWindow;
+
 enum class MsgIcon { None, Information, Exclamation, Critical, Question };
 enum class MsgButtons { Ok, OkCancel };
 enum class MsgAnswer { Ok, Cancel };
@@ -83,7 +85,6 @@ class DesktopPlatform : public Platform {
     void answer_waiting_messages() override;
 
   private:
-    class HelpWindow;
     HelpWindow* help_ = nullptr;
     QList<QPointer<QMessageBox>> waiting_;
     // Owns the watches of the started programs, which end with it.

@@ -30,6 +30,11 @@ const OptionText option_texts[] = {
     {u"ﾌﾘｰｷｰﾜｰﾄﾞ（部分一致検索します）", u"ﾌﾘｰｷｰﾜｰﾄﾞを入力して下さい"},
 };
 
+// The user hotels that the full hotel table left out of the searches; the file keeps them.
+const QString user_hotels_left_out =
+    QStringLiteral("ホテルの数が上限の%1件に達したため、登録したホテルのうち%2件は検索の対象になりません。\n"
+                   "これらのホテルはファイルに残っています。");
+
 QString prompt_of(SearchType type) {
     return QString::fromUtf16(option_texts[int(type) - 1].prompt);
 }
@@ -101,6 +106,7 @@ SearchType tomarina11::selected_option() const {
 }
 
 void tomarina11::init_sec() {
+    int left_out = 0;
     run_steps({
         {"Option1",
          [this] {
@@ -110,14 +116,21 @@ void tomarina11::init_sec() {
                  Option1->setChecked(true);
          }},
         {"copy_user_hotel",
-         [this] {
+         [this, &left_out] {
              if (st_.user.user_copied_flg == 0) {
-                 copy_user_hotel(st_.user, st_.db);
+                 left_out = copy_user_hotel(st_.user, st_.db);
                  st_.user.user_copied_flg = 1;
                  st_.changes.changed(Fact::user_hotels);
              }
          }},
         {"set_form1", [this] { set_form1(); }},
+        // Last: nothing of the window is touched after the message's wait.
+        {"left out",
+         [this, &left_out] {
+             if (left_out > 0)
+                 pf_.message(this, user_hotels_left_out.arg(HotelTables::hotel_capacity).arg(left_out),
+                             QStringLiteral("注意メッセージ"), MsgIcon::Exclamation, MsgButtons::Ok);
+         }},
     });
 }
 
@@ -132,8 +145,7 @@ void tomarina11::set_label1() {
         {"focus Text1", [this] { Text1->setFocus(); }},
         {"set_text1", [this] { set_text1(); }},
         // The option is the criterion of the next search; the running search keeps its own.
-        {"prompt",
-         [this] { Text2->setText(prompt_of(selected_option())); }},
+        {"prompt", [this] { Text2->setText(prompt_of(selected_option())); }},
         // The entry may have kept the focus: the picker button follows the new criterion.
         {"picker button",
          [this] {

@@ -100,6 +100,11 @@ LockState attempt(const QByteArray& path, bool take, int& fd, bool& again) {
         again = true;
         return failed(LockState::not_regular);
     }
+    // A second name of another file (the user's hotels, say) is no lock: what it holds is not a holder.
+    if (st.st_nlink != 1) {
+        ::close(file);
+        return failed(LockState::linked);
+    }
     read_holder(file, s);
     const bool other_host = !s.host.isEmpty() && s.host != local_host();
     if (s.kind == LockState::free) {
@@ -164,6 +169,10 @@ QString lock_refusal_message(const QString& folder, const LockState& s) {
         break;
     case LockState::not_regular:
         why = QStringLiteral("ロックファイル「%1」が通常のファイルではありません。").arg(lock);
+        break;
+    case LockState::linked:
+        why = QStringLiteral("ロックファイル「%1」がほかのファイルの別名（ハードリンク）になっています。")
+                  .arg(lock);
         break;
     default:
         why = QStringLiteral("ロックファイル「%1」を読み込めません（%2）。")

@@ -15,6 +15,7 @@ struct LockState {
         held,        // a copy on this machine holds it
         elsewhere,   // it names another machine, whose copy may be running on a shared folder
         not_regular, // the path is a pipe, a folder, a device or a link: not opened
+        linked,      // a second name (hard link) of another file: not read as a lock
         unreadable,  // it could not be opened, read or locked; error says why
         cannot_make, // no lock file can be made here (a folder that cannot be written)
     };

@@ -7,7 +7,6 @@
 #include "shared/results_design.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <algorithm>
 #include <stdexcept>
 
@@ -97,15 +96,27 @@ Integer whole_value(QStringView value) {
     return to_integer(round_even(leading_number(value)));
 }
 
+// The keys of the saved positions, top and left, made once: every line of the file is compared with all.
+const std::array<std::pair<QString, QString>, saved_forms.size()>& form_keys() {
+    static const auto keys = [] {
+        std::array<std::pair<QString, QString>, saved_forms.size()> k;
+        for (std::size_t i = 0; i < saved_forms.size(); ++i)
+            k[i] = {QStringLiteral("tomarina%1_top").arg(saved_forms[i]),
+                    QStringLiteral("tomarina%1_left").arg(saved_forms[i])};
+        return k;
+    }();
+    return keys;
+}
+
 void read_form_item(Settings& s, const QString& key, QStringView value) {
-    for (const int number : saved_forms) {
-        const QString name = QStringLiteral("tomarina%1").arg(number);
-        if (key == name + QStringLiteral("_top")) {
-            s.form(number).top = whole_value(value);
+    const auto& keys = form_keys();
+    for (std::size_t i = 0; i < saved_forms.size(); ++i) {
+        if (key == keys[i].first) {
+            s.form(saved_forms[i]).top = whole_value(value);
             return;
         }
-        if (key == name + QStringLiteral("_left")) {
-            s.form(number).left = whole_value(value);
+        if (key == keys[i].second) {
+            s.form(saved_forms[i]).left = whole_value(value);
             return;
         }
     }
@@ -131,8 +142,13 @@ void read_control_item(Settings& s, const QString& key, QStringView value, QStri
         }
         return;
     }
+    static const auto colwidth_keys = [] {
+        std::array<QString, 7> k;
+        for (int i = 0; i <= 6; ++i) k[std::size_t(i)] = colwidth_key(i);
+        return k;
+    }();
     for (int k = 0; k <= 6; ++k) {
-        if (key == colwidth_key(k)) {
+        if (key == colwidth_keys[std::size_t(k)]) {
             s.sv_colwidth(k) = whole_value(value);
             return;
         }
@@ -144,7 +160,8 @@ void read_control_item(Settings& s, const QString& key, QStringView value, QStri
 void read_settings(QIODevice& dev, Settings& s) {
     enum Section { None, Form, Control, Text1, Text2 } section = None;
     int hist_count[2] = {0, 0};
-    QByteArray bytes = dev.read(settings_read_limit + 1);
+    QByteArray bytes;
+    read_up_to(dev, settings_read_limit, bytes);
     if (bytes.size() > settings_read_limit) {
         // A line cut at the limit would be read as a shorter value than it holds.
         bytes.truncate(settings_read_limit);
@@ -152,13 +169,15 @@ void read_settings(QIODevice& dev, Settings& s) {
         bytes.truncate(end + 1);
     }
     const QString text = decode_cp932_file(bytes);
-    const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
-    const qsizetype line_count =
-        text.endsWith(u'\n') || text.endsWith(u'\r') ? lines.size() - 1 : lines.size();
-    for (qsizetype l = 0; l < line_count; ++l) {
+    // CR LF, CR and LF each end a line; a last line without its end counts too.
+    for (qsizetype start = 0, i = 0; start < text.size(); start = i) {
+        while (i < text.size() && text[i] != u'\r' && text[i] != u'\n') ++i;
+        const QStringView line = QStringView(text).sliced(start, i - start);
+        if (i + 1 < text.size() && text[i] == u'\r' && text[i + 1] == u'\n') ++i;
+        if (i < text.size()) ++i;
         // Quotes are not doubled in this file. Trailing blanks stay: a value read from the item's last
         // character sees them.
-        for (const QString& item : read_fields(lines[l], {.doubled_quotes = false})) {
+        for (const QString& item : read_fields(line, {.doubled_quotes = false})) {
             try_step("settings item", [&] {
                 if (item.startsWith(u'[')) {
                     const QString name = trim(item);
@@ -220,26 +239,32 @@ bool storable_browser_path(QStringView path) {
 
 QByteArray settings_bytes(const Settings& s, bool* ok) {
     QString out;
+    out.reserve(2048); // a file of the usual size in one piece
     auto line = [&out](const QString& l) {
         out += l;
         out += u"\r\n";
     };
+    // key=value, appended in place: the file is written at every save.
+    auto item = [&out](const auto& key, const QString& value) {
+        out += key;
+        out += u'=';
+        out += value;
+        out += u"\r\n";
+    };
     line(QStringLiteral("[Form]"));
-    for (const int number : saved_forms) {
-        const FormPosition& p = s.form(number);
-        line(QStringLiteral("tomarina%1_top=").arg(number) + trim(format_picture(p.top, u"###0")));
-        line(QStringLiteral("tomarina%1_left=").arg(number) + trim(format_picture(p.left, u"###0")));
+    for (std::size_t i = 0; i < saved_forms.size(); ++i) {
+        const FormPosition& p = s.form(saved_forms[i]);
+        item(form_keys()[i].first, trim(format_picture(p.top, u"###0")));
+        item(form_keys()[i].second, trim(format_picture(p.left, u"###0")));
     }
     line(QStringLiteral("[Control]"));
     for (const ControlKey& c : control_keys) {
-        const QString key = QLatin1String(c.key) + u'=';
         if (c.number)
-            line(key + trim(format_picture(s.*c.number, QString::fromLatin1(c.picture))));
+            item(QLatin1String(c.key), trim(format_picture(s.*c.number, QString::fromLatin1(c.picture))));
         else
-            line(key + trim(one_line(s.*c.text)));
+            item(QLatin1String(c.key), trim(one_line(s.*c.text)));
     }
-    for (int k = 0; k <= 6; ++k)
-        line(colwidth_key(k) + u'=' + trim(format_picture(s.sv_colwidth(k), u"#####")));
+    for (int k = 0; k <= 6; ++k) item(colwidth_key(k), trim(format_picture(s.sv_colwidth(k), u"#####")));
     line(QStringLiteral("[Text1]"));
     for (int k = 1; k <= EntryHistory::capacity; ++k) line(history_line(s.text1_hist(k)));
     line(QStringLiteral("[Text2]"));

@@ -35,6 +35,9 @@ bool read_all(const QString& path, QByteArray& bytes, QString* why = nullptr) {
     return false;
 }
 
+// What a help file that did not fit means for the user.
+const QString help_left_out = QStringLiteral("\nヘルプは表示されないか、前の版のままです。");
+
 // Which file could not be put into the user's folder, and why.
 QString copy_failure(const QString& name, const QString& why) {
     return QStringLiteral("「%1」を利用者のフォルダーに写せませんでした。%2").arg(name, why);
@@ -58,10 +61,12 @@ QString unusable_folder_reason(const QString& dir) {
     const QFileInfo info(dir);
     if ((info.exists() || info.isSymLink()) && !info.isDir())
         return QStringLiteral("同じ名前のファイルがあります。");
+    // A folder another user can change would hand the program their settings and their browser.
+    if (QString foreign = foreign_path_reason(dir); !foreign.isEmpty()) return foreign;
     errno = 0;
     if (!QDir().mkpath(dir)) return save_error_reason(errno ? errno : EACCES);
     if (::access(QFile::encodeName(dir).constData(), W_OK | X_OK) != 0) return save_error_reason(errno);
-    return {};
+    return foreign_path_reason(dir);
 }
 
 } // namespace
@@ -104,21 +109,22 @@ bool refresh_directory_copy(const QString& source, const QString& target, const 
     return save_file(target, fresh, why) && save_file(checksum_file, fresh_sum + '\n', why);
 }
 
-bool refresh_help_copy(const QString& source, const QString& target) {
+bool refresh_help_copy(const QString& source, const QString& target, QString* why) {
     QByteArray fresh;
     if (!read_all(source, fresh)) return true;
     QByteArray current;
     if (read_all(target, current) && current == fresh) return true;
-    return save_file(target, fresh);
+    return save_file(target, fresh, why);
 }
 
 bool prepare_user_folder(const QString& source_dir, const QString& user_dir, const QString& opener,
-                         bool carry_user_files, QString* reason) {
+                         bool carry_user_files, QString* reason, bool* copy_failed, QString* help_notice) {
     const QString unusable = unusable_folder_reason(user_dir);
     if (!unusable.isEmpty()) {
         if (reason) *reason = unusable;
         return false;
     }
+    if (copy_failed) *copy_failed = true; // from here on, the folder is there and only a copy can fail
     const QDir src(source_dir), dst(user_dir);
     const auto refuse = [reason](const QString& name, const QString& failure) {
         if (reason) *reason = copy_failure(name, failure);
@@ -149,10 +155,14 @@ bool prepare_user_folder(const QString& source_dir, const QString& user_dir, con
             if (!save_file(target.filePath(), bytes, &why)) return refuse(name, why);
         }
     }
-    refresh_help_copy(src.filePath(help_name), dst.filePath(help_name));
+    why.clear();
+    // Without the help the program still works: it goes on, but says so.
+    if (!refresh_help_copy(src.filePath(help_name), dst.filePath(help_name), &why) && help_notice)
+        *help_notice = copy_failure(help_name, why) + help_left_out;
     why.clear();
     if (!create_settings_with_opener(dst.filePath(ini_name), opener, &why) && !why.isEmpty())
         return refuse(ini_name, why);
+    if (copy_failed) *copy_failed = false;
     return true;
 }
 
@@ -172,7 +182,8 @@ FolderChoice choose_program_folder(const ProgramFolderChoice& c) {
     const QString source = installed.isEmpty() ? c.program_dir : installed;
     // Not the first move when the user's folder already has settings from an earlier run.
     const bool first = !QFileInfo::exists(QDir(c.user_dir).filePath(ini_name));
-    if (!prepare_user_folder(source, c.user_dir, c.opener, installed.isEmpty(), &f.unusable_reason)) {
+    if (!prepare_user_folder(source, c.user_dir, c.opener, installed.isEmpty(), &f.unusable_reason,
+                             &f.copy_failed, &f.help_notice)) {
         // The directory and help of the installation (or of the program folder), never written.
         f.app_path = source;
         f.read_only = true;
@@ -191,16 +202,21 @@ FolderChoice choose_program_folder_for(const QString& program_dir) {
 
 QString folder_choice_message(const FolderChoice& f) {
     if (f.read_only)
-        return QStringLiteral("利用者のフォルダー「%1」を作成できないか、書き込めません。\n%2\n\n"
-                              "プログラムフォルダーのファイルを読み取り専用で使います。"
-                              "設定や登録したホテルは保存されません。")
-            .arg(f.user_dir.isEmpty() ? QStringLiteral("（なし）") : f.user_dir, f.unusable_reason);
+        return (f.copy_failed
+                    ? QStringLiteral("利用者のフォルダー「%1」はありますが、ファイルを写せませんでした。\n%2\n\n")
+                    : QStringLiteral("利用者のフォルダー「%1」を使えません。\n%2\n\n"))
+                   .arg(f.user_dir.isEmpty() ? QStringLiteral("（なし）") : f.user_dir, f.unusable_reason) +
+               QStringLiteral("プログラムフォルダーのファイルを読み取り専用で使います。"
+                              "設定や登録したホテルは保存されません。");
+    QString text;
     if (f.moved)
-        return QStringLiteral(
+        text = QStringLiteral(
                    "プログラムフォルダー「%1」には書き込めないため、"
                    "設定と登録したホテルは利用者のフォルダー「%2」に移し、これからはそこに保存します。")
-            .arg(f.program_dir, f.user_dir);
-    return {};
+                   .arg(f.program_dir, f.user_dir);
+    if (!f.help_notice.isEmpty())
+        text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) + f.help_notice;
+    return text;
 }
 
 QString read_only_folder_reason() {

@@ -27,15 +27,18 @@ QByteArray file_checksum(const QString& path);
 bool refresh_directory_copy(const QString& source, const QString& target, const QString& checksum_file,
                             QString* why = nullptr);
 
-// The help file is the program's own: always the source's.
-bool refresh_help_copy(const QString& source, const QString& target);
+// The help file is the program's own: always the source's. False, with why, when it could not be copied.
+bool refresh_help_copy(const QString& source, const QString& target, QString* why = nullptr);
 
 // Fills user_dir from source_dir (directory file, help file; with carry_user_files also the user file and
 // settings the user folder lacks) and gives a new folder's settings the desktop opener. False when the
 // folder cannot be made or written, or a file it lacks could not be copied there (or read); reason then
-// names the file and says why, in Japanese.
+// names the file and says why, in Japanese, and copy_failed tells a failed copy into a folder that is
+// there from a folder that cannot be used. A help file that could not be copied leaves the folder
+// usable; help_notice then says so.
 bool prepare_user_folder(const QString& source_dir, const QString& user_dir, const QString& opener,
-                         bool carry_user_files = false, QString* reason = nullptr);
+                         bool carry_user_files = false, QString* reason = nullptr,
+                         bool* copy_failed = nullptr, QString* help_notice = nullptr);
 
 struct ProgramFolderChoice {
     QString program_dir;       // folder of the program file
@@ -56,6 +59,9 @@ struct FolderChoice {
     // its own folder's files (or the installed ones) and writes none of them.
     bool read_only = false;
     QString unusable_reason;
+    bool copy_failed = false; // the folder is there, only a copy into it failed
+    // The help file could not be copied into the user's folder, why; the run goes on.
+    QString help_notice;
     // The first move to the user's folder because the program's own folder cannot be written.
     bool moved = false;
     QString program_dir;
@@ -65,6 +71,7 @@ FolderChoice choose_program_folder(const ProgramFolderChoice& c);
 FolderChoice choose_program_folder_for(const QString& program_dir);
 
 // The start-up's message about the choice ("エラーメッセージ" when unusable), or empty when there is none.
+// A user folder that another user can change counts as unusable.
 QString folder_choice_message(const FolderChoice& f);
 
 // Why a save is refused while the program runs on its folder's files read-only (the user's folder could

@@ -153,6 +153,12 @@ class TestToolCli : public QObject {
         QTest::newRow("build from sources without prefectures")
             << QStringList{"build", "EMPTY", "EMPTY/x.dat"}
             << "tomarina-tool build: EMPTY/prefectures.csv: No such file or directory\n";
+        // EMPTY/link.dat: another user's link to a directory (root only).
+        const QString foreign = QStringLiteral(": a symbolic link on the way belongs to another user and is not followed\n");
+        QTest::newRow("build through another user's link")
+            << QStringList{"build", TOMARINA_SAMPLE_DIR, "EMPTY/link.dat"} << "tomarina-tool build: EMPTY/link.dat" + foreign;
+        QTest::newRow("dump through another user's link")
+            << QStringList{"dump", "EMPTY/link.dat"} << "tomarina-tool dump: EMPTY/link.dat" + foreign;
     }
     void file_failures_exit_1() {
         QFETCH(QStringList, args);
@@ -160,6 +166,11 @@ class TestToolCli : public QObject {
         test::ProgramDir empty;
         for (QString& a : args) a.replace(QStringLiteral("EMPTY"), empty.path());
         named.replace(QStringLiteral("EMPTY"), empty.path());
+        if (named.contains(u"link.dat")) {
+            const QByteArray link = QFile::encodeName(empty.file(QStringLiteral("link.dat")));
+            QVERIFY(QFile::link(dir_.file(QStringLiteral("tomarina.dat")), QFile::decodeName(link)));
+            if (::lchown(link.constData(), 65534, 65534) != 0) QSKIP("giving a link to another user needs root");
+        }
         const Result r = tool(args);
         QCOMPARE(r.rc, 1);
         QCOMPARE(r.err, named);

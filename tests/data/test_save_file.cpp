@@ -82,6 +82,17 @@ struct Save {
                                  : save_hotel_user(path, user, error);
     }
     QByteArray bytes() const { return kind == Kind::Ini ? settings_bytes(settings) : user_file_bytes(user); }
+    // Why the real reader did not read the file at path; empty when it did.
+    static QString read_error(Kind kind, const QString& path) {
+        if (kind == Kind::Ini) {
+            Settings s;
+            read_settings_file(path, s);
+            return s.read_error;
+        }
+        auto u = std::make_unique<UserTables>();
+        read_user_file(path, *u, *std::make_unique<HotelTables>(), {});
+        return u->user_read_error;
+    }
 };
 
 QByteArray read_file(const QString& path) {
@@ -305,6 +316,35 @@ class TestSaveFile : public QObject {
         QCOMPARE(read_file(path), QByteArray("through the link"));
     }
 
+    // A replaced file keeps the old permissions (within 0777) only when it was the user's own, else it
+    // gets a new file's, so that another user's file never hands its mode to the user's content.
+    void mode_of_a_replaced_file_data() {
+        QTest::addColumn<bool>("others");
+        QTest::addColumn<uint>("mode");
+        QTest::addColumn<uint>("kept");
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        QTest::newRow("the user's, private") << false << 0600u << 0600u;
+        QTest::newRow("the user's, set-user-id") << false << 04755u << 0755u;
+        QTest::newRow("another user's, set-user-id") << true << 04777u << uint(0666 & ~mask);
+    }
+    void mode_of_a_replaced_file() {
+        QFETCH(bool, others);
+        QFETCH(uint, mode);
+        QFETCH(uint, kept);
+        if (others && ::geteuid() != 0) QSKIP("giving a file to another user needs root");
+        QTemporaryDir dir;
+        const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("hotelusr.csv")));
+        QVERIFY(save_file(QFile::decodeName(path), "old"));
+        if (others) QCOMPARE(::chown(path.constData(), 65534, 65534), 0);
+        QCOMPARE(::chmod(path.constData(), mode), 0);
+        QVERIFY(save_file(QFile::decodeName(path), "new"));
+        struct stat st {};
+        QCOMPARE(::stat(path.constData(), &st), 0);
+        QCOMPARE(uint(st.st_mode & 07777), kept);
+        QCOMPARE(st.st_uid, ::geteuid());
+    }
+
     // A save replaces a regular or missing file, named directly or through links, and nothing else:
     // a link to a device node leaves the node as it was.
     void replaces_only_regular_files() {
@@ -371,6 +411,9 @@ class TestSaveFile : public QObject {
         const QString link = dir.filePath(folder_link ? QStringLiteral("sub") : name);
         QVERIFY(QFile::link(folder_link ? QStringLiteral("real") : QStringLiteral("real/") + name, link));
         QCOMPARE(::lchown(QFile::encodeName(link).constData(), owner, owner), 0);
+        // Reading follows the same links: another user's is not read, and so never written over.
+        const QString path = folder_link ? link + u'/' + name : link;
+        QCOMPARE(Save::read_error(Kind(kind), path).contains(u8("ほかの利用者のシンボリックリンク")), owner != 0);
         QString error;
         const bool trusted = owner == 0 && target_owner == 0;
         QCOMPARE(Save::of_size(Kind(kind), 9, u8("新")).run(folder_link ? link + u'/' + name : link, &error),

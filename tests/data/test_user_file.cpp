@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QRandomGenerator>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace tomarina;
 using tomarina::test::u8;
@@ -276,6 +277,48 @@ class TestUserFile : public QObject {
         QVERIFY(saved.endsWith("\r\n" + cut_line + "\"after\"\r\n"));
     }
 
+    // At the real limit the file is read whole, past it refused: either way no save makes it shorter.
+    void whole_or_refused_at_the_limit_data() {
+        QTest::addColumn<qint64>("over");
+        QTest::newRow("at the limit") << qint64(0);
+        QTest::newRow("one byte over") << qint64(1);
+    }
+    void whole_or_refused_at_the_limit() {
+        QFETCH(qint64, over);
+        Files f;
+        const QByteArray first = "\"a\"\r\n"; // then no line end: all of the rest is kept as bytes
+        const qint64 size = first.size() + user_tail_limit + over;
+        f.dir.write(QStringLiteral("hotelusr.csv"), first);
+        QVERIFY(QFile::resize(f.csv(), size));
+        auto u = std::make_unique<UserTables>();
+        QCOMPARE(read_user_file(f.csv(), *u, f.t, f.tmp()), over == 0);
+        if (over == 0) QCOMPARE(u->user_tail.size(), size - first.size()); // written back whole
+        else QVERIFY(u->user_read_error.contains(u8("大きすぎます")) && !save_hotel_user(f.csv(), *u));
+        QCOMPARE(QFileInfo(f.csv()).size(), size);
+    }
+
+    // The scratch copy is never more open to others than the file it copies, whatever it was before.
+    void scratch_copy_is_as_private_as_the_file_data() {
+        QTest::addColumn<bool>("left_open");
+        QTest::newRow("new") << false;
+        QTest::newRow("left readable by all") << true;
+    }
+    void scratch_copy_is_as_private_as_the_file() {
+        QFETCH(bool, left_open);
+        Files f;
+        f.write(QStringLiteral("\"a\"\r\n"));
+        QVERIFY(QFile::setPermissions(f.csv(), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        if (left_open) {
+            f.dir.write(QStringLiteral("tmp.csv"), "old");
+            QVERIFY(QFile::setPermissions(f.tmp(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                       QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        }
+        f.read();
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(f.tmp()).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, 0600u);
+    }
+
     // A file that is there but cannot be read is never written over in that run.
     void unreadable_file_is_never_replaced() {
         Files f;
@@ -376,7 +419,7 @@ class TestUserFile : public QObject {
         // Only as many as the hotel table holds take part; the user table keeps them all.
         f.t.hotel_count_db = 14999;
         u.user_count = 3;
-        copy_user_hotel(u, f.t);
+        QCOMPARE(copy_user_hotel(u, f.t), 2); // the window tells how many were left out
         QCOMPARE(f.t.hotel_count, Integer(15000));
         QCOMPARE(f.t.hotel_name(15000), u8("私のホテル1"));
     }

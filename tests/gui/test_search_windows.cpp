@@ -287,6 +287,17 @@ class TestSearchWindows : public QObject {
         QCOMPARE(a.st.user.user_copied_flg, Integer(1));
     }
 
+    // A full hotel table leaves user hotels out of the searches: the user is told how many.
+    void user_hotels_left_out_are_told() {
+        App a;
+        a.st.db.hotel_count_db = 14999;
+        a.st.user.user_count = 3;
+        QVERIFY(a.search());
+        QCOMPARE(a.pf.messages.size(), 1);
+        QVERIFY2(a.pf.messages[0].text.contains(u8("うち2件")), qPrintable(a.pf.messages[0].text));
+        QCOMPARE(a.pf.messages[0].title, u8("注意メッセージ"));
+    }
+
     void esc_and_end_button_save_the_position() {
         App a;
         auto* w = a.search();

@@ -118,6 +118,8 @@ class TestSingleCopy : public QObject {
         QTest::newRow("a folder") << 2 << not_regular << "is not a regular file";
         QTest::newRow("another machine's lock") << 3 << u8("別のコンピューター「other%2.example」")
                                                 << "on the machine other%2.example (process 4242)";
+        QTest::newRow("a second name of the hotels file")
+            << 4 << u8("ハードリンク") << "is a hard link to another file";
     }
     void lock_that_cannot_be_taken_is_told() {
         QFETCH(int, kind);
@@ -130,6 +132,10 @@ class TestSingleCopy : public QObject {
         if (kind == 1) QVERIFY(QFile::link(lock + ".pipe", lock));
         if (kind == 2) QVERIFY(QDir().mkdir(lock));
         if (kind == 3) QVERIFY(save_file(lock, "4242\ntomarina\nother%2.example\n"));
+        const QString hotels = f.dir.path() + QStringLiteral("/hotelusr.csv");
+        if (kind == 4)
+            QVERIFY(save_file(hotels, "\"1\"\r\n\"2\"\r\n\"3\"\r\n") &&
+                    ::link(QFile::encodeName(hotels).constData(), QFile::encodeName(lock).constData()) == 0);
         QProcess tool, program;
         tool.start(QStringLiteral(TOMARINA_TOOL),
                    {QStringLiteral("init-settings"), QStringLiteral("--dir"), f.dir.path()});

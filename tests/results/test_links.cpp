@@ -3,11 +3,16 @@
 #include "results/links.h"
 #include "platform/web_address.h"
 #include "support/fake_platform.h"
+#include "support/test_support.h"
 
 #include <QBuffer>
+#include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tomarina;
+using tomarina::test::u8;
 
 Q_DECLARE_METATYPE(tomarina::LinkMode)
 
@@ -212,6 +217,40 @@ class TestLinks : public QObject {
         QVERIFY(!start_browser(s, pf, nullptr, home));
         QVERIFY(pf.launches.isEmpty());
         QCOMPARE(pf.messages.size(), 1);
+    }
+
+    // The browser from the settings starts only when no other user can change it or its folders.
+    void browser_command_is_checked_data() {
+        QTest::addColumn<QString>("program"); // "script": a script in a folder of the test
+        QTest::addColumn<uint>("folder_mode");
+        QTest::addColumn<uint>("owner"); // of the script; 1: the user
+        QTest::addColumn<bool>("started");
+        QTest::newRow("the desktop's opener") << "/usr/bin/xdg-open" << 0700u << 1u << true;
+        QTest::newRow("the user's own script, private folder") << "script" << 0700u << 1u << true;
+        QTest::newRow("a script in a folder writable by all") << "script" << 0777u << 1u << false;
+        QTest::newRow("another user's script") << "script" << 0700u << 65534u << false;
+    }
+    void browser_command_is_checked() {
+        QFETCH(QString, program);
+        QFETCH(uint, folder_mode);
+        QFETCH(uint, owner);
+        QFETCH(bool, started);
+        QTemporaryDir dir;
+        const QString script = dir.filePath(QStringLiteral("browser"));
+        QFile file(script);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("#!/bin/sh\n") > 0);
+        file.close();
+        QCOMPARE(::chmod(QFile::encodeName(script).constData(), 0755), 0);
+        QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), folder_mode), 0);
+        if (owner != 1 && ::chown(QFile::encodeName(script).constData(), owner, owner) != 0)
+            QSKIP("giving a file to another user needs root");
+        Settings s;
+        s.inet_data2 = program == u"script" ? script : program;
+        FakePlatform pf;
+        QCOMPARE(start_browser(s, pf, nullptr, home), started);
+        QCOMPARE(pf.launches.size(), started ? 1 : 0);
+        QCOMPARE(pf.messages.size(), started ? 0 : 1);
+        if (!started) QVERIFY2(pf.messages[0].text.contains(u8("ほかの利用者")), qPrintable(pf.messages[0].text));
     }
 };
 

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tomarina;
 
@@ -276,11 +278,55 @@ class TestUserFolder : public QObject {
         QCOMPARE(f.app_path, installed ? QDir::cleanPath(m.share()) : program);
         QVERIFY2(folder_choice_message(f).contains(u'「' + file + u'」'),
                  qPrintable(folder_choice_message(f)));
+        QVERIFY(folder_choice_message(f).contains(u"はありますが")); // the folder was made, a copy failed
         QVERIFY(!QFileInfo::exists(m.user_file("hotelusr.csv")));
         if (space < 0) return;
         f = choose_program_folder({program, false, m.user(), opener});
         QVERIFY(!f.read_only && f.moved != installed);
         QCOMPARE(get(m.user_file("hotelusr.csv")), installed ? QByteArray() : QByteArray(300, 'h'));
+    }
+
+    // A help file that does not fit leaves the folder in use, and is told.
+    void help_that_does_not_fit_is_told() {
+        Machine m;
+        m.install("d", QByteArray(20000, 'h'));
+        save_faults.space = 10000;
+        const FolderChoice f = choose_program_folder({m.bin(), false, m.user(), opener});
+        save_faults = {};
+        QVERIFY(!f.read_only);
+        QVERIFY2(folder_choice_message(f).contains(u"「tomarina.hlp」"), qPrintable(folder_choice_message(f)));
+    }
+
+    // A user folder that another user can change is not used: its settings could name their program.
+    void user_folder_others_can_change_is_not_used_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<uint>("owner"); // 1: the user
+        QTest::addColumn<uint>("mode");
+        QTest::addColumn<bool>("used");
+        QTest::newRow("a folder on the way writable by all") << "home/.local" << 1u << 0777u << false;
+        QTest::newRow("the folder writable by all") << "home/.local/share/tomarina" << 1u << 0777u << false;
+        QTest::newRow("another user's folder") << "home/.local/share/tomarina" << 65534u << 0755u << false;
+        QTest::newRow("another user's folder on the way") << "home" << 65534u << 0755u << false;
+        QTest::newRow("root's sticky folder on the way") << "home" << 0u << 01777u << true;
+        QTest::newRow("writable by the user's own group") << "home/.local/share/tomarina" << 1u << 0775u << true;
+    }
+    void user_folder_others_can_change_is_not_used() {
+        QFETCH(QString, folder);
+        QFETCH(uint, owner);
+        QFETCH(uint, mode);
+        QFETCH(bool, used);
+        Machine m;
+        m.install("d");
+        QVERIFY(QDir().mkpath(m.user()));
+        const QByteArray path = QFile::encodeName(m.root.filePath(folder));
+        if (owner != 1 && ::chown(path.constData(), owner, owner) != 0) QSKIP("giving a folder away needs root");
+        QCOMPARE(::chmod(path.constData(), mode), 0);
+        const FolderChoice f = choose_program_folder({m.bin(), false, m.user(), opener});
+        QCOMPARE(f.read_only, !used);
+        if (used) return;
+        QVERIFY2(folder_choice_message(f).contains(u'「' + QFile::decodeName(path) + u'」'),
+                 qPrintable(folder_choice_message(f)));
+        QVERIFY(!QFileInfo::exists(m.user_file("tomarina.ini")));
     }
 
     void first_move_to_the_user_folder_is_told_once() {

@@ -1,0 +1,304 @@
+#include "platform/help_viewer.h"
+
+#include "platform/help_file.h"
+#include "platform/platform.h"
+
+#include <QAccessibleWidget>
+#include <QApplication>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <tuple>
+
+namespace tomarina {
+
+namespace {
+
+// What a refused or unreadable picture shows: a small empty frame.
+QImage placeholder_picture() {
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter paint(&image);
+    paint.setPen(Qt::gray);
+    paint.drawRect(0, 0, 15, 15);
+    return image;
+}
+
+} // namespace
+
+QImage help_image(const QString& help_file, const QUrl& address) {
+    QImage image;
+    if (const auto bytes = help_picture(help_file, address)) image.loadFromData(*bytes);
+    // Anything but a picture would have the document load the address itself, whatever it names.
+    if (image.isNull()) {
+        static const QImage placeholder = placeholder_picture();
+        image = placeholder;
+    }
+    return image;
+}
+
+// The help text: read-only, with a caret that the keyboard moves, so that a screen reader reads it line
+// by line. It loads nothing but the pictures of the help file.
+class HelpView : public QTextBrowser {
+  public:
+    using QTextBrowser::QTextBrowser;
+    QString file;
+    // The window F1 was pressed in, which has the keyboard again when the help closes.
+    QPointer<QWidget> opener;
+
+    // The caret at the heading of the topic, and the topic at the top of the view.
+    void go_to(const QString& topic) {
+        for (QTextBlock b = document()->begin(); b.isValid(); b = b.next())
+            for (auto it = b.begin(); !it.atEnd(); ++it)
+                if (it.fragment().charFormat().anchorNames().contains(topic)) {
+                    QTextCursor at(b);
+                    setTextCursor(at);
+                    scrollToAnchor(topic);
+                    return;
+                }
+        moveCursor(QTextCursor::Start);
+    }
+
+  protected:
+    QVariant loadResource(int type, const QUrl& name) override {
+        if (type == QTextDocument::ImageResource) return help_image(file, name);
+        // Never nothing: the document would then read the address itself.
+        return QByteArray("");
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Escape) {
+            window()->hide();
+            if (opener && opener->isVisible()) {
+                opener->raise();
+                opener->activateWindow();
+            }
+        } else
+            QTextBrowser::keyPressEvent(event);
+    }
+};
+
+namespace {
+
+// The help text as a screen reader reads it: a read-only text of several lines, read by the lines as
+// they are shown. The toolkit's own reading of a browser is a label, which has no caret to follow.
+class AccessibleHelpText : public QAccessibleWidget, public QAccessibleTextInterface {
+  public:
+    explicit AccessibleHelpText(HelpView* w) : QAccessibleWidget(w, QAccessible::EditableText) {}
+
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State st = QAccessibleWidget::state();
+        st.readOnly = true;
+        st.multiLine = true;
+        return st;
+    }
+    QString text(QAccessible::Text t) const override { return QAccessibleWidget::text(t); }
+
+    void selection(int index, int* start, int* end) const override {
+        const QTextCursor c = view()->textCursor();
+        *start = *end = 0;
+        if (index == 0 && c.hasSelection()) {
+            *start = c.selectionStart();
+            *end = c.selectionEnd();
+        }
+    }
+    int selectionCount() const override { return view()->textCursor().hasSelection() ? 1 : 0; }
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void removeSelection(int) override {
+        QTextCursor c = view()->textCursor();
+        c.clearSelection();
+        view()->setTextCursor(c);
+    }
+    void setSelection(int, int start, int end) override {
+        QTextCursor c = view()->textCursor();
+        c.setPosition(clamped(start));
+        c.setPosition(clamped(end), QTextCursor::KeepAnchor);
+        view()->setTextCursor(c);
+    }
+    int cursorPosition() const override { return view()->textCursor().position(); }
+    void setCursorPosition(int position) override {
+        QTextCursor c = view()->textCursor();
+        c.setPosition(clamped(position));
+        view()->setTextCursor(c);
+    }
+    QString text(int start, int end) const override {
+        QTextCursor c(view()->document());
+        c.setPosition(clamped(start));
+        c.setPosition(clamped(end), QTextCursor::KeepAnchor);
+        QString text = c.selectedText();
+        for (QChar& ch : text)
+            if (ch == QChar::ParagraphSeparator || ch == QChar::LineSeparator) ch = u'\n';
+        return text;
+    }
+    int characterCount() const override { return std::max(0, view()->document()->characterCount() - 1); }
+    QRect characterRect(int offset) const override {
+        QTextCursor c(view()->document());
+        c.setPosition(clamped(offset));
+        QRect r = view()->cursorRect(c);
+        r.setWidth(std::max(1, view()->fontMetrics().averageCharWidth()));
+        return QRect(view()->viewport()->mapToGlobal(r.topLeft()), r.size());
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        return view()->cursorForPosition(view()->viewport()->mapFromGlobal(point)).position();
+    }
+    void scrollToSubstring(int start, int) override {
+        QTextCursor c(view()->document());
+        c.setPosition(clamped(start));
+        QScrollBar* bar = view()->verticalScrollBar();
+        bar->setValue(bar->value() + view()->cursorRect(c).top());
+    }
+    // One run without attributes over the whole text: a screen reader reads the text in its runs.
+    QString attributes(int, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+    // Lines are the lines as shown: a paragraph of the help is several of them.
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* start,
+                         int* end) const override {
+        if (type != QAccessible::LineBoundary)
+            return QAccessibleTextInterface::textAtOffset(offset, type, start, end);
+        std::tie(*start, *end) = line_at(offset);
+        return text(*start, *end);
+    }
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int* start,
+                             int* end) const override {
+        if (type != QAccessible::LineBoundary)
+            return QAccessibleTextInterface::textBeforeOffset(offset, type, start, end);
+        const int first = line_at(offset).first;
+        if (first == 0) {
+            *start = *end = 0;
+            return {};
+        }
+        return textAtOffset(first - 1, type, start, end);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* start,
+                            int* end) const override {
+        if (type != QAccessible::LineBoundary)
+            return QAccessibleTextInterface::textAfterOffset(offset, type, start, end);
+        const int last = line_at(offset).second;
+        if (last >= characterCount()) {
+            *start = *end = characterCount();
+            return {};
+        }
+        return textAtOffset(last, type, start, end);
+    }
+
+  private:
+    HelpView* view() const { return static_cast<HelpView*>(widget()); }
+    int clamped(int offset) const { return std::clamp(offset, 0, characterCount()); }
+    // The shown line that holds the offset, with the line break that ends it.
+    std::pair<int, int> line_at(int offset) const {
+        const QTextBlock block = view()->document()->findBlock(clamped(offset));
+        if (!block.isValid()) return {characterCount(), characterCount()};
+        int start = block.position();
+        int end = block.position() + block.length() - 1;
+        const QTextLayout* layout = block.layout();
+        const QTextLine line = layout && layout->lineCount() > 0
+                                   ? layout->lineForTextPosition(clamped(offset) - start)
+                                   : QTextLine();
+        if (line.isValid()) {
+            end = std::min(end, start + line.textStart() + line.textLength());
+            start += line.textStart();
+        }
+        if (end == block.position() + block.length() - 1 && end < characterCount()) ++end;
+        return {start, end};
+    }
+};
+
+QAccessibleInterface* help_roles(const QString&, QObject* object) {
+    if (auto* view = dynamic_cast<HelpView*>(object)) return new AccessibleHelpText(view);
+    return nullptr;
+}
+
+} // namespace
+
+// The help viewer: the help file shown at one topic, in a window of its own that a screen reader
+// announces by its title.
+HelpWindow::HelpWindow() {
+    static const bool roles_installed = [] {
+        QAccessible::installFactory(help_roles);
+        return true;
+    }();
+    Q_UNUSED(roles_installed);
+    setObjectName(QStringLiteral("help_window"));
+    setWindowTitle(QStringLiteral("トマリナホテル情報＆予約 ヘルプ"));
+    view = new HelpView(this);
+    view->setObjectName(QStringLiteral("help_text"));
+    view->setAccessibleName(windowTitle());
+    view->setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
+    // Only the topics of the file itself: any other address would replace the page.
+    view->setOpenLinks(false);
+    connect(view, &QTextBrowser::anchorClicked, view, [v = view](const QUrl& link) {
+        if (link.scheme().isEmpty() && link.host().isEmpty() && link.path().isEmpty() && link.hasFragment())
+            v->go_to(link.fragment());
+    });
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view);
+    setFocusProxy(view);
+    resize(640, 520);
+}
+
+namespace {
+
+// Captions set apart with ideographic spaces (「保　　守」) keep them: HTML would fold a run of them into
+// one blank. Only text outside the tags of the body is touched.
+QString keep_ideographic_spaces(const QString& html) {
+    constexpr QChar wide_space(0x3000);
+    const qsizetype head_end = html.indexOf(QStringLiteral("</head>"), 0, Qt::CaseInsensitive);
+    qsizetype i = head_end < 0 ? 0 : head_end;
+    QString out = html.left(i);
+    bool in_tag = false;
+    while (i < html.size()) {
+        const QChar c = html[i];
+        if (c == u'<') in_tag = true;
+        if (c == u'>') in_tag = false;
+        if (in_tag || c != wide_space) {
+            out += c;
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < html.size() && html[end] == wide_space) ++end;
+        out += QStringLiteral("<span style=\"white-space:pre-wrap\">") + html.mid(i, end - i) +
+               QStringLiteral("</span>");
+        i = end;
+    }
+    return out;
+}
+
+} // namespace
+
+void HelpWindow::show_topic(const QString& help_file, const QString& topic) {
+    if (QWidget* active = QApplication::activeWindow(); active && active != this) view->opener = active;
+    if (view->file != help_file) {
+        view->file = help_file;
+        if (const auto bytes = read_help_bytes(help_file)) {
+            view->setHtml(keep_ideographic_spaces(QString::fromUtf8(*bytes)));
+        } else {
+            // A file that is there may still be no regular file, or too large for a help page.
+            const QString why = QFileInfo::exists(help_file) ? QStringLiteral("を表示できません")
+                                                             : QStringLiteral("が見つかりません");
+            view->setHtml(
+                QStringLiteral("<p>ヘルプファイル %1 %2。</p>").arg(help_file.toHtmlEscaped(), why));
+        }
+    }
+    show();
+    keep_on_screen(this);
+    raise();
+    activateWindow();
+    view->setFocus();
+    view->go_to(topic);
+}
+
+} // namespace tomarina
