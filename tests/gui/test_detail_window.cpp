@@ -103,6 +103,8 @@ class TestDetailWindow : public QObject {
         auto* r = app.results();
         QVERIFY(r);
         QVERIFY(!r->Command4->isEnabled());
+        QVERIFY(r->MSFlexGrid1->accessibleDescription().endsWith(
+            u8("公的機関の評価ではありません。ご留意下さい。")));
         auto* d = app.click(r, "あいホテル");
         QVERIFY(d);
         QVERIFY(d->isVisible());
@@ -122,11 +124,13 @@ class TestDetailWindow : public QObject {
         QCOMPARE(app.pf.launches[1].address,
                  QStringLiteral("http://") + link_hosts::best + QStringLiteral("/best/s?h=1"));
         QCOMPARE(app.pf.launches[2].address, QStringLiteral("http://www.ai.example.jp/"));
+        QCOMPARE(test::announced(d), pages_handed_over);
 
         // The results window's own buttons open the same hotel's pages, information this time.
         app.pf.launches.clear();
         QTest::mouseClick(r->Command4, Qt::LeftButton);
         QCOMPARE(app.pf.launches.size(), 3);
+        QCOMPARE(test::announced(r), pages_handed_over);
         QVERIFY(app.pf.launches[0].address.endsWith(QStringLiteral("/HOTEL/123/123.html")));
     }
 
