@@ -4,6 +4,7 @@
 #include "results/links.h"
 #include "results/results_window.h"
 #include "search/search_conditions_window.h"
+#include "shared/accessibility.h"
 #include "tools/settings_window.h"
 #include "support/gui_support.h"
 
@@ -109,6 +110,11 @@ class TestDetailWindow : public QObject {
         QVERIFY(d);
         QVERIFY(d->isVisible());
         QCOMPARE(r->grid_row(), Integer(app.row_of(r, "あいホテル")));
+        // A highlighted row tells of its pages from any cell, and its empty cell (no rooms) is heard.
+        const QModelIndex rooms = r->model->index(app.row_of(r, "あいホテル") - 1, 3);
+        QCOMPARE(rooms.siblingAtColumn(5).data(Qt::AccessibleDescriptionRole),
+                 QVariant(u8("インターネット情報検索、予約可")));
+        QCOMPARE(rooms.data(Qt::AccessibleTextRole), QVariant(empty_cell_name));
         QVERIFY(r->Command4->isEnabled());
         QVERIFY(r->Command5->isEnabled());
         QVERIFY(d->Command5->isEnabled());
