@@ -248,6 +248,8 @@ void tomarina42::Text_KeyPress(int field, KeyAscii) {
 }
 
 void tomarina42::tell_value(int field) {
+    // Said in place of a refusal still standing, which the focus arriving later must not take back.
+    refusal_said_ = false;
     announce(field_name(field) + u' ' + yen_for_display(text(field)->text()));
 }
 
