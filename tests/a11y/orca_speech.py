@@ -154,6 +154,7 @@ def edit_refusal(s):
     s.key("Down")
     s.key("Return", 1.0)
     s.wait_focus("空港名", "text", "a pick does not go on to the airport box")
+    heard_whole(s, text_of(box), "the prefecture the pick filled in")
     check(box.get_name() == "都道府県名", f"the mended box is still named 「{box.get_name()}」")
     back_to_menu(s)
 
