@@ -114,12 +114,15 @@ class AccessibleLineBox : public QAccessibleWidget,
     }
     int characterCount() const override { return int(box()->text().size()); }
     QRect characterRect(int offset) const override {
-        const int was = box()->cursorPosition();
-        box()->setCursorPosition(offset);
-        // The caret's place is the only public measure of a character's place in the box.
-        QRect r = const_cast<QLineEdit*>(box())->inputMethodQuery(Qt::ImCursorRectangle).toRect();
-        box()->setCursorPosition(was);
-        r.setWidth(std::max(1, box()->fontMetrics().averageCharWidth()));
+        if (!shown()) return {};
+        const QString t = box()->text();
+        const QFontMetrics fm = box()->fontMetrics();
+        const int at = std::clamp(offset, 0, int(t.size()));
+        // From the caret, the one place the box tells, by the width of the text in between.
+        QRect r = box()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        r.translate(fm.horizontalAdvance(t.left(at)) - fm.horizontalAdvance(t.left(box()->cursorPosition())),
+                    0);
+        r.setWidth(at < t.size() ? std::max(1, fm.horizontalAdvance(t.at(at))) : 1);
         return QRect(box()->mapToGlobal(r.topLeft()), r.size());
     }
     int offsetAtPoint(const QPoint& point) const override {
@@ -145,11 +148,13 @@ class AccessibleLineBox : public QAccessibleWidget,
         return QAccessibleTextInterface::textAtOffset(offset, type, start, end);
     }
 
-    void deleteText(int start, int end) override { set_checked(box()->text().remove(start, end - start)); }
-    void insertText(int offset, const QString& text) override {
-        set_checked(box()->text().insert(offset, text));
-    }
+    // Offsets out of the text are held to it: a text is never padded out to reach them.
+    void deleteText(int start, int end) override { replaceText(start, end, QString()); }
+    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
     void replaceText(int start, int end, const QString& text) override {
+        const int size = characterCount();
+        start = std::clamp(start, 0, size);
+        end = std::clamp(end, start, size);
         set_checked(box()->text().replace(start, end - start, text));
     }
 
