@@ -53,8 +53,8 @@ void Form::unload() {
     // A window that closes itself while no window has the keyboard (a message box just gone, a page
     // handed to the browser) would leave it nowhere: the window used before takes it, staying behind
     // whatever the browser brings up.
-    const bool keyboard_nowhere =
-        !QApplication::activeWindow() && !testAttribute(Qt::WA_ShowWithoutActivating);
+    const bool keyboard_nowhere = !QApplication::activeWindow() &&
+                                  !testAttribute(Qt::WA_ShowWithoutActivating) && !forms_.end_requested();
     hide();
     if (had_keyboard || keyboard_nowhere)
         if (Form* next = forms_.activate_previous(this, had_keyboard); next && !parting_words_.isEmpty())
