@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QUrl>
