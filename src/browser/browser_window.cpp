@@ -34,6 +34,11 @@ tomarina92::tomarina92(Forms& forms) : Form(forms, 92, QStringLiteral("tomarina9
     Text1 = add_control<QLineEdit>(Frame1, "Text1", 1320, 1320, 4695, 270);
     Text1->setReadOnly(true);
     Text1->setAccessibleName(QStringLiteral("検索中のファイル"));
+    // Only the search fills it: empty, it is no stop for Tab.
+    Text1->setFocusPolicy(Qt::NoFocus);
+    connect(Text1, &QLineEdit::textChanged, Text1, [box = Text1](const QString& text) {
+        box->setFocusPolicy(text.isEmpty() ? Qt::NoFocus : Qt::StrongFocus);
+    });
     Command2 = add_control<QPushButton>(this, "Command2", 3960, 1920, 1095, 375);
     Command2->setText(QStringLiteral("検索開始"));
     Command1 = add_control<QPushButton>(this, "Command1", 5160, 1920, 1095, 375);
@@ -182,7 +187,8 @@ void tomarina92::Command2_Click() {
     run_steps({
         {"status",
          [&] {
-             Label2->setText(QStringLiteral("検索中..."));
+             Label2->setText(browser_searching);
+             announce(browser_searching);
              Command2->setEnabled(false);
              for (QRadioButton* o : {Option1, Option2, Option3})
                  if (!o->isChecked()) o->setEnabled(false);
@@ -218,6 +224,8 @@ void tomarina92::search_ended(const QString& kind, const QString& bare) {
          }},
         {"store",
          [&] {
+             // The window closes now: the window that takes the keyboard says how the search ended.
+             announce_on_close(browser_target != bare ? browser_registered : browser_not_found);
              if (browser_target != bare) {
                  st_.settings.inet_data1 = kind;
                  st_.settings.inet_data2 = browser_target;

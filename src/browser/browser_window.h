@@ -66,5 +66,9 @@ inline const QString browser_guidance_open =
     QStringLiteral("インストール直後のためブラウザを選択してください。");
 inline const QString browser_guidance_search =
     QStringLiteral("検索開始ボタンをクリックして下さい。\r\nブラウザの環境設定には少々時間がかかります。");
+// What the window shows and says while its disk search runs, and what is said as it ends.
+inline const QString browser_searching = QStringLiteral("検索中...");
+inline const QString browser_registered = QStringLiteral("ブラウザを登録しました");
+inline const QString browser_not_found = QStringLiteral("ブラウザが見つかりませんでした");
 
 } // namespace tomarina

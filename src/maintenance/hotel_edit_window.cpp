@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <limits>
+#include <utility>
 
 namespace tomarina {
 
@@ -231,7 +232,8 @@ void tomarina42::Text_GotFocus(int field) {
 }
 
 void tomarina42::Text_KeyPress(int field, KeyAscii) {
-    EditFields f = fields();
+    const EditFields typed = fields();
+    EditFields f = typed;
     const QString message = enter_check(field, f, st_.db, &given_);
     set_fields(f);
     if (!message.isEmpty()) {
@@ -243,6 +245,14 @@ void tomarina42::Text_KeyPress(int field, KeyAscii) {
         Command1->setFocus();
     else
         text(field + 1)->setFocus();
+    // A value the check wrote anew (a price 8000 becomes \8,000) is said as it now stands.
+    if (f != typed) tell_value(field);
+}
+
+void tomarina42::tell_value(int field) {
+    // Said in place of a refusal still standing, which the focus arriving later must not take back.
+    refusal_said_ = false;
+    announce(field_name(field) + u' ' + yen_for_display(text(field)->text()));
 }
 
 void tomarina42::Text_DblClick(int field) {
@@ -252,9 +262,11 @@ void tomarina42::Text_DblClick(int field) {
 void tomarina42::refuse(int field, const QString& message) {
     show_message(message);
     announce(message);
+    refusal_said_ = true;
     QLineEdit* box = text(field);
     if (!box) return;
-    box->setAccessibleName(message);
+    // The box keeps its name; the refusal goes before its prompt.
+    describe(box, message + u'\n' + field_prompt(field));
     if (box->hasFocus()) return;
     // The focus arriving at the field must not cover the refusal with the field's prompt.
     keep_message_for_ = field;
@@ -262,9 +274,9 @@ void tomarina42::refuse(int field, const QString& message) {
 }
 
 void tomarina42::name_fields() {
-    for (int k = 1; k <= 9; ++k)
-        if (text(k)->accessibleName() != field_name(k)) text(k)->setAccessibleName(field_name(k));
-    announce(QString());
+    for (int k = 1; k <= 9; ++k) describe(text(k), field_prompt(k));
+    // Only a refusal is taken back: a value just told (a pick) stays until it has been heard.
+    if (std::exchange(refusal_said_, false)) announce(QString());
 }
 
 void tomarina42::store(StoreButton button) {
@@ -333,6 +345,8 @@ void tomarina42::picker_chosen(SearchType mode, const QString& name) {
         Text2->setText(name);
         Text3->setFocus();
     }
+    // The box is behind the focus now: what filled it is said on its own.
+    tell_value(mode == SearchType::prefecture ? 1 : 2);
 }
 
 bool tomarina42::eventFilter(QObject* watched, QEvent* event) {

@@ -86,8 +86,11 @@ class tomarina42 : public Form, public PickerOpener {
     void store(StoreButton button);
     // A refusal: its message in the message area, the focus on the field, the message kept there.
     void refuse(int field, const QString& message);
-    // Every field named by its label again, and no refusal said any more: the refusal is mended.
+    // Every field described by its prompt again, and no refusal said any more: the refusal is mended.
     void name_fields();
+    // Says the field's name and its value, which the program has just written.
+    void tell_value(int field);
+    bool refusal_said_ = false;
     void show_message(const QString& text);
     void open_picker(SearchType mode);
     int field_of(QObject* o) const;

@@ -7,6 +7,7 @@
 #include "results/grid_rules.h"
 #include "results/ordering.h"
 #include "results/results_cells.h"
+#include "shared/accessibility.h"
 #include "shared/keys.h"
 #include "shared/saves.h"
 
@@ -45,8 +46,9 @@ QVariant UserListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rows_) return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::AccessibleTextRole:
         return yen_for_display(cell_text(index.row() + 1, index.column()));
+    case Qt::AccessibleTextRole:
+        return cell_said(yen_for_display(cell_text(index.row() + 1, index.column())));
     case Qt::TextAlignmentRole:
         return int(Qt::AlignLeft | Qt::AlignVCenter);
     }
@@ -294,6 +296,8 @@ void tomarina41::Command4_Click() {
         {"set_grid", [this] { set_grid(); }},
         {"MSFlexGrid1 show", [this] { MSFlexGrid1->show(); }},
         {"choice", [this] { show_choice(); }},
+        // 削除 is off now, and the next button on, 取消終了, would undo the deletion.
+        {"MSFlexGrid1 setFocus", [this] { MSFlexGrid1->setFocus(); }},
     });
 }
 

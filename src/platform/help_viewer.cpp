@@ -3,7 +3,6 @@
 #include "platform/help_file.h"
 #include "platform/platform.h"
 
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -83,153 +82,9 @@ class HelpView : public QTextBrowser {
     }
 };
 
-namespace {
-
-// The help text as a screen reader reads it: a read-only text of several lines, read by the lines as
-// they are shown. The toolkit's own reading of a browser is a label, which has no caret to follow.
-class AccessibleHelpText : public QAccessibleWidget, public QAccessibleTextInterface {
-  public:
-    explicit AccessibleHelpText(HelpView* w) : QAccessibleWidget(w, QAccessible::EditableText) {}
-
-    void* interface_cast(QAccessible::InterfaceType t) override {
-        if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
-        return QAccessibleWidget::interface_cast(t);
-    }
-    QAccessible::State state() const override {
-        QAccessible::State st = QAccessibleWidget::state();
-        st.readOnly = true;
-        st.multiLine = true;
-        return st;
-    }
-    QString text(QAccessible::Text t) const override { return QAccessibleWidget::text(t); }
-
-    void selection(int index, int* start, int* end) const override {
-        const QTextCursor c = view()->textCursor();
-        *start = *end = 0;
-        if (index == 0 && c.hasSelection()) {
-            *start = c.selectionStart();
-            *end = c.selectionEnd();
-        }
-    }
-    int selectionCount() const override { return view()->textCursor().hasSelection() ? 1 : 0; }
-    void addSelection(int start, int end) override { setSelection(0, start, end); }
-    void removeSelection(int) override {
-        QTextCursor c = view()->textCursor();
-        c.clearSelection();
-        view()->setTextCursor(c);
-    }
-    void setSelection(int, int start, int end) override {
-        QTextCursor c = view()->textCursor();
-        c.setPosition(clamped(start));
-        c.setPosition(clamped(end), QTextCursor::KeepAnchor);
-        view()->setTextCursor(c);
-    }
-    int cursorPosition() const override { return view()->textCursor().position(); }
-    void setCursorPosition(int position) override {
-        QTextCursor c = view()->textCursor();
-        c.setPosition(clamped(position));
-        view()->setTextCursor(c);
-    }
-    QString text(int start, int end) const override {
-        QTextCursor c(view()->document());
-        c.setPosition(clamped(start));
-        c.setPosition(clamped(end), QTextCursor::KeepAnchor);
-        QString text = c.selectedText();
-        for (QChar& ch : text)
-            if (ch == QChar::ParagraphSeparator || ch == QChar::LineSeparator) ch = u'\n';
-        return text;
-    }
-    int characterCount() const override { return std::max(0, view()->document()->characterCount() - 1); }
-    QRect characterRect(int offset) const override {
-        QTextCursor c(view()->document());
-        c.setPosition(clamped(offset));
-        QRect r = view()->cursorRect(c);
-        r.setWidth(std::max(1, view()->fontMetrics().averageCharWidth()));
-        return QRect(view()->viewport()->mapToGlobal(r.topLeft()), r.size());
-    }
-    int offsetAtPoint(const QPoint& point) const override {
-        return view()->cursorForPosition(view()->viewport()->mapFromGlobal(point)).position();
-    }
-    void scrollToSubstring(int start, int) override {
-        QTextCursor c(view()->document());
-        c.setPosition(clamped(start));
-        QScrollBar* bar = view()->verticalScrollBar();
-        bar->setValue(bar->value() + view()->cursorRect(c).top());
-    }
-    // One run without attributes over the whole text: a screen reader reads the text in its runs.
-    QString attributes(int, int* start, int* end) const override {
-        *start = 0;
-        *end = characterCount();
-        return {};
-    }
-    // Lines are the lines as shown: a paragraph of the help is several of them.
-    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* start,
-                         int* end) const override {
-        if (type != QAccessible::LineBoundary)
-            return QAccessibleTextInterface::textAtOffset(offset, type, start, end);
-        std::tie(*start, *end) = line_at(offset);
-        return text(*start, *end);
-    }
-    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int* start,
-                             int* end) const override {
-        if (type != QAccessible::LineBoundary)
-            return QAccessibleTextInterface::textBeforeOffset(offset, type, start, end);
-        const int first = line_at(offset).first;
-        if (first == 0) {
-            *start = *end = 0;
-            return {};
-        }
-        return textAtOffset(first - 1, type, start, end);
-    }
-    QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* start,
-                            int* end) const override {
-        if (type != QAccessible::LineBoundary)
-            return QAccessibleTextInterface::textAfterOffset(offset, type, start, end);
-        const int last = line_at(offset).second;
-        if (last >= characterCount()) {
-            *start = *end = characterCount();
-            return {};
-        }
-        return textAtOffset(last, type, start, end);
-    }
-
-  private:
-    HelpView* view() const { return static_cast<HelpView*>(widget()); }
-    int clamped(int offset) const { return std::clamp(offset, 0, characterCount()); }
-    // The shown line that holds the offset, with the line break that ends it.
-    std::pair<int, int> line_at(int offset) const {
-        const QTextBlock block = view()->document()->findBlock(clamped(offset));
-        if (!block.isValid()) return {characterCount(), characterCount()};
-        int start = block.position();
-        int end = block.position() + block.length() - 1;
-        const QTextLayout* layout = block.layout();
-        const QTextLine line = layout && layout->lineCount() > 0
-                                   ? layout->lineForTextPosition(clamped(offset) - start)
-                                   : QTextLine();
-        if (line.isValid()) {
-            end = std::min(end, start + line.textStart() + line.textLength());
-            start += line.textStart();
-        }
-        if (end == block.position() + block.length() - 1 && end < characterCount()) ++end;
-        return {start, end};
-    }
-};
-
-QAccessibleInterface* help_roles(const QString&, QObject* object) {
-    if (auto* view = dynamic_cast<HelpView*>(object)) return new AccessibleHelpText(view);
-    return nullptr;
-}
-
-} // namespace
-
 // The help viewer: the help file shown at one topic, in a window of its own that a screen reader
 // announces by its title.
 HelpWindow::HelpWindow() {
-    static const bool roles_installed = [] {
-        QAccessible::installFactory(help_roles);
-        return true;
-    }();
-    Q_UNUSED(roles_installed);
     setObjectName(QStringLiteral("help_window"));
     setWindowTitle(QStringLiteral("トマリナホテル情報＆予約 ヘルプ"));
     view = new HelpView(this);

@@ -127,15 +127,17 @@ void tomarina15::set_buttons() {
 
 void tomarina15::Command4_Click() {
     try_step("information links", [this] {
-        open_links(hotel_, st_.settings, pf_, this, LinkMode::Information,
-                   {Check1->isChecked(), Check2->isChecked(), Check3->isChecked()});
+        if (open_links(hotel_, st_.settings, pf_, this, LinkMode::Information,
+                       {Check1->isChecked(), Check2->isChecked(), Check3->isChecked()}) > 0)
+            announce(pages_handed_over);
     });
 }
 
 void tomarina15::Command5_Click() {
     try_step("reservation links", [this] {
-        open_links(hotel_, st_.settings, pf_, this, LinkMode::Reservation,
-                   {Check1->isChecked(), Check2->isChecked(), Check3->isChecked()});
+        if (open_links(hotel_, st_.settings, pf_, this, LinkMode::Reservation,
+                       {Check1->isChecked(), Check2->isChecked(), Check3->isChecked()}) > 0)
+            announce(pages_handed_over);
     });
 }
 

@@ -79,13 +79,15 @@ void tomarina12::follow_clicked_row() {
 
 void tomarina12::Command4_Click() {
     try_step("information links", [this] {
-        open_links(clicked_hotel(), st_.settings, pf_, this, LinkMode::Information);
+        if (open_links(clicked_hotel(), st_.settings, pf_, this, LinkMode::Information) > 0)
+            announce(pages_handed_over);
     });
 }
 
 void tomarina12::Command5_Click() {
     try_step("reservation links", [this] {
-        open_links(clicked_hotel(), st_.settings, pf_, this, LinkMode::Reservation);
+        if (open_links(clicked_hotel(), st_.settings, pf_, this, LinkMode::Reservation) > 0)
+            announce(pages_handed_over);
     });
 }
 

@@ -6,6 +6,7 @@
 #include "results/grid_rules.h"
 #include "results/ordering.h"
 #include "search/selection.h"
+#include "shared/accessibility.h"
 #include "tools/progress_window.h"
 
 #include <QHeaderView>
@@ -30,6 +31,8 @@ const QColor highlight(255, 215, 0);
 // What a highlighted row says to a screen reader beside its colour.
 const QString online_words = QStringLiteral("インターネット情報検索、予約可");
 const QString online_explanation = QStringLiteral("のホテルはインターネット情報検索、予約が行えます");
+// The explanation begins with the sample's colour: one sentence read alone.
+const QString online_sentence = QStringLiteral("黄色") + online_explanation;
 
 // The window's frame, counted in its height and width as the settings keep them.
 constexpr int frame_height = 360;
@@ -106,6 +109,8 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         return yen_for_display(cell_text(row, index.column()));
+    case Qt::AccessibleTextRole:
+        return cell_said(yen_for_display(cell_text(row, index.column())));
     case Qt::BackgroundRole:
         return highlighted(row) ? highlight : QColor(Qt::white);
     case Qt::ForegroundRole:
@@ -113,7 +118,8 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     case Qt::TextAlignmentRole:
         return int(Qt::AlignLeft | Qt::AlignTop);
     case Qt::AccessibleDescriptionRole:
-        return index.column() == 0 && highlighted(row) ? online_words : QVariant();
+        // Whichever cell of the row the user is on.
+        return highlighted(row) ? online_words : QVariant();
     }
     return {};
 }
@@ -137,18 +143,13 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
     Label3->setAccessibleName(QStringLiteral("黄色の見本"));
     Label2 = add_control<QLabel>(this, "Label2", 5040, 120, 4335, 255);
     Label2->setText(online_explanation);
-    // The explanation begins with the sample's colour: one sentence read alone.
-    const QString sentence = QStringLiteral("黄色") + online_explanation;
-    Label2->setAccessibleName(sentence);
+    Label2->setAccessibleName(online_sentence);
 
     MSFlexGrid1 = add_control<ResultsGrid>(this, "MSFlexGrid1", 0, 360, ResultsDesign::grid_width,
                                            ResultsDesign::grid_height);
     model = new ResultsModel(this);
     cells_ = set_up_hotel_grid(MSFlexGrid1, model, twips_to_px(row_height_for(1)));
     MSFlexGrid1->setTextElideMode(Qt::ElideNone);
-    // Said as the window opens, and with the grid.
-    setAccessibleDescription(sentence);
-    MSFlexGrid1->setAccessibleDescription(sentence);
 
     Command3 = add_control<QPushButton>(this, "Command3", 60, 4320, 1455, 375);
     Command3->setText(QStringLiteral("地区の絞り込み"));
@@ -280,6 +281,10 @@ void tomarina12::set_form1() {
     grid_ready_ = false;
     Label1->setText(QStringLiteral(
         "備考(評価)は作者の個人的な評価です。\r\n公的機関の評価ではありません。ご留意下さい。"));
+    // The notice under the grid never takes the focus: the window as it comes up and the grid say it
+    // after the colour's meaning.
+    for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(MSFlexGrid1)})
+        describe(w, online_sentence + u'\n' + Label1->text());
     QPalette p = Label3->palette();
     p.setColor(QPalette::Window, highlight);
     Label3->setPalette(p);

@@ -111,11 +111,14 @@ void tomarina13::move_between(QListWidget* from, QListWidget* to, bool all) {
     }
     const qsizetype kept = target.size();
     move_rows(source, target, chosen);
+    // The pressed button goes off with the selection, and the next button on would repeat the move:
+    // the focus goes on choosing in the list moved from, or, once that is empty, to the list moved to.
+    // Set first, so that it never passes over that button.
+    (source.isEmpty() ? to : from)->setFocus();
     refill(from, source);
     // The other list only gains rows at its end, so the rows selected there stay selected.
     to->addItems(target.mid(kept));
     set_move_buttons();
-    // The focus stays on the buttons: what moved is told on its own.
     announce(moved_rows_notice(target.mid(kept), to == List2));
 }
 

@@ -4,6 +4,7 @@
 #include "data/user_file.h"
 #include "search/narrowing_window.h"
 #include "search/selection.h"
+#include "shared/accessibility.h"
 
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -58,13 +59,12 @@ tomarina11::tomarina11(Forms& forms) : Form(forms, 11, QStringLiteral("tomarina1
     Text2->setFocusPolicy(Qt::NoFocus);
     Text2->setFrame(false);
     Text2->setAccessibleName(QStringLiteral("案内"));
-    // The guidance line never takes the focus: it is what the entry box says after its name, and while
-    // a refusal stands the box is named by it, so that a screen reader says it where the focus is.
+    // The guidance line never takes the focus: it is what the entry box says after its name; a refusal
+    // goes before the prompt of the chosen search.
     connect(Text2, &QLineEdit::textChanged, this, [this](const QString& text) {
         const bool refused = text == search_entry_error();
-        Text1->setAccessibleName(refused ? text : QString());
-        Text1->setAccessibleDescription(refused ? QString() : text);
-        announce(refused ? text : QString());
+        describe(Text1, refused ? text + u'\n' + prompt_of(selected_option()) : text);
+        if (!refused) announce(QString());
     });
 
     Frame2 = add_control<QGroupBox>(this, "Frame2", 120, 1500, 5760, 1500);
@@ -191,8 +191,7 @@ void tomarina11::Command1_Click() {
     }
     const auto accepted = check_text1();
     if (!accepted) {
-        Text2->setText(search_entry_error());
-        Text1->setFocus();
+        refuse_entry();
         return;
     }
     set_start(accepted->search_type);
@@ -226,6 +225,8 @@ void tomarina11::open_picker() {
 void tomarina11::picker_chosen(SearchType, const QString& name) {
     Text1->setText(name);
     Command1->setFocus();
+    // The box is behind the focus now: what filled it is said on its own.
+    announce(Frame1->title() + u' ' + name);
 }
 
 void tomarina11::Text1_KeyPress(KeyAscii) {
@@ -238,9 +239,14 @@ void tomarina11::Text1_KeyPress(KeyAscii) {
         set_start(accepted->search_type);
         Command1->setFocus();
     } else {
-        Text2->setText(search_entry_error());
-        Text1->setFocus();
+        refuse_entry();
     }
+}
+
+void tomarina11::refuse_entry() {
+    Text2->setText(search_entry_error());
+    Text1->setFocus();
+    announce(search_entry_error());
 }
 
 // The options are one stop for Tab and Shift+Tab: the checked one, whichever it is; the arrows move

@@ -59,6 +59,8 @@ class tomarina11 : public Form, public PickerOpener {
 
   private:
     void open_picker();
+    // Shows the refusal of the entry and says it, as often as it comes.
+    void refuse_entry();
 };
 
 } // namespace tomarina

@@ -5,6 +5,7 @@
 #include "shared/accessibility.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -50,8 +51,15 @@ void Form::unload() {
     try_step("form_unload", [this] { form_unload(); });
     forms_.forget(this);
     const bool had_keyboard = isActiveWindow();
+    // A window that closes itself while no window has the keyboard (a message box just gone, a page
+    // handed to the browser) would leave it nowhere: the window used before takes it, staying behind
+    // whatever the browser brings up.
+    const bool keyboard_nowhere = !QApplication::activeWindow() &&
+                                  !testAttribute(Qt::WA_ShowWithoutActivating) && !forms_.end_requested();
     hide();
-    if (had_keyboard) forms_.activate_previous(this);
+    if (had_keyboard || keyboard_nowhere)
+        if (Form* next = forms_.activate_previous(this, had_keyboard); next && !parting_words_.isEmpty())
+            next->announce(parting_words_);
     // Code around a nested loop may still hold the window: it goes only once the loops have returned.
     NestedLoop::after(this, [this] { deleteLater(); });
 }

@@ -66,6 +66,9 @@ class Form : public QWidget {
     // Says the text to a screen reader at once, wherever the focus is (an empty text takes it back):
     // for a refusal shown in a line that never takes the focus.
     void announce(const QString& text);
+    // Says the text from the window that takes the keyboard when this one unloads: the outcome of work
+    // that closes the window as it ends.
+    void announce_on_close(const QString& text) { parting_words_ = text; }
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
     // A saved position from another screen or scale would leave part of the window out of reach.
@@ -80,6 +83,7 @@ class Form : public QWidget {
     int number_;
     bool watching_esc_ = false;
     QWidget* announcement_ = nullptr;
+    QString parting_words_;
     bool unloading_ = false;
 };
 
@@ -138,8 +142,9 @@ class Forms {
     // The window last brought up or activated is the last of the list.
     void note_active(Form* f);
     // A closing window that had the keyboard gives it to the window of the program used before it, as
-    // the desktop would; without a window manager nothing else would.
-    void activate_previous(Form* closing);
+    // the desktop would; without a window manager nothing else would. raise: that window comes to the
+    // front as well. Gives that window, if any.
+    Form* activate_previous(Form* closing, bool raise = true);
 
     AppState& state_;
     Platform& platform_;

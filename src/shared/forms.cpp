@@ -41,7 +41,7 @@ void Forms::note_active(Form* f) {
     activation_.emplace_back(f);
 }
 
-void Forms::activate_previous(Form* closing) {
+Form* Forms::activate_previous(Form* closing, bool raise) {
     std::vector<Form*> order;
     for (const auto& w : activation_) order.push_back(w.data());
     // Windows never active yet (the main menu under the first window) come after those that were.
@@ -53,10 +53,11 @@ void Forms::activate_previous(Form* closing) {
         if (!w || w == closing || w->is_unloading() || !w->isVisible() ||
             w->testAttribute(Qt::WA_ShowWithoutActivating))
             continue;
-        w->raise();
+        if (raise) w->raise();
         w->activateWindow();
-        return;
+        return w;
     }
+    return nullptr;
 }
 
 void Forms::forget(Form* f) {

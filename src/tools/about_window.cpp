@@ -71,7 +71,13 @@ void tomarina34::set_form1() {
     try_step("lblVersion setText",
              [this] { lblVersion->setText(QStringLiteral("Version ") + st_.ver_text); });
     try_step("Label1 setText", [this] { Label1->setText(about_text(st_.db.db_date)); });
-    try_step("description", [this] { describe(this, lblVersion->text() + u'\n' + Label1->text()); });
+    // Said once as the window comes up, the product name first. A screen reader would say a label of
+    // several lines besides, as a text of the window's own: read as one line, it is left to the
+    // description.
+    try_step("description", [this] {
+        describe(this, lblTitle->text() + u'\n' + lblVersion->text() + u'\n' + Label1->text());
+        Label1->setAccessibleName(QString(Label1->text()).remove(u'\r').remove(u'\n'));
+    });
 }
 
 void tomarina34::cmdOK_Click() {

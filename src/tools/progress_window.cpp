@@ -51,8 +51,10 @@ tomarina91::tomarina91(Forms& forms) : Form(forms, 91, QStringLiteral("tomarina9
 
 void tomarina91::start(int steps, const QString& work) {
     ProgressBar1->setRange(0, steps);
-    // A screen reader says the value with what it is the progress of.
+    // A screen reader says the value with what it is the progress of, and says the work as it starts:
+    // of the bar's changes it says only the percentage.
     ProgressBar1->setAccessibleName(work);
+    announce(work);
 }
 
 void tomarina91::step_to(int value) {

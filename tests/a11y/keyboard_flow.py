@@ -45,8 +45,9 @@ def refused_entry(s, call):
     f = s.focus()
     check(f is not None and f.get_role_name() == "text",
           f"after a refused entry the focus is on {describe(f)}, not on the entry box")
-    check(f.get_name() == "検索条件の入力エラーです",
-          f"the refused entry box is named 「{f.get_name()}」, so a screen reader does not say the refusal")
+    check(f.get_name() == "ホテル検索条件" and f.get_description().startswith("検索条件の入力エラーです"),
+          f"the refused entry box is 「{f.get_name()}」 「{f.get_description()}」, not named as before and"
+          " described by the refusal")
     call(f)
 
 

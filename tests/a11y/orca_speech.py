@@ -14,7 +14,7 @@ import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from a11y_session import Failure, Skip, check, find_named, run  # noqa: E402
+from a11y_session import Failure, Skip, check, find, find_named, run, text_of  # noqa: E402
 from keyboard_flow import MAIN_TITLE, flow  # noqa: E402
 
 SPEECH = re.compile(r"SPEECH OUTPUT: '(.*?)' ?\{'established'", re.S)  # an utterance may hold lines
@@ -22,16 +22,17 @@ SPEECH = re.compile(r"SPEECH OUTPUT: '(.*?)' ?\{'established'", re.S)  # an utte
 # Each window told by a control of its own (role, name), and what it says as it comes up besides its
 # controls' names: its guidance, what it tells.
 WINDOWS = {"main menu": ("panel", "メインメニュー"), "detail": ("check box", "ホームページ"),
-           "search": ("panel", "ホテル検索条件", "都道府県名を入力して下さい"),
+           "search": ("panel", "ホテル検索条件", "都道府県名を入力して下さい", "福岡"),
            "picker": ("list", "都道府県名", "都道府県名を選択して下さい"),
-           "results": ("push button", "地区の絞り込み", "黄色のホテルはインターネット情報検索、予約が行えます"),
+           "results": ("push button", "地区の絞り込み", "黄色のホテルはインターネット情報検索、予約が行えます",
+                       "備考(評価)は作者の個人的な評価です"),
            "caution message": ("alert", "注意メッセージ"), "narrowing": ("list", "ホテル地区名"),
            "maintenance list": ("table", "登録ホテル一覧"), "settings": ("text", "検索上限件数"),
            "hotel edit": ("label", "メッセージ：", "追加モード", "都道府県を選択して下さい", "入力例：東京"),
            "region": ("list", "地域指定で予約", "地域を選択してください"),
            "help": ("text", "トマリナホテル情報＆予約 ヘルプ", "地域指定で予約"),
            "tools menu": ("push button", "動作環境の登録"),
-           "About": ("dialog", "システム情報", "Version", "現在のデータを使用しています"),
+           "About": ("dialog", "システム情報", "トマリナホテル情報＆予約", "Version", "現在のデータを使用しています"),
            "browser selection": ("panel", "ブラウザの選択", "インストール直後のためブラウザを選択してください。")}
 
 
@@ -142,7 +143,8 @@ def edit_refusal(s):
     s.wait_focus("都道府県名", "text", "追加 opens no edit window at its first box")
     s.type_text("x")
     s.key("Return")
-    s.wait_focus("都道府県名の入力誤りです", "text", "the refused prefecture box is not named by its refusal")
+    s.wait_for(lambda: s.focus().get_description().startswith("都道府県名の入力誤りです"),
+               "the refused prefecture box is not described by its refusal")
     wait_idle(s)
     check(plain("都道府県名の入力誤りです") in plain(" ".join(spoken_lines(s.orca_log)[s.orca_mark:])),
           "Orca did not speak the edit window's refusal")
@@ -152,8 +154,35 @@ def edit_refusal(s):
     s.key("Down")
     s.key("Return", 1.0)
     s.wait_focus("空港名", "text", "a pick does not go on to the airport box")
+    heard_whole(s, text_of(box), "the prefecture the pick filled in")
     check(box.get_name() == "都道府県名", f"the mended box is still named 「{box.get_name()}」")
     back_to_menu(s)
+
+
+def heard_whole(s, value, what):
+    """Orca has said the value whole since the last key, not cut short at its end."""
+    wait_idle(s)
+    said = plain(" ".join(spoken_lines(s.orca_log)[s.orca_mark:]))
+    check(value and plain(value) in said, f"Orca did not say {what} 「{value}」 whole: 「{said}」")
+
+
+def values_heard(s, step):
+    """In the flow: the detail's address, which ends in a digit; a highlighted row reached down the
+    price column, which tells of its pages there too."""
+    if step == "detail":
+        box = find(s.active_window(), lambda a: a.get_role_name() == "text" and a.get_name().startswith("住所"))
+        check(text_of(box)[-1:].isdigit(), f"the detail address 「{text_of(box)}」 does not end in a digit")
+        heard_whole(s, text_of(box), "the detail address")
+    if step == "re-order":
+        for _ in range(4):
+            s.key("Right")
+        for _ in range(20):
+            s.key("Down")
+            if s.focus().get_description() == "インターネット情報検索、予約可":
+                heard_whole(s, s.focus().get_name(), "the highlighted row's price")
+                heard_whole(s, "インターネット情報検索、予約可", "the highlighted row's pages")
+                return
+        raise Failure("no highlighted row down the price column tells of its pages")
 
 
 def back_to_menu(s):
@@ -180,6 +209,8 @@ def more_windows(s):
     s.key("Down")
     wait_idle(s)
     check("地域の一覧から選んで" in plain(" ".join(spoken_lines(s.orca_log)[s.orca_mark:])), "Down reads no next line")
+    s.key("Control+Home")
+    heard_whole(s, "トマリナホテル情報＆予約 ヘルプ", "the help's first line at Ctrl+Home")
     s.key("Escape", 1.0)
     s.wait_for(lambda: window_label(s) == "region", "Esc in the help does not go back to the region window")
     back_to_menu(s)
@@ -187,6 +218,8 @@ def more_windows(s):
     open_window(s, "システム情報", "About")
     s.key("Escape", 1.0)
     open_window(s, "動作環境の登録", "settings")
+    s.tab_to("検索上限件数", "text")
+    heard_whole(s, "1000", "the search limit")
     s.tab_to("共通", "page tab list")
     s.key("Left")  # to the browser's page
     s.tab_to("ブラウザの再登録", "push button")
@@ -228,7 +261,7 @@ def orca(s):
     listener.register("object:state-changed:focused")
     s.key = paced("key")
     s.type_text = paced("type_text")
-    flow(s)
+    flow(s, lambda step: values_heard(s, step))
     edit_refusal(s)
     more_windows(s)
     wait_idle(s)
@@ -244,6 +277,7 @@ def orca(s):
     check(not missing, "Orca did not speak these controls when they took the focus: " + ", ".join(missing))
     unheard = [f"{k}: {w}" for k, (_, _, *words) in WINDOWS.items() for w in words if plain(w) not in plain(opened.get(k, ""))]
     check(not unheard, "Orca did not say these words as the windows came up: " + "; ".join(unheard))
+    check(plain(opened.get("About", "")).count("現在のデータを使用しています") == 1, "About does not say its lines once")
     for words in ("検索条件の入力エラーです", "インターネット情報検索、予約可", "を選択済みに移しました"):
         check(words in plain(" ".join(speech)), f"Orca did not say 「{words}」")
 

@@ -96,6 +96,7 @@ class TestBrowserWindow : public QObject {
         QCOMPARE(w->Command1->text(), u8("終了"));
         QVERIFY(!w->Command2->isEnabled());
         QVERIFY(!p.forms.loaded<tomarina1>()->Command2->isEnabled());
+        QCOMPARE(w->Text1->focusPolicy(), Qt::NoFocus); // empty, no stop for Tab
         // Over the main menu, with the keyboard.
         QTRY_COMPARE(QApplication::activeWindow(), w);
 
@@ -229,6 +230,7 @@ class TestBrowserWindow : public QObject {
         QCOMPARE(p.st.settings.inet_data2, found);
         QVERIFY(!p.window());
         QVERIFY(p.forms.loaded<tomarina1>()->Command2->isEnabled());
+        QCOMPARE(test::announced(p.forms.loaded<tomarina1>()), browser_registered);
         QVERIFY(!seen.contains(p.disk("c/.hidden/")));
         QVERIFY(!seen.contains(p.disk("d/")));
         QVERIFY(p.dir.read(QStringLiteral("tomarina.ini")).contains("inet_data2=" + found.toLocal8Bit()));
@@ -308,6 +310,8 @@ class TestBrowserWindow : public QObject {
                 w,
                 [&p, w, how] {
                     QCOMPARE(w->Text1->text(), p.disk("c/a/1.txt")); // the file the search passed
+                    QCOMPARE(w->Text1->focusPolicy(), Qt::StrongFocus);
+                    QCOMPARE(test::announced(w), browser_searching);
                     if (how == 0) w->Command1->click();
                     if (how == 1) QTest::keyClick(w->Command1, Qt::Key_Escape);
                     if (how == 2) w->close();

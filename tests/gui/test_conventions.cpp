@@ -176,6 +176,11 @@ class TestConventions : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(bar));
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
+        // A one-line box is read whole: its one run of attributes ends where its text does.
+        w->text->setText(QStringLiteral("9400円"));
+        int start = -1, end = -1;
+        QAccessible::queryAccessibleInterface(w->text)->textInterface()->attributes(4, &start, &end);
+        QCOMPARE(std::pair(start, end), std::pair(0, 5));
         QTest::keyClick(w->text, Qt::Key_Escape);
         QTRY_COMPARE(QApplication::activeWindow(), menu);
         bar->unload();

@@ -4,6 +4,7 @@
 #include "results/links.h"
 #include "results/results_window.h"
 #include "search/search_conditions_window.h"
+#include "shared/accessibility.h"
 #include "tools/settings_window.h"
 #include "support/gui_support.h"
 
@@ -103,10 +104,17 @@ class TestDetailWindow : public QObject {
         auto* r = app.results();
         QVERIFY(r);
         QVERIFY(!r->Command4->isEnabled());
+        QVERIFY(r->MSFlexGrid1->accessibleDescription().endsWith(
+            u8("公的機関の評価ではありません。ご留意下さい。")));
         auto* d = app.click(r, "あいホテル");
         QVERIFY(d);
         QVERIFY(d->isVisible());
         QCOMPARE(r->grid_row(), Integer(app.row_of(r, "あいホテル")));
+        // A highlighted row tells of its pages from any cell, and its empty cell (no rooms) is heard.
+        const QModelIndex rooms = r->model->index(app.row_of(r, "あいホテル") - 1, 3);
+        QCOMPARE(rooms.siblingAtColumn(5).data(Qt::AccessibleDescriptionRole),
+                 QVariant(u8("インターネット情報検索、予約可")));
+        QCOMPARE(rooms.data(Qt::AccessibleTextRole), QVariant(empty_cell_name));
         QVERIFY(r->Command4->isEnabled());
         QVERIFY(r->Command5->isEnabled());
         QVERIFY(d->Command5->isEnabled());
@@ -122,11 +130,13 @@ class TestDetailWindow : public QObject {
         QCOMPARE(app.pf.launches[1].address,
                  QStringLiteral("http://") + link_hosts::best + QStringLiteral("/best/s?h=1"));
         QCOMPARE(app.pf.launches[2].address, QStringLiteral("http://www.ai.example.jp/"));
+        QCOMPARE(test::announced(d), pages_handed_over);
 
         // The results window's own buttons open the same hotel's pages, information this time.
         app.pf.launches.clear();
         QTest::mouseClick(r->Command4, Qt::LeftButton);
         QCOMPARE(app.pf.launches.size(), 3);
+        QCOMPARE(test::announced(r), pages_handed_over);
         QVERIFY(app.pf.launches[0].address.endsWith(QStringLiteral("/HOTEL/123/123.html")));
     }
 

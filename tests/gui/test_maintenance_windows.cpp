@@ -315,6 +315,7 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(m.pf.messages.last().buttons, MsgButtons::OkCancel);
         QCOMPARE(m.pf.messages.last().icon, MsgIcon::Exclamation);
         QCOMPARE(Maint::column(w, 3), (QStringList{u8("ホテルA"), u8("ホテルB")}));
+        QCOMPARE(w->focusWidget(), w->MSFlexGrid1);
         QCOMPARE(w->model->heading(3), u8("▼ ホテル名"));
         QVERIFY(!w->Command3->isEnabled());
         QCOMPARE(m.st.user.user_copied_flg, Integer(0));
@@ -465,8 +466,11 @@ class TestMaintenanceWindows : public QObject {
             QCOMPARE(m.message(e), u8(message));
             QVERIFY2(e->text(field)->hasFocus(), message);
             QVERIFY(m.pf.messages.isEmpty());
-            // A screen reader hears it where the focus is, and at once.
-            QCOMPARE(e->text(field)->accessibleName(), u8(message));
+            // A screen reader hears it where the focus is, before the prompt, and at once, every time.
+            QCOMPARE(e->text(field)->accessibleName(), field_name(field));
+            QCOMPARE(e->text(field)->accessibleDescription(),
+                     u8(message) + u'\n' +
+                         field_prompt(field).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
             QCOMPARE(test::announced(e), u8(message));
         };
         press(1, "都道府県名は省略できません");
@@ -527,7 +531,8 @@ class TestMaintenanceWindows : public QObject {
         QTest::keyClick(e->Text1, Qt::Key_Return); // 福岡 is not in the directory
         QCOMPARE(m.message(e), u8("都道府県名の入力誤りです"));
         QVERIFY(e->Text1->hasFocus());
-        QCOMPARE(e->Text1->accessibleName(), u8("都道府県名の入力誤りです"));
+        QCOMPARE(e->Text1->accessibleName(), u8("都道府県名"));
+        QVERIFY(e->Text1->accessibleDescription().startsWith(u8("都道府県名の入力誤りです\n")));
         QCOMPARE(test::announced(e), u8("都道府県名の入力誤りです"));
         e->Text1->setText(u8("東京"));
         QTest::keyClick(e->Text1, Qt::Key_Return);
@@ -569,6 +574,7 @@ class TestMaintenanceWindows : public QObject {
         QTest::keyClick(e->Text8, Qt::Key_Return);
         QCOMPARE(e->Text8->text(), u8("\\10,000"));
         QVERIFY(e->Text9->hasFocus());
+        QCOMPARE(test::announced(e), u8("料金 ¥10,000")); // as the box now shows it
         QTest::keyClick(e->Text9, Qt::Key_Return);
         QVERIFY(e->Command1->hasFocus());
 
@@ -585,6 +591,7 @@ class TestMaintenanceWindows : public QObject {
         e->picker_chosen(SearchType::prefecture, u8("千葉"));
         QCOMPARE(e->Text1->text(), u8("千葉"));
         QVERIFY(e->Text2->hasFocus());
+        QCOMPARE(test::announced(e), u8("都道府県名 千葉"));
 
         // Labels name the boxes; the message area and labels keep their colours.
         QCOMPARE(e->Label4->text(), u8("ホテル名　："));

@@ -247,6 +247,11 @@ class TestNarrowingWindow : public QObject {
         n->Command1->setFocus();
         QTest::keyClick(n->Command1, Qt::Key_Space);
         QCOMPARE(n->List2->count(), 2);
+        // Still choosing, never on 全選択>>; with nothing left to choose, on the chosen list.
+        QCOMPARE(n->focusWidget(), n->List1);
+        n->Command2->setFocus();
+        QTest::keyClick(n->Command2, Qt::Key_Space);
+        QCOMPARE(n->focusWidget(), n->List2);
     }
 
     // A move keeps the rows selected in the other list, and that list's button with them.

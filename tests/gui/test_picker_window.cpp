@@ -128,6 +128,8 @@ class TestPickerWindow : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(p));
         click_row(p->List1, 1, true); // double click
         QCOMPARE(a.search()->Text1->text(), u8("東京／成田"));
+        // The focus has gone on: the box is heard with what filled it.
+        QCOMPARE(test::announced(a.search()), u8("ホテル検索条件 東京／成田"));
         QCOMPARE(a.st.settings.text2_hist(1), u8("東京／成田"));
         QCOMPARE(a.st.settings.text1_hist(1), QString());
         QVERIFY(!a.forms.loaded<tomarina14>());

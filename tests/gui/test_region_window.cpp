@@ -5,6 +5,7 @@
 #include "support/gui_support.h"
 #include "support/test_support.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -220,6 +221,13 @@ class TestRegionWindow : public QObject {
         QVERIFY(w->isVisible());
         QCOMPARE(w->List1->count(), 2);
         QCOMPARE(w->List1->item(0)->text(), u8("北海道\t\t札幌"));
+        // Closing itself when no window has the keyboard (the caution just closed), it leaves the keyboard
+        // with the main menu.
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QApplication::setActiveWindow(nullptr);
+        w->end_proc();
+        QTRY_COMPARE(QApplication::activeWindow(), p.forms.loaded<tomarina1>());
     }
 };
 

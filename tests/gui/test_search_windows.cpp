@@ -136,10 +136,16 @@ class TestSearchWindows : public QObject {
         QCOMPARE(w->Text2->text(), u8("検索条件の入力エラーです"));
         QVERIFY(!a.forms.loaded<tomarina12>());
         QVERIFY(a.pf.messages.isEmpty());
-        // A screen reader hears the refusal: the entry box is named by it while it stands, and it
-        // is announced at once.
-        QCOMPARE(w->Text1->accessibleName(), u8("検索条件の入力エラーです"));
+        // A screen reader hears the refusal: the entry box keeps its name and says the refusal before
+        // the prompt while it stands, and it is announced at once, every time.
+        QCOMPARE(QAccessible::queryAccessibleInterface(w->Text1)->text(QAccessible::Name),
+                 u8("ホテル検索条件"));
+        QCOMPARE(w->Text1->accessibleDescription(),
+                 u8("検索条件の入力エラーです\n都道府県名を入力して下さい"));
         QCOMPARE(QAccessible::queryAccessibleInterface(w->Text2)->text(QAccessible::Name), u8("案内"));
+        QCOMPARE(test::announced(w), u8("検索条件の入力エラーです"));
+        w->findChild<QWidget*>(QStringLiteral("announcement"))->hide();
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
         QCOMPARE(test::announced(w), u8("検索条件の入力エラーです"));
         // An empty entry only takes the focus back.
         w->Text1->clear();

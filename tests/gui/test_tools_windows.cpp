@@ -339,6 +339,9 @@ class TestToolsWindows : public QObject {
         QCOMPARE(lines[2], publisher_home_page);
         QCOMPARE(lines[3], QString());
         QCOMPARE(lines[4], publisher_notice);
+        // Told once, the product name first: the lines are the window's description alone.
+        QVERIFY(w->accessibleDescription().startsWith(u8("トマリナホテル情報＆予約\nVersion 1.51\n2003")));
+        QVERIFY(!w->Label1->accessibleName().contains(u'\n'));
         QVERIFY(!w->Image2->pixmap().isNull());
         QCOMPARE(w->cmdOK->text(), QStringLiteral("OK"));
         QVERIFY(w->cmdOK->isDefault());
@@ -379,6 +382,7 @@ class TestToolsWindows : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(w));
         w->start(4, QStringLiteral("ホテルの検索"));
         QCOMPARE(w->ProgressBar1->accessibleName(), u8("ホテルの検索")); // what a screen reader calls it
+        QCOMPARE(test::announced(w), u8("ホテルの検索"));                // and says as the work starts
         QList<int> drawn;
         struct Painted : QObject {
             QList<int>& drawn;
