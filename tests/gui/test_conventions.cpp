@@ -187,13 +187,13 @@ class TestConventions : public QObject {
         QVERIFY(p.start());
         auto& [dir, st, pf, forms, ended] = p;
         st.edit_mode = EditMode::add;
-        auto f1_in = [&pf](Form* w) {
+        auto f1_in = [&platform = pf](Form* w) {
             QVERIFY(w);
             auto* control = w->findChild<QPushButton*>();
             QVERIFY2(control, qPrintable(w->objectName()));
-            pf.help_topic.clear();
+            platform.help_topic.clear();
             QTest::keyClick(control, Qt::Key_F1);
-            QCOMPARE(pf.help_topic, w->objectName());
+            QCOMPARE(platform.help_topic, w->objectName());
         };
         f1_in(forms.loaded<tomarina1>());
         for (Form* w : std::initializer_list<Form*>{forms.show<tomarina11>(), forms.show<tomarina21>(),
