@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 tomarina_install_deps
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+tomarina_configure_build
 cmake --build build -j2 --target tomarina tomarina-tool program_files
 program=build/program/tomarina
 # A new program folder's settings register the desktop's opener as the browser; existing ones are kept.

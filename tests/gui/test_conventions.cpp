@@ -213,13 +213,13 @@ class TestConventions : public QObject {
         QVERIFY(p.start());
         auto& [dir, st, pf, forms, ended] = p;
         st.edit_mode = EditMode::add;
-        auto f1_in = [&pf](Form* w) {
+        auto f1_in = [&platform = pf](Form* w) {
             QVERIFY(w);
             auto* control = w->findChild<QPushButton*>();
             QVERIFY2(control, qPrintable(w->objectName()));
-            pf.help_topic.clear();
+            platform.help_topic.clear();
             QTest::keyClick(control, Qt::Key_F1);
-            QCOMPARE(pf.help_topic, w->objectName());
+            QCOMPARE(platform.help_topic, w->objectName());
         };
         f1_in(forms.loaded<tomarina1>());
         // Saved below and right of the screen, as on a larger one or at a smaller scale.
