@@ -16,7 +16,6 @@ struct OrderState {
     FixedTable<QString, UserTables::user_capacity> user_sort_key1;
     FixedTable<QString, UserTables::user_capacity> user_sort_key2;
     FixedTable<Integer, UserTables::user_capacity> user_list;
-    bool sort_busy = false;
 };
 
 } // namespace tomarina

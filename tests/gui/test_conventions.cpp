@@ -186,7 +186,6 @@ class TestConventions : public QObject {
         test::RunningProgram p(build_database(test::small_source()));
         QVERIFY(p.start());
         auto& [dir, st, pf, forms, ended] = p;
-        st.edit_mode = EditMode::add;
         auto f1_in = [&pf](Form* w) {
             QVERIFY(w);
             auto* control = w->findChild<QPushButton*>();
@@ -197,9 +196,9 @@ class TestConventions : public QObject {
         };
         f1_in(forms.loaded<tomarina1>());
         for (Form* w : std::initializer_list<Form*>{forms.show<tomarina11>(), forms.show<tomarina21>(),
-                                                     forms.show<tomarina31>(), forms.show<tomarina32>(),
-                                                     forms.show<tomarina34>(), forms.show<tomarina41>(),
-                                                     forms.show<tomarina42>()})
+                                                    forms.show<tomarina31>(), forms.show<tomarina32>(),
+                                                    forms.show<tomarina34>(), forms.show<tomarina41>(),
+                                                    forms.show<tomarina42>(EditTarget::new_hotel())})
             f1_in(w);
         auto* search = forms.loaded<tomarina11>();
         search->Text1->setText(test::u8("東京"));

@@ -1,4 +1,5 @@
-#include "results/ordering.h"
+#include "shared/ordering.h"
+#include "shared/result_rows.h"
 #include "support/test_support.h"
 
 #include <QTest>
@@ -46,10 +47,11 @@ struct Fixture {
         s.sel_count = t.hotel_count;
     }
     QList<int> order(const QString& name) {
-        o.sort_key_name = name;
-        sort_hotel(t, s, o);
+        ResultRows rows;
+        rows.take(t, s);
+        rows.sort(name, o);
         QList<int> out;
-        for (int k = 1; k <= s.sel_count; ++k) out << s.sel_hotel(k);
+        for (int k = 1; k <= rows.count(); ++k) out << rows.hotel(k);
         return out;
     }
 };

@@ -1,6 +1,6 @@
-#include "results/result_rows.h"
+#include "shared/result_rows.h"
 
-#include "results/ordering.h"
+#include "shared/ordering.h"
 
 namespace tomarina {
 
