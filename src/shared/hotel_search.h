@@ -51,7 +51,7 @@ class HotelSearch : public QObject {
   private:
     const HotelTables& db_;
     SearchState state_;
-    OrderState order_;
+    ResultOrder order_;
     ResultRows rows_;
 };
 

@@ -196,7 +196,7 @@ template <typename T> struct RowsColumn {
 } // namespace
 
 void sort_rows(const ResultRows& rows, FixedTable<Integer, HotelTables::hotel_capacity>& list, int n,
-               const QString& name, OrderState& o) {
+               const QString& name, ResultOrder& o) {
     using Number = RowsColumn<Long>;
     using Text = RowsColumn<QString>;
     const Number ken{rows, {&HotelTables::hotel_ken, &HotelRecord::ken}};

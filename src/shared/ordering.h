@@ -67,7 +67,7 @@ QString fmt_zero(long long x, int width);
 // through the rows (whose user hotels are their own copies), then list[1..n] in order.
 class ResultRows;
 void sort_rows(const ResultRows& rows, FixedTable<Integer, HotelTables::hotel_capacity>& list, int n,
-               const QString& name, OrderState& o);
+               const QString& name, ResultOrder& o);
 // The maintenance list: the same over the user tables and user_list.
 void sort_user_hotel(const UserTables& u, OrderState& o);
 

@@ -31,7 +31,7 @@ void transcription(std::vector<int>& L, const std::vector<QString>& k1, const st
 struct Fixture {
     HotelTables t;
     SearchState s;
-    OrderState o;
+    ResultOrder o;
     void add(int ken, int airport, int syousai, const QString& name, const QString& tel, const QString& rooms,
              Long price) {
         const int i = ++t.hotel_count;
