@@ -217,20 +217,6 @@ class TestNarrowingWindow : public QObject {
         QCOMPARE(a.shown(), districts({1}));
     }
 
-    // Results still open when a narrowing is applied search again in place, not closed and reopened.
-    void open_results_search_again_in_place() {
-        Narrowing a;
-        a.search(u8("東京"));
-        tomarina12* r = a.forms.loaded<tomarina12>();
-        tomarina13* n = a.forms.show<tomarina13>();
-        QVERIFY(r && QTest::qWaitForWindowExposed(n));
-        select_rows(n->List1, {0});
-        QTest::mouseClick(n->Command1, Qt::LeftButton);
-        QTest::mouseClick(n->Command6, Qt::LeftButton);
-        QCOMPARE(a.forms.loaded<tomarina12>(), r);
-        QCOMPARE(a.shown(), districts({1}));
-    }
-
     void esc_applies_like_ok() {
         Narrowing a;
         a.search(u8("東京"));
