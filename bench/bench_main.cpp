@@ -5,7 +5,6 @@
 #include "data/hotel_tables.h"
 #include "data/user_file.h"
 #include "program/program.h"
-#include "search/selection.h"
 #include "shared/program_folder.h"
 
 #include <QApplication>
@@ -136,10 +135,8 @@ int memory_probe(int argc, char** argv, const char* folder) {
     open_database(st);
     load_database(st, {}, false);
     copy_user_hotel(st.user, st.db);
-    st.search.search_type = SearchType::keyword;
-    st.search.search_key = QStringLiteral("ＬＡＮ");
-    select_hotels(st.db, st.search, 32767);
-    std::printf("%ld %d\n", peak_kb(), int(st.search.sel_count));
+    st.search.run({SearchType::keyword, QStringLiteral("ＬＡＮ"), {}}, 32767);
+    std::printf("%ld %d\n", peak_kb(), int(st.search.state().sel_count));
     print_fields(st.db);
     return 0;
 }

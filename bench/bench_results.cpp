@@ -3,9 +3,8 @@
 // plain window of the same controls whose grid holds no rows or the same hits the toolkit's own way.
 #include "bench/bench_support.h"
 #include "data/database.h"
-#include "results/ordering.h"
 #include "results/results_window.h"
-#include "search/selection.h"
+#include "shared/ordering.h"
 #include "support/fake_platform.h"
 #include "tools/progress_window.h"
 
@@ -29,10 +28,9 @@ struct World {
         st->settings.apply_defaults();
         st->settings.sv_pop = 1;
         forms = std::make_unique<Forms>(*st, pf);
-        // A keyword every hotel holds in its access text or name: all 15000 are hits.
-        st->search.search_type = SearchType::keyword;
-        st->search.search_key = QString();
     }
+    // A keyword every hotel holds in its access text or name: all 15000 are hits.
+    const SearchCriterion all{SearchType::keyword, QString(), {}};
 };
 
 World& world() {
@@ -44,27 +42,25 @@ void BM_SelectAndOrder(benchmark::State& state) {
     World& w = world();
     const Integer limit = Integer(state.range(0));
     for (auto _ : state) {
-        select_hotels(w.st->db, w.st->search, limit);
-        w.st->order.sort_key_name = ordering_name(Ordering::ken);
-        sort_hotel(w.st->db, w.st->search, w.st->order);
-        benchmark::DoNotOptimize(w.st->search.sel_count);
+        w.st->search.run(w.all, limit);
+        benchmark::DoNotOptimize(w.st->search.state().sel_count);
     }
-    state.counters["hits"] = w.st->search.sel_count;
+    state.counters["hits"] = w.st->search.state().sel_count;
 }
 
 void BM_OpenResultsWindow(benchmark::State& state) {
     World& w = world();
     w.st->settings.max_kensuu = Integer(state.range(0));
     for (auto _ : state) {
-        tomarina12* r = w.forms->show<tomarina12>();
+        tomarina12* r = w.forms->show<tomarina12>(w.all);
         QCoreApplication::processEvents();
         state.PauseTiming();
-        if (!r || r->model->rowCount() != w.st->search.sel_count) state.SkipWithError("no grid");
+        if (!r || r->model->rowCount() != w.st->search.state().sel_count) state.SkipWithError("no grid");
         r->end_proc();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         state.ResumeTiming();
     }
-    state.counters["hits"] = w.st->search.sel_count;
+    state.counters["hits"] = w.st->search.state().sel_count;
 }
 
 // What the results window shows, taken from one real opening: its buttons and labels, the grid's place,

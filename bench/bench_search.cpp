@@ -1,10 +1,11 @@
 // Each selection over a 15000-hotel directory beside one plain containment pass over the hotel names, and the
 // ordering beside the exchange sort done step by step with text comparisons.
-#include "shared/app_state.h"
 #include "bench/bench_support.h"
 #include "data/database.h"
-#include "results/ordering.h"
-#include "search/selection.h"
+#include "shared/app_state.h"
+#include "shared/ordering.h"
+#include "shared/result_rows.h"
+#include "shared/selection.h"
 
 using namespace tomarina;
 
@@ -34,7 +35,8 @@ const Criterion criteria[] = {
 void BM_Selection(benchmark::State& state) {
     Loaded& l = directory(15000);
     const Criterion& c = criteria[state.range(0) - 1];
-    SearchState& s = l.st->search;
+    // The selection alone, which the search runs before it orders the hits.
+    static SearchState s;
     s.search_type = SearchType(c.type);
     s.search_key = QString::fromUtf16(c.key);
     s.narrow_count = 0;
@@ -74,12 +76,17 @@ void BM_KeywordBaseline(benchmark::State& state) {
     }
 }
 
-// The list to order: the first n hotels, as a keyword search for all of them leaves it.
-void prepare_keys(Loaded& l, int n, const QString& name) {
-    SearchState& s = l.st->search;
+// The keys of the orderings.
+ResultOrder keys;
+
+// The rows to order: the first n hotels, as a keyword search for all of them leaves them.
+ResultRows& prepare_rows(Loaded& l, int n) {
+    static SearchState s;
+    static ResultRows rows;
     s.sel_count = Integer(n);
     for (int k = 1; k <= n; ++k) s.sel_hotel(k) = Integer(k);
-    l.st->order.sort_key_name = name;
+    rows.take(l.st->db, s);
+    return rows;
 }
 
 const QString& order_of(int k) {
@@ -93,13 +100,13 @@ void BM_Ordering(benchmark::State& state) {
     Loaded& l = directory(15000);
     for (auto _ : state) {
         state.PauseTiming();
-        prepare_keys(l, n, order_of(int(state.range(1))));
+        ResultRows& rows = prepare_rows(l, n);
         state.ResumeTiming();
-        sort_hotel(l.st->db, l.st->search, l.st->order);
+        rows.sort(order_of(int(state.range(1))), keys);
     }
 }
 
-void plain_exchange_sort(Integer* list, int n, const OrderState& o) {
+void plain_exchange_sort(Integer* list, int n, const ResultOrder& o) {
     for (int i = 1; i <= n - 1; ++i) {
         Integer a = list[i];
         for (int j = i + 1; j <= n; ++j) {
@@ -118,17 +125,18 @@ void plain_exchange_sort(Integer* list, int n, const OrderState& o) {
 void BM_OrderingPlainBaseline(benchmark::State& state) {
     const int n = int(state.range(0));
     Loaded& l = directory(15000);
-    std::vector<Integer> fast;
+    std::vector<Integer> fast, plain(std::size_t(n) + 1);
     for (auto _ : state) {
         state.PauseTiming();
-        prepare_keys(l, n, order_of(int(state.range(1))));
-        sort_hotel(l.st->db, l.st->search, l.st->order); // keys, and the fast result to compare with
-        fast.assign(l.st->search.sel_hotel.data() + 1, l.st->search.sel_hotel.data() + 1 + n);
-        for (int k = 1; k <= n; ++k) l.st->search.sel_hotel(k) = Integer(k);
+        ResultRows& rows = prepare_rows(l, n);
+        rows.sort(order_of(int(state.range(1))), keys); // keys, and the fast result to compare with
+        fast.clear();
+        for (int k = 1; k <= n; ++k) fast.push_back(rows.hotel(k));
+        for (int k = 1; k <= n; ++k) plain[std::size_t(k)] = Integer(k);
         state.ResumeTiming();
-        plain_exchange_sort(l.st->search.sel_hotel.data(), n, l.st->order);
+        plain_exchange_sort(plain.data(), n, keys);
     }
-    if (!std::equal(fast.begin(), fast.end(), l.st->search.sel_hotel.data() + 1))
+    if (!std::equal(fast.begin(), fast.end(), plain.data() + 1))
         state.SkipWithError("the ordering differs from the exchange sort");
 }
 

@@ -4,9 +4,9 @@
 #include "cli/tool_output.h"
 #include "data/hotel_tables.h"
 #include "program/command_line.h"
-#include "results/ordering.h"
 #include "shared/app_state.h"
 #include "shared/desktop_opener.h"
+#include "shared/ordering.h"
 #include "shared/program_lock.h"
 
 #include <QCommandLineParser>

@@ -1,13 +1,13 @@
 #include "cli/tool_commands.h"
 
-#include "shared/program_folder.h"
 #include "cli/db_builder.h"
 #include "cli/tool_output.h"
 #include "data/database.h"
 #include "data/save_file.h"
 #include "data/user_file.h"
-#include "results/ordering.h"
-#include "search/selection.h"
+#include "shared/ordering.h"
+#include "shared/program_folder.h"
+#include "shared/selection.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -157,21 +157,15 @@ int tool_search(const SearchArgs& a) {
         tell(search_entry_error()); // the search window's own words
         return 2;
     }
-    SearchState& s = st->search;
-    s.search_type = accepted->search_type;
-    s.search_key = accepted->search_key;
-    s.narrow_count = Integer(a.narrow.size());
-    for (int j = 1; j <= s.narrow_count; ++j) s.narrow_syousai(j) = a.narrow[j - 1];
-    select_hotels(st->db, s, a.limit);
-    if (s.sel_count > 0) {
-        st->order.sort_key_name = a.order;
-        sort_hotel(st->db, s, st->order);
-    }
+    HotelSearch& search = st->search;
+    search.run({accepted->search_type, accepted->search_key, a.narrow}, a.limit, {}, a.order);
+    const SearchState& s = search.state();
+    const ResultRows& rows = search.rows();
     QJsonObject o;
     o[u"search_key"_qs] = s.search_key;
     o[u"sel_count"_qs] = s.sel_count;
     QJsonArray hits, districts;
-    for (int k = 1; k <= s.sel_count; ++k) hits.append(s.sel_hotel(k));
+    for (int k = 1; k <= rows.count(); ++k) hits.append(rows.hotel(k));
     for (int k = 1; k <= s.sel_syousai_count; ++k) districts.append(s.sel_syousai(k));
     o[u"sel_hotel"_qs] = hits;
     o[u"sel_syousai_count"_qs] = s.sel_syousai_count;
@@ -179,7 +173,7 @@ int tool_search(const SearchArgs& a) {
     o[u"hotel_count"_qs] = st->db.hotel_count;
     if (a.names) {
         QJsonArray names;
-        for (int k = 1; k <= s.sel_count; ++k) names.append(st->db.hotel_name(s.sel_hotel(k)));
+        for (int k = 1; k <= rows.count(); ++k) names.append(st->db.hotel_name(rows.hotel(k)));
         o[u"sel_hotel_name"_qs] = names;
     }
     print_json(o);

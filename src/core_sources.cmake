@@ -1,7 +1,8 @@
 # The sources of tomarina_core, shared with the fuzzing build.
 set(TOMARINA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/shared/app_state.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/shared/state_changes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shared/browser_registration.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shared/hotel_search.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared/program_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared/program_lock.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program/end_signals.cpp
@@ -24,12 +25,12 @@ set(TOMARINA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/platform/on_screen.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/program_start.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/xdg_handler.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/results/grid_rules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shared/grid_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/results/links.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/results/ordering.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/results/result_rows.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shared/ordering.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shared/result_rows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/search/list_rows.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/search/selection.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shared/selection.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/text_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tools/search_limit.cpp
 )

@@ -110,9 +110,7 @@ void tomarina92::Option3_Click() {
         undo_option3();
         return;
     }
-    st_.settings.inet_data1 = browser_kind::none;
-    st_.settings.inet_data2.clear();
-    st_.changes.changed(Fact::browser_kind);
+    st_.browser.set(browser_kind::none, QString());
     end_proc();
 }
 
@@ -227,14 +225,9 @@ void tomarina92::search_ended(const QString& kind, const QString& bare) {
              // The window closes now: the window that takes the keyboard says how the search ended.
              announce_on_close(browser_target != bare ? browser_registered : browser_not_found);
              if (browser_target != bare) {
-                 st_.settings.inet_data1 = kind;
-                 st_.settings.inet_data2 = browser_target;
+                 st_.browser.set(kind, browser_target);
                  save_ini_file(st_, pf_, this);
              }
-         }},
-        {"region button",
-         [&] {
-             if (browser_set(st_.settings)) st_.changes.changed(Fact::browser_kind);
          }},
     });
     end_proc();

@@ -30,7 +30,8 @@ void paint(QWidget* w, QPalette::ColorRole role, const QColor& color) {
 
 } // namespace
 
-tomarina42::tomarina42(Forms& forms) : Form(forms, 42, QStringLiteral("tomarina42")) {
+tomarina42::tomarina42(Forms& forms, EditTarget target)
+    : Form(forms, 42, QStringLiteral("tomarina42")), target_(target) {
     setFixedSize(twips_to_px(5670), twips_to_px(4725));
     Frame1 = add_control<QGroupBox>(this, "Frame1", 60, 0, 5550, 4725);
     Frame1->setTitle(QStringLiteral("ホテル情報"));
@@ -156,14 +157,14 @@ void tomarina42::init_sec() {
         {"set_form1", [this] { set_form1(); }},
         {"fields",
          [this] {
-             if (st_.edit_mode == EditMode::upd) {
-                 const EditFields f = user_fields(st_.user, st_.user_edit_no);
+             if (target_.mode == EditMode::upd) {
+                 const EditFields f = user_fields(st_.user, target_.user_no);
                  for (int k = 3; k <= 9; ++k) text(k)->setText(f[std::size_t(k)]);
              } else {
                  for (int k = 1; k <= 9; ++k) text(k)->clear();
              }
          }},
-        {"Command3 setEnabled", [this] { Command3->setEnabled(st_.edit_mode != EditMode::add); }},
+        {"Command3 setEnabled", [this] { Command3->setEnabled(target_.mode != EditMode::add); }},
         {"picker buttons",
          [this] {
              Command4->hide();
@@ -175,25 +176,25 @@ void tomarina42::init_sec() {
 void tomarina42::set_form1() {
     Form::set_form1();
     Label11->clear();
-    if (st_.edit_mode == EditMode::upd)
+    if (target_.mode == EditMode::upd)
         Label11->setText(QStringLiteral("修正モード"));
-    else if (st_.edit_mode == EditMode::add)
+    else if (target_.mode == EditMode::add)
         Label11->setText(QStringLiteral("追加モード"));
     // The mode is said as the window opens.
     setAccessibleDescription(Label11->text());
 }
 
 void tomarina42::set_text1() {
-    if (st_.edit_mode == EditMode::upd) {
-        Text1->setText(st_.user.user_ken_name(st_.user_edit_no));
+    if (target_.mode == EditMode::upd) {
+        Text1->setText(st_.user.user_ken_name(target_.user_no));
         return;
     }
     Text1->setText(latest_entry(st_.settings.text1_hist));
 }
 
 void tomarina42::set_text2() {
-    if (st_.edit_mode == EditMode::upd) {
-        Text2->setText(st_.user.user_airport_name(st_.user_edit_no));
+    if (target_.mode == EditMode::upd) {
+        Text2->setText(st_.user.user_airport_name(target_.user_no));
         return;
     }
     Text2->setText(latest_entry(st_.settings.text2_hist));
@@ -280,7 +281,7 @@ void tomarina42::name_fields() {
 }
 
 void tomarina42::store(StoreButton button) {
-    const bool adding = button == StoreButton::AddUpdate || st_.edit_mode != EditMode::upd;
+    const bool adding = button == StoreButton::AddUpdate || target_.mode != EditMode::upd;
     if (adding && user_tables_full(st_.user)) {
         refuse(0, user_tables_full_message());
         return;
@@ -294,18 +295,15 @@ void tomarina42::store(StoreButton button) {
     }
     name_fields();
     const QString question = adding ? QStringLiteral("追加しますよ！！") : QStringLiteral("更新しますよ！！");
-    const EditMode mode = st_.edit_mode;
-    const Integer edit_no = st_.user_edit_no;
     if (pf_.message(this, question, QStringLiteral("確認メッセージ"), MsgIcon::Exclamation,
                     MsgButtons::OkCancel) == MsgAnswer::Cancel)
         return;
-    // Closed while the box waited, or the boxes or the hotel changed: what was confirmed is not what
-    // would be stored.
-    if (is_unloading() || fields() != f || st_.edit_mode != mode || st_.user_edit_no != edit_no) return;
+    // Closed while the box waited, or the boxes changed: what was confirmed is not what would be stored.
+    if (is_unloading() || fields() != f) return;
     if (adding)
         add_data();
     else
-        edit_data(st_.user_edit_no);
+        edit_data(target_.user_no);
     forms_.show<tomarina41>();
     end_proc();
 }

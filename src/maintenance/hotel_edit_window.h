@@ -12,11 +12,24 @@ class QPushButton;
 
 namespace tomarina {
 
+// What the hotel edit window opens for: a new hotel or a change of one.
+enum class EditMode { none, add, upd };
+
+// The window's task, given as it opens: a new hotel, or user hotel user_no.
+struct EditTarget {
+    EditMode mode = EditMode::none;
+    Integer user_no = 0;
+    static EditTarget new_hotel() { return {EditMode::add, 0}; }
+    static EditTarget hotel(Integer user_no) { return {EditMode::upd, user_no}; }
+};
+
 // One user hotel typed in, as a new hotel (EditMode::add) or as a change to one (EditMode::upd).
 class tomarina42 : public Form, public PickerOpener {
     Q_OBJECT
   public:
-    explicit tomarina42(Forms& forms);
+    explicit tomarina42(Forms& forms, EditTarget target = {});
+
+    const EditTarget& target() const { return target_; }
 
     void form_load() override;
     void init_set() override { init_sec(); }
@@ -95,6 +108,7 @@ class tomarina42 : public Form, public PickerOpener {
     void open_picker(SearchType mode);
     int field_of(QObject* o) const;
 
+    const EditTarget target_;
     // The field whose next focus keeps the refusal message instead of its prompt.
     int keep_message_for_ = 0;
     // The fields as the window was filled, to tell what the user changed.

@@ -4,20 +4,18 @@
 #include "data/text_rules.h"
 #include "data/user_file.h"
 #include "maintenance/hotel_edit_window.h"
-#include "results/grid_rules.h"
-#include "results/ordering.h"
-#include "results/results_cells.h"
 #include "shared/accessibility.h"
+#include "shared/grid_rules.h"
 #include "shared/keys.h"
+#include "shared/ordering.h"
+#include "shared/results_cells.h"
 #include "shared/saves.h"
 
-#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <memory>
 
 namespace tomarina {
 
@@ -63,7 +61,7 @@ QVariant UserListModel::headerData(int section, Qt::Orientation orientation, int
 }
 
 tomarina41::tomarina41(Forms& forms) : Form(forms, 41, QStringLiteral("tomarina41")) {
-    MSFlexGrid1 = add_control<QTableView>(this, "MSFlexGrid1", 0, 0, grid_design_width, grid_design_height);
+    MSFlexGrid1 = add_control<UserListGrid>(this, "MSFlexGrid1", 0, 0, grid_design_width, grid_design_height);
     MSFlexGrid1->setAccessibleName(QStringLiteral("登録ホテル一覧"));
     model = new UserListModel(st_, this);
     set_up_hotel_grid(MSFlexGrid1, model, twips_to_px(240));
@@ -109,10 +107,7 @@ tomarina41::tomarina41(Forms& forms) : Form(forms, 41, QStringLiteral("tomarina4
             [this](const QModelIndex&) { MSFlexGrid1_DblClick(); });
     // Moving the current cell with the arrow keys selects like a click; the current cell the grid sets
     // by itself (on getting the focus, after a refill) chooses nothing.
-    connect(MSFlexGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& now) {
-                if (key_moving_ && !setting_current_ && now.isValid()) MSFlexGrid1_Click();
-            });
+    connect(MSFlexGrid1, &UserListGrid::moved_by_key, this, [this] { click_cell(true); });
 
     resize(twips_to_px(design_width), twips_to_px(design_height));
     watch_esc();
@@ -129,10 +124,8 @@ int tomarina41::current_column() const {
 }
 
 void tomarina41::set_current(int row, int column) {
-    setting_current_ = true;
     MSFlexGrid1->selectionModel()->setCurrentIndex(model->index(row - 1, column),
                                                    QItemSelectionModel::NoUpdate);
-    setting_current_ = false;
     show_choice();
 }
 
@@ -169,7 +162,6 @@ void tomarina41::init_set() {
 }
 
 void tomarina41::set_form1() {
-    grid_ready_ = false;
     Form::set_form1();
     // The geometry the resize rule starts from.
     initial_height_ = px_to_twips(height());
@@ -179,7 +171,6 @@ void tomarina41::set_form1() {
     QPushButton* buttons[] = {nullptr, Command1, Command2, Command3, Command4, Command5};
     for (int k = 1; k <= 5; ++k)
         command_[k] = {px_to_twips(buttons[k]->geometry().left()), px_to_twips(buttons[k]->geometry().top())};
-    grid_ready_ = true;
 }
 
 void tomarina41::set_grid() {
@@ -208,6 +199,10 @@ bool tomarina41::choosable_cell(int row, int column) const {
 }
 
 void tomarina41::MSFlexGrid1_Click() {
+    click_cell(false);
+}
+
+void tomarina41::click_cell(bool by_key) {
     const int row = current_row();
     if (choosable_cell(row, current_column())) {
         choose(row, current_column());
@@ -215,25 +210,20 @@ void tomarina41::MSFlexGrid1_Click() {
     }
     // An empty cell changes nothing: a click there takes the current cell back to the choice, while
     // the keys may pass over it on their way.
-    if (!key_moving_) {
-        setting_current_ = true;
+    if (!by_key)
         MSFlexGrid1->selectionModel()->setCurrentIndex(
             user_sel_row_ >= 1 ? model->index(user_sel_row_ - 1, chosen_column_) : QModelIndex(),
             QItemSelectionModel::NoUpdate);
-        setting_current_ = false;
-    }
     show_choice();
 }
 
 void tomarina41::MSFlexGrid1_DblClick() {
-    if (st_.order.sort_busy) return;
     const int row = current_row();
     if (row < 1) return;
     if (row == 1) {
         const int column = current_column();
         // The refill drops the current cell, and hiding the grid passes the focus on: both come back.
         const bool had_focus = MSFlexGrid1->hasFocus();
-        st_.order.sort_busy = true;
         run_steps({
             {"user_sort_key_name",
              [&] { st_.order.user_sort_key_name = ordering_name(list_ordering_at(column)); }},
@@ -247,8 +237,6 @@ void tomarina41::MSFlexGrid1_DblClick() {
                  if (had_focus) MSFlexGrid1->setFocus();
              }},
         });
-        st_.order.sort_busy = false;
-        st_.changes.changed(Fact::ordering);
         return;
     }
     if (!choosable_cell(row, current_column())) return;
@@ -262,17 +250,14 @@ void tomarina41::Command2_Click() {
                     MsgIcon::Exclamation, MsgButtons::Ok);
         return;
     }
-    st_.edit_mode = EditMode::add;
-    forms_.show<tomarina42>();
+    forms_.show<tomarina42>(EditTarget::new_hotel());
     end_proc();
 }
 
 void tomarina41::Command3_Click() {
     const int row = user_sel_row_;
     if (row < 1 || row > st_.user.user_count) return;
-    st_.user_edit_no = st_.order.user_list(row);
-    st_.edit_mode = EditMode::upd;
-    forms_.show<tomarina42>();
+    forms_.show<tomarina42>(EditTarget::hotel(st_.order.user_list(row)));
     end_proc();
 }
 
@@ -343,7 +328,8 @@ void tomarina41::form_unload() {
 }
 
 void tomarina41::Form_Resize() {
-    if (!grid_ready_ || isMinimized()) return;
+    // Before set_form1 has recorded the design geometry there is nothing to move from.
+    if (initial_height_ == 0 || isMinimized()) return;
     const SizeDelta d =
         size_delta(px_to_twips(height()), px_to_twips(width()), initial_height_, initial_width_);
     MSFlexGrid1->resize(twips_to_px(grown(grid_width_, d.dw)), twips_to_px(grown(grid_height_, d.dh)));
@@ -353,6 +339,25 @@ void tomarina41::Form_Resize() {
         const Anchor anchor = k == 1 || k == 5 ? Anchor::bottom_right : Anchor::bottom_left;
         const TwipsPoint to = moved(command_[k], anchor, d);
         buttons[k]->move(twips_to_px(to.left), twips_to_px(to.top));
+    }
+}
+
+void UserListGrid::keyPressEvent(QKeyEvent* event) {
+    const QModelIndex before = currentIndex();
+    QTableView::keyPressEvent(event);
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        if (currentIndex() != before && currentIndex().isValid()) emit moved_by_key();
+        break;
+    default:
+        break;
     }
 }
 
@@ -373,26 +378,6 @@ bool tomarina41::eventFilter(QObject* watched, QEvent* event) {
         if (key == Qt::Key_Space) {
             if (MSFlexGrid1->currentIndex().isValid()) MSFlexGrid1_Click();
             return true;
-        }
-        // The arrow and page keys move the current cell; that move is the user's choice.
-        switch (key) {
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-        case Qt::Key_Home:
-        case Qt::Key_End: {
-            if (key_moving_) return false; // the copy sent below, on its way to the grid
-            key_moving_ = true;
-            const std::unique_ptr<QKeyEvent> copy(static_cast<QKeyEvent*>(event)->clone());
-            QCoreApplication::sendEvent(MSFlexGrid1, copy.get());
-            key_moving_ = false;
-            return true;
-        }
-        default:
-            break;
         }
     }
     return Form::eventFilter(watched, event);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "shared/form.h"
 #include "maintenance/user_maintenance.h"
-#include "results/grid_rules.h"
+#include "shared/form.h"
+#include "shared/grid_rules.h"
 
 #include <QAbstractTableModel>
 #include <QTableView>
@@ -37,6 +37,19 @@ class UserListModel : public QAbstractTableModel {
     std::array<QString, user_list_columns> headings_;
 };
 
+// The grid of the user list, which tells when a key moved its current cell: that move is the user's
+// choice, while the current cell the grid sets by itself (on the focus, after a refill) is none.
+class UserListGrid : public QTableView {
+    Q_OBJECT
+  public:
+    using QTableView::QTableView;
+  signals:
+    void moved_by_key();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
 // The user's own hotels in a grid, where they are added, modified, deleted and saved.
 class tomarina41 : public Form {
     Q_OBJECT
@@ -69,7 +82,7 @@ class tomarina41 : public Form {
     // 1 once 登録終了 wrote the file in this opening.
     Integer user_saved_flg() const { return user_saved_flg_; }
 
-    QTableView* MSFlexGrid1;
+    UserListGrid* MSFlexGrid1;
     QPushButton* Command2;
     QPushButton* Command1;
     QPushButton* Command3;
@@ -90,16 +103,14 @@ class tomarina41 : public Form {
     // The chosen cell is the one highlighted, and 修正 and 削除 act on its row; row 0 chooses none.
     void choose(int row, int column);
     void show_choice();
+    // A click on the current cell; one by a key leaves the current cell where the key moved it.
+    void click_cell(bool by_key);
 
     Integer user_sel_row_ = 0;
     int chosen_column_ = 0;
     // Counts the choices, so that a press confirmed after a message acts only on the choice it asked about.
     unsigned choice_ = 0;
     Integer user_saved_flg_ = 0;
-    bool grid_ready_ = false;
-    bool setting_current_ = false;
-    // True while the grid moves its current cell for an arrow or page key.
-    bool key_moving_ = false;
     // A cell whose choice enables 修正 and 削除: one that holds text, or any cell of an all-blank row.
     bool choosable_cell(int row, int column) const;
     int initial_height_ = 0, initial_width_ = 0, grid_height_ = 0, grid_width_ = 0;

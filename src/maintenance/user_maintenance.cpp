@@ -2,7 +2,7 @@
 
 #include "data/text_rules.h"
 #include "data/user_file.h"
-#include "results/ordering.h"
+#include "shared/ordering.h"
 
 #include <QFile>
 #include <cmath>

@@ -28,7 +28,10 @@ struct RegistryValue {
 };
 
 // What the windows reach of the system outside the program. Windows never call Qt's static dialogs,
-// start processes or read the desktop's settings themselves.
+// start processes or read the desktop's settings themselves. Every call runs on the main thread, except
+// list_files and list_folders, which the browser disk search calls from a pool thread while the main
+// thread goes on: they keep no state, and an implementation must keep them safe to call from any
+// thread at the same time as the other calls.
 class Platform {
   public:
     virtual ~Platform() = default;
@@ -43,9 +46,9 @@ class Platform {
     virtual std::optional<RegistryValue> registry_value(const QString& key, const QString& value) = 0;
     // The roots the browser disk search walks, in a fixed order, each ending in "/".
     virtual QStringList disk_roots() = 0;
-    // The ordinary files of a folder (path ending in "/"), hidden ones and links left out.
+    // The ordinary files of a folder (path ending in "/"), hidden ones and links left out. Any thread.
     virtual QStringList list_files(const QString& folder) = 0;
-    // The subfolders of a folder on the same file system, hidden ones and links left out.
+    // The subfolders of a folder on the same file system, hidden ones and links left out. Any thread.
     virtual QStringList list_folders(const QString& folder) = 0;
     virtual void show_help(const QString& help_file, const QString& topic) = 0;
     virtual void close_help(const QString& help_file) = 0;

@@ -55,7 +55,9 @@ tomarina1::tomarina1(Forms& forms) : Form(forms, 1, QStringLiteral("tomarina1"))
     connect(Command5, &QPushButton::clicked, this, &tomarina1::Command5_Click);
 
     setFixedSize(twips_to_px(6420), twips_to_px(1320));
-    follow(Fact::browser_kind, [this] { Command2->setEnabled(browser_set(st_.settings)); });
+    connect(&st_.browser, &BrowserRegistration::changed, this, [this] {
+        if (!is_unloading()) Command2->setEnabled(browser_set(st_.settings));
+    });
     watch_esc();
 }
 

@@ -85,7 +85,9 @@ tomarina15::tomarina15(Forms& forms) : Form(forms, 15, QStringLiteral("tomarina1
     connect(Command1, &QPushButton::clicked, this, [this] { end_proc(); });
 
     // The links open only while a browser is set.
-    follow(Fact::browser_kind, [this] { set_buttons(); });
+    connect(&st_.browser, &BrowserRegistration::changed, this, [this] {
+        if (!is_unloading()) set_buttons();
+    });
 
     fit_captions({Check1, Check2, Check3}, 0);
     setFixedSize(twips_to_px(5670), twips_to_px(4290) + fit_below_caption(Frame1));

@@ -1,12 +1,11 @@
 #include "results/results_window.h"
 
+#include "browser/browser_lookup.h"
 #include "data/steps.h"
 #include "data/text_rules.h"
-#include "browser/browser_lookup.h"
-#include "results/grid_rules.h"
-#include "results/ordering.h"
-#include "search/selection.h"
 #include "shared/accessibility.h"
+#include "shared/grid_rules.h"
+#include "shared/ordering.h"
 #include "tools/progress_window.h"
 
 #include <QHeaderView>
@@ -130,7 +129,8 @@ QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int 
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
-tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina12")) {
+tomarina12::tomarina12(Forms& forms, SearchCriterion criterion)
+    : Form(forms, 12, QStringLiteral("tomarina12")), criterion_(std::move(criterion)) {
     Command1 = add_control<QPushButton>(this, "Command1", 60, 0, 4335, 375);
     QFont heading_font(QStringLiteral("ＭＳ Ｐゴシック"));
     heading_font.setPointSize(12);
@@ -186,15 +186,16 @@ tomarina12::tomarina12(Forms& forms) : Form(forms, 12, QStringLiteral("tomarina1
     connect(MSFlexGrid1, &ResultsGrid::heading_key_double_clicked, this, [this] {
         if (model->rowCount() > 0) resort(MSFlexGrid1->current_column());
     });
-    // A column border dragged by the user: the rows follow the new width.
-    connect(header, &QHeaderView::sectionResized, this, [this] {
-        if (!setting_widths_) set_row_heights();
+    // A column border dragged by the user: the rows follow the new width. A section at the width just
+    // set in twips was set by this window, which counts the rows itself.
+    connect(header, &QHeaderView::sectionResized, this, [this](int c, int, int px) {
+        if (c >= 0 && c < 7 && px != std::max(0, twips_to_px(col_twips_[std::size_t(c)]))) set_row_heights();
     });
 
     connect_links();
     // The links open only while a browser is set; a row click enables them again once one is.
-    follow(Fact::browser_kind, [this] {
-        if (browser_set(st_.settings)) return;
+    connect(&st_.browser, &BrowserRegistration::changed, this, [this] {
+        if (is_unloading() || browser_set(st_.settings)) return;
         Command4->setEnabled(false);
         Command5->setEnabled(false);
     });
@@ -214,46 +215,40 @@ void tomarina12::set_size_twips(int height, int width) {
 }
 
 void tomarina12::form_load() {
+    init_set();
+    search(criterion_);
+}
+
+void tomarina12::search(const SearchCriterion& criterion) {
+    criterion_ = criterion;
     // Each bar lets window events run: this window, the progress window or the whole program may be
-    // closed meanwhile. What is gone is not touched again, and the load stops.
+    // closed meanwhile. What is gone is not touched again, and the search stops.
     const QPointer<tomarina12> self(this);
     QPointer<tomarina91> progress;
     const auto go_on = [&] { return self && !is_unloading() && !forms_.end_requested(); };
     auto bar = [&progress](int value) {
         if (progress && !progress->is_unloading()) progress->step_to(value);
     };
-    run_steps({
-        {"progress window",
-         [&] {
-             progress = forms_.show<tomarina91>();
-             progress->start(4, QStringLiteral("ホテルの検索"));
-         }},
-        {"init_set", [&] { init_set(); }},
-        {"bar 1", [&] { bar(1); }},
-        {"select_hotels", [&] { select_hotels(st_.db, st_.search, st_.settings.max_kensuu); }},
-        {"bar 2", [&] { bar(2); }},
-    }, go_on);
-    if (st_.search.sel_count != 0) {
-        run_steps({
-            {"sort_hotel",
-             [&] {
-                 st_.order.sort_key_name = ordering_name(Ordering::ken);
-                 model->rows().take(st_.db, st_.search);
-                 sort_hotel();
-             }},
-            {"bar 3", [&] { bar(3); }},
-            {"set_grid", [&] { set_grid(); }},
-            {"bar 4", [&] { bar(4); }},
-            {"narrowing button", [&] { Command3->setEnabled(st_.search.sel_syousai_count > 5); }},
-        }, go_on);
-    } else {
-        run_steps({
-            {"no hotels message",
-             [&] {
-                 pf_.message(this, QStringLiteral("ホテルデータなし"), QStringLiteral("エラーメッセージ"),
-                             MsgIcon::Exclamation, MsgButtons::Ok);
-             }},
-        }, go_on);
+    try_step("progress window", [&] {
+        progress = forms_.show<tomarina91>();
+        progress->start(4, QStringLiteral("ホテルの検索"));
+    });
+    const QMetaObject::Connection bars = connect(&st_.search, &HotelSearch::progress, this, bar);
+    const bool found = go_on() && st_.search.run(criterion, st_.settings.max_kensuu, go_on) &&
+                       st_.search.state().sel_count != 0;
+    disconnect(bars);
+    if (found) {
+        run_steps(
+            {
+                {"rows", [&] { model->rows() = st_.search.rows(); }},
+                {"set_grid", [&] { set_grid(); }},
+                {"bar 4", [&] { bar(4); }},
+                {"narrowing button", [&] { Command3->setEnabled(st_.search.state().sel_syousai_count > 5); }},
+            },
+            go_on);
+    } else if (go_on()) {
+        pf_.message(this, QStringLiteral("ホテルデータなし"), QStringLiteral("エラーメッセージ"),
+                    MsgIcon::Exclamation, MsgButtons::Ok);
         try_step("unload", [&] {
             if (self) unload();
         });
@@ -274,11 +269,10 @@ void tomarina12::set_heading(const QString& text) {
 }
 
 QString tomarina12::heading_text() const {
-    return results_heading(st_.search.search_type, st_.search.search_key);
+    return results_heading(criterion_.type, criterion_.key);
 }
 
 void tomarina12::set_form1() {
-    grid_ready_ = false;
     Label1->setText(QStringLiteral(
         "備考(評価)は作者の個人的な評価です。\r\n公的機関の評価ではありません。ご留意下さい。"));
     // The notice under the grid never takes the focus: the window as it comes up and the grid say it
@@ -304,22 +298,14 @@ void tomarina12::set_form1() {
     for (int c = 0; c < ResultsDesign::columns; ++c) set_column_twips(c, st_.settings.sv_colwidth(c));
     Command4->setEnabled(false);
     Command5->setEnabled(false);
-    grid_ready_ = true;
-}
-
-void tomarina12::sort_hotel() {
-    model->rows().sort(st_.order.sort_key_name, st_.order);
 }
 
 void tomarina12::set_grid() {
     const int rows = model->rows().count();
     std::array<QString, 7> headings = plain_headings;
-    const int mark = results_marked_column(st_.order.sort_key_name);
+    const int mark = results_marked_column(st_.search.ordering());
     if (mark >= 0) headings[std::size_t(mark)] = QStringLiteral("▼ ") + headings[std::size_t(mark)];
-    // The reset may resize the sections before the widths below are set again.
-    setting_widths_ = true;
     model->refill(headings);
-    setting_widths_ = false;
 
     for (int c = 0; c < 7; ++c) set_column_twips(c, st_.settings.sv_colwidth(c));
     lengths_.assign(std::size_t(rows), {});
@@ -327,15 +313,13 @@ void tomarina12::set_grid() {
         for (int c = 0; c < 7; ++c)
             lengths_[std::size_t(r - 1)][std::size_t(c)] = int(model->cell_length(r, c));
     set_row_heights(true);
-    set_heading(heading_text() + QStringLiteral(" (") + QString::number(st_.search.sel_count) +
+    set_heading(heading_text() + QStringLiteral(" (") + QString::number(model->rows().count()) +
                 QStringLiteral("件)"));
 }
 
 void tomarina12::set_column_twips(int c, int twips) {
     col_twips_[std::size_t(c)] = twips;
-    setting_widths_ = true;
     MSFlexGrid1->horizontalHeader()->resizeSection(c, std::max(0, twips_to_px(twips)));
-    setting_widths_ = false;
 }
 
 int tomarina12::column_twips(int c) const {
@@ -428,14 +412,15 @@ void tomarina12::MSFlexGrid1_DblClick() {
 }
 
 void tomarina12::resort(int column) {
-    if (st_.order.sort_busy) return;
-    st_.order.sort_busy = true;
     // The refill drops the current cell, and hiding the grid passes the focus on: both come back.
     const QModelIndex at = MSFlexGrid1->position();
     const bool had_focus = MSFlexGrid1->hasFocus();
     run_steps({
-        {"sort_key_name", [&] { st_.order.sort_key_name = ordering_name(results_ordering_at(column)); }},
-        {"sort_hotel", [this] { sort_hotel(); }},
+        {"order_by",
+         [&] {
+             st_.search.order_by(ordering_name(results_ordering_at(column)));
+             model->rows() = st_.search.rows();
+         }},
         {"hide grid", [this] { MSFlexGrid1->hide(); }},
         {"set_grid", [this] { set_grid(); }},
         {"show grid",
@@ -444,12 +429,10 @@ void tomarina12::resort(int column) {
              if (at.isValid()) MSFlexGrid1->set_position(model->index(at.row(), at.column()));
              if (had_focus) MSFlexGrid1->setFocus();
          }},
-        {"narrowing button", [this] { Command3->setEnabled(st_.search.sel_syousai_count > 5); }},
+        {"narrowing button", [this] { Command3->setEnabled(st_.search.state().sel_syousai_count > 5); }},
         {"clicked row", [this] { follow_clicked_row(); }},
-        {"announce", [this] { announce(ordering_announcement(st_.order.sort_key_name)); }},
+        {"announce", [this] { announce(ordering_announcement(st_.search.ordering())); }},
     });
-    st_.order.sort_busy = false;
-    st_.changes.changed(Fact::ordering);
 }
 
 void tomarina12::Command3_Click() {
@@ -462,7 +445,8 @@ void tomarina12::place(QWidget* w, TwipsPoint p) {
 }
 
 void tomarina12::Form_Resize() {
-    if (!grid_ready_ || isMinimized()) return;
+    // Before the first display the design places are not recorded yet: the window keeps them.
+    if (!isVisible() || isMinimized()) return;
     const SizeDelta d =
         size_delta(height_twips(), width_twips(), ResultsDesign::height, ResultsDesign::width);
     const int grid_width = grown(ResultsDesign::grid_width, d.dw);

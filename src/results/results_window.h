@@ -1,9 +1,9 @@
 #pragma once
 
-#include "results/grid_rules.h"
-#include "results/result_rows.h"
-#include "results/results_cells.h"
 #include "shared/form.h"
+#include "shared/grid_rules.h"
+#include "shared/result_rows.h"
+#include "shared/results_cells.h"
 
 #include <QAbstractTableModel>
 #include <QTableView>
@@ -83,12 +83,14 @@ class ResultsGrid : public QTableView {
 class tomarina12 : public Form {
     Q_OBJECT
   public:
-    explicit tomarina12(Forms& forms);
+    explicit tomarina12(Forms& forms, SearchCriterion criterion = {});
 
     void form_load() override;
+    // Searches for the criterion with the progress window and fills the grid with the hits; with none,
+    // says so and closes.
+    void search(const SearchCriterion& criterion);
     void init_set() override;
     void set_form1() override;
-    void sort_hotel();
     void set_grid();
     void Form_Resize();
     void MSFlexGrid1_DblClick();
@@ -146,8 +148,8 @@ class tomarina12 : public Form {
     // The resize rule, once for each size the window takes.
     void resize_once();
 
+    SearchCriterion criterion_;
     Integer grid_row_ = 0;
-    bool grid_ready_ = false;
     bool word_wrap_ = false;
     TwipsPoint rec_command2_{}, rec_command3_{}, rec_command4_{}, rec_command5_{}, rec_label1_{};
     std::vector<int> row_heights_;
@@ -157,7 +159,6 @@ class tomarina12 : public Form {
     ResultsCellDelegate* cells_ = nullptr;
     // Column widths as set in twips; a width in pixels cannot hold every twips value.
     std::array<int, 7> col_twips_{};
-    bool setting_widths_ = false;
     QSize resized_at_;
 };
 

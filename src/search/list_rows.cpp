@@ -83,12 +83,6 @@ QString moved_rows_notice(const QStringList& moved, bool to_chosen) {
                              : QStringLiteral("をホテル地区名に戻しました"));
 }
 
-void store_narrowing(SearchState& s, const QStringList& chosen) {
-    const int n = decltype(s.narrow_syousai)::held(chosen.size());
-    for (int k = 1; k <= n; ++k) s.narrow_syousai(k) = chosen[k - 1];
-    s.narrow_count = Integer(n);
-}
-
 QString region_separator(qsizetype stored_length) {
     if (stored_length <= 4) return QStringLiteral("\t\t");
     if (stored_length <= 8) return QStringLiteral("\t");

@@ -41,9 +41,6 @@ void move_rows(QStringList& from, QStringList& to, QList<int> selected);
 // What a screen reader is told of a move: the districts by name, or their number when there are more
 // than three, and the list they went to (to_chosen: the chosen districts). Nothing when none moved.
 QString moved_rows_notice(const QStringList& moved, bool to_chosen);
-// The chosen districts become the narrowing; an empty list clears it. Districts beyond the table's
-// capacity are dropped.
-void store_narrowing(SearchState& s, const QStringList& chosen);
 
 // What separates a region's name from its text, by the name's stored length: two TABs up to 4
 // characters, one TAB for 5 to 8, three blanks beyond.

@@ -89,11 +89,11 @@ void tomarina13::init_set() {
 }
 
 void tomarina13::set_list1() {
-    refill(List1, offered_districts(st_.search));
+    refill(List1, offered_districts(st_.search.state()));
 }
 
 void tomarina13::set_list2() {
-    refill(List2, chosen_districts(st_.search));
+    refill(List2, chosen_districts(st_.search.state()));
 }
 
 void tomarina13::set_move_buttons() {
@@ -146,19 +146,18 @@ void tomarina13::Command4_Click() {
 
 void tomarina13::end_proc() {
     if (is_unloading()) return;
-    try_step("store_narrowing", [this] { store_narrowing(st_.search, row_texts(List2)); });
-    back_to_results();
+    back_to_results(row_texts(List2));
 }
 
 void tomarina13::Command5_Click() {
-    back_to_results();
+    back_to_results(st_.search.criterion().districts);
 }
 
-void tomarina13::back_to_results() {
+void tomarina13::back_to_results(const QStringList& districts) {
     save_position();
-    // Results still open would only come to the front; closed first, their load selects again.
-    if (Form* open = forms_.loaded(FormKind::results)) open->unload();
-    try_step("show results", [this] { forms_.show(FormKind::results); });
+    SearchCriterion criterion = st_.search.criterion();
+    criterion.districts = districts;
+    try_step("show results", [&] { forms_.show(FormKind::results, criterion); });
     unload();
 }
 

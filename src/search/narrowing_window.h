@@ -44,7 +44,7 @@ class tomarina13 : public Form {
     void move_between(QListWidget* from, QListWidget* to, bool all);
     void set_move_buttons();
     // Saves the position, shows the results again (their load runs the selection) and closes.
-    void back_to_results();
+    void back_to_results(const QStringList& districts);
 };
 
 } // namespace tomarina

@@ -2,8 +2,8 @@
 
 #include "data/steps.h"
 #include "search/list_rows.h"
-#include "search/selection.h"
 #include "search/tab_stop_list.h"
+#include "shared/selection.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -166,9 +166,9 @@ void tomarina14::set_list1(int indx) {
     set_mode_texts();
 }
 
-void tomarina14::set_start() {
+void tomarina14::set_start(const QString& input_text) {
     push_history(mode_ == SearchType::prefecture ? st_.settings.text1_hist : st_.settings.text2_hist,
-                 st_.search.input_text);
+                 input_text);
 }
 
 void tomarina14::Command3_Click() {
@@ -185,9 +185,9 @@ void tomarina14::confirm() {
     // With no window of the opener's kind open, the pick is written nowhere, not even in the history.
     const Target target = find_opener_ ? find_opener_() : Target{};
     if (target.window && target.opener && !target.window->is_unloading()) {
-        st_.search.input_text = picker_name(List1->item(first)->text());
-        try_step("set_start", [this] { set_start(); });
-        try_step("picker_chosen", [&] { target.opener->picker_chosen(mode_, st_.search.input_text); });
+        const QString input_text = picker_name(List1->item(first)->text());
+        try_step("set_start", [&] { set_start(input_text); });
+        try_step("picker_chosen", [&] { target.opener->picker_chosen(mode_, input_text); });
         target.window->raise();
         target.window->activateWindow();
     }

@@ -50,7 +50,7 @@ class tomarina14 : public Form {
     void init_set() override;
     void set_form1() override;
     void set_list1(int indx);
-    void set_start();
+    void set_start(const QString& input_text);
 
     void Command1_Click() { end_proc(); }
     void Command3_Click();

@@ -3,8 +3,8 @@
 #include "data/steps.h"
 #include "data/user_file.h"
 #include "search/narrowing_window.h"
-#include "search/selection.h"
 #include "shared/accessibility.h"
+#include "shared/selection.h"
 
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -120,7 +120,6 @@ void tomarina11::init_sec() {
              if (st_.user.user_copied_flg == 0) {
                  left_out = copy_user_hotel(st_.user, st_.db);
                  st_.user.user_copied_flg = 1;
-                 st_.changes.changed(Fact::user_hotels);
              }
          }},
         {"set_form1", [this] { set_form1(); }},
@@ -177,11 +176,11 @@ std::optional<AcceptedEntry> tomarina11::check_text1() {
 }
 
 void tomarina11::set_start(SearchType search_type) {
-    st_.search.input_text = Text1->text();
+    const QString input_text = Text1->text();
     if (search_type == SearchType::prefecture)
-        push_history(st_.settings.text1_hist, st_.search.input_text);
+        push_history(st_.settings.text1_hist, input_text);
     else if (search_type == SearchType::airport)
-        push_history(st_.settings.text2_hist, st_.search.input_text);
+        push_history(st_.settings.text2_hist, input_text);
 }
 
 void tomarina11::Command1_Click() {
@@ -197,15 +196,12 @@ void tomarina11::Command1_Click() {
     set_start(accepted->search_type);
     Text2->setText(prompt_of(selected_option()));
     save_position();
-    // The criterion and key are fixed here for the whole search: the narrowing runs it again with them.
-    st_.search.search_type = accepted->search_type;
-    st_.search.search_key = accepted->search_key;
-    st_.search.narrow_count = 0;
     // A new search replaces the hits of a results window still open from the last one.
     if (Form* old = forms_.loaded(FormKind::results)) old->end_proc();
     // The district lists of an open narrowing window belong to the last search.
     if (auto* narrowing = forms_.loaded<tomarina13>()) narrowing->unload();
-    forms_.show(FormKind::results);
+    // The criterion and key are fixed here for the whole search: the narrowing runs it again with them.
+    forms_.show(FormKind::results, SearchCriterion{accepted->search_type, accepted->search_key, {}});
 }
 
 void tomarina11::Command3_Click() {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "search/picker_window.h"
-#include "search/selection.h"
 #include "shared/form.h"
+#include "shared/selection.h"
 
 class QGroupBox;
 class QLineEdit;

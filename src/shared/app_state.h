@@ -3,17 +3,14 @@
 #include "data/database.h"
 #include "data/hotel_tables.h"
 #include "data/user_tables.h"
+#include "shared/browser_registration.h"
+#include "shared/hotel_search.h"
 #include "shared/order_state.h"
-#include "shared/search_state.h"
 #include "shared/settings.h"
-#include "shared/state_changes.h"
 
 #include <QString>
 
 namespace tomarina {
-
-// What the hotel edit window opens for: a new hotel or a change of one.
-enum class EditMode { none, add, upd };
 
 // Everything the windows share for the whole run. main owns one; every window holds a reference.
 struct AppState {
@@ -35,14 +32,11 @@ struct AppState {
     HotelTables db;
     UserTables user;
     Settings settings;
-    SearchState search;
+    // The browser of the settings, which the link buttons follow.
+    BrowserRegistration browser{settings};
+    HotelSearch search{db};
+    // The ordering of the maintenance list.
     OrderState order;
-    // Tells the open windows what of the above changed.
-    StateChanges changes;
-
-    // The maintenance list hands the edit window what to do, and the user hotel to modify.
-    EditMode edit_mode = EditMode::none;
-    Integer user_edit_no = 0;
 
     // app_path trimmed of blanks, a separator, then the file name.
     QString full_path(const QString& file) const;

@@ -85,12 +85,6 @@ void Form::announce(const QString& text) {
     announce_with(announcement_, text);
 }
 
-void Form::follow(Fact fact, std::function<void()> act) {
-    st_.changes.follow(fact, this, [this, act = std::move(act)] {
-        if (!unloading_) act();
-    });
-}
-
 void Form::show_help() {
     pf_.show_help(st_.full_path(st_.help_file), objectName());
 }

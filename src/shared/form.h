@@ -10,7 +10,9 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <type_traits>
 #include <typeindex>
+#include <utility>
 #include <vector>
 
 namespace tomarina {
@@ -59,8 +61,6 @@ class Form : public QWidget {
     void save_position();
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    // Runs act after each change of the fact while the window is open.
-    void follow(Fact fact, std::function<void()> act);
     // F1: the help file at this window's topic.
     void show_help();
     // Says the text to a screen reader at once, wherever the focus is (an empty text takes it back):
@@ -96,18 +96,19 @@ class Forms {
     AppState& state() { return state_; }
     Platform& platform() { return platform_; }
 
-    // The window, loaded if it is not (its load runs init_set), not shown.
-    template <typename T> T* load() {
+    // The window, loaded if it is not (made with args, its load runs init_set), not shown. An open
+    // window keeps what it was opened with.
+    template <typename T, typename... Args> T* load(Args&&... args) {
         if (T* w = loaded<T>()) return w;
-        T* w = new T(*this);
+        T* w = new T(*this, std::forward<Args>(args)...);
         windows_[typeid(T)] = w;
         w->form_load();
         // The load may have unloaded the window again.
         return loaded<T>();
     }
     // Shows the window non-modally, loading it first; an open window only comes to the front.
-    template <typename T> T* show() {
-        T* w = load<T>();
+    template <typename T, typename... Args> T* show(Args&&... args) {
+        T* w = load<T>(std::forward<Args>(args)...);
         if (w) bring_up(w);
         return w;
     }
@@ -117,13 +118,25 @@ class Forms {
         return static_cast<T*>(it->second.data());
     }
 
-    // show(kind) and loaded(kind) reach window T.
+    // show(kind) and loaded(kind) reach window T. A window made for a search is opened for the
+    // criterion, and one already open searches for it again.
     template <typename T> void provide(FormKind kind) {
-        kinds_.insert_or_assign(kind, Kind{typeid(T), [](Forms& f) -> Form* { return f.load<T>(); }});
+        kinds_.insert_or_assign(kind,
+                                Kind{typeid(T), [](Forms& f, const SearchCriterion& c) -> Form* {
+                                         if constexpr (std::is_constructible_v<T, Forms&, SearchCriterion>) {
+                                             if (T* open = f.loaded<T>()) {
+                                                 open->search(c);
+                                                 return f.loaded<T>();
+                                             }
+                                             return f.load<T>(c);
+                                         } else {
+                                             return f.load<T>();
+                                         }
+                                     }});
     }
-    // The window of that kind, shown as show<T>() does; nullptr when no class was provided for it or
-    // its load unloaded it again.
-    Form* show(FormKind kind);
+    // The window of that kind, shown as show<T>() does (the results window for that search); nullptr
+    // when no class was provided for it or its load unloaded it again.
+    Form* show(FormKind kind, const SearchCriterion& criterion = {});
     Form* loaded(FormKind kind) const;
 
     // Ends the program, once: every window closes without its own end step.
@@ -151,7 +164,7 @@ class Forms {
     std::map<std::type_index, QPointer<Form>> windows_;
     struct Kind {
         std::type_index type;
-        std::function<Form*(Forms&)> load;
+        std::function<Form*(Forms&, const SearchCriterion&)> load;
     };
     std::map<FormKind, Kind> kinds_;
     std::vector<QPointer<Form>> activation_;

@@ -10,10 +10,10 @@ Forms::~Forms() {
     for (auto& [type, w] : windows_) delete w.data();
 }
 
-Form* Forms::show(FormKind kind) {
+Form* Forms::show(FormKind kind, const SearchCriterion& criterion) {
     const auto it = kinds_.find(kind);
     if (it == kinds_.end()) return nullptr;
-    Form* w = it->second.load(*this);
+    Form* w = it->second.load(*this, criterion);
     if (w) bring_up(w);
     return w;
 }

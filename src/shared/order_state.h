@@ -7,16 +7,19 @@
 
 namespace tomarina {
 
-// The orderings of the results and of the maintenance list.
-struct OrderState {
+// The ordering of a search's hits: its name and the keys of each hotel listed.
+struct ResultOrder {
     QString sort_key_name;
     FixedTable<QString, HotelTables::hotel_capacity> sort_key1;
     FixedTable<QString, HotelTables::hotel_capacity> sort_key2;
+};
+
+// The ordering of the maintenance list.
+struct OrderState {
     QString user_sort_key_name;
     FixedTable<QString, UserTables::user_capacity> user_sort_key1;
     FixedTable<QString, UserTables::user_capacity> user_sort_key2;
     FixedTable<Integer, UserTables::user_capacity> user_list;
-    bool sort_busy = false;
 };
 
 } // namespace tomarina

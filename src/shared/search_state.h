@@ -34,8 +34,6 @@ struct SearchState {
     Integer sel_syousai_count = 0;
     FixedTable<QString, HotelTables::syousai_capacity> narrow_syousai;
     Integer narrow_count = 0;
-    // The last search entry or picker choice, for the history.
-    QString input_text;
 };
 
 } // namespace tomarina

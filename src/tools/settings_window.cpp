@@ -107,15 +107,18 @@ void tomarina32::Command1_Click() {
 
 void tomarina32::Command2_Click() {
     run_steps({
-        {"forget the browser", [this] { st_.settings.inet_data1.clear(); }},
-        {"StartSysInfo", [this] { StartSysInfo(st_.settings, pf_); }},
+        // The browser forgotten and looked up again; the link buttons follow what it finds.
+        {"StartSysInfo",
+         [this] {
+             st_.browser.look_up([this](Settings& s) {
+                 s.inet_data1.clear();
+                 StartSysInfo(s, pf_);
+             });
+         }},
         {"browser selection",
          [this] {
              if (browser_undetermined(st_.settings)) forms_.show<tomarina92>();
          }},
-        // Decided now, before anything is chosen in the selection window, which enables the button
-        // itself when it finds a browser. A browser found here enables it too.
-        {"region button", [this] { st_.changes.changed(Fact::browser_kind); }},
     });
 }
 

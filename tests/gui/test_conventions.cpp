@@ -4,7 +4,7 @@
 #include "program/main_menu_window.h"
 #include "program/program.h"
 #include "results/detail_window.h"
-#include "results/results_cells.h"
+#include "shared/results_cells.h"
 #include "results/results_window.h"
 #include "search/narrowing_window.h"
 #include "search/picker_window.h"
@@ -212,7 +212,6 @@ class TestConventions : public QObject {
         test::RunningProgram p(build_database(test::small_source()));
         QVERIFY(p.start());
         auto& [dir, st, pf, forms, ended] = p;
-        st.edit_mode = EditMode::add;
         auto f1_in = [&platform = pf](Form* w) {
             QVERIFY(w);
             auto* control = w->findChild<QPushButton*>();
@@ -225,9 +224,9 @@ class TestConventions : public QObject {
         // Saved below and right of the screen, as on a larger one or at a smaller scale.
         for (int n : {11, 12, 13, 15, 21, 31, 32, 34, 41, 42, 91}) st.settings.form(n) = {14000, 18000};
         for (Form* w : std::initializer_list<Form*>{forms.show<tomarina11>(), forms.show<tomarina21>(),
-                                                     forms.show<tomarina31>(), forms.show<tomarina32>(),
-                                                     forms.show<tomarina34>(), forms.show<tomarina41>(),
-                                                     forms.show<tomarina42>()})
+                                                    forms.show<tomarina31>(), forms.show<tomarina32>(),
+                                                    forms.show<tomarina34>(), forms.show<tomarina41>(),
+                                                    forms.show<tomarina42>(EditTarget::new_hotel())})
             f1_in(w);
         auto* search = forms.loaded<tomarina11>();
         search->Text1->setText(test::u8("東京"));

@@ -145,7 +145,7 @@ class TestDetailWindow : public QObject {
         App app;
         auto* r = app.results();
         const int row = app.row_of(r, "あいホテル");
-        const Integer h = app.st.search.sel_hotel(row);
+        const Integer h = app.st.search.state().sel_hotel(row);
         app.st.db.hotel_address(h) =
             u8("東京都千代田区丸の内一丁目九番一号　トマリナビルディング北館二十三階全部");
         app.st.db.hotel_name(h) = u8("トマリナグランドホテル東京ステーション丸の内北口ウイング");
@@ -301,7 +301,7 @@ class TestDetailWindow : public QObject {
         r->MSFlexGrid1->setCurrentIndex(r->model->index(2, 5));
         for (int k = 0; k < 2; ++k) {
             QTest::keyClick(r->MSFlexGrid1, Qt::Key_Return, Qt::ControlModifier);
-            QCOMPARE(app.st.order.sort_key_name, u8("ホテル料金"));
+            QCOMPARE(app.st.search.ordering(), u8("ホテル料金"));
             QCOMPARE(r->MSFlexGrid1->position(), r->model->index(2, 5));
         }
         QAccessibleInterface* said = QAccessible::queryAccessibleInterface(r->findChild<QWidget*>("announcement"));

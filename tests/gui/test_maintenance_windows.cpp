@@ -3,16 +3,16 @@
 #include "data/text_rules.h"
 #include "data/user_file.h"
 #include "maintenance/hotel_edit_window.h"
-#include "platform/nested_loop.h"
 #include "maintenance/maintenance_list_window.h"
+#include "platform/nested_loop.h"
 #include "program/main_menu_window.h"
 #include "program/program.h"
 #include "results/detail_window.h"
-#include "results/ordering.h"
-#include "results/results_cells.h"
 #include "results/results_window.h"
 #include "search/picker_window.h"
 #include "search/search_conditions_window.h"
+#include "shared/ordering.h"
+#include "shared/results_cells.h"
 #include "shared/saves.h"
 #include "support/faulty_disk.h"
 #include "support/gui_support.h"
@@ -153,7 +153,7 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(w->Text1->text(), u8("波～"));
         QTest::mouseClick(w->Command1, Qt::LeftButton);
         QVERIFY(m.forms.loaded<tomarina12>());
-        QCOMPARE(m.st.search.sel_count, Integer(1));
+        QCOMPARE(m.st.search.state().sel_count, Integer(1));
     }
 
     void empty_list() {
@@ -356,8 +356,8 @@ class TestMaintenanceWindows : public QObject {
         QVERIFY(!m.forms.loaded<tomarina41>());
         tomarina42* e = m.edit();
         QVERIFY(e);
-        QCOMPARE(m.st.edit_mode, EditMode::upd);
-        QCOMPARE(m.st.user_edit_no, Integer(2));
+        QCOMPARE(e->target().mode, EditMode::upd);
+        QCOMPARE(e->target().user_no, Integer(2));
         QCOMPARE(e->Label11->text(), u8("修正モード"));
         QCOMPARE(e->Text4->text(), u8("ホテルC"));
         QCOMPARE(e->Text1->text(), u8("千葉"));
@@ -1041,18 +1041,18 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(m.st.user.user_copied_flg, Integer(1));
         const int user_position = m.st.db.hotel_count_db + 1;
         QCOMPARE(m.st.db.hotel_count, Integer(user_position));
-        QVERIFY(m.st.search.sel_count >= 2);
+        QVERIFY(m.st.search.state().sel_count >= 2);
         bool found = false;
-        for (int k = 1; k <= m.st.search.sel_count; ++k)
-            if (m.st.search.sel_hotel(k) == user_position) found = true;
+        for (int k = 1; k <= m.st.search.state().sel_count; ++k)
+            if (m.st.search.state().sel_hotel(k) == user_position) found = true;
         QVERIFY(found);
         QCOMPARE(m.st.db.hotel_price_num(user_position), Long(6500));
 
         r->end_proc();
         r = search(6, u8("夜景"));
         QVERIFY(r);
-        QCOMPARE(m.st.search.sel_count, Integer(1));
-        QCOMPARE(m.st.search.sel_hotel(1), Integer(user_position));
+        QCOMPARE(m.st.search.state().sel_count, Integer(1));
+        QCOMPARE(m.st.search.state().sel_hotel(1), Integer(user_position));
         QCOMPARE(r->model->cell_text(1, 1), u8("トマリナ京橋イン"));
         r->end_proc();
 

@@ -167,7 +167,7 @@ class TestNarrowingWindow : public QObject {
     void applying_runs_the_search_again_and_reopening_shows_the_choice() {
         Narrowing a;
         a.search(u8("東京"));
-        QCOMPARE(a.st.search.sel_count, Integer(8));
+        QCOMPARE(a.st.search.state().sel_count, Integer(8));
         tomarina13* n = a.narrow();
         QVERIFY(QTest::qWaitForWindowExposed(n));
         n->move(twips_to_px(2400), twips_to_px(1200));
@@ -175,7 +175,7 @@ class TestNarrowingWindow : public QObject {
         QTest::mouseClick(n->Command1, Qt::LeftButton);
         QTest::mouseClick(n->Command6, Qt::LeftButton);
         QVERIFY(!a.forms.loaded<tomarina13>());
-        QCOMPARE(a.st.search.narrow_count, Integer(2));
+        QCOMPARE(a.st.search.state().narrow_count, Integer(2));
         QCOMPARE(a.st.settings.tomarina13.left, Integer(2400));
         QCOMPARE(a.st.settings.tomarina13.top, Integer(1200));
         tomarina12* r = a.forms.loaded<tomarina12>();
@@ -183,7 +183,7 @@ class TestNarrowingWindow : public QObject {
         QCOMPARE(a.shown(), districts({3, 3, 6}));
         QVERIFY(r->Command1->text().endsWith(u8(" (3件)")));
         // The districts of the search do not shrink with the narrowing.
-        QCOMPARE(a.st.search.sel_syousai_count, Integer(7));
+        QCOMPARE(a.st.search.state().sel_syousai_count, Integer(7));
         n = a.narrow();
         QVERIFY(n);
         QCOMPARE(row_texts(n->List2), districts({3, 6}));
@@ -193,7 +193,7 @@ class TestNarrowingWindow : public QObject {
         // An empty choice clears the narrowing: every hotel of the search again.
         QTest::mouseClick(n->Command4, Qt::LeftButton);
         QTest::mouseClick(n->Command6, Qt::LeftButton);
-        QCOMPARE(a.st.search.narrow_count, Integer(0));
+        QCOMPARE(a.st.search.state().narrow_count, Integer(0));
         QCOMPARE(a.shown(), districts({1, 2, 3, 3, 4, 5, 6, 7}));
     }
 
@@ -212,8 +212,8 @@ class TestNarrowingWindow : public QObject {
         QTest::mouseClick(n->Command2, Qt::LeftButton);
         QTest::mouseClick(n->Command5, Qt::LeftButton);
         QVERIFY(!a.forms.loaded<tomarina13>());
-        QCOMPARE(a.st.search.narrow_count, Integer(1));
-        QCOMPARE(a.st.search.narrow_syousai(1), u8("地区1"));
+        QCOMPARE(a.st.search.state().narrow_count, Integer(1));
+        QCOMPARE(a.st.search.state().narrow_syousai(1), u8("地区1"));
         QCOMPARE(a.shown(), districts({1}));
     }
 
@@ -226,7 +226,7 @@ class TestNarrowingWindow : public QObject {
         QTest::mouseClick(n->Command1, Qt::LeftButton);
         QTest::keyClick(n->List2, Qt::Key_Escape);
         QVERIFY(!a.forms.loaded<tomarina13>());
-        QCOMPARE(a.st.search.narrow_count, Integer(1));
+        QCOMPARE(a.st.search.state().narrow_count, Integer(1));
         QCOMPARE(a.shown(), districts({7}));
         n = a.narrow();
         QTest::keyClick(n->Command5, Qt::Key_Escape); // Esc on the cancel button applies too
@@ -308,8 +308,7 @@ class TestNarrowingWindow : public QObject {
         tomarina13* n = a.narrow();
         QVERIFY(n);
 
-        a.st.edit_mode = EditMode::add;
-        auto* edit = a.forms.show<tomarina42>();
+        auto* edit = a.forms.show<tomarina42>(EditTarget::new_hotel());
         QTest::mouseDClick(edit->Text1, Qt::LeftButton);
         tomarina14* p = a.forms.loaded<tomarina14>();
         QVERIFY(p);
@@ -340,7 +339,7 @@ class TestNarrowingWindow : public QObject {
         QTest::mouseClick(n->Command2, Qt::LeftButton);
         a.search(u8("東京"));
         QVERIFY(!a.forms.loaded<tomarina13>());
-        QCOMPARE(a.st.search.narrow_count, Integer(0));
+        QCOMPARE(a.st.search.state().narrow_count, Integer(0));
         QCOMPARE(a.shown().size(), 8);
     }
 

@@ -100,7 +100,6 @@ class TestPickerWindow : public QObject {
         QTest::mouseClick(p->Command3, Qt::LeftButton);
         QCOMPARE(a.search()->Text1->text(), u8("千葉"));
         QCOMPARE(a.search()->focusWidget(), a.search()->Command1);
-        QCOMPARE(a.st.search.input_text, u8("千葉"));
         QCOMPARE(a.st.settings.text1_hist(1), u8("千葉"));
         QVERIFY(!a.forms.loaded<tomarina14>());
         // The confirming path does not keep the position.
@@ -219,7 +218,6 @@ class TestPickerWindow : public QObject {
         QTest::mouseClick(p->Command3, Qt::LeftButton);
         QVERIFY(!a.forms.loaded<tomarina14>());
         QCOMPARE(a.st.settings.text1_hist(1), QString());
-        QCOMPARE(a.st.search.input_text, QString());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
@@ -238,14 +236,13 @@ class TestPickerWindow : public QObject {
         QCOMPARE(again->Text1->text(), u8("北海道"));
         QCOMPARE(a.st.settings.text1_hist(1), u8("北海道"));
 
-        a.st.edit_mode = EditMode::add;
-        auto* edit = a.forms.show<tomarina42>();
+        auto* edit = a.forms.show<tomarina42>(EditTarget::new_hotel());
         QTest::mouseDClick(edit->Text2, Qt::LeftButton);
         p = a.forms.loaded<tomarina14>();
         QVERIFY(p);
         QTest::keyClick(edit->Text3, Qt::Key_Escape);
         QVERIFY(!a.forms.loaded<tomarina42>());
-        edit = a.forms.show<tomarina42>();
+        edit = a.forms.show<tomarina42>(EditTarget::new_hotel());
         QCOMPARE(p->opener(), edit);
         QTest::keyClick(p->List1, Qt::Key_Down);
         QTest::keyClick(p->List1, Qt::Key_Return);
@@ -261,8 +258,7 @@ class TestPickerWindow : public QObject {
         auto* w = a.forms.show<tomarina11>();
         w->Option3->setChecked(true);
         test::commit_text(w->Text1, u8("ホテル"));
-        a.st.edit_mode = EditMode::add;
-        auto* edit = a.forms.show<tomarina42>();
+        auto* edit = a.forms.show<tomarina42>(EditTarget::new_hotel());
         QTest::mouseDClick(edit->Text2, Qt::LeftButton);
         tomarina14* p = a.forms.loaded<tomarina14>();
         QVERIFY(p);
@@ -284,8 +280,7 @@ class TestPickerWindow : public QObject {
     void the_edit_window_as_opener() {
         Picking a;
         auto* search = a.forms.show<tomarina11>();
-        a.st.edit_mode = EditMode::add;
-        auto* edit = a.forms.show<tomarina42>();
+        auto* edit = a.forms.show<tomarina42>(EditTarget::new_hotel());
         tomarina14* p = tomarina14::open<tomarina42>(a.forms, SearchType::prefecture);
         QCOMPARE(p->opener(), edit);
         QCOMPARE(p->mode(), SearchType::prefecture);
@@ -307,8 +302,7 @@ class TestPickerWindow : public QObject {
 
     void a_second_opener_gets_a_fresh_picker() {
         Picking a;
-        a.st.edit_mode = EditMode::add;
-        auto* edit = a.forms.show<tomarina42>();
+        auto* edit = a.forms.show<tomarina42>(EditTarget::new_hotel());
         const QString prefecture = edit->Text1->text();
         const QString airport = edit->Text2->text();
         tomarina14* airports = tomarina14::open<tomarina42>(a.forms, SearchType::airport);

@@ -1,10 +1,10 @@
 #include "data/database.h"
 #include "program/main_menu_window.h"
 #include "program/program.h"
-#include "results/grid_rules.h"
-#include "results/results_cells.h"
 #include "results/results_window.h"
 #include "search/search_conditions_window.h"
+#include "shared/grid_rules.h"
+#include "shared/results_cells.h"
 #include "support/gui_support.h"
 #include "support/test_support.h"
 
@@ -38,10 +38,7 @@ struct Sample {
     }
     // The results of a prefecture search, shown.
     tomarina12* prefecture(int k) {
-        st.search.search_type = SearchType::prefecture;
-        st.search.search_key = st.db.ken_name(k);
-        st.search.narrow_count = 0;
-        auto* r = forms.show<tomarina12>();
+        auto* r = forms.show<tomarina12>(SearchCriterion{SearchType::prefecture, st.db.ken_name(k), {}});
         if (r) QCoreApplication::processEvents();
         return r;
     }
@@ -255,7 +252,7 @@ class TestResultsGrid : public QObject {
         QCOMPARE(stops.count(r->MSFlexGrid1), 1);
 
         QTest::keyClick(r->MSFlexGrid1, Qt::Key_Return, Qt::ControlModifier);
-        QCOMPARE(s.st.order.sort_key_name, u8("ホテル名"));
+        QCOMPARE(s.st.search.ordering(), u8("ホテル名"));
         QCOMPARE(r->model->heading(1), u8("▼ ホテル名"));
         QVERIFY(r->MSFlexGrid1->hasFocus());
     }

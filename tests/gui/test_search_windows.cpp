@@ -1,10 +1,10 @@
 #include "data/database.h"
 #include "program/main_menu_window.h"
 #include "program/program.h"
-#include "results/grid_rules.h"
-#include "results/ordering.h"
 #include "results/results_window.h"
 #include "search/search_conditions_window.h"
+#include "shared/grid_rules.h"
+#include "shared/ordering.h"
 #include "support/gui_support.h"
 #include "support/test_support.h"
 #include "tools/progress_window.h"
@@ -107,13 +107,13 @@ class TestSearchWindows : public QObject {
         QCOMPARE(w->Command1->text(), u8("検索開始"));
         QCOMPARE(w->Command2->text(), u8("検索終了"));
         QVERIFY(w->Command3->isHidden());
-        QCOMPARE(a.st.search.search_type, SearchType::prefecture);
+        QCOMPARE(a.st.search.state().search_type, SearchType::prefecture);
 
         w->Option3->setChecked(true);
         QCOMPARE(w->Text1->text(), QString());
         QCOMPARE(w->Text2->text(), u8("ホテル名を入力して下さい"));
         // The option is the criterion of the next search; only 検索開始 starts one.
-        QCOMPARE(a.st.search.search_type, SearchType::prefecture);
+        QCOMPARE(a.st.search.state().search_type, SearchType::prefecture);
         w->Text1->setText(u8("駅前"));
         w->Option6->setChecked(true);
         QCOMPARE(w->Text1->text(), u8("駅前"));
@@ -161,7 +161,7 @@ class TestSearchWindows : public QObject {
                  u8("ホテル検索条件"));
         QCOMPARE(test::announced(w), QString());
         QVERIFY(a.forms.loaded<tomarina12>());
-        QCOMPARE(a.st.search.search_key, u8("東京"));
+        QCOMPARE(a.st.search.state().search_key, u8("東京"));
     }
 
     void enter_checks_and_moves_to_the_start_button() {
@@ -176,7 +176,7 @@ class TestSearchWindows : public QObject {
         QCOMPARE(w->Text2->text(), QString());
         QVERIFY(w->Command1->hasFocus());
         QVERIFY(!a.forms.loaded<tomarina12>()); // Enter does not start the search
-        QCOMPARE(a.st.search.search_key, QString());
+        QCOMPARE(a.st.search.state().search_key, QString());
         QCOMPARE(a.st.settings.text1_hist(1), u8("千葉"));
         QVERIFY(w->Command3->isHidden());
 
@@ -207,8 +207,8 @@ class TestSearchWindows : public QObject {
         QTest::mouseClick(w->Command1, Qt::LeftButton);
         auto* r = a.forms.loaded<tomarina12>();
         QVERIFY(r);
-        QCOMPARE(a.st.search.search_key, u8("￥８００"));
-        QCOMPARE(a.st.search.sel_count, Integer(1));
+        QCOMPARE(a.st.search.state().search_key, u8("￥８００"));
+        QCOMPARE(a.st.search.state().sel_count, Integer(1));
         QCOMPARE(r->model->cell_text(1, 1), u8("ホテル京橋"));
     }
 
@@ -258,9 +258,9 @@ class TestSearchWindows : public QObject {
 
     void each_search_clears_the_narrowing() {
         App a;
-        a.st.search.narrow_count = 3;
+        a.st.search.run({SearchType::keyword, QString(), {u8("a"), u8("b"), u8("c")}}, 1);
         QVERIFY(a.run(3, u8("ホテル")));
-        QCOMPARE(a.st.search.narrow_count, Integer(0));
+        QCOMPARE(a.st.search.state().narrow_count, Integer(0));
     }
 
     // The user's hotels join the table when the window opens, and again only after they changed.
@@ -273,8 +273,8 @@ class TestSearchWindows : public QObject {
         QCOMPARE(a.st.db.hotel_count, Integer(7));
         QCOMPARE(a.st.user.user_copied_flg, Integer(1));
         QVERIFY(a.run(3, u8("マイホテル")));
-        QCOMPARE(a.st.search.sel_count, Integer(1));
-        QCOMPARE(a.st.search.sel_hotel(1), Integer(7));
+        QCOMPARE(a.st.search.state().sel_count, Integer(1));
+        QCOMPARE(a.st.search.state().sel_hotel(1), Integer(7));
         a.forms.loaded<tomarina12>()->end_proc();
 
         // Reopened with the flag still set: the table is not written again.
@@ -341,7 +341,7 @@ class TestSearchWindows : public QObject {
             QVERIFY2(r, c.heading);
             // The airport heading shows the key as searched: the synonym applies only to the scan.
             QCOMPARE(r->Command1->text(), u8(c.heading));
-            QCOMPARE(r->model->rowCount(), a.st.search.sel_count);
+            QCOMPARE(r->model->rowCount(), a.st.search.state().sel_count);
         }
     }
 
@@ -394,10 +394,9 @@ class TestSearchWindows : public QObject {
                 QCOMPARE(r->model->heading(k).startsWith(u8("▼ ")), mark);
             }
             QVERIFY(r->MSFlexGrid1->isVisible());
-            QVERIFY(!a.st.order.sort_busy);
         }
         // Columns 4 and 6 restore the default order.
-        QCOMPARE(a.st.order.sort_key_name, ordering_name(Ordering::ken));
+        QCOMPARE(a.st.search.ordering(), ordering_name(Ordering::ken));
         QCOMPARE(r->model->cell_text(1, 1), u8("新宿ビジネスホテル"));
         emit header->sectionDoubleClicked(5);
         QCOMPARE(r->model->cell_text(1, 5), u8("8,000円"));
@@ -406,7 +405,7 @@ class TestSearchWindows : public QObject {
         // A double-click below the first row does nothing.
         r->MSFlexGrid1->setCurrentIndex(r->model->index(2, 1));
         r->MSFlexGrid1_DblClick();
-        QCOMPARE(a.st.order.sort_key_name, ordering_name(Ordering::price));
+        QCOMPARE(a.st.search.ordering(), ordering_name(Ordering::price));
     }
 
     void row_heights_by_capacity() {

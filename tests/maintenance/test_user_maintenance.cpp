@@ -2,7 +2,7 @@
 #include "data/text_rules.h"
 #include "data/user_file.h"
 #include "maintenance/user_maintenance.h"
-#include "results/ordering.h"
+#include "shared/ordering.h"
 #include "support/test_support.h"
 
 #include <QTest>

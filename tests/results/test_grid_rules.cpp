@@ -1,4 +1,4 @@
-#include "results/grid_rules.h"
+#include "shared/grid_rules.h"
 
 #include <QTest>
 

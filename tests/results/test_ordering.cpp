@@ -1,4 +1,5 @@
-#include "results/ordering.h"
+#include "shared/ordering.h"
+#include "shared/result_rows.h"
 #include "support/test_support.h"
 
 #include <QTest>
@@ -30,7 +31,7 @@ void transcription(std::vector<int>& L, const std::vector<QString>& k1, const st
 struct Fixture {
     HotelTables t;
     SearchState s;
-    OrderState o;
+    ResultOrder o;
     void add(int ken, int airport, int syousai, const QString& name, const QString& tel, const QString& rooms,
              Long price) {
         const int i = ++t.hotel_count;
@@ -46,10 +47,11 @@ struct Fixture {
         s.sel_count = t.hotel_count;
     }
     QList<int> order(const QString& name) {
-        o.sort_key_name = name;
-        sort_hotel(t, s, o);
+        ResultRows rows;
+        rows.take(t, s);
+        rows.sort(name, o);
         QList<int> out;
-        for (int k = 1; k <= s.sel_count; ++k) out << s.sel_hotel(k);
+        for (int k = 1; k <= rows.count(); ++k) out << rows.hotel(k);
         return out;
     }
 };

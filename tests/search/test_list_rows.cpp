@@ -1,5 +1,6 @@
 #include "data/database.h"
 #include "search/list_rows.h"
+#include "shared/selection.h"
 #include "support/test_support.h"
 
 #include <QTest>

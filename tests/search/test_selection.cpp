@@ -1,7 +1,7 @@
 #include "data/database.h"
 #include "data/text_rules.h"
 #include "data/user_file.h"
-#include "search/selection.h"
+#include "shared/selection.h"
 #include "support/test_support.h"
 
 #include <QJsonArray>

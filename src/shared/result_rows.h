@@ -31,8 +31,8 @@ class ResultRows {
     }
     template <typename T> const T& at(int row, HotelField<T> f) const { return field(hotel(row), f); }
     HotelRecord record(int row) const;
-    // Re-orders the rows by the ordering of that name, with the keys in o, as sort_hotel orders sel_hotel.
-    void sort(const QString& name, OrderState& o);
+    // Re-orders the rows by the ordering of that name, with the keys in o.
+    void sort(const QString& name, ResultOrder& o);
 
   private:
     const HotelRecord* user(long long h) const;

@@ -1,7 +1,7 @@
-#include "results/ordering.h"
+#include "shared/ordering.h"
 
 #include "data/text_rules.h"
-#include "results/result_rows.h"
+#include "shared/result_rows.h"
 
 #include <algorithm>
 
@@ -186,21 +186,6 @@ void order_list(const F& f, const QString& name, List& list, int n, Keys& key1, 
 
 } // namespace
 
-void sort_hotel(const HotelTables& t, SearchState& s, OrderState& o) {
-    const Fields<decltype(t.hotel_ken), decltype(t.hotel_name), decltype(t.hotel_price_num)> f{
-        t.hotel_ken,
-        t.hotel_airport,
-        t.hotel_syousai,
-        t.hotel_name,
-        t.hotel_tel,
-        t.hotel_rooms,
-        t.hotel_price_num,
-        2000,
-        11,
-        QStringLiteral("9999999999999")};
-    order_list(f, o.sort_key_name, s.sel_hotel, s.sel_hotel.held(s.sel_count), o.sort_key1, o.sort_key2);
-}
-
 namespace {
 // A column of the hotel table read through the rows.
 template <typename T> struct RowsColumn {
@@ -211,7 +196,7 @@ template <typename T> struct RowsColumn {
 } // namespace
 
 void sort_rows(const ResultRows& rows, FixedTable<Integer, HotelTables::hotel_capacity>& list, int n,
-               const QString& name, OrderState& o) {
+               const QString& name, ResultOrder& o) {
     using Number = RowsColumn<Long>;
     using Text = RowsColumn<QString>;
     const Number ken{rows, {&HotelTables::hotel_ken, &HotelRecord::ken}};

@@ -1,4 +1,4 @@
-#include "search/selection.h"
+#include "shared/selection.h"
 
 #include "data/text_rules.h"
 
@@ -234,6 +234,12 @@ std::optional<AcceptedEntry> accept_search_entry(const HotelTables& t, SearchTyp
         break;
     }
     return std::nullopt;
+}
+
+void store_narrowing(SearchState& s, const QStringList& chosen) {
+    const int n = decltype(s.narrow_syousai)::held(chosen.size());
+    for (int k = 1; k <= n; ++k) s.narrow_syousai(k) = chosen[k - 1];
+    s.narrow_count = Integer(n);
 }
 
 } // namespace tomarina

@@ -1,6 +1,6 @@
-#include "results/result_rows.h"
+#include "shared/result_rows.h"
 
-#include "results/ordering.h"
+#include "shared/ordering.h"
 
 namespace tomarina {
 
@@ -30,7 +30,7 @@ HotelRecord ResultRows::record(int row) const {
     return hotel_record(*t_, h);
 }
 
-void ResultRows::sort(const QString& name, OrderState& o) {
+void ResultRows::sort(const QString& name, ResultOrder& o) {
     if (t_) sort_rows(*this, hits_, count_, name, o);
 }
 

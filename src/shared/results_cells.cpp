@@ -1,6 +1,6 @@
-#include "results/results_cells.h"
+#include "shared/results_cells.h"
 
-#include "results/grid_rules.h"
+#include "shared/grid_rules.h"
 #include "shared/form.h"
 
 #include <QApplication>

@@ -46,4 +46,8 @@ void push_history(EntryHistory& hist, const QString& input);
 // The search text as the selections compare it: the entry in full-width characters.
 QString search_key_of(const QString& entry);
 
+// The chosen districts become the narrowing; an empty list clears it. Districts beyond the table's
+// capacity are dropped.
+void store_narrowing(SearchState& s, const QStringList& chosen);
+
 } // namespace tomarina

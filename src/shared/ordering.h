@@ -63,12 +63,11 @@ int list_marked_column(QStringView name);
 // Decimal digits of x padded on the left with zeros to width digits.
 QString fmt_zero(long long x, int width);
 
-// The results list: keys for every listed hotel into sort_key1/sort_key2, then sel_hotel in order.
-void sort_hotel(const HotelTables& t, SearchState& s, OrderState& o);
-// The same over a results window's rows, whose user hotels are their own copies.
+// The hits of a search in the named order: keys for every listed hotel into sort_key1/sort_key2, read
+// through the rows (whose user hotels are their own copies), then list[1..n] in order.
 class ResultRows;
 void sort_rows(const ResultRows& rows, FixedTable<Integer, HotelTables::hotel_capacity>& list, int n,
-               const QString& name, OrderState& o);
+               const QString& name, ResultOrder& o);
 // The maintenance list: the same over the user tables and user_list.
 void sort_user_hotel(const UserTables& u, OrderState& o);
 
