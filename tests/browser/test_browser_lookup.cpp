@@ -3,6 +3,7 @@
 #include "platform/xdg_handler.h"
 #include "shared/desktop_opener.h"
 #include "support/fake_platform.h"
+#include "support/test_support.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -188,7 +189,7 @@ class TestBrowserLookup : public QObject {
         QFETCH(QByteArray, mimeapps);
         QFETCH(QByteArray, cache);
         QFETCH(QString, on_path);
-        QTemporaryDir dir(QCoreApplication::applicationDirPath() + QStringLiteral("/xdg-XXXXXX")); // not /tmp
+        QTemporaryDir dir(test::trusted_parent() + QStringLiteral("/xdg-XXXXXX"));
         write_file(dir.filePath("applications/web.desktop"), "[Desktop Entry]\nExec=/opt/web/web %u\n");
         write_file(dir.filePath("mimeapps.list"), mimeapps);
         write_file(dir.filePath("applications/mimeinfo.cache"), cache);

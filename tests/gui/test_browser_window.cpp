@@ -32,22 +32,10 @@ void make_file(const QString& path) {
     f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
 }
 
-// Where the disks go: a private folder (mode 0700) under none that others can write, so that files there
-// may be registered: beside the test program, else (a build under /tmp) in the runtime folder or home.
-QString trusted_parent() {
-    for (const QString& parent : {QCoreApplication::applicationDirPath(),
-                                  qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::homePath()}) {
-        QTemporaryDir probe(parent + QStringLiteral("/disks-XXXXXX"));
-        if (parent.isEmpty() || !probe.isValid()) continue;
-        make_file(probe.filePath(QStringLiteral("probe")));
-        if (trusted_program_file(probe.filePath(QStringLiteral("probe")))) return parent;
-    }
-    return QCoreApplication::applicationDirPath();
-}
 
 // A started program with no browser known, so the selection window is open over the main menu.
 struct Started : test::RunningProgram {
-    QTemporaryDir disks{trusted_parent() + QStringLiteral("/disks-XXXXXX")};
+    QTemporaryDir disks{test::trusted_parent() + QStringLiteral("/disks-XXXXXX")};
     Started() : test::RunningProgram(build_database(test::small_source())) {}
     // Whether a file in the disks may be registered at all.
     bool disks_trusted() const {

@@ -58,11 +58,11 @@ inline QString announced(const QWidget* window) {
     return {};
 }
 
-// The desktop as the browser lookup meets it, in a folder beside the test program (not under /tmp, where
-// nothing may be registered) that is every XDG folder and the PATH: an http handler running command
+// The desktop as the browser lookup meets it, in a folder where a program may be registered (not under
+// /tmp) that is every XDG folder and the PATH: an http handler running command
 // (none when it is empty), and xdg-open when opener. The environment comes back when it goes.
 struct DesktopHandler {
-    QTemporaryDir dir{QCoreApplication::applicationDirPath() + QStringLiteral("/desktop-XXXXXX")};
+    QTemporaryDir dir{test::trusted_parent() + QStringLiteral("/desktop-XXXXXX")};
     QList<std::pair<const char*, QByteArray>> saved;
     QString opener() const { return dir.filePath(QStringLiteral("xdg-open")); }
     DesktopHandler(const QString& command, bool opener, const QByteArray& opener_script = "#!/bin/sh\n") {

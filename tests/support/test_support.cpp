@@ -1,6 +1,9 @@
 #include "support/test_support.h"
 
+#include "platform/disk_listing.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -11,6 +14,19 @@ namespace tomarina::test {
 
 QString u8(const char* text) {
     return QString::fromUtf8(text);
+}
+
+QString trusted_parent() {
+    for (const QString& parent : {QCoreApplication::applicationDirPath(),
+                                  qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::homePath()}) {
+        QTemporaryDir probe(parent + QStringLiteral("/probe-XXXXXX"));
+        if (parent.isEmpty() || !probe.isValid()) continue;
+        QFile f(probe.filePath(QStringLiteral("probe")));
+        if (!f.open(QIODevice::WriteOnly) || !f.setPermissions(QFileDevice::Permissions(0x7700))) continue;
+        f.close();
+        if (trusted_program_file(f.fileName())) return parent;
+    }
+    return QCoreApplication::applicationDirPath();
 }
 
 NobodyRun run_as_nobody(const char* slot, const char* variable, const QString& value) {

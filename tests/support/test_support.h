@@ -27,6 +27,11 @@ class ProgramDir {
 
 QString u8(const char* text);
 
+// A folder under which a private folder (mode 0700) may hold programs that the browser checks accept:
+// beside the test program, else (a checkout under /tmp, which others can write) the runtime folder or
+// home.
+QString trusted_parent();
+
 // Runs test function slot of this test program again as the unprivileged user nobody, with the
 // environment variable variable set to value. skip says why that cannot be done from here (not root,
 // no setpriv, the program not reachable for nobody); otherwise passed and what the run printed.
