@@ -203,6 +203,7 @@ QStringList read_fields(QStringView text, qsizetype& i, FieldRules rules) {
         while (!line_end(i) && text[i] != u',') ++i;
     };
     QStringList fields;
+    fields.reserve(std::min(rules.most, 16)); // a line of the files holds a few fields; one allocation
     for (;;) {
         if (rules.skip_blanks)
             while (i < n && (text[i] == u' ' || text[i] == u'\t')) ++i;
@@ -541,19 +542,21 @@ QString decode_cp932_kept(QByteArrayView bytes) {
 std::optional<QByteArray> encode_cp932_file(QStringView text) {
     const Cp932& t = cp932();
     try {
-        QByteArray out;
-        out.reserve(text.size() * 2);
+        // Written in place, at most two bytes a character: the files are written at every save.
+        QByteArray out(text.size() * 2, Qt::Uninitialized);
+        char* o = out.data();
         for (const QChar ch : text) {
             const char16_t c = ch.unicode();
             if (kept_byte(c)) {
-                out += char(c - kept_byte_base);
+                *o++ = char(c - kept_byte_base);
                 continue;
             }
             const char16_t b = t.bytes_of(c);
             if (b == Cp932::no_bytes) return std::nullopt;
-            if (b > 0xFF) out += char(b >> 8);
-            out += char(b & 0xFF);
+            if (b > 0xFF) *o++ = char(b >> 8);
+            *o++ = char(b & 0xFF);
         }
+        out.truncate(o - out.constData());
         return out;
     } catch (const std::bad_alloc&) {
         // A text too large for memory in its file form is refused like any other that cannot be written.
