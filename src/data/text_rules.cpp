@@ -361,7 +361,18 @@ struct Cp932 {
         learn_bytes(known);
         for (int trail = 0; trail < 256; ++trail)
             if (trail_byte(uchar(trail))) trails.push_back(trail);
+        // A single byte's bytes are learnt above and never change after.
+        for (int b = 0; b < 256; ++b) {
+            const char16_t c = kept_single(uchar(b));
+            file_single[std::size_t(b)] = c != no_char ? c : char16_t(kept_byte_base + b);
+            leads[std::size_t(b)] = lead_byte(uchar(b));
+        }
     }
+
+    // What a byte alone is in the user's files: its character when it round-trips, else a kept byte; and
+    // which bytes lead a pair. Looked up once a byte: the files are read a byte at a time.
+    std::array<char16_t, 256> file_single{};
+    std::array<bool, 256> leads{};
 
     // The bytes the codec writes each character of s as, when they read back as that character; in one
     // call when it can, else one character at a time.
@@ -432,12 +443,15 @@ struct Cp932 {
 
     // The bytes of c, with every row learnt; no_bytes when it has none.
     char16_t bytes_of(char16_t c) const {
+        learn_all();
+        return bytes[c];
+    }
+    void learn_all() const {
         if (!all_learnt.load(std::memory_order_acquire)) {
-            for (int lead = 0; lead < 256; ++lead)
-                if (lead_byte(uchar(lead))) learn_row(lead);
+            for (int b = 0; b < 256; ++b)
+                if (lead_byte(uchar(b))) learn_row(b);
             all_learnt.store(true, std::memory_order_release);
         }
-        return bytes[c];
     }
 
     // The text read into out (room for bytes.size() characters); -1 at a sequence not known here.
@@ -507,32 +521,28 @@ QString decode_cp932_file(QByteArrayView bytes) {
 
 QString decode_cp932_kept(QByteArrayView bytes) {
     const Cp932& t = cp932();
-    // What a byte alone is in the file: its character when it round-trips, else a kept byte.
-    auto file_char = [&t](uchar b) {
-        const char16_t c = t.kept_single(b);
-        return c != no_char ? c : char16_t(kept_byte_base + b);
-    };
     QString out;
     out.resize(bytes.size());
     char16_t* o = reinterpret_cast<char16_t*>(out.data());
+    const auto* in = reinterpret_cast<const uchar*>(bytes.data());
     const qsizetype n = bytes.size();
     qsizetype k = 0;
     for (qsizetype i = 0; i < n;) {
-        const uchar b = uchar(bytes[i]);
-        if (lead_byte(b) && i + 1 < n && trail_byte(uchar(bytes[i + 1]))) {
+        const uchar b = in[i];
+        if (t.leads[b] && i + 1 < n && trail_byte(in[i + 1])) {
             // A pair that is no character is kept as two bytes, so that what follows is read the same
             // way after a write, whatever form a character written there takes.
-            const uchar b2 = uchar(bytes[i + 1]);
+            const uchar b2 = in[i + 1];
             if (const char16_t c = t.kept_pair(b, b2); c != no_char) {
                 o[k++] = c;
             } else {
                 o[k++] = char16_t(kept_byte_base + b);
-                o[k++] = b2 < 0x80 ? file_char(b2) : char16_t(kept_byte_base + b2);
+                o[k++] = b2 < 0x80 ? t.file_single[b2] : char16_t(kept_byte_base + b2);
             }
             i += 2;
             continue;
         }
-        o[k++] = file_char(b);
+        o[k++] = t.file_single[b];
         ++i;
     }
     out.truncate(k);
@@ -545,14 +555,16 @@ std::optional<QByteArray> encode_cp932_file(QStringView text) {
         // Written in place, at most two bytes a character: the files are written at every save.
         QByteArray out(text.size() * 2, Qt::Uninitialized);
         char* o = out.data();
+        // A kept byte never has bytes of its own in the table, so it is told apart only there.
+        t.learn_all();
         for (const QChar ch : text) {
             const char16_t c = ch.unicode();
-            if (kept_byte(c)) {
+            const char16_t b = t.bytes[c];
+            if (b == Cp932::no_bytes) {
+                if (!kept_byte(c)) return std::nullopt;
                 *o++ = char(c - kept_byte_base);
                 continue;
             }
-            const char16_t b = t.bytes_of(c);
-            if (b == Cp932::no_bytes) return std::nullopt;
             if (b > 0xFF) *o++ = char(b >> 8);
             *o++ = char(b & 0xFF);
         }
