@@ -367,12 +367,18 @@ struct Cp932 {
             file_single[std::size_t(b)] = c != no_char ? c : char16_t(kept_byte_base + b);
             leads[std::size_t(b)] = lead_byte(uchar(b));
         }
+        for (int b = 0; b < 0x80; ++b)
+            if (file_single[std::size_t(b)] != b) odd_bytes.push_back(char(b));
     }
 
     // What a byte alone is in the user's files: its character when it round-trips, else a kept byte; and
     // which bytes lead a pair. Looked up once a byte: the files are read a byte at a time.
     std::array<char16_t, 256> file_single{};
     std::array<bool, 256> leads{};
+    // The ASCII bytes that read as another character, and the ASCII characters written as another byte
+    // (the codec swaps a few controls): an ASCII text without them is converted whole by the library.
+    std::vector<char> odd_bytes;
+    mutable std::vector<char16_t> odd_chars; // complete once every row is learnt
 
     // The bytes the codec writes each character of s as, when they read back as that character; in one
     // call when it can, else one character at a time.
@@ -447,11 +453,23 @@ struct Cp932 {
         return bytes[c];
     }
     void learn_all() const {
-        if (!all_learnt.load(std::memory_order_acquire)) {
-            for (int b = 0; b < 256; ++b)
-                if (lead_byte(uchar(b))) learn_row(b);
-            all_learnt.store(true, std::memory_order_release);
-        }
+        if (all_learnt.load(std::memory_order_acquire)) return;
+        for (int b = 0; b < 256; ++b)
+            if (lead_byte(uchar(b))) learn_row(b);
+        const std::lock_guard lock(learning);
+        if (all_learnt.load(std::memory_order_relaxed)) return;
+        for (char16_t c = 0; c < 0x80; ++c)
+            if (bytes[c] != c) odd_chars.push_back(c);
+        all_learnt.store(true, std::memory_order_release);
+    }
+    bool plain_ascii(QByteArrayView in) const {
+        return QtPrivate::isAscii(QLatin1StringView(in.data(), in.size())) &&
+               std::none_of(odd_bytes.begin(), odd_bytes.end(), [in](char b) { return in.contains(b); });
+    }
+    bool plain_ascii(QStringView text) const {
+        learn_all();
+        return QtPrivate::isAscii(text) &&
+               std::none_of(odd_chars.begin(), odd_chars.end(), [text](char16_t c) { return text.contains(c); });
     }
 
     // The text read into out (room for bytes.size() characters); -1 at a sequence not known here.
@@ -521,6 +539,7 @@ QString decode_cp932_file(QByteArrayView bytes) {
 
 QString decode_cp932_kept(QByteArrayView bytes) {
     const Cp932& t = cp932();
+    if (!bytes.isEmpty() && t.plain_ascii(bytes)) return QString::fromLatin1(bytes.data(), bytes.size());
     QString out;
     out.resize(bytes.size());
     char16_t* o = reinterpret_cast<char16_t*>(out.data());
@@ -552,6 +571,7 @@ QString decode_cp932_kept(QByteArrayView bytes) {
 std::optional<QByteArray> encode_cp932_file(QStringView text) {
     const Cp932& t = cp932();
     try {
+        if (!text.isEmpty() && t.plain_ascii(text)) return text.toLatin1();
         // Written in place, at most two bytes a character: the files are written at every save.
         QByteArray out(text.size() * 2, Qt::Uninitialized);
         char* o = out.data();
