@@ -468,8 +468,8 @@ struct Cp932 {
     }
     bool plain_ascii(QStringView text) const {
         learn_all();
-        return QtPrivate::isAscii(text) &&
-               std::none_of(odd_chars.begin(), odd_chars.end(), [text](char16_t c) { return text.contains(c); });
+        return QtPrivate::isAscii(text) && std::none_of(odd_chars.begin(), odd_chars.end(),
+                                                        [text](char16_t c) { return text.contains(c); });
     }
 
     // The text read into out (room for bytes.size() characters); -1 at a sequence not known here.
