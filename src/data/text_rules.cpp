@@ -339,6 +339,9 @@ struct Cp932 {
     // Per UTF-16 unit: one byte (0..0xFF) or a pair (lead << 8 | trail) that reads back as it. Complete
     // once every row is learnt.
     mutable std::vector<char16_t> bytes = std::vector<char16_t>(65536, no_bytes);
+    // What each pair of a learnt row reads as in the user's files (kept_pair), found when the row is
+    // learnt: the bytes of its characters are known then and never change after.
+    mutable std::vector<char16_t> kept_pairs = std::vector<char16_t>(65536, no_char);
     mutable std::array<std::atomic<bool>, 256> row_learnt{};
     mutable std::atomic<bool> all_learnt{false};
     mutable std::mutex learning;
@@ -366,6 +369,7 @@ struct Cp932 {
             const char16_t c = kept_single(uchar(b));
             file_single[std::size_t(b)] = c != no_char ? c : char16_t(kept_byte_base + b);
             leads[std::size_t(b)] = lead_byte(uchar(b));
+            trailing[std::size_t(b)] = trail_byte(uchar(b));
         }
         for (int b = 0; b < 0x80; ++b)
             if (file_single[std::size_t(b)] != b) odd_bytes.push_back(char(b));
@@ -375,6 +379,7 @@ struct Cp932 {
     // which bytes lead a pair. Looked up once a byte: the files are read a byte at a time.
     std::array<char16_t, 256> file_single{};
     std::array<bool, 256> leads{};
+    std::array<bool, 256> trailing{};
     // The ASCII bytes that read as another character, and the ASCII characters written as another byte
     // (the codec swaps a few controls): an ASCII text without them is converted whole by the library.
     std::vector<char> odd_bytes;
@@ -429,6 +434,11 @@ struct Cp932 {
         const std::lock_guard lock(learning);
         if (row_learnt[std::size_t(lead)].load(std::memory_order_relaxed)) return;
         learn(lead, 0, trails.size() - 1);
+        for (const int trail : trails) {
+            const char16_t c = pair[std::size_t(lead << 8 | trail)];
+            if (c != no_char && bytes[c] != no_bytes && bytes[c] > 0xFF)
+                kept_pairs[std::size_t(lead << 8 | trail)] = c;
+        }
         row_learnt[std::size_t(lead)].store(true, std::memory_order_release);
     }
 
@@ -443,8 +453,8 @@ struct Cp932 {
         return c != no_char && bytes[c] == b ? c : no_char;
     }
     char16_t kept_pair(uchar lead, uchar trail) const {
-        const char16_t c = at(lead, trail);
-        return c != no_char && bytes[c] != no_bytes && bytes[c] > 0xFF ? c : no_char;
+        if (!row_learnt[lead].load(std::memory_order_acquire)) learn_row(lead);
+        return kept_pairs[std::size_t(lead << 8 | trail)];
     }
 
     // The bytes of c, with every row learnt; no_bytes when it has none.
@@ -548,7 +558,7 @@ QString decode_cp932_kept(QByteArrayView bytes) {
     qsizetype k = 0;
     for (qsizetype i = 0; i < n;) {
         const uchar b = in[i];
-        if (t.leads[b] && i + 1 < n && trail_byte(in[i + 1])) {
+        if (t.leads[b] && i + 1 < n && t.trailing[in[i + 1]]) {
             // A pair that is no character is kept as two bytes, so that what follows is read the same
             // way after a write, whatever form a character written there takes.
             const uchar b2 = in[i + 1];
