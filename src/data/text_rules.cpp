@@ -209,12 +209,16 @@ QStringList read_fields(QStringView text, qsizetype& i, FieldRules rules) {
             while (i < n && (text[i] == u' ' || text[i] == u'\t')) ++i;
         QString field;
         if (i < n && text[i] == u'"') {
-            for (++i; i < n; ++i) {
-                if (text[i] != u'"') {
-                    field += text[i];
-                } else if (rules.doubled_quotes && i + 1 < n && text[i + 1] == u'"') {
+            // The field is taken a stretch between quotes at a time, each found by the library's search.
+            for (++i; i < n;) {
+                qsizetype quote = text.indexOf(u'"', i);
+                if (quote < 0) quote = n;
+                field += text.sliced(i, quote - i);
+                i = quote;
+                if (i >= n) break;
+                if (rules.doubled_quotes && i + 1 < n && text[i + 1] == u'"') {
                     field += u'"';
-                    ++i;
+                    i += 2;
                 } else {
                     ++i;
                     break;
