@@ -157,6 +157,22 @@ void read_control_item(Settings& s, QStringView key, QStringView value, QStringV
     }
 }
 
+// A value on its line: a control character in it would end the line or start another.
+QString one_line(QStringView value) {
+    QString out;
+    out.reserve(value.size());
+    for (const QChar c : value)
+        if (c.category() != QChar::Other_Control) out += c;
+    return out;
+}
+
+// The reader drops the control characters that the writer drops, so that one hiding a quote cannot make
+// a second save differ from the first. A tab stays: it is a blank before an item, and part of a value
+// after its last character.
+bool is_dropped_control(QChar c) {
+    return c.category() == QChar::Other_Control && c != u'\t';
+}
+
 } // namespace
 
 void read_settings(QIODevice& dev, Settings& s) {
@@ -217,7 +233,14 @@ void read_settings(QIODevice& dev, Settings& s) {
             if (next_lf < 0) next_lf = all.size();
         }
         i = std::min(next_cr, next_lf);
-        const QStringView line = all.sliced(start, i - start);
+        QStringView line = all.sliced(start, i - start);
+        QString cleaned;
+        if (std::any_of(line.begin(), line.end(), is_dropped_control)) {
+            cleaned.reserve(line.size());
+            for (const QChar c : line)
+                if (!is_dropped_control(c)) cleaned += c;
+            line = cleaned;
+        }
         if (i + 1 < all.size() && all[i] == u'\r' && all[i + 1] == u'\n') ++i;
         if (i < all.size()) ++i;
         // Quotes are not doubled in this file. Trailing blanks stay: a value read from the item's last
@@ -239,15 +262,6 @@ void read_settings(QIODevice& dev, Settings& s) {
 }
 
 namespace {
-
-// A value on its line: a control character in it would end the line or start another.
-QString one_line(QStringView value) {
-    QString out;
-    out.reserve(value.size());
-    for (const QChar c : value)
-        if (c.category() != QChar::Other_Control) out += c;
-    return out;
-}
 
 // A history entry is written as it is, unless it holds a "[": the reader never gives such an entry back
 // and would take it for a section heading, so it goes out empty.
@@ -312,7 +326,8 @@ bool write_settings_file(const QString& path, const Settings& s, QString* error)
     bool ok = false;
     const QByteArray bytes = s.read_error.isEmpty() ? settings_bytes(s, &ok) : QByteArray();
     const QString read_error =
-        s.read_error.isEmpty() ? QString() : QStringLiteral("ファイルを読み込めませんでした（%1）。").arg(s.read_error);
+        s.read_error.isEmpty() ? QString()
+                               : QStringLiteral("ファイルを読み込めませんでした（%1）。").arg(s.read_error);
     return save_read_file(path, read_error, bytes, ok, error);
 }
 
