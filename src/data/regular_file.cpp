@@ -199,11 +199,22 @@ QString foreign_path_reason(const QString& path) {
 bool read_up_to(QIODevice& dev, qint64 limit, QByteArray& out) {
     // The first piece is what the device says it holds; after a full piece the next is as large as what
     // came before, after a short one only a small look for more: the buffer is about what the file holds.
+    // The small look goes to the stack: at the end of the file it finds nothing, and the buffer is not
+    // grown for it.
     constexpr qint64 small = 4096;
     qint64 piece = std::max(small, dev.bytesAvailable() + 1);
+    char look[small];
     while (out.size() <= limit) {
         const qsizetype at = out.size();
         const qint64 want = std::min<qint64>(piece, limit + 1 - at);
+        if (piece == small) {
+            const qint64 n = dev.read(look, want);
+            if (n < 0) return false;
+            if (n == 0) break;
+            out.append(look, n);
+            piece = n < want ? small : std::max<qint64>(small, out.size());
+            continue;
+        }
         out.resize(at + want);
         const qint64 n = dev.read(out.data() + at, want);
         if (n < 0) {

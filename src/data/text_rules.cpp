@@ -203,17 +203,22 @@ QStringList read_fields(QStringView text, qsizetype& i, FieldRules rules) {
         while (!line_end(i) && text[i] != u',') ++i;
     };
     QStringList fields;
+    fields.reserve(std::min(rules.most, 16)); // a line of the files holds a few fields; one allocation
     for (;;) {
         if (rules.skip_blanks)
             while (i < n && (text[i] == u' ' || text[i] == u'\t')) ++i;
         QString field;
         if (i < n && text[i] == u'"') {
-            for (++i; i < n; ++i) {
-                if (text[i] != u'"') {
-                    field += text[i];
-                } else if (rules.doubled_quotes && i + 1 < n && text[i + 1] == u'"') {
+            // The field is taken a stretch between quotes at a time, each found by the library's search.
+            for (++i; i < n;) {
+                qsizetype quote = text.indexOf(u'"', i);
+                if (quote < 0) quote = n;
+                field += text.sliced(i, quote - i);
+                i = quote;
+                if (i >= n) break;
+                if (rules.doubled_quotes && i + 1 < n && text[i + 1] == u'"') {
                     field += u'"';
-                    ++i;
+                    i += 2;
                 } else {
                     ++i;
                     break;
@@ -338,6 +343,9 @@ struct Cp932 {
     // Per UTF-16 unit: one byte (0..0xFF) or a pair (lead << 8 | trail) that reads back as it. Complete
     // once every row is learnt.
     mutable std::vector<char16_t> bytes = std::vector<char16_t>(65536, no_bytes);
+    // What each pair of a learnt row reads as in the user's files (kept_pair), found when the row is
+    // learnt: the bytes of its characters are known then and never change after.
+    mutable std::vector<char16_t> kept_pairs = std::vector<char16_t>(65536, no_char);
     mutable std::array<std::atomic<bool>, 256> row_learnt{};
     mutable std::atomic<bool> all_learnt{false};
     mutable std::mutex learning;
@@ -360,7 +368,26 @@ struct Cp932 {
         learn_bytes(known);
         for (int trail = 0; trail < 256; ++trail)
             if (trail_byte(uchar(trail))) trails.push_back(trail);
+        // A single byte's bytes are learnt above and never change after.
+        for (int b = 0; b < 256; ++b) {
+            const char16_t c = kept_single(uchar(b));
+            file_single[std::size_t(b)] = c != no_char ? c : char16_t(kept_byte_base + b);
+            leads[std::size_t(b)] = lead_byte(uchar(b));
+            trailing[std::size_t(b)] = trail_byte(uchar(b));
+        }
+        for (int b = 0; b < 0x80; ++b)
+            if (file_single[std::size_t(b)] != b) odd_bytes.push_back(char(b));
     }
+
+    // What a byte alone is in the user's files: its character when it round-trips, else a kept byte; and
+    // which bytes lead a pair. Looked up once a byte: the files are read a byte at a time.
+    std::array<char16_t, 256> file_single{};
+    std::array<bool, 256> leads{};
+    std::array<bool, 256> trailing{};
+    // The ASCII bytes that read as another character, and the ASCII characters written as another byte
+    // (the codec swaps a few controls): an ASCII text without them is converted whole by the library.
+    std::vector<char> odd_bytes;
+    mutable std::vector<char16_t> odd_chars; // complete once every row is learnt
 
     // The bytes the codec writes each character of s as, when they read back as that character; in one
     // call when it can, else one character at a time.
@@ -411,6 +438,11 @@ struct Cp932 {
         const std::lock_guard lock(learning);
         if (row_learnt[std::size_t(lead)].load(std::memory_order_relaxed)) return;
         learn(lead, 0, trails.size() - 1);
+        for (const int trail : trails) {
+            const char16_t c = pair[std::size_t(lead << 8 | trail)];
+            if (c != no_char && bytes[c] != no_bytes && bytes[c] > 0xFF)
+                kept_pairs[std::size_t(lead << 8 | trail)] = c;
+        }
         row_learnt[std::size_t(lead)].store(true, std::memory_order_release);
     }
 
@@ -425,18 +457,33 @@ struct Cp932 {
         return c != no_char && bytes[c] == b ? c : no_char;
     }
     char16_t kept_pair(uchar lead, uchar trail) const {
-        const char16_t c = at(lead, trail);
-        return c != no_char && bytes[c] != no_bytes && bytes[c] > 0xFF ? c : no_char;
+        if (!row_learnt[lead].load(std::memory_order_acquire)) learn_row(lead);
+        return kept_pairs[std::size_t(lead << 8 | trail)];
     }
 
     // The bytes of c, with every row learnt; no_bytes when it has none.
     char16_t bytes_of(char16_t c) const {
-        if (!all_learnt.load(std::memory_order_acquire)) {
-            for (int lead = 0; lead < 256; ++lead)
-                if (lead_byte(uchar(lead))) learn_row(lead);
-            all_learnt.store(true, std::memory_order_release);
-        }
+        learn_all();
         return bytes[c];
+    }
+    void learn_all() const {
+        if (all_learnt.load(std::memory_order_acquire)) return;
+        for (int b = 0; b < 256; ++b)
+            if (lead_byte(uchar(b))) learn_row(b);
+        const std::lock_guard lock(learning);
+        if (all_learnt.load(std::memory_order_relaxed)) return;
+        for (char16_t c = 0; c < 0x80; ++c)
+            if (bytes[c] != c) odd_chars.push_back(c);
+        all_learnt.store(true, std::memory_order_release);
+    }
+    bool plain_ascii(QByteArrayView in) const {
+        return QtPrivate::isAscii(QLatin1StringView(in.data(), in.size())) &&
+               std::none_of(odd_bytes.begin(), odd_bytes.end(), [in](char b) { return in.contains(b); });
+    }
+    bool plain_ascii(QStringView text) const {
+        learn_all();
+        return QtPrivate::isAscii(text) && std::none_of(odd_chars.begin(), odd_chars.end(),
+                                                        [text](char16_t c) { return text.contains(c); });
     }
 
     // The text read into out (room for bytes.size() characters); -1 at a sequence not known here.
@@ -506,32 +553,29 @@ QString decode_cp932_file(QByteArrayView bytes) {
 
 QString decode_cp932_kept(QByteArrayView bytes) {
     const Cp932& t = cp932();
-    // What a byte alone is in the file: its character when it round-trips, else a kept byte.
-    auto file_char = [&t](uchar b) {
-        const char16_t c = t.kept_single(b);
-        return c != no_char ? c : char16_t(kept_byte_base + b);
-    };
+    if (!bytes.isEmpty() && t.plain_ascii(bytes)) return QString::fromLatin1(bytes.data(), bytes.size());
     QString out;
     out.resize(bytes.size());
     char16_t* o = reinterpret_cast<char16_t*>(out.data());
+    const auto* in = reinterpret_cast<const uchar*>(bytes.data());
     const qsizetype n = bytes.size();
     qsizetype k = 0;
     for (qsizetype i = 0; i < n;) {
-        const uchar b = uchar(bytes[i]);
-        if (lead_byte(b) && i + 1 < n && trail_byte(uchar(bytes[i + 1]))) {
+        const uchar b = in[i];
+        if (t.leads[b] && i + 1 < n && t.trailing[in[i + 1]]) {
             // A pair that is no character is kept as two bytes, so that what follows is read the same
             // way after a write, whatever form a character written there takes.
-            const uchar b2 = uchar(bytes[i + 1]);
+            const uchar b2 = in[i + 1];
             if (const char16_t c = t.kept_pair(b, b2); c != no_char) {
                 o[k++] = c;
             } else {
                 o[k++] = char16_t(kept_byte_base + b);
-                o[k++] = b2 < 0x80 ? file_char(b2) : char16_t(kept_byte_base + b2);
+                o[k++] = b2 < 0x80 ? t.file_single[b2] : char16_t(kept_byte_base + b2);
             }
             i += 2;
             continue;
         }
-        o[k++] = file_char(b);
+        o[k++] = t.file_single[b];
         ++i;
     }
     out.truncate(k);
@@ -541,19 +585,24 @@ QString decode_cp932_kept(QByteArrayView bytes) {
 std::optional<QByteArray> encode_cp932_file(QStringView text) {
     const Cp932& t = cp932();
     try {
-        QByteArray out;
-        out.reserve(text.size() * 2);
+        if (!text.isEmpty() && t.plain_ascii(text)) return text.toLatin1();
+        // Written in place, at most two bytes a character: the files are written at every save.
+        QByteArray out(text.size() * 2, Qt::Uninitialized);
+        char* o = out.data();
+        // A kept byte never has bytes of its own in the table, so it is told apart only there.
+        t.learn_all();
         for (const QChar ch : text) {
             const char16_t c = ch.unicode();
-            if (kept_byte(c)) {
-                out += char(c - kept_byte_base);
+            const char16_t b = t.bytes[c];
+            if (b == Cp932::no_bytes) {
+                if (!kept_byte(c)) return std::nullopt;
+                *o++ = char(c - kept_byte_base);
                 continue;
             }
-            const char16_t b = t.bytes_of(c);
-            if (b == Cp932::no_bytes) return std::nullopt;
-            if (b > 0xFF) out += char(b >> 8);
-            out += char(b & 0xFF);
+            if (b > 0xFF) *o++ = char(b >> 8);
+            *o++ = char(b & 0xFF);
         }
+        out.truncate(o - out.constData());
         return out;
     } catch (const std::bad_alloc&) {
         // A text too large for memory in its file form is refused like any other that cannot be written.

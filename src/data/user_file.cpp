@@ -117,9 +117,8 @@ bool get_hotel_user(QIODevice& dev, UserTables& u, const HotelTables& t, const Q
             break;
         }
         last_line = decode_cp932_kept(bytes);
-        QStringList f = user_line_fields(last_line);
-        while (f.size() < 9) f << QString();
-        set_user_record(u, ++count, f.mid(0, 9));
+        // The first nine fields; one missing is empty.
+        set_user_record(u, ++count, user_line_fields(last_line));
     }
     u.user_count = Integer(count);
     u.user_tail = tail;

@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 namespace tomarina {
@@ -88,8 +89,14 @@ const ControlKey control_keys[] = {
     {"sv_grid1_width12", Rule::Whole, "#####", &Settings::sv_grid1_width12, nullptr},
 };
 
-QString colwidth_key(int k) {
-    return QStringLiteral("sv_colwidth(%1)").arg(k);
+// The column width keys, made once like the position keys.
+const std::array<QString, 7>& colwidth_keys() {
+    static const auto keys = [] {
+        std::array<QString, 7> k;
+        for (int i = 0; i <= 6; ++i) k[std::size_t(i)] = QStringLiteral("sv_colwidth(%1)").arg(i);
+        return k;
+    }();
+    return keys;
 }
 
 Integer whole_value(QStringView value) {
@@ -108,7 +115,7 @@ const std::array<std::pair<QString, QString>, saved_forms.size()>& form_keys() {
     return keys;
 }
 
-void read_form_item(Settings& s, const QString& key, QStringView value) {
+void read_form_item(Settings& s, QStringView key, QStringView value) {
     const auto& keys = form_keys();
     for (std::size_t i = 0; i < saved_forms.size(); ++i) {
         if (key == keys[i].first) {
@@ -122,7 +129,7 @@ void read_form_item(Settings& s, const QString& key, QStringView value) {
     }
 }
 
-void read_control_item(Settings& s, const QString& key, QStringView value, QStringView item) {
+void read_control_item(Settings& s, QStringView key, QStringView value, QStringView item) {
     const QStringView last = item.right(1);
     for (const ControlKey& c : control_keys) {
         if (key != QLatin1String(c.key)) continue;
@@ -142,17 +149,28 @@ void read_control_item(Settings& s, const QString& key, QStringView value, QStri
         }
         return;
     }
-    static const auto colwidth_keys = [] {
-        std::array<QString, 7> k;
-        for (int i = 0; i <= 6; ++i) k[std::size_t(i)] = colwidth_key(i);
-        return k;
-    }();
     for (int k = 0; k <= 6; ++k) {
-        if (key == colwidth_keys[std::size_t(k)]) {
+        if (key == colwidth_keys()[std::size_t(k)]) {
             s.sv_colwidth(k) = whole_value(value);
             return;
         }
     }
+}
+
+// A value on its line: a control character in it would end the line or start another.
+QString one_line(QStringView value) {
+    QString out;
+    out.reserve(value.size());
+    for (const QChar c : value)
+        if (c.category() != QChar::Other_Control) out += c;
+    return out;
+}
+
+// The reader drops the control characters that the writer drops, so that one hiding a quote cannot make
+// a second save differ from the first. A tab stays: it is a blank before an item, and part of a value
+// after its last character.
+bool is_dropped_control(QChar c) {
+    return c.category() == QChar::Other_Control && c != u'\t';
 }
 
 } // namespace
@@ -169,65 +187,94 @@ void read_settings(QIODevice& dev, Settings& s) {
         bytes.truncate(end + 1);
     }
     const QString text = decode_cp932_file(bytes);
-    // CR LF, CR and LF each end a line; a last line without its end counts too.
-    for (qsizetype start = 0, i = 0; start < text.size(); start = i) {
-        while (i < text.size() && text[i] != u'\r' && text[i] != u'\n') ++i;
-        const QStringView line = QStringView(text).sliced(start, i - start);
-        if (i + 1 < text.size() && text[i] == u'\r' && text[i + 1] == u'\n') ++i;
-        if (i < text.size()) ++i;
+    auto read_item = [&](QStringView item) {
+        try_step("settings item", [&] {
+            if (item.startsWith(u'[')) {
+                const QStringView name = trimmed_view(item);
+                if (name == u"[Form]")
+                    section = Form;
+                else if (name == u"[Control]")
+                    section = Control;
+                else if (name == u"[Text1]")
+                    section = Text1;
+                else if (name == u"[Text2]")
+                    section = Text2;
+                return;
+            }
+            if (section == Form || section == Control) {
+                const qsizetype p = item.indexOf(u'=');
+                if (p < 1) return;
+                const QStringView key = item.left(p);
+                const QStringView value = item.mid(p + 1);
+                if (section == Form)
+                    read_form_item(s, key, value);
+                else
+                    read_control_item(s, key, value, item);
+            } else if (section == Text1 || section == Text2) {
+                if (item.contains(u'[')) return;
+                int& count = hist_count[section == Text1 ? 0 : 1];
+                if (count >= EntryHistory::capacity) return;
+                ++count;
+                (section == Text1 ? s.text1_hist : s.text2_hist)(count) = item.toString();
+            }
+        });
+    };
+    // CR LF, CR and LF each end a line; a last line without its end counts too. The next CR and LF are
+    // found by the library's search, not character by character: a file is read at every start.
+    const QStringView all(text);
+    qsizetype next_cr = -1, next_lf = -1;
+    for (qsizetype start = 0, i = 0; start < all.size(); start = i) {
+        if (next_cr < start && next_cr != all.size()) {
+            next_cr = all.indexOf(u'\r', start);
+            if (next_cr < 0) next_cr = all.size();
+        }
+        if (next_lf < start && next_lf != all.size()) {
+            next_lf = all.indexOf(u'\n', start);
+            if (next_lf < 0) next_lf = all.size();
+        }
+        i = std::min(next_cr, next_lf);
+        QStringView line = all.sliced(start, i - start);
+        QString cleaned;
+        if (std::any_of(line.begin(), line.end(), is_dropped_control)) {
+            cleaned.reserve(line.size());
+            for (const QChar c : line)
+                if (!is_dropped_control(c)) cleaned += c;
+            line = cleaned;
+        }
+        if (i + 1 < all.size() && all[i] == u'\r' && all[i + 1] == u'\n') ++i;
+        if (i < all.size()) ++i;
         // Quotes are not doubled in this file. Trailing blanks stay: a value read from the item's last
-        // character sees them.
-        for (const QString& item : read_fields(line, {.doubled_quotes = false})) {
-            try_step("settings item", [&] {
-                if (item.startsWith(u'[')) {
-                    const QString name = trim(item);
-                    if (name == u"[Form]")
-                        section = Form;
-                    else if (name == u"[Control]")
-                        section = Control;
-                    else if (name == u"[Text1]")
-                        section = Text1;
-                    else if (name == u"[Text2]")
-                        section = Text2;
-                    return;
-                }
-                if (section == Form || section == Control) {
-                    const qsizetype p = item.indexOf(u'=');
-                    if (p < 1) return;
-                    const QString key = item.left(p);
-                    const QStringView value = QStringView(item).mid(p + 1);
-                    if (section == Form)
-                        read_form_item(s, key, value);
-                    else
-                        read_control_item(s, key, value, item);
-                } else if (section == Text1 || section == Text2) {
-                    if (item.contains(u'[')) return;
-                    int& count = hist_count[section == Text1 ? 0 : 1];
-                    if (count >= EntryHistory::capacity) return;
-                    ++count;
-                    (section == Text1 ? s.text1_hist : s.text2_hist)(count) = item;
-                }
-            });
+        // character sees them. A line without quotes is split at its commas in place, each field without
+        // the blanks and tabs before it, as the field reader would.
+        if (line.contains(u'"')) {
+            for (const QString& item : read_fields(line, {.doubled_quotes = false})) read_item(item);
+            continue;
+        }
+        for (qsizetype from = 0;;) {
+            qsizetype comma = line.indexOf(u',', from);
+            if (comma < 0) comma = line.size();
+            while (from < comma && (line[from] == u' ' || line[from] == u'\t')) ++from;
+            read_item(line.sliced(from, comma - from));
+            if (comma == line.size()) break;
+            from = comma + 1;
         }
     }
 }
 
 namespace {
 
-// A value on its line: a control character in it would end the line or start another.
-QString one_line(QStringView value) {
-    QString out;
-    out.reserve(value.size());
-    for (const QChar c : value)
-        if (c.category() != QChar::Other_Control) out += c;
-    return out;
-}
-
 // A history entry is written as it is, unless it holds a "[": the reader never gives such an entry back
 // and would take it for a section heading, so it goes out empty.
 QString history_line(QStringView entry) {
     const QString line = one_line(entry);
     return line.contains(u'[') ? QString() : line;
+}
+
+// A whole number through one of the file's pictures, all of '#' with perhaps a last '0': its digits and
+// sign, and nothing for 0 unless the picture has a '0'. The same text as format_picture gives, made
+// without reading the picture at every save.
+QString picture_number(Integer value, const char* picture) {
+    return value == 0 && !std::strchr(picture, '0') ? QString() : QString::number(value);
 }
 
 } // namespace
@@ -254,17 +301,18 @@ QByteArray settings_bytes(const Settings& s, bool* ok) {
     line(QStringLiteral("[Form]"));
     for (std::size_t i = 0; i < saved_forms.size(); ++i) {
         const FormPosition& p = s.form(saved_forms[i]);
-        item(form_keys()[i].first, trim(format_picture(p.top, u"###0")));
-        item(form_keys()[i].second, trim(format_picture(p.left, u"###0")));
+        item(form_keys()[i].first, picture_number(p.top, "###0"));
+        item(form_keys()[i].second, picture_number(p.left, "###0"));
     }
     line(QStringLiteral("[Control]"));
     for (const ControlKey& c : control_keys) {
         if (c.number)
-            item(QLatin1String(c.key), trim(format_picture(s.*c.number, QString::fromLatin1(c.picture))));
+            item(QLatin1String(c.key), picture_number(s.*c.number, c.picture));
         else
             item(QLatin1String(c.key), trim(one_line(s.*c.text)));
     }
-    for (int k = 0; k <= 6; ++k) item(colwidth_key(k), trim(format_picture(s.sv_colwidth(k), u"#####")));
+    for (int k = 0; k <= 6; ++k)
+        item(colwidth_keys()[std::size_t(k)], picture_number(s.sv_colwidth(k), "#####"));
     line(QStringLiteral("[Text1]"));
     for (int k = 1; k <= EntryHistory::capacity; ++k) line(history_line(s.text1_hist(k)));
     line(QStringLiteral("[Text2]"));
@@ -278,7 +326,8 @@ bool write_settings_file(const QString& path, const Settings& s, QString* error)
     bool ok = false;
     const QByteArray bytes = s.read_error.isEmpty() ? settings_bytes(s, &ok) : QByteArray();
     const QString read_error =
-        s.read_error.isEmpty() ? QString() : QStringLiteral("ファイルを読み込めませんでした（%1）。").arg(s.read_error);
+        s.read_error.isEmpty() ? QString()
+                               : QStringLiteral("ファイルを読み込めませんでした（%1）。").arg(s.read_error);
     return save_read_file(path, read_error, bytes, ok, error);
 }
 

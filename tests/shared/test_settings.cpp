@@ -229,6 +229,10 @@ class TestSettings : public QObject {
         const QByteArray once = settings_bytes(s);
         QVERIFY(once.contains("[Text1]\r\nab\r\n"));
         QCOMPARE(settings_bytes(read_bytes(once)), once);
+        // A control character hiding a quote: the second save writes what the first did.
+        const QByteArray hidden = settings_bytes(read_bytes(QByteArray("[Text1]\r\n\0\"  !\r\n", 16)));
+        const QByteArray again = settings_bytes(read_bytes(hidden));
+        QCOMPARE(settings_bytes(read_bytes(again)), again);
     }
 
     void defaults() {
@@ -338,7 +342,8 @@ class TestSettings : public QObject {
         s.text1_hist(1) = QStringLiteral("a\r\n[Control]\r\ninet_data1=1\r\ninet_data2=/any/program");
         s.text1_hist(2) = QStringLiteral("[Control]");
         s.text2_hist(1) = QStringLiteral("b,\t[Form]");
-        s.text2_hist(2) = QStringLiteral("c\x01" "d\x7f");
+        s.text2_hist(2) = QStringLiteral("c\x01"
+                                         "d\x7f");
         s.inet_data2 = QStringLiteral("/x\n[Text1]");
         bool ok = false;
         const QByteArray bytes = settings_bytes(s, &ok);
