@@ -173,17 +173,18 @@ QString foreign_path_reason(const QString& path) {
     const QString whole = at;
     struct stat st {};
     while (::lstat(QFile::encodeName(at).constData(), &st) != 0 && at != u"/") at = parent_of(at);
+    const auto cannot_check = [](const QString& where, int error_number) {
+        return QStringLiteral("「%1」を調べられません（%2）。").arg(where, open_error_reason(error_number));
+    };
     ResolvedPath walked;
     const int e = resolve_path(at, walked);
     if (e == foreign_link)
         return QStringLiteral("「%1」への道にほかの利用者のシンボリックリンクがあります。").arg(at);
-    if (e != 0 && e != EISDIR)
-        return QStringLiteral("「%1」を調べられません（%2）。").arg(at, open_error_reason(e));
+    if (e != 0 && e != EISDIR) return cannot_check(at, e);
     QString real = QFileInfo(at).canonicalFilePath();
     if (real.isEmpty()) return QStringLiteral("「%1」を調べられません。").arg(at);
     for (bool itself = at == whole;; itself = false) {
-        if (::stat(QFile::encodeName(real).constData(), &st) != 0)
-            return QStringLiteral("「%1」を調べられません（%2）。").arg(real, open_error_reason(errno));
+        if (::stat(QFile::encodeName(real).constData(), &st) != 0) return cannot_check(real, errno);
         if (st.st_uid != 0 && st.st_uid != ::geteuid())
             return QStringLiteral("「%1」はほかの利用者のものです。").arg(real);
         const bool shared_sticky = !itself && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX) && st.st_uid == 0;
