@@ -52,11 +52,11 @@ void BM_OpenResultsWindow(benchmark::State& state) {
     World& w = world();
     w.st->settings.max_kensuu = Integer(state.range(0));
     for (auto _ : state) {
-        tomarina12* r = w.forms->show<tomarina12>(w.all);
+        ResultsWindow* r = w.forms->show<ResultsWindow>(w.all);
         QCoreApplication::processEvents();
         state.PauseTiming();
         if (!r || r->model->rowCount() != w.st->search.state().sel_count) state.SkipWithError("no grid");
-        r->end_proc();
+        r->close_window();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         state.ResumeTiming();
     }
@@ -87,7 +87,7 @@ const Shown& shown() {
         World& w = world();
         w.st->settings.max_kensuu = 1000;
         Shown out;
-        const QPointer<tomarina12> r = w.forms->show<tomarina12>();
+        const QPointer<ResultsWindow> r = w.forms->show<ResultsWindow>();
         QCoreApplication::processEvents();
         // No window, no figure: the plain windows below say so instead of opening.
         if (!r) return out;
@@ -110,7 +110,7 @@ const Shown& shown() {
             out.cells.push_back(texts);
             out.heights.push_back(r->MSFlexGrid1->rowHeight(row));
         }
-        r->end_proc();
+        r->close_window();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return out;
     }();
@@ -148,7 +148,7 @@ void open_plain_window(benchmark::State& state, bool rows) {
         return;
     }
     for (auto _ : state) {
-        tomarina91* progress = w.forms->show<tomarina91>();
+        ProgressWindow* progress = w.forms->show<ProgressWindow>();
         progress->start(4, QStringLiteral("ホテルの検索"));
         for (int k = 1; k <= 4; ++k) progress->step_to(k);
         progress->unload();

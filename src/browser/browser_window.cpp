@@ -19,7 +19,8 @@
 
 namespace tomarina {
 
-tomarina92::tomarina92(Forms& forms) : Form(forms, 92, QStringLiteral("tomarina92")) {
+BrowserWindow::BrowserWindow(Forms& forms)
+    : Form(forms, stored_names::browser, QStringLiteral("browser_window")) {
     Frame1 = add_control<QGroupBox>(this, "Frame1", 120, 120, 6135, 1695);
     Frame1->setTitle(QStringLiteral("ブラウザの選択"));
     Label1 = add_control<QLabel>(Frame1, "Label1", 240, 360, 5535, 375);
@@ -62,44 +63,44 @@ tomarina92::tomarina92(Forms& forms) : Form(forms, 92, QStringLiteral("tomarina9
     connect(Option3, &QRadioButton::toggled, this, [this](bool on) {
         if (on) Option3_Click();
     });
-    connect(Command2, &QPushButton::clicked, this, &tomarina92::Command2_Click);
+    connect(Command2, &QPushButton::clicked, this, &BrowserWindow::Command2_Click);
     connect(&search_, &QFutureWatcher<QString>::progressTextChanged, Text1, &QLineEdit::setText);
-    connect(Command1, &QPushButton::clicked, this, [this] { end_proc(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { close_window(); });
 
     fit_captions({Option1, Option2, Option3}, 105);
     setFixedSize(twips_to_px(6330), twips_to_px(2340));
     watch_esc();
 }
 
-tomarina92::~tomarina92() {
+BrowserWindow::~BrowserWindow() {
     // The search uses the platform, which goes when the program does: it must have stopped by then.
     search_.cancel();
     search_.waitForFinished();
 }
 
-void tomarina92::init_sec() {
-    set_form1();
+void BrowserWindow::init_sec() {
+    restore_position();
 }
 
-void tomarina92::set_guidance(const QString& text) {
+void BrowserWindow::set_guidance(const QString& text) {
     Label1->setText(text);
     // What to do next is said with the control in focus, the option or the button.
     for (QWidget* w : std::initializer_list<QWidget*>{Option1, Option2, Option3, Command2}) describe(w, text);
 }
 
-void tomarina92::set_form1() {
+void BrowserWindow::restore_position() {
     set_guidance(browser_guidance_open);
     Command2->setEnabled(false);
-    Form::set_form1();
+    Form::restore_position();
 }
 
-void tomarina92::Option1_Click() {
+void BrowserWindow::Option1_Click() {
     set_guidance(browser_guidance_search);
     Command2->setEnabled(true);
 }
 
-void tomarina92::Option3_Click() {
-    const QPointer<tomarina92> self(this);
+void BrowserWindow::Option3_Click() {
+    const QPointer<BrowserWindow> self(this);
     const MsgAnswer answer =
         pf_.message(this, QStringLiteral("インターネットを利用した予約は行えません\r\n処理を続行しますか"),
                     QStringLiteral("確認メッセージ"), MsgIcon::Exclamation, MsgButtons::OkCancel);
@@ -111,10 +112,10 @@ void tomarina92::Option3_Click() {
         return;
     }
     st_.browser.set(browser_kind::none, QString());
-    end_proc();
+    close_window();
 }
 
-void tomarina92::undo_option3() {
+void BrowserWindow::undo_option3() {
     if (chosen_) {
         chosen_->setChecked(true);
         return;
@@ -160,7 +161,7 @@ struct DiskSearch {
 
 } // namespace
 
-void tomarina92::Command2_Click() {
+void BrowserWindow::Command2_Click() {
     if (search_.isRunning()) return;
     QString kind;
     QString bare;
@@ -179,7 +180,7 @@ void tomarina92::Command2_Click() {
          }},
     });
     if (kind.isEmpty()) {
-        end_proc();
+        close_window();
         return;
     }
     run_steps({
@@ -212,7 +213,7 @@ void tomarina92::Command2_Click() {
     });
 }
 
-void tomarina92::search_ended(const QString& kind, const QString& bare) {
+void BrowserWindow::search_ended(const QString& kind, const QString& bare) {
     // Closed meanwhile, by the user or the program's end: nothing changes.
     if (search_.isCanceled() || is_unloading()) return;
     run_steps({
@@ -230,15 +231,15 @@ void tomarina92::search_ended(const QString& kind, const QString& bare) {
              }
          }},
     });
-    end_proc();
+    close_window();
 }
 
-void tomarina92::form_unload() {
+void BrowserWindow::on_unload() {
     search_.cancel();
-    Form::form_unload();
+    Form::on_unload();
 }
 
-void tomarina92::hideEvent(QHideEvent* event) {
+void BrowserWindow::hideEvent(QHideEvent* event) {
     if (is_unloading()) search_.cancel();
     Form::hideEvent(event);
 }

@@ -14,15 +14,15 @@ namespace tomarina {
 
 // The browser selection window: the user picks one of the two browsers and the disks are searched
 // for its program, or declares that no browser is used.
-class tomarina92 : public Form {
+class BrowserWindow : public Form {
     Q_OBJECT
   public:
-    explicit tomarina92(Forms& forms);
-    ~tomarina92() override;
+    explicit BrowserWindow(Forms& forms);
+    ~BrowserWindow() override;
 
     void init_sec();
-    void init_set() override { init_sec(); }
-    void set_form1() override;
+    void set_up() override { init_sec(); }
+    void restore_position() override;
 
     void Option1_Click();
     // The guidance line, also said with the options and the search button.
@@ -46,7 +46,7 @@ class tomarina92 : public Form {
     QString browser_target;
 
   protected:
-    void form_unload() override;
+    void on_unload() override;
     // The program's end hides the window without unloading it: the search stops then too.
     void hideEvent(QHideEvent* event) override;
 

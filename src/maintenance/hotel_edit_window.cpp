@@ -30,8 +30,8 @@ void paint(QWidget* w, QPalette::ColorRole role, const QColor& color) {
 
 } // namespace
 
-tomarina42::tomarina42(Forms& forms, EditTarget target)
-    : Form(forms, 42, QStringLiteral("tomarina42")), target_(target) {
+HotelEditWindow::HotelEditWindow(Forms& forms, EditTarget target)
+    : Form(forms, stored_names::hotel_edit, QStringLiteral("hotel_edit_window")), target_(target) {
     setFixedSize(twips_to_px(5670), twips_to_px(4725));
     Frame1 = add_control<QGroupBox>(this, "Frame1", 60, 0, 5550, 4725);
     Frame1->setTitle(QStringLiteral("ホテル情報"));
@@ -94,7 +94,7 @@ tomarina42::tomarina42(Forms& forms, EditTarget target)
     Text10->setAccessibleName(QStringLiteral("メッセージ"));
     // A refusal names the field it sends the focus to (refuse) until the message area shows something
     // else, so that a screen reader says it where the focus is.
-    connect(Text10, &QPlainTextEdit::textChanged, this, &tomarina42::name_fields);
+    connect(Text10, &QPlainTextEdit::textChanged, this, &HotelEditWindow::name_fields);
 
     Command1 = add_control<QPushButton>(Frame1, "Command1", 4560, 4320, 975, 375);
     Command1->setText(QStringLiteral("更新"));
@@ -113,48 +113,48 @@ tomarina42::tomarina42(Forms& forms, EditTarget target)
                         Text7, Text8,    Text9, Command1, Command2, Command3, Text10};
     for (std::size_t k = 1; k < std::size(order); ++k) setTabOrder(order[k - 1], order[k]);
 
-    connect(Command1, &QPushButton::clicked, this, &tomarina42::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &tomarina42::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &tomarina42::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &tomarina42::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &tomarina42::Command5_Click);
+    connect(Command1, &QPushButton::clicked, this, &HotelEditWindow::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &HotelEditWindow::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &HotelEditWindow::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &HotelEditWindow::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &HotelEditWindow::Command5_Click);
 
     setFixedSize(width(), height() + fit_below_caption(Frame1));
     watch_esc();
 }
 
-QLineEdit* tomarina42::text(int field) const {
+QLineEdit* HotelEditWindow::text(int field) const {
     QLineEdit* const boxes[] = {nullptr, Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9};
     return field >= 1 && field <= 9 ? boxes[field] : nullptr;
 }
 
-int tomarina42::field_of(QObject* o) const {
+int HotelEditWindow::field_of(QObject* o) const {
     for (int k = 1; k <= 9; ++k)
         if (o == text(k)) return k;
     return 0;
 }
 
-EditFields tomarina42::fields() const {
+EditFields HotelEditWindow::fields() const {
     EditFields f;
     for (int k = 1; k <= 9; ++k) f[std::size_t(k)] = text(k)->text();
     return f;
 }
 
-void tomarina42::set_fields(const EditFields& f) {
+void HotelEditWindow::set_fields(const EditFields& f) {
     for (int k = 1; k <= 9; ++k)
         if (text(k)->text() != f[std::size_t(k)]) text(k)->setText(f[std::size_t(k)]);
 }
 
-void tomarina42::form_load() {
+void HotelEditWindow::on_load() {
     run_steps({{"init_sec", [this] { init_sec(); }},
                {"set_text1", [this] { set_text1(); }},
                {"set_text2", [this] { set_text2(); }}});
     given_ = fields();
 }
 
-void tomarina42::init_sec() {
+void HotelEditWindow::init_sec() {
     run_steps({
-        {"set_form1", [this] { set_form1(); }},
+        {"set_form1", [this] { restore_position(); }},
         {"fields",
          [this] {
              if (target_.mode == EditMode::upd) {
@@ -173,8 +173,8 @@ void tomarina42::init_sec() {
     });
 }
 
-void tomarina42::set_form1() {
-    Form::set_form1();
+void HotelEditWindow::restore_position() {
+    Form::restore_position();
     Label11->clear();
     if (target_.mode == EditMode::upd)
         Label11->setText(QStringLiteral("修正モード"));
@@ -184,7 +184,7 @@ void tomarina42::set_form1() {
     setAccessibleDescription(Label11->text());
 }
 
-void tomarina42::set_text1() {
+void HotelEditWindow::set_text1() {
     if (target_.mode == EditMode::upd) {
         Text1->setText(st_.user.user_ken_name(target_.user_no));
         return;
@@ -192,7 +192,7 @@ void tomarina42::set_text1() {
     Text1->setText(latest_entry(st_.settings.text1_hist));
 }
 
-void tomarina42::set_text2() {
+void HotelEditWindow::set_text2() {
     if (target_.mode == EditMode::upd) {
         Text2->setText(st_.user.user_airport_name(target_.user_no));
         return;
@@ -200,27 +200,27 @@ void tomarina42::set_text2() {
     Text2->setText(latest_entry(st_.settings.text2_hist));
 }
 
-QString tomarina42::check_text1() {
+QString HotelEditWindow::check_text1() {
     return tomarina::check_text1(st_.db, input_form(Text1->text()));
 }
 
-QString tomarina42::check_text2() {
+QString HotelEditWindow::check_text2() {
     return tomarina::check_text2(st_.db, input_form(Text2->text()));
 }
 
-void tomarina42::edit_data(int index) {
+void HotelEditWindow::edit_data(int index) {
     tomarina::edit_data(st_.user, index, fields(), st_.db);
 }
 
-void tomarina42::add_data() {
+void HotelEditWindow::add_data() {
     tomarina::add_data(st_.user, fields(), st_.db);
 }
 
-void tomarina42::show_message(const QString& text) {
+void HotelEditWindow::show_message(const QString& text) {
     Text10->setPlainText(yen_for_display(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
-void tomarina42::Text_GotFocus(int field) {
+void HotelEditWindow::Text_GotFocus(int field) {
     Command4->setVisible(field == 1);
     Command5->setVisible(field == 2);
     QMetaObject::invokeMethod(text(field), &QLineEdit::selectAll, Qt::QueuedConnection);
@@ -232,7 +232,7 @@ void tomarina42::Text_GotFocus(int field) {
     show_message(field_prompt(field));
 }
 
-void tomarina42::Text_KeyPress(int field, KeyAscii) {
+void HotelEditWindow::Text_KeyPress(int field, KeyAscii) {
     const EditFields typed = fields();
     EditFields f = typed;
     const QString message = enter_check(field, f, st_.db, &given_);
@@ -250,17 +250,17 @@ void tomarina42::Text_KeyPress(int field, KeyAscii) {
     if (f != typed) tell_value(field);
 }
 
-void tomarina42::tell_value(int field) {
+void HotelEditWindow::tell_value(int field) {
     // Said in place of a refusal still standing, which the focus arriving later must not take back.
     refusal_said_ = false;
     announce(field_name(field) + u' ' + yen_for_display(text(field)->text()));
 }
 
-void tomarina42::Text_DblClick(int field) {
+void HotelEditWindow::Text_DblClick(int field) {
     if (field == 1 || field == 2) open_picker(field == 1 ? SearchType::prefecture : SearchType::airport);
 }
 
-void tomarina42::refuse(int field, const QString& message) {
+void HotelEditWindow::refuse(int field, const QString& message) {
     show_message(message);
     announce(message);
     refusal_said_ = true;
@@ -274,13 +274,13 @@ void tomarina42::refuse(int field, const QString& message) {
     box->setFocus();
 }
 
-void tomarina42::name_fields() {
+void HotelEditWindow::name_fields() {
     for (int k = 1; k <= 9; ++k) describe(text(k), field_prompt(k));
     // Only a refusal is taken back: a value just told (a pick) stays until it has been heard.
     if (std::exchange(refusal_said_, false)) announce(QString());
 }
 
-void tomarina42::store(StoreButton button) {
+void HotelEditWindow::store(StoreButton button) {
     const bool adding = button == StoreButton::AddUpdate || target_.mode != EditMode::upd;
     if (adding && user_tables_full(st_.user)) {
         refuse(0, user_tables_full_message());
@@ -304,38 +304,38 @@ void tomarina42::store(StoreButton button) {
         add_data();
     else
         edit_data(target_.user_no);
-    forms_.show<tomarina41>();
-    end_proc();
+    forms_.show<MaintenanceListWindow>();
+    close_window();
 }
 
-void tomarina42::Command1_Click() {
+void HotelEditWindow::Command1_Click() {
     store(StoreButton::Update);
 }
 
-void tomarina42::Command3_Click() {
+void HotelEditWindow::Command3_Click() {
     store(StoreButton::AddUpdate);
 }
 
-void tomarina42::Command2_Click() {
+void HotelEditWindow::Command2_Click() {
     save_position();
-    forms_.show<tomarina41>();
+    forms_.show<MaintenanceListWindow>();
     unload();
 }
 
-void tomarina42::Command4_Click() {
+void HotelEditWindow::Command4_Click() {
     open_picker(SearchType::prefecture);
 }
 
-void tomarina42::Command5_Click() {
+void HotelEditWindow::Command5_Click() {
     open_picker(SearchType::airport);
 }
 
-void tomarina42::open_picker(SearchType mode) {
+void HotelEditWindow::open_picker(SearchType mode) {
     (mode == SearchType::prefecture ? Command4 : Command5)->hide();
-    tomarina14::open<tomarina42>(forms_, mode);
+    PickerWindow::open<HotelEditWindow>(forms_, mode);
 }
 
-void tomarina42::picker_chosen(SearchType mode, const QString& name) {
+void HotelEditWindow::picker_chosen(SearchType mode, const QString& name) {
     if (mode == SearchType::prefecture) {
         Text1->setText(name);
         Text2->setFocus();
@@ -347,7 +347,7 @@ void tomarina42::picker_chosen(SearchType mode, const QString& name) {
     tell_value(mode == SearchType::prefecture ? 1 : 2);
 }
 
-bool tomarina42::eventFilter(QObject* watched, QEvent* event) {
+bool HotelEditWindow::eventFilter(QObject* watched, QEvent* event) {
     if (const int field = field_of(watched)) {
         switch (event->type()) {
         case QEvent::KeyPress: {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "shared/form.h"
 #include "maintenance/user_maintenance.h"
 #include "search/picker_window.h"
+#include "shared/form.h"
 
 class QGroupBox;
 class QLabel;
@@ -24,17 +24,17 @@ struct EditTarget {
 };
 
 // One user hotel typed in, as a new hotel (EditMode::add) or as a change to one (EditMode::upd).
-class tomarina42 : public Form, public PickerOpener {
+class HotelEditWindow : public Form, public PickerOpener {
     Q_OBJECT
   public:
-    explicit tomarina42(Forms& forms, EditTarget target = {});
+    explicit HotelEditWindow(Forms& forms, EditTarget target = {});
 
     const EditTarget& target() const { return target_; }
 
-    void form_load() override;
-    void init_set() override { init_sec(); }
+    void on_load() override;
+    void set_up() override { init_sec(); }
     void init_sec();
-    void set_form1() override;
+    void restore_position() override;
     void set_text1();
     void set_text2();
     // "" when the field holds a known name, "err" otherwise.

@@ -60,7 +60,8 @@ QVariant UserListModel::headerData(int section, Qt::Orientation orientation, int
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
-tomarina41::tomarina41(Forms& forms) : Form(forms, 41, QStringLiteral("tomarina41")) {
+MaintenanceListWindow::MaintenanceListWindow(Forms& forms)
+    : Form(forms, stored_names::maintenance_list, QStringLiteral("maintenance_list_window")) {
     MSFlexGrid1 = add_control<UserListGrid>(this, "MSFlexGrid1", 0, 0, grid_design_width, grid_design_height);
     MSFlexGrid1->setAccessibleName(QStringLiteral("登録ホテル一覧"));
     model = new UserListModel(st_, this);
@@ -85,11 +86,11 @@ tomarina41::tomarina41(Forms& forms) : Form(forms, 41, QStringLiteral("tomarina4
     setTabOrder(Command3, Command4);
     setTabOrder(Command4, Command5);
 
-    connect(Command1, &QPushButton::clicked, this, &tomarina41::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &tomarina41::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &tomarina41::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &tomarina41::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &tomarina41::Command5_Click);
+    connect(Command1, &QPushButton::clicked, this, &MaintenanceListWindow::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &MaintenanceListWindow::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &MaintenanceListWindow::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &MaintenanceListWindow::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &MaintenanceListWindow::Command5_Click);
 
     // A click on a heading makes the first hotel row current at that column, as a click there would.
     connect(header, &QHeaderView::sectionPressed, this, [this](int column) {
@@ -113,23 +114,23 @@ tomarina41::tomarina41(Forms& forms) : Form(forms, 41, QStringLiteral("tomarina4
     watch_esc();
 }
 
-int tomarina41::current_row() const {
+int MaintenanceListWindow::current_row() const {
     const QModelIndex i = MSFlexGrid1->currentIndex();
     return i.isValid() ? i.row() + 1 : 0;
 }
 
-int tomarina41::current_column() const {
+int MaintenanceListWindow::current_column() const {
     const QModelIndex i = MSFlexGrid1->currentIndex();
     return i.isValid() ? i.column() : 0;
 }
 
-void tomarina41::set_current(int row, int column) {
+void MaintenanceListWindow::set_current(int row, int column) {
     MSFlexGrid1->selectionModel()->setCurrentIndex(model->index(row - 1, column),
                                                    QItemSelectionModel::NoUpdate);
     show_choice();
 }
 
-void tomarina41::show_choice() {
+void MaintenanceListWindow::show_choice() {
     QItemSelectionModel* selection = MSFlexGrid1->selectionModel();
     if (user_sel_row_ >= 1 && user_sel_row_ <= model->rowCount())
         selection->select(model->index(user_sel_row_ - 1, chosen_column_),
@@ -138,7 +139,7 @@ void tomarina41::show_choice() {
         selection->clearSelection();
 }
 
-void tomarina41::choose(int row, int column) {
+void MaintenanceListWindow::choose(int row, int column) {
     user_sel_row_ = Integer(row);
     chosen_column_ = column;
     ++choice_;
@@ -147,7 +148,7 @@ void tomarina41::choose(int row, int column) {
     show_choice();
 }
 
-void tomarina41::init_set() {
+void MaintenanceListWindow::set_up() {
     run_steps({
         {"user_list",
          [this] {
@@ -155,14 +156,14 @@ void tomarina41::init_set() {
                  st_.order.user_list(i) = Integer(i);
          }},
         {"user_saved_flg", [this] { user_saved_flg_ = 0; }},
-        {"set_form1", [this] { set_form1(); }},
+        {"set_form1", [this] { restore_position(); }},
         {"set_grid", [this] { set_grid(); }},
         {"no choice", [this] { choose(0, 0); }},
     });
 }
 
-void tomarina41::set_form1() {
-    Form::set_form1();
+void MaintenanceListWindow::restore_position() {
+    Form::restore_position();
     // The geometry the resize rule starts from.
     initial_height_ = px_to_twips(height());
     initial_width_ = px_to_twips(width());
@@ -173,7 +174,7 @@ void tomarina41::set_form1() {
         command_[k] = {px_to_twips(buttons[k]->geometry().left()), px_to_twips(buttons[k]->geometry().top())};
 }
 
-void tomarina41::set_grid() {
+void MaintenanceListWindow::set_grid() {
     const int rows = st_.user.user_name.held(st_.user.user_count);
     model->refill(rows, user_list_headings(st_.order.user_sort_key_name));
     QHeaderView* header = MSFlexGrid1->horizontalHeader();
@@ -181,15 +182,15 @@ void tomarina41::set_grid() {
         header->resizeSection(c, twips_to_px(user_list_widths[std::size_t(c)]));
 }
 
-void tomarina41::sort_hotel() {
+void MaintenanceListWindow::sort_hotel() {
     sort_user_hotel(st_.user, st_.order);
 }
 
-void tomarina41::del_data(int row) {
+void MaintenanceListWindow::del_data(int row) {
     tomarina::del_data(st_.user, st_.order, row);
 }
 
-bool tomarina41::choosable_cell(int row, int column) const {
+bool MaintenanceListWindow::choosable_cell(int row, int column) const {
     if (row < 1 || row > model->rowCount()) return false;
     if (!model->cell_text(row, column).isEmpty()) return true;
     // In a hotel whose fields are all blank every cell counts, or the row could never be deleted.
@@ -198,11 +199,11 @@ bool tomarina41::choosable_cell(int row, int column) const {
     return true;
 }
 
-void tomarina41::MSFlexGrid1_Click() {
+void MaintenanceListWindow::MSFlexGrid1_Click() {
     click_cell(false);
 }
 
-void tomarina41::click_cell(bool by_key) {
+void MaintenanceListWindow::click_cell(bool by_key) {
     const int row = current_row();
     if (choosable_cell(row, current_column())) {
         choose(row, current_column());
@@ -217,7 +218,7 @@ void tomarina41::click_cell(bool by_key) {
     show_choice();
 }
 
-void tomarina41::MSFlexGrid1_DblClick() {
+void MaintenanceListWindow::MSFlexGrid1_DblClick() {
     const int row = current_row();
     if (row < 1) return;
     if (row == 1) {
@@ -244,24 +245,24 @@ void tomarina41::MSFlexGrid1_DblClick() {
     Command3_Click();
 }
 
-void tomarina41::Command2_Click() {
+void MaintenanceListWindow::Command2_Click() {
     if (user_tables_full(st_.user)) {
         pf_.message(this, user_tables_full_message(), QStringLiteral("エラーメッセージ"),
                     MsgIcon::Exclamation, MsgButtons::Ok);
         return;
     }
-    forms_.show<tomarina42>(EditTarget::new_hotel());
-    end_proc();
+    forms_.show<HotelEditWindow>(EditTarget::new_hotel());
+    close_window();
 }
 
-void tomarina41::Command3_Click() {
+void MaintenanceListWindow::Command3_Click() {
     const int row = user_sel_row_;
     if (row < 1 || row > st_.user.user_count) return;
-    forms_.show<tomarina42>(EditTarget::hotel(st_.order.user_list(row)));
-    end_proc();
+    forms_.show<HotelEditWindow>(EditTarget::hotel(st_.order.user_list(row)));
+    close_window();
 }
 
-void tomarina41::Command4_Click() {
+void MaintenanceListWindow::Command4_Click() {
     const int row = user_sel_row_;
     if (row < 1 || row > st_.user.user_count) return;
     const unsigned choice = choice_;
@@ -286,14 +287,14 @@ void tomarina41::Command4_Click() {
     });
 }
 
-void tomarina41::Command1_Click() {
+void MaintenanceListWindow::Command1_Click() {
     // A save that fails keeps the list open, so that closing it later still writes the tables.
     if (!save_user()) return;
     user_saved_flg_ = 1;
-    end_proc();
+    close_window();
 }
 
-void tomarina41::Command5_Click() {
+void MaintenanceListWindow::Command5_Click() {
     // Nothing cancelled is kept: the tables are read again from the file (a missing or empty one leaves
     // them as they are), and the close writes nothing, so a full disk has nothing to report.
     user_saved_flg_ = 1;
@@ -302,7 +303,7 @@ void tomarina41::Command5_Click() {
         // The file stays as it is and is not written in this run; the hotels typed since the last save
         // are dropped with the rest, as nothing of the file could be read.
         clear_user_hotels(st_.user);
-        const QPointer<tomarina41> self(this);
+        const QPointer<MaintenanceListWindow> self(this);
         pf_.message(
             this,
             QStringLiteral(
@@ -311,24 +312,24 @@ void tomarina41::Command5_Click() {
             QStringLiteral("エラーメッセージ"), MsgIcon::Critical, MsgButtons::Ok);
         if (!self) return;
     }
-    end_proc();
+    close_window();
 }
 
-bool tomarina41::save_user() {
+bool MaintenanceListWindow::save_user() {
     return save_user_file(st_, pf_, this);
 }
 
-void tomarina41::write_on_end() {
+void MaintenanceListWindow::write_on_end() {
     if (user_saved_flg_ == 0) save_user();
 }
 
-void tomarina41::form_unload() {
+void MaintenanceListWindow::on_unload() {
     if (user_saved_flg_ == 0) try_step("save_user", [this] { save_user(); });
-    Form::form_unload();
+    Form::on_unload();
 }
 
-void tomarina41::Form_Resize() {
-    // Before set_form1 has recorded the design geometry there is nothing to move from.
+void MaintenanceListWindow::Form_Resize() {
+    // Before restore_position has recorded the design geometry there is nothing to move from.
     if (initial_height_ == 0 || isMinimized()) return;
     const SizeDelta d =
         size_delta(px_to_twips(height()), px_to_twips(width()), initial_height_, initial_width_);
@@ -361,12 +362,12 @@ void UserListGrid::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void tomarina41::resizeEvent(QResizeEvent* event) {
+void MaintenanceListWindow::resizeEvent(QResizeEvent* event) {
     Form::resizeEvent(event);
     Form_Resize();
 }
 
-bool tomarina41::eventFilter(QObject* watched, QEvent* event) {
+bool MaintenanceListWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == MSFlexGrid1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         // Enter on a cell does what a double click there does.

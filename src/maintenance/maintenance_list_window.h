@@ -51,13 +51,13 @@ class UserListGrid : public QTableView {
 };
 
 // The user's own hotels in a grid, where they are added, modified, deleted and saved.
-class tomarina41 : public Form {
+class MaintenanceListWindow : public Form {
     Q_OBJECT
   public:
-    explicit tomarina41(Forms& forms);
+    explicit MaintenanceListWindow(Forms& forms);
 
-    void init_set() override;
-    void set_form1() override;
+    void set_up() override;
+    void restore_position() override;
     void set_grid();
     void sort_hotel();
     void del_data(int row);
@@ -91,7 +91,7 @@ class tomarina41 : public Form {
     UserListModel* model;
 
   protected:
-    void form_unload() override;
+    void on_unload() override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -26,7 +26,8 @@ QString main_menu_caption() {
     return app_title + QString(15, QChar(0x3000)) + QStringLiteral("ヘルプ：Ｆ１");
 }
 
-tomarina1::tomarina1(Forms& forms) : Form(forms, 1, QStringLiteral("tomarina1")) {
+MainMenuWindow::MainMenuWindow(Forms& forms)
+    : Form(forms, stored_names::main_menu, QStringLiteral("main_menu_window")) {
     setWindowTitle(main_menu_caption());
     Frame1 = add_control<QFrame>(this, "Frame1", 60, 345, 6300, 855);
     Frame1->setAccessibleName(QStringLiteral("メインメニュー"));
@@ -48,11 +49,11 @@ tomarina1::tomarina1(Forms& forms) : Form(forms, 1, QStringLiteral("tomarina1"))
     setTabOrder(Command3, Command4);
     setTabOrder(Command4, Command5);
 
-    connect(Command1, &QPushButton::clicked, this, &tomarina1::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &tomarina1::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &tomarina1::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &tomarina1::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &tomarina1::Command5_Click);
+    connect(Command1, &QPushButton::clicked, this, &MainMenuWindow::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &MainMenuWindow::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &MainMenuWindow::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &MainMenuWindow::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &MainMenuWindow::Command5_Click);
 
     setFixedSize(twips_to_px(6420), twips_to_px(1320));
     connect(&st_.browser, &BrowserRegistration::changed, this, [this] {
@@ -61,7 +62,7 @@ tomarina1::tomarina1(Forms& forms) : Form(forms, 1, QStringLiteral("tomarina1"))
     watch_esc();
 }
 
-void tomarina1::form_load() {
+void MainMenuWindow::on_load() {
     run_steps({
         {"app_path",
          [this] {
@@ -71,11 +72,11 @@ void tomarina1::form_load() {
          [this] {
              if (!open_database(st_)) throw BadData("no database file");
          }},
-        {"init_set", [this] { init_set(); }},
+        {"init_set", [this] { set_up(); }},
     });
 }
 
-void tomarina1::init_set() {
+void MainMenuWindow::set_up() {
     run_steps({
         {"settings defaults",
          [this] {
@@ -85,14 +86,14 @@ void tomarina1::init_set() {
         {"read_settings_file", [this] { read_settings_file(st_.full_path(st_.ini_file), st_.settings); }},
         {"apply_defaults", [this] { st_.settings.apply_defaults(); }},
         {"load_database", [this] { load_database(); }},
-        {"set_form1", [this] { set_form1(); }},
+        {"set_form1", [this] { restore_position(); }},
         {"StartSysInfo",
          [this] {
              if (browser_undetermined(st_.settings)) StartSysInfo(st_.settings, pf_);
          }},
         {"browser selection",
          [this] {
-             if (browser_undetermined(st_.settings)) forms_.show<tomarina92>();
+             if (browser_undetermined(st_.settings)) forms_.show<BrowserWindow>();
          }},
         {"region button",
          [this] {
@@ -102,11 +103,11 @@ void tomarina1::init_set() {
     });
 }
 
-void tomarina1::load_database() {
-    QPointer<tomarina91> progress;
+void MainMenuWindow::load_database() {
+    QPointer<ProgressWindow> progress;
     LoadHooks hooks;
     hooks.started = [&](int blocks) {
-        progress = forms_.show<tomarina91>();
+        progress = forms_.show<ProgressWindow>();
         progress->start(blocks, QStringLiteral("ホテルデータの読み込み"));
         progress->step_to(0);
     };
@@ -114,31 +115,31 @@ void tomarina1::load_database() {
         if (progress && !progress->is_unloading()) progress->step_to(block);
     };
     hooks.finished = [&] {
-        if (auto* p = forms_.loaded<tomarina91>()) p->unload();
+        if (auto* p = forms_.loaded<ProgressWindow>()) p->unload();
         progress = nullptr;
     };
     tomarina::load_database(st_, hooks);
 }
 
-void tomarina1::set_form1() {
-    Form::set_form1();
+void MainMenuWindow::restore_position() {
+    Form::restore_position();
     fixed_size_ = size();
 }
 
-void tomarina1::resizeEvent(QResizeEvent* event) {
+void MainMenuWindow::resizeEvent(QResizeEvent* event) {
     Form::resizeEvent(event);
     // Window managers may ignore the size hints; the menu's size is fixed all the same.
     if (fixed_size_.isValid() && !isMinimized() && size() != fixed_size_) resize(fixed_size_);
 }
 
-void tomarina1::end_proc() {
+void MainMenuWindow::close_window() {
     if (ending_) return;
     if (NestedLoop::running()) {
         // The code around the loop still works on its windows: the end comes once it has returned,
         // with the usual saves, and only once however often it is asked for.
         if (!forms_.end_requested()) {
             forms_.note_end_request();
-            NestedLoop::after(this, [this] { end_proc(); });
+            NestedLoop::after(this, [this] { close_window(); });
         }
         return;
     }
@@ -149,7 +150,7 @@ void tomarina1::end_proc() {
         // The list writes the user's hotels as it closes; ending the program skips that.
         {"write user hotels",
          [this] {
-             if (auto* list = forms_.loaded<tomarina41>()) list->write_on_end();
+             if (auto* list = forms_.loaded<MaintenanceListWindow>()) list->write_on_end();
          }},
         {"save_ini_file", [this] { save_ini_file(st_, pf_, this); }},
         {"close database",
@@ -164,37 +165,37 @@ void tomarina1::end_proc() {
     });
 }
 
-void tomarina1::closeEvent(QCloseEvent* event) {
+void MainMenuWindow::closeEvent(QCloseEvent* event) {
     // The close box ends the program like "終了".
     event->ignore();
-    end_proc();
+    close_window();
 }
 
-void tomarina1::Command1_Click() {
-    forms_.show<tomarina11>();
+void MainMenuWindow::Command1_Click() {
+    forms_.show<SearchConditionsWindow>();
 }
-void tomarina1::Command2_Click() {
-    forms_.show<tomarina21>();
+void MainMenuWindow::Command2_Click() {
+    forms_.show<RegionWindow>();
 }
-void tomarina1::Command3_Click() {
-    forms_.show<tomarina31>();
+void MainMenuWindow::Command3_Click() {
+    forms_.show<ToolsMenuWindow>();
 }
-void tomarina1::Command4_Click() {
-    end_proc();
+void MainMenuWindow::Command4_Click() {
+    close_window();
 }
-void tomarina1::Command5_Click() {
+void MainMenuWindow::Command5_Click() {
     // While a hotel is being edited the list stays closed: a deletion there would move the hotel.
-    if (forms_.loaded<tomarina42>()) {
-        forms_.show<tomarina42>();
+    if (forms_.loaded<HotelEditWindow>()) {
+        forms_.show<HotelEditWindow>();
         return;
     }
     // A user file that could not be read is never written over, so the list does not open on it.
-    if (!forms_.loaded<tomarina41>() && !user_file_ready(st_, pf_, this)) return;
-    forms_.show<tomarina41>();
+    if (!forms_.loaded<MaintenanceListWindow>() && !user_file_ready(st_, pf_, this)) return;
+    forms_.show<MaintenanceListWindow>();
 }
 
 void bring_main_menu_to_front(Forms& forms) {
-    auto* menu = forms.loaded<tomarina1>();
+    auto* menu = forms.loaded<MainMenuWindow>();
     if (!menu) return;
     menu->setWindowState(menu->windowState() & ~Qt::WindowMinimized);
     menu->show();

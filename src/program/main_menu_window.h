@@ -9,16 +9,16 @@ namespace tomarina {
 
 // The main menu. Its load reads the settings and the whole directory; it is the only way out of the
 // program.
-class tomarina1 : public Form {
+class MainMenuWindow : public Form {
     Q_OBJECT
   public:
-    explicit tomarina1(Forms& forms);
+    explicit MainMenuWindow(Forms& forms);
 
-    void form_load() override;
-    void init_set() override;
+    void on_load() override;
+    void set_up() override;
     // Places the window and records its size, which every resize sets back.
-    void set_form1() override;
-    void end_proc() override;
+    void restore_position() override;
+    void close_window() override;
     // The region button follows the browser kind: usable only while a browser is set.
 
     // The loader steps, each on its own.

@@ -36,15 +36,15 @@ void set_desktop_identity() {
 }
 
 void provide_windows(Forms& forms) {
-    forms.provide<tomarina12>(FormKind::results);
-    forms.provide<tomarina13>(FormKind::narrowing);
+    forms.provide<ResultsWindow>(FormKind::results);
+    forms.provide<NarrowingWindow>(FormKind::narrowing);
 }
 
 void end_on_signals(QObject* context, Forms& forms) {
     handle_end_signals(context, [context, &forms] {
         const auto end = [&forms] {
-            if (auto* main = forms.loaded<tomarina1>())
-                main->end_proc();
+            if (auto* main = forms.loaded<MainMenuWindow>())
+                main->close_window();
             else
                 forms.end_program();
         };
@@ -62,24 +62,24 @@ void end_on_signals(QObject* context, Forms& forms) {
 bool start_program(Forms& forms) {
     forms.state().ver_text = program_version();
     try_step("splash", [&] {
-        frmSplash* splash = forms.show<frmSplash>();
+        SplashWindow* splash = forms.show<SplashWindow>();
         splash->repaint();
         NestedLoop::process_events();
     });
-    tomarina1* main = forms.load<tomarina1>();
-    if (auto* splash = forms.loaded<frmSplash>()) splash->unload();
+    MainMenuWindow* main = forms.load<MainMenuWindow>();
+    if (auto* splash = forms.loaded<SplashWindow>()) splash->unload();
     if (!main) return false;
     // An end asked for during the load is carried out as soon as the load has returned, with the usual
     // saves: there is no main loop yet to run it, and the session kills a program that lingers.
     if (forms.end_requested()) {
-        main->end_proc();
+        main->close_window();
         return true;
     }
     main->show();
     main->raise();
     // The browser selection opened by the load comes over the menu, with the keyboard.
-    if (forms.loaded<tomarina92>())
-        forms.show<tomarina92>();
+    if (forms.loaded<BrowserWindow>())
+        forms.show<BrowserWindow>();
     else
         main->activateWindow();
     return true;

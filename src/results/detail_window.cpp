@@ -10,9 +10,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <limits>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <limits>
 
 namespace tomarina {
 
@@ -44,7 +44,8 @@ QLabel* label(QWidget* parent, const char* name, int top, const QString& caption
 
 } // namespace
 
-tomarina15::tomarina15(Forms& forms) : Form(forms, 15, QStringLiteral("tomarina15")) {
+DetailWindow::DetailWindow(Forms& forms)
+    : Form(forms, stored_names::detail, QStringLiteral("detail_window")) {
     Frame1 = add_control<QGroupBox>(this, "Frame1", 60, 0, 5595, 3735);
     Frame1->setTitle(QStringLiteral("ホテル情報"));
     Text1 = line_box(Frame1, "Text1", 360, 3975);
@@ -80,9 +81,9 @@ tomarina15::tomarina15(Forms& forms) : Form(forms, 15, QStringLiteral("tomarina1
                         Check1, Check2, Check3, Command4, Command5, Command1};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
-    connect(Command4, &QPushButton::clicked, this, &tomarina15::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &tomarina15::Command5_Click);
-    connect(Command1, &QPushButton::clicked, this, [this] { end_proc(); });
+    connect(Command4, &QPushButton::clicked, this, &DetailWindow::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &DetailWindow::Command5_Click);
+    connect(Command1, &QPushButton::clicked, this, [this] { close_window(); });
 
     // The links open only while a browser is set.
     connect(&st_.browser, &BrowserRegistration::changed, this, [this] {
@@ -94,11 +95,11 @@ tomarina15::tomarina15(Forms& forms) : Form(forms, 15, QStringLiteral("tomarina1
     watch_esc();
 }
 
-void tomarina15::init_sec() {
-    set_form1();
+void DetailWindow::init_sec() {
+    restore_position();
 }
 
-void tomarina15::fill(const HotelRecord& hotel) {
+void DetailWindow::fill(const HotelRecord& hotel) {
     const HotelRecord& h = hotel_ = hotel;
     filled_ = true;
     run_steps({
@@ -121,13 +122,13 @@ void tomarina15::fill(const HotelRecord& hotel) {
     });
 }
 
-void tomarina15::set_buttons() {
+void DetailWindow::set_buttons() {
     const LinkButtons b = filled_ && browser_set(st_.settings) ? link_availability(hotel_) : LinkButtons{};
     Command4->setEnabled(b.info);
     Command5->setEnabled(b.reserve);
 }
 
-void tomarina15::Command4_Click() {
+void DetailWindow::Command4_Click() {
     try_step("information links", [this] {
         if (open_links(hotel_, st_.settings, pf_, this, LinkMode::Information,
                        {Check1->isChecked(), Check2->isChecked(), Check3->isChecked()}) > 0)
@@ -135,7 +136,7 @@ void tomarina15::Command4_Click() {
     });
 }
 
-void tomarina15::Command5_Click() {
+void DetailWindow::Command5_Click() {
     try_step("reservation links", [this] {
         if (open_links(hotel_, st_.settings, pf_, this, LinkMode::Reservation,
                        {Check1->isChecked(), Check2->isChecked(), Check3->isChecked()}) > 0)

@@ -12,13 +12,13 @@ class QPushButton;
 namespace tomarina {
 
 // One hotel in full, with its links. The results window opens and fills it on a row click.
-class tomarina15 : public Form {
+class DetailWindow : public Form {
     Q_OBJECT
   public:
-    explicit tomarina15(Forms& forms);
+    explicit DetailWindow(Forms& forms);
 
     void init_sec();
-    void init_set() override { init_sec(); }
+    void set_up() override { init_sec(); }
 
     // Shows the hotel: the seven boxes, the three link boxes and the two buttons.
     void fill(const HotelRecord& hotel);

@@ -28,18 +28,18 @@ void ResultsGrid::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
-void tomarina12::connect_links() {
+void ResultsWindow::connect_links() {
     connect(MSFlexGrid1, &QTableView::clicked, this, [this](const QModelIndex&) { MSFlexGrid1_Click(); });
-    connect(MSFlexGrid1, &ResultsGrid::row_key_clicked, this, &tomarina12::MSFlexGrid1_Click);
+    connect(MSFlexGrid1, &ResultsGrid::row_key_clicked, this, &ResultsWindow::MSFlexGrid1_Click);
     // The heading's press has made row 1 current: the click acts on it.
     connect(MSFlexGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int) {
         if (model->rowCount() > 0) MSFlexGrid1_Click();
     });
-    connect(Command4, &QPushButton::clicked, this, &tomarina12::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &tomarina12::Command5_Click);
+    connect(Command4, &QPushButton::clicked, this, &ResultsWindow::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &ResultsWindow::Command5_Click);
 }
 
-void tomarina12::MSFlexGrid1_Click() {
+void ResultsWindow::MSFlexGrid1_Click() {
     if (!browser_set(st_.settings)) return;
     HotelRecord hotel;
     run_steps({
@@ -55,19 +55,19 @@ void tomarina12::MSFlexGrid1_Click() {
          [&] {
              if (st_.settings.sv_pop == 0) return;
              close_detail_window();
-             if (auto* detail = forms_.show<tomarina15>()) detail->fill(hotel);
+             if (auto* detail = forms_.show<DetailWindow>()) detail->fill(hotel);
          }},
     });
 }
 
-HotelRecord tomarina12::clicked_hotel() const {
+HotelRecord ResultsWindow::clicked_hotel() const {
     if (grid_row_ < 1 || grid_row_ > model->rowCount()) throw std::out_of_range("no row clicked");
     return model->rows().record(grid_row_);
 }
 
 // A re-sort keeps grid_row as a grid position, and the link buttons act on the hotel standing there:
 // that row is the marked one, wherever the keyboard's current cell stays.
-void tomarina12::follow_clicked_row() {
+void ResultsWindow::follow_clicked_row() {
     if (!browser_set(st_.settings) || grid_row_ < 1 || grid_row_ > model->rowCount()) return;
     const int column = std::max(0, MSFlexGrid1->current_column());
     MSFlexGrid1->selectionModel()->select(model->index(grid_row_ - 1, column),
@@ -77,22 +77,22 @@ void tomarina12::follow_clicked_row() {
     Command5->setEnabled(b.reserve);
 }
 
-void tomarina12::Command4_Click() {
+void ResultsWindow::Command4_Click() {
     try_step("information links", [this] {
         if (open_links(clicked_hotel(), st_.settings, pf_, this, LinkMode::Information) > 0)
             announce(pages_handed_over);
     });
 }
 
-void tomarina12::Command5_Click() {
+void ResultsWindow::Command5_Click() {
     try_step("reservation links", [this] {
         if (open_links(clicked_hotel(), st_.settings, pf_, this, LinkMode::Reservation) > 0)
             announce(pages_handed_over);
     });
 }
 
-void tomarina12::close_detail_window() {
-    if (auto* detail = forms_.loaded<tomarina15>()) detail->unload();
+void ResultsWindow::close_detail_window() {
+    if (auto* detail = forms_.loaded<DetailWindow>()) detail->unload();
 }
 
 } // namespace tomarina

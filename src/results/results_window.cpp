@@ -72,9 +72,12 @@ void ResultsModel::refill(const std::array<QString, 7>& headings) {
 
 const QString& ResultsModel::field(int row, int column) const {
     static const HotelField<QString> fields[7] = {
-        {&HotelTables::hotel_syousai_name, &HotelRecord::syousai_name}, {&HotelTables::hotel_name, &HotelRecord::name},
-        {&HotelTables::hotel_tel, &HotelRecord::tel},       {&HotelTables::hotel_rooms, &HotelRecord::rooms},
-        {&HotelTables::hotel_access, &HotelRecord::access}, {&HotelTables::hotel_price, &HotelRecord::price},
+        {&HotelTables::hotel_syousai_name, &HotelRecord::syousai_name},
+        {&HotelTables::hotel_name, &HotelRecord::name},
+        {&HotelTables::hotel_tel, &HotelRecord::tel},
+        {&HotelTables::hotel_rooms, &HotelRecord::rooms},
+        {&HotelTables::hotel_access, &HotelRecord::access},
+        {&HotelTables::hotel_price, &HotelRecord::price},
         {&HotelTables::hotel_note, &HotelRecord::note}};
     return rows_.at(row, fields[std::size_t(column)]);
 }
@@ -129,8 +132,8 @@ QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int 
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
-tomarina12::tomarina12(Forms& forms, SearchCriterion criterion)
-    : Form(forms, 12, QStringLiteral("tomarina12")), criterion_(std::move(criterion)) {
+ResultsWindow::ResultsWindow(Forms& forms, SearchCriterion criterion)
+    : Form(forms, stored_names::results, QStringLiteral("results_window")), criterion_(std::move(criterion)) {
     Command1 = add_control<QPushButton>(this, "Command1", 60, 0, 4335, 375);
     QFont heading_font(QStringLiteral("ＭＳ Ｐゴシック"));
     heading_font.setPointSize(12);
@@ -169,8 +172,8 @@ tomarina12::tomarina12(Forms& forms, SearchCriterion criterion)
     setTabOrder(Command4, Command5);
     setTabOrder(Command5, Command2);
 
-    connect(Command2, &QPushButton::clicked, this, [this] { end_proc(); });
-    connect(Command3, &QPushButton::clicked, this, &tomarina12::Command3_Click);
+    connect(Command2, &QPushButton::clicked, this, [this] { close_window(); });
+    connect(Command3, &QPushButton::clicked, this, &ResultsWindow::Command3_Click);
     QHeaderView* header = MSFlexGrid1->horizontalHeader();
     // A click on a heading makes the first hotel row the current row.
     connect(header, &QHeaderView::sectionPressed, this, [this](int column) {
@@ -204,33 +207,33 @@ tomarina12::tomarina12(Forms& forms, SearchCriterion criterion)
     watch_esc();
 }
 
-int tomarina12::height_twips() const {
+int ResultsWindow::height_twips() const {
     return px_to_twips(height()) + frame_height;
 }
-int tomarina12::width_twips() const {
+int ResultsWindow::width_twips() const {
     return px_to_twips(width()) + frame_width;
 }
-void tomarina12::set_size_twips(int height, int width) {
+void ResultsWindow::set_size_twips(int height, int width) {
     resize(std::max(0, twips_to_px(width - frame_width)), std::max(0, twips_to_px(height - frame_height)));
 }
 
-void tomarina12::form_load() {
-    init_set();
+void ResultsWindow::on_load() {
+    set_up();
     search(criterion_);
 }
 
-void tomarina12::search(const SearchCriterion& criterion) {
+void ResultsWindow::search(const SearchCriterion& criterion) {
     criterion_ = criterion;
     // Each bar lets window events run: this window, the progress window or the whole program may be
     // closed meanwhile. What is gone is not touched again, and the search stops.
-    const QPointer<tomarina12> self(this);
-    QPointer<tomarina91> progress;
+    const QPointer<ResultsWindow> self(this);
+    QPointer<ProgressWindow> progress;
     const auto go_on = [&] { return self && !is_unloading() && !forms_.end_requested(); };
     auto bar = [&progress](int value) {
         if (progress && !progress->is_unloading()) progress->step_to(value);
     };
     try_step("progress window", [&] {
-        progress = forms_.show<tomarina91>();
+        progress = forms_.show<ProgressWindow>();
         progress->start(4, QStringLiteral("ホテルの検索"));
     });
     const QMetaObject::Connection bars = connect(&st_.search, &HotelSearch::progress, this, bar);
@@ -258,21 +261,21 @@ void tomarina12::search(const SearchCriterion& criterion) {
     });
 }
 
-void tomarina12::init_set() {
-    set_form1();
+void ResultsWindow::set_up() {
+    restore_position();
     set_heading(heading_text());
 }
 
-void tomarina12::set_heading(const QString& text) {
+void ResultsWindow::set_heading(const QString& text) {
     Command1->setText(text);
     MSFlexGrid1->setAccessibleName(text);
 }
 
-QString tomarina12::heading_text() const {
+QString ResultsWindow::heading_text() const {
     return results_heading(criterion_.type, criterion_.key);
 }
 
-void tomarina12::set_form1() {
+void ResultsWindow::restore_position() {
     Label1->setText(QStringLiteral(
         "備考(評価)は作者の個人的な評価です。\r\n公的機関の評価ではありません。ご留意下さい。"));
     // The notice under the grid never takes the focus: the window as it comes up and the grid say it
@@ -282,7 +285,7 @@ void tomarina12::set_form1() {
     QPalette p = Label3->palette();
     p.setColor(QPalette::Window, highlight);
     Label3->setPalette(p);
-    Form::set_form1();
+    Form::restore_position();
     set_size_twips(st_.settings.sv_height12, st_.settings.sv_width12);
     MSFlexGrid1->resize(twips_to_px(ResultsDesign::grid_width), twips_to_px(ResultsDesign::grid_height));
     // The design places of the buttons and the notice, which the resize rule moves from.
@@ -300,7 +303,7 @@ void tomarina12::set_form1() {
     Command5->setEnabled(false);
 }
 
-void tomarina12::set_grid() {
+void ResultsWindow::set_grid() {
     const int rows = model->rows().count();
     std::array<QString, 7> headings = plain_headings;
     const int mark = results_marked_column(st_.search.ordering());
@@ -317,18 +320,18 @@ void tomarina12::set_grid() {
                 QStringLiteral("件)"));
 }
 
-void tomarina12::set_column_twips(int c, int twips) {
+void ResultsWindow::set_column_twips(int c, int twips) {
     col_twips_[std::size_t(c)] = twips;
     MSFlexGrid1->horizontalHeader()->resizeSection(c, std::max(0, twips_to_px(twips)));
 }
 
-int tomarina12::column_twips(int c) const {
+int ResultsWindow::column_twips(int c) const {
     const int twips = col_twips_[std::size_t(c)];
     const int px = MSFlexGrid1->columnWidth(c);
     return px == std::max(0, twips_to_px(twips)) ? twips : px_to_twips(px);
 }
 
-void tomarina12::set_row_heights(bool always) {
+void ResultsWindow::set_row_heights(bool always) {
     std::array<int, 7> cap{};
     for (int c = 0; c < 7; ++c) cap[std::size_t(c)] = results_capacity(c, column_twips(c));
     // Widths that hold as many characters as before change no row.
@@ -407,11 +410,11 @@ void ResultsGrid::focusInEvent(QFocusEvent* event) {
     QTableView::focusInEvent(event);
 }
 
-void tomarina12::MSFlexGrid1_DblClick() {
+void ResultsWindow::MSFlexGrid1_DblClick() {
     if (MSFlexGrid1->current_row() == 1) resort(MSFlexGrid1->current_column());
 }
 
-void tomarina12::resort(int column) {
+void ResultsWindow::resort(int column) {
     // The refill drops the current cell, and hiding the grid passes the focus on: both come back.
     const QModelIndex at = MSFlexGrid1->position();
     const bool had_focus = MSFlexGrid1->hasFocus();
@@ -435,16 +438,16 @@ void tomarina12::resort(int column) {
     });
 }
 
-void tomarina12::Command3_Click() {
+void ResultsWindow::Command3_Click() {
     forms_.show(FormKind::narrowing);
     unload();
 }
 
-void tomarina12::place(QWidget* w, TwipsPoint p) {
+void ResultsWindow::place(QWidget* w, TwipsPoint p) {
     w->move(twips_to_px(p.left), twips_to_px(p.top));
 }
 
-void tomarina12::Form_Resize() {
+void ResultsWindow::Form_Resize() {
     // Before the first display the design places are not recorded yet: the window keeps them.
     if (!isVisible() || isMinimized()) return;
     const SizeDelta d =
@@ -468,24 +471,24 @@ void tomarina12::Form_Resize() {
     if (!scaled.isEmpty()) set_row_heights();
 }
 
-void tomarina12::resize_once() {
+void ResultsWindow::resize_once() {
     // The show event and the resize events of the first display bring the same size: one run.
     if (size() == resized_at_) return;
     resized_at_ = size();
     Form_Resize();
 }
 
-void tomarina12::resizeEvent(QResizeEvent* event) {
+void ResultsWindow::resizeEvent(QResizeEvent* event) {
     Form::resizeEvent(event);
     if (isVisible()) resize_once();
 }
 
-void tomarina12::showEvent(QShowEvent* event) {
+void ResultsWindow::showEvent(QShowEvent* event) {
     Form::showEvent(event);
     resize_once();
 }
 
-void tomarina12::form_unload() {
+void ResultsWindow::on_unload() {
     run_steps({
         {"sv_height12", [this] { st_.settings.sv_height12 = to_integer(height_twips()); }},
         {"sv_width12", [this] { st_.settings.sv_width12 = to_integer(width_twips()); }},
@@ -497,7 +500,7 @@ void tomarina12::form_unload() {
          [this] {
              for (int i = 0; i < 7; ++i) st_.settings.sv_colwidth(i) = to_integer(column_twips(i));
          }},
-        {"form_unload", [this] { Form::form_unload(); }},
+        {"form_unload", [this] { Form::on_unload(); }},
         {"detail window", [this] { close_detail_window(); }},
     });
 }

@@ -80,17 +80,17 @@ class ResultsGrid : public QTableView {
 };
 
 // The hits of the current search in a seven-column grid under a heading line.
-class tomarina12 : public Form {
+class ResultsWindow : public Form {
     Q_OBJECT
   public:
-    explicit tomarina12(Forms& forms, SearchCriterion criterion = {});
+    explicit ResultsWindow(Forms& forms, SearchCriterion criterion = {});
 
-    void form_load() override;
+    void on_load() override;
     // Searches for the criterion with the progress window and fills the grid with the hits; with none,
     // says so and closes.
     void search(const SearchCriterion& criterion);
-    void init_set() override;
-    void set_form1() override;
+    void set_up() override;
+    void restore_position() override;
     void set_grid();
     void Form_Resize();
     void MSFlexGrid1_DblClick();
@@ -127,7 +127,7 @@ class tomarina12 : public Form {
     Integer grid_row() const { return grid_row_; }
 
   protected:
-    void form_unload() override;
+    void on_unload() override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 

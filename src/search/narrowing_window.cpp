@@ -26,7 +26,8 @@ void refill(QListWidget* list, const QStringList& rows) {
 
 } // namespace
 
-tomarina13::tomarina13(Forms& forms) : Form(forms, 13, QStringLiteral("tomarina13")) {
+NarrowingWindow::NarrowingWindow(Forms& forms)
+    : Form(forms, stored_names::narrowing, QStringLiteral("narrowing_window")) {
     setFixedSize(twips_to_px(6960), twips_to_px(4440));
 
     auto list_frame = [this](const char* frame_name, const QString& title, const char* list_name, int left,
@@ -61,21 +62,21 @@ tomarina13::tomarina13(Forms& forms) : Form(forms, 13, QStringLiteral("tomarina1
     setTabOrder(List2, Command6);
     setTabOrder(Command6, Command5);
 
-    connect(Command1, &QPushButton::clicked, this, &tomarina13::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &tomarina13::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &tomarina13::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &tomarina13::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &tomarina13::Command5_Click);
-    connect(Command6, &QPushButton::clicked, this, &tomarina13::Command6_Click);
+    connect(Command1, &QPushButton::clicked, this, &NarrowingWindow::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &NarrowingWindow::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &NarrowingWindow::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &NarrowingWindow::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &NarrowingWindow::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &NarrowingWindow::Command6_Click);
     enable_while_selected(List1, Command1);
     enable_while_selected(List2, Command3);
 
     watch_esc();
 }
 
-void tomarina13::init_set() {
+void NarrowingWindow::set_up() {
     run_steps({
-        {"set_form1", [this] { set_form1(); }},
+        {"set_form1", [this] { restore_position(); }},
         {"set_list1", [this] { set_list1(); }},
         {"set_list2", [this] { set_list2(); }},
         {"move buttons",
@@ -88,20 +89,20 @@ void tomarina13::init_set() {
     });
 }
 
-void tomarina13::set_list1() {
+void NarrowingWindow::set_list1() {
     refill(List1, offered_districts(st_.search.state()));
 }
 
-void tomarina13::set_list2() {
+void NarrowingWindow::set_list2() {
     refill(List2, chosen_districts(st_.search.state()));
 }
 
-void tomarina13::set_move_buttons() {
+void NarrowingWindow::set_move_buttons() {
     Command2->setEnabled(List1->count() > 0);
     Command4->setEnabled(List2->count() > 0);
 }
 
-void tomarina13::move_between(QListWidget* from, QListWidget* to, bool all) {
+void NarrowingWindow::move_between(QListWidget* from, QListWidget* to, bool all) {
     QStringList source = row_texts(from);
     QStringList target = row_texts(to);
     QList<int> chosen = selected_rows(from);
@@ -122,38 +123,38 @@ void tomarina13::move_between(QListWidget* from, QListWidget* to, bool all) {
     announce(moved_rows_notice(target.mid(kept), to == List2));
 }
 
-void tomarina13::Command1_Click() {
+void NarrowingWindow::Command1_Click() {
     move_between(List1, List2, false);
     Command1->setEnabled(false);
 }
 
-void tomarina13::Command2_Click() {
+void NarrowingWindow::Command2_Click() {
     move_between(List1, List2, true);
     Command1->setEnabled(false);
     Command3->setEnabled(false);
 }
 
-void tomarina13::Command3_Click() {
+void NarrowingWindow::Command3_Click() {
     move_between(List2, List1, false);
     Command3->setEnabled(false);
 }
 
-void tomarina13::Command4_Click() {
+void NarrowingWindow::Command4_Click() {
     move_between(List2, List1, true);
     Command1->setEnabled(false);
     Command3->setEnabled(false);
 }
 
-void tomarina13::end_proc() {
+void NarrowingWindow::close_window() {
     if (is_unloading()) return;
     back_to_results(row_texts(List2));
 }
 
-void tomarina13::Command5_Click() {
+void NarrowingWindow::Command5_Click() {
     back_to_results(st_.search.criterion().districts);
 }
 
-void tomarina13::back_to_results(const QStringList& districts) {
+void NarrowingWindow::back_to_results(const QStringList& districts) {
     save_position();
     SearchCriterion criterion = st_.search.criterion();
     criterion.districts = districts;

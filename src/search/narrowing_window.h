@@ -10,23 +10,23 @@ namespace tomarina {
 
 // Restricts the current search to some of its districts: the chosen ones become the narrowing and the
 // results are shown again.
-class tomarina13 : public Form {
+class NarrowingWindow : public Form {
     Q_OBJECT
   public:
-    explicit tomarina13(Forms& forms);
+    explicit NarrowingWindow(Forms& forms);
 
-    void init_set() override;
+    void set_up() override;
     void set_list1();
     void set_list2();
     // Esc and 了解: the chosen districts become the narrowing, then the results come back.
-    void end_proc() override;
+    void close_window() override;
 
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
     void Command4_Click();
     void Command5_Click();
-    void Command6_Click() { end_proc(); }
+    void Command6_Click() { close_window(); }
 
     QGroupBox* Frame1;
     QListWidget* List1;

@@ -35,7 +35,8 @@ bool opens_picker(const QKeyEvent* event) {
            (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier));
 }
 
-tomarina14::tomarina14(Forms& forms) : Form(forms, 14, QStringLiteral("tomarina14")) {
+PickerWindow::PickerWindow(Forms& forms)
+    : Form(forms, stored_names::picker, QStringLiteral("picker_window")) {
     setFixedSize(twips_to_px(6000), twips_to_px(5340));
 
     Text1 = add_control<QPlainTextEdit>(this, "Text1", 120, 120, 5760, 540);
@@ -73,40 +74,41 @@ tomarina14::tomarina14(Forms& forms) : Form(forms, 14, QStringLiteral("tomarina1
     setTabOrder(Command3, Command2);
     setTabOrder(Command2, Command1);
 
-    connect(Command1, &QPushButton::clicked, this, &tomarina14::Command1_Click);
-    connect(Command3, &QPushButton::clicked, this, &tomarina14::Command3_Click);
+    connect(Command1, &QPushButton::clicked, this, &PickerWindow::Command1_Click);
+    connect(Command3, &QPushButton::clicked, this, &PickerWindow::Command3_Click);
     enable_while_selected(List1, Command3);
     act_on_row(List1, [this] { List1_DblClick(); });
 
     watch_esc();
 }
 
-tomarina14* tomarina14::open_for(Forms& forms, std::type_index kind, SearchType mode,
-                                 std::function<Target()> find_opener) {
-    if (tomarina14* open = forms.loaded<tomarina14>()) {
-        if (open->opener_kind_ == kind && open->mode_ == mode) return forms.show<tomarina14>();
-        open->end_proc();
+PickerWindow* PickerWindow::open_for(Forms& forms, std::type_index kind, SearchType mode,
+                                     std::function<Target()> find_opener) {
+    if (PickerWindow* open = forms.loaded<PickerWindow>()) {
+        if (open->opener_kind_ == kind && open->mode_ == mode) return forms.show<PickerWindow>();
+        open->close_window();
     }
-    tomarina14* w = forms.load<tomarina14>();
+    PickerWindow* w = forms.load<PickerWindow>();
     if (!w) return nullptr;
     w->mode_ = mode;
     w->opener_kind_ = kind;
     w->find_opener_ = std::move(find_opener);
-    w->init_set();
+    w->set_up();
     // The set-up may have unloaded the window again.
-    return forms.loaded<tomarina14>() ? forms.show<tomarina14>() : nullptr;
+    return forms.loaded<PickerWindow>() ? forms.show<PickerWindow>() : nullptr;
 }
 
-Form* tomarina14::opener() const {
+Form* PickerWindow::opener() const {
     if (!find_opener_) return nullptr;
     Form* w = find_opener_().window;
     return w && !w->is_unloading() ? w : nullptr;
 }
 
-void tomarina14::init_set() {
-    const Integer flg = mode_ == SearchType::prefecture ? st_.settings.control1_flg : st_.settings.control2_flg;
+void PickerWindow::set_up() {
+    const Integer flg =
+        mode_ == SearchType::prefecture ? st_.settings.control1_flg : st_.settings.control2_flg;
     run_steps({
-        {"set_form1", [this] { set_form1(); }},
+        {"set_form1", [this] { restore_position(); }},
         {"options enabled",
          [this] {
              for (int k = 1; k <= 10; ++k) Option[std::size_t(k)]->setEnabled(true);
@@ -130,18 +132,18 @@ void tomarina14::init_set() {
     });
 }
 
-void tomarina14::set_form1() {
+void PickerWindow::restore_position() {
     run_steps({
         {"option captions",
          [this] {
              for (int k = 1; k <= 10; ++k)
                  Option[std::size_t(k)]->setText(picker_option_caption(st_.db, mode_, area_of_option(k)));
          }},
-        {"Form set_form1", [this] { Form::set_form1(); }},
+        {"Form set_form1", [this] { Form::restore_position(); }},
     });
 }
 
-void tomarina14::set_mode_texts() {
+void PickerWindow::set_mode_texts() {
     const PickerTexts texts = picker_texts(mode_);
     Frame1->setTitle(texts.frame);
     Command4->setText(texts.heading);
@@ -153,7 +155,7 @@ void tomarina14::set_mode_texts() {
     Text1->setEnabled(false);
 }
 
-void tomarina14::set_list1(int indx) {
+void PickerWindow::set_list1(int indx) {
     List1->clear();
     List1->addItems(picker_rows(st_.db, mode_, indx));
     Command3->setEnabled(false);
@@ -166,20 +168,20 @@ void tomarina14::set_list1(int indx) {
     set_mode_texts();
 }
 
-void tomarina14::set_start(const QString& input_text) {
+void PickerWindow::set_start(const QString& input_text) {
     push_history(mode_ == SearchType::prefecture ? st_.settings.text1_hist : st_.settings.text2_hist,
                  input_text);
 }
 
-void tomarina14::Command3_Click() {
+void PickerWindow::Command3_Click() {
     confirm();
 }
 
-void tomarina14::List1_DblClick() {
+void PickerWindow::List1_DblClick() {
     confirm();
 }
 
-void tomarina14::confirm() {
+void PickerWindow::confirm() {
     const int first = first_selected_row(List1);
     if (first < 0) return; // nothing chosen: the opener's box keeps its text
     // With no window of the opener's kind open, the pick is written nowhere, not even in the history.

@@ -29,16 +29,16 @@ class PickerOpener {
 bool opens_picker(const QKeyEvent* event);
 
 // Lets the user choose a prefecture or an airport, grouped by area, instead of typing it.
-class tomarina14 : public Form {
+class PickerWindow : public Form {
     Q_OBJECT
   public:
-    explicit tomarina14(Forms& forms);
+    explicit PickerWindow(Forms& forms);
 
     // How a window of kind Opener shows the picker, for prefectures or airports. The chosen
     // name goes to the window of that kind open when the choice is made, which may be a new one if the
     // opener was closed and opened again. A picker open for another kind or mode is closed first, so
     // the name never goes to the wrong box.
-    template <typename Opener> static tomarina14* open(Forms& forms, SearchType mode) {
+    template <typename Opener> static PickerWindow* open(Forms& forms, SearchType mode) {
         return open_for(forms, typeid(Opener), mode, [&forms]() -> Target {
             Opener* w = forms.loaded<Opener>();
             return {w, w};
@@ -46,13 +46,13 @@ class tomarina14 : public Form {
     }
 
     // The set-up waits for the mode that open() hands over.
-    void form_load() override {}
-    void init_set() override;
-    void set_form1() override;
+    void on_load() override {}
+    void set_up() override;
+    void restore_position() override;
     void set_list1(int indx);
     void set_start(const QString& input_text);
 
-    void Command1_Click() { end_proc(); }
+    void Command1_Click() { close_window(); }
     void Command3_Click();
     void List1_DblClick();
 
@@ -74,8 +74,8 @@ class tomarina14 : public Form {
         Form* window = nullptr;
         PickerOpener* opener = nullptr;
     };
-    static tomarina14* open_for(Forms& forms, std::type_index kind, SearchType mode,
-                                std::function<Target()> find_opener);
+    static PickerWindow* open_for(Forms& forms, std::type_index kind, SearchType mode,
+                                  std::function<Target()> find_opener);
     void set_mode_texts();
     void confirm();
 

@@ -1,7 +1,7 @@
 #include "search/region_window.h"
 
-#include "data/steps.h"
 #include "browser/browser_start.h"
+#include "data/steps.h"
 #include "search/list_rows.h"
 #include "search/tab_stop_list.h"
 
@@ -20,7 +20,8 @@ constexpr double region_tab_stop = 4.25;
 
 } // namespace
 
-tomarina21::tomarina21(Forms& forms) : Form(forms, 21, QStringLiteral("tomarina21")) {
+RegionWindow::RegionWindow(Forms& forms)
+    : Form(forms, stored_names::region, QStringLiteral("region_window")) {
     setFixedSize(twips_to_px(6480), twips_to_px(3780));
 
     Frame1 = add_control<QGroupBox>(this, "Frame1", 120, 120, 6240, 3000);
@@ -44,24 +45,24 @@ tomarina21::tomarina21(Forms& forms) : Form(forms, 21, QStringLiteral("tomarina2
     setTabOrder(List1, Command1);
     setTabOrder(Command1, Command2);
 
-    connect(Command1, &QPushButton::clicked, this, &tomarina21::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &tomarina21::Command2_Click);
+    connect(Command1, &QPushButton::clicked, this, &RegionWindow::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &RegionWindow::Command2_Click);
     enable_while_selected(List1, Command1);
     act_on_row(List1, [this] { List1_DblClick(); });
 
     watch_esc();
 }
 
-void tomarina21::init_set() {
+void RegionWindow::set_up() {
     run_steps({
-        {"set_form1", [this] { set_form1(); }},
+        {"set_form1", [this] { restore_position(); }},
         {"set_list1", [this] { set_list1(); }},
         {"Command1 setEnabled", [this] { Command1->setEnabled(false); }},
         {"List1 setFocus", [this] { List1->setFocus(); }},
     });
 }
 
-void tomarina21::set_form1() {
+void RegionWindow::restore_position() {
     run_steps({
         {"Text1 setText",
          [this] {
@@ -70,31 +71,31 @@ void tomarina21::set_form1() {
              setAccessibleDescription(Text1->text());
              List1->setAccessibleDescription(Text1->text());
          }},
-        {"Form set_form1", [this] { Form::set_form1(); }},
+        {"Form set_form1", [this] { Form::restore_position(); }},
     });
 }
 
-void tomarina21::set_list1() {
+void RegionWindow::set_list1() {
     List1->clear();
     List1->addItems(region_rows(st_.db, rsv_row_link));
 }
 
-void tomarina21::Command1_Click() {
+void RegionWindow::Command1_Click() {
     open_region();
 }
 
-void tomarina21::List1_DblClick() {
+void RegionWindow::List1_DblClick() {
     open_region();
 }
 
-void tomarina21::open_region() {
+void RegionWindow::open_region() {
     const int first = first_selected_row(List1);
     if (first < 0) return; // no region chosen: no caution, no page
     if (!caution_step(st_.settings, pf_, this) || is_unloading()) return;
     QString link;
     try_step("rsv_row_link", [&] { link = rsv_row_link(first + 1); });
     // A page that could not be opened leaves the list up, after the message, for another try.
-    if (start_browser(st_.settings, pf_, this, link)) end_proc();
+    if (start_browser(st_.settings, pf_, this, link)) close_window();
 }
 
 } // namespace tomarina

@@ -10,17 +10,17 @@ class QPushButton;
 namespace tomarina {
 
 // A short list of regions; the chosen region's reservation page opens in the browser.
-class tomarina21 : public Form {
+class RegionWindow : public Form {
     Q_OBJECT
   public:
-    explicit tomarina21(Forms& forms);
+    explicit RegionWindow(Forms& forms);
 
-    void init_set() override;
-    void set_form1() override;
+    void set_up() override;
+    void restore_position() override;
     void set_list1();
 
     void Command1_Click();
-    void Command2_Click() { end_proc(); }
+    void Command2_Click() { close_window(); }
     void List1_DblClick();
 
     QGroupBox* Frame1;

@@ -10,9 +10,9 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <limits>
 #include <QPushButton>
 #include <QRadioButton>
+#include <limits>
 
 namespace tomarina {
 
@@ -42,7 +42,8 @@ QString prompt_of(SearchType type) {
 
 } // namespace
 
-tomarina11::tomarina11(Forms& forms) : Form(forms, 11, QStringLiteral("tomarina11")) {
+SearchConditionsWindow::SearchConditionsWindow(Forms& forms)
+    : Form(forms, stored_names::search_conditions, QStringLiteral("search_conditions_window")) {
     setFixedSize(twips_to_px(6000), twips_to_px(3840));
 
     Frame1 = add_control<QGroupBox>(this, "Frame1", 120, 60, 5760, 900);
@@ -90,22 +91,22 @@ tomarina11::tomarina11(Forms& forms) : Form(forms, 11, QStringLiteral("tomarina1
     QWidget* order[] = {Text1, Option1, Option2, Option3, Option4, Option5, Option6, Command1, Command2};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
-    connect(Command1, &QPushButton::clicked, this, &tomarina11::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &tomarina11::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &tomarina11::Command3_Click);
+    connect(Command1, &QPushButton::clicked, this, &SearchConditionsWindow::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &SearchConditionsWindow::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &SearchConditionsWindow::Command3_Click);
 
     pf_.set_ime(Text1, true);
     watch_esc();
 }
 
-SearchType tomarina11::selected_option() const {
+SearchType SearchConditionsWindow::selected_option() const {
     const QRadioButton* options[] = {Option1, Option2, Option3, Option4, Option5, Option6};
     for (int k = 0; k < 6; ++k)
         if (options[k]->isChecked()) return SearchType(k + 1);
     return SearchType::prefecture;
 }
 
-void tomarina11::init_sec() {
+void SearchConditionsWindow::init_sec() {
     int left_out = 0;
     run_steps({
         {"Option1",
@@ -122,7 +123,7 @@ void tomarina11::init_sec() {
                  st_.user.user_copied_flg = 1;
              }
          }},
-        {"set_form1", [this] { set_form1(); }},
+        {"set_form1", [this] { restore_position(); }},
         // Last: nothing of the window is touched after the message's wait.
         {"left out",
          [this, &left_out] {
@@ -133,13 +134,13 @@ void tomarina11::init_sec() {
     });
 }
 
-void tomarina11::set_form1() {
+void SearchConditionsWindow::restore_position() {
     run_steps({{"set_label1", [this] { set_label1(); }},
                {"hide Command3", [this] { Command3->hide(); }},
-               {"place", [this] { Form::set_form1(); }}});
+               {"place", [this] { Form::restore_position(); }}});
 }
 
-void tomarina11::set_label1() {
+void SearchConditionsWindow::set_label1() {
     run_steps({
         {"focus Text1", [this] { Text1->setFocus(); }},
         {"set_text1", [this] { set_text1(); }},
@@ -153,7 +154,7 @@ void tomarina11::set_label1() {
     });
 }
 
-void tomarina11::set_text1() {
+void SearchConditionsWindow::set_text1() {
     switch (selected_option()) {
     case SearchType::prefecture:
         Text1->setText(latest_entry(st_.settings.text1_hist));
@@ -169,13 +170,13 @@ void tomarina11::set_text1() {
     }
 }
 
-std::optional<AcceptedEntry> tomarina11::check_text1() {
+std::optional<AcceptedEntry> SearchConditionsWindow::check_text1() {
     auto accepted = accept_search_entry(st_.db, selected_option(), Text1->text());
     if (accepted && accepted->entry != Text1->text()) Text1->setText(accepted->entry);
     return accepted;
 }
 
-void tomarina11::set_start(SearchType search_type) {
+void SearchConditionsWindow::set_start(SearchType search_type) {
     const QString input_text = Text1->text();
     if (search_type == SearchType::prefecture)
         push_history(st_.settings.text1_hist, input_text);
@@ -183,7 +184,7 @@ void tomarina11::set_start(SearchType search_type) {
         push_history(st_.settings.text2_hist, input_text);
 }
 
-void tomarina11::Command1_Click() {
+void SearchConditionsWindow::Command1_Click() {
     if (Text1->text().isEmpty()) {
         Text1->setFocus();
         return;
@@ -197,35 +198,35 @@ void tomarina11::Command1_Click() {
     Text2->setText(prompt_of(selected_option()));
     save_position();
     // A new search replaces the hits of a results window still open from the last one.
-    if (Form* old = forms_.loaded(FormKind::results)) old->end_proc();
+    if (Form* old = forms_.loaded(FormKind::results)) old->close_window();
     // The district lists of an open narrowing window belong to the last search.
-    if (auto* narrowing = forms_.loaded<tomarina13>()) narrowing->unload();
+    if (auto* narrowing = forms_.loaded<NarrowingWindow>()) narrowing->unload();
     // The criterion and key are fixed here for the whole search: the narrowing runs it again with them.
     forms_.show(FormKind::results, SearchCriterion{accepted->search_type, accepted->search_key, {}});
 }
 
-void tomarina11::Command3_Click() {
+void SearchConditionsWindow::Command3_Click() {
     Command3->hide();
     open_picker();
 }
 
-void tomarina11::Text1_DblClick() {
+void SearchConditionsWindow::Text1_DblClick() {
     open_picker();
 }
 
-void tomarina11::open_picker() {
+void SearchConditionsWindow::open_picker() {
     const SearchType mode = selected_option();
-    if (picked_from_list(mode)) tomarina14::open<tomarina11>(forms_, mode);
+    if (picked_from_list(mode)) PickerWindow::open<SearchConditionsWindow>(forms_, mode);
 }
 
-void tomarina11::picker_chosen(SearchType, const QString& name) {
+void SearchConditionsWindow::picker_chosen(SearchType, const QString& name) {
     Text1->setText(name);
     Command1->setFocus();
     // The box is behind the focus now: what filled it is said on its own.
     announce(Frame1->title() + u' ' + name);
 }
 
-void tomarina11::Text1_KeyPress(KeyAscii) {
+void SearchConditionsWindow::Text1_KeyPress(KeyAscii) {
     if (Text1->text().isEmpty()) {
         Text1->setFocus();
         return;
@@ -239,7 +240,7 @@ void tomarina11::Text1_KeyPress(KeyAscii) {
     }
 }
 
-void tomarina11::refuse_entry() {
+void SearchConditionsWindow::refuse_entry() {
     Text2->setText(search_entry_error());
     Text1->setFocus();
     announce(search_entry_error());
@@ -247,7 +248,7 @@ void tomarina11::refuse_entry() {
 
 // The options are one stop for Tab and Shift+Tab: the checked one, whichever it is; the arrows move
 // between them.
-bool tomarina11::focusNextPrevChild(bool next) {
+bool SearchConditionsWindow::focusNextPrevChild(bool next) {
     QWidget* from = focusWidget();
     if (!from) return Form::focusNextPrevChild(next);
     auto step = [next](QWidget* w) { return next ? w->nextInFocusChain() : w->previousInFocusChain(); };
@@ -262,7 +263,7 @@ bool tomarina11::focusNextPrevChild(bool next) {
     return false;
 }
 
-bool tomarina11::eventFilter(QObject* watched, QEvent* event) {
+bool SearchConditionsWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text1) {
         switch (event->type()) {
         case QEvent::KeyPress: {

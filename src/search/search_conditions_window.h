@@ -12,14 +12,14 @@ class QRadioButton;
 namespace tomarina {
 
 // Where the user states a search: one of six criteria and a search text.
-class tomarina11 : public Form, public PickerOpener {
+class SearchConditionsWindow : public Form, public PickerOpener {
     Q_OBJECT
   public:
-    explicit tomarina11(Forms& forms);
+    explicit SearchConditionsWindow(Forms& forms);
 
-    void init_set() override { init_sec(); }
+    void set_up() override { init_sec(); }
     void init_sec();
-    void set_form1() override;
+    void restore_position() override;
     void set_label1();
     void set_text1();
     // The entry as accepted for the selected option (the entry box then shows it), or nothing. The
@@ -29,7 +29,7 @@ class tomarina11 : public Form, public PickerOpener {
     void set_start(SearchType search_type);
 
     void Command1_Click();
-    void Command2_Click() { end_proc(); }
+    void Command2_Click() { close_window(); }
     void Command3_Click();
     void Text1_KeyPress(KeyAscii key);
     void Text1_DblClick();

@@ -13,8 +13,8 @@
 
 namespace tomarina {
 
-Form::Form(Forms& forms, int number, const QString& name)
-    : QWidget(nullptr), forms_(forms), st_(forms.state()), pf_(forms.platform()), number_(number) {
+Form::Form(Forms& forms, const StoredWindowNames& stored, const QString& name)
+    : QWidget(nullptr), forms_(forms), st_(forms.state()), pf_(forms.platform()), stored_(stored) {
     install_window_roles();
     setObjectName(name);
     setWindowTitle(app_title);
@@ -22,25 +22,25 @@ Form::Form(Forms& forms, int number, const QString& name)
 
 Form::~Form() = default;
 
-void Form::set_form1() {
-    if (number_ == 0) return;
+void Form::restore_position() {
+    if (stored_.number == 0) return;
     try_step("place", [this] {
-        const FormPosition& p = st_.settings.form(number_);
+        const FormPosition& p = st_.settings.form(stored_.number);
         move(twips_to_px(p.left), twips_to_px(p.top));
     });
 }
 
 void Form::save_position() {
-    if (number_ == 0) return;
+    if (stored_.number == 0) return;
     try_step("save_position", [this] {
-        FormPosition& p = st_.settings.form(number_);
+        FormPosition& p = st_.settings.form(stored_.number);
         const QPoint at = pos();
         p.top = to_integer(px_to_twips(at.y()));
         p.left = to_integer(px_to_twips(at.x()));
     });
 }
 
-void Form::end_proc() {
+void Form::close_window() {
     save_position();
     unload();
 }
@@ -48,7 +48,7 @@ void Form::end_proc() {
 void Form::unload() {
     if (unloading_) return;
     unloading_ = true;
-    try_step("form_unload", [this] { form_unload(); });
+    try_step("form_unload", [this] { on_unload(); });
     forms_.forget(this);
     const bool had_keyboard = isActiveWindow();
     // A window that closes itself while no window has the keyboard (a message box just gone, a page
@@ -64,7 +64,7 @@ void Form::unload() {
     NestedLoop::after(this, [this] { deleteLater(); });
 }
 
-void Form::form_unload() {
+void Form::on_unload() {
     pf_.close_help(st_.full_path(st_.help_file));
 }
 
@@ -86,7 +86,7 @@ void Form::announce(const QString& text) {
 }
 
 void Form::show_help() {
-    pf_.show_help(st_.full_path(st_.help_file), objectName());
+    pf_.show_help(st_.full_path(st_.help_file), stored_.help_anchor.toString());
 }
 
 bool Form::eventFilter(QObject* watched, QEvent* event) {
@@ -102,7 +102,7 @@ void Form::keyPressEvent(QKeyEvent* event) {
 
 bool Form::window_key(const QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && watching_esc_) {
-        end_proc();
+        close_window();
         return true;
     }
     if (event->key() == Qt::Key_F1) {

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "shared/app_state.h"
 #include "shared/input_check.h"
+#include "shared/stored_names.h"
 #include "shared/twips.h"
 
 #include <QPointer>
@@ -31,28 +32,28 @@ inline const QString app_title = QStringLiteral("トマリナホテル情報＆�
 class Form : public QWidget {
     Q_OBJECT
   public:
-    // number: the window's number in the settings file, 0 for a window that keeps no position.
-    Form(Forms& forms, int number, const QString& name);
+    // stored: what the settings and help files call the window; name: its objectName.
+    Form(Forms& forms, const StoredWindowNames& stored, const QString& name);
     ~Form() override;
 
-    int number() const { return number_; }
+    int number() const { return stored_.number; }
     bool is_unloading() const { return unloading_; }
 
-    // The load event: by default it runs init_set.
-    virtual void form_load() { init_set(); }
-    // The window's set-up, ending with set_form1.
-    virtual void init_set() { set_form1(); }
+    // The load event: by default it runs set_up.
+    virtual void on_load() { set_up(); }
+    // The window's set-up, ending with restore_position.
+    virtual void set_up() { restore_position(); }
     // Places the window at its saved position.
-    virtual void set_form1();
+    virtual void restore_position();
     // Saves the position and unloads.
-    virtual void end_proc();
+    virtual void close_window();
     // Unloads without the end step.
     void unload();
 
   protected:
     // What the window does as it unloads; by default it closes the help window.
-    virtual void form_unload();
-    // Esc runs end_proc wherever the focus is in the window; F1 in any control opens the help; what is
+    virtual void on_unload();
+    // Esc runs close_window wherever the focus is in the window; F1 in any control opens the help; what is
     // typed or pasted into a text box takes the input form (input_form); a read-only box shows the
     // beginning of its text. Called once the controls exist.
     void watch_esc();
@@ -80,7 +81,7 @@ class Form : public QWidget {
 
   private:
     friend class Forms;
-    int number_;
+    StoredWindowNames stored_;
     bool watching_esc_ = false;
     QWidget* announcement_ = nullptr;
     QString parting_words_;
@@ -96,13 +97,13 @@ class Forms {
     AppState& state() { return state_; }
     Platform& platform() { return platform_; }
 
-    // The window, loaded if it is not (made with args, its load runs init_set), not shown. An open
+    // The window, loaded if it is not (made with args, its load runs set_up), not shown. An open
     // window keeps what it was opened with.
     template <typename T, typename... Args> T* load(Args&&... args) {
         if (T* w = loaded<T>()) return w;
         T* w = new T(*this, std::forward<Args>(args)...);
         windows_[typeid(T)] = w;
-        w->form_load();
+        w->on_load();
         // The load may have unloaded the window again.
         return loaded<T>();
     }

@@ -16,33 +16,33 @@ namespace tomarina {
 FormPosition& Settings::form(int number) {
     switch (number) {
     case 1:
-        return tomarina1;
+        return main_menu_window;
     case 11:
-        return tomarina11;
+        return search_conditions_window;
     case 12:
-        return tomarina12;
+        return results_window;
     case 13:
-        return tomarina13;
+        return narrowing_window;
     case 14:
-        return tomarina14;
+        return picker_window;
     case 15:
-        return tomarina15;
+        return detail_window;
     case 21:
-        return tomarina21;
+        return region_window;
     case 31:
-        return tomarina31;
+        return tools_menu_window;
     case 32:
-        return tomarina32;
+        return settings_window;
     case 34:
-        return tomarina34;
+        return about_window;
     case 41:
-        return tomarina41;
+        return maintenance_list_window;
     case 42:
-        return tomarina42;
+        return hotel_edit_window;
     case 91:
-        return tomarina91;
+        return progress_window;
     case 92:
-        return tomarina92;
+        return browser_window;
     }
     throw std::out_of_range("no saved position for window " + std::to_string(number));
 }
@@ -57,8 +57,8 @@ void Settings::apply_defaults() {
     fill(sv_grid1_width12, ResultsDesign::grid_width);
     for (int k = 0; k < ResultsDesign::columns; ++k)
         fill(sv_colwidth(k), Integer(ResultsDesign::column_widths[k]));
-    fill(tomarina15.top, 5200);
-    fill(tomarina15.left, 3800);
+    fill(detail_window.top, 5200);
+    fill(detail_window.left, 3800);
 }
 
 namespace {

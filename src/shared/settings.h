@@ -20,8 +20,9 @@ inline constexpr std::array<int, 14> saved_forms = {1, 11, 12, 13, 14, 15, 21, 3
 
 // One member per settings key, named after it.
 struct Settings {
-    FormPosition tomarina1, tomarina11, tomarina12, tomarina13, tomarina14, tomarina15, tomarina21,
-        tomarina31, tomarina32, tomarina34, tomarina41, tomarina42, tomarina91, tomarina92;
+    FormPosition main_menu_window, search_conditions_window, results_window, narrowing_window, picker_window,
+        detail_window, region_window, tools_menu_window, settings_window, about_window,
+        maintenance_list_window, hotel_edit_window, progress_window, browser_window;
 
     Integer control1_flg = 0;
     Integer control2_flg = 0;

@@ -18,7 +18,7 @@ QString about_text(const QString& db_date) {
            publisher_home_page + crlf + crlf + publisher_notice;
 }
 
-tomarina34::tomarina34(Forms& forms) : Form(forms, 34, QStringLiteral("tomarina34")) {
+AboutWindow::AboutWindow(Forms& forms) : Form(forms, stored_names::about, QStringLiteral("about_window")) {
     setFixedSize(twips_to_px(5655), twips_to_px(3630));
     // The window has no caption; assistive technology still hears what it is, a dialog that tells
     // something, and what it tells.
@@ -59,15 +59,15 @@ tomarina34::tomarina34(Forms& forms) : Form(forms, 34, QStringLiteral("tomarina3
     cmdOK->setText(QStringLiteral("OK"));
     cmdOK->setDefault(true);
     cmdOK->setAutoDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, &tomarina34::cmdOK_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &AboutWindow::cmdOK_Click);
     watch_esc();
 }
 
-void tomarina34::set_form1() {
+void AboutWindow::restore_position() {
     // No caption. The window system is given the program's name for an empty title, so the title is a
     // blank, which shows as nothing.
     try_step("setWindowTitle", [this] { setWindowTitle(QStringLiteral(" ")); });
-    Form::set_form1();
+    Form::restore_position();
     try_step("lblVersion setText",
              [this] { lblVersion->setText(QStringLiteral("Version ") + st_.ver_text); });
     try_step("Label1 setText", [this] { Label1->setText(about_text(st_.db.db_date)); });
@@ -80,11 +80,11 @@ void tomarina34::set_form1() {
     });
 }
 
-void tomarina34::cmdOK_Click() {
-    end_proc();
+void AboutWindow::cmdOK_Click() {
+    close_window();
 }
 
-void tomarina34::keyPressEvent(QKeyEvent* event) {
+void AboutWindow::keyPressEvent(QKeyEvent* event) {
     // "OK" is both the default and the cancel button.
     if (is_enter(event->key()) || event->key() == Qt::Key_Escape)
         cmdOK->click();

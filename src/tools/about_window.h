@@ -9,12 +9,12 @@ class QPushButton;
 namespace tomarina {
 
 // The About window: the version, the date of the hotel data and the publisher's lines.
-class tomarina34 : public Form {
+class AboutWindow : public Form {
     Q_OBJECT
   public:
-    explicit tomarina34(Forms& forms);
+    explicit AboutWindow(Forms& forms);
 
-    void set_form1() override;
+    void restore_position() override;
 
     QLabel* lblTitle;
     QLabel* lblVersion;

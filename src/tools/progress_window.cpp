@@ -39,7 +39,8 @@ class FlatProgressBar : public QProgressBar {
 
 } // namespace
 
-tomarina91::tomarina91(Forms& forms) : Form(forms, 91, QStringLiteral("tomarina91")) {
+ProgressWindow::ProgressWindow(Forms& forms)
+    : Form(forms, stored_names::progress, QStringLiteral("progress_window")) {
     // No close box: the window goes when the work it shows is done.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -49,7 +50,7 @@ tomarina91::tomarina91(Forms& forms) : Form(forms, 91, QStringLiteral("tomarina9
     ProgressBar1->setTextVisible(false);
 }
 
-void tomarina91::start(int steps, const QString& work) {
+void ProgressWindow::start(int steps, const QString& work) {
     ProgressBar1->setRange(0, steps);
     // A screen reader says the value with what it is the progress of, and says the work as it starts:
     // of the bar's changes it says only the percentage.
@@ -57,14 +58,14 @@ void tomarina91::start(int steps, const QString& work) {
     announce(work);
 }
 
-void tomarina91::step_to(int value) {
+void ProgressWindow::step_to(int value) {
     // The bar repaints itself at once whenever the value changes what it draws; a repaint of our own
     // would draw the same again.
     ProgressBar1->setValue(std::clamp(value, ProgressBar1->minimum(), ProgressBar1->maximum()));
     NestedLoop::process_events();
 }
 
-void tomarina91::closeEvent(QCloseEvent* event) {
+void ProgressWindow::closeEvent(QCloseEvent* event) {
     if (NestedLoop::running()) {
         event->ignore();
         return;
@@ -72,7 +73,7 @@ void tomarina91::closeEvent(QCloseEvent* event) {
     Form::closeEvent(event);
 }
 
-void tomarina91::form_unload() {
+void ProgressWindow::on_unload() {
     save_position();
 }
 

@@ -7,10 +7,10 @@ class QProgressBar;
 namespace tomarina {
 
 // The progress bar shown while the directory loads and while a search runs.
-class tomarina91 : public Form {
+class ProgressWindow : public Form {
     Q_OBJECT
   public:
-    explicit tomarina91(Forms& forms);
+    explicit ProgressWindow(Forms& forms);
     QProgressBar* ProgressBar1;
 
     // An empty bar of that many steps, named by the work it shows.
@@ -20,7 +20,7 @@ class tomarina91 : public Form {
 
   protected:
     // It only remembers its position; the help window stays.
-    void form_unload() override;
+    void on_unload() override;
     // Alt+F4 while a step runs is ignored: the step still works on the window.
     void closeEvent(QCloseEvent* event) override;
 };

@@ -24,7 +24,8 @@ template <typename T> T* on_tab(QWidget* page, const char* name, int left, int t
 }
 } // namespace
 
-tomarina32::tomarina32(Forms& forms) : Form(forms, 32, QStringLiteral("tomarina32")) {
+SettingsWindow::SettingsWindow(Forms& forms)
+    : Form(forms, stored_names::settings, QStringLiteral("settings_window")) {
     setFixedSize(twips_to_px(6330), twips_to_px(4980));
     Frame1 = add_control<QGroupBox>(this, "Frame1", 60, 120, 6255, 4815);
     Frame1->setTitle(QStringLiteral("動作環境の登録"));
@@ -83,29 +84,29 @@ tomarina32::tomarina32(Forms& forms) : Form(forms, 32, QStringLiteral("tomarina3
     setTabOrder(Option1, Option2);
     setTabOrder(Option2, Command1);
 
-    connect(Command1, &QPushButton::clicked, this, &tomarina32::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &tomarina32::Command2_Click);
+    connect(Command1, &QPushButton::clicked, this, &SettingsWindow::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &SettingsWindow::Command2_Click);
     watch_esc();
 }
 
-void tomarina32::set_form1() {
-    Form::set_form1();
+void SettingsWindow::restore_position() {
+    Form::restore_position();
     try_step("Text1 setText", [this] { Text1->setText(QString::number(st_.settings.max_kensuu)); });
     try_step("sv_pop options", [this] { (st_.settings.sv_pop == 1 ? Option1 : Option2)->setChecked(true); });
     try_step("input method", [this] { pf_.set_ime(Text1, false); });
 }
 
-void tomarina32::end_proc() {
+void SettingsWindow::close_window() {
     save_position();
     try_step("sv_pop", [this] { st_.settings.sv_pop = Option1->isChecked() ? 1 : 0; });
     unload();
 }
 
-void tomarina32::Command1_Click() {
-    end_proc();
+void SettingsWindow::Command1_Click() {
+    close_window();
 }
 
-void tomarina32::Command2_Click() {
+void SettingsWindow::Command2_Click() {
     run_steps({
         // The browser forgotten and looked up again; the link buttons follow what it finds.
         {"StartSysInfo",
@@ -117,12 +118,12 @@ void tomarina32::Command2_Click() {
          }},
         {"browser selection",
          [this] {
-             if (browser_undetermined(st_.settings)) forms_.show<tomarina92>();
+             if (browser_undetermined(st_.settings)) forms_.show<BrowserWindow>();
          }},
     });
 }
 
-void tomarina32::Text1_KeyPress(KeyAscii) {
+void SettingsWindow::Text1_KeyPress(KeyAscii) {
     if (const auto limit = read_search_limit(Text1->text())) {
         st_.settings.max_kensuu = *limit;
         Command1->setFocus();
@@ -131,7 +132,7 @@ void tomarina32::Text1_KeyPress(KeyAscii) {
     }
 }
 
-bool tomarina32::eventFilter(QObject* watched, QEvent* event) {
+bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text1) {
         if (event->type() == QEvent::FocusIn) {
             // After the box's own focus handling, which would place the cursor on a mouse click.

@@ -13,13 +13,13 @@ namespace tomarina {
 
 // The environment settings: the search limit, whether a result row opens the detail window, and
 // finding the browser again.
-class tomarina32 : public Form {
+class SettingsWindow : public Form {
     Q_OBJECT
   public:
-    explicit tomarina32(Forms& forms);
+    explicit SettingsWindow(Forms& forms);
 
-    void set_form1() override;
-    void end_proc() override;
+    void restore_position() override;
+    void close_window() override;
 
     QGroupBox* Frame1;
     QTabWidget* SSTab1;

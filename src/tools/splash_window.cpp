@@ -11,7 +11,8 @@ QPixmap product_picture(int size) {
     return pm.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
-frmSplash::frmSplash(Forms& forms) : Form(forms, 0, QStringLiteral("frmSplash")) {
+SplashWindow::SplashWindow(Forms& forms)
+    : Form(forms, stored_names::splash, QStringLiteral("splash_window")) {
     setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
     setFixedSize(twips_to_px(7140), twips_to_px(4035));
 
@@ -48,7 +49,7 @@ frmSplash::frmSplash(Forms& forms) : Form(forms, 0, QStringLiteral("frmSplash"))
               240, 3270, 6400, 450, 9);
 }
 
-void frmSplash::init_set() {
+void SplashWindow::set_up() {
     lblVersion->setText(QStringLiteral("Version  ") + st_.ver_text);
 }
 

@@ -8,11 +8,11 @@ class QLabel;
 namespace tomarina {
 
 // Shown while the program starts.
-class frmSplash : public Form {
+class SplashWindow : public Form {
     Q_OBJECT
   public:
-    explicit frmSplash(Forms& forms);
-    void init_set() override;
+    explicit SplashWindow(Forms& forms);
+    void set_up() override;
 
     QLabel* lblProductName;
     QLabel* lblVersion;
@@ -24,7 +24,7 @@ class frmSplash : public Form {
     QLabel* Image2;
 
   protected:
-    void form_unload() override {}
+    void on_unload() override {}
 };
 
 // The product picture of the splash and About windows, size pixels square.

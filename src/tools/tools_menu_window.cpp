@@ -7,7 +7,8 @@
 
 namespace tomarina {
 
-tomarina31::tomarina31(Forms& forms) : Form(forms, 31, QStringLiteral("tomarina31")) {
+ToolsMenuWindow::ToolsMenuWindow(Forms& forms)
+    : Form(forms, stored_names::tools_menu, QStringLiteral("tools_menu_window")) {
     auto button = [this](const char* name, const QString& caption, int left, int width) {
         auto* b = add_control<QPushButton>(this, name, left, 120, width, 375);
         b->setText(caption);
@@ -19,22 +20,22 @@ tomarina31::tomarina31(Forms& forms) : Form(forms, 31, QStringLiteral("tomarina3
     Command4 = button("Command4", QStringLiteral("終了"), 3480, 735);
     setFixedSize(twips_to_px(4335), twips_to_px(615));
 
-    connect(Command1, &QPushButton::clicked, this, &tomarina31::Command1_Click);
-    connect(Command3, &QPushButton::clicked, this, &tomarina31::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &tomarina31::Command4_Click);
+    connect(Command1, &QPushButton::clicked, this, &ToolsMenuWindow::Command1_Click);
+    connect(Command3, &QPushButton::clicked, this, &ToolsMenuWindow::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &ToolsMenuWindow::Command4_Click);
     watch_esc();
 }
 
-void tomarina31::Command1_Click() {
-    forms_.show<tomarina32>();
+void ToolsMenuWindow::Command1_Click() {
+    forms_.show<SettingsWindow>();
 }
 
-void tomarina31::Command3_Click() {
-    forms_.show<tomarina34>();
+void ToolsMenuWindow::Command3_Click() {
+    forms_.show<AboutWindow>();
 }
 
-void tomarina31::Command4_Click() {
-    end_proc();
+void ToolsMenuWindow::Command4_Click() {
+    close_window();
 }
 
 } // namespace tomarina

@@ -7,10 +7,10 @@ class QPushButton;
 namespace tomarina {
 
 // The tools menu: environment settings, the About window, and "終了".
-class tomarina31 : public Form {
+class ToolsMenuWindow : public Form {
     Q_OBJECT
   public:
-    explicit tomarina31(Forms& forms);
+    explicit ToolsMenuWindow(Forms& forms);
 
     QPushButton* Command1;
     QPushButton* Command3;

@@ -32,7 +32,6 @@ void make_file(const QString& path) {
     f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
 }
 
-
 // A started program with no browser known, so the selection window is open over the main menu.
 struct Started : test::RunningProgram {
     QTemporaryDir disks{test::trusted_parent() + QStringLiteral("/disks-XXXXXX")};
@@ -44,10 +43,10 @@ struct Started : test::RunningProgram {
         QFile::remove(disk(QStringLiteral("probe")));
         return trusted;
     }
-    tomarina92* window() { return forms.loaded<tomarina92>(); }
+    BrowserWindow* window() { return forms.loaded<BrowserWindow>(); }
     // Chooses the option and starts the search; true once the window has closed after it.
     bool search(QRadioButton* option) {
-        const QPointer<tomarina92> w = window();
+        const QPointer<BrowserWindow> w = window();
         QTest::mouseClick(option, Qt::LeftButton);
         QTest::mouseClick(w->Command2, Qt::LeftButton);
         return QTest::qWaitFor([&w] { return !w; });
@@ -83,7 +82,7 @@ class TestBrowserWindow : public QObject {
         QCOMPARE(w->Command2->text(), u8("検索開始"));
         QCOMPARE(w->Command1->text(), u8("終了"));
         QVERIFY(!w->Command2->isEnabled());
-        QVERIFY(!p.forms.loaded<tomarina1>()->Command2->isEnabled());
+        QVERIFY(!p.forms.loaded<MainMenuWindow>()->Command2->isEnabled());
         QCOMPARE(w->Text1->focusPolicy(), Qt::NoFocus); // empty, no stop for Tab
         // Over the main menu, with the keyboard.
         QTRY_COMPARE(QApplication::activeWindow(), w);
@@ -138,7 +137,7 @@ class TestBrowserWindow : public QObject {
         if (saved_kind.isEmpty() && registered.startsWith(u"firefox"))
             QCOMPARE(p.st.settings.inet_data2, desktop.opener());
         QCOMPARE(p.window() != nullptr, kind == u"0");
-        QCOMPARE(p.forms.loaded<tomarina1>()->Command2->isEnabled(), kind == u"1");
+        QCOMPARE(p.forms.loaded<MainMenuWindow>()->Command2->isEnabled(), kind == u"1");
     }
 
     // A screen reader's toggle sets the check without a click: the window follows the check.
@@ -190,8 +189,8 @@ class TestBrowserWindow : public QObject {
         QVERIFY(!p.window());
         QCOMPARE(p.st.settings.inet_data1, QStringLiteral("3"));
         QCOMPARE(p.st.settings.inet_data2, QString());
-        QVERIFY(p.st.settings.tomarina92.left != 0);
-        QVERIFY(!p.forms.loaded<tomarina1>()->Command2->isEnabled());
+        QVERIFY(p.st.settings.browser_window.left != 0);
+        QVERIFY(!p.forms.loaded<MainMenuWindow>()->Command2->isEnabled());
         // Kept until the end writes the settings; the next start neither looks up nor asks.
         QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("tomarina.ini"))));
     }
@@ -217,8 +216,8 @@ class TestBrowserWindow : public QObject {
         QCOMPARE(p.st.settings.inet_data1, QStringLiteral("1"));
         QCOMPARE(p.st.settings.inet_data2, found);
         QVERIFY(!p.window());
-        QVERIFY(p.forms.loaded<tomarina1>()->Command2->isEnabled());
-        QCOMPARE(test::announced(p.forms.loaded<tomarina1>()), browser_registered);
+        QVERIFY(p.forms.loaded<MainMenuWindow>()->Command2->isEnabled());
+        QCOMPARE(test::announced(p.forms.loaded<MainMenuWindow>()), browser_registered);
         QVERIFY(!seen.contains(p.disk("c/.hidden/")));
         QVERIFY(!seen.contains(p.disk("d/")));
         QVERIFY(p.dir.read(QStringLiteral("tomarina.ini")).contains("inet_data2=" + found.toLocal8Bit()));
@@ -248,7 +247,8 @@ class TestBrowserWindow : public QObject {
         make_file(p.disk("c/a/IEXPLORE.EXE"));
         QVERIFY(QFile::setPermissions(p.disk("c/a"), QFileDevice::Permissions(0x7777)));
         make_file(p.disk("c/b/IEXPLORE.EXE"));
-        QVERIFY(QFile::setPermissions(p.disk("c/b/IEXPLORE.EXE"), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(QFile::setPermissions(p.disk("c/b/IEXPLORE.EXE"),
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner));
         make_file(p.disk("c/c/IEXPLORE.EXE"));
         QVERIFY(QFile::setPermissions(p.disk("c/c/IEXPLORE.EXE"), QFileDevice::Permissions(0x7777)));
         if (::geteuid() == 0) { // owned by another user
@@ -303,7 +303,7 @@ class TestBrowserWindow : public QObject {
                     if (how == 0) w->Command1->click();
                     if (how == 1) QTest::keyClick(w->Command1, Qt::Key_Escape);
                     if (how == 2) w->close();
-                    if (how == 3) p.forms.loaded<tomarina1>()->end_proc();
+                    if (how == 3) p.forms.loaded<MainMenuWindow>()->close_window();
                 },
                 Qt::BlockingQueuedConnection);
         };

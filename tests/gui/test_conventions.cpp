@@ -4,12 +4,12 @@
 #include "program/main_menu_window.h"
 #include "program/program.h"
 #include "results/detail_window.h"
-#include "shared/results_cells.h"
 #include "results/results_window.h"
 #include "search/narrowing_window.h"
 #include "search/picker_window.h"
 #include "search/region_window.h"
 #include "search/search_conditions_window.h"
+#include "shared/results_cells.h"
 #include "support/gui_support.h"
 #include "tools/about_window.h"
 #include "tools/progress_window.h"
@@ -38,7 +38,7 @@ namespace {
 // A window with one control of each kind that takes Esc; it keeps its position in the tools menu's slot.
 class StandIn : public Form {
   public:
-    explicit StandIn(Forms& forms) : Form(forms, 31, QStringLiteral("stand_in")) {
+    explicit StandIn(Forms& forms) : Form(forms, stored_names::tools_menu, QStringLiteral("stand_in")) {
         button = new QPushButton(QStringLiteral("終了"), this);
         button->setObjectName(QStringLiteral("Command1"));
         text = new QLineEdit(this);
@@ -53,7 +53,7 @@ class StandIn : public Form {
         tabs->setGeometry(120, 0, 160, 100);
         tabs->addTab(new QWidget, QStringLiteral("一"));
         tabs->addTab(new QWidget, QStringLiteral("二"));
-        connect(button, &QPushButton::clicked, this, [this] { end_proc(); });
+        connect(button, &QPushButton::clicked, this, [this] { close_window(); });
         watch_esc();
         resize(300, 200);
     }
@@ -126,7 +126,7 @@ class TestConventions : public QObject {
     void esc_closes_from_every_control_and_the_window_reopens_where_it_was() {
         test::RunningProgram p;
         auto& [dir, st, pf, forms, ended] = p;
-        st.settings.tomarina31 = {1500, 3000};
+        st.settings.tools_menu_window = {1500, 3000};
         // Every control, the tab strip and the window itself.
         constexpr int controls = 7;
         for (int control = 0; control < controls; ++control) {
@@ -137,9 +137,9 @@ class TestConventions : public QObject {
             w->move(QPoint(300, 150) + QPoint(control, 0));
             QTest::keyClick(targets[control], Qt::Key_Escape);
             QVERIFY(!forms.loaded<StandIn>());
-            QCOMPARE(st.settings.tomarina31.left, Integer(px_to_twips(300 + control)));
-            QCOMPARE(st.settings.tomarina31.top, Integer(2250));
-            st.settings.tomarina31 = {1500, 3000};
+            QCOMPARE(st.settings.tools_menu_window.left, Integer(px_to_twips(300 + control)));
+            QCOMPARE(st.settings.tools_menu_window.top, Integer(2250));
+            st.settings.tools_menu_window = {1500, 3000};
         }
         // Unloading closed the help window every time.
         QCOMPARE(pf.help_calls.count(QStringLiteral("close")), controls);
@@ -154,7 +154,7 @@ class TestConventions : public QObject {
         QCOMPARE(first->text->text(), QStringLiteral("typed"));
         first->close(); // the frame's close box: no end step, position not saved
         QVERIFY(!forms.loaded<StandIn>());
-        QCOMPARE(st.settings.tomarina31.top, Integer(0));
+        QCOMPARE(st.settings.tools_menu_window.top, Integer(0));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         auto* second = forms.show<StandIn>();
         QCOMPARE(second->text->text(), QString());
@@ -166,13 +166,13 @@ class TestConventions : public QObject {
         test::RunningProgram p(build_database(test::small_source()));
         p.dir.write(QStringLiteral("tomarina.ini"), "[Control]\r\ninet_data1=3\r\n");
         QVERIFY(p.start());
-        auto* menu = p.forms.loaded<tomarina1>();
+        auto* menu = p.forms.loaded<MainMenuWindow>();
         QVERIFY(QTest::qWaitForWindowActive(menu));
         auto* w = p.forms.show<StandIn>();
         QVERIFY(QTest::qWaitForWindowActive(w));
         // The progress window, shown meanwhile, is never given the keyboard back. (This platform
         // activates every window it shows; the desktop leaves the keyboard where it was.)
-        auto* bar = p.forms.show<tomarina91>();
+        auto* bar = p.forms.show<ProgressWindow>();
         QVERIFY(QTest::qWaitForWindowExposed(bar));
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
@@ -200,7 +200,7 @@ class TestConventions : public QObject {
         w->text->setFocus();
         QTest::keyClick(w->text, Qt::Key_F1);
         QVERIFY(pf.help_open);
-        QCOMPARE(pf.help_topic, QStringLiteral("stand_in"));
+        QCOMPARE(pf.help_topic, QStringLiteral("tomarina31"));
         QTest::mouseClick(w->button, Qt::LeftButton);
         QVERIFY(!pf.help_open);
     }
@@ -218,23 +218,24 @@ class TestConventions : public QObject {
             QVERIFY2(control, qPrintable(w->objectName()));
             platform.help_topic.clear();
             QTest::keyClick(control, Qt::Key_F1);
-            QCOMPARE(platform.help_topic, w->objectName());
+            // The help file's anchors are the windows' stored names: tomarina<number of its position keys>.
+            QCOMPARE(platform.help_topic, QStringLiteral("tomarina%1").arg(w->number()));
         };
-        f1_in(forms.loaded<tomarina1>());
+        f1_in(forms.loaded<MainMenuWindow>());
         // Saved below and right of the screen, as on a larger one or at a smaller scale.
         for (int n : {11, 12, 13, 15, 21, 31, 32, 34, 41, 42, 91}) st.settings.form(n) = {14000, 18000};
-        for (Form* w : std::initializer_list<Form*>{forms.show<tomarina11>(), forms.show<tomarina21>(),
-                                                    forms.show<tomarina31>(), forms.show<tomarina32>(),
-                                                    forms.show<tomarina34>(), forms.show<tomarina41>(),
-                                                    forms.show<tomarina42>(EditTarget::new_hotel())})
+        for (Form* w : std::initializer_list<Form*>{
+                 forms.show<SearchConditionsWindow>(), forms.show<RegionWindow>(),
+                 forms.show<ToolsMenuWindow>(), forms.show<SettingsWindow>(), forms.show<AboutWindow>(),
+                 forms.show<MaintenanceListWindow>(), forms.show<HotelEditWindow>(EditTarget::new_hotel())})
             f1_in(w);
-        auto* search = forms.loaded<tomarina11>();
+        auto* search = forms.loaded<SearchConditionsWindow>();
         search->Text1->setText(test::u8("東京"));
         QTest::mouseClick(search->Command1, Qt::LeftButton);
-        f1_in(forms.loaded<tomarina12>());
-        QTest::mouseDClick(forms.loaded<tomarina42>()->Text1, Qt::LeftButton); // its picker
-        (forms.show<tomarina13>(), forms.show<tomarina15>(), forms.show<tomarina91>(),
-         forms.show<frmSplash>());
+        f1_in(forms.loaded<ResultsWindow>());
+        QTest::mouseDClick(forms.loaded<HotelEditWindow>()->Text1, Qt::LeftButton); // its picker
+        (forms.show<NarrowingWindow>(), forms.show<DetailWindow>(), forms.show<ProgressWindow>(),
+         forms.show<SplashWindow>());
         DesktopPlatform desktop;
         desktop.show_help(QString(), QStringLiteral("tomarina1"));
         QStringList found;
@@ -269,29 +270,29 @@ class TestConventions : public QObject {
 
         test::RunningProgram p(build_database(test::small_source()));
         QVERIFY(p.start());
-        QTest::mouseClick(p.forms.loaded<tomarina1>()->Command1, Qt::LeftButton);
-        auto* w = p.forms.loaded<tomarina11>();
+        QTest::mouseClick(p.forms.loaded<MainMenuWindow>()->Command1, Qt::LeftButton);
+        auto* w = p.forms.loaded<SearchConditionsWindow>();
         QVERIFY(w);
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
         w->Text1->setText(QStringLiteral("東京"));
         QTest::keyClick(w->Text1, Qt::Key_Return);
         QVERIFY(w->Command1->hasFocus());
-        QVERIFY(!p.forms.loaded<tomarina12>());
+        QVERIFY(!p.forms.loaded<ResultsWindow>());
         QTest::keyClick(w->Command1, Qt::Key_Return);
-        QVERIFY(p.forms.loaded<tomarina12>());
+        QVERIFY(p.forms.loaded<ResultsWindow>());
     }
 
     void progress_window_keeps_the_help_and_saves_its_position() {
         test::RunningProgram p;
         auto& [dir, st, pf, forms, ended] = p;
         pf.show_help(QString(), QStringLiteral("tomarina1"));
-        auto* progress = forms.show<tomarina91>();
+        auto* progress = forms.show<ProgressWindow>();
         progress->move(45, 30);
         progress->unload();
         QVERIFY(pf.help_open);
-        QCOMPARE(st.settings.tomarina91.left, Integer(675));
-        QCOMPARE(st.settings.tomarina91.top, Integer(450));
+        QCOMPARE(st.settings.progress_window.left, Integer(675));
+        QCOMPARE(st.settings.progress_window.top, Integer(450));
     }
 
     void program_end_closes_windows_without_their_end_steps_and_restart_reopens_where_left() {
@@ -302,11 +303,11 @@ class TestConventions : public QObject {
             QVERIFY(first->start());
             auto* other = forms.show<StandIn>();
             other->move(400, 400);
-            auto* menu = forms.loaded<tomarina1>();
+            auto* menu = forms.loaded<MainMenuWindow>();
             menu->move(moved_to);
             QTest::keyClick(menu->Command3, Qt::Key_Escape);
             QVERIFY(!forms.loaded<StandIn>());
-            QCOMPARE(st.settings.tomarina31.top, Integer(0)); // its end step did not run
+            QCOMPARE(st.settings.tools_menu_window.top, Integer(0)); // its end step did not run
         }
         const QByteArray ini = first->dir.read(QStringLiteral("tomarina.ini"));
         QVERIFY(ini.contains("tomarina1_top=2475\r\ntomarina1_left=3600\r\n"));
@@ -321,7 +322,7 @@ class TestConventions : public QObject {
             test::WiredForms forms(st, pf);
             forms.on_end = [] {};
             QVERIFY(start_program(forms));
-            QCOMPARE(forms.loaded<tomarina1>()->pos(), moved_to);
+            QCOMPARE(forms.loaded<MainMenuWindow>()->pos(), moved_to);
         }
     }
 };

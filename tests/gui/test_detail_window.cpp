@@ -1,12 +1,12 @@
-#include "data/database.h"
 #include "browser/browser_window.h"
+#include "data/database.h"
 #include "results/detail_window.h"
 #include "results/links.h"
 #include "results/results_window.h"
 #include "search/search_conditions_window.h"
 #include "shared/accessibility.h"
-#include "tools/settings_window.h"
 #include "support/gui_support.h"
+#include "tools/settings_window.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -70,27 +70,27 @@ struct App {
         st.settings.apply_defaults();
     }
     // Searches Tokyo through the search window.
-    tomarina12* results() {
-        auto* w = forms.show<tomarina11>();
+    ResultsWindow* results() {
+        auto* w = forms.show<SearchConditionsWindow>();
         w->Option1->setChecked(true);
         w->Text1->setText(u8("東京"));
         QTest::mouseClick(w->Command1, Qt::LeftButton);
-        return forms.loaded<tomarina12>();
+        return forms.loaded<ResultsWindow>();
     }
-    int row_of(tomarina12* r, const char* name) {
+    int row_of(ResultsWindow* r, const char* name) {
         for (int row = 1; row <= r->model->rowCount(); ++row)
             if (r->model->cell_text(row, 1) == u8(name)) return row;
         return 0;
     }
-    void click_row(tomarina12* r, int row) {
+    void click_row(ResultsWindow* r, int row) {
         const QModelIndex index = r->model->index(row - 1, 1);
         r->MSFlexGrid1->scrollTo(index);
         QTest::mouseClick(r->MSFlexGrid1->viewport(), Qt::LeftButton, {},
                           r->MSFlexGrid1->visualRect(index).center());
     }
-    tomarina15* click(tomarina12* r, const char* name) {
+    DetailWindow* click(ResultsWindow* r, const char* name) {
         click_row(r, row_of(r, name));
-        return forms.loaded<tomarina15>();
+        return forms.loaded<DetailWindow>();
     }
 };
 
@@ -150,7 +150,7 @@ class TestDetailWindow : public QObject {
             u8("東京都千代田区丸の内一丁目九番一号　トマリナビルディング北館二十三階全部");
         app.st.db.hotel_name(h) = u8("トマリナグランドホテル東京ステーション丸の内北口ウイング");
         app.click_row(r, row);
-        auto* d = app.forms.loaded<tomarina15>();
+        auto* d = app.forms.loaded<DetailWindow>();
         QVERIFY(d);
         QVERIFY(QTest::qWaitForWindowExposed(d));
         for (QLineEdit* box : {d->Text1, d->Text2}) {
@@ -304,7 +304,8 @@ class TestDetailWindow : public QObject {
             QCOMPARE(app.st.search.ordering(), u8("ホテル料金"));
             QCOMPARE(r->MSFlexGrid1->position(), r->model->index(2, 5));
         }
-        QAccessibleInterface* said = QAccessible::queryAccessibleInterface(r->findChild<QWidget*>("announcement"));
+        QAccessibleInterface* said =
+            QAccessible::queryAccessibleInterface(r->findChild<QWidget*>("announcement"));
         QVERIFY(said && said->text(QAccessible::Name).startsWith(u8("▼ 料金(ｼﾝｸﾞﾙ)")));
     }
 
@@ -315,7 +316,7 @@ class TestDetailWindow : public QObject {
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(2) + 4, header->height() / 2));
         QCOMPARE(r->grid_row(), Integer(1));
-        auto* d = app.forms.loaded<tomarina15>();
+        auto* d = app.forms.loaded<DetailWindow>();
         QVERIFY(d);
         QCOMPARE(d->Text2->text(), r->model->cell_text(1, 1));
     }
@@ -327,7 +328,7 @@ class TestDetailWindow : public QObject {
         r->MSFlexGrid1->setCurrentIndex(r->model->index(1, 0));
         QTest::keyClick(r->MSFlexGrid1, Qt::Key_Return);
         QCOMPARE(r->grid_row(), Integer(2));
-        auto* d = app.forms.loaded<tomarina15>();
+        auto* d = app.forms.loaded<DetailWindow>();
         QVERIFY(d);
         QCOMPARE(d->Text2->text(), r->model->cell_text(2, 1));
     }
@@ -347,10 +348,10 @@ class TestDetailWindow : public QObject {
         auto* d = app.click(r, "あいホテル");
         QVERIFY(r->Command5->isEnabled() && d->Command5->isEnabled());
         if (unused)
-            QTest::mouseClick(app.forms.show<tomarina92>()->Option3, Qt::LeftButton);
+            QTest::mouseClick(app.forms.show<BrowserWindow>()->Option3, Qt::LeftButton);
         else
-            QTest::mouseClick(app.forms.show<tomarina32>()->Command2, Qt::LeftButton);
-        QVERIFY(app.forms.loaded<tomarina92>() || unused);
+            QTest::mouseClick(app.forms.show<SettingsWindow>()->Command2, Qt::LeftButton);
+        QVERIFY(app.forms.loaded<BrowserWindow>() || unused);
         for (QPushButton* b : {r->Command4, r->Command5, d->Command4, d->Command5}) QVERIFY(!b->isEnabled());
         app.click(r, "えきホテル");
         QVERIFY(!r->Command4->isEnabled() && !r->Command5->isEnabled());
@@ -382,20 +383,20 @@ class TestDetailWindow : public QObject {
         d->move(twips_to_px(1500), twips_to_px(3000));
         d->Text1->setFocus();
         QTest::keyClick(d->Text1, Qt::Key_Escape);
-        QVERIFY(!app.forms.loaded<tomarina15>());
-        QCOMPARE(app.st.settings.tomarina15.left, Integer(1500));
-        QCOMPARE(app.st.settings.tomarina15.top, Integer(3000));
+        QVERIFY(!app.forms.loaded<DetailWindow>());
+        QCOMPARE(app.st.settings.detail_window.left, Integer(1500));
+        QCOMPARE(app.st.settings.detail_window.top, Integer(3000));
 
         d = app.click(r, "いろはホテル");
         QTest::mouseClick(d->Command1, Qt::LeftButton);
-        QVERIFY(!app.forms.loaded<tomarina15>());
+        QVERIFY(!app.forms.loaded<DetailWindow>());
 
         // Closing the results window closes the detail window too.
         app.click(r, "えきホテル");
-        QVERIFY(app.forms.loaded<tomarina15>());
+        QVERIFY(app.forms.loaded<DetailWindow>());
         QTest::mouseClick(r->Command2, Qt::LeftButton);
-        QVERIFY(!app.forms.loaded<tomarina12>());
-        QVERIFY(!app.forms.loaded<tomarina15>());
+        QVERIFY(!app.forms.loaded<ResultsWindow>());
+        QVERIFY(!app.forms.loaded<DetailWindow>());
     }
 };
 

@@ -3,6 +3,7 @@
 #include "support/gui_support.h"
 #include "tools/splash_window.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -10,7 +11,6 @@
 #include <QPixmap>
 #include <QProcess>
 #include <QPushButton>
-#include <QAbstractTextDocumentLayout>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -36,10 +36,10 @@ class TestMainMenu : public QObject {
         auto& [dir, st, pf, forms, ended] = p;
         QVERIFY(p.start());
 
-        auto* menu = forms.loaded<tomarina1>();
+        auto* menu = forms.loaded<MainMenuWindow>();
         QVERIFY(menu);
         QVERIFY(menu->isVisible());
-        QVERIFY(!forms.loaded<frmSplash>());
+        QVERIFY(!forms.loaded<SplashWindow>());
         QCOMPARE(menu->windowTitle(),
                  u8("トマリナホテル情報＆予約　　　　　　　　　　　　　　　ヘルプ：Ｆ１"));
         QCOMPARE(menu->Command1->text(), u8("ホテル検索＆予約"));
@@ -74,7 +74,7 @@ class TestMainMenu : public QObject {
         QTest::keyClick(menu->Command1, Qt::Key_Escape);
         QCOMPARE(ended, 1);
         QCOMPARE(st.dat_open_flg, Integer(0));
-        QVERIFY(!forms.loaded<tomarina1>());
+        QVERIFY(!forms.loaded<MainMenuWindow>());
         QVERIFY(dir.read(QStringLiteral("tomarina.ini")).startsWith("[Form]\r\ntomarina1_top="));
         // A first run has not determined the browser yet.
         QVERIFY(dir.read(QStringLiteral("tomarina.ini")).contains("\r\ninet_data1=0\r\n"));
@@ -84,14 +84,14 @@ class TestMainMenu : public QObject {
         test::RunningProgram p(build_database(test::small_source()));
         p.dir.write(QStringLiteral("tomarina.ini"), "[Control]\r\ninet_data1=1\r\n");
         QVERIFY(p.start());
-        QVERIFY(p.forms.loaded<tomarina1>()->Command2->isEnabled());
+        QVERIFY(p.forms.loaded<MainMenuWindow>()->Command2->isEnabled());
     }
 
     void starts_without_a_database() {
         test::RunningProgram p;
         auto& [dir, st, pf, forms, ended] = p;
         QVERIFY(p.start());
-        auto* menu = forms.loaded<tomarina1>();
+        auto* menu = forms.loaded<MainMenuWindow>();
         QVERIFY(menu && menu->isVisible());
         QCOMPARE(st.db.hotel_count, Integer(0));
         QVERIFY(!QFile::exists(dir.file(QStringLiteral("tomarina.dat"))));
@@ -111,7 +111,7 @@ class TestMainMenu : public QObject {
         QCOMPARE(st.db.hotel_count, Integer(0));
         QVERIFY(st.user.user_count > 0);
         QVERIFY(pf.messages.isEmpty());
-        QTest::keyClick(forms.loaded<tomarina1>()->Command4, Qt::Key_Escape);
+        QTest::keyClick(forms.loaded<MainMenuWindow>()->Command4, Qt::Key_Escape);
         QVERIFY(dir.read(QStringLiteral("tomarina.ini")).startsWith("[Form]\r\n"));
         QCOMPARE(dir.read(QStringLiteral("hotelusr.csv")), noise); // read, never written here
     }
@@ -120,7 +120,7 @@ class TestMainMenu : public QObject {
         test::RunningProgram p;
         auto& [dir, st, pf, forms, ended] = p;
         st.ver_text = QStringLiteral("1.51");
-        auto* splash = forms.show<frmSplash>();
+        auto* splash = forms.show<SplashWindow>();
         QCOMPARE(splash->lblVersion->text(), QStringLiteral("Version  1.51"));
         QCOMPARE(splash->lblProductName->text(), u8("トマリナホテル情報＆予約"));
         QCOMPARE(splash->lblPlatform->text(), QStringLiteral("Windows95/98,NT/WS"));
@@ -199,8 +199,8 @@ class TestMainMenu : public QObject {
         QTextDocument* page = help_view()->document();
         page->documentLayout()->documentSize(); // laid out: every picture asked for
         const QVariant drawn = page->resource(QTextDocument::ImageResource, QUrl(address));
-        const QImage picture = drawn.userType() == QMetaType::QPixmap ? drawn.value<QPixmap>().toImage()
-                                                                       : drawn.value<QImage>();
+        const QImage picture =
+            drawn.userType() == QMetaType::QPixmap ? drawn.value<QPixmap>().toImage() : drawn.value<QImage>();
         QVERIFY(!picture.isNull()); // a placeholder at least, never a load of the address
         QCOMPARE(picture.size() == QSize(1, 1), shown);
     }
@@ -209,7 +209,7 @@ class TestMainMenu : public QObject {
     // and all of them fit the label's height.
     void splash_notice_reads_well() {
         test::RunningProgram p;
-        auto* splash = p.forms.show<frmSplash>();
+        auto* splash = p.forms.show<SplashWindow>();
         const QLabel* label = splash->lblWarning;
         const test::DrawnLines drawn = test::drawn_lines(label);
         QVERIFY(drawn.fit_width);

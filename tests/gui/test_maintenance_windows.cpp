@@ -73,45 +73,45 @@ struct Maint {
     QString file() const { return decode_cp932(dir.read(csv)); }
     bool file_exists() const { return QFile::exists(dir.file(csv)); }
 
-    tomarina41* list() { return forms.show<tomarina41>(); }
-    tomarina42* edit() { return forms.loaded<tomarina42>(); }
+    MaintenanceListWindow* list() { return forms.show<MaintenanceListWindow>(); }
+    HotelEditWindow* edit() { return forms.loaded<HotelEditWindow>(); }
 
     // The cell's centre in the grid's viewport.
-    static QPoint cell(tomarina41* w, int row, int column) {
+    static QPoint cell(MaintenanceListWindow* w, int row, int column) {
         return w->MSFlexGrid1->visualRect(w->model->index(row - 1, column)).center();
     }
-    static void click(tomarina41* w, int row, int column) {
+    static void click(MaintenanceListWindow* w, int row, int column) {
         QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, cell(w, row, column));
     }
-    static void double_click(tomarina41* w, int row, int column) {
+    static void double_click(MaintenanceListWindow* w, int row, int column) {
         click(w, row, column);
         QTest::mouseDClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, cell(w, row, column));
     }
-    static void double_click_heading(tomarina41* w, int column) {
+    static void double_click_heading(MaintenanceListWindow* w, int column) {
         QHeaderView* h = w->MSFlexGrid1->horizontalHeader();
         const QPoint at(h->sectionViewportPosition(column) + h->sectionSize(column) / 2, h->height() / 2);
         QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, at);
     }
-    static QStringList column(tomarina41* w, int c) {
+    static QStringList column(MaintenanceListWindow* w, int c) {
         QStringList out;
         for (int r = 1; r <= w->model->rowCount(); ++r) out << w->model->cell_text(r, c);
         return out;
     }
     // Types the nine fields into the edit window.
-    static void type(tomarina42* e, const QStringList& f) {
+    static void type(HotelEditWindow* e, const QStringList& f) {
         for (int k = 1; k <= 9; ++k) e->text(k)->setText(f.value(k - 1));
     }
     // Opens the edit window for a new hotel from the list and stores it.
     void add_hotel(const QStringList& f) {
-        tomarina41* w = list();
+        MaintenanceListWindow* w = list();
         QTest::mouseClick(w->Command2, Qt::LeftButton);
-        tomarina42* e = edit();
+        HotelEditWindow* e = edit();
         QVERIFY(e);
         type(e, f);
         QTest::mouseClick(e->Command1, Qt::LeftButton);
     }
-    QString message(tomarina42* e) const { return input_form(e->Text10->toPlainText()); }
+    QString message(HotelEditWindow* e) const { return input_form(e->Text10->toPlainText()); }
 };
 
 } // namespace
@@ -127,7 +127,7 @@ class TestMaintenanceWindows : public QObject {
     void typed_and_pasted_text_takes_one_form() {
         Maint m;
         QTest::mouseClick(m.list()->Command2, Qt::LeftButton);
-        tomarina42* e = m.edit();
+        HotelEditWindow* e = m.edit();
         QVERIFY(e);
         for (int k = 1; k <= 9; ++k) {
             QLineEdit* box = e->text(k);
@@ -147,18 +147,18 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(m.st.user.user_count, Integer(1));
         QCOMPARE(m.st.user.user_name(1), u8("波～ホテル"));
 
-        auto* w = m.forms.show<tomarina11>();
+        auto* w = m.forms.show<SearchConditionsWindow>();
         w->Option3->setChecked(true);
         test::commit_text(w->Text1, u8("波〜"));
         QCOMPARE(w->Text1->text(), u8("波～"));
         QTest::mouseClick(w->Command1, Qt::LeftButton);
-        QVERIFY(m.forms.loaded<tomarina12>());
+        QVERIFY(m.forms.loaded<ResultsWindow>());
         QCOMPARE(m.st.search.state().sel_count, Integer(1));
     }
 
     void empty_list() {
         Maint m;
-        tomarina41* w = m.list();
+        MaintenanceListWindow* w = m.list();
         QCOMPARE(w->windowTitle(), u8("トマリナホテル情報＆予約"));
         QCOMPARE(w->model->rowCount(), 0);
         QCOMPARE(w->model->columnCount(), 9);
@@ -187,7 +187,7 @@ class TestMaintenanceWindows : public QObject {
 
     void resize_rule() {
         Maint m(line(hotel_b));
-        tomarina41* w = m.list();
+        MaintenanceListWindow* w = m.list();
         const QRect grid = w->MSFlexGrid1->geometry();
         const QPoint add = w->Command2->pos(), save = w->Command1->pos(), cancel = w->Command5->pos();
         w->resize(w->width() + 150, w->height() + 90);
@@ -204,7 +204,7 @@ class TestMaintenanceWindows : public QObject {
 
     void rows_cells_and_click_rule() {
         Maint m(line(hotel_b) + line(hotel_c));
-        tomarina41* w = m.list();
+        MaintenanceListWindow* w = m.list();
         QCOMPARE(w->model->rowCount(), 2);
         QCOMPARE(Maint::column(w, 3), (QStringList{u8("ホテルB"), u8("ホテルC")}));
         QCOMPARE(Maint::column(w, 5), (QStringList{u8("200"), QString()})); // a room count of 0 shows empty
@@ -241,7 +241,7 @@ class TestMaintenanceWindows : public QObject {
         QStringList hotel = hotel_b;
         hotel[4] = u8("012-345-6789");
         Maint m(line(hotel) + line(hotel_a));
-        tomarina41* w = m.list();
+        MaintenanceListWindow* w = m.list();
         auto* cells = qobject_cast<ResultsCellDelegate*>(w->MSFlexGrid1->itemDelegate());
         auto* heading = qobject_cast<GridHeading*>(w->MSFlexGrid1->horizontalHeader());
         QVERIFY(cells && heading);
@@ -266,7 +266,7 @@ class TestMaintenanceWindows : public QObject {
     void huge_field_drawn_only_as_far_as_the_cell_shows() {
         Maint m(line(hotel_b));
         m.st.user.user_name(1) = QString(4'000'000, u'W');
-        tomarina41* w = m.list();
+        MaintenanceListWindow* w = m.list();
         w->show();
         auto* cells = qobject_cast<ResultsCellDelegate*>(w->MSFlexGrid1->itemDelegate());
         QVERIFY(cells);
@@ -280,7 +280,7 @@ class TestMaintenanceWindows : public QObject {
 
     void reorder_marks_heading_and_keeps_each_row() {
         Maint m(line(hotel_b) + line(hotel_c) + line(hotel_a));
-        tomarina41* w = m.list();
+        MaintenanceListWindow* w = m.list();
         Maint::double_click_heading(w, 3);
         QCOMPARE(m.st.order.user_sort_key_name, ordering_name(Ordering::name));
         QCOMPARE(w->model->heading(3), u8("▼ ホテル名"));
@@ -298,7 +298,7 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(w->model->heading(7), u8("▼ 料金(ｼﾝｸﾞﾙ)"));
         QCOMPARE(w->model->heading(3), u8("ホテル名"));
         QCOMPARE(Maint::column(w, 3), (QStringList{u8("ホテルC"), u8("ホテルA"), u8("ホテルB")}));
-        QVERIFY(m.forms.loaded<tomarina41>());
+        QVERIFY(m.forms.loaded<MaintenanceListWindow>());
 
         // The access column orders by prefecture and marks the prefecture heading.
         Maint::double_click_heading(w, 6);
@@ -321,7 +321,7 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(m.st.user.user_copied_flg, Integer(0));
 
         // The ordering is remembered for the next opening, whose rows start in file order.
-        w->end_proc();
+        w->close_window();
         w = m.list();
         QCOMPARE(w->model->heading(3), u8("▼ ホテル名"));
         QCOMPARE(Maint::column(w, 3), (QStringList{u8("ホテルB"), u8("ホテルA")}));
@@ -329,7 +329,7 @@ class TestMaintenanceWindows : public QObject {
 
     void delete_cancel_and_last_hotel() {
         Maint m(line(hotel_b));
-        tomarina41* w = m.list();
+        MaintenanceListWindow* w = m.list();
         Maint::click(w, 1, 0);
         m.pf.answers = {MsgAnswer::Cancel};
         QTest::mouseClick(w->Command4, Qt::LeftButton);
@@ -342,19 +342,19 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(w->model->rowCount(), 0);
         // The next close writes an empty file.
         QTest::keyClick(w->Command2, Qt::Key_Escape);
-        QVERIFY(!m.forms.loaded<tomarina41>());
+        QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
         QVERIFY(m.file_exists());
         QCOMPARE(m.file(), QString());
     }
 
     void modify_after_reorder_opens_the_rows_hotel() {
         Maint m(line(hotel_b) + line(hotel_c) + line(hotel_a));
-        tomarina41* w = m.list();
+        MaintenanceListWindow* w = m.list();
         Maint::double_click_heading(w, 3); // A, B, C
         Maint::click(w, 3, 3);
         QTest::mouseClick(w->Command3, Qt::LeftButton);
-        QVERIFY(!m.forms.loaded<tomarina41>());
-        tomarina42* e = m.edit();
+        QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
+        HotelEditWindow* e = m.edit();
         QVERIFY(e);
         QCOMPARE(e->target().mode, EditMode::upd);
         QCOMPARE(e->target().user_no, Integer(2));
@@ -374,10 +374,10 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(m.st.user.user_tel(1), u8("03-2222-2222"));
         QCOMPARE(m.st.user.user_count, Integer(3));
         QVERIFY(!m.edit());
-        QVERIFY(m.forms.loaded<tomarina41>());
+        QVERIFY(m.forms.loaded<MaintenanceListWindow>());
 
         // A double click on a data row opens its hotel as 修正 does.
-        w = m.forms.loaded<tomarina41>();
+        w = m.forms.loaded<MaintenanceListWindow>();
         Maint::double_click(w, 2, 3);
         QVERIFY(m.edit());
         QCOMPARE(m.edit()->Text4->text(), u8("ホテルC"));
@@ -386,11 +386,11 @@ class TestMaintenanceWindows : public QObject {
     void add_from_the_list() {
         Maint m;
         m.st.settings.text1_hist(1) = u8("千葉");
-        tomarina41* w = m.list();
+        MaintenanceListWindow* w = m.list();
         QTest::mouseClick(w->Command2, Qt::LeftButton);
-        QVERIFY(!m.forms.loaded<tomarina41>());
+        QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
         QVERIFY(m.file_exists()); // the list's close wrote the (still empty) tables
-        tomarina42* e = m.edit();
+        HotelEditWindow* e = m.edit();
         QCOMPARE(e->Label11->text(), u8("追加モード"));
         QVERIFY(!e->Command3->isEnabled());
         QCOMPARE(e->Text1->text(), u8("千葉")); // the latest prefecture of the history
@@ -415,12 +415,12 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(m.st.user.user_price_num(1), Long(10000));
         QCOMPARE(m.st.user.user_syousai_name(1), u8("東京／羽田"));
         QCOMPARE(m.st.user.user_ken(1), Long(2));
-        w = m.forms.loaded<tomarina41>();
+        w = m.forms.loaded<MaintenanceListWindow>();
         QVERIFY(w);
         QCOMPARE(Maint::column(w, 3), QStringList{u8("トマリナホテル")});
 
         QTest::mouseClick(w->Command1, Qt::LeftButton);
-        QVERIFY(!m.forms.loaded<tomarina41>());
+        QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
         QCOMPARE(m.file(),
                  u8("\"東京\",\"東京／羽田\",\"東京／羽田\",\"トマリナホテル\",\"012-345-6789\",\"123\","
                     "\"京橋駅徒歩１０分\",\"\\10,000\",\"○\"\r\n"));
@@ -428,10 +428,10 @@ class TestMaintenanceWindows : public QObject {
 
     void add_update_leaves_the_original() {
         Maint m(line(hotel_b));
-        tomarina41* w = m.list();
+        MaintenanceListWindow* w = m.list();
         Maint::click(w, 1, 3);
         QTest::mouseClick(w->Command3, Qt::LeftButton);
-        tomarina42* e = m.edit();
+        HotelEditWindow* e = m.edit();
         e->Text4->setText(u8("ホテルB別館"));
         e->Text2->clear();
         QTest::mouseClick(e->Command3, Qt::LeftButton);
@@ -446,7 +446,7 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(m.st.user.user_name(1), u8("ホテルB"));
         QCOMPARE(m.st.user.user_name(2), u8("ホテルB別館"));
         QCOMPARE(m.st.user.user_price(2), u8("\\12,000"));
-        QCOMPARE(Maint::column(m.forms.loaded<tomarina41>(), 3),
+        QCOMPARE(Maint::column(m.forms.loaded<MaintenanceListWindow>(), 3),
                  (QStringList{u8("ホテルB"), u8("ホテルB別館")}));
     }
 
@@ -455,7 +455,7 @@ class TestMaintenanceWindows : public QObject {
         Maint m;
         m.list();
         QTest::mouseClick(m.list()->Command2, Qt::LeftButton);
-        tomarina42* e = m.edit();
+        HotelEditWindow* e = m.edit();
         e->show();
         e->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(e));
@@ -518,7 +518,7 @@ class TestMaintenanceWindows : public QObject {
     void enter_checks_prompts_and_picker_buttons() {
         Maint m;
         QTest::mouseClick(m.list()->Command2, Qt::LeftButton);
-        tomarina42* e = m.edit();
+        HotelEditWindow* e = m.edit();
         e->show();
         e->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(e));
@@ -607,11 +607,11 @@ class TestMaintenanceWindows : public QObject {
     void picker_fills_prefecture_and_airport() {
         Maint m;
         QTest::mouseClick(m.list()->Command2, Qt::LeftButton);
-        tomarina42* e = m.edit();
+        HotelEditWindow* e = m.edit();
         e->Text1->setFocus();
         e->Command4->show();
         QTest::mouseClick(e->Command4, Qt::LeftButton);
-        auto* p = m.forms.loaded<tomarina14>();
+        auto* p = m.forms.loaded<PickerWindow>();
         QVERIFY(p);
         QCOMPARE(p->mode(), SearchType::prefecture);
         QCOMPARE(p->opener(), e);
@@ -622,12 +622,12 @@ class TestMaintenanceWindows : public QObject {
             p->List1_DblClick();
         };
         choose(u8("千葉"));
-        QVERIFY(!m.forms.loaded<tomarina14>());
+        QVERIFY(!m.forms.loaded<PickerWindow>());
         QCOMPARE(e->Text1->text(), u8("千葉"));
         QCOMPARE(e->focusWidget(), e->Text2);
 
         QTest::mouseDClick(e->Text2, Qt::LeftButton);
-        p = m.forms.loaded<tomarina14>();
+        p = m.forms.loaded<PickerWindow>();
         QVERIFY(p);
         QCOMPARE(p->mode(), SearchType::airport);
         choose(u8("東京／成田"));
@@ -639,18 +639,18 @@ class TestMaintenanceWindows : public QObject {
     void edit_window_cancel_and_esc() {
         Maint m(line(hotel_b));
         QTest::mouseClick(m.list()->Command2, Qt::LeftButton);
-        tomarina42* e = m.edit();
+        HotelEditWindow* e = m.edit();
         e->Text4->setText(u8("未保存"));
         QTest::mouseClick(e->Command2, Qt::LeftButton); // 取消終了: the list again, nothing stored
         QVERIFY(!m.edit());
-        QVERIFY(m.forms.loaded<tomarina41>());
+        QVERIFY(m.forms.loaded<MaintenanceListWindow>());
         QCOMPARE(m.st.user.user_count, Integer(1));
 
         QTest::mouseClick(m.list()->Command2, Qt::LeftButton);
         e = m.edit();
         QTest::keyClick(e->Text4, Qt::Key_Escape); // Esc: closes only
         QVERIFY(!m.edit());
-        QVERIFY(!m.forms.loaded<tomarina41>());
+        QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
         QCOMPARE(m.st.user.user_count, Integer(1));
     }
 
@@ -664,7 +664,7 @@ class TestMaintenanceWindows : public QObject {
             QCOMPARE(m.st.user.user_count, Integer(3));
             m.st.user.user_copied_flg = 1; // a search appended the added hotel meanwhile
             QTest::mouseClick(m.list()->Command5, Qt::LeftButton);
-            QVERIFY(!m.forms.loaded<tomarina41>());
+            QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
             QCOMPARE(m.st.user.user_count, Integer(2));
             QCOMPARE(m.file(), original);
             QCOMPARE(m.st.user.user_copied_flg, Integer(0)); // the searches drop it again
@@ -672,7 +672,7 @@ class TestMaintenanceWindows : public QObject {
         {
             // 取消終了 after deletions restores them.
             Maint m(original);
-            tomarina41* w = m.list();
+            MaintenanceListWindow* w = m.list();
             Maint::click(w, 1, 3);
             QTest::mouseClick(w->Command4, Qt::LeftButton);
             QCOMPARE(m.st.user.user_count, Integer(1));
@@ -683,11 +683,11 @@ class TestMaintenanceWindows : public QObject {
         {
             // Esc and the close box write on unload; 登録終了 writes before closing.
             Maint m(original);
-            tomarina41* w = m.list();
+            MaintenanceListWindow* w = m.list();
             Maint::click(w, 1, 3);
             QTest::mouseClick(w->Command4, Qt::LeftButton);
             QTest::keyClick(w->MSFlexGrid1, Qt::Key_Escape);
-            QVERIFY(!m.forms.loaded<tomarina41>());
+            QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
             QCOMPARE(m.file(), line(hotel_c));
 
             w = m.list();
@@ -695,14 +695,14 @@ class TestMaintenanceWindows : public QObject {
             Maint::click(w, 1, 3);
             QTest::mouseClick(w->Command4, Qt::LeftButton);
             w->close();
-            QVERIFY(!m.forms.loaded<tomarina41>());
+            QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
             QCOMPARE(m.file(), QString());
 
             m.st.user.user_count = 1;
             set_user_record(m.st.user, 1, hotel_a);
             w = m.list();
             QTest::mouseClick(w->Command1, Qt::LeftButton);
-            QVERIFY(!m.forms.loaded<tomarina41>());
+            QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
             QCOMPARE(m.file(), line(hotel_a));
             QVERIFY(m.pf.messages.isEmpty() || m.pf.messages.last().title != u8("エラーメッセージ"));
 
@@ -711,7 +711,7 @@ class TestMaintenanceWindows : public QObject {
             QCOMPARE(w->user_saved_flg(), Integer(0));
             const int saves = faulty_disk.saves();
             QTest::mouseClick(w->Command1, Qt::LeftButton);
-            QVERIFY(!m.forms.loaded<tomarina41>());
+            QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
             QCOMPARE(faulty_disk.saves() - saves, 1);
         }
     }
@@ -726,7 +726,7 @@ class TestMaintenanceWindows : public QObject {
             save_faults.fail_create = true;
             const auto shown = m.pf.messages.size();
             QTest::mouseClick(m.list()->Command5, Qt::LeftButton);
-            QVERIFY(!m.forms.loaded<tomarina41>());
+            QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
             QCOMPARE(m.pf.messages.size(), shown);
             QCOMPARE(m.file(), original);
         }
@@ -743,12 +743,12 @@ class TestMaintenanceWindows : public QObject {
     void cancel_without_a_file_keeps_the_hotels() {
         QFETCH(int, how);
         Maint m(line(hotel_b) + line(hotel_c));
-        tomarina41* w = m.list();
+        MaintenanceListWindow* w = m.list();
         QVERIFY(QFile::remove(m.dir.file(csv)));
         if (how == 1) m.dir.write(csv, QByteArray());
         if (how == 2) QVERIFY(QDir(m.dir.path()).mkdir(csv));
         QTest::mouseClick(w->Command5, Qt::LeftButton);
-        QVERIFY(!m.forms.loaded<tomarina41>() && m.pf.messages.isEmpty());
+        QVERIFY(!m.forms.loaded<MaintenanceListWindow>() && m.pf.messages.isEmpty());
         QCOMPARE(Maint::column(m.list(), 3), QStringList({u8("ホテルB"), u8("ホテルC")}));
         QTest::keyClick(m.list()->MSFlexGrid1, Qt::Key_Escape);
         QCOMPARE(m.file(), how == 2 ? QString() : line(hotel_b) + line(hotel_c));
@@ -759,7 +759,7 @@ class TestMaintenanceWindows : public QObject {
     // changes nothing.
     void selection_is_the_users_choice() {
         Maint m(line(hotel_b) + line(hotel_c));
-        tomarina41* w = m.list();
+        MaintenanceListWindow* w = m.list();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
         w->MSFlexGrid1->setFocus();
@@ -787,7 +787,7 @@ class TestMaintenanceWindows : public QObject {
         QVERIFY(!w->Command4->isEnabled());
         // Space chooses the current cell.
         Maint::click(w, 1, 0);
-        w->end_proc();
+        w->close_window();
         w = m.list();
         QVERIFY(!w->Command4->isEnabled());
         w->MSFlexGrid1->setFocus();
@@ -800,7 +800,7 @@ class TestMaintenanceWindows : public QObject {
     void all_blank_row_can_be_deleted() {
         Maint m(QStringLiteral(" \r\n") + line(hotel_b));
         QCOMPARE(m.st.user.user_count, Integer(2));
-        tomarina41* w = m.list();
+        MaintenanceListWindow* w = m.list();
         const int blank_row = m.st.user.user_name(1).isEmpty() ? 1 : 2;
         Maint::click(w, blank_row, 5);
         QVERIFY(w->Command4->isEnabled());
@@ -826,10 +826,10 @@ class TestMaintenanceWindows : public QObject {
                                                                                 "B");
         m.dir.write(csv, bytes);
         QVERIFY(read_user_file(m.dir.file(csv), m.st.user, m.st.db, QString()));
-        tomarina41* w = m.list();
+        MaintenanceListWindow* w = m.list();
         Maint::click(w, 1, 3);
         QTest::mouseClick(w->Command3, Qt::LeftButton);
-        tomarina42* e = m.edit();
+        HotelEditWindow* e = m.edit();
         e->Text5->setText(QStringLiteral("03-9999-9999"));
         e->Text4->setText(e->Text4->text() + added);
         QTest::mouseClick(e->Command1, Qt::LeftButton);
@@ -848,7 +848,7 @@ class TestMaintenanceWindows : public QObject {
         m.add_hotel(f);
         QCOMPARE(m.st.user.user_count, Integer(1));
         QCOMPARE(m.st.user.user_access(1).size(), 40000);
-        tomarina41* w = m.list();
+        MaintenanceListWindow* w = m.list();
         Maint::click(w, 1, 3);
         QTest::mouseClick(w->Command3, Qt::LeftButton);
         QCOMPARE(m.edit()->text(7)->text().size(), 40000);
@@ -865,7 +865,7 @@ class TestMaintenanceWindows : public QObject {
             QVERIFY(read_user_file(m.dir.file(csv), m.st.user, m.st.db, QString()));
             const UserTables before = m.st.user;
             QTest::keyClick(m.list()->Command2, Qt::Key_Escape);
-            QVERIFY(!m.forms.loaded<tomarina41>());
+            QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
             UserTables after;
             QVERIFY(read_user_file(m.dir.file(csv), after, m.st.db, QString()));
             QCOMPARE(after.user_count, before.user_count);
@@ -884,7 +884,7 @@ class TestMaintenanceWindows : public QObject {
         const QString original = line(hotel_b) + line(hotel_c);
         Maint m(original);
         const QByteArray before = m.dir.read(csv);
-        tomarina41* w = m.list();
+        MaintenanceListWindow* w = m.list();
         Maint::click(w, 1, 3);
         QTest::mouseClick(w->Command4, Qt::LeftButton);
         if (read_only)
@@ -895,7 +895,7 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(m.pf.messages.last().title, u8("エラーメッセージ"));
         QVERIFY(m.pf.messages.last().text.contains(csv));
         QCOMPARE(m.dir.read(csv), before);
-        QVERIFY(m.forms.loaded<tomarina41>());
+        QVERIFY(m.forms.loaded<MaintenanceListWindow>());
         QCOMPARE(w->user_saved_flg(), Integer(0));
         QCOMPARE(w->model->rowCount(), 1);
         QCOMPARE(m.st.user.user_name(1), u8("ホテルC"));
@@ -908,7 +908,7 @@ class TestMaintenanceWindows : public QObject {
 
         // Once the disk takes it, the next close writes them.
         save_faults = {};
-        m.list()->end_proc();
+        m.list()->close_window();
         QCOMPARE(m.file(), line(hotel_c));
     }
 
@@ -919,16 +919,16 @@ class TestMaintenanceWindows : public QObject {
             derive_user_hotel(m.st.user, i, m.st.db);
         }
         m.st.user.user_count = Integer(UserTables::user_capacity);
-        tomarina41* w = m.list();
+        MaintenanceListWindow* w = m.list();
         QTest::mouseClick(w->Command2, Qt::LeftButton);
         QCOMPARE(m.pf.messages.last().title, u8("エラーメッセージ"));
         QVERIFY(m.pf.messages.last().text.contains(u8("500件")));
         QVERIFY(!m.edit());
-        QVERIFY(m.forms.loaded<tomarina41>());
+        QVERIFY(m.forms.loaded<MaintenanceListWindow>());
 
         Maint::click(w, 1, 3);
         QTest::mouseClick(w->Command3, Qt::LeftButton);
-        tomarina42* e = m.edit();
+        HotelEditWindow* e = m.edit();
         QTest::mouseClick(e->Command3, Qt::LeftButton);
         QVERIFY(m.message(e).contains(u8("500件")));
         QCOMPARE(test::announced(e), m.message(e));
@@ -943,24 +943,24 @@ class TestMaintenanceWindows : public QObject {
         test::RunningProgram p(build_database(test::small_source()));
         p.dir.write(csv, encode_cp932(line(hotel_b) + line(hotel_c)));
         QVERIFY(p.start());
-        auto* menu = p.forms.loaded<tomarina1>();
+        auto* menu = p.forms.loaded<MainMenuWindow>();
         QCOMPARE(p.st.user.user_count, Integer(2));
         QTest::mouseClick(menu->Command5, Qt::LeftButton);
-        tomarina41* w = p.forms.loaded<tomarina41>();
+        MaintenanceListWindow* w = p.forms.loaded<MaintenanceListWindow>();
         QVERIFY(w);
         QCOMPARE(w->model->rowCount(), 2);
 
         // While a hotel is edited the menu brings the edit window up instead of the list.
         Maint::click(w, 2, 3);
         QTest::mouseClick(w->Command3, Qt::LeftButton);
-        QVERIFY(p.forms.loaded<tomarina42>());
+        QVERIFY(p.forms.loaded<HotelEditWindow>());
         QTest::mouseClick(menu->Command5, Qt::LeftButton);
-        QVERIFY(!p.forms.loaded<tomarina41>());
-        QVERIFY(p.forms.loaded<tomarina42>()->isVisible());
-        QTest::mouseClick(p.forms.loaded<tomarina42>()->Command2, Qt::LeftButton);
+        QVERIFY(!p.forms.loaded<MaintenanceListWindow>());
+        QVERIFY(p.forms.loaded<HotelEditWindow>()->isVisible());
+        QTest::mouseClick(p.forms.loaded<HotelEditWindow>()->Command2, Qt::LeftButton);
 
         // Ending the program with the list open writes the confirmed deletion.
-        w = p.forms.loaded<tomarina41>();
+        w = p.forms.loaded<MaintenanceListWindow>();
         Maint::click(w, 1, 3);
         QTest::mouseClick(w->Command4, Qt::LeftButton);
         QTest::mouseClick(menu->Command4, Qt::LeftButton);
@@ -974,11 +974,11 @@ class TestMaintenanceWindows : public QObject {
         test::RunningProgram p(build_database(test::small_source()));
         QVERIFY(QDir(p.dir.path()).mkdir(csv));
         QVERIFY(p.start());
-        auto* menu = p.forms.loaded<tomarina1>();
+        auto* menu = p.forms.loaded<MainMenuWindow>();
         for (int attempt = 1; attempt <= 2; ++attempt) {
             const auto shown = p.pf.messages.size();
             QTest::mouseClick(menu->Command5, Qt::LeftButton);
-            QVERIFY(!p.forms.loaded<tomarina41>());
+            QVERIFY(!p.forms.loaded<MaintenanceListWindow>());
             QCOMPARE(p.pf.messages.size(), shown + 1);
             QCOMPARE(p.pf.messages.last().title, u8("エラーメッセージ"));
             QVERIFY(p.pf.messages.last().text.contains(p.dir.file(csv)));
@@ -987,8 +987,8 @@ class TestMaintenanceWindows : public QObject {
         QVERIFY(QDir(p.dir.path()).rmdir(csv));
         p.dir.write(csv, encode_cp932(line(hotel_b)));
         QTest::mouseClick(menu->Command5, Qt::LeftButton);
-        QVERIFY(p.forms.loaded<tomarina41>());
-        QCOMPARE(p.forms.loaded<tomarina41>()->model->rowCount(), 1);
+        QVERIFY(p.forms.loaded<MaintenanceListWindow>());
+        QCOMPARE(p.forms.loaded<MaintenanceListWindow>()->model->rowCount(), 1);
     }
 
     // An open results grid keeps the hotels its search found while the user hotels change and are
@@ -996,27 +996,28 @@ class TestMaintenanceWindows : public QObject {
     void open_results_keep_their_hotels() {
         Maint m(line(hotel_b) + line(hotel_c));
         m.st.settings.inet_data1 = QStringLiteral("1");
-        auto* s = m.forms.show<tomarina11>();
+        auto* s = m.forms.show<SearchConditionsWindow>();
         s->Text1->setText(u8("東京"));
         QTest::mouseClick(s->Command1, Qt::LeftButton);
-        tomarina12* r = m.forms.loaded<tomarina12>();
+        ResultsWindow* r = m.forms.loaded<ResultsWindow>();
         QVERIFY(r);
         QStringList names;
         for (int row = 1; row <= r->model->rowCount(); ++row) names << r->model->cell_text(row, 1);
         const int row_b = int(names.indexOf(u8("ホテルB"))) + 1;
         QVERIFY(row_b > 0);
 
-        tomarina41* w = m.list();
+        MaintenanceListWindow* w = m.list();
         Maint::click(w, 1, 3);
         QTest::mouseClick(w->Command4, Qt::LeftButton);
         QTest::mouseClick(w->Command1, Qt::LeftButton);
-        s->end_proc();
-        m.forms.show<tomarina11>();
+        s->close_window();
+        m.forms.show<SearchConditionsWindow>();
         QCOMPARE(m.st.db.hotel_name(m.st.db.hotel_count_db + 1), u8("ホテルC"));
-        for (int row = 1; row <= r->model->rowCount(); ++row) QCOMPARE(r->model->cell_text(row, 1), names[row - 1]);
+        for (int row = 1; row <= r->model->rowCount(); ++row)
+            QCOMPARE(r->model->cell_text(row, 1), names[row - 1]);
         r->MSFlexGrid1->setCurrentIndex(r->model->index(row_b - 1, 1));
         r->MSFlexGrid1_Click();
-        QCOMPARE(m.forms.loaded<tomarina15>()->Text2->text(), u8("ホテルB"));
+        QCOMPARE(m.forms.loaded<DetailWindow>()->Text2->text(), u8("ホテルB"));
     }
 
     // A hotel added in the maintenance windows is found by the next search, after the directory's.
@@ -1028,15 +1029,15 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(m.st.user.user_copied_flg, Integer(0));
 
         auto search = [&](int option, const QString& entry) {
-            auto* s = m.forms.show<tomarina11>();
+            auto* s = m.forms.show<SearchConditionsWindow>();
             QRadioButton* options[] = {s->Option1, s->Option2, s->Option3,
                                        s->Option4, s->Option5, s->Option6};
             options[option - 1]->setChecked(true);
             s->Text1->setText(entry);
             QTest::mouseClick(s->Command1, Qt::LeftButton);
-            return m.forms.loaded<tomarina12>();
+            return m.forms.loaded<ResultsWindow>();
         };
-        tomarina12* r = search(1, u8("東京"));
+        ResultsWindow* r = search(1, u8("東京"));
         QVERIFY(r);
         QCOMPARE(m.st.user.user_copied_flg, Integer(1));
         const int user_position = m.st.db.hotel_count_db + 1;
@@ -1048,20 +1049,20 @@ class TestMaintenanceWindows : public QObject {
         QVERIFY(found);
         QCOMPARE(m.st.db.hotel_price_num(user_position), Long(6500));
 
-        r->end_proc();
+        r->close_window();
         r = search(6, u8("夜景"));
         QVERIFY(r);
         QCOMPARE(m.st.search.state().sel_count, Integer(1));
         QCOMPARE(m.st.search.state().sel_hotel(1), Integer(user_position));
         QCOMPARE(r->model->cell_text(1, 1), u8("トマリナ京橋イン"));
-        r->end_proc();
+        r->close_window();
 
         // A deletion reaches the searches at the search window's next opening.
-        m.forms.loaded<tomarina11>()->end_proc();
-        tomarina41* w = m.list();
+        m.forms.loaded<SearchConditionsWindow>()->close_window();
+        MaintenanceListWindow* w = m.list();
         Maint::click(w, 1, 3);
         QTest::mouseClick(w->Command4, Qt::LeftButton);
-        w->end_proc();
+        w->close_window();
         QVERIFY(!search(6, u8("夜景")));
         QCOMPARE(m.st.db.hotel_count, m.st.db.hotel_count_db);
     }

@@ -50,22 +50,22 @@ struct Narrowing {
         st.settings.max_kensuu = 1000;
         st.settings.apply_defaults();
     }
-    tomarina12* search(const QString& prefecture) {
-        auto* w = forms.show<tomarina11>();
+    ResultsWindow* search(const QString& prefecture) {
+        auto* w = forms.show<SearchConditionsWindow>();
         w->Option1->setChecked(true);
         w->Text1->setText(prefecture);
         QTest::mouseClick(w->Command1, Qt::LeftButton);
-        return forms.loaded<tomarina12>();
+        return forms.loaded<ResultsWindow>();
     }
-    tomarina13* narrow() {
-        auto* r = forms.loaded<tomarina12>();
+    NarrowingWindow* narrow() {
+        auto* r = forms.loaded<ResultsWindow>();
         if (!r || !r->Command3->isEnabled()) return nullptr;
         QTest::mouseClick(r->Command3, Qt::LeftButton);
-        return forms.loaded<tomarina13>();
+        return forms.loaded<NarrowingWindow>();
     }
     // The districts of the rows the results window shows.
     QStringList shown() const {
-        auto* r = forms.loaded<tomarina12>();
+        auto* r = forms.loaded<ResultsWindow>();
         QStringList out;
         if (!r) return out;
         for (int row = 1; row <= r->model->rowCount(); ++row) out << r->model->cell_text(row, 0);
@@ -97,9 +97,9 @@ class TestNarrowingWindow : public QObject {
     void opens_from_the_results_in_place_of_them() {
         Narrowing a;
         a.search(u8("東京"));
-        tomarina13* n = a.narrow();
+        NarrowingWindow* n = a.narrow();
         QVERIFY(n);
-        QVERIFY(!a.forms.loaded<tomarina12>());
+        QVERIFY(!a.forms.loaded<ResultsWindow>());
         QCOMPARE(n->windowTitle(), u8("トマリナホテル情報＆予約"));
         QCOMPARE(n->Frame1->title(), u8("ホテル地区名"));
         QCOMPARE(n->Frame2->title(), u8("選択地区名"));
@@ -122,7 +122,7 @@ class TestNarrowingWindow : public QObject {
     void moving_rows_and_the_button_states() {
         Narrowing a;
         a.search(u8("東京"));
-        tomarina13* n = a.narrow();
+        NarrowingWindow* n = a.narrow();
         QVERIFY(QTest::qWaitForWindowExposed(n));
         select_rows(n->List1, {3, 1});
         QVERIFY(n->Command1->isEnabled());
@@ -157,7 +157,7 @@ class TestNarrowingWindow : public QObject {
     void all_and_back_restore_the_opening_order() {
         Narrowing a;
         a.search(u8("東京"));
-        tomarina13* n = a.narrow();
+        NarrowingWindow* n = a.narrow();
         QTest::mouseClick(n->Command2, Qt::LeftButton);
         QTest::mouseClick(n->Command4, Qt::LeftButton);
         QCOMPARE(row_texts(n->List1), districts({1, 2, 3, 4, 5, 6, 7}));
@@ -168,17 +168,17 @@ class TestNarrowingWindow : public QObject {
         Narrowing a;
         a.search(u8("東京"));
         QCOMPARE(a.st.search.state().sel_count, Integer(8));
-        tomarina13* n = a.narrow();
+        NarrowingWindow* n = a.narrow();
         QVERIFY(QTest::qWaitForWindowExposed(n));
         n->move(twips_to_px(2400), twips_to_px(1200));
         select_rows(n->List1, {2, 5});
         QTest::mouseClick(n->Command1, Qt::LeftButton);
         QTest::mouseClick(n->Command6, Qt::LeftButton);
-        QVERIFY(!a.forms.loaded<tomarina13>());
+        QVERIFY(!a.forms.loaded<NarrowingWindow>());
         QCOMPARE(a.st.search.state().narrow_count, Integer(2));
-        QCOMPARE(a.st.settings.tomarina13.left, Integer(2400));
-        QCOMPARE(a.st.settings.tomarina13.top, Integer(1200));
-        tomarina12* r = a.forms.loaded<tomarina12>();
+        QCOMPARE(a.st.settings.narrowing_window.left, Integer(2400));
+        QCOMPARE(a.st.settings.narrowing_window.top, Integer(1200));
+        ResultsWindow* r = a.forms.loaded<ResultsWindow>();
         QVERIFY(r);
         QCOMPARE(a.shown(), districts({3, 3, 6}));
         QVERIFY(r->Command1->text().endsWith(u8(" (3件)")));
@@ -200,7 +200,7 @@ class TestNarrowingWindow : public QObject {
     void cancel_keeps_the_narrowing_in_force() {
         Narrowing a;
         a.search(u8("東京"));
-        tomarina13* n = a.narrow();
+        NarrowingWindow* n = a.narrow();
         QVERIFY(QTest::qWaitForWindowExposed(n));
         select_rows(n->List1, {0});
         QTest::mouseClick(n->Command1, Qt::LeftButton);
@@ -211,7 +211,7 @@ class TestNarrowingWindow : public QObject {
         QVERIFY(n);
         QTest::mouseClick(n->Command2, Qt::LeftButton);
         QTest::mouseClick(n->Command5, Qt::LeftButton);
-        QVERIFY(!a.forms.loaded<tomarina13>());
+        QVERIFY(!a.forms.loaded<NarrowingWindow>());
         QCOMPARE(a.st.search.state().narrow_count, Integer(1));
         QCOMPARE(a.st.search.state().narrow_syousai(1), u8("地区1"));
         QCOMPARE(a.shown(), districts({1}));
@@ -220,12 +220,12 @@ class TestNarrowingWindow : public QObject {
     void esc_applies_like_ok() {
         Narrowing a;
         a.search(u8("東京"));
-        tomarina13* n = a.narrow();
+        NarrowingWindow* n = a.narrow();
         QVERIFY(QTest::qWaitForWindowExposed(n));
         select_rows(n->List1, {6});
         QTest::mouseClick(n->Command1, Qt::LeftButton);
         QTest::keyClick(n->List2, Qt::Key_Escape);
-        QVERIFY(!a.forms.loaded<tomarina13>());
+        QVERIFY(!a.forms.loaded<NarrowingWindow>());
         QCOMPARE(a.st.search.state().narrow_count, Integer(1));
         QCOMPARE(a.shown(), districts({7}));
         n = a.narrow();
@@ -236,7 +236,7 @@ class TestNarrowingWindow : public QObject {
     void keyboard_moves_rows() {
         Narrowing a;
         a.search(u8("東京"));
-        tomarina13* n = a.narrow();
+        NarrowingWindow* n = a.narrow();
         n->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(n));
         QCOMPARE(n->focusWidget(), n->List1);
@@ -258,7 +258,7 @@ class TestNarrowingWindow : public QObject {
     void a_move_keeps_the_other_lists_selection() {
         Narrowing a;
         a.search(u8("東京"));
-        tomarina13* n = a.narrow();
+        NarrowingWindow* n = a.narrow();
         n->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(n));
         QTest::keyClick(n->List1, Qt::Key_Down);
@@ -299,22 +299,22 @@ class TestNarrowingWindow : public QObject {
     // in other windows: the edit window's picker, and an option chosen and checked for the next search.
     void applying_reruns_the_started_search() {
         Narrowing a;
-        auto* w = a.forms.show<tomarina11>();
+        auto* w = a.forms.show<SearchConditionsWindow>();
         w->Option6->setChecked(true);
         w->Text1->clear();
         test::commit_text(w->Text1, u8("ホテル"));
         QTest::mouseClick(w->Command1, Qt::LeftButton);
         QCOMPARE(a.shown().size(), 9);
-        tomarina13* n = a.narrow();
+        NarrowingWindow* n = a.narrow();
         QVERIFY(n);
 
-        auto* edit = a.forms.show<tomarina42>(EditTarget::new_hotel());
+        auto* edit = a.forms.show<HotelEditWindow>(EditTarget::new_hotel());
         QTest::mouseDClick(edit->Text1, Qt::LeftButton);
-        tomarina14* p = a.forms.loaded<tomarina14>();
+        PickerWindow* p = a.forms.loaded<PickerWindow>();
         QVERIFY(p);
         QTest::keyClick(p->List1, Qt::Key_Down);
         QTest::keyClick(p->List1, Qt::Key_Return);
-        QVERIFY(!a.forms.loaded<tomarina14>());
+        QVERIFY(!a.forms.loaded<PickerWindow>());
 
         w->Option1->setChecked(true);
         w->Text1->clear();
@@ -325,7 +325,7 @@ class TestNarrowingWindow : public QObject {
         select_rows(n->List1, {0, 1});
         QTest::keyClick(n->Command1, Qt::Key_Space);
         QTest::keyClick(n->Command6, Qt::Key_Space);
-        auto* r = a.forms.loaded<tomarina12>();
+        auto* r = a.forms.loaded<ResultsWindow>();
         QVERIFY(r);
         QCOMPARE(a.shown(), districts({1, 2}));
         QVERIFY(r->Command1->text().startsWith(results_heading(SearchType::keyword, u8("ホテル"))));
@@ -334,20 +334,20 @@ class TestNarrowingWindow : public QObject {
     void a_new_search_closes_the_narrowing() {
         Narrowing a;
         a.search(u8("東京"));
-        tomarina13* n = a.narrow();
+        NarrowingWindow* n = a.narrow();
         QVERIFY(n);
         QTest::mouseClick(n->Command2, Qt::LeftButton);
         a.search(u8("東京"));
-        QVERIFY(!a.forms.loaded<tomarina13>());
+        QVERIFY(!a.forms.loaded<NarrowingWindow>());
         QCOMPARE(a.st.search.state().narrow_count, Integer(0));
         QCOMPARE(a.shown().size(), 8);
     }
 
     void pick_search_narrow_end_to_end() {
         Narrowing a;
-        auto* w = a.forms.show<tomarina11>();
+        auto* w = a.forms.show<SearchConditionsWindow>();
         QTest::mouseDClick(w->Text1, Qt::LeftButton);
-        tomarina14* p = a.forms.loaded<tomarina14>();
+        PickerWindow* p = a.forms.loaded<PickerWindow>();
         QVERIFY(p);
         QVERIFY(QTest::qWaitForWindowExposed(p));
         p->Option[2]->click(); // 関東
@@ -361,7 +361,7 @@ class TestNarrowingWindow : public QObject {
         QTest::mouseClick(w->Command1, Qt::LeftButton);
         QCOMPARE(a.shown().size(), 8);
 
-        tomarina13* n = a.narrow();
+        NarrowingWindow* n = a.narrow();
         QVERIFY(QTest::qWaitForWindowExposed(n));
         select_rows(n->List1, {1, 4});
         QTest::mouseClick(n->Command1, Qt::LeftButton);

@@ -42,9 +42,10 @@ void when_a_box_waits(std::function<void(QMessageBox*)> act) {
 }
 
 QByteArray one_user_hotel() {
-    return encode_cp932(user_line({u8("東京"), u8("東京／羽田"), u8("新宿"), u8("ホテルB"), u8("03-2222-2222"),
-                                   u8("200"), u8("新宿駅徒歩３分"), u8("\\12,000"), u8("★")}) +
-                        QStringLiteral("\r\n"));
+    return encode_cp932(
+        user_line({u8("東京"), u8("東京／羽田"), u8("新宿"), u8("ホテルB"), u8("03-2222-2222"), u8("200"),
+                   u8("新宿駅徒歩３分"), u8("\\12,000"), u8("★")}) +
+        QStringLiteral("\r\n"));
 }
 
 // The program over the small directory, its end signals handled as the program handles them.
@@ -52,7 +53,8 @@ struct Program : test::RunningProgram {
     QObject signal_context;
     explicit Program(bool browser_known) : test::RunningProgram(build_database(test::small_source())) {
         if (browser_known)
-            dir.write(QStringLiteral("tomarina.ini"), "[Control]\r\ninet_data1=1\r\ninet_data2=/bin/true\r\n");
+            dir.write(QStringLiteral("tomarina.ini"),
+                      "[Control]\r\ninet_data1=1\r\ninet_data2=/bin/true\r\n");
         dir.write(QStringLiteral("hotelusr.csv"), one_user_hotel());
         catch_end_signals();
     }
@@ -61,7 +63,7 @@ struct Program : test::RunningProgram {
         end_on_signals(&signal_context, forms);
         return test::RunningProgram::start();
     }
-    tomarina1* menu() const { return forms.loaded<tomarina1>(); }
+    MainMenuWindow* menu() const { return forms.loaded<MainMenuWindow>(); }
 };
 
 enum class Act { close_others, close_self, end_signal };
@@ -92,22 +94,22 @@ struct Scenario {
     bool ends_before_the_main_loop = false;
 };
 
-tomarina11* search_window(Program& p) {
+SearchConditionsWindow* search_window(Program& p) {
     QTest::mouseClick(p.menu()->Command1, Qt::LeftButton);
-    return p.forms.loaded<tomarina11>();
+    return p.forms.loaded<SearchConditionsWindow>();
 }
 
 void search(Program& p, int option, const QString& key) {
-    tomarina11* w = p.forms.loaded<tomarina11>();
+    SearchConditionsWindow* w = p.forms.loaded<SearchConditionsWindow>();
     QRadioButton* options[] = {w->Option1, w->Option2, w->Option3, w->Option4, w->Option5, w->Option6};
     options[option - 1]->setChecked(true);
     w->Text1->setText(key);
     QTest::mouseClick(w->Command1, Qt::LeftButton);
 }
 
-tomarina41* list_with_a_row(Program& p) {
+MaintenanceListWindow* list_with_a_row(Program& p) {
     QTest::mouseClick(p.menu()->Command5, Qt::LeftButton);
-    tomarina41* w = p.forms.loaded<tomarina41>();
+    MaintenanceListWindow* w = p.forms.loaded<MaintenanceListWindow>();
     const QPoint at = w->MSFlexGrid1->visualRect(w->model->index(0, 3)).center();
     QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, at);
     return w;
@@ -121,19 +123,19 @@ void at_the_search_window(Program& p) {
 
 QMap<QString, Scenario> scenarios() {
     QMap<QString, Scenario> s;
-    s[QStringLiteral("start-up load")] = {QStringLiteral("tomarina1"), true, [](Program&) {},
+    s[QStringLiteral("start-up load")] = {QStringLiteral("main_menu_window"), true, [](Program&) {},
                                           [](Program& p) { p.start(); }, true};
-    s[QStringLiteral("search")] = {QStringLiteral("tomarina12"), true, at_the_search_window,
+    s[QStringLiteral("search")] = {QStringLiteral("results_window"), true, at_the_search_window,
                                    [](Program& p) { search(p, 1, u8("東京")); }};
-    s[QStringLiteral("search without hits")] = {QStringLiteral("tomarina12"), true, at_the_search_window,
+    s[QStringLiteral("search without hits")] = {QStringLiteral("results_window"), true, at_the_search_window,
                                                 [](Program& p) { search(p, 6, QStringLiteral("ZZZ")); }};
     s[QStringLiteral("page caution")] = {
-        QStringLiteral("tomarina12"), true,
+        QStringLiteral("results_window"), true,
         [](Program& p) {
             at_the_search_window(p);
             if (QTest::currentTestFailed()) return;
             search(p, 1, u8("東京"));
-            tomarina12* r = p.forms.loaded<tomarina12>();
+            ResultsWindow* r = p.forms.loaded<ResultsWindow>();
             QVERIFY(r);
             // A hotel with a reservation page.
             for (int row = 0; row < r->model->rowCount() && !r->Command5->isEnabled(); ++row)
@@ -142,47 +144,43 @@ QMap<QString, Scenario> scenarios() {
             QVERIFY(r->Command5->isEnabled());
             p.pf.launch_result = false; // the browser's failure is told in a second box
         },
-        [](Program& p) { QTest::mouseClick(p.forms.loaded<tomarina12>()->Command5, Qt::LeftButton); }};
-    s[QStringLiteral("delete confirmation")] = {QStringLiteral("tomarina41"), true,
-                                                [](Program& p) {
-                                                    QVERIFY(p.start());
-                                                    list_with_a_row(p);
-                                                },
-                                                [](Program& p) {
-                                                    QTest::mouseClick(p.forms.loaded<tomarina41>()->Command4,
-                                                                      Qt::LeftButton);
-                                                }};
-    s[QStringLiteral("store confirmation")] = {
-        QStringLiteral("tomarina42"), true,
+        [](Program& p) { QTest::mouseClick(p.forms.loaded<ResultsWindow>()->Command5, Qt::LeftButton); }};
+    s[QStringLiteral("delete confirmation")] = {
+        QStringLiteral("maintenance_list_window"), true,
         [](Program& p) {
             QVERIFY(p.start());
             list_with_a_row(p);
-            QTest::mouseClick(p.forms.loaded<tomarina41>()->Command3, Qt::LeftButton); // 修正
-            QVERIFY(p.forms.loaded<tomarina42>());
         },
-        [](Program& p) { QTest::mouseClick(p.forms.loaded<tomarina42>()->Command1, Qt::LeftButton); }};
-    s[QStringLiteral("region caution")] = {QStringLiteral("tomarina21"), true,
-                                           [](Program& p) {
-                                               QVERIFY(p.start());
-                                               QTest::mouseClick(p.menu()->Command2, Qt::LeftButton);
-                                               tomarina21* w = p.forms.loaded<tomarina21>();
-                                               QVERIFY(w);
-                                               w->List1->setCurrentRow(0);
-                                               p.pf.launch_result = false;
-                                           },
-                                           [](Program& p) {
-                                               QTest::mouseClick(p.forms.loaded<tomarina21>()->Command1,
-                                                                 Qt::LeftButton);
-                                           }};
-    s[QStringLiteral("no browser confirmation")] = {QStringLiteral("tomarina92"), false,
-                                                    [](Program& p) {
-                                                        QVERIFY(p.start());
-                                                        QVERIFY(p.forms.loaded<tomarina92>());
-                                                    },
-                                                    [](Program& p) {
-                                                        QTest::mouseClick(p.forms.loaded<tomarina92>()->Option3,
-                                                                          Qt::LeftButton);
-                                                    }};
+        [](Program& p) {
+            QTest::mouseClick(p.forms.loaded<MaintenanceListWindow>()->Command4, Qt::LeftButton);
+        }};
+    s[QStringLiteral("store confirmation")] = {
+        QStringLiteral("hotel_edit_window"), true,
+        [](Program& p) {
+            QVERIFY(p.start());
+            list_with_a_row(p);
+            QTest::mouseClick(p.forms.loaded<MaintenanceListWindow>()->Command3, Qt::LeftButton); // 修正
+            QVERIFY(p.forms.loaded<HotelEditWindow>());
+        },
+        [](Program& p) { QTest::mouseClick(p.forms.loaded<HotelEditWindow>()->Command1, Qt::LeftButton); }};
+    s[QStringLiteral("region caution")] = {
+        QStringLiteral("region_window"), true,
+        [](Program& p) {
+            QVERIFY(p.start());
+            QTest::mouseClick(p.menu()->Command2, Qt::LeftButton);
+            RegionWindow* w = p.forms.loaded<RegionWindow>();
+            QVERIFY(w);
+            w->List1->setCurrentRow(0);
+            p.pf.launch_result = false;
+        },
+        [](Program& p) { QTest::mouseClick(p.forms.loaded<RegionWindow>()->Command1, Qt::LeftButton); }};
+    s[QStringLiteral("no browser confirmation")] = {
+        QStringLiteral("browser_window"), false,
+        [](Program& p) {
+            QVERIFY(p.start());
+            QVERIFY(p.forms.loaded<BrowserWindow>());
+        },
+        [](Program& p) { QTest::mouseClick(p.forms.loaded<BrowserWindow>()->Option3, Qt::LeftButton); }};
     return s;
 }
 
@@ -244,8 +242,8 @@ class TestNestedLoops : public QObject {
         auto* parent = new QWidget;
         parent->show();
         when_a_box_waits([parent](QMessageBox*) { delete parent; });
-        QCOMPARE(pf.message(parent, QStringLiteral("本当に削除しますよ！！"), QStringLiteral("確認メッセージ"),
-                            MsgIcon::Exclamation, MsgButtons::OkCancel),
+        QCOMPARE(pf.message(parent, QStringLiteral("本当に削除しますよ！！"),
+                            QStringLiteral("確認メッセージ"), MsgIcon::Exclamation, MsgButtons::OkCancel),
                  MsgAnswer::Cancel);
         QVERIFY(!QApplication::activeModalWidget());
     }
@@ -270,7 +268,7 @@ class TestNestedLoops : public QObject {
         test::WiredForms forms(st, pf);
         st.settings.apply_defaults();
         read_user_file(dir.file(QStringLiteral("hotelusr.csv")), st.user, st.db, QString());
-        tomarina41* list = forms.show<tomarina41>();
+        MaintenanceListWindow* list = forms.show<MaintenanceListWindow>();
         QTest::mouseClick(list->MSFlexGrid1->viewport(), Qt::LeftButton, {},
                           list->MSFlexGrid1->visualRect(list->model->index(0, 3)).center());
         QVERIFY(list->Command4->isEnabled());
@@ -283,9 +281,9 @@ class TestNestedLoops : public QObject {
         });
         QTest::mouseClick(list->Command4, Qt::LeftButton);
         QCOMPARE(pressed, 1);
-        QVERIFY(!forms.loaded<tomarina41>());
+        QVERIFY(!forms.loaded<MaintenanceListWindow>());
         QCOMPARE(int(st.user.user_count), 1);
-        QCOMPARE(bool(forms.loaded<tomarina42>()), button == QStringLiteral("Command2"));
+        QCOMPARE(bool(forms.loaded<HotelEditWindow>()), button == QStringLiteral("Command2"));
         settle();
     }
 
@@ -296,8 +294,10 @@ class TestNestedLoops : public QObject {
         QTest::addColumn<QString>("scenario");
         QTest::addColumn<int>("act");
         for (const QString& name : scenarios().keys()) {
-            QTest::newRow(qPrintable(name + QStringLiteral(": others closed"))) << name << int(Act::close_others);
-            QTest::newRow(qPrintable(name + QStringLiteral(": itself closed"))) << name << int(Act::close_self);
+            QTest::newRow(qPrintable(name + QStringLiteral(": others closed")))
+                << name << int(Act::close_others);
+            QTest::newRow(qPrintable(name + QStringLiteral(": itself closed")))
+                << name << int(Act::close_self);
             QTest::newRow(qPrintable(name + QStringLiteral(": end signal"))) << name << int(Act::end_signal);
         }
     }

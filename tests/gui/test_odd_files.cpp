@@ -76,7 +76,7 @@ class TestOddFiles : public QObject {
             test::Watchdog watchdog("start-up with an odd tomarina.dat");
             QVERIFY(p.start());
         }
-        auto* menu = forms.loaded<tomarina1>();
+        auto* menu = forms.loaded<MainMenuWindow>();
         QVERIFY(menu && menu->isVisible());
         QCOMPARE(st.db.hotel_count, Integer(0));
         QCOMPARE(st.db.ken_count, Integer(0));
@@ -155,7 +155,7 @@ class TestOddFiles : public QObject {
             QVERIFY(QFile::setPermissions(st.app_path, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
             reason = u8("フォルダまたはファイルに書き込む権限がありません。");
         }
-        auto* menu = forms.loaded<tomarina1>();
+        auto* menu = forms.loaded<MainMenuWindow>();
         menu->Command4->setFocus();
         QTest::keyClick(menu->Command4, Qt::Key_Escape);
         if (read_only && !root)
@@ -185,7 +185,7 @@ class TestOddFiles : public QObject {
         st.user.user_name(2) = u8("新しいホテル");
 
         save_faults.space = 10;
-        QVERIFY(!save_user_file(st, pf, forms.loaded<tomarina1>()));
+        QVERIFY(!save_user_file(st, pf, forms.loaded<MainMenuWindow>()));
         QCOMPARE(pf.messages.size(), 1);
         QCOMPARE(pf.messages[0].title, u8("エラーメッセージ"));
         QVERIFY(pf.messages[0].text.contains(QStringLiteral("「hotelusr.csv」")));
@@ -193,10 +193,10 @@ class TestOddFiles : public QObject {
         QCOMPARE(dir.read(QStringLiteral("hotelusr.csv")), old_csv);
         QCOMPARE(st.user.user_count, Integer(2));
         QCOMPARE(st.user.user_name(2), u8("新しいホテル"));
-        QVERIFY(forms.loaded<tomarina1>()); // the program goes on
+        QVERIFY(forms.loaded<MainMenuWindow>()); // the program goes on
 
         save_faults = {};
-        QVERIFY(save_user_file(st, pf, forms.loaded<tomarina1>()));
+        QVERIFY(save_user_file(st, pf, forms.loaded<MainMenuWindow>()));
         QCOMPARE(pf.messages.size(), 1);
         QVERIFY(dir.read(QStringLiteral("hotelusr.csv")).contains(encode_cp932(u8("新しいホテル"))));
     }

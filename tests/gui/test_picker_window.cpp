@@ -30,13 +30,13 @@ struct Picking {
         st.settings.apply_defaults();
     }
     // The search window with a criterion chosen, and the picker opened from its entry.
-    tomarina14* from_search(int option) {
-        auto* w = forms.show<tomarina11>();
+    PickerWindow* from_search(int option) {
+        auto* w = forms.show<SearchConditionsWindow>();
         (option == 1 ? w->Option1 : w->Option2)->setChecked(true);
         QTest::mouseDClick(w->Text1, Qt::LeftButton);
-        return forms.loaded<tomarina14>();
+        return forms.loaded<PickerWindow>();
     }
-    tomarina11* search() { return forms.loaded<tomarina11>(); }
+    SearchConditionsWindow* search() { return forms.loaded<SearchConditionsWindow>(); }
 };
 
 void click_row(QListWidget* list, int row, bool twice = false) {
@@ -45,7 +45,7 @@ void click_row(QListWidget* list, int row, bool twice = false) {
     if (twice) QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
-int checked_option(const tomarina14* p) {
+int checked_option(const PickerWindow* p) {
     for (int k = 1; k <= 10; ++k)
         if (p->Option[std::size_t(k)]->isChecked()) return k;
     return 0;
@@ -58,7 +58,7 @@ class TestPickerWindow : public QObject {
   private slots:
     void opens_in_prefecture_mode_from_the_entry() {
         Picking a;
-        tomarina14* p = a.from_search(1);
+        PickerWindow* p = a.from_search(1);
         QVERIFY(p);
         QVERIFY(p->isVisible());
         QCOMPARE(p->opener(), a.search());
@@ -91,27 +91,27 @@ class TestPickerWindow : public QObject {
 
     void choosing_writes_into_the_search_entry() {
         Picking a;
-        tomarina14* p = a.from_search(1);
+        PickerWindow* p = a.from_search(1);
         QVERIFY(QTest::qWaitForWindowExposed(p));
         click_row(p->List1, 2);
         QVERIFY(p->Command3->isEnabled());
-        const auto before = a.st.settings.tomarina14;
+        const auto before = a.st.settings.picker_window;
         p->move(p->pos() + QPoint(40, 30));
         QTest::mouseClick(p->Command3, Qt::LeftButton);
         QCOMPARE(a.search()->Text1->text(), u8("千葉"));
         QCOMPARE(a.search()->focusWidget(), a.search()->Command1);
         QCOMPARE(a.st.settings.text1_hist(1), u8("千葉"));
-        QVERIFY(!a.forms.loaded<tomarina14>());
+        QVERIFY(!a.forms.loaded<PickerWindow>());
         // The confirming path does not keep the position.
-        QCOMPARE(a.st.settings.tomarina14.top, before.top);
-        QCOMPARE(a.st.settings.tomarina14.left, before.left);
+        QCOMPARE(a.st.settings.picker_window.top, before.top);
+        QCOMPARE(a.st.settings.picker_window.left, before.left);
     }
 
     void airport_mode_keeps_the_synonym_and_its_own_area() {
         Picking a;
         a.st.settings.control1_flg = 2;
         a.st.settings.control2_flg = 4;
-        tomarina14* p = a.from_search(2);
+        PickerWindow* p = a.from_search(2);
         QCOMPARE(p->Option[10]->text(), u8("全国エリア"));
         QCOMPARE(p->Option[3]->text(), u8("北陸・中部エリア"));
         QCOMPARE(p->Frame1->title(), u8("空港の選択"));
@@ -131,23 +131,23 @@ class TestPickerWindow : public QObject {
         QCOMPARE(test::announced(a.search()), u8("ホテル検索条件 東京／成田"));
         QCOMPARE(a.st.settings.text2_hist(1), u8("東京／成田"));
         QCOMPARE(a.st.settings.text1_hist(1), QString());
-        QVERIFY(!a.forms.loaded<tomarina14>());
+        QVERIFY(!a.forms.loaded<PickerWindow>());
     }
 
     void an_area_out_of_range_selects_nothing() {
         Picking a;
         a.st.settings.control1_flg = 12;
-        tomarina14* p = a.from_search(1);
+        PickerWindow* p = a.from_search(1);
         QCOMPARE(checked_option(p), 0);
         QCOMPARE(p->List1->count(), 0);
         QCOMPARE(a.st.settings.control1_flg, Integer(12));
         QTest::mouseClick(p->Command3, Qt::LeftButton); // disabled: nothing happens
-        QVERIFY(a.forms.loaded<tomarina14>());
+        QVERIFY(a.forms.loaded<PickerWindow>());
     }
 
     void double_click_on_the_empty_part_writes_nothing() {
         Picking a;
-        tomarina14* p = a.from_search(1);
+        PickerWindow* p = a.from_search(1);
         QVERIFY(QTest::qWaitForWindowExposed(p));
         const QString entry = a.search()->Text1->text();
         click_row(p->List1, 0);
@@ -156,38 +156,39 @@ class TestPickerWindow : public QObject {
         QTest::mouseDClick(p->List1->viewport(), Qt::LeftButton, {}, below);
         QCOMPARE(a.search()->Text1->text(), entry);
         QCOMPARE(a.st.settings.text1_hist(1), QString());
-        QVERIFY(a.forms.loaded<tomarina14>());
+        QVERIFY(a.forms.loaded<PickerWindow>());
     }
 
     void cancel_and_esc_close_without_a_choice() {
         Picking a;
         a.search();
-        tomarina14* p = a.from_search(1);
+        PickerWindow* p = a.from_search(1);
         const QString entry = a.search()->Text1->text();
         click_row(p->List1, 1);
         p->move(twips_to_px(1500), twips_to_px(900));
         QTest::mouseClick(p->Command1, Qt::LeftButton);
-        QVERIFY(!a.forms.loaded<tomarina14>());
+        QVERIFY(!a.forms.loaded<PickerWindow>());
         QCOMPARE(a.search()->Text1->text(), entry);
-        QCOMPARE(a.st.settings.tomarina14.left, Integer(1500));
-        QCOMPARE(a.st.settings.tomarina14.top, Integer(900));
+        QCOMPARE(a.st.settings.picker_window.left, Integer(1500));
+        QCOMPARE(a.st.settings.picker_window.top, Integer(900));
 
-        for (QWidget* (*control)(tomarina14*) : {+[](tomarina14* w) -> QWidget* { return w->List1; },
-                                                 +[](tomarina14* w) -> QWidget* { return w->Option[10]; },
-                                                 +[](tomarina14* w) -> QWidget* { return w->Command3; }}) {
+        for (QWidget* (*control)(PickerWindow*) :
+             {+[](PickerWindow* w) -> QWidget* { return w->List1; },
+              +[](PickerWindow* w) -> QWidget* { return w->Option[10]; },
+              +[](PickerWindow* w) -> QWidget* { return w->Command3; }}) {
             p = a.from_search(1);
             QTest::keyClick(control(p), Qt::Key_Escape);
-            QVERIFY(!a.forms.loaded<tomarina14>());
+            QVERIFY(!a.forms.loaded<PickerWindow>());
             QCOMPARE(a.search()->Text1->text(), entry);
         }
     }
 
     void keyboard_alone_opens_chooses_and_confirms() {
         Picking a;
-        auto* w = a.forms.show<tomarina11>();
+        auto* w = a.forms.show<SearchConditionsWindow>();
         w->Option2->setChecked(true);
         QTest::keyClick(w->Text1, Qt::Key_F4);
-        tomarina14* p = a.forms.loaded<tomarina14>();
+        PickerWindow* p = a.forms.loaded<PickerWindow>();
         QVERIFY(p);
         QCOMPARE(p->mode(), SearchType::airport);
         p->activateWindow();
@@ -199,24 +200,24 @@ class TestPickerWindow : public QObject {
         const QString chosen = picker_name(p->List1->selectedItems().first()->text());
         QTest::keyClick(p->List1, Qt::Key_Return);
         QCOMPARE(w->Text1->text(), chosen);
-        QVERIFY(!a.forms.loaded<tomarina14>());
+        QVERIFY(!a.forms.loaded<PickerWindow>());
         // The hotel-name criterion has no picker.
         w->Option3->setChecked(true);
         QTest::keyClick(w->Text1, Qt::Key_F4);
         QTest::mouseDClick(w->Text1, Qt::LeftButton);
-        QVERIFY(!a.forms.loaded<tomarina14>());
+        QVERIFY(!a.forms.loaded<PickerWindow>());
     }
 
     // With no window of the opener's kind open, a pick is written nowhere, not even in the history.
     void a_closed_opener_receives_nothing() {
         Picking a;
-        tomarina14* p = a.from_search(1);
+        PickerWindow* p = a.from_search(1);
         QTest::mouseClick(a.search()->Command2, Qt::LeftButton); // 検索終了
-        QVERIFY(!a.forms.loaded<tomarina11>());
+        QVERIFY(!a.forms.loaded<SearchConditionsWindow>());
         QVERIFY(!p->opener());
         click_row(p->List1, 0);
         QTest::mouseClick(p->Command3, Qt::LeftButton);
-        QVERIFY(!a.forms.loaded<tomarina14>());
+        QVERIFY(!a.forms.loaded<PickerWindow>());
         QCOMPARE(a.st.settings.text1_hist(1), QString());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -225,24 +226,24 @@ class TestPickerWindow : public QObject {
     // again, the new window takes it.
     void a_reopened_opener_receives_the_pick() {
         Picking a;
-        tomarina14* p = a.from_search(1);
+        PickerWindow* p = a.from_search(1);
         QTest::keyClick(a.search()->Text1, Qt::Key_Escape);
-        QVERIFY(!a.forms.loaded<tomarina11>());
-        auto* again = a.forms.show<tomarina11>();
+        QVERIFY(!a.forms.loaded<SearchConditionsWindow>());
+        auto* again = a.forms.show<SearchConditionsWindow>();
         QCOMPARE(p->opener(), again);
         QTest::keyClick(p->List1, Qt::Key_Down);
         QTest::keyClick(p->List1, Qt::Key_Return);
-        QVERIFY(!a.forms.loaded<tomarina14>());
+        QVERIFY(!a.forms.loaded<PickerWindow>());
         QCOMPARE(again->Text1->text(), u8("北海道"));
         QCOMPARE(a.st.settings.text1_hist(1), u8("北海道"));
 
-        auto* edit = a.forms.show<tomarina42>(EditTarget::new_hotel());
+        auto* edit = a.forms.show<HotelEditWindow>(EditTarget::new_hotel());
         QTest::mouseDClick(edit->Text2, Qt::LeftButton);
-        p = a.forms.loaded<tomarina14>();
+        p = a.forms.loaded<PickerWindow>();
         QVERIFY(p);
         QTest::keyClick(edit->Text3, Qt::Key_Escape);
-        QVERIFY(!a.forms.loaded<tomarina42>());
-        edit = a.forms.show<tomarina42>(EditTarget::new_hotel());
+        QVERIFY(!a.forms.loaded<HotelEditWindow>());
+        edit = a.forms.show<HotelEditWindow>(EditTarget::new_hotel());
         QCOMPARE(p->opener(), edit);
         QTest::keyClick(p->List1, Qt::Key_Down);
         QTest::keyClick(p->List1, Qt::Key_Return);
@@ -255,12 +256,12 @@ class TestPickerWindow : public QObject {
     // ホテル名 the search entry still opens no picker and takes no airport.
     void the_edit_windows_picker_leaves_the_search_alone() {
         Picking a;
-        auto* w = a.forms.show<tomarina11>();
+        auto* w = a.forms.show<SearchConditionsWindow>();
         w->Option3->setChecked(true);
         test::commit_text(w->Text1, u8("ホテル"));
-        auto* edit = a.forms.show<tomarina42>(EditTarget::new_hotel());
+        auto* edit = a.forms.show<HotelEditWindow>(EditTarget::new_hotel());
         QTest::mouseDClick(edit->Text2, Qt::LeftButton);
-        tomarina14* p = a.forms.loaded<tomarina14>();
+        PickerWindow* p = a.forms.loaded<PickerWindow>();
         QVERIFY(p);
         QCOMPARE(p->mode(), SearchType::airport);
         QTest::keyClick(p->List1, Qt::Key_Down);
@@ -270,7 +271,7 @@ class TestPickerWindow : public QObject {
 
         QTest::mouseDClick(w->Text1, Qt::LeftButton);
         QTest::keyClick(w->Text1, Qt::Key_F4);
-        QVERIFY(!a.forms.loaded<tomarina14>());
+        QVERIFY(!a.forms.loaded<PickerWindow>());
         QCOMPARE(w->Text1->text(), u8("ホテル"));
         QCOMPARE(a.st.settings.text2_hist(2), QString());
         w->Text1->setFocus();
@@ -279,9 +280,9 @@ class TestPickerWindow : public QObject {
 
     void the_edit_window_as_opener() {
         Picking a;
-        auto* search = a.forms.show<tomarina11>();
-        auto* edit = a.forms.show<tomarina42>(EditTarget::new_hotel());
-        tomarina14* p = tomarina14::open<tomarina42>(a.forms, SearchType::prefecture);
+        auto* search = a.forms.show<SearchConditionsWindow>();
+        auto* edit = a.forms.show<HotelEditWindow>(EditTarget::new_hotel());
+        PickerWindow* p = PickerWindow::open<HotelEditWindow>(a.forms, SearchType::prefecture);
         QCOMPARE(p->opener(), edit);
         QCOMPARE(p->mode(), SearchType::prefecture);
         click_row(p->List1, 1);
@@ -292,7 +293,7 @@ class TestPickerWindow : public QObject {
         // The pick counts in the search window's history too.
         QCOMPARE(a.st.settings.text1_hist(1), u8("東京"));
 
-        p = tomarina14::open<tomarina42>(a.forms, SearchType::airport);
+        p = PickerWindow::open<HotelEditWindow>(a.forms, SearchType::airport);
         click_row(p->List1, 3);
         QTest::mouseClick(p->Command3, Qt::LeftButton);
         QCOMPARE(edit->Text2->text(), u8("大阪／伊丹"));
@@ -302,13 +303,13 @@ class TestPickerWindow : public QObject {
 
     void a_second_opener_gets_a_fresh_picker() {
         Picking a;
-        auto* edit = a.forms.show<tomarina42>(EditTarget::new_hotel());
+        auto* edit = a.forms.show<HotelEditWindow>(EditTarget::new_hotel());
         const QString prefecture = edit->Text1->text();
         const QString airport = edit->Text2->text();
-        tomarina14* airports = tomarina14::open<tomarina42>(a.forms, SearchType::airport);
+        PickerWindow* airports = PickerWindow::open<HotelEditWindow>(a.forms, SearchType::airport);
         QCOMPARE(airports->mode(), SearchType::airport);
         // The search window asks for prefectures while the airport picker of the edit window is open.
-        tomarina14* p = a.from_search(1);
+        PickerWindow* p = a.from_search(1);
         QVERIFY(p);
         QCOMPARE(p->mode(), SearchType::prefecture);
         QCOMPARE(p->opener(), a.search());
@@ -330,7 +331,7 @@ class TestPickerWindow : public QObject {
         QString error;
         QVERIFY2(read_sources(QStringLiteral(TOMARINA_SAMPLE_DIR), src, &error), qPrintable(error));
         Picking a(src);
-        tomarina14* p = a.from_search(mode);
+        PickerWindow* p = a.from_search(mode);
         p->Option[10]->click();
         QVERIFY(p->List1->count() >= 40);
         auto* tabs = qobject_cast<TabStopDelegate*>(p->List1->itemDelegate());

@@ -1,5 +1,5 @@
-#include "program/main_menu_window.h"
 #include "data/database.h"
+#include "program/main_menu_window.h"
 #include "search/region_window.h"
 #include "search/tab_stop_list.h"
 #include "support/gui_support.h"
@@ -32,7 +32,7 @@ struct Regions {
         st.settings.inet_data1 = QStringLiteral("1");
         st.settings.inet_data2 = QStringLiteral("/usr/bin/firefox");
     }
-    tomarina21* open() { return forms.show<tomarina21>(); }
+    RegionWindow* open() { return forms.show<RegionWindow>(); }
 };
 
 void click_row(QListWidget* list, int row) {
@@ -47,7 +47,7 @@ class TestRegionWindow : public QObject {
     void opens_with_the_regions_and_no_choice() {
         Regions a({u8("東北"), u8("  東北  "), u8("北陸・甲信越"), u8("北海道・東北・関東"),
                    u8("北海道・東北・関東・甲信越・北陸")});
-        tomarina21* w = a.open();
+        RegionWindow* w = a.open();
         QCOMPARE(w->windowTitle(), u8("トマリナホテル情報＆予約"));
         QCOMPARE(w->Frame1->title(), u8("地域指定で予約"));
         QCOMPARE(w->Text1->text(), u8("地域を選択してください"));
@@ -65,7 +65,7 @@ class TestRegionWindow : public QObject {
     void texts_line_up_in_one_column() {
         Regions a(
             {u8("東北"), u8("北海道"), u8("大阪"), u8("関東甲信"), u8("北陸・甲信越"), u8("九州・沖縄地方")});
-        tomarina21* w = a.open();
+        RegionWindow* w = a.open();
         auto* tabs = qobject_cast<TabStopDelegate*>(w->List1->itemDelegate());
         QVERIFY(tabs);
         // The texts start at the second stop, 8.5 full-width characters from the left, after every name.
@@ -79,7 +79,7 @@ class TestRegionWindow : public QObject {
 
     void the_chosen_row_opens_its_link_after_the_caution() {
         Regions a;
-        tomarina21* w = a.open();
+        RegionWindow* w = a.open();
         QVERIFY(QTest::qWaitForWindowExposed(w));
         w->move(twips_to_px(3000), twips_to_px(1500));
         click_row(w->List1, 2);
@@ -92,22 +92,22 @@ class TestRegionWindow : public QObject {
         QCOMPARE(a.pf.launches.size(), 1);
         QCOMPARE(a.pf.launches[0].program, QStringLiteral("/usr/bin/firefox"));
         QCOMPARE(a.pf.launches[0].address, QStringLiteral("http://www.bestrsv.example.jp/best/area?r=3"));
-        QVERIFY(!a.forms.loaded<tomarina21>());
-        QCOMPARE(a.st.settings.tomarina21.left, Integer(3000));
-        QCOMPARE(a.st.settings.tomarina21.top, Integer(1500));
+        QVERIFY(!a.forms.loaded<RegionWindow>());
+        QCOMPARE(a.st.settings.region_window.left, Integer(3000));
+        QCOMPARE(a.st.settings.region_window.top, Integer(1500));
     }
 
     void cancel_in_the_caution_keeps_the_window() {
         Regions a;
         a.st.settings.sv_count = 2;
-        tomarina21* w = a.open();
+        RegionWindow* w = a.open();
         QVERIFY(QTest::qWaitForWindowExposed(w));
         click_row(w->List1, 1);
         a.pf.answers.push_back(MsgAnswer::Cancel);
         QTest::mouseClick(w->Command1, Qt::LeftButton);
         QCOMPARE(a.st.settings.sv_count, Integer(3));
         QVERIFY(a.pf.launches.isEmpty());
-        QCOMPARE(a.forms.loaded<tomarina21>(), w);
+        QCOMPARE(a.forms.loaded<RegionWindow>(), w);
         QCOMPARE(first_selected_row(w->List1), 1);
         // The third showing was the last: the page now opens at once, here by a double click.
         const QPoint at = w->List1->visualItemRect(w->List1->item(1)).center();
@@ -115,13 +115,13 @@ class TestRegionWindow : public QObject {
         QCOMPARE(a.pf.messages.size(), 1);
         QCOMPARE(a.pf.launches.size(), 1);
         QCOMPARE(a.pf.launches[0].address, QStringLiteral("http://www.bestrsv.example.jp/best/area?r=2"));
-        QVERIFY(!a.forms.loaded<tomarina21>());
+        QVERIFY(!a.forms.loaded<RegionWindow>());
     }
 
     void no_caution_when_turned_off_and_enter_opens() {
         Regions a;
         a.st.settings.control9_flg = 1;
-        tomarina21* w = a.open();
+        RegionWindow* w = a.open();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
         QCOMPARE(w->focusWidget(), w->List1);
@@ -159,19 +159,19 @@ class TestRegionWindow : public QObject {
         a.st.settings.inet_data2 = browser;
         a.st.db.rsv_link(1) = link;
         a.pf.launch_result = !start_fails;
-        tomarina21* w = a.open();
+        RegionWindow* w = a.open();
         QVERIFY(QTest::qWaitForWindowExposed(w));
         click_row(w->List1, 0);
         QTest::mouseClick(w->Command1, Qt::LeftButton);
         QCOMPARE(a.pf.launches.size(), start_fails ? 1 : 0);
         QCOMPARE(a.pf.messages.size(), 1);
         QCOMPARE(a.pf.messages[0].title, u8("エラーメッセージ"));
-        QCOMPARE(a.forms.loaded<tomarina21>(), w);
+        QCOMPARE(a.forms.loaded<RegionWindow>(), w);
     }
 
     void double_click_on_the_empty_part_does_nothing() {
         Regions a;
-        tomarina21* w = a.open();
+        RegionWindow* w = a.open();
         QVERIFY(QTest::qWaitForWindowExposed(w));
         const QPoint below = w->List1->visualItemRect(w->List1->item(3)).bottomLeft() + QPoint(10, 30);
         QVERIFY(w->List1->viewport()->rect().contains(below));
@@ -187,7 +187,7 @@ class TestRegionWindow : public QObject {
 
     void no_regions_leave_the_list_empty() {
         Regions a(QStringList{});
-        tomarina21* w = a.open();
+        RegionWindow* w = a.open();
         QCOMPARE(w->List1->count(), 0);
         QVERIFY(!w->Command1->isEnabled());
         QTest::keyClick(w->List1, Qt::Key_Return);
@@ -196,17 +196,17 @@ class TestRegionWindow : public QObject {
 
     void end_and_esc_close_with_the_position() {
         Regions a;
-        tomarina21* w = a.open();
+        RegionWindow* w = a.open();
         w->move(twips_to_px(600), twips_to_px(450));
         QTest::mouseClick(w->Command2, Qt::LeftButton);
-        QVERIFY(!a.forms.loaded<tomarina21>());
-        QCOMPARE(a.st.settings.tomarina21.left, Integer(600));
-        QCOMPARE(a.st.settings.tomarina21.top, Integer(450));
+        QVERIFY(!a.forms.loaded<RegionWindow>());
+        QCOMPARE(a.st.settings.region_window.left, Integer(600));
+        QCOMPARE(a.st.settings.region_window.top, Integer(450));
         for (int k = 0; k < 3; ++k) {
             w = a.open();
             QWidget* controls[] = {w->List1, w->Command1, w->Command2};
             QTest::keyClick(controls[k], Qt::Key_Escape);
-            QVERIFY(!a.forms.loaded<tomarina21>());
+            QVERIFY(!a.forms.loaded<RegionWindow>());
         }
         QVERIFY(a.pf.launches.isEmpty());
     }
@@ -215,8 +215,8 @@ class TestRegionWindow : public QObject {
         test::RunningProgram p(build_database(test::small_source()));
         p.dir.write(QStringLiteral("tomarina.ini"), "[Control]\r\ninet_data1=1\r\n");
         QVERIFY(p.start());
-        QTest::mouseClick(p.forms.loaded<tomarina1>()->Command2, Qt::LeftButton);
-        tomarina21* w = p.forms.loaded<tomarina21>();
+        QTest::mouseClick(p.forms.loaded<MainMenuWindow>()->Command2, Qt::LeftButton);
+        RegionWindow* w = p.forms.loaded<RegionWindow>();
         QVERIFY(w);
         QVERIFY(w->isVisible());
         QCOMPARE(w->List1->count(), 2);
@@ -226,8 +226,8 @@ class TestRegionWindow : public QObject {
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
         QApplication::setActiveWindow(nullptr);
-        w->end_proc();
-        QTRY_COMPARE(QApplication::activeWindow(), p.forms.loaded<tomarina1>());
+        w->close_window();
+        QTRY_COMPARE(QApplication::activeWindow(), p.forms.loaded<MainMenuWindow>());
     }
 };
 

@@ -37,8 +37,8 @@ struct Sample {
         st.settings.apply_defaults();
     }
     // The results of a prefecture search, shown.
-    tomarina12* prefecture(int k) {
-        auto* r = forms.show<tomarina12>(SearchCriterion{SearchType::prefecture, st.db.ken_name(k), {}});
+    ResultsWindow* prefecture(int k) {
+        auto* r = forms.show<ResultsWindow>(SearchCriterion{SearchType::prefecture, st.db.ken_name(k), {}});
         if (r) QCoreApplication::processEvents();
         return r;
     }
@@ -81,7 +81,7 @@ class TestResultsGrid : public QObject {
         int cells = 0;
         int multi_line = 0;
         for (int k = 1; k <= s.st.db.ken_count; ++k) {
-            tomarina12* r = s.prefecture(k);
+            ResultsWindow* r = s.prefecture(k);
             if (!r) continue; // a prefecture without hotels
             QCOMPARE(r->height_twips(), height);
             const QFontMetricsF fm(r->MSFlexGrid1->font());
@@ -120,7 +120,7 @@ class TestResultsGrid : public QObject {
                     multi_line += lines.size() > 1;
                 }
             }
-            r->end_proc();
+            r->close_window();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
         QVERIFY(cells > 10000);
@@ -178,7 +178,7 @@ class TestResultsGrid : public QObject {
         Sample s;
         const QString huge(4'000'000, QChar(0x3042));
         s.st.db.hotel_name(1) = huge;
-        tomarina12* r = s.prefecture(int(s.st.db.hotel_ken(1)));
+        ResultsWindow* r = s.prefecture(int(s.st.db.hotel_ken(1)));
         QVERIFY(r);
         int row = 0;
         for (int k = 1; k <= r->model->rowCount(); ++k)
@@ -206,7 +206,7 @@ class TestResultsGrid : public QObject {
         Sample s;
         QVERIFY(s.prefecture(13));
         QCOMPARE(s.widths(), QList<int>({1035, 2205, 1125, 675, 2010, 1035, 1035}));
-        auto* r = s.forms.loaded<tomarina12>();
+        auto* r = s.forms.loaded<ResultsWindow>();
         for (int c = 0; c < 7; ++c) QCOMPARE(r->MSFlexGrid1->columnWidth(c), twips_to_px(s.widths()[c]));
     }
 
@@ -291,15 +291,15 @@ class TestResultsGrid : public QObject {
             for (int c = 0; c < 7; ++c) w << p.st.settings.sv_colwidth(c);
             return w;
         }();
-        QTest::mouseClick(p.forms.loaded<tomarina1>()->Command1, Qt::LeftButton);
-        auto* w = p.forms.loaded<tomarina11>();
+        QTest::mouseClick(p.forms.loaded<MainMenuWindow>()->Command1, Qt::LeftButton);
+        auto* w = p.forms.loaded<SearchConditionsWindow>();
         w->Option6->setChecked(true);
         w->Text1->setText(QStringLiteral("ZZZ"));
         QTest::mouseClick(w->Command1, Qt::LeftButton);
         QCOMPARE(p.pf.messages.size(), 1);
-        QVERIFY(!p.forms.loaded<tomarina12>());
+        QVERIFY(!p.forms.loaded<ResultsWindow>());
         for (int c = 0; c < 7; ++c) QCOMPARE(int(p.st.settings.sv_colwidth(c)), saved[c]);
-        QTest::keyClick(p.forms.loaded<tomarina1>()->Command4, Qt::Key_Escape);
+        QTest::keyClick(p.forms.loaded<MainMenuWindow>()->Command4, Qt::Key_Escape);
         const QByteArray ini = p.dir.read(QStringLiteral("tomarina.ini"));
         QVERIFY(ini.contains("sv_colwidth(0)=1080\r\nsv_colwidth(1)=3000\r\nsv_colwidth(2)=1170\r\n"));
     }

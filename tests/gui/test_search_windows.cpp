@@ -10,13 +10,13 @@
 #include "tools/progress_window.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QApplication>
 #include <QTest>
 
 using namespace tomarina;
@@ -36,15 +36,15 @@ struct App {
         st.settings.sv_pop = 1;
         st.settings.apply_defaults();
     }
-    tomarina11* search() { return forms.show<tomarina11>(); }
+    SearchConditionsWindow* search() { return forms.show<SearchConditionsWindow>(); }
     // Types an entry for an option and presses 検索開始.
-    tomarina12* run(int option, const QString& entry) {
+    ResultsWindow* run(int option, const QString& entry) {
         auto* w = search();
         QRadioButton* options[] = {w->Option1, w->Option2, w->Option3, w->Option4, w->Option5, w->Option6};
         options[option - 1]->setChecked(true);
         w->Text1->setText(entry);
         QTest::mouseClick(w->Command1, Qt::LeftButton);
-        return forms.loaded<tomarina12>();
+        return forms.loaded<ResultsWindow>();
     }
 };
 
@@ -134,7 +134,7 @@ class TestSearchWindows : public QObject {
         w->Text1->setText(u8("大阪"));
         QTest::mouseClick(w->Command1, Qt::LeftButton);
         QCOMPARE(w->Text2->text(), u8("検索条件の入力エラーです"));
-        QVERIFY(!a.forms.loaded<tomarina12>());
+        QVERIFY(!a.forms.loaded<ResultsWindow>());
         QVERIFY(a.pf.messages.isEmpty());
         // A screen reader hears the refusal: the entry box keeps its name and says the refusal before
         // the prompt while it stands, and it is announced at once, every time.
@@ -151,7 +151,7 @@ class TestSearchWindows : public QObject {
         w->Text1->clear();
         QTest::mouseClick(w->Command1, Qt::LeftButton);
         QCOMPARE(w->Text2->text(), u8("検索条件の入力エラーです"));
-        QVERIFY(!a.forms.loaded<tomarina12>());
+        QVERIFY(!a.forms.loaded<ResultsWindow>());
         // The other name with blanks is accepted and replaced by the table's name.
         w->Text1->setText(u8(" 東京都 "));
         QTest::mouseClick(w->Command1, Qt::LeftButton);
@@ -160,7 +160,7 @@ class TestSearchWindows : public QObject {
         QCOMPARE(QAccessible::queryAccessibleInterface(w->Text1)->text(QAccessible::Name),
                  u8("ホテル検索条件"));
         QCOMPARE(test::announced(w), QString());
-        QVERIFY(a.forms.loaded<tomarina12>());
+        QVERIFY(a.forms.loaded<ResultsWindow>());
         QCOMPARE(a.st.search.state().search_key, u8("東京"));
     }
 
@@ -175,7 +175,7 @@ class TestSearchWindows : public QObject {
         QCOMPARE(w->Text1->text(), u8("千葉"));
         QCOMPARE(w->Text2->text(), QString());
         QVERIFY(w->Command1->hasFocus());
-        QVERIFY(!a.forms.loaded<tomarina12>()); // Enter does not start the search
+        QVERIFY(!a.forms.loaded<ResultsWindow>()); // Enter does not start the search
         QCOMPARE(a.st.search.state().search_key, QString());
         QCOMPARE(a.st.settings.text1_hist(1), u8("千葉"));
         QVERIFY(w->Command3->isHidden());
@@ -205,7 +205,7 @@ class TestSearchWindows : public QObject {
         QTest::keyClicks(w->Text1, u8("¥800"));
         QCOMPARE(w->Text1->text(), u8("\\800"));
         QTest::mouseClick(w->Command1, Qt::LeftButton);
-        auto* r = a.forms.loaded<tomarina12>();
+        auto* r = a.forms.loaded<ResultsWindow>();
         QVERIFY(r);
         QCOMPARE(a.st.search.state().search_key, u8("￥８００"));
         QCOMPARE(a.st.search.state().sel_count, Integer(1));
@@ -220,7 +220,7 @@ class TestSearchWindows : public QObject {
             w->Text1->setText(u8(entry));
             QTest::mouseClick(w->Command1, Qt::LeftButton);
             QCOMPARE(w->Text2->text(), u8("検索条件の入力エラーです"));
-            QVERIFY(!a.forms.loaded<tomarina12>());
+            QVERIFY(!a.forms.loaded<ResultsWindow>());
         }
     }
 
@@ -235,9 +235,9 @@ class TestSearchWindows : public QObject {
                  QStringList({u8("北海道"), u8("東京"), u8("千葉"), "", ""}));
         h(4) = u8("a");
         h(5) = u8("b");
-        a.forms.loaded<tomarina12>()->end_proc();
+        a.forms.loaded<ResultsWindow>()->close_window();
         a.run(1, u8("千葉"));
-        a.forms.loaded<tomarina12>()->end_proc();
+        a.forms.loaded<ResultsWindow>()->close_window();
         QCOMPARE(QStringList({h(1), h(2), h(3), h(4), h(5)}),
                  QStringList({u8("千葉"), u8("北海道"), u8("東京"), "a", "b"}));
         // A new entry pushes the oldest out of slot 5.
@@ -250,7 +250,7 @@ class TestSearchWindows : public QObject {
         QCOMPARE(QStringList({h(1), h(2), h(3), h(4), h(5)}),
                  QStringList({u8("東京"), "x1", "x2", "x3", "x4"}));
         QCOMPARE(a.st.settings.text2_hist(1), QString()); // untouched by a prefecture search
-        a.forms.loaded<tomarina12>()->end_proc();
+        a.forms.loaded<ResultsWindow>()->close_window();
         a.run(2, u8("東京／成田"));
         QCOMPARE(a.st.settings.text2_hist(1), u8("東京／成田"));
         QCOMPARE(h(1), u8("東京"));
@@ -275,18 +275,18 @@ class TestSearchWindows : public QObject {
         QVERIFY(a.run(3, u8("マイホテル")));
         QCOMPARE(a.st.search.state().sel_count, Integer(1));
         QCOMPARE(a.st.search.state().sel_hotel(1), Integer(7));
-        a.forms.loaded<tomarina12>()->end_proc();
+        a.forms.loaded<ResultsWindow>()->close_window();
 
         // Reopened with the flag still set: the table is not written again.
         a.st.user.user_name(1) = u8("別のホテル");
-        a.forms.loaded<tomarina11>()->end_proc();
+        a.forms.loaded<SearchConditionsWindow>()->close_window();
         a.search();
         QCOMPARE(a.st.db.hotel_name(7), u8("マイホテル"));
         QCOMPARE(a.st.db.hotel_count, Integer(7));
 
         // Reopened after a change cleared the flag: the hotel joins as it now is, in the same place.
         a.st.user.user_copied_flg = 0;
-        a.forms.loaded<tomarina11>()->end_proc();
+        a.forms.loaded<SearchConditionsWindow>()->close_window();
         a.search();
         QCOMPARE(a.st.db.hotel_name(7), u8("別のホテル"));
         QCOMPARE(a.st.db.hotel_count, Integer(7));
@@ -309,14 +309,14 @@ class TestSearchWindows : public QObject {
         auto* w = a.search();
         w->move(150, 90);
         QTest::keyClick(w->Option2, Qt::Key_Escape);
-        QVERIFY(!a.forms.loaded<tomarina11>());
-        QCOMPARE(a.st.settings.tomarina11.left, Integer(2250));
-        QCOMPARE(a.st.settings.tomarina11.top, Integer(1350));
+        QVERIFY(!a.forms.loaded<SearchConditionsWindow>());
+        QCOMPARE(a.st.settings.search_conditions_window.left, Integer(2250));
+        QCOMPARE(a.st.settings.search_conditions_window.top, Integer(1350));
         w = a.search();
         QCOMPARE(w->pos(), QPoint(150, 90));
         w->move(30, 30);
         QTest::mouseClick(w->Command2, Qt::LeftButton);
-        QCOMPARE(a.st.settings.tomarina11.left, Integer(450));
+        QCOMPARE(a.st.settings.search_conditions_window.left, Integer(450));
     }
 
     void heading_per_criterion_and_count() {
@@ -353,9 +353,9 @@ class TestSearchWindows : public QObject {
         QCOMPARE(a.pf.messages[0].title, u8("エラーメッセージ"));
         QCOMPARE(a.pf.messages[0].icon, MsgIcon::Exclamation);
         QCOMPARE(a.pf.messages[0].buttons, MsgButtons::Ok);
-        QVERIFY(!a.forms.loaded<tomarina12>());
-        QVERIFY(!a.forms.loaded<tomarina91>());
-        QVERIFY(a.forms.loaded<tomarina11>());
+        QVERIFY(!a.forms.loaded<ResultsWindow>());
+        QVERIFY(!a.forms.loaded<ProgressWindow>());
+        QVERIFY(a.forms.loaded<SearchConditionsWindow>());
     }
 
     void grid_cells_colours_and_marks() {
@@ -519,18 +519,18 @@ class TestSearchWindows : public QObject {
         test::RunningProgram p(build_database(test::small_source()));
         auto& forms = p.forms;
         QVERIFY(p.start());
-        QTest::mouseClick(forms.loaded<tomarina1>()->Command1, Qt::LeftButton);
-        auto* w = forms.loaded<tomarina11>();
+        QTest::mouseClick(forms.loaded<MainMenuWindow>()->Command1, Qt::LeftButton);
+        auto* w = forms.loaded<SearchConditionsWindow>();
         QVERIFY(w && w->isVisible());
         w->Text1->setText(u8("東京"));
         QTest::mouseClick(w->Command1, Qt::LeftButton);
-        auto* r = forms.loaded<tomarina12>();
+        auto* r = forms.loaded<ResultsWindow>();
         QVERIFY(r && r->isVisible());
         QCOMPARE(r->Command1->text(), u8("都道府県別検索：東京 地区 (4件)"));
-        QVERIFY(!forms.loaded<tomarina91>());
+        QVERIFY(!forms.loaded<ProgressWindow>());
         QVERIFY(w->isVisible());
         QTest::keyClick(r->MSFlexGrid1, Qt::Key_Escape);
-        QVERIFY(!forms.loaded<tomarina12>());
+        QVERIFY(!forms.loaded<ResultsWindow>());
     }
 };
 

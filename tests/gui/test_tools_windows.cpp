@@ -25,14 +25,14 @@ namespace {
 // The running program with its main menu, and the tools menu opened from "保　　守".
 struct Tools : test::RunningProgram {
     Tools() : RunningProgram(build_database(test::small_source())) {}
-    tomarina31* open_menu() {
+    ToolsMenuWindow* open_menu() {
         if (!start()) return nullptr;
-        QTest::mouseClick(forms.loaded<tomarina1>()->Command3, Qt::LeftButton);
-        return forms.loaded<tomarina31>();
+        QTest::mouseClick(forms.loaded<MainMenuWindow>()->Command3, Qt::LeftButton);
+        return forms.loaded<ToolsMenuWindow>();
     }
     // The settings window, active, with the focus in the limit box and its text selected.
-    tomarina32* settings_with_focus_in_limit() {
-        auto* w = forms.show<tomarina32>();
+    SettingsWindow* settings_with_focus_in_limit() {
+        auto* w = forms.show<SettingsWindow>();
         w->activateWindow();
         if (!QTest::qWaitForWindowActive(w)) return nullptr;
         w->Text1->setFocus();
@@ -67,13 +67,13 @@ class TestToolsWindows : public QObject {
 
         QTest::mouseClick(w->Command1, Qt::LeftButton);
         QTest::mouseClick(w->Command3, Qt::LeftButton);
-        QVERIFY(t.forms.loaded<tomarina32>());
-        QVERIFY(t.forms.loaded<tomarina34>());
+        QVERIFY(t.forms.loaded<SettingsWindow>());
+        QVERIFY(t.forms.loaded<AboutWindow>());
         // The menu stays while the others are used, and closes on its own.
-        QVERIFY(t.forms.loaded<tomarina31>());
+        QVERIFY(t.forms.loaded<ToolsMenuWindow>());
         QTest::mouseClick(w->Command4, Qt::LeftButton);
-        QVERIFY(!t.forms.loaded<tomarina31>());
-        QVERIFY(t.forms.loaded<tomarina32>() && t.forms.loaded<tomarina34>());
+        QVERIFY(!t.forms.loaded<ToolsMenuWindow>());
+        QVERIFY(t.forms.loaded<SettingsWindow>() && t.forms.loaded<AboutWindow>());
     }
 
     void esc_on_each_tools_menu_button_closes_it_where_it_was_data() {
@@ -90,18 +90,18 @@ class TestToolsWindows : public QObject {
         w->move(twips_to_px(1500), twips_to_px(3000));
         QPushButton* b = button == 1 ? w->Command1 : button == 3 ? w->Command3 : w->Command4;
         QTest::keyClick(b, Qt::Key_Escape);
-        QVERIFY(!t.forms.loaded<tomarina31>());
-        QVERIFY(!t.forms.loaded<tomarina32>() && !t.forms.loaded<tomarina34>());
-        QCOMPARE(t.st.settings.tomarina31.top, Integer(3000));
-        QCOMPARE(t.st.settings.tomarina31.left, Integer(1500));
+        QVERIFY(!t.forms.loaded<ToolsMenuWindow>());
+        QVERIFY(!t.forms.loaded<SettingsWindow>() && !t.forms.loaded<AboutWindow>());
+        QCOMPARE(t.st.settings.tools_menu_window.top, Integer(3000));
+        QCOMPARE(t.st.settings.tools_menu_window.left, Integer(1500));
         QCOMPARE(t.ended, 0);
     }
 
     void settings_window_opens_on_the_common_tab() {
         Tools t;
         QVERIFY(t.start());
-        t.st.settings.tomarina32 = {600, 900};
-        auto* w = t.forms.show<tomarina32>();
+        t.st.settings.settings_window = {600, 900};
+        auto* w = t.forms.show<SettingsWindow>();
         QCOMPARE(w->pos(), QPoint(twips_to_px(900), twips_to_px(600)));
         QCOMPARE(w->windowTitle(), u8("トマリナホテル情報＆予約"));
         QCOMPARE(w->Frame1->title(), u8("動作環境の登録"));
@@ -164,15 +164,15 @@ class TestToolsWindows : public QObject {
         QCOMPARE(w->Text1->text(), typed);
         // The limit stays what Enter made it, however the window closes.
         QTest::mouseClick(w->Command1, Qt::LeftButton);
-        QVERIFY(!t.forms.loaded<tomarina32>());
+        QVERIFY(!t.forms.loaded<SettingsWindow>());
         QCOMPARE(int(t.st.settings.max_kensuu), limit);
-        QCOMPARE(t.forms.show<tomarina32>()->Text1->text(), QString::number(limit));
+        QCOMPARE(t.forms.show<SettingsWindow>()->Text1->text(), QString::number(limit));
     }
 
     void focus_by_mouse_selects_the_whole_limit() {
         Tools t;
         QVERIFY(t.start());
-        auto* w = t.forms.show<tomarina32>();
+        auto* w = t.forms.show<SettingsWindow>();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
         w->Command1->setFocus();
@@ -192,7 +192,7 @@ class TestToolsWindows : public QObject {
         w = t.settings_with_focus_in_limit();
         QTest::keyClicks(w->Text1, QStringLiteral("700"));
         QTest::keyClick(w->Text1, Qt::Key_Escape);
-        QVERIFY(!t.forms.loaded<tomarina32>());
+        QVERIFY(!t.forms.loaded<SettingsWindow>());
         QCOMPARE(int(t.st.settings.max_kensuu), 1000);
     }
 
@@ -203,7 +203,7 @@ class TestToolsWindows : public QObject {
         QVERIFY(w);
         QTest::keyClicks(w->Text1, QStringLiteral("250"));
         QTest::keyClick(w->Text1, Qt::Key_Return);
-        QTest::keyClick(t.forms.loaded<tomarina1>()->Command4, Qt::Key_Escape);
+        QTest::keyClick(t.forms.loaded<MainMenuWindow>()->Command4, Qt::Key_Escape);
         QCOMPARE(t.ended, 1);
         QVERIFY(t.dir.read(QStringLiteral("tomarina.ini")).contains("\r\nmax_kensuu=250\r\n"));
     }
@@ -224,7 +224,7 @@ class TestToolsWindows : public QObject {
         Tools t;
         QVERIFY(t.start());
         t.st.settings.sv_pop = Integer(before);
-        auto* w = t.forms.show<tomarina32>();
+        auto* w = t.forms.show<SettingsWindow>();
         QCOMPARE(w->Option1->isChecked(), before == 1);
         QCOMPARE(w->Option2->isChecked(), before != 1);
         QTest::mouseClick(choose_show ? w->Option1 : w->Option2, Qt::LeftButton);
@@ -233,7 +233,7 @@ class TestToolsWindows : public QObject {
             QTest::keyClick(w->Option1, Qt::Key_Escape);
         else
             QTest::mouseClick(w->Command1, Qt::LeftButton);
-        QVERIFY(!t.forms.loaded<tomarina32>());
+        QVERIFY(!t.forms.loaded<SettingsWindow>());
         QCOMPARE(int(t.st.settings.sv_pop), choose_show ? 1 : 0);
     }
 
@@ -247,12 +247,12 @@ class TestToolsWindows : public QObject {
         QFETCH(QString, control);
         Tools t;
         QVERIFY(t.start());
-        auto* w = t.forms.show<tomarina32>();
+        auto* w = t.forms.show<SettingsWindow>();
         w->move(twips_to_px(450), twips_to_px(300));
         QTest::keyClick(w->findChild<QWidget*>(control), Qt::Key_Escape);
-        QVERIFY(!t.forms.loaded<tomarina32>());
-        QCOMPARE(t.st.settings.tomarina32.top, Integer(300));
-        QCOMPARE(t.st.settings.tomarina32.left, Integer(450));
+        QVERIFY(!t.forms.loaded<SettingsWindow>());
+        QCOMPARE(t.st.settings.settings_window.top, Integer(300));
+        QCOMPARE(t.st.settings.settings_window.left, Integer(450));
         QCOMPARE(t.pf.help_calls.last(), QStringLiteral("close"));
         QCOMPARE(int(t.st.settings.max_kensuu), 1000);
     }
@@ -289,19 +289,19 @@ class TestToolsWindows : public QObject {
                     "[Control]\r\ninet_data1=1\r\ninet_data2=/usr/bin/xdg-open\r\n");
         t.pf.desktop_handler = true;
         QVERIFY(t.start());
-        auto* menu = t.forms.loaded<tomarina1>();
+        auto* menu = t.forms.loaded<MainMenuWindow>();
         QVERIFY(menu->Command2->isEnabled());
-        QVERIFY(!t.forms.loaded<tomarina92>());
+        QVERIFY(!t.forms.loaded<BrowserWindow>());
 
-        auto* w = t.forms.show<tomarina32>();
+        auto* w = t.forms.show<SettingsWindow>();
         w->SSTab1->setCurrentIndex(0);
         QTest::mouseClick(w->Command2, Qt::LeftButton);
         QCOMPARE(t.st.settings.inet_data1, kind);
         QCOMPARE(t.st.settings.inet_data2, path == u"xdg-open" ? desktop.opener() : path);
         const bool found = !kind.isEmpty();
-        QCOMPARE(t.forms.loaded<tomarina92>() != nullptr, !found);
+        QCOMPARE(t.forms.loaded<BrowserWindow>() != nullptr, !found);
         QCOMPARE(menu->Command2->isEnabled(), found);
-        QVERIFY(t.forms.loaded<tomarina32>()); // the settings window stays open
+        QVERIFY(t.forms.loaded<SettingsWindow>()); // the settings window stays open
         QVERIFY(t.pf.messages.isEmpty());
     }
 
@@ -309,22 +309,22 @@ class TestToolsWindows : public QObject {
         Tools t;
         t.dir.write(QStringLiteral("tomarina.ini"), "[Control]\r\ninet_data1=3\r\n");
         QVERIFY(t.start());
-        QVERIFY(!t.forms.loaded<tomarina92>()); // "no browser" is not asked again at start-up
-        auto* w = t.forms.show<tomarina32>();
+        QVERIFY(!t.forms.loaded<BrowserWindow>()); // "no browser" is not asked again at start-up
+        auto* w = t.forms.show<SettingsWindow>();
         QTest::mouseClick(w->Command2, Qt::LeftButton);
         QCOMPARE(t.st.settings.inet_data1, QString());
-        auto* choice = t.forms.loaded<tomarina92>();
+        auto* choice = t.forms.loaded<BrowserWindow>();
         QVERIFY(choice && choice->isVisible());
-        QVERIFY(!t.forms.loaded<tomarina1>()->Command2->isEnabled());
+        QVERIFY(!t.forms.loaded<MainMenuWindow>()->Command2->isEnabled());
     }
 
     void about_window_shows_version_and_data_date() {
         Tools t;
         auto* menu = t.open_menu();
         QVERIFY(menu);
-        t.st.settings.tomarina34 = {750, 1500};
+        t.st.settings.about_window = {750, 1500};
         QTest::mouseClick(menu->Command3, Qt::LeftButton);
-        auto* w = t.forms.loaded<tomarina34>();
+        auto* w = t.forms.loaded<AboutWindow>();
         QVERIFY(w && w->isVisible());
         QCOMPARE(w->pos(), QPoint(twips_to_px(1500), twips_to_px(750)));
         // Its title bar, as the window system shows it: test_window_titles.
@@ -360,7 +360,7 @@ class TestToolsWindows : public QObject {
         QFETCH(int, key);
         Tools t;
         QVERIFY(t.start());
-        auto* w = t.forms.show<tomarina34>();
+        auto* w = t.forms.show<AboutWindow>();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
         QVERIFY(w->cmdOK->hasFocus());
@@ -369,16 +369,16 @@ class TestToolsWindows : public QObject {
             QTest::mouseClick(w->cmdOK, Qt::LeftButton);
         else
             QTest::keyClick(w->cmdOK, Qt::Key(key));
-        QVERIFY(!t.forms.loaded<tomarina34>());
-        QCOMPARE(t.st.settings.tomarina34.top, Integer(150));
-        QCOMPARE(t.st.settings.tomarina34.left, Integer(300));
+        QVERIFY(!t.forms.loaded<AboutWindow>());
+        QCOMPARE(t.st.settings.about_window.top, Integer(150));
+        QCOMPARE(t.st.settings.about_window.left, Integer(300));
     }
 
     // Each step of the bar is on the screen when step_to returns, drawn once: the work that follows
     // lets no events run until the next step.
     void progress_bar_draws_each_step_once() {
         test::RunningProgram p;
-        auto* w = p.forms.show<tomarina91>();
+        auto* w = p.forms.show<ProgressWindow>();
         QVERIFY(QTest::qWaitForWindowExposed(w));
         w->start(4, QStringLiteral("ホテルの検索"));
         QCOMPARE(w->ProgressBar1->accessibleName(), u8("ホテルの検索")); // what a screen reader calls it
@@ -405,7 +405,7 @@ class TestToolsWindows : public QObject {
     void splash_shows_version_platform_picture_and_publisher() {
         test::RunningProgram p;
         p.st.ver_text = QStringLiteral("1.51");
-        auto* w = p.forms.show<frmSplash>();
+        auto* w = p.forms.show<SplashWindow>();
         QCOMPARE(w->lblVersion->text(), QStringLiteral("Version  1.51"));
         QCOMPARE(w->lblPlatform->text(), QStringLiteral("Windows95/98,NT/WS"));
         QCOMPARE(w->lblProductName->text(), u8("トマリナホテル情報＆予約"));

@@ -58,14 +58,14 @@ class TestWindowTitles : public QObject {
     void about_window_shows_no_title() {
         test::RunningProgram t(build_database(test::small_source()));
         QVERIFY(t.start());
-        QTest::mouseClick(t.forms.loaded<tomarina1>()->Command3, Qt::LeftButton);
-        auto* menu = t.forms.loaded<tomarina31>();
+        QTest::mouseClick(t.forms.loaded<MainMenuWindow>()->Command3, Qt::LeftButton);
+        auto* menu = t.forms.loaded<ToolsMenuWindow>();
         QVERIFY(menu);
         QVERIFY(QTest::qWaitForWindowExposed(menu));
         // Read the same way, another window shows its caption.
         QTRY_COMPARE(shown_title(menu->winId()).value_or(QString()), app_title);
         QTest::mouseClick(menu->Command3, Qt::LeftButton);
-        auto* about = t.forms.loaded<tomarina34>();
+        auto* about = t.forms.loaded<AboutWindow>();
         QVERIFY(about);
         QVERIFY(QTest::qWaitForWindowExposed(about));
         QTRY_VERIFY(shown_title(about->winId()).has_value());

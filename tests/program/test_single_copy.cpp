@@ -160,7 +160,7 @@ class TestSingleCopy : public QObject {
         test::RunningProgram p(build_database(test::small_source()));
         p.st.settings.inet_data1 = QStringLiteral("3");
         QVERIFY(p.start());
-        auto* menu = p.forms.loaded<tomarina1>();
+        auto* menu = p.forms.loaded<MainMenuWindow>();
         QVERIFY(menu);
         menu->showMinimized();
         QWidget other;

@@ -60,8 +60,8 @@ class TestSettings : public QObject {
         QCOMPARE(s.inet_data2, QStringLiteral("C:\\Program Files\\Browser\\browser.exe"));
         QCOMPARE(s.sv_height12, Integer(6001));
         QCOMPARE(s.sv_colwidth(3), Integer(1234));
-        QCOMPARE(s.tomarina11.left, Integer(1200));
-        QCOMPARE(s.tomarina92.top, Integer(-45));
+        QCOMPARE(s.search_conditions_window.left, Integer(1200));
+        QCOMPARE(s.browser_window.top, Integer(-45));
     }
 
     // A leading blank is skipped; trailing blanks and tabs stay part of the item, so a value read
@@ -134,8 +134,8 @@ class TestSettings : public QObject {
         // Keys compared exactly; unknown keys skipped; order of keys and sections free.
         const Settings t = read_text(u8("[Form]\nTomarina1_top=99\nfoo=1\ntomarina1_left=15\n"
                                         "[Control]\nmax_kensuu=20\n=5\nsv_pop\n[Form]\ntomarina1_top=30\n"));
-        QCOMPARE(t.tomarina1.top, Integer(30));
-        QCOMPARE(t.tomarina1.left, Integer(15));
+        QCOMPARE(t.main_menu_window.top, Integer(30));
+        QCOMPARE(t.main_menu_window.left, Integer(15));
         QCOMPARE(t.max_kensuu, Integer(20));
     }
 
@@ -146,7 +146,7 @@ class TestSettings : public QObject {
             u8("[Control]\nmax_kensuu=40000\nsv_width12=-99999\n[Form]\ntomarina1_top=32768\n"), start);
         QCOMPARE(s.max_kensuu, Integer(1000));
         QCOMPARE(s.sv_width12, Integer(0));
-        QCOMPARE(s.tomarina1.top, Integer(0));
+        QCOMPARE(s.main_menu_window.top, Integer(0));
     }
 
     void bad_files() {
@@ -246,9 +246,9 @@ class TestSettings : public QObject {
         QCOMPARE(s.sv_colwidth(0), Integer(1080));
         QCOMPARE(s.sv_colwidth(2), Integer(500));
         QCOMPARE(s.sv_colwidth(6), Integer(1080));
-        QCOMPARE(s.tomarina15.top, Integer(5200));
-        QCOMPARE(s.tomarina15.left, Integer(3800));
-        QCOMPARE(s.tomarina12.top, Integer(0));
+        QCOMPARE(s.detail_window.top, Integer(5200));
+        QCOMPARE(s.detail_window.left, Integer(3800));
+        QCOMPARE(s.results_window.top, Integer(0));
     }
 
     void written_form() {
@@ -257,7 +257,7 @@ class TestSettings : public QObject {
         s.sv_pop = 1;
         s.inet_data1 = QStringLiteral("1");
         s.inet_data2 = QStringLiteral(" /usr/bin/firefox ");
-        s.tomarina12.left = -15;
+        s.results_window.left = -15;
         s.text1_hist(1) = u8("東京");
         s.apply_defaults();
         const QByteArray bytes = settings_bytes(s);
@@ -327,7 +327,7 @@ class TestSettings : public QObject {
         }
         const Settings r = read_bytes(settings_bytes(s));
         QCOMPARE(settings_bytes(r), settings_bytes(s));
-        QCOMPARE(r.tomarina92.left, s.tomarina92.left);
+        QCOMPARE(r.browser_window.left, s.browser_window.left);
         QCOMPARE(r.inet_data2, s.inet_data2);
         QCOMPARE(r.max_kensuu, Integer(32767));
     }
