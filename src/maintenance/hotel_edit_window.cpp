@@ -3,6 +3,7 @@
 #include "data/steps.h"
 #include "data/text_rules.h"
 #include "maintenance/maintenance_list_window.h"
+#include "maintenance/maintenance_texts.h"
 #include "shared/accessibility.h"
 #include "shared/caption_fit.h"
 
@@ -16,6 +17,8 @@
 #include <utility>
 
 namespace tomarina {
+
+namespace texts = maintenance_texts;
 
 namespace {
 
@@ -33,35 +36,36 @@ void paint(QWidget* w, QPalette::ColorRole role, const QColor& color) {
 HotelEditWindow::HotelEditWindow(Forms& forms, EditTarget target)
     : Form(forms, stored_names::hotel_edit, QStringLiteral("hotel_edit_window")), target_(target) {
     setFixedSize(twips_to_px(5670), twips_to_px(4725));
-    Frame1 = add_control<QGroupBox>(this, "Frame1", 60, 0, 5550, 4725);
-    Frame1->setTitle(QStringLiteral("ホテル情報"));
+    hotel_frame = add_control<QGroupBox>(this, "hotel_frame", 60, 0, 5550, 4725);
+    hotel_frame->setTitle(texts::hotel_frame_title);
 
     struct Row {
         QLabel** label;
         QLineEdit** box;
-        const char* caption;
+        const char* label_name;
+        const char* box_name;
         int top, width;
         bool japanese;
     };
     const Row rows[] = {
-        {&Label1, &Text1, "都道府県名：", 240, 1695, true},
-        {&Label2, &Text2, "空港名　　：", 600, 1695, true},
-        {&Label3, &Text3, "地区名　　：", 960, 1695, true},
-        {&Label4, &Text4, "ホテル名　：", 1320, 3975, true},
-        {&Label5, &Text5, "電話番号　：", 1680, 1695, false},
-        {&Label6, &Text6, "部屋数　　：", 2040, 1695, false},
-        {&Label7, &Text7, "交通　　　：", 2400, 3975, true},
-        {&Label8, &Text8, "料金　　　：", 2760, 1695, false},
-        {&Label9, &Text9, "備考　　　：", 3120, 3975, true},
+        {&prefecture_label, &prefecture_box, "prefecture_label", "prefecture_box", 240, 1695, true},
+        {&airport_label, &airport_box, "airport_label", "airport_box", 600, 1695, true},
+        {&district_label, &district_box, "district_label", "district_box", 960, 1695, true},
+        {&hotel_name_label, &hotel_name_box, "hotel_name_label", "hotel_name_box", 1320, 3975, true},
+        {&phone_label, &phone_box, "phone_label", "phone_box", 1680, 1695, false},
+        {&rooms_label, &rooms_box, "rooms_label", "rooms_box", 2040, 1695, false},
+        {&access_label, &access_box, "access_label", "access_box", 2400, 3975, true},
+        {&rate_label, &rate_box, "rate_label", "rate_box", 2760, 1695, false},
+        {&remark_label, &remark_box, "remark_label", "remark_box", 3120, 3975, true},
     };
     int n = 0;
     for (const Row& r : rows) {
         ++n;
-        *r.label = add_control<QLabel>(Frame1, QStringLiteral("Label%1").arg(n), 240, r.top, 1095, 255);
-        (*r.label)->setText(QString::fromUtf8(r.caption));
+        *r.label = add_control<QLabel>(hotel_frame, r.label_name, 240, r.top, 1095, 255);
+        (*r.label)->setText(texts::field_labels[std::size_t(n)]);
         // The font's blank is not as wide as its characters: only the right edge lines the colons up.
         (*r.label)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        *r.box = add_control<QLineEdit>(Frame1, QStringLiteral("Text%1").arg(n), 1440, r.top, r.width, 270);
+        *r.box = add_control<QLineEdit>(hotel_frame, r.box_name, 1440, r.top, r.width, 270);
         (*r.label)->setBuddy(*r.box);
         // The file holds texts of any length; the box's own default would cut them at 32767 characters.
         (*r.box)->setMaxLength(std::numeric_limits<int>::max());
@@ -70,142 +74,154 @@ HotelEditWindow::HotelEditWindow(Forms& forms, EditTarget target)
         describe(*r.box, field_prompt(n));
         pf_.set_ime(*r.box, r.japanese);
         if (n == 1) {
-            Command4 = add_control<QPushButton>(Frame1, "Command4", 3120, 240, 255, 255);
-            Command4->setText(QStringLiteral("?"));
-            Command4->setAccessibleName(QStringLiteral("都道府県名の一覧"));
+            prefecture_list_button =
+                add_control<QPushButton>(hotel_frame, "prefecture_list_button", 3120, 240, 255, 255);
+            prefecture_list_button->setText(texts::picker_caption);
+            prefecture_list_button->setAccessibleName(texts::prefecture_list_name);
         } else if (n == 2) {
-            Command5 = add_control<QPushButton>(Frame1, "Command5", 3120, 600, 255, 255);
-            Command5->setText(QStringLiteral("?"));
-            Command5->setAccessibleName(QStringLiteral("空港名の一覧"));
+            airport_list_button =
+                add_control<QPushButton>(hotel_frame, "airport_list_button", 3120, 600, 255, 255);
+            airport_list_button->setText(texts::picker_caption);
+            airport_list_button->setAccessibleName(texts::airport_list_name);
         }
     }
 
-    Label10 = add_control<QLabel>(Frame1, "Label10", 240, 3600, 1095, 255);
-    Label10->setText(QStringLiteral("メッセージ："));
-    Label10->setAutoFillBackground(true);
-    paint(Label10, QPalette::Window, message_green);
-    Text10 = add_control<QPlainTextEdit>(Frame1, "Text10", 1440, 3600, 3975, 495);
-    Text10->setReadOnly(true);
-    Text10->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Text10->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Text10->document()->setDocumentMargin(1);
-    paint(Text10, QPalette::Base, message_green);
-    Label10->setBuddy(Text10);
-    Text10->setAccessibleName(QStringLiteral("メッセージ"));
+    message_label = add_control<QLabel>(hotel_frame, "message_label", 240, 3600, 1095, 255);
+    message_label->setText(texts::message_caption);
+    message_label->setAutoFillBackground(true);
+    paint(message_label, QPalette::Window, message_green);
+    message_area = add_control<QPlainTextEdit>(hotel_frame, "message_area", 1440, 3600, 3975, 495);
+    message_area->setReadOnly(true);
+    message_area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    message_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    message_area->document()->setDocumentMargin(1);
+    paint(message_area, QPalette::Base, message_green);
+    message_label->setBuddy(message_area);
+    message_area->setAccessibleName(texts::message_area_name);
     // A refusal names the field it sends the focus to (refuse) until the message area shows something
     // else, so that a screen reader says it where the focus is.
-    connect(Text10, &QPlainTextEdit::textChanged, this, &HotelEditWindow::name_fields);
+    connect(message_area, &QPlainTextEdit::textChanged, this, &HotelEditWindow::name_fields);
 
-    Command1 = add_control<QPushButton>(Frame1, "Command1", 4560, 4320, 975, 375);
-    Command1->setText(QStringLiteral("更新"));
-    Command2 = add_control<QPushButton>(Frame1, "Command2", 2400, 4320, 975, 375);
-    Command2->setText(QStringLiteral("取消終了"));
-    Command3 = add_control<QPushButton>(Frame1, "Command3", 3480, 4320, 975, 375);
-    Command3->setText(QStringLiteral("追加更新"));
-    for (QPushButton* b : {Command1, Command2, Command3, Command4, Command5}) b->setAutoDefault(true);
+    update_button = add_control<QPushButton>(hotel_frame, "update_button", 4560, 4320, 975, 375);
+    update_button->setText(texts::update_caption);
+    cancel_button = add_control<QPushButton>(hotel_frame, "cancel_button", 2400, 4320, 975, 375);
+    cancel_button->setText(texts::cancel_caption);
+    add_update_button = add_control<QPushButton>(hotel_frame, "add_update_button", 3480, 4320, 975, 375);
+    add_update_button->setText(texts::add_update_caption);
+    for (QPushButton* b :
+         {update_button, cancel_button, add_update_button, prefecture_list_button, airport_list_button})
+        b->setAutoDefault(true);
 
-    Label11 = add_control<QLabel>(Frame1, "Label11", 4320, 240, 1215, 255);
-    Label11->setAutoFillBackground(true);
-    Label11->setAlignment(Qt::AlignCenter);
-    paint(Label11, QPalette::Window, mode_yellow);
+    mode_label = add_control<QLabel>(hotel_frame, "mode_label", 4320, 240, 1215, 255);
+    mode_label->setAutoFillBackground(true);
+    mode_label->setAlignment(Qt::AlignCenter);
+    paint(mode_label, QPalette::Window, mode_yellow);
 
-    QWidget* order[] = {Text1, Command4, Text2, Command5, Text3,    Text4,    Text5, Text6,
-                        Text7, Text8,    Text9, Command1, Command2, Command3, Text10};
+    QWidget* order[] = {prefecture_box, prefecture_list_button,
+                        airport_box,    airport_list_button,
+                        district_box,   hotel_name_box,
+                        phone_box,      rooms_box,
+                        access_box,     rate_box,
+                        remark_box,     update_button,
+                        cancel_button,  add_update_button,
+                        message_area};
     for (std::size_t k = 1; k < std::size(order); ++k) setTabOrder(order[k - 1], order[k]);
 
-    connect(Command1, &QPushButton::clicked, this, &HotelEditWindow::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &HotelEditWindow::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &HotelEditWindow::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &HotelEditWindow::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &HotelEditWindow::Command5_Click);
+    connect(update_button, &QPushButton::clicked, this, &HotelEditWindow::store_hotel);
+    connect(cancel_button, &QPushButton::clicked, this, &HotelEditWindow::cancel_to_list);
+    connect(add_update_button, &QPushButton::clicked, this, &HotelEditWindow::store_as_new_hotel);
+    connect(prefecture_list_button, &QPushButton::clicked, this, &HotelEditWindow::pick_prefecture);
+    connect(airport_list_button, &QPushButton::clicked, this, &HotelEditWindow::pick_airport);
 
-    setFixedSize(width(), height() + fit_below_caption(Frame1));
+    setFixedSize(width(), height() + fit_below_caption(hotel_frame));
     watch_esc();
 }
 
-QLineEdit* HotelEditWindow::text(int field) const {
-    QLineEdit* const boxes[] = {nullptr, Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9};
+QLineEdit* HotelEditWindow::field_box(int field) const {
+    QLineEdit* const boxes[] = {nullptr,   prefecture_box, airport_box, district_box, hotel_name_box,
+                                phone_box, rooms_box,      access_box,  rate_box,     remark_box};
     return field >= 1 && field <= 9 ? boxes[field] : nullptr;
 }
 
 int HotelEditWindow::field_of(QObject* o) const {
     for (int k = 1; k <= 9; ++k)
-        if (o == text(k)) return k;
+        if (o == field_box(k)) return k;
     return 0;
 }
 
 EditFields HotelEditWindow::fields() const {
     EditFields f;
-    for (int k = 1; k <= 9; ++k) f[std::size_t(k)] = text(k)->text();
+    for (int k = 1; k <= 9; ++k) f[std::size_t(k)] = field_box(k)->text();
     return f;
 }
 
 void HotelEditWindow::set_fields(const EditFields& f) {
     for (int k = 1; k <= 9; ++k)
-        if (text(k)->text() != f[std::size_t(k)]) text(k)->setText(f[std::size_t(k)]);
+        if (field_box(k)->text() != f[std::size_t(k)]) field_box(k)->setText(f[std::size_t(k)]);
 }
 
 void HotelEditWindow::on_load() {
-    run_steps({{"init_sec", [this] { init_sec(); }},
-               {"set_text1", [this] { set_text1(); }},
-               {"set_text2", [this] { set_text2(); }}});
+    run_steps({{"set_up_window", [this] { set_up_window(); }},
+               {"fill_prefecture", [this] { fill_prefecture(); }},
+               {"fill_airport", [this] { fill_airport(); }}});
     given_ = fields();
 }
 
-void HotelEditWindow::init_sec() {
+void HotelEditWindow::set_up_window() {
     run_steps({
-        {"set_form1", [this] { restore_position(); }},
+        {"restore_position", [this] { restore_position(); }},
         {"fields",
          [this] {
              if (target_.mode == EditMode::upd) {
                  const EditFields f = user_fields(st_.user, target_.user_no);
-                 for (int k = 3; k <= 9; ++k) text(k)->setText(f[std::size_t(k)]);
+                 for (int k = 3; k <= 9; ++k) field_box(k)->setText(f[std::size_t(k)]);
              } else {
-                 for (int k = 1; k <= 9; ++k) text(k)->clear();
+                 for (int k = 1; k <= 9; ++k) field_box(k)->clear();
              }
          }},
-        {"Command3 setEnabled", [this] { Command3->setEnabled(target_.mode != EditMode::add); }},
+        {"add_update_button setEnabled",
+         [this] { add_update_button->setEnabled(target_.mode != EditMode::add); }},
         {"picker buttons",
          [this] {
-             Command4->hide();
-             Command5->hide();
+             prefecture_list_button->hide();
+             airport_list_button->hide();
          }},
     });
 }
 
 void HotelEditWindow::restore_position() {
     Form::restore_position();
-    Label11->clear();
+    mode_label->clear();
     if (target_.mode == EditMode::upd)
-        Label11->setText(QStringLiteral("修正モード"));
+        mode_label->setText(texts::modify_mode);
     else if (target_.mode == EditMode::add)
-        Label11->setText(QStringLiteral("追加モード"));
+        mode_label->setText(texts::add_mode);
     // The mode is said as the window opens.
-    setAccessibleDescription(Label11->text());
+    setAccessibleDescription(mode_label->text());
 }
 
-void HotelEditWindow::set_text1() {
+void HotelEditWindow::fill_prefecture() {
     if (target_.mode == EditMode::upd) {
-        Text1->setText(st_.user.user_ken_name(target_.user_no));
+        prefecture_box->setText(st_.user.user_ken_name(target_.user_no));
         return;
     }
-    Text1->setText(latest_entry(st_.settings.text1_hist));
+    prefecture_box->setText(latest_entry(st_.settings.text1_hist));
 }
 
-void HotelEditWindow::set_text2() {
+void HotelEditWindow::fill_airport() {
     if (target_.mode == EditMode::upd) {
-        Text2->setText(st_.user.user_airport_name(target_.user_no));
+        airport_box->setText(st_.user.user_airport_name(target_.user_no));
         return;
     }
-    Text2->setText(latest_entry(st_.settings.text2_hist));
+    airport_box->setText(latest_entry(st_.settings.text2_hist));
 }
 
-QString HotelEditWindow::check_text1() {
-    return tomarina::check_text1(st_.db, input_form(Text1->text()));
+QString HotelEditWindow::check_prefecture() {
+    return tomarina::check_prefecture_name(st_.db, input_form(prefecture_box->text()));
 }
 
-QString HotelEditWindow::check_text2() {
-    return tomarina::check_text2(st_.db, input_form(Text2->text()));
+QString HotelEditWindow::check_airport() {
+    return tomarina::check_airport_name(st_.db, input_form(airport_box->text()));
 }
 
 void HotelEditWindow::edit_data(int index) {
@@ -217,13 +233,13 @@ void HotelEditWindow::add_data() {
 }
 
 void HotelEditWindow::show_message(const QString& text) {
-    Text10->setPlainText(yen_for_display(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    message_area->setPlainText(yen_for_display(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
-void HotelEditWindow::Text_GotFocus(int field) {
-    Command4->setVisible(field == 1);
-    Command5->setVisible(field == 2);
-    QMetaObject::invokeMethod(text(field), &QLineEdit::selectAll, Qt::QueuedConnection);
+void HotelEditWindow::prompt_for_field(int field) {
+    prefecture_list_button->setVisible(field == 1);
+    airport_list_button->setVisible(field == 2);
+    QMetaObject::invokeMethod(field_box(field), &QLineEdit::selectAll, Qt::QueuedConnection);
     if (keep_message_for_ == field) {
         keep_message_for_ = 0;
         return;
@@ -232,7 +248,7 @@ void HotelEditWindow::Text_GotFocus(int field) {
     show_message(field_prompt(field));
 }
 
-void HotelEditWindow::Text_KeyPress(int field, KeyAscii) {
+void HotelEditWindow::accept_field(int field, KeyAscii) {
     const EditFields typed = fields();
     EditFields f = typed;
     const QString message = enter_check(field, f, st_.db, &given_);
@@ -243,9 +259,9 @@ void HotelEditWindow::Text_KeyPress(int field, KeyAscii) {
     }
     name_fields();
     if (field == 9)
-        Command1->setFocus();
+        update_button->setFocus();
     else
-        text(field + 1)->setFocus();
+        field_box(field + 1)->setFocus();
     // A value the check wrote anew (a price 8000 becomes \8,000) is said as it now stands.
     if (f != typed) tell_value(field);
 }
@@ -253,10 +269,10 @@ void HotelEditWindow::Text_KeyPress(int field, KeyAscii) {
 void HotelEditWindow::tell_value(int field) {
     // Said in place of a refusal still standing, which the focus arriving later must not take back.
     refusal_said_ = false;
-    announce(field_name(field) + u' ' + yen_for_display(text(field)->text()));
+    announce(field_name(field) + u' ' + yen_for_display(field_box(field)->text()));
 }
 
-void HotelEditWindow::Text_DblClick(int field) {
+void HotelEditWindow::open_field_picker(int field) {
     if (field == 1 || field == 2) open_picker(field == 1 ? SearchType::prefecture : SearchType::airport);
 }
 
@@ -264,7 +280,7 @@ void HotelEditWindow::refuse(int field, const QString& message) {
     show_message(message);
     announce(message);
     refusal_said_ = true;
-    QLineEdit* box = text(field);
+    QLineEdit* box = field_box(field);
     if (!box) return;
     // The box keeps its name; the refusal goes before its prompt.
     describe(box, message + u'\n' + field_prompt(field));
@@ -275,7 +291,7 @@ void HotelEditWindow::refuse(int field, const QString& message) {
 }
 
 void HotelEditWindow::name_fields() {
-    for (int k = 1; k <= 9; ++k) describe(text(k), field_prompt(k));
+    for (int k = 1; k <= 9; ++k) describe(field_box(k), field_prompt(k));
     // Only a refusal is taken back: a value just told (a pick) stays until it has been heard.
     if (std::exchange(refusal_said_, false)) announce(QString());
 }
@@ -294,9 +310,9 @@ void HotelEditWindow::store(StoreButton button) {
         return;
     }
     name_fields();
-    const QString question = adding ? QStringLiteral("追加しますよ！！") : QStringLiteral("更新しますよ！！");
-    if (pf_.message(this, question, QStringLiteral("確認メッセージ"), MsgIcon::Exclamation,
-                    MsgButtons::OkCancel) == MsgAnswer::Cancel)
+    const QString question = adding ? texts::add_question : texts::update_question;
+    if (pf_.message(this, question, texts::confirm_title, MsgIcon::Exclamation, MsgButtons::OkCancel) ==
+        MsgAnswer::Cancel)
         return;
     // Closed while the box waited, or the boxes changed: what was confirmed is not what would be stored.
     if (is_unloading() || fields() != f) return;
@@ -308,40 +324,40 @@ void HotelEditWindow::store(StoreButton button) {
     close_window();
 }
 
-void HotelEditWindow::Command1_Click() {
+void HotelEditWindow::store_hotel() {
     store(StoreButton::Update);
 }
 
-void HotelEditWindow::Command3_Click() {
+void HotelEditWindow::store_as_new_hotel() {
     store(StoreButton::AddUpdate);
 }
 
-void HotelEditWindow::Command2_Click() {
+void HotelEditWindow::cancel_to_list() {
     save_position();
     forms_.show<MaintenanceListWindow>();
     unload();
 }
 
-void HotelEditWindow::Command4_Click() {
+void HotelEditWindow::pick_prefecture() {
     open_picker(SearchType::prefecture);
 }
 
-void HotelEditWindow::Command5_Click() {
+void HotelEditWindow::pick_airport() {
     open_picker(SearchType::airport);
 }
 
 void HotelEditWindow::open_picker(SearchType mode) {
-    (mode == SearchType::prefecture ? Command4 : Command5)->hide();
+    (mode == SearchType::prefecture ? prefecture_list_button : airport_list_button)->hide();
     PickerWindow::open<HotelEditWindow>(forms_, mode);
 }
 
 void HotelEditWindow::picker_chosen(SearchType mode, const QString& name) {
     if (mode == SearchType::prefecture) {
-        Text1->setText(name);
-        Text2->setFocus();
+        prefecture_box->setText(name);
+        airport_box->setFocus();
     } else {
-        Text2->setText(name);
-        Text3->setFocus();
+        airport_box->setText(name);
+        district_box->setFocus();
     }
     // The box is behind the focus now: what filled it is said on its own.
     tell_value(mode == SearchType::prefecture ? 1 : 2);
@@ -353,7 +369,7 @@ bool HotelEditWindow::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             auto* k = static_cast<QKeyEvent*>(event);
             if (const auto enter = enter_key(k)) {
-                Text_KeyPress(field, *enter);
+                accept_field(field, *enter);
                 return true;
             }
             // The picker from the keyboard, as in the search window.
@@ -364,10 +380,10 @@ bool HotelEditWindow::eventFilter(QObject* watched, QEvent* event) {
             break;
         }
         case QEvent::FocusIn:
-            Text_GotFocus(field);
+            prompt_for_field(field);
             break;
         case QEvent::MouseButtonDblClick:
-            Text_DblClick(field);
+            open_field_picker(field);
             break;
         default:
             break;

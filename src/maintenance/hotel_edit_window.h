@@ -32,64 +32,69 @@ class HotelEditWindow : public Form, public PickerOpener {
     const EditTarget& target() const { return target_; }
 
     void on_load() override;
-    void set_up() override { init_sec(); }
-    void init_sec();
+    void set_up() override { set_up_window(); }
+    void set_up_window();
     void restore_position() override;
-    void set_text1();
-    void set_text2();
+    // The prefecture and airport boxes: the hotel's own, or for a new hotel the latest search entries.
+    void fill_prefecture();
+    void fill_airport();
     // "" when the field holds a known name, "err" otherwise.
-    QString check_text1();
-    QString check_text2();
+    QString check_prefecture();
+    QString check_airport();
     void edit_data(int index);
     // Stores the fields as one more user hotel.
     void add_data();
 
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    // Focus, Enter and double click in field Text<field>.
-    void Text_GotFocus(int field);
-    void Text_KeyPress(int field, KeyAscii key);
-    void Text_DblClick(int field);
+    // 更新: the hotel stored as the window's mode says, a new one or the changed one.
+    void store_hotel();
+    // 取消終了: back to the list, nothing stored.
+    void cancel_to_list();
+    // 追加更新: the fields stored as one more hotel, the one opened left as it was.
+    void store_as_new_hotel();
+    // The "?" buttons beside the prefecture and the airport.
+    void pick_prefecture();
+    void pick_airport();
+    // Focus, Enter and double click in field box <field>: its prompt, its check, its picker.
+    void prompt_for_field(int field);
+    void accept_field(int field, KeyAscii key);
+    void open_field_picker(int field);
 
-    // The picker's choice: mode 1 a prefecture into Text1, 2 an airport into Text2; the focus moves on.
+    // The picker's choice: a prefecture into prefecture_box, an airport into airport_box; the focus moves on.
     void picker_chosen(SearchType mode, const QString& name) override;
 
-    // Text<field>, 1..9.
-    QLineEdit* text(int field) const;
+    // The box of field 1..9, in the order of the user file; null outside.
+    QLineEdit* field_box(int field) const;
     // The nine fields as typed, and back after the checks adjusted them.
     EditFields fields() const;
     void set_fields(const EditFields& f);
 
-    QGroupBox* Frame1;
-    QLabel* Label1;
-    QLineEdit* Text1;
-    QPushButton* Command4;
-    QLabel* Label2;
-    QLineEdit* Text2;
-    QPushButton* Command5;
-    QLabel* Label3;
-    QLineEdit* Text3;
-    QLabel* Label4;
-    QLineEdit* Text4;
-    QLabel* Label5;
-    QLineEdit* Text5;
-    QLabel* Label6;
-    QLineEdit* Text6;
-    QLabel* Label7;
-    QLineEdit* Text7;
-    QLabel* Label8;
-    QLineEdit* Text8;
-    QLabel* Label9;
-    QLineEdit* Text9;
-    QLabel* Label10;
-    QPlainTextEdit* Text10;
-    QPushButton* Command1;
-    QPushButton* Command2;
-    QPushButton* Command3;
-    QLabel* Label11;
+    QGroupBox* hotel_frame;
+    QLabel* prefecture_label;
+    QLineEdit* prefecture_box;
+    QPushButton* prefecture_list_button;
+    QLabel* airport_label;
+    QLineEdit* airport_box;
+    QPushButton* airport_list_button;
+    QLabel* district_label;
+    QLineEdit* district_box;
+    QLabel* hotel_name_label;
+    QLineEdit* hotel_name_box;
+    QLabel* phone_label;
+    QLineEdit* phone_box;
+    QLabel* rooms_label;
+    QLineEdit* rooms_box;
+    QLabel* access_label;
+    QLineEdit* access_box;
+    QLabel* rate_label;
+    QLineEdit* rate_box;
+    QLabel* remark_label;
+    QLineEdit* remark_box;
+    QLabel* message_label;
+    QPlainTextEdit* message_area;
+    QPushButton* update_button;
+    QPushButton* cancel_button;
+    QPushButton* add_update_button;
+    QLabel* mode_label;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -4,6 +4,7 @@
 #include "data/text_rules.h"
 #include "data/user_file.h"
 #include "maintenance/hotel_edit_window.h"
+#include "maintenance/maintenance_texts.h"
 #include "shared/accessibility.h"
 #include "shared/grid_rules.h"
 #include "shared/keys.h"
@@ -18,6 +19,8 @@
 #include <QResizeEvent>
 
 namespace tomarina {
+
+namespace texts = maintenance_texts;
 
 namespace {
 
@@ -62,11 +65,11 @@ QVariant UserListModel::headerData(int section, Qt::Orientation orientation, int
 
 MaintenanceListWindow::MaintenanceListWindow(Forms& forms)
     : Form(forms, stored_names::maintenance_list, QStringLiteral("maintenance_list_window")) {
-    MSFlexGrid1 = add_control<UserListGrid>(this, "MSFlexGrid1", 0, 0, grid_design_width, grid_design_height);
-    MSFlexGrid1->setAccessibleName(QStringLiteral("登録ホテル一覧"));
+    hotels_grid = add_control<UserListGrid>(this, "hotels_grid", 0, 0, grid_design_width, grid_design_height);
+    hotels_grid->setAccessibleName(texts::hotels_grid_name);
     model = new UserListModel(st_, this);
-    set_up_hotel_grid(MSFlexGrid1, model, twips_to_px(240));
-    QHeaderView* header = MSFlexGrid1->horizontalHeader();
+    set_up_hotel_grid(hotels_grid, model, twips_to_px(240));
+    QHeaderView* header = hotels_grid->horizontalHeader();
 
     auto button = [this](const char* name, const QString& caption, int left, int width) {
         auto* b = add_control<QPushButton>(this, name, left, 4320, width, 375);
@@ -75,76 +78,75 @@ MaintenanceListWindow::MaintenanceListWindow(Forms& forms)
         return b;
     };
     // Created in tab order.
-    Command2 = button("Command2", QStringLiteral("追加"), 120, 855);
-    Command1 = button("Command1", QStringLiteral("登録終了"), 8400, 975);
-    Command3 = button("Command3", QStringLiteral("修正"), 1080, 855);
-    Command4 = button("Command4", QStringLiteral("削除"), 2040, 855);
-    Command5 = button("Command5", QStringLiteral("取消終了"), 7320, 975);
-    setTabOrder(MSFlexGrid1, Command2);
-    setTabOrder(Command2, Command1);
-    setTabOrder(Command1, Command3);
-    setTabOrder(Command3, Command4);
-    setTabOrder(Command4, Command5);
+    add_button = button("add_button", texts::add_caption, 120, 855);
+    save_button = button("save_button", texts::save_caption, 8400, 975);
+    modify_button = button("modify_button", texts::modify_caption, 1080, 855);
+    delete_button = button("delete_button", texts::delete_caption, 2040, 855);
+    cancel_button = button("cancel_button", texts::cancel_caption, 7320, 975);
+    setTabOrder(hotels_grid, add_button);
+    setTabOrder(add_button, save_button);
+    setTabOrder(save_button, modify_button);
+    setTabOrder(modify_button, delete_button);
+    setTabOrder(delete_button, cancel_button);
 
-    connect(Command1, &QPushButton::clicked, this, &MaintenanceListWindow::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &MaintenanceListWindow::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &MaintenanceListWindow::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &MaintenanceListWindow::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &MaintenanceListWindow::Command5_Click);
+    connect(save_button, &QPushButton::clicked, this, &MaintenanceListWindow::save_and_close);
+    connect(add_button, &QPushButton::clicked, this, &MaintenanceListWindow::add_hotel);
+    connect(modify_button, &QPushButton::clicked, this, &MaintenanceListWindow::modify_hotel);
+    connect(delete_button, &QPushButton::clicked, this, &MaintenanceListWindow::delete_hotel);
+    connect(cancel_button, &QPushButton::clicked, this, &MaintenanceListWindow::cancel_and_close);
 
     // A click on a heading makes the first hotel row current at that column, as a click there would.
     connect(header, &QHeaderView::sectionPressed, this, [this](int column) {
         if (model->rowCount() == 0) return;
         set_current(1, column);
-        MSFlexGrid1_Click();
+        choose_current_cell();
     });
     connect(header, &QHeaderView::sectionDoubleClicked, this, [this](int column) {
         if (model->rowCount() == 0) return;
         set_current(1, column);
-        MSFlexGrid1_DblClick();
+        reorder_or_modify();
     });
-    connect(MSFlexGrid1, &QTableView::clicked, this, [this](const QModelIndex&) { MSFlexGrid1_Click(); });
-    connect(MSFlexGrid1, &QTableView::doubleClicked, this,
-            [this](const QModelIndex&) { MSFlexGrid1_DblClick(); });
+    connect(hotels_grid, &QTableView::clicked, this, [this](const QModelIndex&) { choose_current_cell(); });
+    connect(hotels_grid, &QTableView::doubleClicked, this,
+            [this](const QModelIndex&) { reorder_or_modify(); });
     // Moving the current cell with the arrow keys selects like a click; the current cell the grid sets
     // by itself (on getting the focus, after a refill) chooses nothing.
-    connect(MSFlexGrid1, &UserListGrid::moved_by_key, this, [this] { click_cell(true); });
+    connect(hotels_grid, &UserListGrid::moved_by_key, this, [this] { click_cell(true); });
 
     resize(twips_to_px(design_width), twips_to_px(design_height));
     watch_esc();
 }
 
 int MaintenanceListWindow::current_row() const {
-    const QModelIndex i = MSFlexGrid1->currentIndex();
+    const QModelIndex i = hotels_grid->currentIndex();
     return i.isValid() ? i.row() + 1 : 0;
 }
 
 int MaintenanceListWindow::current_column() const {
-    const QModelIndex i = MSFlexGrid1->currentIndex();
+    const QModelIndex i = hotels_grid->currentIndex();
     return i.isValid() ? i.column() : 0;
 }
 
 void MaintenanceListWindow::set_current(int row, int column) {
-    MSFlexGrid1->selectionModel()->setCurrentIndex(model->index(row - 1, column),
+    hotels_grid->selectionModel()->setCurrentIndex(model->index(row - 1, column),
                                                    QItemSelectionModel::NoUpdate);
     show_choice();
 }
 
 void MaintenanceListWindow::show_choice() {
-    QItemSelectionModel* selection = MSFlexGrid1->selectionModel();
-    if (user_sel_row_ >= 1 && user_sel_row_ <= model->rowCount())
-        selection->select(model->index(user_sel_row_ - 1, chosen_column_),
-                          QItemSelectionModel::ClearAndSelect);
+    QItemSelectionModel* selection = hotels_grid->selectionModel();
+    if (chosen_row_ >= 1 && chosen_row_ <= model->rowCount())
+        selection->select(model->index(chosen_row_ - 1, chosen_column_), QItemSelectionModel::ClearAndSelect);
     else
         selection->clearSelection();
 }
 
 void MaintenanceListWindow::choose(int row, int column) {
-    user_sel_row_ = Integer(row);
+    chosen_row_ = Integer(row);
     chosen_column_ = column;
     ++choice_;
-    Command3->setEnabled(row >= 1);
-    Command4->setEnabled(row >= 1);
+    modify_button->setEnabled(row >= 1);
+    delete_button->setEnabled(row >= 1);
     show_choice();
 }
 
@@ -155,9 +157,9 @@ void MaintenanceListWindow::set_up() {
              for (int i = 1; i <= st_.user.user_name.held(st_.user.user_count); ++i)
                  st_.order.user_list(i) = Integer(i);
          }},
-        {"user_saved_flg", [this] { user_saved_flg_ = 0; }},
-        {"set_form1", [this] { restore_position(); }},
-        {"set_grid", [this] { set_grid(); }},
+        {"saved", [this] { saved_ = 0; }},
+        {"restore_position", [this] { restore_position(); }},
+        {"fill_grid", [this] { fill_grid(); }},
         {"no choice", [this] { choose(0, 0); }},
     });
 }
@@ -167,17 +169,22 @@ void MaintenanceListWindow::restore_position() {
     // The geometry the resize rule starts from.
     initial_height_ = px_to_twips(height());
     initial_width_ = px_to_twips(width());
-    grid_height_ = px_to_twips(MSFlexGrid1->height());
-    grid_width_ = px_to_twips(MSFlexGrid1->width());
-    QPushButton* buttons[] = {nullptr, Command1, Command2, Command3, Command4, Command5};
-    for (int k = 1; k <= 5; ++k)
-        command_[k] = {px_to_twips(buttons[k]->geometry().left()), px_to_twips(buttons[k]->geometry().top())};
+    grid_height_ = px_to_twips(hotels_grid->height());
+    grid_width_ = px_to_twips(hotels_grid->width());
+    const auto buttons = placed_buttons();
+    for (std::size_t k = 0; k < buttons.size(); ++k)
+        button_at_[k] = {px_to_twips(buttons[k]->geometry().left()),
+                         px_to_twips(buttons[k]->geometry().top())};
 }
 
-void MaintenanceListWindow::set_grid() {
+std::array<QPushButton*, 5> MaintenanceListWindow::placed_buttons() const {
+    return {save_button, add_button, modify_button, delete_button, cancel_button};
+}
+
+void MaintenanceListWindow::fill_grid() {
     const int rows = st_.user.user_name.held(st_.user.user_count);
     model->refill(rows, user_list_headings(st_.order.user_sort_key_name));
-    QHeaderView* header = MSFlexGrid1->horizontalHeader();
+    QHeaderView* header = hotels_grid->horizontalHeader();
     for (int c = 0; c < user_list_columns; ++c)
         header->resizeSection(c, twips_to_px(user_list_widths[std::size_t(c)]));
 }
@@ -199,7 +206,7 @@ bool MaintenanceListWindow::choosable_cell(int row, int column) const {
     return true;
 }
 
-void MaintenanceListWindow::MSFlexGrid1_Click() {
+void MaintenanceListWindow::choose_current_cell() {
     click_cell(false);
 }
 
@@ -212,62 +219,62 @@ void MaintenanceListWindow::click_cell(bool by_key) {
     // An empty cell changes nothing: a click there takes the current cell back to the choice, while
     // the keys may pass over it on their way.
     if (!by_key)
-        MSFlexGrid1->selectionModel()->setCurrentIndex(
-            user_sel_row_ >= 1 ? model->index(user_sel_row_ - 1, chosen_column_) : QModelIndex(),
+        hotels_grid->selectionModel()->setCurrentIndex(
+            chosen_row_ >= 1 ? model->index(chosen_row_ - 1, chosen_column_) : QModelIndex(),
             QItemSelectionModel::NoUpdate);
     show_choice();
 }
 
-void MaintenanceListWindow::MSFlexGrid1_DblClick() {
+void MaintenanceListWindow::reorder_or_modify() {
     const int row = current_row();
     if (row < 1) return;
     if (row == 1) {
         const int column = current_column();
         // The refill drops the current cell, and hiding the grid passes the focus on: both come back.
-        const bool had_focus = MSFlexGrid1->hasFocus();
+        const bool had_focus = hotels_grid->hasFocus();
         run_steps({
             {"user_sort_key_name",
              [&] { st_.order.user_sort_key_name = ordering_name(list_ordering_at(column)); }},
             {"sort_hotel", [this] { sort_hotel(); }},
-            {"MSFlexGrid1 hide", [this] { MSFlexGrid1->hide(); }},
-            {"set_grid", [this] { set_grid(); }},
-            {"MSFlexGrid1 show", [this] { MSFlexGrid1->show(); }},
+            {"hotels_grid hide", [this] { hotels_grid->hide(); }},
+            {"fill_grid", [this] { fill_grid(); }},
+            {"hotels_grid show", [this] { hotels_grid->show(); }},
             {"current cell",
              [&] {
                  set_current(row, column);
-                 if (had_focus) MSFlexGrid1->setFocus();
+                 if (had_focus) hotels_grid->setFocus();
              }},
         });
         return;
     }
     if (!choosable_cell(row, current_column())) return;
     choose(row, current_column());
-    Command3_Click();
+    modify_hotel();
 }
 
-void MaintenanceListWindow::Command2_Click() {
+void MaintenanceListWindow::add_hotel() {
     if (user_tables_full(st_.user)) {
-        pf_.message(this, user_tables_full_message(), QStringLiteral("エラーメッセージ"),
-                    MsgIcon::Exclamation, MsgButtons::Ok);
+        pf_.message(this, user_tables_full_message(), texts::error_title, MsgIcon::Exclamation,
+                    MsgButtons::Ok);
         return;
     }
     forms_.show<HotelEditWindow>(EditTarget::new_hotel());
     close_window();
 }
 
-void MaintenanceListWindow::Command3_Click() {
-    const int row = user_sel_row_;
+void MaintenanceListWindow::modify_hotel() {
+    const int row = chosen_row_;
     if (row < 1 || row > st_.user.user_count) return;
     forms_.show<HotelEditWindow>(EditTarget::hotel(st_.order.user_list(row)));
     close_window();
 }
 
-void MaintenanceListWindow::Command4_Click() {
-    const int row = user_sel_row_;
+void MaintenanceListWindow::delete_hotel() {
+    const int row = chosen_row_;
     if (row < 1 || row > st_.user.user_count) return;
     const unsigned choice = choice_;
-    if (pf_.message(this, QStringLiteral("本当に削除しますよ！！"), QStringLiteral("確認メッセージ"),
-                    MsgIcon::Exclamation, MsgButtons::OkCancel) == MsgAnswer::Cancel)
+    if (pf_.message(this, texts::delete_question, texts::confirm_title, MsgIcon::Exclamation,
+                    MsgButtons::OkCancel) == MsgAnswer::Cancel)
         return;
     // While the box waited the list may have been closed (saved, reloaded or left for the edit window),
     // or the choice changed or used up by another deletion: the deletion asked for no longer applies.
@@ -277,39 +284,35 @@ void MaintenanceListWindow::Command4_Click() {
     run_steps({
         {"user_copied_flg", [this] { st_.user.user_copied_flg = 0; }},
         {"del_data", [&] { del_data(row); }},
-        {"MSFlexGrid1 hide", [this] { MSFlexGrid1->hide(); }},
+        {"hotels_grid hide", [this] { hotels_grid->hide(); }},
         {"model clear", [this] { model->clear(); }},
-        {"set_grid", [this] { set_grid(); }},
-        {"MSFlexGrid1 show", [this] { MSFlexGrid1->show(); }},
+        {"fill_grid", [this] { fill_grid(); }},
+        {"hotels_grid show", [this] { hotels_grid->show(); }},
         {"choice", [this] { show_choice(); }},
         // 削除 is off now, and the next button on, 取消終了, would undo the deletion.
-        {"MSFlexGrid1 setFocus", [this] { MSFlexGrid1->setFocus(); }},
+        {"hotels_grid setFocus", [this] { hotels_grid->setFocus(); }},
     });
 }
 
-void MaintenanceListWindow::Command1_Click() {
+void MaintenanceListWindow::save_and_close() {
     // A save that fails keeps the list open, so that closing it later still writes the tables.
     if (!save_user()) return;
-    user_saved_flg_ = 1;
+    saved_ = 1;
     close_window();
 }
 
-void MaintenanceListWindow::Command5_Click() {
+void MaintenanceListWindow::cancel_and_close() {
     // Nothing cancelled is kept: the tables are read again from the file (a missing or empty one leaves
     // them as they are), and the close writes nothing, so a full disk has nothing to report.
-    user_saved_flg_ = 1;
+    saved_ = 1;
     st_.user.user_copied_flg = 0;
     if (!reread_user_file(st_.full_path(st_.user_file), st_.user, st_.db, st_.scratch_path())) {
         // The file stays as it is and is not written in this run; the hotels typed since the last save
         // are dropped with the rest, as nothing of the file could be read.
         clear_user_hotels(st_.user);
         const QPointer<MaintenanceListWindow> self(this);
-        pf_.message(
-            this,
-            QStringLiteral(
-                "「%1」を読み直せませんでした。\n%2\n取り消した変更は保存しません。ファイルはそのままです。")
-                .arg(st_.user_file, st_.user.user_read_error),
-            QStringLiteral("エラーメッセージ"), MsgIcon::Critical, MsgButtons::Ok);
+        pf_.message(this, texts::reread_failed.arg(st_.user_file, st_.user.user_read_error),
+                    texts::error_title, MsgIcon::Critical, MsgButtons::Ok);
         if (!self) return;
     }
     close_window();
@@ -320,25 +323,25 @@ bool MaintenanceListWindow::save_user() {
 }
 
 void MaintenanceListWindow::write_on_end() {
-    if (user_saved_flg_ == 0) save_user();
+    if (saved_ == 0) save_user();
 }
 
 void MaintenanceListWindow::on_unload() {
-    if (user_saved_flg_ == 0) try_step("save_user", [this] { save_user(); });
+    if (saved_ == 0) try_step("save_user", [this] { save_user(); });
     Form::on_unload();
 }
 
-void MaintenanceListWindow::Form_Resize() {
+void MaintenanceListWindow::fit_grid_to_window() {
     // Before restore_position has recorded the design geometry there is nothing to move from.
     if (initial_height_ == 0 || isMinimized()) return;
     const SizeDelta d =
         size_delta(px_to_twips(height()), px_to_twips(width()), initial_height_, initial_width_);
-    MSFlexGrid1->resize(twips_to_px(grown(grid_width_, d.dw)), twips_to_px(grown(grid_height_, d.dh)));
-    QPushButton* buttons[] = {nullptr, Command1, Command2, Command3, Command4, Command5};
-    for (int k = 1; k <= 5; ++k) {
+    hotels_grid->resize(twips_to_px(grown(grid_width_, d.dw)), twips_to_px(grown(grid_height_, d.dh)));
+    const auto buttons = placed_buttons();
+    for (std::size_t k = 0; k < buttons.size(); ++k) {
         // 登録終了 and 取消終了 keep to the right edge.
-        const Anchor anchor = k == 1 || k == 5 ? Anchor::bottom_right : Anchor::bottom_left;
-        const TwipsPoint to = moved(command_[k], anchor, d);
+        const bool right = buttons[k] == save_button || buttons[k] == cancel_button;
+        const TwipsPoint to = moved(button_at_[k], right ? Anchor::bottom_right : Anchor::bottom_left, d);
         buttons[k]->move(twips_to_px(to.left), twips_to_px(to.top));
     }
 }
@@ -364,20 +367,20 @@ void UserListGrid::keyPressEvent(QKeyEvent* event) {
 
 void MaintenanceListWindow::resizeEvent(QResizeEvent* event) {
     Form::resizeEvent(event);
-    Form_Resize();
+    fit_grid_to_window();
 }
 
 bool MaintenanceListWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == MSFlexGrid1 && event->type() == QEvent::KeyPress) {
+    if (watched == hotels_grid && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         // Enter on a cell does what a double click there does.
         if (is_enter(key)) {
-            MSFlexGrid1_DblClick();
+            reorder_or_modify();
             return true;
         }
         // Space chooses the current cell as a click does.
         if (key == Qt::Key_Space) {
-            if (MSFlexGrid1->currentIndex().isValid()) MSFlexGrid1_Click();
+            if (hotels_grid->currentIndex().isValid()) choose_current_cell();
             return true;
         }
     }

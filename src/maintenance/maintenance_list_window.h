@@ -58,18 +58,25 @@ class MaintenanceListWindow : public Form {
 
     void set_up() override;
     void restore_position() override;
-    void set_grid();
+    void fill_grid();
     void sort_hotel();
     void del_data(int row);
 
-    void MSFlexGrid1_Click();
-    void MSFlexGrid1_DblClick();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Form_Resize();
+    // A click on a cell (or Space): a cell with text chooses its row for 修正 and 削除.
+    void choose_current_cell();
+    // A double click (or Enter): on the first row the list is ordered by the column, on another row
+    // its hotel opens as 修正 opens it.
+    void reorder_or_modify();
+    // 登録終了: the user file written, then the list closed.
+    void save_and_close();
+    // 追加, 修正, 削除: the edit window for a new hotel or for the chosen one, or the chosen one deleted.
+    void add_hotel();
+    void modify_hotel();
+    void delete_hotel();
+    // 取消終了: the user file read again, nothing written.
+    void cancel_and_close();
+    // The grid grows with the window, the buttons keep to its bottom.
+    void fit_grid_to_window();
 
     // The program ends while the list is open: the user tables are written as the unload would.
     void write_on_end();
@@ -78,16 +85,16 @@ class MaintenanceListWindow : public Form {
     int current_row() const;
     int current_column() const;
     // The hotel row 修正 and 削除 act on: the last one clicked.
-    Integer user_sel_row() const { return user_sel_row_; }
-    // 1 once 登録終了 wrote the file in this opening.
-    Integer user_saved_flg() const { return user_saved_flg_; }
+    Integer chosen_row() const { return chosen_row_; }
+    // 1 once 登録終了 wrote the file, or 取消終了 left nothing to write, in this opening.
+    Integer saved() const { return saved_; }
 
-    UserListGrid* MSFlexGrid1;
-    QPushButton* Command2;
-    QPushButton* Command1;
-    QPushButton* Command3;
-    QPushButton* Command4;
-    QPushButton* Command5;
+    UserListGrid* hotels_grid;
+    QPushButton* add_button;
+    QPushButton* save_button;
+    QPushButton* modify_button;
+    QPushButton* delete_button;
+    QPushButton* cancel_button;
     UserListModel* model;
 
   protected:
@@ -106,15 +113,17 @@ class MaintenanceListWindow : public Form {
     // A click on the current cell; one by a key leaves the current cell where the key moved it.
     void click_cell(bool by_key);
 
-    Integer user_sel_row_ = 0;
+    Integer chosen_row_ = 0;
     int chosen_column_ = 0;
     // Counts the choices, so that a press confirmed after a message acts only on the choice it asked about.
     unsigned choice_ = 0;
-    Integer user_saved_flg_ = 0;
+    Integer saved_ = 0;
     // A cell whose choice enables 修正 and 削除: one that holds text, or any cell of an all-blank row.
     bool choosable_cell(int row, int column) const;
     int initial_height_ = 0, initial_width_ = 0, grid_height_ = 0, grid_width_ = 0;
-    TwipsPoint command_[6];
+    // The buttons the resize rule moves, and where each was designed.
+    std::array<QPushButton*, 5> placed_buttons() const;
+    std::array<TwipsPoint, 5> button_at_{};
 };
 
 } // namespace tomarina

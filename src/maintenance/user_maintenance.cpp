@@ -2,6 +2,7 @@
 
 #include "data/text_rules.h"
 #include "data/user_file.h"
+#include "maintenance/maintenance_texts.h"
 #include "shared/ordering.h"
 
 #include <QFile>
@@ -9,43 +10,14 @@
 
 namespace tomarina {
 
+namespace texts = maintenance_texts;
+
 namespace {
-
-// What each field is called in the messages, as its label names it.
-const std::array<QString, 10> field_names = {
-    QString(),
-    QStringLiteral("都道府県名"),
-    QStringLiteral("空港名"),
-    QStringLiteral("地区名"),
-    QStringLiteral("ホテル名"),
-    QStringLiteral("電話番号"),
-    QStringLiteral("部屋数"),
-    QStringLiteral("交通"),
-    QStringLiteral("料金"),
-    QStringLiteral("備考"),
-};
-
-struct Prompt {
-    const char16_t* request;
-    const char16_t* example;
-};
-const Prompt prompts[10] = {
-    {u"", u""},
-    {u"都道府県を選択して下さい", u"入力例：東京"},
-    {u"空港名を選択して下さい", u"入力例：東京／羽田"},
-    {u"地区名を入力して下さい（省略可）", u"入力例：京橋"},
-    {u"ホテル名を入力して下さい", u"入力例：トマリナホテル"},
-    {u"電話番号を入力して下さい", u"入力例：012-345-6789"},
-    {u"部屋数を入力して下さい", u"入力例：123"},
-    {u"交通を入力して下さい（省略可）", u"入力例：京橋駅徒歩１０分"},
-    {u"料金を入力して下さい", u"入力例：\\10,000"},
-    {u"備考を入力して下さい（省略可）", u"入力例：○"},
-};
 
 const QString yen_picture = QStringLiteral("\\###,###,###");
 
 QString unstorable_message(int field) {
-    return field_names[std::size_t(field)] + QStringLiteral("に使用できない文字が含まれています");
+    return texts::unstorable_characters.arg(texts::field_names[std::size_t(field)]);
 }
 
 // The messages of the prefecture and airport checks: empty, then not a known name.
@@ -54,11 +26,9 @@ struct NameMessages {
 };
 
 NameMessages airport_messages(std::optional<StoreButton> button) {
-    if (button == StoreButton::AddUpdate)
-        return {QStringLiteral("ホテル空港名は省略できません"), QStringLiteral("ホテル空港名の入力です")};
-    if (button == StoreButton::Update)
-        return {QStringLiteral("空港名は省略できません"), QStringLiteral("空港名の入力です")};
-    return {QStringLiteral("空港名は省略できません"), QStringLiteral("空港名の入力誤りです")};
+    if (button == StoreButton::AddUpdate) return {texts::hotel_airport_missing, texts::hotel_airport_unknown};
+    if (button == StoreButton::Update) return {texts::airport_missing, texts::airport_unknown_on_update};
+    return {texts::airport_missing, texts::airport_unknown};
 }
 
 // The check of one field, shared by Enter and the store buttons; `button` is empty for Enter.
@@ -72,13 +42,13 @@ QString field_check(int field, EditFields& f, const HotelTables& t, std::optiona
     bool kept = unchanged(field);
     switch (field) {
     case 1:
-        if (text.isEmpty()) return QStringLiteral("都道府県名は省略できません");
-        if (check_text1(t, text) == u"err") return QStringLiteral("都道府県名の入力誤りです");
+        if (text.isEmpty()) return texts::prefecture_missing;
+        if (check_prefecture_name(t, text) == u"err") return texts::prefecture_unknown;
         break;
     case 2: {
         const NameMessages m = airport_messages(button);
         if (text.isEmpty()) return m.empty;
-        if (check_text2(t, text) == u"err") return m.unknown;
+        if (check_airport_name(t, text) == u"err") return m.unknown;
         break;
     }
     case 3:
@@ -88,18 +58,18 @@ QString field_check(int field, EditFields& f, const HotelTables& t, std::optiona
         }
         break;
     case 4:
-        if (text.isEmpty()) return QStringLiteral("ホテル名は省略できません");
+        if (text.isEmpty()) return texts::hotel_name_missing;
         break;
     case 5:
-        if (text.isEmpty()) return QStringLiteral("電話番号は省略できません");
+        if (text.isEmpty()) return texts::phone_missing;
         break;
     case 6:
-        if (!rooms_text_ok(text)) return QStringLiteral("部屋数の入力に誤り(数字のみ可)");
+        if (!rooms_text_ok(text)) return texts::rooms_not_digits;
         break;
     case 8: {
         const QString typed = input_form(text);
         if (!typed.contains(u'\\')) text = rate_shown(typed);
-        if (rate_value(typed) == 0) return QStringLiteral("料金は省略できません");
+        if (rate_value(typed) == 0) return texts::rate_missing;
         break;
     }
     default:
@@ -112,11 +82,11 @@ QString field_check(int field, EditFields& f, const HotelTables& t, std::optiona
 
 } // namespace
 
-QString check_text1(const HotelTables& t, QStringView text) {
+QString check_prefecture_name(const HotelTables& t, QStringView text) {
     return find_name(t.ken_name, t.ken_count, trim(text)) ? QString() : QStringLiteral("err");
 }
 
-QString check_text2(const HotelTables& t, QStringView text) {
+QString check_airport_name(const HotelTables& t, QStringView text) {
     return find_name(t.airport_name, t.airport_count, trim(text)) ? QString() : QStringLiteral("err");
 }
 
@@ -146,13 +116,13 @@ bool storable_text(QStringView text) {
 }
 
 QString field_name(int field) {
-    return field >= 1 && field <= 9 ? field_names[std::size_t(field)] : QString();
+    return field >= 1 && field <= 9 ? texts::field_names[std::size_t(field)] : QString();
 }
 
 QString field_prompt(int field) {
     if (field < 1 || field > 9) return {};
-    return QString::fromUtf16(prompts[field].request) + QStringLiteral("\r\n") +
-           QString::fromUtf16(prompts[field].example);
+    return texts::field_requests[std::size_t(field)] + QStringLiteral("\r\n") +
+           texts::field_examples[std::size_t(field)];
 }
 
 QString enter_check(int field, EditFields& f, const HotelTables& t, const EditFields* given) {
@@ -214,17 +184,13 @@ bool user_tables_full(const UserTables& u) {
 }
 
 QString user_tables_full_message() {
-    return QStringLiteral("登録できるホテルは%1件までです。ホテルを削除してから追加して下さい")
-        .arg(UserTables::user_capacity);
+    return texts::tables_full.arg(UserTables::user_capacity);
 }
 
 std::array<QString, user_list_columns> user_list_headings(const QString& key) {
-    std::array<QString, user_list_columns> h = {
-        QStringLiteral("都道府県"), QStringLiteral("空港"),        QStringLiteral("地区"),
-        QStringLiteral("ホテル名"), QStringLiteral("電話番号"),    QStringLiteral("部屋数"),
-        QStringLiteral("交通"),     QStringLiteral("料金(ｼﾝｸﾞﾙ)"), QStringLiteral("備考(評価)")};
+    std::array<QString, user_list_columns> h = texts::list_headings;
     const int marked = list_marked_column(key);
-    if (marked >= 0) h[std::size_t(marked)] = QStringLiteral("▼ ") + h[std::size_t(marked)];
+    if (marked >= 0) h[std::size_t(marked)] = texts::heading_mark + h[std::size_t(marked)];
     return h;
 }
 
@@ -251,6 +217,5 @@ QString user_list_cell(const UserTables& u, int k, int column) {
     }
     return {};
 }
-
 
 } // namespace tomarina

@@ -10,7 +10,7 @@ namespace tomarina {
 
 // The user's own hotels: the rules of the maintenance list and of the hotel edit window.
 
-// The nine fields of the edit window, Text1..Text9 at [1]..[9] in the order of the user file
+// The nine fields of the edit window, at [1]..[9] in the order of the user file
 // (prefecture, airport, district, hotel name, telephone, rooms, access, rate, remark); [0] is unused.
 using EditFields = std::array<QString, 10>;
 
@@ -24,8 +24,8 @@ struct Refusal {
 };
 
 // "" when text without surrounding blanks is a prefecture name (an airport name), "err" otherwise.
-QString check_text1(const HotelTables& t, QStringView text);
-QString check_text2(const HotelTables& t, QStringView text);
+QString check_prefecture_name(const HotelTables& t, QStringView text);
+QString check_airport_name(const HotelTables& t, QStringView text);
 
 // The rooms field holds nothing but the digits 0-9 (an empty field passes).
 bool rooms_text_ok(QStringView text);
@@ -78,6 +78,5 @@ QString user_list_cell(const UserTables& u, int k, int column);
 // shows when it is long.
 constexpr std::array<int, user_list_columns> user_list_widths = {800, 800,  800,  1500, 1170,
                                                                  700, 1400, 1005, 1050};
-
 
 } // namespace tomarina

@@ -233,7 +233,7 @@ class TestConventions : public QObject {
         search->Text1->setText(test::u8("東京"));
         QTest::mouseClick(search->Command1, Qt::LeftButton);
         f1_in(forms.loaded<ResultsWindow>());
-        QTest::mouseDClick(forms.loaded<HotelEditWindow>()->Text1, Qt::LeftButton); // its picker
+        QTest::mouseDClick(forms.loaded<HotelEditWindow>()->prefecture_box, Qt::LeftButton); // its picker
         (forms.show<NarrowingWindow>(), forms.show<DetailWindow>(), forms.show<ProgressWindow>(),
          forms.show<SplashWindow>());
         DesktopPlatform desktop;

@@ -4,6 +4,7 @@
 #include "data/user_file.h"
 #include "maintenance/hotel_edit_window.h"
 #include "maintenance/maintenance_list_window.h"
+#include "maintenance/maintenance_texts.h"
 #include "platform/nested_loop.h"
 #include "program/main_menu_window.h"
 #include "program/program.h"
@@ -33,6 +34,7 @@
 
 using namespace tomarina;
 using tomarina::test::u8;
+namespace texts = tomarina::maintenance_texts;
 
 namespace {
 
@@ -78,17 +80,17 @@ struct Maint {
 
     // The cell's centre in the grid's viewport.
     static QPoint cell(MaintenanceListWindow* w, int row, int column) {
-        return w->MSFlexGrid1->visualRect(w->model->index(row - 1, column)).center();
+        return w->hotels_grid->visualRect(w->model->index(row - 1, column)).center();
     }
     static void click(MaintenanceListWindow* w, int row, int column) {
-        QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, cell(w, row, column));
+        QTest::mouseClick(w->hotels_grid->viewport(), Qt::LeftButton, {}, cell(w, row, column));
     }
     static void double_click(MaintenanceListWindow* w, int row, int column) {
         click(w, row, column);
-        QTest::mouseDClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, cell(w, row, column));
+        QTest::mouseDClick(w->hotels_grid->viewport(), Qt::LeftButton, {}, cell(w, row, column));
     }
     static void double_click_heading(MaintenanceListWindow* w, int column) {
-        QHeaderView* h = w->MSFlexGrid1->horizontalHeader();
+        QHeaderView* h = w->hotels_grid->horizontalHeader();
         const QPoint at(h->sectionViewportPosition(column) + h->sectionSize(column) / 2, h->height() / 2);
         QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, at);
@@ -100,18 +102,26 @@ struct Maint {
     }
     // Types the nine fields into the edit window.
     static void type(HotelEditWindow* e, const QStringList& f) {
-        for (int k = 1; k <= 9; ++k) e->text(k)->setText(f.value(k - 1));
+        for (int k = 1; k <= 9; ++k) e->field_box(k)->setText(f.value(k - 1));
     }
     // Opens the edit window for a new hotel from the list and stores it.
     void add_hotel(const QStringList& f) {
         MaintenanceListWindow* w = list();
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QTest::mouseClick(w->add_button, Qt::LeftButton);
         HotelEditWindow* e = edit();
         QVERIFY(e);
         type(e, f);
-        QTest::mouseClick(e->Command1, Qt::LeftButton);
+        QTest::mouseClick(e->update_button, Qt::LeftButton);
     }
-    QString message(HotelEditWindow* e) const { return input_form(e->Text10->toPlainText()); }
+    // The prompt of a field as the message area shows it.
+    static QString prompt(int field) {
+        return field_prompt(field).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    }
+    // A list heading with the mark of the list's ordering.
+    static QString marked(int column) {
+        return texts::heading_mark + texts::list_headings[std::size_t(column)];
+    }
+    QString message(HotelEditWindow* e) const { return input_form(e->message_area->toPlainText()); }
 };
 
 } // namespace
@@ -126,11 +136,11 @@ class TestMaintenanceWindows : public QObject {
     // input method's wave dash is kept with the directory's, and a search typed the same way finds it.
     void typed_and_pasted_text_takes_one_form() {
         Maint m;
-        QTest::mouseClick(m.list()->Command2, Qt::LeftButton);
+        QTest::mouseClick(m.list()->add_button, Qt::LeftButton);
         HotelEditWindow* e = m.edit();
         QVERIFY(e);
         for (int k = 1; k <= 9; ++k) {
-            QLineEdit* box = e->text(k);
+            QLineEdit* box = e->field_box(k);
             box->clear();
             test::commit_text(box, u8("〜−"));
             QTest::keyClicks(box, u8("¥"));
@@ -141,9 +151,9 @@ class TestMaintenanceWindows : public QObject {
             QCOMPARE(box->text(), u8("波～3－1"));
         }
         m.type(e, hotel_b);
-        e->Text4->clear();
-        test::commit_text(e->Text4, u8("波〜ホテル"));
-        QTest::mouseClick(e->Command1, Qt::LeftButton);
+        e->hotel_name_box->clear();
+        test::commit_text(e->hotel_name_box, u8("波〜ホテル"));
+        QTest::mouseClick(e->update_button, Qt::LeftButton);
         QCOMPARE(m.st.user.user_count, Integer(1));
         QCOMPARE(m.st.user.user_name(1), u8("波～ホテル"));
 
@@ -159,47 +169,45 @@ class TestMaintenanceWindows : public QObject {
     void empty_list() {
         Maint m;
         MaintenanceListWindow* w = m.list();
-        QCOMPARE(w->windowTitle(), u8("トマリナホテル情報＆予約"));
+        QCOMPARE(w->windowTitle(), app_title);
         QCOMPARE(w->model->rowCount(), 0);
         QCOMPARE(w->model->columnCount(), 9);
-        const QStringList headings = {u8("都道府県"), u8("空港"),        u8("地区"),
-                                      u8("ホテル名"), u8("電話番号"),    u8("部屋数"),
-                                      u8("交通"),     u8("料金(ｼﾝｸﾞﾙ)"), u8("備考(評価)")};
-        for (int c = 0; c < 9; ++c) QCOMPARE(w->model->heading(c), headings[c]);
-        QCOMPARE(w->MSFlexGrid1->columnWidth(3), twips_to_px(1500));
-        QCOMPARE(w->Command2->text(), u8("追加"));
-        QCOMPARE(w->Command1->text(), u8("登録終了"));
-        QCOMPARE(w->Command3->text(), u8("修正"));
-        QCOMPARE(w->Command4->text(), u8("削除"));
-        QCOMPARE(w->Command5->text(), u8("取消終了"));
-        QVERIFY(!w->Command3->isEnabled());
-        QVERIFY(!w->Command4->isEnabled());
-        QVERIFY(!w->MSFlexGrid1->accessibleName().isEmpty());
+        for (int c = 0; c < 9; ++c) QCOMPARE(w->model->heading(c), texts::list_headings[std::size_t(c)]);
+        QCOMPARE(w->hotels_grid->columnWidth(3), twips_to_px(1500));
+        QCOMPARE(w->add_button->text(), texts::add_caption);
+        QCOMPARE(w->save_button->text(), texts::save_caption);
+        QCOMPARE(w->modify_button->text(), texts::modify_caption);
+        QCOMPARE(w->delete_button->text(), texts::delete_caption);
+        QCOMPARE(w->cancel_button->text(), texts::cancel_caption);
+        QVERIFY(!w->modify_button->isEnabled());
+        QVERIFY(!w->delete_button->isEnabled());
+        QVERIFY(!w->hotels_grid->accessibleName().isEmpty());
         // The buttons in their tab order after the grid.
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
-        w->MSFlexGrid1->setFocus();
-        QTest::keyClick(w->MSFlexGrid1, Qt::Key_Tab);
-        QVERIFY(w->Command2->hasFocus());
-        QTest::keyClick(w->Command2, Qt::Key_Tab);
-        QVERIFY(w->Command1->hasFocus());
+        w->hotels_grid->setFocus();
+        QTest::keyClick(w->hotels_grid, Qt::Key_Tab);
+        QVERIFY(w->add_button->hasFocus());
+        QTest::keyClick(w->add_button, Qt::Key_Tab);
+        QVERIFY(w->save_button->hasFocus());
     }
 
     void resize_rule() {
         Maint m(line(hotel_b));
         MaintenanceListWindow* w = m.list();
-        const QRect grid = w->MSFlexGrid1->geometry();
-        const QPoint add = w->Command2->pos(), save = w->Command1->pos(), cancel = w->Command5->pos();
+        const QRect grid = w->hotels_grid->geometry();
+        const QPoint add = w->add_button->pos(), save = w->save_button->pos(),
+                     cancel = w->cancel_button->pos();
         w->resize(w->width() + 150, w->height() + 90);
-        QCOMPARE(w->MSFlexGrid1->width(), grid.width() + 150);
-        QCOMPARE(w->MSFlexGrid1->height(), grid.height() + 90);
-        QCOMPARE(w->Command2->pos(), add + QPoint(0, 90));
-        QCOMPARE(w->Command1->pos(), save + QPoint(150, 90));
-        QCOMPARE(w->Command5->pos(), cancel + QPoint(150, 90));
-        QCOMPARE(w->Command4->x(), twips_to_px(2040));
+        QCOMPARE(w->hotels_grid->width(), grid.width() + 150);
+        QCOMPARE(w->hotels_grid->height(), grid.height() + 90);
+        QCOMPARE(w->add_button->pos(), add + QPoint(0, 90));
+        QCOMPARE(w->save_button->pos(), save + QPoint(150, 90));
+        QCOMPARE(w->cancel_button->pos(), cancel + QPoint(150, 90));
+        QCOMPARE(w->delete_button->x(), twips_to_px(2040));
         // Smaller than designed: the grid shrinks, never below nothing.
         w->resize(10, 10);
-        QCOMPARE(w->MSFlexGrid1->height(), 0);
+        QCOMPARE(w->hotels_grid->height(), 0);
     }
 
     void rows_cells_and_click_rule() {
@@ -212,27 +220,27 @@ class TestMaintenanceWindows : public QObject {
 
         // An empty cell neither selects nor enables.
         Maint::click(w, 2, 4);
-        QVERIFY(!w->Command3->isEnabled());
-        QVERIFY(!w->Command4->isEnabled());
+        QVERIFY(!w->modify_button->isEnabled());
+        QVERIFY(!w->delete_button->isEnabled());
         Maint::click(w, 2, 3);
-        QVERIFY(w->Command3->isEnabled());
-        QVERIFY(w->Command4->isEnabled());
-        QCOMPARE(w->user_sel_row(), Integer(2));
+        QVERIFY(w->modify_button->isEnabled());
+        QVERIFY(w->delete_button->isEnabled());
+        QCOMPARE(w->chosen_row(), Integer(2));
         // Nor does it move the highlight away from the row that 削除 acts on.
         Maint::click(w, 1, 3);
         Maint::click(w, 2, 5);
-        QCOMPARE(w->user_sel_row(), Integer(1));
-        QCOMPARE(w->MSFlexGrid1->selectionModel()->selectedIndexes().value(0).row(), 0);
+        QCOMPARE(w->chosen_row(), Integer(1));
+        QCOMPARE(w->hotels_grid->selectionModel()->selectedIndexes().value(0).row(), 0);
 
         // A second 削除 pressed while the first one's confirmation waits deletes nothing more.
         bool again = true;
         NestedLoop::entered = [&] {
-            if (std::exchange(again, false)) w->Command4_Click();
+            if (std::exchange(again, false)) w->delete_hotel();
         };
-        QTest::mouseClick(w->Command4, Qt::LeftButton);
+        QTest::mouseClick(w->delete_button, Qt::LeftButton);
         NestedLoop::entered = nullptr;
         QCOMPARE(Maint::column(w, 3), QStringList{u8("ホテルC")});
-        QCOMPARE(w->user_sel_row(), Integer(0));
+        QCOMPARE(w->chosen_row(), Integer(0));
     }
 
     // The list's cells and headings are drawn like the results grid's, over the whole column width: a
@@ -242,23 +250,23 @@ class TestMaintenanceWindows : public QObject {
         hotel[4] = u8("012-345-6789");
         Maint m(line(hotel) + line(hotel_a));
         MaintenanceListWindow* w = m.list();
-        auto* cells = qobject_cast<ResultsCellDelegate*>(w->MSFlexGrid1->itemDelegate());
-        auto* heading = qobject_cast<GridHeading*>(w->MSFlexGrid1->horizontalHeader());
+        auto* cells = qobject_cast<ResultsCellDelegate*>(w->hotels_grid->itemDelegate());
+        auto* heading = qobject_cast<GridHeading*>(w->hotels_grid->horizontalHeader());
         QVERIFY(cells && heading);
         const QString phone = w->model->data(w->model->index(0, 4), Qt::DisplayRole).toString();
         QCOMPARE(phone, u8("012-345-6789"));
-        QVERIFY(cells->layout().width(phone) <= w->MSFlexGrid1->columnWidth(4));
+        QVERIFY(cells->layout().width(phone) <= w->hotels_grid->columnWidth(4));
         for (const int column : {5, 7, 1}) {
             Maint::double_click_heading(w, column);
             for (int c = 0; c < user_list_columns; ++c) {
                 const QStringList lines = heading->heading_lines(c);
                 QCOMPARE(lines.join(QString()), w->model->heading(c));
                 for (const QString& l : lines)
-                    QVERIFY2(cells->layout().width(l) <= w->MSFlexGrid1->columnWidth(c), qPrintable(l));
+                    QVERIFY2(cells->layout().width(l) <= w->hotels_grid->columnWidth(c), qPrintable(l));
                 QVERIFY(heading->height() >= cells->layout().lines_height(int(lines.size())));
             }
         }
-        QCOMPARE(w->model->heading(1), u8("▼ 空港"));
+        QCOMPARE(w->model->heading(1), Maint::marked(1));
     }
 
     // A field of a huge user file is laid out only as far as its cell shows it: the whole field once
@@ -268,14 +276,14 @@ class TestMaintenanceWindows : public QObject {
         m.st.user.user_name(1) = QString(4'000'000, u'W');
         MaintenanceListWindow* w = m.list();
         w->show();
-        auto* cells = qobject_cast<ResultsCellDelegate*>(w->MSFlexGrid1->itemDelegate());
+        auto* cells = qobject_cast<ResultsCellDelegate*>(w->hotels_grid->itemDelegate());
         QVERIFY(cells);
-        const QRect cell = w->MSFlexGrid1->visualRect(w->model->index(0, 3));
+        const QRect cell = w->hotels_grid->visualRect(w->model->index(0, 3));
         const QString text = w->model->data(w->model->index(0, 3), Qt::DisplayRole).toString();
-        const QStringList lines = cells->cell_lines(text, cell.size(), w->MSFlexGrid1->wordWrap());
+        const QStringList lines = cells->cell_lines(text, cell.size(), w->hotels_grid->wordWrap());
         QVERIFY(!lines.isEmpty());
         QVERIFY(lines.join(QString()).size() <= 2 * (cell.width() + 1));
-        QVERIFY(!w->MSFlexGrid1->grab().isNull());
+        QVERIFY(!w->hotels_grid->grab().isNull());
     }
 
     void reorder_marks_heading_and_keeps_each_row() {
@@ -283,47 +291,47 @@ class TestMaintenanceWindows : public QObject {
         MaintenanceListWindow* w = m.list();
         Maint::double_click_heading(w, 3);
         QCOMPARE(m.st.order.user_sort_key_name, ordering_name(Ordering::name));
-        QCOMPARE(w->model->heading(3), u8("▼ ホテル名"));
+        QCOMPARE(w->model->heading(3), Maint::marked(3));
         QCOMPARE(Maint::column(w, 3), (QStringList{u8("ホテルA"), u8("ホテルB"), u8("ホテルC")}));
 
         // A double click on a cell of the first row orders by its column too.
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
-        w->MSFlexGrid1->setFocus();
-        w->MSFlexGrid1->setCurrentIndex(w->model->index(0, 7));
-        QTest::keyClick(w->MSFlexGrid1, Qt::Key_Return);
+        w->hotels_grid->setFocus();
+        w->hotels_grid->setCurrentIndex(w->model->index(0, 7));
+        QTest::keyClick(w->hotels_grid, Qt::Key_Return);
         // The keyboard stays where it was, in the grid.
-        QVERIFY(w->MSFlexGrid1->hasFocus());
-        QCOMPARE(w->MSFlexGrid1->currentIndex(), w->model->index(0, 7));
-        QCOMPARE(w->model->heading(7), u8("▼ 料金(ｼﾝｸﾞﾙ)"));
-        QCOMPARE(w->model->heading(3), u8("ホテル名"));
+        QVERIFY(w->hotels_grid->hasFocus());
+        QCOMPARE(w->hotels_grid->currentIndex(), w->model->index(0, 7));
+        QCOMPARE(w->model->heading(7), Maint::marked(7));
+        QCOMPARE(w->model->heading(3), texts::list_headings[3]);
         QCOMPARE(Maint::column(w, 3), (QStringList{u8("ホテルC"), u8("ホテルA"), u8("ホテルB")}));
         QVERIFY(m.forms.loaded<MaintenanceListWindow>());
 
         // The access column orders by prefecture and marks the prefecture heading.
         Maint::double_click_heading(w, 6);
-        QCOMPARE(w->model->heading(0), u8("▼ 都道府県"));
+        QCOMPARE(w->model->heading(0), Maint::marked(0));
         QCOMPARE(Maint::column(w, 3), (QStringList{u8("ホテルA"), u8("ホテルB"), u8("ホテルC")}));
 
         // By name again, then delete the third row: the others stay once each, the mark stays.
         Maint::double_click_heading(w, 3);
         Maint::click(w, 3, 3);
         m.pf.answers = {MsgAnswer::Ok};
-        QTest::mouseClick(w->Command4, Qt::LeftButton);
-        QCOMPARE(m.pf.messages.last().text, u8("本当に削除しますよ！！"));
-        QCOMPARE(m.pf.messages.last().title, u8("確認メッセージ"));
+        QTest::mouseClick(w->delete_button, Qt::LeftButton);
+        QCOMPARE(m.pf.messages.last().text, texts::delete_question);
+        QCOMPARE(m.pf.messages.last().title, texts::confirm_title);
         QCOMPARE(m.pf.messages.last().buttons, MsgButtons::OkCancel);
         QCOMPARE(m.pf.messages.last().icon, MsgIcon::Exclamation);
         QCOMPARE(Maint::column(w, 3), (QStringList{u8("ホテルA"), u8("ホテルB")}));
-        QCOMPARE(w->focusWidget(), w->MSFlexGrid1);
-        QCOMPARE(w->model->heading(3), u8("▼ ホテル名"));
-        QVERIFY(!w->Command3->isEnabled());
+        QCOMPARE(w->focusWidget(), w->hotels_grid);
+        QCOMPARE(w->model->heading(3), Maint::marked(3));
+        QVERIFY(!w->modify_button->isEnabled());
         QCOMPARE(m.st.user.user_copied_flg, Integer(0));
 
         // The ordering is remembered for the next opening, whose rows start in file order.
         w->close_window();
         w = m.list();
-        QCOMPARE(w->model->heading(3), u8("▼ ホテル名"));
+        QCOMPARE(w->model->heading(3), Maint::marked(3));
         QCOMPARE(Maint::column(w, 3), (QStringList{u8("ホテルB"), u8("ホテルA")}));
     }
 
@@ -332,16 +340,16 @@ class TestMaintenanceWindows : public QObject {
         MaintenanceListWindow* w = m.list();
         Maint::click(w, 1, 0);
         m.pf.answers = {MsgAnswer::Cancel};
-        QTest::mouseClick(w->Command4, Qt::LeftButton);
+        QTest::mouseClick(w->delete_button, Qt::LeftButton);
         QCOMPARE(m.st.user.user_count, Integer(1));
         QCOMPARE(w->model->rowCount(), 1);
-        QVERIFY(w->Command4->isEnabled());
+        QVERIFY(w->delete_button->isEnabled());
 
-        QTest::mouseClick(w->Command4, Qt::LeftButton); // answered Ok
+        QTest::mouseClick(w->delete_button, Qt::LeftButton); // answered Ok
         QCOMPARE(m.st.user.user_count, Integer(0));
         QCOMPARE(w->model->rowCount(), 0);
         // The next close writes an empty file.
-        QTest::keyClick(w->Command2, Qt::Key_Escape);
+        QTest::keyClick(w->add_button, Qt::Key_Escape);
         QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
         QVERIFY(m.file_exists());
         QCOMPARE(m.file(), QString());
@@ -352,24 +360,24 @@ class TestMaintenanceWindows : public QObject {
         MaintenanceListWindow* w = m.list();
         Maint::double_click_heading(w, 3); // A, B, C
         Maint::click(w, 3, 3);
-        QTest::mouseClick(w->Command3, Qt::LeftButton);
+        QTest::mouseClick(w->modify_button, Qt::LeftButton);
         QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
         HotelEditWindow* e = m.edit();
         QVERIFY(e);
         QCOMPARE(e->target().mode, EditMode::upd);
         QCOMPARE(e->target().user_no, Integer(2));
-        QCOMPARE(e->Label11->text(), u8("修正モード"));
-        QCOMPARE(e->Text4->text(), u8("ホテルC"));
-        QCOMPARE(e->Text1->text(), u8("千葉"));
-        QCOMPARE(e->Text2->text(), u8("東京／成田"));
-        QCOMPARE(e->Text8->text(), u8("\\7,000"));
-        QVERIFY(e->Command3->isEnabled());
+        QCOMPARE(e->mode_label->text(), texts::modify_mode);
+        QCOMPARE(e->hotel_name_box->text(), u8("ホテルC"));
+        QCOMPARE(e->prefecture_box->text(), u8("千葉"));
+        QCOMPARE(e->airport_box->text(), u8("東京／成田"));
+        QCOMPARE(e->rate_box->text(), u8("\\7,000"));
+        QVERIFY(e->add_update_button->isEnabled());
 
-        e->Text5->setText(u8("0476-00-0000"));
+        e->phone_box->setText(u8("0476-00-0000"));
         m.pf.answers = {MsgAnswer::Ok};
-        QTest::mouseClick(e->Command1, Qt::LeftButton);
-        QCOMPARE(m.pf.messages.last().text, u8("更新しますよ！！"));
-        QCOMPARE(m.pf.messages.last().title, u8("確認メッセージ"));
+        QTest::mouseClick(e->update_button, Qt::LeftButton);
+        QCOMPARE(m.pf.messages.last().text, texts::update_question);
+        QCOMPARE(m.pf.messages.last().title, texts::confirm_title);
         QCOMPARE(m.st.user.user_tel(2), u8("0476-00-0000"));
         QCOMPARE(m.st.user.user_tel(1), u8("03-2222-2222"));
         QCOMPARE(m.st.user.user_count, Integer(3));
@@ -380,36 +388,36 @@ class TestMaintenanceWindows : public QObject {
         w = m.forms.loaded<MaintenanceListWindow>();
         Maint::double_click(w, 2, 3);
         QVERIFY(m.edit());
-        QCOMPARE(m.edit()->Text4->text(), u8("ホテルC"));
+        QCOMPARE(m.edit()->hotel_name_box->text(), u8("ホテルC"));
     }
 
     void add_from_the_list() {
         Maint m;
         m.st.settings.text1_hist(1) = u8("千葉");
         MaintenanceListWindow* w = m.list();
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QTest::mouseClick(w->add_button, Qt::LeftButton);
         QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
         QVERIFY(m.file_exists()); // the list's close wrote the (still empty) tables
         HotelEditWindow* e = m.edit();
-        QCOMPARE(e->Label11->text(), u8("追加モード"));
-        QVERIFY(!e->Command3->isEnabled());
-        QCOMPARE(e->Text1->text(), u8("千葉")); // the latest prefecture of the history
-        QCOMPARE(e->Text2->text(), u8("福岡")); // an empty history
-        QVERIFY(e->Text4->text().isEmpty());
-        QVERIFY(e->Command4->isHidden());
-        QVERIFY(e->Command5->isHidden());
+        QCOMPARE(e->mode_label->text(), texts::add_mode);
+        QVERIFY(!e->add_update_button->isEnabled());
+        QCOMPARE(e->prefecture_box->text(), u8("千葉")); // the latest prefecture of the history
+        QCOMPARE(e->airport_box->text(), u8("福岡"));    // an empty history
+        QVERIFY(e->hotel_name_box->text().isEmpty());
+        QVERIFY(e->prefecture_list_button->isHidden());
+        QVERIFY(e->airport_list_button->isHidden());
 
         Maint::type(e, {u8("東京"), u8("東京／羽田"), QString(), u8("トマリナホテル"), u8("012-345-6789"),
                         u8("123"), u8("京橋駅徒歩１０分"), u8("10000"), u8("○")});
         m.pf.answers = {MsgAnswer::Cancel};
-        QTest::mouseClick(e->Command1, Qt::LeftButton);
-        QCOMPARE(m.pf.messages.last().text, u8("追加しますよ！！"));
+        QTest::mouseClick(e->update_button, Qt::LeftButton);
+        QCOMPARE(m.pf.messages.last().text, texts::add_question);
         QCOMPARE(m.st.user.user_count, Integer(0));
         QVERIFY(m.edit());
-        QCOMPARE(e->Text3->text(), u8("東京／羽田")); // the district took the airport
-        QCOMPARE(e->Text8->text(), u8("\\10,000"));
+        QCOMPARE(e->district_box->text(), u8("東京／羽田")); // the district took the airport
+        QCOMPARE(e->rate_box->text(), u8("\\10,000"));
 
-        QTest::mouseClick(e->Command1, Qt::LeftButton); // answered Ok
+        QTest::mouseClick(e->update_button, Qt::LeftButton); // answered Ok
         QCOMPARE(m.st.user.user_count, Integer(1));
         QCOMPARE(m.st.user.user_price(1), u8("\\10,000"));
         QCOMPARE(m.st.user.user_price_num(1), Long(10000));
@@ -419,7 +427,7 @@ class TestMaintenanceWindows : public QObject {
         QVERIFY(w);
         QCOMPARE(Maint::column(w, 3), QStringList{u8("トマリナホテル")});
 
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QTest::mouseClick(w->save_button, Qt::LeftButton);
         QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
         QCOMPARE(m.file(),
                  u8("\"東京\",\"東京／羽田\",\"東京／羽田\",\"トマリナホテル\",\"012-345-6789\",\"123\","
@@ -430,18 +438,18 @@ class TestMaintenanceWindows : public QObject {
         Maint m(line(hotel_b));
         MaintenanceListWindow* w = m.list();
         Maint::click(w, 1, 3);
-        QTest::mouseClick(w->Command3, Qt::LeftButton);
+        QTest::mouseClick(w->modify_button, Qt::LeftButton);
         HotelEditWindow* e = m.edit();
-        e->Text4->setText(u8("ホテルB別館"));
-        e->Text2->clear();
-        QTest::mouseClick(e->Command3, Qt::LeftButton);
-        QCOMPARE(m.message(e), u8("ホテル空港名は省略できません"));
-        e->Text2->setText(u8("羽田"));
-        QTest::mouseClick(e->Command3, Qt::LeftButton);
-        QCOMPARE(m.message(e), u8("ホテル空港名の入力です"));
-        e->Text2->setText(u8("東京／羽田"));
-        QTest::mouseClick(e->Command3, Qt::LeftButton);
-        QCOMPARE(m.pf.messages.last().text, u8("追加しますよ！！"));
+        e->hotel_name_box->setText(u8("ホテルB別館"));
+        e->airport_box->clear();
+        QTest::mouseClick(e->add_update_button, Qt::LeftButton);
+        QCOMPARE(m.message(e), texts::hotel_airport_missing);
+        e->airport_box->setText(u8("羽田"));
+        QTest::mouseClick(e->add_update_button, Qt::LeftButton);
+        QCOMPARE(m.message(e), texts::hotel_airport_unknown);
+        e->airport_box->setText(u8("東京／羽田"));
+        QTest::mouseClick(e->add_update_button, Qt::LeftButton);
+        QCOMPARE(m.pf.messages.last().text, texts::add_question);
         QCOMPARE(m.st.user.user_count, Integer(2));
         QCOMPARE(m.st.user.user_name(1), u8("ホテルB"));
         QCOMPARE(m.st.user.user_name(2), u8("ホテルB別館"));
@@ -454,168 +462,166 @@ class TestMaintenanceWindows : public QObject {
     void update_refusals_in_order() {
         Maint m;
         m.list();
-        QTest::mouseClick(m.list()->Command2, Qt::LeftButton);
+        QTest::mouseClick(m.list()->add_button, Qt::LeftButton);
         HotelEditWindow* e = m.edit();
         e->show();
         e->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(e));
         Maint::type(e, {});
-        auto press = [&](int field, const char* message) {
-            QTest::mouseClick(e->Command1, Qt::LeftButton);
+        auto press = [&](int field, const QString& message) {
+            QTest::mouseClick(e->update_button, Qt::LeftButton);
             QCoreApplication::processEvents();
-            QCOMPARE(m.message(e), u8(message));
-            QVERIFY2(e->text(field)->hasFocus(), message);
+            QCOMPARE(m.message(e), message);
+            QVERIFY2(e->field_box(field)->hasFocus(), qPrintable(message));
             QVERIFY(m.pf.messages.isEmpty());
             // A screen reader hears it where the focus is, before the prompt, and at once, every time.
-            QCOMPARE(e->text(field)->accessibleName(), field_name(field));
-            QCOMPARE(e->text(field)->accessibleDescription(),
-                     u8(message) + u'\n' +
-                         field_prompt(field).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-            QCOMPARE(test::announced(e), u8(message));
+            QCOMPARE(e->field_box(field)->accessibleName(), field_name(field));
+            QCOMPARE(e->field_box(field)->accessibleDescription(), message + u'\n' + Maint::prompt(field));
+            QCOMPARE(test::announced(e), message);
         };
-        press(1, "都道府県名は省略できません");
-        e->Text1->setText(u8("福岡"));
-        press(1, "都道府県名の入力誤りです");
-        e->Text1->setText(u8("東京"));
-        press(2, "空港名は省略できません");
-        e->Text2->setText(u8("羽田"));
-        press(2, "空港名の入力です");
-        e->Text2->setText(u8("東京／羽田"));
-        press(4, "ホテル名は省略できません");
-        QCOMPARE(e->Text3->text(), u8("東京／羽田"));
-        e->Text4->setText(u8("ホテル😀"));
-        press(4, "ホテル名に使用できない文字が含まれています");
-        e->Text4->setText(u8("ホテル"));
-        press(5, "電話番号は省略できません");
-        e->Text5->setText(u8("03"));
-        e->Text6->setText(u8("1O"));
-        press(6, "部屋数の入力に誤り(数字のみ可)");
-        e->Text6->clear();
-        press(8, "料金は省略できません");
-        e->Text8->setText(u8("5"));
-        press(8, "料金は省略できません");
-        QCOMPARE(e->Text8->text(), u8("\\5"));
-        e->Text8->setText(u8("円"));
-        press(8, "料金は省略できません");
-        QCOMPARE(e->Text8->text(), u8("円"));
+        press(1, texts::prefecture_missing);
+        e->prefecture_box->setText(u8("福岡"));
+        press(1, texts::prefecture_unknown);
+        e->prefecture_box->setText(u8("東京"));
+        press(2, texts::airport_missing);
+        e->airport_box->setText(u8("羽田"));
+        press(2, texts::airport_unknown_on_update);
+        e->airport_box->setText(u8("東京／羽田"));
+        press(4, texts::hotel_name_missing);
+        QCOMPARE(e->district_box->text(), u8("東京／羽田"));
+        e->hotel_name_box->setText(u8("ホテル😀"));
+        press(4, texts::unstorable_characters.arg(field_name(4)));
+        e->hotel_name_box->setText(u8("ホテル"));
+        press(5, texts::phone_missing);
+        e->phone_box->setText(u8("03"));
+        e->rooms_box->setText(u8("1O"));
+        press(6, texts::rooms_not_digits);
+        e->rooms_box->clear();
+        press(8, texts::rate_missing);
+        e->rate_box->setText(u8("5"));
+        press(8, texts::rate_missing);
+        QCOMPARE(e->rate_box->text(), u8("\\5"));
+        e->rate_box->setText(u8("円"));
+        press(8, texts::rate_missing);
+        QCOMPARE(e->rate_box->text(), u8("円"));
         QCOMPARE(m.st.user.user_count, Integer(0));
 
         // Moving on from the field brings back the prompts, and the fields their names.
-        QTest::keyClick(e->Text8, Qt::Key_Tab);
-        QVERIFY(e->Text9->hasFocus());
-        QCOMPARE(m.message(e), u8("備考を入力して下さい（省略可）\n入力例：○"));
-        QCOMPARE(e->Text8->accessibleName(), u8("料金"));
+        QTest::keyClick(e->rate_box, Qt::Key_Tab);
+        QVERIFY(e->remark_box->hasFocus());
+        QCOMPARE(m.message(e), Maint::prompt(9));
+        QCOMPARE(e->rate_box->accessibleName(), field_name(8));
         QCOMPARE(test::announced(e), QString());
 
         // Refused, mended, and the confirmation cancelled: the field is named by its label again.
-        press(8, "料金は省略できません");
-        e->Text8->setText(u8("10000"));
+        press(8, texts::rate_missing);
+        e->rate_box->setText(u8("10000"));
         m.pf.answers = {MsgAnswer::Cancel};
-        QTest::mouseClick(e->Command1, Qt::LeftButton);
-        QCOMPARE(e->Text8->accessibleName(), u8("料金"));
+        QTest::mouseClick(e->update_button, Qt::LeftButton);
+        QCOMPARE(e->rate_box->accessibleName(), field_name(8));
     }
 
     void enter_checks_prompts_and_picker_buttons() {
         Maint m;
-        QTest::mouseClick(m.list()->Command2, Qt::LeftButton);
+        QTest::mouseClick(m.list()->add_button, Qt::LeftButton);
         HotelEditWindow* e = m.edit();
         e->show();
         e->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(e));
-        e->Text1->setFocus();
-        QCOMPARE(m.message(e), u8("都道府県を選択して下さい\n入力例：東京"));
-        QCOMPARE(e->Text1->accessibleDescription(), m.message(e));
-        QVERIFY(e->Command4->isVisible());
-        QVERIFY(!e->Command5->isVisible());
+        e->prefecture_box->setFocus();
+        QCOMPARE(m.message(e), Maint::prompt(1));
+        QCOMPARE(e->prefecture_box->accessibleDescription(), m.message(e));
+        QVERIFY(e->prefecture_list_button->isVisible());
+        QVERIFY(!e->airport_list_button->isVisible());
 
-        QTest::keyClick(e->Text1, Qt::Key_Return); // 福岡 is not in the directory
-        QCOMPARE(m.message(e), u8("都道府県名の入力誤りです"));
-        QVERIFY(e->Text1->hasFocus());
-        QCOMPARE(e->Text1->accessibleName(), u8("都道府県名"));
-        QVERIFY(e->Text1->accessibleDescription().startsWith(u8("都道府県名の入力誤りです\n")));
-        QCOMPARE(test::announced(e), u8("都道府県名の入力誤りです"));
-        e->Text1->setText(u8("東京"));
-        QTest::keyClick(e->Text1, Qt::Key_Return);
-        QVERIFY(e->Text2->hasFocus());
-        QCOMPARE(e->Text1->accessibleName(), u8("都道府県名"));
+        QTest::keyClick(e->prefecture_box, Qt::Key_Return); // 福岡 is not in the directory
+        QCOMPARE(m.message(e), texts::prefecture_unknown);
+        QVERIFY(e->prefecture_box->hasFocus());
+        QCOMPARE(e->prefecture_box->accessibleName(), field_name(1));
+        QVERIFY(e->prefecture_box->accessibleDescription().startsWith(texts::prefecture_unknown + u'\n'));
+        QCOMPARE(test::announced(e), texts::prefecture_unknown);
+        e->prefecture_box->setText(u8("東京"));
+        QTest::keyClick(e->prefecture_box, Qt::Key_Return);
+        QVERIFY(e->airport_box->hasFocus());
+        QCOMPARE(e->prefecture_box->accessibleName(), field_name(1));
         QCOMPARE(test::announced(e), QString());
-        QCOMPARE(m.message(e), u8("空港名を選択して下さい\n入力例：東京／羽田"));
-        QVERIFY(!e->Command4->isVisible());
-        QVERIFY(e->Command5->isVisible());
-        QTest::keyClick(e->Text2, Qt::Key_Return);
-        QCOMPARE(m.message(e), u8("空港名の入力誤りです"));
-        e->Text2->setText(u8("東京／羽田"));
-        QTest::keyClick(e->Text2, Qt::Key_J, Qt::ControlModifier); // line feed
-        QVERIFY(e->Text3->hasFocus());
-        QVERIFY(!e->Command4->isVisible());
-        QVERIFY(!e->Command5->isVisible());
-        QTest::keyClick(e->Text3, Qt::Key_Enter);
-        QCOMPARE(e->Text3->text(), u8("東京／羽田"));
-        QVERIFY(e->Text4->hasFocus());
-        QCOMPARE(m.message(e), u8("ホテル名を入力して下さい\n入力例：トマリナホテル"));
-        QTest::keyClick(e->Text4, Qt::Key_Return);
-        QCOMPARE(m.message(e), u8("ホテル名は省略できません"));
-        e->Text4->setText(u8("ホテル"));
-        QTest::keyClick(e->Text4, Qt::Key_Return);
-        QTest::keyClick(e->Text5, Qt::Key_Return);
-        QCOMPARE(m.message(e), u8("電話番号は省略できません"));
-        QTest::keyClicks(e->Text5, u8("03"));
-        QTest::keyClick(e->Text5, Qt::Key_Return);
-        QTest::keyClicks(e->Text6, u8("a"));
-        QTest::keyClick(e->Text6, Qt::Key_Return);
-        QCOMPARE(m.message(e), u8("部屋数の入力に誤り(数字のみ可)"));
-        e->Text6->clear();
-        QTest::keyClick(e->Text6, Qt::Key_Return);
-        QVERIFY(e->Text7->hasFocus());
-        QTest::keyClick(e->Text7, Qt::Key_Return);
-        QVERIFY(e->Text8->hasFocus());
-        QCOMPARE(m.message(e), u8("料金を入力して下さい\n入力例：\\10,000"));
-        QTest::keyClicks(e->Text8, u8("10000"));
-        QTest::keyClick(e->Text8, Qt::Key_Return);
-        QCOMPARE(e->Text8->text(), u8("\\10,000"));
-        QVERIFY(e->Text9->hasFocus());
-        QCOMPARE(test::announced(e), u8("料金 ¥10,000")); // as the box now shows it
-        QTest::keyClick(e->Text9, Qt::Key_Return);
-        QVERIFY(e->Command1->hasFocus());
+        QCOMPARE(m.message(e), Maint::prompt(2));
+        QVERIFY(!e->prefecture_list_button->isVisible());
+        QVERIFY(e->airport_list_button->isVisible());
+        QTest::keyClick(e->airport_box, Qt::Key_Return);
+        QCOMPARE(m.message(e), texts::airport_unknown);
+        e->airport_box->setText(u8("東京／羽田"));
+        QTest::keyClick(e->airport_box, Qt::Key_J, Qt::ControlModifier); // line feed
+        QVERIFY(e->district_box->hasFocus());
+        QVERIFY(!e->prefecture_list_button->isVisible());
+        QVERIFY(!e->airport_list_button->isVisible());
+        QTest::keyClick(e->district_box, Qt::Key_Enter);
+        QCOMPARE(e->district_box->text(), u8("東京／羽田"));
+        QVERIFY(e->hotel_name_box->hasFocus());
+        QCOMPARE(m.message(e), Maint::prompt(4));
+        QTest::keyClick(e->hotel_name_box, Qt::Key_Return);
+        QCOMPARE(m.message(e), texts::hotel_name_missing);
+        e->hotel_name_box->setText(u8("ホテル"));
+        QTest::keyClick(e->hotel_name_box, Qt::Key_Return);
+        QTest::keyClick(e->phone_box, Qt::Key_Return);
+        QCOMPARE(m.message(e), texts::phone_missing);
+        QTest::keyClicks(e->phone_box, u8("03"));
+        QTest::keyClick(e->phone_box, Qt::Key_Return);
+        QTest::keyClicks(e->rooms_box, u8("a"));
+        QTest::keyClick(e->rooms_box, Qt::Key_Return);
+        QCOMPARE(m.message(e), texts::rooms_not_digits);
+        e->rooms_box->clear();
+        QTest::keyClick(e->rooms_box, Qt::Key_Return);
+        QVERIFY(e->access_box->hasFocus());
+        QTest::keyClick(e->access_box, Qt::Key_Return);
+        QVERIFY(e->rate_box->hasFocus());
+        QCOMPARE(m.message(e), Maint::prompt(8));
+        QTest::keyClicks(e->rate_box, u8("10000"));
+        QTest::keyClick(e->rate_box, Qt::Key_Return);
+        QCOMPARE(e->rate_box->text(), u8("\\10,000"));
+        QVERIFY(e->remark_box->hasFocus());
+        QCOMPARE(test::announced(e), field_name(8) + u8(" ¥10,000")); // as the box now shows it
+        QTest::keyClick(e->remark_box, Qt::Key_Return);
+        QVERIFY(e->update_button->hasFocus());
 
         // Back to the prefecture: its picker button shows again, the airport's hides.
-        e->Text2->setFocus();
-        e->Text1->setFocus();
-        QVERIFY(e->Command4->isVisible());
-        QVERIFY(!e->Command5->isVisible());
+        e->airport_box->setFocus();
+        e->prefecture_box->setFocus();
+        QVERIFY(e->prefecture_list_button->isVisible());
+        QVERIFY(!e->airport_list_button->isVisible());
 
         // The picker's choice lands in the box and moves the focus on.
         e->picker_chosen(SearchType::airport, u8("東京／成田"));
-        QCOMPARE(e->Text2->text(), u8("東京／成田"));
-        QVERIFY(e->Text3->hasFocus());
+        QCOMPARE(e->airport_box->text(), u8("東京／成田"));
+        QVERIFY(e->district_box->hasFocus());
         e->picker_chosen(SearchType::prefecture, u8("千葉"));
-        QCOMPARE(e->Text1->text(), u8("千葉"));
-        QVERIFY(e->Text2->hasFocus());
-        QCOMPARE(test::announced(e), u8("都道府県名 千葉"));
+        QCOMPARE(e->prefecture_box->text(), u8("千葉"));
+        QVERIFY(e->airport_box->hasFocus());
+        QCOMPARE(test::announced(e), field_name(1) + u8(" 千葉"));
 
         // Labels name the boxes; the message area and labels keep their colours.
-        QCOMPARE(e->Label4->text(), u8("ホテル名　："));
-        QCOMPARE(e->Label4->buddy(), e->Text4);
-        QCOMPARE(e->Text4->accessibleName(), u8("ホテル名"));
-        QCOMPARE(e->Text10->palette().color(QPalette::Base), QColor(0xC0, 0xFF, 0xC0));
-        QCOMPARE(e->Label10->palette().color(QPalette::Window), QColor(0xC0, 0xFF, 0xC0));
-        QCOMPARE(e->Label11->palette().color(QPalette::Window), QColor(0xFF, 0xFF, 0x00));
-        QVERIFY(e->Text10->isReadOnly());
+        QCOMPARE(e->hotel_name_label->text(), texts::field_labels[4]);
+        QCOMPARE(e->hotel_name_label->buddy(), e->hotel_name_box);
+        QCOMPARE(e->hotel_name_box->accessibleName(), field_name(4));
+        QCOMPARE(e->message_area->palette().color(QPalette::Base), QColor(0xC0, 0xFF, 0xC0));
+        QCOMPARE(e->message_label->palette().color(QPalette::Window), QColor(0xC0, 0xFF, 0xC0));
+        QCOMPARE(e->mode_label->palette().color(QPalette::Window), QColor(0xFF, 0xFF, 0x00));
+        QVERIFY(e->message_area->isReadOnly());
     }
 
     // The picker buttons and double clicks open the picker, whose choice lands in the box.
     void picker_fills_prefecture_and_airport() {
         Maint m;
-        QTest::mouseClick(m.list()->Command2, Qt::LeftButton);
+        QTest::mouseClick(m.list()->add_button, Qt::LeftButton);
         HotelEditWindow* e = m.edit();
-        e->Text1->setFocus();
-        e->Command4->show();
-        QTest::mouseClick(e->Command4, Qt::LeftButton);
+        e->prefecture_box->setFocus();
+        e->prefecture_list_button->show();
+        QTest::mouseClick(e->prefecture_list_button, Qt::LeftButton);
         auto* p = m.forms.loaded<PickerWindow>();
         QVERIFY(p);
         QCOMPARE(p->mode(), SearchType::prefecture);
         QCOMPARE(p->opener(), e);
-        QVERIFY(e->Command4->isHidden());
+        QVERIFY(e->prefecture_list_button->isHidden());
         auto choose = [&](const QString& name) {
             for (int r = 0; r < p->List1->count(); ++r)
                 if (p->List1->item(r)->text().startsWith(name + u'\t')) p->List1->setCurrentRow(r);
@@ -623,32 +629,32 @@ class TestMaintenanceWindows : public QObject {
         };
         choose(u8("千葉"));
         QVERIFY(!m.forms.loaded<PickerWindow>());
-        QCOMPARE(e->Text1->text(), u8("千葉"));
-        QCOMPARE(e->focusWidget(), e->Text2);
+        QCOMPARE(e->prefecture_box->text(), u8("千葉"));
+        QCOMPARE(e->focusWidget(), e->airport_box);
 
-        QTest::mouseDClick(e->Text2, Qt::LeftButton);
+        QTest::mouseDClick(e->airport_box, Qt::LeftButton);
         p = m.forms.loaded<PickerWindow>();
         QVERIFY(p);
         QCOMPARE(p->mode(), SearchType::airport);
         choose(u8("東京／成田"));
-        QCOMPARE(e->Text2->text(), u8("東京／成田"));
-        QCOMPARE(e->focusWidget(), e->Text3);
+        QCOMPARE(e->airport_box->text(), u8("東京／成田"));
+        QCOMPARE(e->focusWidget(), e->district_box);
         QCOMPARE(m.st.settings.text2_hist(1), u8("東京／成田"));
     }
 
     void edit_window_cancel_and_esc() {
         Maint m(line(hotel_b));
-        QTest::mouseClick(m.list()->Command2, Qt::LeftButton);
+        QTest::mouseClick(m.list()->add_button, Qt::LeftButton);
         HotelEditWindow* e = m.edit();
-        e->Text4->setText(u8("未保存"));
-        QTest::mouseClick(e->Command2, Qt::LeftButton); // 取消終了: the list again, nothing stored
+        e->hotel_name_box->setText(u8("未保存"));
+        QTest::mouseClick(e->cancel_button, Qt::LeftButton); // 取消終了: the list again, nothing stored
         QVERIFY(!m.edit());
         QVERIFY(m.forms.loaded<MaintenanceListWindow>());
         QCOMPARE(m.st.user.user_count, Integer(1));
 
-        QTest::mouseClick(m.list()->Command2, Qt::LeftButton);
+        QTest::mouseClick(m.list()->add_button, Qt::LeftButton);
         e = m.edit();
-        QTest::keyClick(e->Text4, Qt::Key_Escape); // Esc: closes only
+        QTest::keyClick(e->hotel_name_box, Qt::Key_Escape); // Esc: closes only
         QVERIFY(!m.edit());
         QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
         QCOMPARE(m.st.user.user_count, Integer(1));
@@ -663,7 +669,7 @@ class TestMaintenanceWindows : public QObject {
             m.add_hotel(hotel_a);
             QCOMPARE(m.st.user.user_count, Integer(3));
             m.st.user.user_copied_flg = 1; // a search appended the added hotel meanwhile
-            QTest::mouseClick(m.list()->Command5, Qt::LeftButton);
+            QTest::mouseClick(m.list()->cancel_button, Qt::LeftButton);
             QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
             QCOMPARE(m.st.user.user_count, Integer(2));
             QCOMPARE(m.file(), original);
@@ -674,9 +680,9 @@ class TestMaintenanceWindows : public QObject {
             Maint m(original);
             MaintenanceListWindow* w = m.list();
             Maint::click(w, 1, 3);
-            QTest::mouseClick(w->Command4, Qt::LeftButton);
+            QTest::mouseClick(w->delete_button, Qt::LeftButton);
             QCOMPARE(m.st.user.user_count, Integer(1));
-            QTest::mouseClick(w->Command5, Qt::LeftButton);
+            QTest::mouseClick(w->cancel_button, Qt::LeftButton);
             QCOMPARE(m.st.user.user_count, Integer(2));
             QCOMPARE(m.file(), original);
         }
@@ -685,15 +691,15 @@ class TestMaintenanceWindows : public QObject {
             Maint m(original);
             MaintenanceListWindow* w = m.list();
             Maint::click(w, 1, 3);
-            QTest::mouseClick(w->Command4, Qt::LeftButton);
-            QTest::keyClick(w->MSFlexGrid1, Qt::Key_Escape);
+            QTest::mouseClick(w->delete_button, Qt::LeftButton);
+            QTest::keyClick(w->hotels_grid, Qt::Key_Escape);
             QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
             QCOMPARE(m.file(), line(hotel_c));
 
             w = m.list();
             QCOMPARE(w->model->rowCount(), 1);
             Maint::click(w, 1, 3);
-            QTest::mouseClick(w->Command4, Qt::LeftButton);
+            QTest::mouseClick(w->delete_button, Qt::LeftButton);
             w->close();
             QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
             QCOMPARE(m.file(), QString());
@@ -701,16 +707,16 @@ class TestMaintenanceWindows : public QObject {
             m.st.user.user_count = 1;
             set_user_record(m.st.user, 1, hotel_a);
             w = m.list();
-            QTest::mouseClick(w->Command1, Qt::LeftButton);
+            QTest::mouseClick(w->save_button, Qt::LeftButton);
             QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
             QCOMPARE(m.file(), line(hotel_a));
-            QVERIFY(m.pf.messages.isEmpty() || m.pf.messages.last().title != u8("エラーメッセージ"));
+            QVERIFY(m.pf.messages.isEmpty() || m.pf.messages.last().title != texts::error_title);
 
             // 登録終了 writes the file once: the unload that follows does not write it again.
             w = m.list();
-            QCOMPARE(w->user_saved_flg(), Integer(0));
+            QCOMPARE(w->saved(), Integer(0));
             const int saves = faulty_disk.saves();
-            QTest::mouseClick(w->Command1, Qt::LeftButton);
+            QTest::mouseClick(w->save_button, Qt::LeftButton);
             QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
             QCOMPARE(faulty_disk.saves() - saves, 1);
         }
@@ -725,7 +731,7 @@ class TestMaintenanceWindows : public QObject {
             m.add_hotel(hotel_a);
             save_faults.fail_create = true;
             const auto shown = m.pf.messages.size();
-            QTest::mouseClick(m.list()->Command5, Qt::LeftButton);
+            QTest::mouseClick(m.list()->cancel_button, Qt::LeftButton);
             QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
             QCOMPARE(m.pf.messages.size(), shown);
             QCOMPARE(m.file(), original);
@@ -747,10 +753,10 @@ class TestMaintenanceWindows : public QObject {
         QVERIFY(QFile::remove(m.dir.file(csv)));
         if (how == 1) m.dir.write(csv, QByteArray());
         if (how == 2) QVERIFY(QDir(m.dir.path()).mkdir(csv));
-        QTest::mouseClick(w->Command5, Qt::LeftButton);
+        QTest::mouseClick(w->cancel_button, Qt::LeftButton);
         QVERIFY(!m.forms.loaded<MaintenanceListWindow>() && m.pf.messages.isEmpty());
         QCOMPARE(Maint::column(m.list(), 3), QStringList({u8("ホテルB"), u8("ホテルC")}));
-        QTest::keyClick(m.list()->MSFlexGrid1, Qt::Key_Escape);
+        QTest::keyClick(m.list()->hotels_grid, Qt::Key_Escape);
         QCOMPARE(m.file(), how == 2 ? QString() : line(hotel_b) + line(hotel_c));
     }
 
@@ -762,39 +768,39 @@ class TestMaintenanceWindows : public QObject {
         MaintenanceListWindow* w = m.list();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
-        w->MSFlexGrid1->setFocus();
+        w->hotels_grid->setFocus();
         QApplication::processEvents();
-        QVERIFY(!w->Command3->isEnabled());
-        QVERIFY(!w->Command4->isEnabled());
-        QCOMPARE(w->user_sel_row(), Integer(0));
-        QTest::keyClick(w->MSFlexGrid1, Qt::Key_Down);
-        QVERIFY(w->Command3->isEnabled());
-        QCOMPARE(w->user_sel_row(), Integer(w->MSFlexGrid1->currentIndex().row() + 1));
+        QVERIFY(!w->modify_button->isEnabled());
+        QVERIFY(!w->delete_button->isEnabled());
+        QCOMPARE(w->chosen_row(), Integer(0));
+        QTest::keyClick(w->hotels_grid, Qt::Key_Down);
+        QVERIFY(w->modify_button->isEnabled());
+        QCOMPARE(w->chosen_row(), Integer(w->hotels_grid->currentIndex().row() + 1));
         // A click under the rows selects nothing and leaves the buttons.
-        const int chosen = w->user_sel_row();
-        QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {},
-                          QPoint(5, w->MSFlexGrid1->viewport()->height() - 3));
-        QCOMPARE(w->user_sel_row(), Integer(chosen));
-        QVERIFY(w->Command4->isEnabled());
+        const int chosen = w->chosen_row();
+        QTest::mouseClick(w->hotels_grid->viewport(), Qt::LeftButton, {},
+                          QPoint(5, w->hotels_grid->viewport()->height() - 3));
+        QCOMPARE(w->chosen_row(), Integer(chosen));
+        QVERIFY(w->delete_button->isEnabled());
         // After a deletion, neither a click under the rows nor the focus chooses.
         m.pf.answers = {MsgAnswer::Ok};
-        QTest::mouseClick(w->Command4, Qt::LeftButton);
-        QVERIFY(!w->Command4->isEnabled());
-        QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {},
-                          QPoint(5, w->MSFlexGrid1->viewport()->height() - 3));
-        w->MSFlexGrid1->setFocus();
+        QTest::mouseClick(w->delete_button, Qt::LeftButton);
+        QVERIFY(!w->delete_button->isEnabled());
+        QTest::mouseClick(w->hotels_grid->viewport(), Qt::LeftButton, {},
+                          QPoint(5, w->hotels_grid->viewport()->height() - 3));
+        w->hotels_grid->setFocus();
         QApplication::processEvents();
-        QVERIFY(!w->Command4->isEnabled());
+        QVERIFY(!w->delete_button->isEnabled());
         // Space chooses the current cell.
         Maint::click(w, 1, 0);
         w->close_window();
         w = m.list();
-        QVERIFY(!w->Command4->isEnabled());
-        w->MSFlexGrid1->setFocus();
-        w->MSFlexGrid1->setCurrentIndex(w->model->index(0, 3));
-        QVERIFY(!w->Command4->isEnabled());
-        QTest::keyClick(w->MSFlexGrid1, Qt::Key_Space);
-        QVERIFY(w->Command4->isEnabled());
+        QVERIFY(!w->delete_button->isEnabled());
+        w->hotels_grid->setFocus();
+        w->hotels_grid->setCurrentIndex(w->model->index(0, 3));
+        QVERIFY(!w->delete_button->isEnabled());
+        QTest::keyClick(w->hotels_grid, Qt::Key_Space);
+        QVERIFY(w->delete_button->isEnabled());
     }
 
     void all_blank_row_can_be_deleted() {
@@ -803,11 +809,11 @@ class TestMaintenanceWindows : public QObject {
         MaintenanceListWindow* w = m.list();
         const int blank_row = m.st.user.user_name(1).isEmpty() ? 1 : 2;
         Maint::click(w, blank_row, 5);
-        QVERIFY(w->Command4->isEnabled());
+        QVERIFY(w->delete_button->isEnabled());
         m.pf.answers = {MsgAnswer::Ok};
-        QTest::mouseClick(w->Command4, Qt::LeftButton);
+        QTest::mouseClick(w->delete_button, Qt::LeftButton);
         QCOMPARE(Maint::column(w, 3), QStringList{u8("ホテルB")});
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QTest::mouseClick(w->save_button, Qt::LeftButton);
         QCOMPARE(m.file(), line(hotel_b));
     }
 
@@ -828,15 +834,14 @@ class TestMaintenanceWindows : public QObject {
         QVERIFY(read_user_file(m.dir.file(csv), m.st.user, m.st.db, QString()));
         MaintenanceListWindow* w = m.list();
         Maint::click(w, 1, 3);
-        QTest::mouseClick(w->Command3, Qt::LeftButton);
+        QTest::mouseClick(w->modify_button, Qt::LeftButton);
         HotelEditWindow* e = m.edit();
-        e->Text5->setText(QStringLiteral("03-9999-9999"));
-        e->Text4->setText(e->Text4->text() + added);
-        QTest::mouseClick(e->Command1, Qt::LeftButton);
-        QCOMPARE(m.message(e),
-                 added.isEmpty() ? QString() : u8("ホテル名に使用できない文字が含まれています"));
+        e->phone_box->setText(QStringLiteral("03-9999-9999"));
+        e->hotel_name_box->setText(e->hotel_name_box->text() + added);
+        QTest::mouseClick(e->update_button, Qt::LeftButton);
+        QCOMPARE(m.message(e), added.isEmpty() ? QString() : texts::unstorable_characters.arg(field_name(4)));
         if (!added.isEmpty()) return;
-        QTest::keyClick(m.list()->MSFlexGrid1, Qt::Key_Escape);
+        QTest::keyClick(m.list()->hotels_grid, Qt::Key_Escape);
         QCOMPARE(m.dir.read(csv), bytes.replace("03-2222-2222", "03-9999-9999"));
     }
 
@@ -850,8 +855,8 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(m.st.user.user_access(1).size(), 40000);
         MaintenanceListWindow* w = m.list();
         Maint::click(w, 1, 3);
-        QTest::mouseClick(w->Command3, Qt::LeftButton);
-        QCOMPARE(m.edit()->text(7)->text().size(), 40000);
+        QTest::mouseClick(w->modify_button, Qt::LeftButton);
+        QCOMPARE(m.edit()->field_box(7)->text().size(), 40000);
     }
 
     // A file of any bytes comes back field by field after the list has been opened and closed.
@@ -864,7 +869,7 @@ class TestMaintenanceWindows : public QObject {
             m.dir.write(csv, bytes);
             QVERIFY(read_user_file(m.dir.file(csv), m.st.user, m.st.db, QString()));
             const UserTables before = m.st.user;
-            QTest::keyClick(m.list()->Command2, Qt::Key_Escape);
+            QTest::keyClick(m.list()->add_button, Qt::Key_Escape);
             QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
             UserTables after;
             QVERIFY(read_user_file(m.dir.file(csv), after, m.st.db, QString()));
@@ -886,22 +891,22 @@ class TestMaintenanceWindows : public QObject {
         const QByteArray before = m.dir.read(csv);
         MaintenanceListWindow* w = m.list();
         Maint::click(w, 1, 3);
-        QTest::mouseClick(w->Command4, Qt::LeftButton);
+        QTest::mouseClick(w->delete_button, Qt::LeftButton);
         if (read_only)
             save_faults.fail_create = true;
         else
             save_faults.space = 0;
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
-        QCOMPARE(m.pf.messages.last().title, u8("エラーメッセージ"));
+        QTest::mouseClick(w->save_button, Qt::LeftButton);
+        QCOMPARE(m.pf.messages.last().title, texts::error_title);
         QVERIFY(m.pf.messages.last().text.contains(csv));
         QCOMPARE(m.dir.read(csv), before);
         QVERIFY(m.forms.loaded<MaintenanceListWindow>());
-        QCOMPARE(w->user_saved_flg(), Integer(0));
+        QCOMPARE(w->saved(), Integer(0));
         QCOMPARE(w->model->rowCount(), 1);
         QCOMPARE(m.st.user.user_name(1), u8("ホテルC"));
 
         // Closing with the failure still there: told again, the hotels stay in memory.
-        QTest::keyClick(w->Command2, Qt::Key_Escape);
+        QTest::keyClick(w->add_button, Qt::Key_Escape);
         QCOMPARE(m.pf.messages.size(), 3);
         QCOMPARE(m.dir.read(csv), before);
         QCOMPARE(m.st.user.user_count, Integer(1));
@@ -920,22 +925,22 @@ class TestMaintenanceWindows : public QObject {
         }
         m.st.user.user_count = Integer(UserTables::user_capacity);
         MaintenanceListWindow* w = m.list();
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
-        QCOMPARE(m.pf.messages.last().title, u8("エラーメッセージ"));
+        QTest::mouseClick(w->add_button, Qt::LeftButton);
+        QCOMPARE(m.pf.messages.last().title, texts::error_title);
         QVERIFY(m.pf.messages.last().text.contains(u8("500件")));
         QVERIFY(!m.edit());
         QVERIFY(m.forms.loaded<MaintenanceListWindow>());
 
         Maint::click(w, 1, 3);
-        QTest::mouseClick(w->Command3, Qt::LeftButton);
+        QTest::mouseClick(w->modify_button, Qt::LeftButton);
         HotelEditWindow* e = m.edit();
-        QTest::mouseClick(e->Command3, Qt::LeftButton);
+        QTest::mouseClick(e->add_update_button, Qt::LeftButton);
         QVERIFY(m.message(e).contains(u8("500件")));
         QCOMPARE(test::announced(e), m.message(e));
         QCOMPARE(m.st.user.user_count, Integer(UserTables::user_capacity));
         // Modifying is still possible.
-        e->Text4->setText(u8("ホテルB改"));
-        QTest::mouseClick(e->Command1, Qt::LeftButton);
+        e->hotel_name_box->setText(u8("ホテルB改"));
+        QTest::mouseClick(e->update_button, Qt::LeftButton);
         QCOMPARE(m.st.user.user_name(1), u8("ホテルB改"));
     }
 
@@ -952,17 +957,17 @@ class TestMaintenanceWindows : public QObject {
 
         // While a hotel is edited the menu brings the edit window up instead of the list.
         Maint::click(w, 2, 3);
-        QTest::mouseClick(w->Command3, Qt::LeftButton);
+        QTest::mouseClick(w->modify_button, Qt::LeftButton);
         QVERIFY(p.forms.loaded<HotelEditWindow>());
         QTest::mouseClick(menu->Command5, Qt::LeftButton);
         QVERIFY(!p.forms.loaded<MaintenanceListWindow>());
         QVERIFY(p.forms.loaded<HotelEditWindow>()->isVisible());
-        QTest::mouseClick(p.forms.loaded<HotelEditWindow>()->Command2, Qt::LeftButton);
+        QTest::mouseClick(p.forms.loaded<HotelEditWindow>()->cancel_button, Qt::LeftButton);
 
         // Ending the program with the list open writes the confirmed deletion.
         w = p.forms.loaded<MaintenanceListWindow>();
         Maint::click(w, 1, 3);
-        QTest::mouseClick(w->Command4, Qt::LeftButton);
+        QTest::mouseClick(w->delete_button, Qt::LeftButton);
         QTest::mouseClick(menu->Command4, Qt::LeftButton);
         QCOMPARE(p.ended, 1);
         QCOMPARE(decode_cp932(p.dir.read(csv)), line(hotel_c));
@@ -980,7 +985,7 @@ class TestMaintenanceWindows : public QObject {
             QTest::mouseClick(menu->Command5, Qt::LeftButton);
             QVERIFY(!p.forms.loaded<MaintenanceListWindow>());
             QCOMPARE(p.pf.messages.size(), shown + 1);
-            QCOMPARE(p.pf.messages.last().title, u8("エラーメッセージ"));
+            QCOMPARE(p.pf.messages.last().title, texts::error_title);
             QVERIFY(p.pf.messages.last().text.contains(p.dir.file(csv)));
         }
         QVERIFY(QFileInfo(p.dir.file(csv)).isDir());
@@ -1008,8 +1013,8 @@ class TestMaintenanceWindows : public QObject {
 
         MaintenanceListWindow* w = m.list();
         Maint::click(w, 1, 3);
-        QTest::mouseClick(w->Command4, Qt::LeftButton);
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QTest::mouseClick(w->delete_button, Qt::LeftButton);
+        QTest::mouseClick(w->save_button, Qt::LeftButton);
         s->close_window();
         m.forms.show<SearchConditionsWindow>();
         QCOMPARE(m.st.db.hotel_name(m.st.db.hotel_count_db + 1), u8("ホテルC"));
@@ -1025,7 +1030,7 @@ class TestMaintenanceWindows : public QObject {
         Maint m;
         m.add_hotel({u8("東京"), u8("東京／羽田"), u8("京橋"), u8("トマリナ京橋イン"), u8("03-0000-1111"),
                      u8("30"), u8("京橋駅すぐ"), u8("6500"), u8("夜景")});
-        QTest::mouseClick(m.list()->Command1, Qt::LeftButton);
+        QTest::mouseClick(m.list()->save_button, Qt::LeftButton);
         QCOMPARE(m.st.user.user_copied_flg, Integer(0));
 
         auto search = [&](int option, const QString& entry) {
@@ -1061,7 +1066,7 @@ class TestMaintenanceWindows : public QObject {
         m.forms.loaded<SearchConditionsWindow>()->close_window();
         MaintenanceListWindow* w = m.list();
         Maint::click(w, 1, 3);
-        QTest::mouseClick(w->Command4, Qt::LeftButton);
+        QTest::mouseClick(w->delete_button, Qt::LeftButton);
         w->close_window();
         QVERIFY(!search(6, u8("夜景")));
         QCOMPARE(m.st.db.hotel_count, m.st.db.hotel_count_db);

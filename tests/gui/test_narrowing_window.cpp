@@ -309,7 +309,7 @@ class TestNarrowingWindow : public QObject {
         QVERIFY(n);
 
         auto* edit = a.forms.show<HotelEditWindow>(EditTarget::new_hotel());
-        QTest::mouseDClick(edit->Text1, Qt::LeftButton);
+        QTest::mouseDClick(edit->prefecture_box, Qt::LeftButton);
         PickerWindow* p = a.forms.loaded<PickerWindow>();
         QVERIFY(p);
         QTest::keyClick(p->List1, Qt::Key_Down);

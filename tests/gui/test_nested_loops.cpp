@@ -4,6 +4,7 @@
 #include "data/user_file.h"
 #include "maintenance/hotel_edit_window.h"
 #include "maintenance/maintenance_list_window.h"
+#include "maintenance/maintenance_texts.h"
 #include "platform/nested_loop.h"
 #include "platform/platform.h"
 #include "program/end_signals.h"
@@ -110,8 +111,8 @@ void search(Program& p, int option, const QString& key) {
 MaintenanceListWindow* list_with_a_row(Program& p) {
     QTest::mouseClick(p.menu()->Command5, Qt::LeftButton);
     MaintenanceListWindow* w = p.forms.loaded<MaintenanceListWindow>();
-    const QPoint at = w->MSFlexGrid1->visualRect(w->model->index(0, 3)).center();
-    QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, at);
+    const QPoint at = w->hotels_grid->visualRect(w->model->index(0, 3)).center();
+    QTest::mouseClick(w->hotels_grid->viewport(), Qt::LeftButton, {}, at);
     return w;
 }
 
@@ -152,17 +153,19 @@ QMap<QString, Scenario> scenarios() {
             list_with_a_row(p);
         },
         [](Program& p) {
-            QTest::mouseClick(p.forms.loaded<MaintenanceListWindow>()->Command4, Qt::LeftButton);
+            QTest::mouseClick(p.forms.loaded<MaintenanceListWindow>()->delete_button, Qt::LeftButton);
         }};
     s[QStringLiteral("store confirmation")] = {
         QStringLiteral("hotel_edit_window"), true,
         [](Program& p) {
             QVERIFY(p.start());
             list_with_a_row(p);
-            QTest::mouseClick(p.forms.loaded<MaintenanceListWindow>()->Command3, Qt::LeftButton); // 修正
+            QTest::mouseClick(p.forms.loaded<MaintenanceListWindow>()->modify_button, Qt::LeftButton); // 修正
             QVERIFY(p.forms.loaded<HotelEditWindow>());
         },
-        [](Program& p) { QTest::mouseClick(p.forms.loaded<HotelEditWindow>()->Command1, Qt::LeftButton); }};
+        [](Program& p) {
+            QTest::mouseClick(p.forms.loaded<HotelEditWindow>()->update_button, Qt::LeftButton);
+        }};
     s[QStringLiteral("region caution")] = {
         QStringLiteral("region_window"), true,
         [](Program& p) {
@@ -224,8 +227,8 @@ class TestNestedLoops : public QObject {
             pf.answer_waiting_messages();
         });
         const auto b = MsgButtons(buttons);
-        QCOMPARE(int(pf.message(&parent, QStringLiteral("本当に削除しますよ！！"),
-                                QStringLiteral("確認メッセージ"), MsgIcon::Exclamation, b)),
+        QCOMPARE(int(pf.message(&parent, maintenance_texts::delete_question, maintenance_texts::confirm_title,
+                                MsgIcon::Exclamation, b)),
                  answer);
         QVERIFY(seen);
         QVERIFY(!QApplication::activeModalWidget());
@@ -242,8 +245,8 @@ class TestNestedLoops : public QObject {
         auto* parent = new QWidget;
         parent->show();
         when_a_box_waits([parent](QMessageBox*) { delete parent; });
-        QCOMPARE(pf.message(parent, QStringLiteral("本当に削除しますよ！！"),
-                            QStringLiteral("確認メッセージ"), MsgIcon::Exclamation, MsgButtons::OkCancel),
+        QCOMPARE(pf.message(parent, maintenance_texts::delete_question, maintenance_texts::confirm_title,
+                            MsgIcon::Exclamation, MsgButtons::OkCancel),
                  MsgAnswer::Cancel);
         QVERIFY(!QApplication::activeModalWidget());
     }
@@ -251,9 +254,9 @@ class TestNestedLoops : public QObject {
     // the list closes, its box is not pulled from under the waiting code, and nothing is deleted.
     void list_closed_while_its_delete_confirmation_waits_data() {
         QTest::addColumn<QString>("button");
-        QTest::newRow("登録終了") << QStringLiteral("Command1");
-        QTest::newRow("取消終了") << QStringLiteral("Command5");
-        QTest::newRow("追加") << QStringLiteral("Command2");
+        QTest::newRow("save") << QStringLiteral("save_button");
+        QTest::newRow("cancel") << QStringLiteral("cancel_button");
+        QTest::newRow("add") << QStringLiteral("add_button");
     }
     void list_closed_while_its_delete_confirmation_waits() {
         QFETCH(QString, button);
@@ -269,9 +272,9 @@ class TestNestedLoops : public QObject {
         st.settings.apply_defaults();
         read_user_file(dir.file(QStringLiteral("hotelusr.csv")), st.user, st.db, QString());
         MaintenanceListWindow* list = forms.show<MaintenanceListWindow>();
-        QTest::mouseClick(list->MSFlexGrid1->viewport(), Qt::LeftButton, {},
-                          list->MSFlexGrid1->visualRect(list->model->index(0, 3)).center());
-        QVERIFY(list->Command4->isEnabled());
+        QTest::mouseClick(list->hotels_grid->viewport(), Qt::LeftButton, {},
+                          list->hotels_grid->visualRect(list->model->index(0, 3)).center());
+        QVERIFY(list->delete_button->isEnabled());
         int pressed = 0;
         when_a_box_waits([&](QMessageBox*) {
             ++pressed;
@@ -279,11 +282,11 @@ class TestNestedLoops : public QObject {
             // Answered OK a moment later, from the box's own loop.
             when_a_box_waits([&](QMessageBox* box) { box->button(QMessageBox::Ok)->click(); });
         });
-        QTest::mouseClick(list->Command4, Qt::LeftButton);
+        QTest::mouseClick(list->delete_button, Qt::LeftButton);
         QCOMPARE(pressed, 1);
         QVERIFY(!forms.loaded<MaintenanceListWindow>());
         QCOMPARE(int(st.user.user_count), 1);
-        QCOMPARE(bool(forms.loaded<HotelEditWindow>()), button == QStringLiteral("Command2"));
+        QCOMPARE(bool(forms.loaded<HotelEditWindow>()), button == QStringLiteral("add_button"));
         settle();
     }
 

@@ -238,16 +238,16 @@ class TestPickerWindow : public QObject {
         QCOMPARE(a.st.settings.text1_hist(1), u8("北海道"));
 
         auto* edit = a.forms.show<HotelEditWindow>(EditTarget::new_hotel());
-        QTest::mouseDClick(edit->Text2, Qt::LeftButton);
+        QTest::mouseDClick(edit->airport_box, Qt::LeftButton);
         p = a.forms.loaded<PickerWindow>();
         QVERIFY(p);
-        QTest::keyClick(edit->Text3, Qt::Key_Escape);
+        QTest::keyClick(edit->district_box, Qt::Key_Escape);
         QVERIFY(!a.forms.loaded<HotelEditWindow>());
         edit = a.forms.show<HotelEditWindow>(EditTarget::new_hotel());
         QCOMPARE(p->opener(), edit);
         QTest::keyClick(p->List1, Qt::Key_Down);
         QTest::keyClick(p->List1, Qt::Key_Return);
-        QCOMPARE(edit->Text2->text(), a.st.db.airport_name(1));
+        QCOMPARE(edit->airport_box->text(), a.st.db.airport_name(1));
         QCOMPARE(a.st.settings.text2_hist(1), a.st.db.airport_name(1));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -260,13 +260,13 @@ class TestPickerWindow : public QObject {
         w->Option3->setChecked(true);
         test::commit_text(w->Text1, u8("ホテル"));
         auto* edit = a.forms.show<HotelEditWindow>(EditTarget::new_hotel());
-        QTest::mouseDClick(edit->Text2, Qt::LeftButton);
+        QTest::mouseDClick(edit->airport_box, Qt::LeftButton);
         PickerWindow* p = a.forms.loaded<PickerWindow>();
         QVERIFY(p);
         QCOMPARE(p->mode(), SearchType::airport);
         QTest::keyClick(p->List1, Qt::Key_Down);
         QTest::keyClick(p->List1, Qt::Key_Return);
-        QCOMPARE(edit->Text2->text(), a.st.db.airport_name(1));
+        QCOMPARE(edit->airport_box->text(), a.st.db.airport_name(1));
         QCOMPARE(a.st.settings.text2_hist(1), a.st.db.airport_name(1));
 
         QTest::mouseDClick(w->Text1, Qt::LeftButton);
@@ -287,8 +287,8 @@ class TestPickerWindow : public QObject {
         QCOMPARE(p->mode(), SearchType::prefecture);
         click_row(p->List1, 1);
         QTest::mouseClick(p->Command3, Qt::LeftButton);
-        QCOMPARE(edit->Text1->text(), u8("東京"));
-        QCOMPARE(edit->focusWidget(), edit->Text2);
+        QCOMPARE(edit->prefecture_box->text(), u8("東京"));
+        QCOMPARE(edit->focusWidget(), edit->airport_box);
         QCOMPARE(search->Text1->text(), u8("福岡")); // the search window is not the opener
         // The pick counts in the search window's history too.
         QCOMPARE(a.st.settings.text1_hist(1), u8("東京"));
@@ -296,16 +296,16 @@ class TestPickerWindow : public QObject {
         p = PickerWindow::open<HotelEditWindow>(a.forms, SearchType::airport);
         click_row(p->List1, 3);
         QTest::mouseClick(p->Command3, Qt::LeftButton);
-        QCOMPARE(edit->Text2->text(), u8("大阪／伊丹"));
-        QCOMPARE(edit->focusWidget(), edit->Text3);
+        QCOMPARE(edit->airport_box->text(), u8("大阪／伊丹"));
+        QCOMPARE(edit->focusWidget(), edit->district_box);
         QCOMPARE(a.st.settings.text2_hist(1), u8("大阪／伊丹"));
     }
 
     void a_second_opener_gets_a_fresh_picker() {
         Picking a;
         auto* edit = a.forms.show<HotelEditWindow>(EditTarget::new_hotel());
-        const QString prefecture = edit->Text1->text();
-        const QString airport = edit->Text2->text();
+        const QString prefecture = edit->prefecture_box->text();
+        const QString airport = edit->airport_box->text();
         PickerWindow* airports = PickerWindow::open<HotelEditWindow>(a.forms, SearchType::airport);
         QCOMPARE(airports->mode(), SearchType::airport);
         // The search window asks for prefectures while the airport picker of the edit window is open.
@@ -316,8 +316,8 @@ class TestPickerWindow : public QObject {
         click_row(p->List1, 0);
         QTest::mouseClick(p->Command3, Qt::LeftButton);
         QCOMPARE(a.search()->Text1->text(), u8("北海道"));
-        QCOMPARE(edit->Text1->text(), prefecture);
-        QCOMPARE(edit->Text2->text(), airport);
+        QCOMPARE(edit->prefecture_box->text(), prefecture);
+        QCOMPARE(edit->airport_box->text(), airport);
     }
 
     void counts_line_up_in_one_column_data() {

@@ -1,6 +1,7 @@
 #include "data/database.h"
 #include "data/text_rules.h"
 #include "data/user_file.h"
+#include "maintenance/maintenance_texts.h"
 #include "maintenance/user_maintenance.h"
 #include "shared/ordering.h"
 #include "support/test_support.h"
@@ -9,6 +10,7 @@
 
 using namespace tomarina;
 using tomarina::test::u8;
+namespace texts = tomarina::maintenance_texts;
 
 namespace {
 
@@ -63,35 +65,32 @@ class TestUserMaintenance : public QObject {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("after");
 
-        QTest::newRow("prefecture empty") << 1 << QString() << u8("都道府県名は省略できません") << QString();
-        QTest::newRow("prefecture unknown")
-            << 1 << u8("大阪") << u8("都道府県名の入力誤りです") << u8("大阪");
+        QTest::newRow("prefecture empty") << 1 << QString() << texts::prefecture_missing << QString();
+        QTest::newRow("prefecture unknown") << 1 << u8("大阪") << texts::prefecture_unknown << u8("大阪");
         QTest::newRow("prefecture with blanks") << 1 << u8(" 東京 ") << QString() << u8(" 東京 ");
-        QTest::newRow("airport empty") << 2 << QString() << u8("空港名は省略できません") << QString();
-        QTest::newRow("airport unknown") << 2 << u8("羽田") << u8("空港名の入力誤りです") << u8("羽田");
+        QTest::newRow("airport empty") << 2 << QString() << texts::airport_missing << QString();
+        QTest::newRow("airport unknown") << 2 << u8("羽田") << texts::airport_unknown << u8("羽田");
         QTest::newRow("district empty takes the airport") << 3 << QString() << QString() << u8("東京／羽田");
-        QTest::newRow("hotel name empty") << 4 << QString() << u8("ホテル名は省略できません") << QString();
-        QTest::newRow("telephone empty") << 5 << QString() << u8("電話番号は省略できません") << QString();
+        QTest::newRow("hotel name empty") << 4 << QString() << texts::hotel_name_missing << QString();
+        QTest::newRow("telephone empty") << 5 << QString() << texts::phone_missing << QString();
         QTest::newRow("rooms empty passes") << 6 << QString() << QString() << QString();
-        QTest::newRow("rooms with a letter")
-            << 6 << u8("12a") << u8("部屋数の入力に誤り(数字のみ可)") << u8("12a");
-        QTest::newRow("rooms full-width digits")
-            << 6 << u8("１２") << u8("部屋数の入力に誤り(数字のみ可)") << u8("１２");
+        QTest::newRow("rooms with a letter") << 6 << u8("12a") << texts::rooms_not_digits << u8("12a");
+        QTest::newRow("rooms full-width digits") << 6 << u8("１２") << texts::rooms_not_digits << u8("１２");
         QTest::newRow("access empty passes") << 7 << QString() << QString() << QString();
         QTest::newRow("rate typed plain") << 8 << u8("10000") << QString() << u8("\\10,000");
         QTest::newRow("rate with yen sign kept") << 8 << u8("\\10000") << QString() << u8("\\10000");
         QTest::newRow("rate typed with the yen glyph") << 8 << u8("¥2500") << QString() << u8("¥2500");
-        QTest::newRow("rate of one digit") << 8 << u8("5") << u8("料金は省略できません") << u8("\\5");
-        QTest::newRow("rate of letters") << 8 << u8("abc") << u8("料金は省略できません") << u8("abc");
-        QTest::newRow("rate empty") << 8 << QString() << u8("料金は省略できません") << QString();
-        QTest::newRow("rate yen sign alone") << 8 << u8("\\") << u8("料金は省略できません") << u8("\\");
+        QTest::newRow("rate of one digit") << 8 << u8("5") << texts::rate_missing << u8("\\5");
+        QTest::newRow("rate of letters") << 8 << u8("abc") << texts::rate_missing << u8("abc");
+        QTest::newRow("rate empty") << 8 << QString() << texts::rate_missing << QString();
+        QTest::newRow("rate yen sign alone") << 8 << u8("\\") << texts::rate_missing << u8("\\");
         QTest::newRow("remark empty passes") << 9 << QString() << QString() << QString();
         QTest::newRow("emoji in the hotel name")
-            << 4 << u8("ホテル😀") << u8("ホテル名に使用できない文字が含まれています") << u8("ホテル😀");
+            << 4 << u8("ホテル😀") << texts::unstorable_characters.arg(field_name(4)) << u8("ホテル😀");
         QTest::newRow("accented letter in the access")
-            << 7 << u8("café前") << u8("交通に使用できない文字が含まれています") << u8("café前");
+            << 7 << u8("café前") << texts::unstorable_characters.arg(field_name(7)) << u8("café前");
         QTest::newRow("line break in the remark")
-            << 9 << u8("a\nb") << u8("備考に使用できない文字が含まれています") << u8("a\nb");
+            << 9 << u8("a\nb") << texts::unstorable_characters.arg(field_name(9)) << u8("a\nb");
         QTest::newRow("wave dash from an input method is kept")
             << 9 << u8("9時〜") << QString() << u8("9時〜");
     }
@@ -121,30 +120,30 @@ class TestUserMaintenance : public QObject {
         for (StoreButton b : {StoreButton::Update, StoreButton::AddUpdate}) {
             const bool upd = b == StoreButton::Update;
             f = EditFields{};
-            expect(b, 1, u8("都道府県名は省略できません"));
+            expect(b, 1, texts::prefecture_missing);
             f[1] = u8("大阪");
-            expect(b, 1, u8("都道府県名の入力誤りです"));
+            expect(b, 1, texts::prefecture_unknown);
             f[1] = u8("千葉");
-            expect(b, 2, upd ? u8("空港名は省略できません") : u8("ホテル空港名は省略できません"));
+            expect(b, 2, upd ? texts::airport_missing : texts::hotel_airport_missing);
             f[2] = u8("成田");
-            expect(b, 2, upd ? u8("空港名の入力です") : u8("ホテル空港名の入力です"));
+            expect(b, 2, upd ? texts::airport_unknown_on_update : texts::hotel_airport_unknown);
             f[2] = u8("東京／成田");
-            expect(b, 4, u8("ホテル名は省略できません"));
+            expect(b, 4, texts::hotel_name_missing);
             f[4] = u8("成田ホテル");
-            expect(b, 5, u8("電話番号は省略できません"));
+            expect(b, 5, texts::phone_missing);
             f[5] = u8("0476");
             f[6] = u8("x");
-            expect(b, 6, u8("部屋数の入力に誤り(数字のみ可)"));
+            expect(b, 6, texts::rooms_not_digits);
             f[6] = QString();
             f[7] = u8("😀");
-            expect(b, 7, u8("交通に使用できない文字が含まれています"));
+            expect(b, 7, texts::unstorable_characters.arg(field_name(7)));
             f[7] = QString();
-            expect(b, 8, u8("料金は省略できません"));
+            expect(b, 8, texts::rate_missing);
             f[8] = u8("7");
-            expect(b, 8, u8("料金は省略できません"));
+            expect(b, 8, texts::rate_missing);
             f[8] = u8("7000");
             f[9] = u8("😀");
-            expect(b, 9, u8("備考に使用できない文字が含まれています"));
+            expect(b, 9, texts::unstorable_characters.arg(field_name(9)));
             f[9] = QString();
             EditFields g = f;
             QVERIFY(!store_check(b, g, tb.t));
@@ -254,11 +253,11 @@ class TestUserMaintenance : public QObject {
         const auto plain = user_list_headings(QString());
         for (int c = 0; c < user_list_columns; ++c) {
             if (c == marked)
-                QCOMPARE(h[std::size_t(c)], u8("▼ ") + plain[std::size_t(c)]);
+                QCOMPARE(h[std::size_t(c)], texts::heading_mark + plain[std::size_t(c)]);
             else
                 QCOMPARE(h[std::size_t(c)], plain[std::size_t(c)]);
         }
-        QCOMPARE(plain[7], u8("料金(ｼﾝｸﾞﾙ)"));
+        QCOMPARE(plain, texts::list_headings);
     }
 
     void rooms_cell() {
