@@ -128,7 +128,7 @@ class TestNarrowingWindow : public QObject {
         select_rows(n->offered_list, {3, 1});
         QVERIFY(n->choose_button->isEnabled());
         QTest::mouseClick(n->choose_button, Qt::LeftButton);
-        // In the order of List1, not of the clicks.
+        // In the order of the offered list, not of the clicks.
         QCOMPARE(row_texts(n->chosen_list), districts({2, 4}));
         QCOMPARE(row_texts(n->offered_list), districts({1, 3, 5, 6, 7}));
         QVERIFY(!n->choose_button->isEnabled());

@@ -74,7 +74,7 @@ class TestSearchWindows : public QObject {
     // Tab and Shift+Tab pass through the checked option, whichever it is.
     void tab_order_keeps_to_the_checked_option_data() {
         QTest::addColumn<int>("option");
-        for (int k = 1; k <= 6; ++k) QTest::addRow("Option%d", k) << k;
+        for (int k = 1; k <= 6; ++k) QTest::addRow("option %d", k) << k;
     }
     void tab_order_keeps_to_the_checked_option() {
         QFETCH(int, option);

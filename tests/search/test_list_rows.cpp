@@ -95,8 +95,7 @@ class TestListRows : public QObject {
         QCOMPARE(names(picker_rows(t, SearchType::prefecture, 1)), QStringList({u8("北海道"), u8("道東")}));
         QCOMPARE(names(picker_rows(t, SearchType::prefecture, 9)), QStringList({u8("沖縄県")}));
         // The tenth area has no option of its own: its prefecture shows only under the whole country.
-        for (int area = 1; area <= 9; ++area)
-            QVERIFY(!names(picker_rows(t, SearchType::prefecture, area)).contains(u8("離島県")));
+        for (int indx = 1; indx <= 9; ++indx) QVERIFY(!names(picker_rows(t, SearchType::prefecture, indx)).contains(u8("離島県")));
         QVERIFY(picker_rows(t, SearchType::prefecture, 10).isEmpty());
         QVERIFY(picker_rows(t, SearchType::prefecture, -1).isEmpty());
     }
@@ -105,11 +104,9 @@ class TestListRows : public QObject {
         DbSource src = test::small_source();
         src.airports.append({u8("那覇"), 9});
         const HotelTables t = load(src);
-        QCOMPARE(names(picker_rows(t, SearchType::airport, 0)),
-                 QStringList(
-                     {u8("札幌／新千歳"), u8("東京／羽田"), u8("東京／成田"), u8("大阪／伊丹"), u8("那覇")}));
-        QCOMPARE(names(picker_rows(t, SearchType::airport, 4)),
-                 QStringList({u8("東京／羽田"), u8("東京／成田")}));
+        QCOMPARE(names(picker_rows(t, SearchType::airport, 0)), QStringList({u8("札幌／新千歳"), u8("東京／羽田"),
+                                                           u8("東京／成田"), u8("大阪／伊丹"), u8("那覇")}));
+        QCOMPARE(names(picker_rows(t, SearchType::airport, 4)), QStringList({u8("東京／羽田"), u8("東京／成田")}));
         QCOMPARE(picker_rows(t, SearchType::airport, 9), QStringList({u8("那覇\t\t")}));
         QVERIFY(picker_rows(t, SearchType::airport, 3).isEmpty());
         // Counts are of the directory's hotels: 羽田 has three of the six.
