@@ -1,44 +1,44 @@
 #include "search/list_rows.h"
 
 #include "data/text_rules.h"
+#include "search/search_texts.h"
 
 #include <algorithm>
 
 namespace tomarina {
 
-QString picker_option_caption(const HotelTables& t, SearchType mode, int indx) {
-    if (indx < 0 || indx > 9) return {};
-    return mode == SearchType::prefecture ? t.area_list(indx) : t.area_title(indx);
+QString picker_option_caption(const HotelTables& t, SearchType mode, int area) {
+    if (area < 0 || area > 9) return {};
+    return mode == SearchType::prefecture ? t.area_list(area) : t.area_title(area);
 }
 
 PickerTexts picker_texts(SearchType mode) {
     if (mode == SearchType::prefecture)
-        return {QStringLiteral("都道府県名の選択"), QStringLiteral("都道府県名"),
-                QStringLiteral("都道府県名を選択して下さい")};
-    return {QStringLiteral("空港の選択"), QStringLiteral("空港名"),
-            QStringLiteral("空港を選択して下さい。東京／羽田と東京／成田、大阪／伊丹と大阪／関西は同一です")};
+        return {search_texts::prefecture_frame, search_texts::prefecture_heading,
+                search_texts::prefecture_guidance};
+    return {search_texts::airport_frame, search_texts::airport_heading, search_texts::airport_guidance};
 }
 
 QString picker_row(const QString& name, Integer count) {
     QString row = name + u'\t';
     if (name.size() < 4) row += u'\t';
     row += format_picture(count, u"###");
-    if (count != 0) row += u'件';
+    if (count != 0) row += search_texts::hotels_unit;
     return row;
 }
 
-QStringList picker_rows(const HotelTables& t, SearchType mode, int indx) {
+QStringList picker_rows(const HotelTables& t, SearchType mode, int area) {
     QStringList rows;
-    if (indx < 0 || indx > 9) return rows;
+    if (area < 0 || area > 9) return rows;
     if (mode == SearchType::prefecture) {
         const int n = decltype(t.ken_name)::held(t.ken_count);
         for (int i = 1; i <= n; ++i)
-            if (indx == 0 || t.ken_area(i) == t.area_list(indx))
+            if (area == 0 || t.ken_area(i) == t.area_list(area))
                 rows << picker_row(t.ken_name(i), t.ken_hotel_cnt(i));
     } else {
         const int n = decltype(t.airport_name)::held(t.airport_count);
         for (int i = 1; i <= n; ++i)
-            if (indx == 0 || t.airport_area(i) == indx)
+            if (area == 0 || t.airport_area(i) == area)
                 rows << picker_row(t.airport_name(i), t.airport_hotel_cnt(i));
     }
     return rows;
@@ -77,10 +77,9 @@ void move_rows(QStringList& from, QStringList& to, QList<int> selected) {
 
 QString moved_rows_notice(const QStringList& moved, bool to_chosen) {
     if (moved.isEmpty()) return {};
-    const QString what = moved.size() > 3 ? QStringLiteral("%1 件の地区").arg(moved.size())
-                                          : moved.join(QStringLiteral("、")) + u' ';
-    return what + (to_chosen ? QStringLiteral("を選択済みに移しました")
-                             : QStringLiteral("をホテル地区名に戻しました"));
+    const QString what = moved.size() > 3 ? search_texts::districts_counted.arg(moved.size())
+                                          : moved.join(search_texts::district_separator) + u' ';
+    return what + (to_chosen ? search_texts::moved_to_chosen : search_texts::moved_to_offered);
 }
 
 QString region_separator(qsizetype stored_length) {

@@ -10,8 +10,8 @@ namespace tomarina {
 
 // The picker lists prefectures in mode SearchType::prefecture and airports otherwise.
 
-// The caption of the picker's area option indx (0 the whole country, 1..9 an area).
-QString picker_option_caption(const HotelTables& t, SearchType mode, int indx);
+// The caption of the picker's option for area (0 the whole country, 1..9 an area).
+QString picker_option_caption(const HotelTables& t, SearchType mode, int area);
 
 // The texts of the picker that follow its mode.
 struct PickerTexts {
@@ -25,9 +25,9 @@ PickerTexts picker_texts(SearchType mode);
 // without leading zeros and "件"; a count of 0 leaves the count and "件" out.
 QString picker_row(const QString& name, Integer count);
 
-// The picker's rows for area indx in table order: every entry for 0, only that area's for 1..9, none
+// The picker's rows for the area in table order: every entry for 0, only that area's for 1..9, none
 // for an index outside 0..9.
-QStringList picker_rows(const HotelTables& t, SearchType mode, int indx);
+QStringList picker_rows(const HotelTables& t, SearchType mode, int area);
 
 // The name a picker row stands for: the row without surrounding blanks, up to its first TAB.
 QString picker_name(const QString& row);

@@ -2,6 +2,7 @@
 
 #include "data/steps.h"
 #include "search/list_rows.h"
+#include "search/search_texts.h"
 #include "search/tab_stop_list.h"
 
 #include <QGroupBox>
@@ -38,8 +39,9 @@ NarrowingWindow::NarrowingWindow(Forms& forms)
         list->setAccessibleName(title);
         list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     };
-    list_frame("Frame1", QStringLiteral("ホテル地区名"), "List1", 120, Frame1, List1);
-    list_frame("Frame2", QStringLiteral("選択地区名"), "List2", 4200, Frame2, List2);
+    list_frame("offered_frame", search_texts::offered_caption, "offered_list", 120, offered_frame,
+               offered_list);
+    list_frame("chosen_frame", search_texts::chosen_caption, "chosen_list", 4200, chosen_frame, chosen_list);
 
     auto button = [this](const char* name, const QString& caption, int left, int top, int width) {
         auto* b = add_control<QPushButton>(this, name, left, top, width, 420);
@@ -47,59 +49,59 @@ NarrowingWindow::NarrowingWindow(Forms& forms)
         b->setAutoDefault(true);
         return b;
     };
-    Command1 = button("Command1", QStringLiteral("選択>"), 2880, 600, 1200);
-    Command2 = button("Command2", QStringLiteral("全選択>>"), 2880, 1140, 1200);
-    Command3 = button("Command3", QStringLiteral("<取消"), 2880, 1860, 1200);
-    Command4 = button("Command4", QStringLiteral("<<全取消"), 2880, 2400, 1200);
-    Command6 = button("Command6", QStringLiteral("了解"), 4080, 3900, 1335);
-    Command5 = button("Command5", QStringLiteral("ｷｬﾝｾﾙ"), 5520, 3900, 1335);
+    choose_button = button("choose_button", search_texts::choose_caption, 2880, 600, 1200);
+    choose_all_button = button("choose_all_button", search_texts::choose_all_caption, 2880, 1140, 1200);
+    unchoose_button = button("unchoose_button", search_texts::unchoose_caption, 2880, 1860, 1200);
+    unchoose_all_button = button("unchoose_all_button", search_texts::unchoose_all_caption, 2880, 2400, 1200);
+    ok_button = button("ok_button", search_texts::ok_caption, 4080, 3900, 1335);
+    cancel_button = button("cancel_button", search_texts::cancel_caption, 5520, 3900, 1335);
 
-    setTabOrder(List1, Command1);
-    setTabOrder(Command1, Command2);
-    setTabOrder(Command2, Command3);
-    setTabOrder(Command3, Command4);
-    setTabOrder(Command4, List2);
-    setTabOrder(List2, Command6);
-    setTabOrder(Command6, Command5);
+    setTabOrder(offered_list, choose_button);
+    setTabOrder(choose_button, choose_all_button);
+    setTabOrder(choose_all_button, unchoose_button);
+    setTabOrder(unchoose_button, unchoose_all_button);
+    setTabOrder(unchoose_all_button, chosen_list);
+    setTabOrder(chosen_list, ok_button);
+    setTabOrder(ok_button, cancel_button);
 
-    connect(Command1, &QPushButton::clicked, this, &NarrowingWindow::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &NarrowingWindow::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &NarrowingWindow::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &NarrowingWindow::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &NarrowingWindow::Command5_Click);
-    connect(Command6, &QPushButton::clicked, this, &NarrowingWindow::Command6_Click);
-    enable_while_selected(List1, Command1);
-    enable_while_selected(List2, Command3);
+    connect(choose_button, &QPushButton::clicked, this, &NarrowingWindow::choose);
+    connect(choose_all_button, &QPushButton::clicked, this, &NarrowingWindow::choose_all);
+    connect(unchoose_button, &QPushButton::clicked, this, &NarrowingWindow::unchoose);
+    connect(unchoose_all_button, &QPushButton::clicked, this, &NarrowingWindow::unchoose_all);
+    connect(cancel_button, &QPushButton::clicked, this, &NarrowingWindow::cancel);
+    connect(ok_button, &QPushButton::clicked, this, [this] { close_window(); });
+    enable_while_selected(offered_list, choose_button);
+    enable_while_selected(chosen_list, unchoose_button);
 
     watch_esc();
 }
 
 void NarrowingWindow::set_up() {
     run_steps({
-        {"set_form1", [this] { restore_position(); }},
-        {"set_list1", [this] { set_list1(); }},
-        {"set_list2", [this] { set_list2(); }},
+        {"restore_position", [this] { restore_position(); }},
+        {"fill_offered_list", [this] { fill_offered_list(); }},
+        {"fill_chosen_list", [this] { fill_chosen_list(); }},
         {"move buttons",
          [this] {
-             Command1->setEnabled(false);
-             Command3->setEnabled(false);
+             choose_button->setEnabled(false);
+             unchoose_button->setEnabled(false);
              set_move_buttons();
          }},
-        {"List1 setFocus", [this] { List1->setFocus(); }},
+        {"focus offered_list", [this] { offered_list->setFocus(); }},
     });
 }
 
-void NarrowingWindow::set_list1() {
-    refill(List1, offered_districts(st_.search.state()));
+void NarrowingWindow::fill_offered_list() {
+    refill(offered_list, offered_districts(st_.search.state()));
 }
 
-void NarrowingWindow::set_list2() {
-    refill(List2, chosen_districts(st_.search.state()));
+void NarrowingWindow::fill_chosen_list() {
+    refill(chosen_list, chosen_districts(st_.search.state()));
 }
 
 void NarrowingWindow::set_move_buttons() {
-    Command2->setEnabled(List1->count() > 0);
-    Command4->setEnabled(List2->count() > 0);
+    choose_all_button->setEnabled(offered_list->count() > 0);
+    unchoose_all_button->setEnabled(chosen_list->count() > 0);
 }
 
 void NarrowingWindow::move_between(QListWidget* from, QListWidget* to, bool all) {
@@ -120,37 +122,37 @@ void NarrowingWindow::move_between(QListWidget* from, QListWidget* to, bool all)
     // The other list only gains rows at its end, so the rows selected there stay selected.
     to->addItems(target.mid(kept));
     set_move_buttons();
-    announce(moved_rows_notice(target.mid(kept), to == List2));
+    announce(moved_rows_notice(target.mid(kept), to == chosen_list));
 }
 
-void NarrowingWindow::Command1_Click() {
-    move_between(List1, List2, false);
-    Command1->setEnabled(false);
+void NarrowingWindow::choose() {
+    move_between(offered_list, chosen_list, false);
+    choose_button->setEnabled(false);
 }
 
-void NarrowingWindow::Command2_Click() {
-    move_between(List1, List2, true);
-    Command1->setEnabled(false);
-    Command3->setEnabled(false);
+void NarrowingWindow::choose_all() {
+    move_between(offered_list, chosen_list, true);
+    choose_button->setEnabled(false);
+    unchoose_button->setEnabled(false);
 }
 
-void NarrowingWindow::Command3_Click() {
-    move_between(List2, List1, false);
-    Command3->setEnabled(false);
+void NarrowingWindow::unchoose() {
+    move_between(chosen_list, offered_list, false);
+    unchoose_button->setEnabled(false);
 }
 
-void NarrowingWindow::Command4_Click() {
-    move_between(List2, List1, true);
-    Command1->setEnabled(false);
-    Command3->setEnabled(false);
+void NarrowingWindow::unchoose_all() {
+    move_between(chosen_list, offered_list, true);
+    choose_button->setEnabled(false);
+    unchoose_button->setEnabled(false);
 }
 
 void NarrowingWindow::close_window() {
     if (is_unloading()) return;
-    back_to_results(row_texts(List2));
+    back_to_results(row_texts(chosen_list));
 }
 
-void NarrowingWindow::Command5_Click() {
+void NarrowingWindow::cancel() {
     back_to_results(st_.search.criterion().districts);
 }
 

@@ -16,28 +16,27 @@ class NarrowingWindow : public Form {
     explicit NarrowingWindow(Forms& forms);
 
     void set_up() override;
-    void set_list1();
-    void set_list2();
+    void fill_offered_list();
+    void fill_chosen_list();
     // Esc and 了解: the chosen districts become the narrowing, then the results come back.
     void close_window() override;
 
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click() { close_window(); }
+    void choose();
+    void choose_all();
+    void unchoose();
+    void unchoose_all();
+    void cancel();
 
-    QGroupBox* Frame1;
-    QListWidget* List1;
-    QGroupBox* Frame2;
-    QListWidget* List2;
-    QPushButton* Command1;
-    QPushButton* Command2;
-    QPushButton* Command3;
-    QPushButton* Command4;
-    QPushButton* Command6;
-    QPushButton* Command5;
+    QGroupBox* offered_frame;
+    QListWidget* offered_list;
+    QGroupBox* chosen_frame;
+    QListWidget* chosen_list;
+    QPushButton* choose_button;
+    QPushButton* choose_all_button;
+    QPushButton* unchoose_button;
+    QPushButton* unchoose_all_button;
+    QPushButton* ok_button;
+    QPushButton* cancel_button;
 
   private:
     // Moves the chosen rows (or all) of one list to the end of the other.

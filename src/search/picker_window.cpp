@@ -2,6 +2,7 @@
 
 #include "data/steps.h"
 #include "search/list_rows.h"
+#include "search/search_texts.h"
 #include "search/tab_stop_list.h"
 #include "shared/selection.h"
 
@@ -16,12 +17,12 @@ namespace tomarina {
 
 namespace {
 
-// The area index of option k: 1..9 for Option1..Option9, 0 for Option10.
+// The area index of option k: 1..9 for options 1..9, 0 for option 10.
 int area_of_option(int k) {
     return k == 10 ? 0 : k;
 }
-int option_of_area(int indx) {
-    return indx == 0 ? 10 : indx;
+int option_of_area(int area) {
+    return area == 0 ? 10 : area;
 }
 
 // Rows shorter than four characters take a second TAB: a stop a little under four full-width characters
@@ -39,45 +40,45 @@ PickerWindow::PickerWindow(Forms& forms)
     : Form(forms, stored_names::picker, QStringLiteral("picker_window")) {
     setFixedSize(twips_to_px(6000), twips_to_px(5340));
 
-    Text1 = add_control<QPlainTextEdit>(this, "Text1", 120, 120, 5760, 540);
-    Text1->setAccessibleName(QStringLiteral("案内"));
-    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    guidance_box = add_control<QPlainTextEdit>(this, "guidance_box", 120, 120, 5760, 540);
+    guidance_box->setAccessibleName(search_texts::guidance_name);
+    guidance_box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-    Frame1 = add_control<QGroupBox>(this, "Frame1", 120, 780, 3480, 3900);
-    Command4 = add_control<QPushButton>(Frame1, "Command4", 120, 300, 3240, 300);
-    Command4->setFocusPolicy(Qt::NoFocus);
-    List1 = add_control<QListWidget>(Frame1, "List1", 120, 600, 3240, 3180);
-    set_tab_stops(List1, picker_tab_stop);
-    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    names_frame = add_control<QGroupBox>(this, "names_frame", 120, 780, 3480, 3900);
+    heading_button = add_control<QPushButton>(names_frame, "heading_button", 120, 300, 3240, 300);
+    heading_button->setFocusPolicy(Qt::NoFocus);
+    name_list = add_control<QListWidget>(names_frame, "name_list", 120, 600, 3240, 3180);
+    set_tab_stops(name_list, picker_tab_stop);
+    name_list->setSelectionMode(QAbstractItemView::SingleSelection);
 
     // The whole country first, then the nine areas.
     for (int row = 0; row < 10; ++row) {
         const int k = row == 0 ? 10 : row;
-        auto* o = add_control<QRadioButton>(this, QStringLiteral("Option%1").arg(k), 3780, 840 + row * 375,
-                                            2100, 330);
-        Option[std::size_t(k)] = o;
+        auto* o = add_control<QRadioButton>(this, QStringLiteral("area_option_%1").arg(k), 3780,
+                                            840 + row * 375, 2100, 330);
+        area_options[std::size_t(k)] = o;
         connect(o, &QRadioButton::toggled, this, [this, k](bool on) {
-            if (on) try_step("set_list1", [&] { set_list1(area_of_option(k)); });
+            if (on) try_step("fill_name_list", [&] { fill_name_list(area_of_option(k)); });
         });
     }
 
-    Command3 = add_control<QPushButton>(this, "Command3", 1560, 4800, 1335, 420);
-    Command3->setText(QStringLiteral("選択確定"));
-    Command2 = add_control<QPushButton>(this, "Command2", 3000, 4800, 1335, 420);
-    Command2->setText(QStringLiteral("取消"));
-    Command1 = add_control<QPushButton>(this, "Command1", 4440, 4800, 1335, 420);
-    Command1->setText(QStringLiteral("取消終了"));
-    for (QPushButton* b : {Command3, Command2, Command1}) b->setAutoDefault(true);
+    confirm_button = add_control<QPushButton>(this, "confirm_button", 1560, 4800, 1335, 420);
+    confirm_button->setText(search_texts::confirm_caption);
+    undo_button = add_control<QPushButton>(this, "undo_button", 3000, 4800, 1335, 420);
+    undo_button->setText(search_texts::undo_caption);
+    close_button = add_control<QPushButton>(this, "close_button", 4440, 4800, 1335, 420);
+    close_button->setText(search_texts::cancel_and_close_caption);
+    for (QPushButton* b : {confirm_button, undo_button, close_button}) b->setAutoDefault(true);
 
-    setTabOrder(List1, Option[10]);
-    setTabOrder(Option[10], Command3);
-    setTabOrder(Command3, Command2);
-    setTabOrder(Command2, Command1);
+    setTabOrder(name_list, area_options[10]);
+    setTabOrder(area_options[10], confirm_button);
+    setTabOrder(confirm_button, undo_button);
+    setTabOrder(undo_button, close_button);
 
-    connect(Command1, &QPushButton::clicked, this, &PickerWindow::Command1_Click);
-    connect(Command3, &QPushButton::clicked, this, &PickerWindow::Command3_Click);
-    enable_while_selected(List1, Command3);
-    act_on_row(List1, [this] { List1_DblClick(); });
+    connect(close_button, &QPushButton::clicked, this, [this] { close_window(); });
+    connect(confirm_button, &QPushButton::clicked, this, &PickerWindow::confirm);
+    enable_while_selected(name_list, confirm_button);
+    act_on_row(name_list, [this] { confirm(); });
 
     watch_esc();
 }
@@ -108,27 +109,27 @@ void PickerWindow::set_up() {
     const Integer flg =
         mode_ == SearchType::prefecture ? st_.settings.control1_flg : st_.settings.control2_flg;
     run_steps({
-        {"set_form1", [this] { restore_position(); }},
+        {"restore_position", [this] { restore_position(); }},
         {"options enabled",
          [this] {
-             for (int k = 1; k <= 10; ++k) Option[std::size_t(k)]->setEnabled(true);
+             for (int k = 1; k <= 10; ++k) area_options[std::size_t(k)]->setEnabled(true);
          }},
         {"area option",
          [&] {
              if (flg < 0 || flg > 9) return; // no option, an empty list
-             QRadioButton* o = Option[std::size_t(option_of_area(flg))];
+             QRadioButton* o = area_options[std::size_t(option_of_area(flg))];
              if (o->isChecked())
-                 set_list1(flg);
+                 fill_name_list(flg);
              else
                  o->setChecked(true);
          }},
         {"set_mode_texts", [this] { set_mode_texts(); }},
         {"buttons",
          [this] {
-             Command2->setEnabled(false);
-             Command3->setEnabled(false);
+             undo_button->setEnabled(false);
+             confirm_button->setEnabled(false);
          }},
-        {"List1 setFocus", [this] { List1->setFocus(); }},
+        {"focus name_list", [this] { name_list->setFocus(); }},
     });
 }
 
@@ -137,58 +138,51 @@ void PickerWindow::restore_position() {
         {"option captions",
          [this] {
              for (int k = 1; k <= 10; ++k)
-                 Option[std::size_t(k)]->setText(picker_option_caption(st_.db, mode_, area_of_option(k)));
+                 area_options[std::size_t(k)]->setText(
+                     picker_option_caption(st_.db, mode_, area_of_option(k)));
          }},
-        {"Form set_form1", [this] { Form::restore_position(); }},
+        {"Form restore_position", [this] { Form::restore_position(); }},
     });
 }
 
 void PickerWindow::set_mode_texts() {
     const PickerTexts texts = picker_texts(mode_);
-    Frame1->setTitle(texts.frame);
-    Command4->setText(texts.heading);
-    List1->setAccessibleName(texts.heading);
-    Text1->setPlainText(texts.guidance);
+    names_frame->setTitle(texts.frame);
+    heading_button->setText(texts.heading);
+    name_list->setAccessibleName(texts.heading);
+    guidance_box->setPlainText(texts.guidance);
     // The guidance never takes the focus: the window says it as it opens, the list after its name.
     setAccessibleDescription(texts.guidance);
-    List1->setAccessibleDescription(texts.guidance);
-    Text1->setEnabled(false);
+    name_list->setAccessibleDescription(texts.guidance);
+    guidance_box->setEnabled(false);
 }
 
-void PickerWindow::set_list1(int indx) {
-    List1->clear();
-    List1->addItems(picker_rows(st_.db, mode_, indx));
-    Command3->setEnabled(false);
-    if (indx >= 0 && indx <= 9) {
+void PickerWindow::fill_name_list(int area) {
+    name_list->clear();
+    name_list->addItems(picker_rows(st_.db, mode_, area));
+    confirm_button->setEnabled(false);
+    if (area >= 0 && area <= 9) {
         if (mode_ == SearchType::prefecture)
-            st_.settings.control1_flg = Integer(indx);
+            st_.settings.control1_flg = Integer(area);
         else
-            st_.settings.control2_flg = Integer(indx);
+            st_.settings.control2_flg = Integer(area);
     }
     set_mode_texts();
 }
 
-void PickerWindow::set_start(const QString& input_text) {
+void PickerWindow::record_history(const QString& input_text) {
     push_history(mode_ == SearchType::prefecture ? st_.settings.text1_hist : st_.settings.text2_hist,
                  input_text);
 }
 
-void PickerWindow::Command3_Click() {
-    confirm();
-}
-
-void PickerWindow::List1_DblClick() {
-    confirm();
-}
-
 void PickerWindow::confirm() {
-    const int first = first_selected_row(List1);
+    const int first = first_selected_row(name_list);
     if (first < 0) return; // nothing chosen: the opener's box keeps its text
     // With no window of the opener's kind open, the pick is written nowhere, not even in the history.
     const Target target = find_opener_ ? find_opener_() : Target{};
     if (target.window && target.opener && !target.window->is_unloading()) {
-        const QString input_text = picker_name(List1->item(first)->text());
-        try_step("set_start", [&] { set_start(input_text); });
+        const QString input_text = picker_name(name_list->item(first)->text());
+        try_step("record_history", [&] { record_history(input_text); });
         try_step("picker_chosen", [&] { target.opener->picker_chosen(mode_, input_text); });
         target.window->raise();
         target.window->activateWindow();

@@ -49,21 +49,21 @@ class PickerWindow : public Form {
     void on_load() override {}
     void set_up() override;
     void restore_position() override;
-    void set_list1(int indx);
-    void set_start(const QString& input_text);
+    void fill_name_list(int area);
+    void record_history(const QString& input_text);
 
-    void Command1_Click() { close_window(); }
-    void Command3_Click();
-    void List1_DblClick();
+    // 選択確定, a double click or Enter on a row: the chosen name goes to the opener, and the picker closes.
+    void confirm();
 
-    QPlainTextEdit* Text1;
-    QGroupBox* Frame1;
-    QPushButton* Command4;
-    QListWidget* List1;
-    std::array<QRadioButton*, 11> Option{}; // Option[1]..Option[10]; Option[10] is the whole country
-    QPushButton* Command3;
-    QPushButton* Command2;
-    QPushButton* Command1;
+    QPlainTextEdit* guidance_box;
+    QGroupBox* names_frame;
+    QPushButton* heading_button;
+    QListWidget* name_list;
+    // The options of the areas 1..9 at [1]..[9], and of the whole country at [10].
+    std::array<QRadioButton*, 11> area_options{};
+    QPushButton* confirm_button;
+    QPushButton* undo_button;
+    QPushButton* close_button;
 
     SearchType mode() const { return mode_; }
     // The window the name would go to now: the open window of the opener's kind, or null.
@@ -77,7 +77,6 @@ class PickerWindow : public Form {
     static PickerWindow* open_for(Forms& forms, std::type_index kind, SearchType mode,
                                   std::function<Target()> find_opener);
     void set_mode_texts();
-    void confirm();
 
     SearchType mode_ = SearchType::prefecture;
     std::type_index opener_kind_ = typeid(void);

@@ -3,6 +3,7 @@
 #include "browser/browser_start.h"
 #include "data/steps.h"
 #include "search/list_rows.h"
+#include "search/search_texts.h"
 #include "search/tab_stop_list.h"
 
 #include <QGroupBox>
@@ -24,72 +25,64 @@ RegionWindow::RegionWindow(Forms& forms)
     : Form(forms, stored_names::region, QStringLiteral("region_window")) {
     setFixedSize(twips_to_px(6480), twips_to_px(3780));
 
-    Frame1 = add_control<QGroupBox>(this, "Frame1", 120, 120, 6240, 3000);
-    Frame1->setTitle(QStringLiteral("地域指定で予約"));
-    List1 = add_control<QListWidget>(Frame1, "List1", 120, 300, 6000, 2580);
-    List1->setAccessibleName(Frame1->title());
-    List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    set_tab_stops(List1, region_tab_stop);
+    regions_frame = add_control<QGroupBox>(this, "regions_frame", 120, 120, 6240, 3000);
+    regions_frame->setTitle(search_texts::region_caption);
+    region_list = add_control<QListWidget>(regions_frame, "region_list", 120, 300, 6000, 2580);
+    region_list->setAccessibleName(regions_frame->title());
+    region_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    set_tab_stops(region_list, region_tab_stop);
 
-    Text1 = add_control<QLineEdit>(this, "Text1", 120, 3240, 3480, 375);
-    Text1->setReadOnly(true);
-    Text1->setFocusPolicy(Qt::NoFocus);
-    Text1->setAccessibleName(QStringLiteral("案内"));
+    guidance_box = add_control<QLineEdit>(this, "guidance_box", 120, 3240, 3480, 375);
+    guidance_box->setReadOnly(true);
+    guidance_box->setFocusPolicy(Qt::NoFocus);
+    guidance_box->setAccessibleName(search_texts::guidance_name);
 
-    Command1 = add_control<QPushButton>(this, "Command1", 3720, 3240, 1455, 420);
-    Command1->setText(QStringLiteral("検索＆予約"));
-    Command2 = add_control<QPushButton>(this, "Command2", 5280, 3240, 1080, 420);
-    Command2->setText(QStringLiteral("終了"));
-    for (QPushButton* b : {Command1, Command2}) b->setAutoDefault(true);
+    reserve_button = add_control<QPushButton>(this, "reserve_button", 3720, 3240, 1455, 420);
+    reserve_button->setText(search_texts::reserve_caption);
+    close_button = add_control<QPushButton>(this, "close_button", 5280, 3240, 1080, 420);
+    close_button->setText(search_texts::end_caption);
+    for (QPushButton* b : {reserve_button, close_button}) b->setAutoDefault(true);
 
-    setTabOrder(List1, Command1);
-    setTabOrder(Command1, Command2);
+    setTabOrder(region_list, reserve_button);
+    setTabOrder(reserve_button, close_button);
 
-    connect(Command1, &QPushButton::clicked, this, &RegionWindow::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &RegionWindow::Command2_Click);
-    enable_while_selected(List1, Command1);
-    act_on_row(List1, [this] { List1_DblClick(); });
+    connect(reserve_button, &QPushButton::clicked, this, &RegionWindow::open_region);
+    connect(close_button, &QPushButton::clicked, this, [this] { close_window(); });
+    enable_while_selected(region_list, reserve_button);
+    act_on_row(region_list, [this] { open_region(); });
 
     watch_esc();
 }
 
 void RegionWindow::set_up() {
     run_steps({
-        {"set_form1", [this] { restore_position(); }},
-        {"set_list1", [this] { set_list1(); }},
-        {"Command1 setEnabled", [this] { Command1->setEnabled(false); }},
-        {"List1 setFocus", [this] { List1->setFocus(); }},
+        {"restore_position", [this] { restore_position(); }},
+        {"fill_region_list", [this] { fill_region_list(); }},
+        {"reserve_button off", [this] { reserve_button->setEnabled(false); }},
+        {"focus region_list", [this] { region_list->setFocus(); }},
     });
 }
 
 void RegionWindow::restore_position() {
     run_steps({
-        {"Text1 setText",
+        {"guidance",
          [this] {
-             Text1->setText(QStringLiteral("地域を選択してください"));
+             guidance_box->setText(search_texts::region_guidance);
              // The guidance never takes the focus: the window says it as it opens, the list after its name.
-             setAccessibleDescription(Text1->text());
-             List1->setAccessibleDescription(Text1->text());
+             setAccessibleDescription(guidance_box->text());
+             region_list->setAccessibleDescription(guidance_box->text());
          }},
-        {"Form set_form1", [this] { Form::restore_position(); }},
+        {"Form restore_position", [this] { Form::restore_position(); }},
     });
 }
 
-void RegionWindow::set_list1() {
-    List1->clear();
-    List1->addItems(region_rows(st_.db, rsv_row_link));
-}
-
-void RegionWindow::Command1_Click() {
-    open_region();
-}
-
-void RegionWindow::List1_DblClick() {
-    open_region();
+void RegionWindow::fill_region_list() {
+    region_list->clear();
+    region_list->addItems(region_rows(st_.db, rsv_row_link));
 }
 
 void RegionWindow::open_region() {
-    const int first = first_selected_row(List1);
+    const int first = first_selected_row(region_list);
     if (first < 0) return; // no region chosen: no caution, no page
     if (!caution_step(st_.settings, pf_, this) || is_unloading()) return;
     QString link;

@@ -17,23 +17,19 @@ class RegionWindow : public Form {
 
     void set_up() override;
     void restore_position() override;
-    void set_list1();
+    void fill_region_list();
 
-    void Command1_Click();
-    void Command2_Click() { close_window(); }
-    void List1_DblClick();
+    // 検索＆予約, a double click or Enter on a row: the chosen region's page, after the caution.
+    void open_region();
 
-    QGroupBox* Frame1;
-    QListWidget* List1;
-    QLineEdit* Text1;
-    QPushButton* Command1;
-    QPushButton* Command2;
+    QGroupBox* regions_frame;
+    QListWidget* region_list;
+    QLineEdit* guidance_box;
+    QPushButton* reserve_button;
+    QPushButton* close_button;
 
     // The link of the region shown in list row r (from 1).
     FixedTable<QString, HotelTables::rsv_capacity> rsv_row_link;
-
-  private:
-    void open_region();
 };
 
 } // namespace tomarina

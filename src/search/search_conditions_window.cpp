@@ -3,6 +3,7 @@
 #include "data/steps.h"
 #include "data/user_file.h"
 #include "search/narrowing_window.h"
+#include "search/search_texts.h"
 #include "shared/accessibility.h"
 #include "shared/selection.h"
 
@@ -18,26 +19,8 @@ namespace tomarina {
 
 namespace {
 
-struct OptionText {
-    const char16_t* caption;
-    const char16_t* prompt;
-};
-const OptionText option_texts[] = {
-    {u"都道府県名", u"都道府県名を入力して下さい"},
-    {u"空港名", u"空港名を入力して下さい"},
-    {u"ホテル名", u"ホテル名を入力して下さい"},
-    {u"地区名", u"地区名を入力して下さい"},
-    {u"最寄り駅名", u"最寄り駅名を入力して下さい"},
-    {u"ﾌﾘｰｷｰﾜｰﾄﾞ（部分一致検索します）", u"ﾌﾘｰｷｰﾜｰﾄﾞを入力して下さい"},
-};
-
-// The user hotels that the full hotel table left out of the searches; the file keeps them.
-const QString user_hotels_left_out =
-    QStringLiteral("ホテルの数が上限の%1件に達したため、登録したホテルのうち%2件は検索の対象になりません。\n"
-                   "これらのホテルはファイルに残っています。");
-
 QString prompt_of(SearchType type) {
-    return QString::fromUtf16(option_texts[int(type) - 1].prompt);
+    return search_texts::option_prompts[std::size_t(type) - 1];
 }
 
 } // namespace
@@ -46,75 +29,86 @@ SearchConditionsWindow::SearchConditionsWindow(Forms& forms)
     : Form(forms, stored_names::search_conditions, QStringLiteral("search_conditions_window")) {
     setFixedSize(twips_to_px(6000), twips_to_px(3840));
 
-    Frame1 = add_control<QGroupBox>(this, "Frame1", 120, 60, 5760, 900);
-    Frame1->setTitle(QStringLiteral("ホテル検索条件"));
-    Text1 = add_control<QLineEdit>(Frame1, "Text1", 240, 330, 4800, 375);
+    criteria_frame = add_control<QGroupBox>(this, "criteria_frame", 120, 60, 5760, 900);
+    criteria_frame->setTitle(search_texts::criteria_caption);
+    key_box = add_control<QLineEdit>(criteria_frame, "key_box", 240, 330, 4800, 375);
     // The entry goes whole into the history; a district or hotel name of a user hotel may be long.
-    Text1->setMaxLength(std::numeric_limits<int>::max());
-    Command3 = add_control<QPushButton>(Frame1, "Command3", 5160, 330, 420, 375);
-    Command3->setText(QStringLiteral("？"));
-    Command3->setFocusPolicy(Qt::NoFocus);
+    key_box->setMaxLength(std::numeric_limits<int>::max());
+    picker_button = add_control<QPushButton>(criteria_frame, "picker_button", 5160, 330, 420, 375);
+    picker_button->setText(search_texts::picker_button_caption);
+    picker_button->setFocusPolicy(Qt::NoFocus);
 
-    Text2 = add_control<QLineEdit>(this, "Text2", 120, 1080, 5760, 330);
-    Text2->setReadOnly(true);
-    Text2->setFocusPolicy(Qt::NoFocus);
-    Text2->setFrame(false);
-    Text2->setAccessibleName(QStringLiteral("案内"));
+    guidance_box = add_control<QLineEdit>(this, "guidance_box", 120, 1080, 5760, 330);
+    guidance_box->setReadOnly(true);
+    guidance_box->setFocusPolicy(Qt::NoFocus);
+    guidance_box->setFrame(false);
+    guidance_box->setAccessibleName(search_texts::guidance_name);
     // The guidance line never takes the focus: it is what the entry box says after its name; a refusal
     // goes before the prompt of the chosen search.
-    connect(Text2, &QLineEdit::textChanged, this, [this](const QString& text) {
+    connect(guidance_box, &QLineEdit::textChanged, this, [this](const QString& text) {
         const bool refused = text == search_entry_error();
-        describe(Text1, refused ? text + u'\n' + prompt_of(selected_option()) : text);
+        describe(key_box, refused ? text + u'\n' + prompt_of(selected_option()) : text);
         if (!refused) announce(QString());
     });
 
-    Frame2 = add_control<QGroupBox>(this, "Frame2", 120, 1500, 5760, 1500);
-    Frame2->setTitle(QStringLiteral("検索方法"));
-    QRadioButton** options[] = {&Option1, &Option2, &Option3, &Option4, &Option5, &Option6};
+    method_frame = add_control<QGroupBox>(this, "method_frame", 120, 1500, 5760, 1500);
+    method_frame->setTitle(search_texts::method_caption);
+    struct OptionControl {
+        QRadioButton*& member;
+        const char* name;
+    };
+    const OptionControl options[] = {
+        {prefecture_option, "prefecture_option"}, {airport_option, "airport_option"},
+        {hotel_name_option, "hotel_name_option"}, {district_option, "district_option"},
+        {station_option, "station_option"},       {keyword_option, "keyword_option"},
+    };
     for (int k = 0; k < 6; ++k) {
-        auto* o = add_control<QRadioButton>(Frame2, QStringLiteral("Option%1").arg(k + 1), k < 3 ? 240 : 2280,
-                                            300 + (k % 3) * 380, k < 3 ? 1900 : 3360, 330);
-        o->setText(QString::fromUtf16(option_texts[k].caption));
-        *options[k] = o;
+        auto* o =
+            add_control<QRadioButton>(method_frame, QString::fromLatin1(options[k].name), k < 3 ? 240 : 2280,
+                                      300 + (k % 3) * 380, k < 3 ? 1900 : 3360, 330);
+        o->setText(search_texts::option_captions[std::size_t(k)]);
+        options[k].member = o;
         connect(o, &QRadioButton::toggled, this, [this](bool on) {
-            if (on) set_label1();
+            if (on) follow_selected_option();
         });
     }
 
-    Command1 = add_control<QPushButton>(this, "Command1", 2520, 3180, 1575, 480);
-    Command1->setText(QStringLiteral("検索開始"));
-    Command2 = add_control<QPushButton>(this, "Command2", 4260, 3180, 1575, 480);
-    Command2->setText(QStringLiteral("検索終了"));
-    for (QPushButton* b : {Command1, Command2}) b->setAutoDefault(true);
+    search_button = add_control<QPushButton>(this, "search_button", 2520, 3180, 1575, 480);
+    search_button->setText(search_texts::search_caption);
+    close_button = add_control<QPushButton>(this, "close_button", 4260, 3180, 1575, 480);
+    close_button->setText(search_texts::end_search_caption);
+    for (QPushButton* b : {search_button, close_button}) b->setAutoDefault(true);
 
     // Every option has its place, and Tab stops at the checked one only.
-    QWidget* order[] = {Text1, Option1, Option2, Option3, Option4, Option5, Option6, Command1, Command2};
+    QWidget* order[] = {key_box,        prefecture_option, airport_option, hotel_name_option, district_option,
+                        station_option, keyword_option,    search_button,  close_button};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
-    connect(Command1, &QPushButton::clicked, this, &SearchConditionsWindow::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &SearchConditionsWindow::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &SearchConditionsWindow::Command3_Click);
+    connect(search_button, &QPushButton::clicked, this, &SearchConditionsWindow::search);
+    connect(close_button, &QPushButton::clicked, this, [this] { close_window(); });
+    connect(picker_button, &QPushButton::clicked, this, &SearchConditionsWindow::pick_from_list);
 
-    pf_.set_ime(Text1, true);
+    pf_.set_ime(key_box, true);
     watch_esc();
 }
 
 SearchType SearchConditionsWindow::selected_option() const {
-    const QRadioButton* options[] = {Option1, Option2, Option3, Option4, Option5, Option6};
+    const QRadioButton* options[] = {prefecture_option, airport_option, hotel_name_option,
+                                     district_option,   station_option, keyword_option};
     for (int k = 0; k < 6; ++k)
         if (options[k]->isChecked()) return SearchType(k + 1);
     return SearchType::prefecture;
 }
 
-void SearchConditionsWindow::init_sec() {
+void SearchConditionsWindow::set_up_window() {
     int left_out = 0;
     run_steps({
-        {"Option1",
+        {"prefecture_option",
          [this] {
-             if (Option1->isChecked())
-                 set_label1();
+             if (prefecture_option->isChecked())
+                 follow_selected_option();
              else
-                 Option1->setChecked(true);
+                 prefecture_option->setChecked(true);
          }},
         {"copy_user_hotel",
          [this, &left_out] {
@@ -123,79 +117,80 @@ void SearchConditionsWindow::init_sec() {
                  st_.user.user_copied_flg = 1;
              }
          }},
-        {"set_form1", [this] { restore_position(); }},
+        {"restore_position", [this] { restore_position(); }},
         // Last: nothing of the window is touched after the message's wait.
         {"left out",
          [this, &left_out] {
              if (left_out > 0)
-                 pf_.message(this, user_hotels_left_out.arg(HotelTables::hotel_capacity).arg(left_out),
-                             QStringLiteral("注意メッセージ"), MsgIcon::Exclamation, MsgButtons::Ok);
+                 pf_.message(
+                     this, search_texts::user_hotels_left_out.arg(HotelTables::hotel_capacity).arg(left_out),
+                     search_texts::caution_title, MsgIcon::Exclamation, MsgButtons::Ok);
          }},
     });
 }
 
 void SearchConditionsWindow::restore_position() {
-    run_steps({{"set_label1", [this] { set_label1(); }},
-               {"hide Command3", [this] { Command3->hide(); }},
+    run_steps({{"follow_selected_option", [this] { follow_selected_option(); }},
+               {"hide picker_button", [this] { picker_button->hide(); }},
                {"place", [this] { Form::restore_position(); }}});
 }
 
-void SearchConditionsWindow::set_label1() {
+void SearchConditionsWindow::follow_selected_option() {
     run_steps({
-        {"focus Text1", [this] { Text1->setFocus(); }},
-        {"set_text1", [this] { set_text1(); }},
+        {"focus key_box", [this] { key_box->setFocus(); }},
+        {"fill_key_from_history", [this] { fill_key_from_history(); }},
         // The option is the criterion of the next search; the running search keeps its own.
-        {"prompt", [this] { Text2->setText(prompt_of(selected_option())); }},
+        {"prompt", [this] { guidance_box->setText(prompt_of(selected_option())); }},
         // The entry may have kept the focus: the picker button follows the new criterion.
         {"picker button",
          [this] {
-             if (Text1->hasFocus()) Command3->setVisible(picked_from_list(selected_option()));
+             if (key_box->hasFocus()) picker_button->setVisible(picked_from_list(selected_option()));
          }},
     });
 }
 
-void SearchConditionsWindow::set_text1() {
+void SearchConditionsWindow::fill_key_from_history() {
     switch (selected_option()) {
     case SearchType::prefecture:
-        Text1->setText(latest_entry(st_.settings.text1_hist));
+        key_box->setText(latest_entry(st_.settings.text1_hist));
         break;
     case SearchType::airport:
-        Text1->setText(latest_entry(st_.settings.text2_hist));
+        key_box->setText(latest_entry(st_.settings.text2_hist));
         break;
     case SearchType::keyword:
         break; // the keyword keeps whatever the entry holds
     default:
-        Text1->clear();
+        key_box->clear();
         break;
     }
 }
 
-std::optional<AcceptedEntry> SearchConditionsWindow::check_text1() {
-    auto accepted = accept_search_entry(st_.db, selected_option(), Text1->text());
-    if (accepted && accepted->entry != Text1->text()) Text1->setText(accepted->entry);
+std::optional<AcceptedEntry> SearchConditionsWindow::check_key() {
+    auto accepted = accept_search_entry(st_.db, selected_option(), key_box->text());
+    if (accepted && accepted->entry != key_box->text()) key_box->setText(accepted->entry);
     return accepted;
 }
 
-void SearchConditionsWindow::set_start(SearchType search_type) {
-    const QString input_text = Text1->text();
+void SearchConditionsWindow::record_history(SearchType search_type) {
+    const QString input_text = key_box->text();
     if (search_type == SearchType::prefecture)
         push_history(st_.settings.text1_hist, input_text);
     else if (search_type == SearchType::airport)
         push_history(st_.settings.text2_hist, input_text);
 }
 
-void SearchConditionsWindow::Command1_Click() {
-    if (Text1->text().isEmpty()) {
-        Text1->setFocus();
+void SearchConditionsWindow::search() {
+    if (key_box->text().isEmpty()) {
+        key_box->setFocus();
         return;
     }
-    const auto accepted = check_text1();
+    const auto accepted = check_key();
     if (!accepted) {
         refuse_entry();
         return;
     }
-    set_start(accepted->search_type);
-    Text2->setText(prompt_of(selected_option()));
+    record_history(accepted->search_type);
+    guidance_box->setText(prompt_of(selected_option()));
     save_position();
     // A new search replaces the hits of a results window still open from the last one.
     if (Form* old = forms_.loaded(FormKind::results)) old->close_window();
@@ -205,12 +200,8 @@ void SearchConditionsWindow::Command1_Click() {
     forms_.show(FormKind::results, SearchCriterion{accepted->search_type, accepted->search_key, {}});
 }
 
-void SearchConditionsWindow::Command3_Click() {
-    Command3->hide();
-    open_picker();
-}
-
-void SearchConditionsWindow::Text1_DblClick() {
+void SearchConditionsWindow::pick_from_list() {
+    picker_button->hide();
     open_picker();
 }
 
@@ -220,29 +211,29 @@ void SearchConditionsWindow::open_picker() {
 }
 
 void SearchConditionsWindow::picker_chosen(SearchType, const QString& name) {
-    Text1->setText(name);
-    Command1->setFocus();
+    key_box->setText(name);
+    search_button->setFocus();
     // The box is behind the focus now: what filled it is said on its own.
-    announce(Frame1->title() + u' ' + name);
+    announce(criteria_frame->title() + u' ' + name);
 }
 
-void SearchConditionsWindow::Text1_KeyPress(KeyAscii) {
-    if (Text1->text().isEmpty()) {
-        Text1->setFocus();
+void SearchConditionsWindow::take_typed_key(KeyAscii) {
+    if (key_box->text().isEmpty()) {
+        key_box->setFocus();
         return;
     }
-    if (const auto accepted = check_text1()) {
-        Text2->clear();
-        set_start(accepted->search_type);
-        Command1->setFocus();
+    if (const auto accepted = check_key()) {
+        guidance_box->clear();
+        record_history(accepted->search_type);
+        search_button->setFocus();
     } else {
         refuse_entry();
     }
 }
 
 void SearchConditionsWindow::refuse_entry() {
-    Text2->setText(search_entry_error());
-    Text1->setFocus();
+    guidance_box->setText(search_entry_error());
+    key_box->setFocus();
     announce(search_entry_error());
 }
 
@@ -264,33 +255,33 @@ bool SearchConditionsWindow::focusNextPrevChild(bool next) {
 }
 
 bool SearchConditionsWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Text1) {
+    if (watched == key_box) {
         switch (event->type()) {
         case QEvent::KeyPress: {
             auto* k = static_cast<QKeyEvent*>(event);
             if (const auto enter = enter_key(k)) {
-                Text1_KeyPress(*enter);
+                take_typed_key(*enter);
                 return true;
             }
             // The picker from the keyboard, as a drop-down list opens.
             if (opens_picker(k) && picked_from_list(selected_option())) {
-                Command3_Click();
+                pick_from_list();
                 return true;
             }
             break;
         }
         case QEvent::FocusIn:
-            QMetaObject::invokeMethod(Text1, &QLineEdit::selectAll, Qt::QueuedConnection);
-            Command3->setVisible(picked_from_list(selected_option()));
+            QMetaObject::invokeMethod(key_box, &QLineEdit::selectAll, Qt::QueuedConnection);
+            picker_button->setVisible(picked_from_list(selected_option()));
             break;
         case QEvent::MouseButtonDblClick:
-            Text1_DblClick();
+            open_picker();
             break;
         default:
             break;
         }
-    } else if (watched == Command1 && event->type() == QEvent::FocusIn) {
-        Command3->hide();
+    } else if (watched == search_button && event->type() == QEvent::FocusIn) {
+        picker_button->hide();
     }
     return Form::eventFilter(watched, event);
 }

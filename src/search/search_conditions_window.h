@@ -17,38 +17,39 @@ class SearchConditionsWindow : public Form, public PickerOpener {
   public:
     explicit SearchConditionsWindow(Forms& forms);
 
-    void set_up() override { init_sec(); }
-    void init_sec();
+    void set_up() override { set_up_window(); }
+    void set_up_window();
     void restore_position() override;
-    void set_label1();
-    void set_text1();
+    // The entry, guidance line and picker button follow the option just chosen.
+    void follow_selected_option();
+    void fill_key_from_history();
     // The entry as accepted for the selected option (the entry box then shows it), or nothing. The
     // running search is not touched: only 検索開始 starts a new one.
-    std::optional<AcceptedEntry> check_text1();
+    std::optional<AcceptedEntry> check_key();
     // Records the entry in the history of its criterion.
-    void set_start(SearchType search_type);
+    void record_history(SearchType search_type);
 
-    void Command1_Click();
-    void Command2_Click() { close_window(); }
-    void Command3_Click();
-    void Text1_KeyPress(KeyAscii key);
-    void Text1_DblClick();
+    void search();
+    // The ？ button and F4: the button gives way to the picker.
+    void pick_from_list();
+    // Enter in the entry: checks it and moves on to 検索開始.
+    void take_typed_key(KeyAscii key);
     // The picker's choice: into the entry, and on to 検索開始.
     void picker_chosen(SearchType mode, const QString& name) override;
 
-    QGroupBox* Frame1;
-    QLineEdit* Text1;
-    QPushButton* Command3;
-    QLineEdit* Text2;
-    QGroupBox* Frame2;
-    QRadioButton* Option1;
-    QRadioButton* Option2;
-    QRadioButton* Option3;
-    QRadioButton* Option4;
-    QRadioButton* Option5;
-    QRadioButton* Option6;
-    QPushButton* Command1;
-    QPushButton* Command2;
+    QGroupBox* criteria_frame;
+    QLineEdit* key_box;
+    QPushButton* picker_button;
+    QLineEdit* guidance_box;
+    QGroupBox* method_frame;
+    QRadioButton* prefecture_option;
+    QRadioButton* airport_option;
+    QRadioButton* hotel_name_option;
+    QRadioButton* district_option;
+    QRadioButton* station_option;
+    QRadioButton* keyword_option;
+    QPushButton* search_button;
+    QPushButton* close_button;
 
     // The criterion of the selected option.
     SearchType selected_option() const;

@@ -230,8 +230,8 @@ class TestConventions : public QObject {
                  forms.show<MaintenanceListWindow>(), forms.show<HotelEditWindow>(EditTarget::new_hotel())})
             f1_in(w);
         auto* search = forms.loaded<SearchConditionsWindow>();
-        search->Text1->setText(test::u8("東京"));
-        QTest::mouseClick(search->Command1, Qt::LeftButton);
+        search->key_box->setText(test::u8("東京"));
+        QTest::mouseClick(search->search_button, Qt::LeftButton);
         f1_in(forms.loaded<ResultsWindow>());
         QTest::mouseDClick(forms.loaded<HotelEditWindow>()->prefecture_box, Qt::LeftButton); // its picker
         (forms.show<NarrowingWindow>(), forms.show<DetailWindow>(), forms.show<ProgressWindow>(),
@@ -275,11 +275,11 @@ class TestConventions : public QObject {
         QVERIFY(w);
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
-        w->Text1->setText(QStringLiteral("東京"));
-        QTest::keyClick(w->Text1, Qt::Key_Return);
-        QVERIFY(w->Command1->hasFocus());
+        w->key_box->setText(QStringLiteral("東京"));
+        QTest::keyClick(w->key_box, Qt::Key_Return);
+        QVERIFY(w->search_button->hasFocus());
         QVERIFY(!p.forms.loaded<ResultsWindow>());
-        QTest::keyClick(w->Command1, Qt::Key_Return);
+        QTest::keyClick(w->search_button, Qt::Key_Return);
         QVERIFY(p.forms.loaded<ResultsWindow>());
     }
 

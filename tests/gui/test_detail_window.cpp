@@ -72,9 +72,9 @@ struct App {
     // Searches Tokyo through the search window.
     ResultsWindow* results() {
         auto* w = forms.show<SearchConditionsWindow>();
-        w->Option1->setChecked(true);
-        w->Text1->setText(u8("東京"));
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        w->prefecture_option->setChecked(true);
+        w->key_box->setText(u8("東京"));
+        QTest::mouseClick(w->search_button, Qt::LeftButton);
         return forms.loaded<ResultsWindow>();
     }
     int row_of(ResultsWindow* r, const char* name) {

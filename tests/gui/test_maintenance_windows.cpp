@@ -158,10 +158,10 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(m.st.user.user_name(1), u8("波～ホテル"));
 
         auto* w = m.forms.show<SearchConditionsWindow>();
-        w->Option3->setChecked(true);
-        test::commit_text(w->Text1, u8("波〜"));
-        QCOMPARE(w->Text1->text(), u8("波～"));
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        w->hotel_name_option->setChecked(true);
+        test::commit_text(w->key_box, u8("波〜"));
+        QCOMPARE(w->key_box->text(), u8("波～"));
+        QTest::mouseClick(w->search_button, Qt::LeftButton);
         QVERIFY(m.forms.loaded<ResultsWindow>());
         QCOMPARE(m.st.search.state().sel_count, Integer(1));
     }
@@ -623,9 +623,9 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(p->opener(), e);
         QVERIFY(e->prefecture_list_button->isHidden());
         auto choose = [&](const QString& name) {
-            for (int r = 0; r < p->List1->count(); ++r)
-                if (p->List1->item(r)->text().startsWith(name + u'\t')) p->List1->setCurrentRow(r);
-            p->List1_DblClick();
+            for (int r = 0; r < p->name_list->count(); ++r)
+                if (p->name_list->item(r)->text().startsWith(name + u'\t')) p->name_list->setCurrentRow(r);
+            p->confirm();
         };
         choose(u8("千葉"));
         QVERIFY(!m.forms.loaded<PickerWindow>());
@@ -1002,8 +1002,8 @@ class TestMaintenanceWindows : public QObject {
         Maint m(line(hotel_b) + line(hotel_c));
         m.st.settings.inet_data1 = QStringLiteral("1");
         auto* s = m.forms.show<SearchConditionsWindow>();
-        s->Text1->setText(u8("東京"));
-        QTest::mouseClick(s->Command1, Qt::LeftButton);
+        s->key_box->setText(u8("東京"));
+        QTest::mouseClick(s->search_button, Qt::LeftButton);
         ResultsWindow* r = m.forms.loaded<ResultsWindow>();
         QVERIFY(r);
         QStringList names;
@@ -1035,11 +1035,11 @@ class TestMaintenanceWindows : public QObject {
 
         auto search = [&](int option, const QString& entry) {
             auto* s = m.forms.show<SearchConditionsWindow>();
-            QRadioButton* options[] = {s->Option1, s->Option2, s->Option3,
-                                       s->Option4, s->Option5, s->Option6};
+            QRadioButton* options[] = {s->prefecture_option, s->airport_option, s->hotel_name_option,
+                                       s->district_option,   s->station_option, s->keyword_option};
             options[option - 1]->setChecked(true);
-            s->Text1->setText(entry);
-            QTest::mouseClick(s->Command1, Qt::LeftButton);
+            s->key_box->setText(entry);
+            QTest::mouseClick(s->search_button, Qt::LeftButton);
             return m.forms.loaded<ResultsWindow>();
         };
         ResultsWindow* r = search(1, u8("東京"));

@@ -4,6 +4,7 @@
 #include "search/narrowing_window.h"
 #include "search/picker_window.h"
 #include "search/search_conditions_window.h"
+#include "search/search_texts.h"
 #include "search/tab_stop_list.h"
 #include "support/fake_platform.h"
 #include "support/gui_support.h"
@@ -52,9 +53,9 @@ struct Narrowing {
     }
     ResultsWindow* search(const QString& prefecture) {
         auto* w = forms.show<SearchConditionsWindow>();
-        w->Option1->setChecked(true);
-        w->Text1->setText(prefecture);
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        w->prefecture_option->setChecked(true);
+        w->key_box->setText(prefecture);
+        QTest::mouseClick(w->search_button, Qt::LeftButton);
         return forms.loaded<ResultsWindow>();
     }
     NarrowingWindow* narrow() {
@@ -100,23 +101,23 @@ class TestNarrowingWindow : public QObject {
         NarrowingWindow* n = a.narrow();
         QVERIFY(n);
         QVERIFY(!a.forms.loaded<ResultsWindow>());
-        QCOMPARE(n->windowTitle(), u8("トマリナホテル情報＆予約"));
-        QCOMPARE(n->Frame1->title(), u8("ホテル地区名"));
-        QCOMPARE(n->Frame2->title(), u8("選択地区名"));
-        QCOMPARE(n->Command1->text(), u8("選択>"));
-        QCOMPARE(n->Command2->text(), u8("全選択>>"));
-        QCOMPARE(n->Command3->text(), u8("<取消"));
-        QCOMPARE(n->Command4->text(), u8("<<全取消"));
-        QCOMPARE(n->Command6->text(), u8("了解"));
-        QCOMPARE(n->Command5->text(), u8("ｷｬﾝｾﾙ"));
-        QCOMPARE(row_texts(n->List1), districts({1, 2, 3, 4, 5, 6, 7}));
-        QCOMPARE(n->List2->count(), 0);
-        QVERIFY(!n->Command1->isEnabled());
-        QVERIFY(n->Command2->isEnabled());
-        QVERIFY(!n->Command3->isEnabled());
-        QVERIFY(!n->Command4->isEnabled());
-        QVERIFY(!n->List1->accessibleName().isEmpty());
-        QVERIFY(!n->List2->accessibleName().isEmpty());
+        QCOMPARE(n->windowTitle(), app_title);
+        QCOMPARE(n->offered_frame->title(), search_texts::offered_caption);
+        QCOMPARE(n->chosen_frame->title(), search_texts::chosen_caption);
+        QCOMPARE(n->choose_button->text(), search_texts::choose_caption);
+        QCOMPARE(n->choose_all_button->text(), search_texts::choose_all_caption);
+        QCOMPARE(n->unchoose_button->text(), search_texts::unchoose_caption);
+        QCOMPARE(n->unchoose_all_button->text(), search_texts::unchoose_all_caption);
+        QCOMPARE(n->ok_button->text(), search_texts::ok_caption);
+        QCOMPARE(n->cancel_button->text(), search_texts::cancel_caption);
+        QCOMPARE(row_texts(n->offered_list), districts({1, 2, 3, 4, 5, 6, 7}));
+        QCOMPARE(n->chosen_list->count(), 0);
+        QVERIFY(!n->choose_button->isEnabled());
+        QVERIFY(n->choose_all_button->isEnabled());
+        QVERIFY(!n->unchoose_button->isEnabled());
+        QVERIFY(!n->unchoose_all_button->isEnabled());
+        QVERIFY(!n->offered_list->accessibleName().isEmpty());
+        QVERIFY(!n->chosen_list->accessibleName().isEmpty());
     }
 
     void moving_rows_and_the_button_states() {
@@ -124,44 +125,44 @@ class TestNarrowingWindow : public QObject {
         a.search(u8("東京"));
         NarrowingWindow* n = a.narrow();
         QVERIFY(QTest::qWaitForWindowExposed(n));
-        select_rows(n->List1, {3, 1});
-        QVERIFY(n->Command1->isEnabled());
-        QTest::mouseClick(n->Command1, Qt::LeftButton);
-        // In the order of List1, not of the clicks.
-        QCOMPARE(row_texts(n->List2), districts({2, 4}));
-        QCOMPARE(row_texts(n->List1), districts({1, 3, 5, 6, 7}));
-        QVERIFY(!n->Command1->isEnabled());
-        QVERIFY(n->Command4->isEnabled());
+        select_rows(n->offered_list, {3, 1});
+        QVERIFY(n->choose_button->isEnabled());
+        QTest::mouseClick(n->choose_button, Qt::LeftButton);
+        // In the order of the offered list, not of the clicks.
+        QCOMPARE(row_texts(n->chosen_list), districts({2, 4}));
+        QCOMPARE(row_texts(n->offered_list), districts({1, 3, 5, 6, 7}));
+        QVERIFY(!n->choose_button->isEnabled());
+        QVERIFY(n->unchoose_all_button->isEnabled());
 
-        select_rows(n->List2, {0});
-        QVERIFY(n->Command3->isEnabled());
-        QTest::mouseClick(n->Command3, Qt::LeftButton);
+        select_rows(n->chosen_list, {0});
+        QVERIFY(n->unchoose_button->isEnabled());
+        QTest::mouseClick(n->unchoose_button, Qt::LeftButton);
         // Back at the end, not at its former place.
-        QCOMPARE(row_texts(n->List1), districts({1, 3, 5, 6, 7, 2}));
-        QCOMPARE(row_texts(n->List2), districts({4}));
-        QVERIFY(!n->Command3->isEnabled());
+        QCOMPARE(row_texts(n->offered_list), districts({1, 3, 5, 6, 7, 2}));
+        QCOMPARE(row_texts(n->chosen_list), districts({4}));
+        QVERIFY(!n->unchoose_button->isEnabled());
 
-        QTest::mouseClick(n->Command2, Qt::LeftButton);
-        QCOMPARE(row_texts(n->List2), districts({4, 1, 3, 5, 6, 7, 2}));
-        QCOMPARE(n->List1->count(), 0);
-        QVERIFY(!n->Command2->isEnabled());
-        QVERIFY(n->Command4->isEnabled());
-        QTest::mouseClick(n->Command4, Qt::LeftButton);
-        QCOMPARE(row_texts(n->List1), districts({4, 1, 3, 5, 6, 7, 2}));
-        QVERIFY(n->Command2->isEnabled());
-        QVERIFY(!n->Command4->isEnabled());
-        QVERIFY(!n->Command1->isEnabled());
-        QVERIFY(!n->Command3->isEnabled());
+        QTest::mouseClick(n->choose_all_button, Qt::LeftButton);
+        QCOMPARE(row_texts(n->chosen_list), districts({4, 1, 3, 5, 6, 7, 2}));
+        QCOMPARE(n->offered_list->count(), 0);
+        QVERIFY(!n->choose_all_button->isEnabled());
+        QVERIFY(n->unchoose_all_button->isEnabled());
+        QTest::mouseClick(n->unchoose_all_button, Qt::LeftButton);
+        QCOMPARE(row_texts(n->offered_list), districts({4, 1, 3, 5, 6, 7, 2}));
+        QVERIFY(n->choose_all_button->isEnabled());
+        QVERIFY(!n->unchoose_all_button->isEnabled());
+        QVERIFY(!n->choose_button->isEnabled());
+        QVERIFY(!n->unchoose_button->isEnabled());
     }
 
     void all_and_back_restore_the_opening_order() {
         Narrowing a;
         a.search(u8("東京"));
         NarrowingWindow* n = a.narrow();
-        QTest::mouseClick(n->Command2, Qt::LeftButton);
-        QTest::mouseClick(n->Command4, Qt::LeftButton);
-        QCOMPARE(row_texts(n->List1), districts({1, 2, 3, 4, 5, 6, 7}));
-        QCOMPARE(n->List2->count(), 0);
+        QTest::mouseClick(n->choose_all_button, Qt::LeftButton);
+        QTest::mouseClick(n->unchoose_all_button, Qt::LeftButton);
+        QCOMPARE(row_texts(n->offered_list), districts({1, 2, 3, 4, 5, 6, 7}));
+        QCOMPARE(n->chosen_list->count(), 0);
     }
 
     void applying_runs_the_search_again_and_reopening_shows_the_choice() {
@@ -171,9 +172,9 @@ class TestNarrowingWindow : public QObject {
         NarrowingWindow* n = a.narrow();
         QVERIFY(QTest::qWaitForWindowExposed(n));
         n->move(twips_to_px(2400), twips_to_px(1200));
-        select_rows(n->List1, {2, 5});
-        QTest::mouseClick(n->Command1, Qt::LeftButton);
-        QTest::mouseClick(n->Command6, Qt::LeftButton);
+        select_rows(n->offered_list, {2, 5});
+        QTest::mouseClick(n->choose_button, Qt::LeftButton);
+        QTest::mouseClick(n->ok_button, Qt::LeftButton);
         QVERIFY(!a.forms.loaded<NarrowingWindow>());
         QCOMPARE(a.st.search.state().narrow_count, Integer(2));
         QCOMPARE(a.st.settings.narrowing_window.left, Integer(2400));
@@ -186,13 +187,13 @@ class TestNarrowingWindow : public QObject {
         QCOMPARE(a.st.search.state().sel_syousai_count, Integer(7));
         n = a.narrow();
         QVERIFY(n);
-        QCOMPARE(row_texts(n->List2), districts({3, 6}));
-        QCOMPARE(row_texts(n->List1), districts({1, 2, 4, 5, 7}));
-        QVERIFY(n->Command4->isEnabled());
+        QCOMPARE(row_texts(n->chosen_list), districts({3, 6}));
+        QCOMPARE(row_texts(n->offered_list), districts({1, 2, 4, 5, 7}));
+        QVERIFY(n->unchoose_all_button->isEnabled());
 
         // An empty choice clears the narrowing: every hotel of the search again.
-        QTest::mouseClick(n->Command4, Qt::LeftButton);
-        QTest::mouseClick(n->Command6, Qt::LeftButton);
+        QTest::mouseClick(n->unchoose_all_button, Qt::LeftButton);
+        QTest::mouseClick(n->ok_button, Qt::LeftButton);
         QCOMPARE(a.st.search.state().narrow_count, Integer(0));
         QCOMPARE(a.shown(), districts({1, 2, 3, 3, 4, 5, 6, 7}));
     }
@@ -202,15 +203,15 @@ class TestNarrowingWindow : public QObject {
         a.search(u8("東京"));
         NarrowingWindow* n = a.narrow();
         QVERIFY(QTest::qWaitForWindowExposed(n));
-        select_rows(n->List1, {0});
-        QTest::mouseClick(n->Command1, Qt::LeftButton);
-        QTest::mouseClick(n->Command6, Qt::LeftButton);
+        select_rows(n->offered_list, {0});
+        QTest::mouseClick(n->choose_button, Qt::LeftButton);
+        QTest::mouseClick(n->ok_button, Qt::LeftButton);
         QCOMPARE(a.shown(), districts({1}));
         // Still open to narrowing: the button counts the districts of the search, not of the hits shown.
         n = a.narrow();
         QVERIFY(n);
-        QTest::mouseClick(n->Command2, Qt::LeftButton);
-        QTest::mouseClick(n->Command5, Qt::LeftButton);
+        QTest::mouseClick(n->choose_all_button, Qt::LeftButton);
+        QTest::mouseClick(n->cancel_button, Qt::LeftButton);
         QVERIFY(!a.forms.loaded<NarrowingWindow>());
         QCOMPARE(a.st.search.state().narrow_count, Integer(1));
         QCOMPARE(a.st.search.state().narrow_syousai(1), u8("地区1"));
@@ -222,14 +223,14 @@ class TestNarrowingWindow : public QObject {
         a.search(u8("東京"));
         NarrowingWindow* n = a.narrow();
         QVERIFY(QTest::qWaitForWindowExposed(n));
-        select_rows(n->List1, {6});
-        QTest::mouseClick(n->Command1, Qt::LeftButton);
-        QTest::keyClick(n->List2, Qt::Key_Escape);
+        select_rows(n->offered_list, {6});
+        QTest::mouseClick(n->choose_button, Qt::LeftButton);
+        QTest::keyClick(n->chosen_list, Qt::Key_Escape);
         QVERIFY(!a.forms.loaded<NarrowingWindow>());
         QCOMPARE(a.st.search.state().narrow_count, Integer(1));
         QCOMPARE(a.shown(), districts({7}));
         n = a.narrow();
-        QTest::keyClick(n->Command5, Qt::Key_Escape); // Esc on the cancel button applies too
+        QTest::keyClick(n->cancel_button, Qt::Key_Escape); // Esc on the cancel button applies too
         QCOMPARE(a.shown(), districts({7}));
     }
 
@@ -239,19 +240,19 @@ class TestNarrowingWindow : public QObject {
         NarrowingWindow* n = a.narrow();
         n->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(n));
-        QCOMPARE(n->focusWidget(), n->List1);
-        QTest::keyClick(n->List1, Qt::Key_Down);
-        QTest::keyClick(n->List1, Qt::Key_Down, Qt::ShiftModifier);
-        QCOMPARE(n->List1->selectedItems().size(), 2);
-        QVERIFY(n->Command1->isEnabled());
-        n->Command1->setFocus();
-        QTest::keyClick(n->Command1, Qt::Key_Space);
-        QCOMPARE(n->List2->count(), 2);
+        QCOMPARE(n->focusWidget(), n->offered_list);
+        QTest::keyClick(n->offered_list, Qt::Key_Down);
+        QTest::keyClick(n->offered_list, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(n->offered_list->selectedItems().size(), 2);
+        QVERIFY(n->choose_button->isEnabled());
+        n->choose_button->setFocus();
+        QTest::keyClick(n->choose_button, Qt::Key_Space);
+        QCOMPARE(n->chosen_list->count(), 2);
         // Still choosing, never on 全選択>>; with nothing left to choose, on the chosen list.
-        QCOMPARE(n->focusWidget(), n->List1);
-        n->Command2->setFocus();
-        QTest::keyClick(n->Command2, Qt::Key_Space);
-        QCOMPARE(n->focusWidget(), n->List2);
+        QCOMPARE(n->focusWidget(), n->offered_list);
+        n->choose_all_button->setFocus();
+        QTest::keyClick(n->choose_all_button, Qt::Key_Space);
+        QCOMPARE(n->focusWidget(), n->chosen_list);
     }
 
     // A move keeps the rows selected in the other list, and that list's button with them.
@@ -261,38 +262,38 @@ class TestNarrowingWindow : public QObject {
         NarrowingWindow* n = a.narrow();
         n->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(n));
-        QTest::keyClick(n->List1, Qt::Key_Down);
-        QTest::keyClick(n->List1, Qt::Key_Down, Qt::ShiftModifier);
-        QTest::keyClick(n->Command1, Qt::Key_Space);
-        QCOMPARE(n->List2->count(), 2);
+        QTest::keyClick(n->offered_list, Qt::Key_Down);
+        QTest::keyClick(n->offered_list, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(n->choose_button, Qt::Key_Space);
+        QCOMPARE(n->chosen_list->count(), 2);
 
-        QTest::keyClick(n->List2, Qt::Key_Down);
-        QCOMPARE(n->List2->selectedItems().size(), 1);
-        const QString chosen = n->List2->selectedItems().first()->text();
-        QVERIFY(n->Command3->isEnabled());
-        QTest::keyClick(n->List1, Qt::Key_Down);
-        QTest::keyClick(n->Command1, Qt::Key_Space);
-        QCOMPARE(n->List2->count(), 3);
-        QCOMPARE(n->List2->selectedItems().size(), 1);
-        QCOMPARE(n->List2->selectedItems().first()->text(), chosen);
-        QVERIFY(n->Command3->isEnabled());
-        QVERIFY(!n->Command1->isEnabled());
+        QTest::keyClick(n->chosen_list, Qt::Key_Down);
+        QCOMPARE(n->chosen_list->selectedItems().size(), 1);
+        const QString chosen = n->chosen_list->selectedItems().first()->text();
+        QVERIFY(n->unchoose_button->isEnabled());
+        QTest::keyClick(n->offered_list, Qt::Key_Down);
+        QTest::keyClick(n->choose_button, Qt::Key_Space);
+        QCOMPARE(n->chosen_list->count(), 3);
+        QCOMPARE(n->chosen_list->selectedItems().size(), 1);
+        QCOMPARE(n->chosen_list->selectedItems().first()->text(), chosen);
+        QVERIFY(n->unchoose_button->isEnabled());
+        QVERIFY(!n->choose_button->isEnabled());
 
         // The other way round.
-        QTest::keyClick(n->List1, Qt::Key_Down);
-        QCOMPARE(n->List1->selectedItems().size(), 1);
-        const QString offered = n->List1->selectedItems().first()->text();
-        QTest::keyClick(n->Command3, Qt::Key_Space);
-        QCOMPARE(row_texts(n->List2).contains(chosen), false);
-        QCOMPARE(n->List1->selectedItems().size(), 1);
-        QCOMPARE(n->List1->selectedItems().first()->text(), offered);
-        QVERIFY(n->Command1->isEnabled());
-        QVERIFY(!n->Command3->isEnabled());
+        QTest::keyClick(n->offered_list, Qt::Key_Down);
+        QCOMPARE(n->offered_list->selectedItems().size(), 1);
+        const QString offered = n->offered_list->selectedItems().first()->text();
+        QTest::keyClick(n->unchoose_button, Qt::Key_Space);
+        QCOMPARE(row_texts(n->chosen_list).contains(chosen), false);
+        QCOMPARE(n->offered_list->selectedItems().size(), 1);
+        QCOMPARE(n->offered_list->selectedItems().first()->text(), offered);
+        QVERIFY(n->choose_button->isEnabled());
+        QVERIFY(!n->unchoose_button->isEnabled());
 
         // 全選択>> still turns both move buttons off.
-        QTest::keyClick(n->Command2, Qt::Key_Space);
-        QVERIFY(!n->Command1->isEnabled());
-        QVERIFY(!n->Command3->isEnabled());
+        QTest::keyClick(n->choose_all_button, Qt::Key_Space);
+        QVERIFY(!n->choose_button->isEnabled());
+        QVERIFY(!n->unchoose_button->isEnabled());
     }
 
     // 了解 runs again the search that was started, with its criterion and key, whatever was done since
@@ -300,10 +301,10 @@ class TestNarrowingWindow : public QObject {
     void applying_reruns_the_started_search() {
         Narrowing a;
         auto* w = a.forms.show<SearchConditionsWindow>();
-        w->Option6->setChecked(true);
-        w->Text1->clear();
-        test::commit_text(w->Text1, u8("ホテル"));
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        w->keyword_option->setChecked(true);
+        w->key_box->clear();
+        test::commit_text(w->key_box, u8("ホテル"));
+        QTest::mouseClick(w->search_button, Qt::LeftButton);
         QCOMPARE(a.shown().size(), 9);
         NarrowingWindow* n = a.narrow();
         QVERIFY(n);
@@ -312,19 +313,19 @@ class TestNarrowingWindow : public QObject {
         QTest::mouseDClick(edit->prefecture_box, Qt::LeftButton);
         PickerWindow* p = a.forms.loaded<PickerWindow>();
         QVERIFY(p);
-        QTest::keyClick(p->List1, Qt::Key_Down);
-        QTest::keyClick(p->List1, Qt::Key_Return);
+        QTest::keyClick(p->name_list, Qt::Key_Down);
+        QTest::keyClick(p->name_list, Qt::Key_Return);
         QVERIFY(!a.forms.loaded<PickerWindow>());
 
-        w->Option1->setChecked(true);
-        w->Text1->clear();
-        test::commit_text(w->Text1, u8("千葉"));
-        QTest::keyClick(w->Text1, Qt::Key_Return);
+        w->prefecture_option->setChecked(true);
+        w->key_box->clear();
+        test::commit_text(w->key_box, u8("千葉"));
+        QTest::keyClick(w->key_box, Qt::Key_Return);
         QCOMPARE(a.st.settings.text1_hist(1), u8("千葉"));
 
-        select_rows(n->List1, {0, 1});
-        QTest::keyClick(n->Command1, Qt::Key_Space);
-        QTest::keyClick(n->Command6, Qt::Key_Space);
+        select_rows(n->offered_list, {0, 1});
+        QTest::keyClick(n->choose_button, Qt::Key_Space);
+        QTest::keyClick(n->ok_button, Qt::Key_Space);
         auto* r = a.forms.loaded<ResultsWindow>();
         QVERIFY(r);
         QCOMPARE(a.shown(), districts({1, 2}));
@@ -336,7 +337,7 @@ class TestNarrowingWindow : public QObject {
         a.search(u8("東京"));
         NarrowingWindow* n = a.narrow();
         QVERIFY(n);
-        QTest::mouseClick(n->Command2, Qt::LeftButton);
+        QTest::mouseClick(n->choose_all_button, Qt::LeftButton);
         a.search(u8("東京"));
         QVERIFY(!a.forms.loaded<NarrowingWindow>());
         QCOMPARE(a.st.search.state().narrow_count, Integer(0));
@@ -346,30 +347,31 @@ class TestNarrowingWindow : public QObject {
     void pick_search_narrow_end_to_end() {
         Narrowing a;
         auto* w = a.forms.show<SearchConditionsWindow>();
-        QTest::mouseDClick(w->Text1, Qt::LeftButton);
+        QTest::mouseDClick(w->key_box, Qt::LeftButton);
         PickerWindow* p = a.forms.loaded<PickerWindow>();
         QVERIFY(p);
         QVERIFY(QTest::qWaitForWindowExposed(p));
-        p->Option[2]->click(); // 関東
-        const QListWidgetItem* tokyo = p->List1->findItems(u8("東京"), Qt::MatchStartsWith).value(0);
+        p->area_options[2]->click(); // 関東
+        const QListWidgetItem* tokyo = p->name_list->findItems(u8("東京"), Qt::MatchStartsWith).value(0);
         QVERIFY(tokyo);
         QCOMPARE(tokyo->text(), u8("東京\t\t8件"));
-        const QPoint at = p->List1->visualItemRect(tokyo).center();
-        QTest::mouseClick(p->List1->viewport(), Qt::LeftButton, {}, at); // a double click starts with a click
-        QTest::mouseDClick(p->List1->viewport(), Qt::LeftButton, {}, at);
-        QCOMPARE(w->Text1->text(), u8("東京"));
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        const QPoint at = p->name_list->visualItemRect(tokyo).center();
+        QTest::mouseClick(p->name_list->viewport(), Qt::LeftButton, {},
+                          at); // a double click starts with a click
+        QTest::mouseDClick(p->name_list->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(w->key_box->text(), u8("東京"));
+        QTest::mouseClick(w->search_button, Qt::LeftButton);
         QCOMPARE(a.shown().size(), 8);
 
         NarrowingWindow* n = a.narrow();
         QVERIFY(QTest::qWaitForWindowExposed(n));
-        select_rows(n->List1, {1, 4});
-        QTest::mouseClick(n->Command1, Qt::LeftButton);
-        QTest::mouseClick(n->Command6, Qt::LeftButton);
+        select_rows(n->offered_list, {1, 4});
+        QTest::mouseClick(n->choose_button, Qt::LeftButton);
+        QTest::mouseClick(n->ok_button, Qt::LeftButton);
         QCOMPARE(a.shown(), districts({2, 5}));
         n = a.narrow();
-        QCOMPARE(row_texts(n->List1), districts({1, 3, 4, 6, 7}));
-        QCOMPARE(row_texts(n->List2), districts({2, 5}));
+        QCOMPARE(row_texts(n->offered_list), districts({1, 3, 4, 6, 7}));
+        QCOMPARE(row_texts(n->chosen_list), districts({2, 5}));
     }
 };
 

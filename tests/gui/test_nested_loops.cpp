@@ -102,10 +102,11 @@ SearchConditionsWindow* search_window(Program& p) {
 
 void search(Program& p, int option, const QString& key) {
     SearchConditionsWindow* w = p.forms.loaded<SearchConditionsWindow>();
-    QRadioButton* options[] = {w->Option1, w->Option2, w->Option3, w->Option4, w->Option5, w->Option6};
+    QRadioButton* options[] = {w->prefecture_option, w->airport_option, w->hotel_name_option,
+                               w->district_option,   w->station_option, w->keyword_option};
     options[option - 1]->setChecked(true);
-    w->Text1->setText(key);
-    QTest::mouseClick(w->Command1, Qt::LeftButton);
+    w->key_box->setText(key);
+    QTest::mouseClick(w->search_button, Qt::LeftButton);
 }
 
 MaintenanceListWindow* list_with_a_row(Program& p) {
@@ -173,10 +174,12 @@ QMap<QString, Scenario> scenarios() {
             QTest::mouseClick(p.menu()->Command2, Qt::LeftButton);
             RegionWindow* w = p.forms.loaded<RegionWindow>();
             QVERIFY(w);
-            w->List1->setCurrentRow(0);
+            w->region_list->setCurrentRow(0);
             p.pf.launch_result = false;
         },
-        [](Program& p) { QTest::mouseClick(p.forms.loaded<RegionWindow>()->Command1, Qt::LeftButton); }};
+        [](Program& p) {
+            QTest::mouseClick(p.forms.loaded<RegionWindow>()->reserve_button, Qt::LeftButton);
+        }};
     s[QStringLiteral("no browser confirmation")] = {
         QStringLiteral("browser_window"), false,
         [](Program& p) {

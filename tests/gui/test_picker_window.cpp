@@ -3,6 +3,7 @@
 #include "search/list_rows.h"
 #include "search/picker_window.h"
 #include "search/search_conditions_window.h"
+#include "search/search_texts.h"
 #include "search/tab_stop_list.h"
 #include "support/fake_platform.h"
 #include "support/gui_support.h"
@@ -32,8 +33,8 @@ struct Picking {
     // The search window with a criterion chosen, and the picker opened from its entry.
     PickerWindow* from_search(int option) {
         auto* w = forms.show<SearchConditionsWindow>();
-        (option == 1 ? w->Option1 : w->Option2)->setChecked(true);
-        QTest::mouseDClick(w->Text1, Qt::LeftButton);
+        (option == 1 ? w->prefecture_option : w->airport_option)->setChecked(true);
+        QTest::mouseDClick(w->key_box, Qt::LeftButton);
         return forms.loaded<PickerWindow>();
     }
     SearchConditionsWindow* search() { return forms.loaded<SearchConditionsWindow>(); }
@@ -47,7 +48,7 @@ void click_row(QListWidget* list, int row, bool twice = false) {
 
 int checked_option(const PickerWindow* p) {
     for (int k = 1; k <= 10; ++k)
-        if (p->Option[std::size_t(k)]->isChecked()) return k;
+        if (p->area_options[std::size_t(k)]->isChecked()) return k;
     return 0;
 }
 
@@ -62,44 +63,44 @@ class TestPickerWindow : public QObject {
         QVERIFY(p);
         QVERIFY(p->isVisible());
         QCOMPARE(p->opener(), a.search());
-        QCOMPARE(p->windowTitle(), u8("トマリナホテル情報＆予約"));
-        QCOMPARE(p->Option[10]->text(), u8("全国"));
-        QCOMPARE(p->Option[1]->text(), u8("北海道"));
-        QCOMPARE(p->Option[2]->text(), u8("関東"));
-        QCOMPARE(p->Option[3]->text(), QString());
-        for (int k = 1; k <= 10; ++k) QVERIFY(p->Option[std::size_t(k)]->isEnabled());
-        QCOMPARE(p->Frame1->title(), u8("都道府県名の選択"));
-        QCOMPARE(p->Command4->text(), u8("都道府県名"));
-        QCOMPARE(p->Text1->toPlainText(), u8("都道府県名を選択して下さい"));
-        QVERIFY(!p->Text1->isEnabled());
-        QCOMPARE(p->Command1->text(), u8("取消終了"));
-        QCOMPARE(p->Command2->text(), u8("取消"));
-        QCOMPARE(p->Command3->text(), u8("選択確定"));
-        QVERIFY(!p->Command2->isEnabled());
-        QVERIFY(!p->Command3->isEnabled());
+        QCOMPARE(p->windowTitle(), app_title);
+        QCOMPARE(p->area_options[10]->text(), u8("全国"));
+        QCOMPARE(p->area_options[1]->text(), u8("北海道"));
+        QCOMPARE(p->area_options[2]->text(), u8("関東"));
+        QCOMPARE(p->area_options[3]->text(), QString());
+        for (int k = 1; k <= 10; ++k) QVERIFY(p->area_options[std::size_t(k)]->isEnabled());
+        QCOMPARE(p->names_frame->title(), search_texts::prefecture_frame);
+        QCOMPARE(p->heading_button->text(), search_texts::prefecture_heading);
+        QCOMPARE(p->guidance_box->toPlainText(), search_texts::prefecture_guidance);
+        QVERIFY(!p->guidance_box->isEnabled());
+        QCOMPARE(p->close_button->text(), search_texts::cancel_and_close_caption);
+        QCOMPARE(p->undo_button->text(), search_texts::undo_caption);
+        QCOMPARE(p->confirm_button->text(), search_texts::confirm_caption);
+        QVERIFY(!p->undo_button->isEnabled());
+        QVERIFY(!p->confirm_button->isEnabled());
         QCOMPARE(checked_option(p), 10);
-        QCOMPARE(row_texts(p->List1),
+        QCOMPARE(row_texts(p->name_list),
                  QStringList({u8("北海道\t\t1件"), u8("東京\t\t4件"), u8("千葉\t\t1件")}));
-        QVERIFY(!p->List1->accessibleName().isEmpty());
+        QVERIFY(!p->name_list->accessibleName().isEmpty());
 
-        p->Option[2]->click();
-        QCOMPARE(row_texts(p->List1), QStringList({u8("東京\t\t4件"), u8("千葉\t\t1件")}));
+        p->area_options[2]->click();
+        QCOMPARE(row_texts(p->name_list), QStringList({u8("東京\t\t4件"), u8("千葉\t\t1件")}));
         QCOMPARE(a.st.settings.control1_flg, Integer(2));
-        p->Option[3]->click(); // an area without prefectures
-        QCOMPARE(p->List1->count(), 0);
+        p->area_options[3]->click(); // an area without prefectures
+        QCOMPARE(p->name_list->count(), 0);
     }
 
     void choosing_writes_into_the_search_entry() {
         Picking a;
         PickerWindow* p = a.from_search(1);
         QVERIFY(QTest::qWaitForWindowExposed(p));
-        click_row(p->List1, 2);
-        QVERIFY(p->Command3->isEnabled());
+        click_row(p->name_list, 2);
+        QVERIFY(p->confirm_button->isEnabled());
         const auto before = a.st.settings.picker_window;
         p->move(p->pos() + QPoint(40, 30));
-        QTest::mouseClick(p->Command3, Qt::LeftButton);
-        QCOMPARE(a.search()->Text1->text(), u8("千葉"));
-        QCOMPARE(a.search()->focusWidget(), a.search()->Command1);
+        QTest::mouseClick(p->confirm_button, Qt::LeftButton);
+        QCOMPARE(a.search()->key_box->text(), u8("千葉"));
+        QCOMPARE(a.search()->focusWidget(), a.search()->search_button);
         QCOMPARE(a.st.settings.text1_hist(1), u8("千葉"));
         QVERIFY(!a.forms.loaded<PickerWindow>());
         // The confirming path does not keep the position.
@@ -112,23 +113,22 @@ class TestPickerWindow : public QObject {
         a.st.settings.control1_flg = 2;
         a.st.settings.control2_flg = 4;
         PickerWindow* p = a.from_search(2);
-        QCOMPARE(p->Option[10]->text(), u8("全国エリア"));
-        QCOMPARE(p->Option[3]->text(), u8("北陸・中部エリア"));
-        QCOMPARE(p->Frame1->title(), u8("空港の選択"));
-        QCOMPARE(p->Command4->text(), u8("空港名"));
-        QCOMPARE(p->Text1->toPlainText(),
-                 u8("空港を選択して下さい。東京／羽田と東京／成田、大阪／伊丹と大阪／関西は同一です"));
+        QCOMPARE(p->area_options[10]->text(), u8("全国エリア"));
+        QCOMPARE(p->area_options[3]->text(), u8("北陸・中部エリア"));
+        QCOMPARE(p->names_frame->title(), search_texts::airport_frame);
+        QCOMPARE(p->heading_button->text(), search_texts::airport_heading);
+        QCOMPARE(p->guidance_box->toPlainText(), search_texts::airport_guidance);
         QCOMPARE(checked_option(p), 4);
-        QCOMPARE(row_texts(p->List1), QStringList({u8("東京／羽田\t3件"), u8("東京／成田\t1件")}));
-        p->Option[1]->click();
+        QCOMPARE(row_texts(p->name_list), QStringList({u8("東京／羽田\t3件"), u8("東京／成田\t1件")}));
+        p->area_options[1]->click();
         QCOMPARE(a.st.settings.control2_flg, Integer(1));
         QCOMPARE(a.st.settings.control1_flg, Integer(2)); // the prefecture mode's area is its own
-        p->Option[4]->click();
+        p->area_options[4]->click();
         QVERIFY(QTest::qWaitForWindowExposed(p));
-        click_row(p->List1, 1, true); // double click
-        QCOMPARE(a.search()->Text1->text(), u8("東京／成田"));
+        click_row(p->name_list, 1, true); // double click
+        QCOMPARE(a.search()->key_box->text(), u8("東京／成田"));
         // The focus has gone on: the box is heard with what filled it.
-        QCOMPARE(test::announced(a.search()), u8("ホテル検索条件 東京／成田"));
+        QCOMPARE(test::announced(a.search()), search_texts::criteria_caption + u' ' + u8("東京／成田"));
         QCOMPARE(a.st.settings.text2_hist(1), u8("東京／成田"));
         QCOMPARE(a.st.settings.text1_hist(1), QString());
         QVERIFY(!a.forms.loaded<PickerWindow>());
@@ -139,9 +139,9 @@ class TestPickerWindow : public QObject {
         a.st.settings.control1_flg = 12;
         PickerWindow* p = a.from_search(1);
         QCOMPARE(checked_option(p), 0);
-        QCOMPARE(p->List1->count(), 0);
+        QCOMPARE(p->name_list->count(), 0);
         QCOMPARE(a.st.settings.control1_flg, Integer(12));
-        QTest::mouseClick(p->Command3, Qt::LeftButton); // disabled: nothing happens
+        QTest::mouseClick(p->confirm_button, Qt::LeftButton); // disabled: nothing happens
         QVERIFY(a.forms.loaded<PickerWindow>());
     }
 
@@ -149,12 +149,13 @@ class TestPickerWindow : public QObject {
         Picking a;
         PickerWindow* p = a.from_search(1);
         QVERIFY(QTest::qWaitForWindowExposed(p));
-        const QString entry = a.search()->Text1->text();
-        click_row(p->List1, 0);
-        const QPoint below = p->List1->visualItemRect(p->List1->item(2)).bottomLeft() + QPoint(10, 30);
-        QVERIFY(p->List1->viewport()->rect().contains(below));
-        QTest::mouseDClick(p->List1->viewport(), Qt::LeftButton, {}, below);
-        QCOMPARE(a.search()->Text1->text(), entry);
+        const QString entry = a.search()->key_box->text();
+        click_row(p->name_list, 0);
+        const QPoint below =
+            p->name_list->visualItemRect(p->name_list->item(2)).bottomLeft() + QPoint(10, 30);
+        QVERIFY(p->name_list->viewport()->rect().contains(below));
+        QTest::mouseDClick(p->name_list->viewport(), Qt::LeftButton, {}, below);
+        QCOMPARE(a.search()->key_box->text(), entry);
         QCOMPARE(a.st.settings.text1_hist(1), QString());
         QVERIFY(a.forms.loaded<PickerWindow>());
     }
@@ -163,48 +164,48 @@ class TestPickerWindow : public QObject {
         Picking a;
         a.search();
         PickerWindow* p = a.from_search(1);
-        const QString entry = a.search()->Text1->text();
-        click_row(p->List1, 1);
+        const QString entry = a.search()->key_box->text();
+        click_row(p->name_list, 1);
         p->move(twips_to_px(1500), twips_to_px(900));
-        QTest::mouseClick(p->Command1, Qt::LeftButton);
+        QTest::mouseClick(p->close_button, Qt::LeftButton);
         QVERIFY(!a.forms.loaded<PickerWindow>());
-        QCOMPARE(a.search()->Text1->text(), entry);
+        QCOMPARE(a.search()->key_box->text(), entry);
         QCOMPARE(a.st.settings.picker_window.left, Integer(1500));
         QCOMPARE(a.st.settings.picker_window.top, Integer(900));
 
         for (QWidget* (*control)(PickerWindow*) :
-             {+[](PickerWindow* w) -> QWidget* { return w->List1; },
-              +[](PickerWindow* w) -> QWidget* { return w->Option[10]; },
-              +[](PickerWindow* w) -> QWidget* { return w->Command3; }}) {
+             {+[](PickerWindow* w) -> QWidget* { return w->name_list; },
+              +[](PickerWindow* w) -> QWidget* { return w->area_options[10]; },
+              +[](PickerWindow* w) -> QWidget* { return w->confirm_button; }}) {
             p = a.from_search(1);
             QTest::keyClick(control(p), Qt::Key_Escape);
             QVERIFY(!a.forms.loaded<PickerWindow>());
-            QCOMPARE(a.search()->Text1->text(), entry);
+            QCOMPARE(a.search()->key_box->text(), entry);
         }
     }
 
     void keyboard_alone_opens_chooses_and_confirms() {
         Picking a;
         auto* w = a.forms.show<SearchConditionsWindow>();
-        w->Option2->setChecked(true);
-        QTest::keyClick(w->Text1, Qt::Key_F4);
+        w->airport_option->setChecked(true);
+        QTest::keyClick(w->key_box, Qt::Key_F4);
         PickerWindow* p = a.forms.loaded<PickerWindow>();
         QVERIFY(p);
         QCOMPARE(p->mode(), SearchType::airport);
         p->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(p));
-        QCOMPARE(p->focusWidget(), p->List1);
-        QTest::keyClick(p->List1, Qt::Key_Down);
-        QVERIFY(p->Command3->isEnabled());
-        QCOMPARE(p->List1->selectedItems().size(), 1);
-        const QString chosen = picker_name(p->List1->selectedItems().first()->text());
-        QTest::keyClick(p->List1, Qt::Key_Return);
-        QCOMPARE(w->Text1->text(), chosen);
+        QCOMPARE(p->focusWidget(), p->name_list);
+        QTest::keyClick(p->name_list, Qt::Key_Down);
+        QVERIFY(p->confirm_button->isEnabled());
+        QCOMPARE(p->name_list->selectedItems().size(), 1);
+        const QString chosen = picker_name(p->name_list->selectedItems().first()->text());
+        QTest::keyClick(p->name_list, Qt::Key_Return);
+        QCOMPARE(w->key_box->text(), chosen);
         QVERIFY(!a.forms.loaded<PickerWindow>());
         // The hotel-name criterion has no picker.
-        w->Option3->setChecked(true);
-        QTest::keyClick(w->Text1, Qt::Key_F4);
-        QTest::mouseDClick(w->Text1, Qt::LeftButton);
+        w->hotel_name_option->setChecked(true);
+        QTest::keyClick(w->key_box, Qt::Key_F4);
+        QTest::mouseDClick(w->key_box, Qt::LeftButton);
         QVERIFY(!a.forms.loaded<PickerWindow>());
     }
 
@@ -212,11 +213,11 @@ class TestPickerWindow : public QObject {
     void a_closed_opener_receives_nothing() {
         Picking a;
         PickerWindow* p = a.from_search(1);
-        QTest::mouseClick(a.search()->Command2, Qt::LeftButton); // 検索終了
+        QTest::mouseClick(a.search()->close_button, Qt::LeftButton); // 検索終了
         QVERIFY(!a.forms.loaded<SearchConditionsWindow>());
         QVERIFY(!p->opener());
-        click_row(p->List1, 0);
-        QTest::mouseClick(p->Command3, Qt::LeftButton);
+        click_row(p->name_list, 0);
+        QTest::mouseClick(p->confirm_button, Qt::LeftButton);
         QVERIFY(!a.forms.loaded<PickerWindow>());
         QCOMPARE(a.st.settings.text1_hist(1), QString());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -227,14 +228,14 @@ class TestPickerWindow : public QObject {
     void a_reopened_opener_receives_the_pick() {
         Picking a;
         PickerWindow* p = a.from_search(1);
-        QTest::keyClick(a.search()->Text1, Qt::Key_Escape);
+        QTest::keyClick(a.search()->key_box, Qt::Key_Escape);
         QVERIFY(!a.forms.loaded<SearchConditionsWindow>());
         auto* again = a.forms.show<SearchConditionsWindow>();
         QCOMPARE(p->opener(), again);
-        QTest::keyClick(p->List1, Qt::Key_Down);
-        QTest::keyClick(p->List1, Qt::Key_Return);
+        QTest::keyClick(p->name_list, Qt::Key_Down);
+        QTest::keyClick(p->name_list, Qt::Key_Return);
         QVERIFY(!a.forms.loaded<PickerWindow>());
-        QCOMPARE(again->Text1->text(), u8("北海道"));
+        QCOMPARE(again->key_box->text(), u8("北海道"));
         QCOMPARE(a.st.settings.text1_hist(1), u8("北海道"));
 
         auto* edit = a.forms.show<HotelEditWindow>(EditTarget::new_hotel());
@@ -245,8 +246,8 @@ class TestPickerWindow : public QObject {
         QVERIFY(!a.forms.loaded<HotelEditWindow>());
         edit = a.forms.show<HotelEditWindow>(EditTarget::new_hotel());
         QCOMPARE(p->opener(), edit);
-        QTest::keyClick(p->List1, Qt::Key_Down);
-        QTest::keyClick(p->List1, Qt::Key_Return);
+        QTest::keyClick(p->name_list, Qt::Key_Down);
+        QTest::keyClick(p->name_list, Qt::Key_Return);
         QCOMPARE(edit->airport_box->text(), a.st.db.airport_name(1));
         QCOMPARE(a.st.settings.text2_hist(1), a.st.db.airport_name(1));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -257,25 +258,25 @@ class TestPickerWindow : public QObject {
     void the_edit_windows_picker_leaves_the_search_alone() {
         Picking a;
         auto* w = a.forms.show<SearchConditionsWindow>();
-        w->Option3->setChecked(true);
-        test::commit_text(w->Text1, u8("ホテル"));
+        w->hotel_name_option->setChecked(true);
+        test::commit_text(w->key_box, u8("ホテル"));
         auto* edit = a.forms.show<HotelEditWindow>(EditTarget::new_hotel());
         QTest::mouseDClick(edit->airport_box, Qt::LeftButton);
         PickerWindow* p = a.forms.loaded<PickerWindow>();
         QVERIFY(p);
         QCOMPARE(p->mode(), SearchType::airport);
-        QTest::keyClick(p->List1, Qt::Key_Down);
-        QTest::keyClick(p->List1, Qt::Key_Return);
+        QTest::keyClick(p->name_list, Qt::Key_Down);
+        QTest::keyClick(p->name_list, Qt::Key_Return);
         QCOMPARE(edit->airport_box->text(), a.st.db.airport_name(1));
         QCOMPARE(a.st.settings.text2_hist(1), a.st.db.airport_name(1));
 
-        QTest::mouseDClick(w->Text1, Qt::LeftButton);
-        QTest::keyClick(w->Text1, Qt::Key_F4);
+        QTest::mouseDClick(w->key_box, Qt::LeftButton);
+        QTest::keyClick(w->key_box, Qt::Key_F4);
         QVERIFY(!a.forms.loaded<PickerWindow>());
-        QCOMPARE(w->Text1->text(), u8("ホテル"));
+        QCOMPARE(w->key_box->text(), u8("ホテル"));
         QCOMPARE(a.st.settings.text2_hist(2), QString());
-        w->Text1->setFocus();
-        QVERIFY(w->Command3->isHidden());
+        w->key_box->setFocus();
+        QVERIFY(w->picker_button->isHidden());
     }
 
     void the_edit_window_as_opener() {
@@ -285,17 +286,17 @@ class TestPickerWindow : public QObject {
         PickerWindow* p = PickerWindow::open<HotelEditWindow>(a.forms, SearchType::prefecture);
         QCOMPARE(p->opener(), edit);
         QCOMPARE(p->mode(), SearchType::prefecture);
-        click_row(p->List1, 1);
-        QTest::mouseClick(p->Command3, Qt::LeftButton);
+        click_row(p->name_list, 1);
+        QTest::mouseClick(p->confirm_button, Qt::LeftButton);
         QCOMPARE(edit->prefecture_box->text(), u8("東京"));
         QCOMPARE(edit->focusWidget(), edit->airport_box);
-        QCOMPARE(search->Text1->text(), u8("福岡")); // the search window is not the opener
+        QCOMPARE(search->key_box->text(), u8("福岡")); // the search window is not the opener
         // The pick counts in the search window's history too.
         QCOMPARE(a.st.settings.text1_hist(1), u8("東京"));
 
         p = PickerWindow::open<HotelEditWindow>(a.forms, SearchType::airport);
-        click_row(p->List1, 3);
-        QTest::mouseClick(p->Command3, Qt::LeftButton);
+        click_row(p->name_list, 3);
+        QTest::mouseClick(p->confirm_button, Qt::LeftButton);
         QCOMPARE(edit->airport_box->text(), u8("大阪／伊丹"));
         QCOMPARE(edit->focusWidget(), edit->district_box);
         QCOMPARE(a.st.settings.text2_hist(1), u8("大阪／伊丹"));
@@ -313,9 +314,9 @@ class TestPickerWindow : public QObject {
         QVERIFY(p);
         QCOMPARE(p->mode(), SearchType::prefecture);
         QCOMPARE(p->opener(), a.search());
-        click_row(p->List1, 0);
-        QTest::mouseClick(p->Command3, Qt::LeftButton);
-        QCOMPARE(a.search()->Text1->text(), u8("北海道"));
+        click_row(p->name_list, 0);
+        QTest::mouseClick(p->confirm_button, Qt::LeftButton);
+        QCOMPARE(a.search()->key_box->text(), u8("北海道"));
         QCOMPARE(edit->prefecture_box->text(), prefecture);
         QCOMPARE(edit->airport_box->text(), airport);
     }
@@ -332,14 +333,14 @@ class TestPickerWindow : public QObject {
         QVERIFY2(read_sources(QStringLiteral(TOMARINA_SAMPLE_DIR), src, &error), qPrintable(error));
         Picking a(src);
         PickerWindow* p = a.from_search(mode);
-        p->Option[10]->click();
-        QVERIFY(p->List1->count() >= 40);
-        auto* tabs = qobject_cast<TabStopDelegate*>(p->List1->itemDelegate());
+        p->area_options[10]->click();
+        QVERIFY(p->name_list->count() >= 40);
+        auto* tabs = qobject_cast<TabStopDelegate*>(p->name_list->itemDelegate());
         QVERIFY(tabs);
-        const QFont font = p->List1->font();
+        const QFont font = p->name_list->font();
         // The counts start at the second stop, 7.5 full-width characters from the left.
         const qreal column = 7.5 * QFontMetricsF(font).horizontalAdvance(QChar(0x56FD));
-        for (const QString& row : row_texts(p->List1)) {
+        for (const QString& row : row_texts(p->name_list)) {
             const QList<qreal> at = tabs->part_positions(row, font);
             QCOMPARE(at.size(), row.count(u'\t') + 1);
             QCOMPARE(at.last(), column);

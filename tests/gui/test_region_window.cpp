@@ -1,6 +1,7 @@
 #include "data/database.h"
 #include "program/main_menu_window.h"
 #include "search/region_window.h"
+#include "search/search_texts.h"
 #include "search/tab_stop_list.h"
 #include "support/gui_support.h"
 #include "support/test_support.h"
@@ -48,15 +49,15 @@ class TestRegionWindow : public QObject {
         Regions a({u8("東北"), u8("  東北  "), u8("北陸・甲信越"), u8("北海道・東北・関東"),
                    u8("北海道・東北・関東・甲信越・北陸")});
         RegionWindow* w = a.open();
-        QCOMPARE(w->windowTitle(), u8("トマリナホテル情報＆予約"));
-        QCOMPARE(w->Frame1->title(), u8("地域指定で予約"));
-        QCOMPARE(w->Text1->text(), u8("地域を選択してください"));
-        QCOMPARE(w->Command1->text(), u8("検索＆予約"));
-        QCOMPARE(w->Command2->text(), u8("終了"));
-        QVERIFY(!w->Command1->isEnabled());
-        QVERIFY(!w->List1->accessibleName().isEmpty());
+        QCOMPARE(w->windowTitle(), app_title);
+        QCOMPARE(w->regions_frame->title(), search_texts::region_caption);
+        QCOMPARE(w->guidance_box->text(), search_texts::region_guidance);
+        QCOMPARE(w->reserve_button->text(), search_texts::reserve_caption);
+        QCOMPARE(w->close_button->text(), search_texts::end_caption);
+        QVERIFY(!w->reserve_button->isEnabled());
+        QVERIFY(!w->region_list->accessibleName().isEmpty());
         QCOMPARE(
-            row_texts(w->List1),
+            row_texts(w->region_list),
             QStringList({u8("東北\t\t説明1"), u8("東北\t説明2"), u8("北陸・甲信越\t説明3"),
                          u8("北海道・東北・関東   説明4"), u8("北海道・東北・関東・甲信越・北陸   説明5")}));
         QCOMPARE(w->rsv_row_link(5), QStringLiteral("http://www.bestrsv.example.jp/best/area?r=5"));
@@ -66,12 +67,12 @@ class TestRegionWindow : public QObject {
         Regions a(
             {u8("東北"), u8("北海道"), u8("大阪"), u8("関東甲信"), u8("北陸・甲信越"), u8("九州・沖縄地方")});
         RegionWindow* w = a.open();
-        auto* tabs = qobject_cast<TabStopDelegate*>(w->List1->itemDelegate());
+        auto* tabs = qobject_cast<TabStopDelegate*>(w->region_list->itemDelegate());
         QVERIFY(tabs);
         // The texts start at the second stop, 8.5 full-width characters from the left, after every name.
-        const QFont font = w->List1->font();
+        const QFont font = w->region_list->font();
         const qreal column = 8.5 * QFontMetricsF(font).horizontalAdvance(QChar(0x56FD));
-        for (const QString& row : row_texts(w->List1)) {
+        for (const QString& row : row_texts(w->region_list)) {
             QCOMPARE(tabs->part_positions(row, font).last(), column);
             QVERIFY(QFontMetricsF(font).horizontalAdvance(row.section(u'\t', 0, 0)) < column);
         }
@@ -82,9 +83,9 @@ class TestRegionWindow : public QObject {
         RegionWindow* w = a.open();
         QVERIFY(QTest::qWaitForWindowExposed(w));
         w->move(twips_to_px(3000), twips_to_px(1500));
-        click_row(w->List1, 2);
-        QVERIFY(w->Command1->isEnabled());
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        click_row(w->region_list, 2);
+        QVERIFY(w->reserve_button->isEnabled());
+        QTest::mouseClick(w->reserve_button, Qt::LeftButton);
         QCOMPARE(a.pf.messages.size(), 1);
         QCOMPARE(a.pf.messages[0].title, u8("注意メッセージ"));
         QCOMPARE(a.pf.messages[0].buttons, MsgButtons::OkCancel);
@@ -102,16 +103,16 @@ class TestRegionWindow : public QObject {
         a.st.settings.sv_count = 2;
         RegionWindow* w = a.open();
         QVERIFY(QTest::qWaitForWindowExposed(w));
-        click_row(w->List1, 1);
+        click_row(w->region_list, 1);
         a.pf.answers.push_back(MsgAnswer::Cancel);
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QTest::mouseClick(w->reserve_button, Qt::LeftButton);
         QCOMPARE(a.st.settings.sv_count, Integer(3));
         QVERIFY(a.pf.launches.isEmpty());
         QCOMPARE(a.forms.loaded<RegionWindow>(), w);
-        QCOMPARE(first_selected_row(w->List1), 1);
+        QCOMPARE(first_selected_row(w->region_list), 1);
         // The third showing was the last: the page now opens at once, here by a double click.
-        const QPoint at = w->List1->visualItemRect(w->List1->item(1)).center();
-        QTest::mouseDClick(w->List1->viewport(), Qt::LeftButton, {}, at);
+        const QPoint at = w->region_list->visualItemRect(w->region_list->item(1)).center();
+        QTest::mouseDClick(w->region_list->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(a.pf.messages.size(), 1);
         QCOMPARE(a.pf.launches.size(), 1);
         QCOMPARE(a.pf.launches[0].address, QStringLiteral("http://www.bestrsv.example.jp/best/area?r=2"));
@@ -124,11 +125,11 @@ class TestRegionWindow : public QObject {
         RegionWindow* w = a.open();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
-        QCOMPARE(w->focusWidget(), w->List1);
-        QTest::keyClick(w->List1, Qt::Key_Down);
-        QVERIFY(w->Command1->isEnabled());
-        const int row = first_selected_row(w->List1);
-        QTest::keyClick(w->List1, Qt::Key_Return);
+        QCOMPARE(w->focusWidget(), w->region_list);
+        QTest::keyClick(w->region_list, Qt::Key_Down);
+        QVERIFY(w->reserve_button->isEnabled());
+        const int row = first_selected_row(w->region_list);
+        QTest::keyClick(w->region_list, Qt::Key_Return);
         QVERIFY(a.pf.messages.isEmpty());
         QCOMPARE(a.st.settings.sv_count, Integer(0));
         QCOMPARE(a.pf.launches.size(), 1);
@@ -161,8 +162,8 @@ class TestRegionWindow : public QObject {
         a.pf.launch_result = !start_fails;
         RegionWindow* w = a.open();
         QVERIFY(QTest::qWaitForWindowExposed(w));
-        click_row(w->List1, 0);
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        click_row(w->region_list, 0);
+        QTest::mouseClick(w->reserve_button, Qt::LeftButton);
         QCOMPARE(a.pf.launches.size(), start_fails ? 1 : 0);
         QCOMPARE(a.pf.messages.size(), 1);
         QCOMPARE(a.pf.messages[0].title, u8("エラーメッセージ"));
@@ -173,24 +174,25 @@ class TestRegionWindow : public QObject {
         Regions a;
         RegionWindow* w = a.open();
         QVERIFY(QTest::qWaitForWindowExposed(w));
-        const QPoint below = w->List1->visualItemRect(w->List1->item(3)).bottomLeft() + QPoint(10, 30);
-        QVERIFY(w->List1->viewport()->rect().contains(below));
-        QTest::mouseClick(w->List1->viewport(), Qt::LeftButton, {}, below);
-        QTest::mouseDClick(w->List1->viewport(), Qt::LeftButton, {}, below);
+        const QPoint below =
+            w->region_list->visualItemRect(w->region_list->item(3)).bottomLeft() + QPoint(10, 30);
+        QVERIFY(w->region_list->viewport()->rect().contains(below));
+        QTest::mouseClick(w->region_list->viewport(), Qt::LeftButton, {}, below);
+        QTest::mouseDClick(w->region_list->viewport(), Qt::LeftButton, {}, below);
         QVERIFY(a.pf.messages.isEmpty());
         QVERIFY(a.pf.launches.isEmpty());
         QCOMPARE(a.st.settings.sv_count, Integer(0));
-        QVERIFY(!w->Command1->isEnabled());
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QVERIFY(!w->reserve_button->isEnabled());
+        QTest::mouseClick(w->reserve_button, Qt::LeftButton);
         QVERIFY(a.pf.messages.isEmpty());
     }
 
     void no_regions_leave_the_list_empty() {
         Regions a(QStringList{});
         RegionWindow* w = a.open();
-        QCOMPARE(w->List1->count(), 0);
-        QVERIFY(!w->Command1->isEnabled());
-        QTest::keyClick(w->List1, Qt::Key_Return);
+        QCOMPARE(w->region_list->count(), 0);
+        QVERIFY(!w->reserve_button->isEnabled());
+        QTest::keyClick(w->region_list, Qt::Key_Return);
         QVERIFY(a.pf.messages.isEmpty());
     }
 
@@ -198,13 +200,13 @@ class TestRegionWindow : public QObject {
         Regions a;
         RegionWindow* w = a.open();
         w->move(twips_to_px(600), twips_to_px(450));
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QTest::mouseClick(w->close_button, Qt::LeftButton);
         QVERIFY(!a.forms.loaded<RegionWindow>());
         QCOMPARE(a.st.settings.region_window.left, Integer(600));
         QCOMPARE(a.st.settings.region_window.top, Integer(450));
         for (int k = 0; k < 3; ++k) {
             w = a.open();
-            QWidget* controls[] = {w->List1, w->Command1, w->Command2};
+            QWidget* controls[] = {w->region_list, w->reserve_button, w->close_button};
             QTest::keyClick(controls[k], Qt::Key_Escape);
             QVERIFY(!a.forms.loaded<RegionWindow>());
         }
@@ -219,8 +221,8 @@ class TestRegionWindow : public QObject {
         RegionWindow* w = p.forms.loaded<RegionWindow>();
         QVERIFY(w);
         QVERIFY(w->isVisible());
-        QCOMPARE(w->List1->count(), 2);
-        QCOMPARE(w->List1->item(0)->text(), u8("北海道\t\t札幌"));
+        QCOMPARE(w->region_list->count(), 2);
+        QCOMPARE(w->region_list->item(0)->text(), u8("北海道\t\t札幌"));
         // Closing itself when no window has the keyboard (the caution just closed), it leaves the keyboard
         // with the main menu.
         w->activateWindow();

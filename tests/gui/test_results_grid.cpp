@@ -293,9 +293,9 @@ class TestResultsGrid : public QObject {
         }();
         QTest::mouseClick(p.forms.loaded<MainMenuWindow>()->Command1, Qt::LeftButton);
         auto* w = p.forms.loaded<SearchConditionsWindow>();
-        w->Option6->setChecked(true);
-        w->Text1->setText(QStringLiteral("ZZZ"));
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        w->keyword_option->setChecked(true);
+        w->key_box->setText(QStringLiteral("ZZZ"));
+        QTest::mouseClick(w->search_button, Qt::LeftButton);
         QCOMPARE(p.pf.messages.size(), 1);
         QVERIFY(!p.forms.loaded<ResultsWindow>());
         for (int c = 0; c < 7; ++c) QCOMPARE(int(p.st.settings.sv_colwidth(c)), saved[c]);

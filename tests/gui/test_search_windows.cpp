@@ -3,6 +3,7 @@
 #include "program/program.h"
 #include "results/results_window.h"
 #include "search/search_conditions_window.h"
+#include "search/search_texts.h"
 #include "shared/grid_rules.h"
 #include "shared/ordering.h"
 #include "support/gui_support.h"
@@ -40,10 +41,11 @@ struct App {
     // Types an entry for an option and presses 検索開始.
     ResultsWindow* run(int option, const QString& entry) {
         auto* w = search();
-        QRadioButton* options[] = {w->Option1, w->Option2, w->Option3, w->Option4, w->Option5, w->Option6};
+        QRadioButton* options[] = {w->prefecture_option, w->airport_option, w->hotel_name_option,
+                                   w->district_option,   w->station_option, w->keyword_option};
         options[option - 1]->setChecked(true);
-        w->Text1->setText(entry);
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        w->key_box->setText(entry);
+        QTest::mouseClick(w->search_button, Qt::LeftButton);
         return forms.loaded<ResultsWindow>();
     }
 };
@@ -72,93 +74,96 @@ class TestSearchWindows : public QObject {
     // Tab and Shift+Tab pass through the checked option, whichever it is.
     void tab_order_keeps_to_the_checked_option_data() {
         QTest::addColumn<int>("option");
-        for (int k = 1; k <= 6; ++k) QTest::addRow("Option%d", k) << k;
+        for (int k = 1; k <= 6; ++k) QTest::addRow("option %d", k) << k;
     }
     void tab_order_keeps_to_the_checked_option() {
         QFETCH(int, option);
         App app;
         auto* w = app.search();
-        QRadioButton* options[] = {w->Option1, w->Option2, w->Option3, w->Option4, w->Option5, w->Option6};
+        QRadioButton* options[] = {w->prefecture_option, w->airport_option, w->hotel_name_option,
+                                   w->district_option,   w->station_option, w->keyword_option};
         options[option - 1]->setChecked(true);
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
-        const QList<QWidget*> chain = {w->Text1, options[option - 1], w->Command1, w->Command2, w->Text1};
-        w->Text1->setFocus();
+        const QList<QWidget*> chain = {w->key_box, options[option - 1], w->search_button, w->close_button,
+                                       w->key_box};
+        w->key_box->setFocus();
         for (int k = 1; k < chain.size(); ++k) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), chain[k]);
         }
-        QTest::keyClick(w->Text1, Qt::Key_Backtab);
-        QTest::keyClick(w->Command2, Qt::Key_Backtab);
-        QTest::keyClick(w->Command1, Qt::Key_Backtab);
+        QTest::keyClick(w->key_box, Qt::Key_Backtab);
+        QTest::keyClick(w->close_button, Qt::Key_Backtab);
+        QTest::keyClick(w->search_button, Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget(), options[option - 1]);
     }
 
     void options_prompts_and_defaults() {
         App a;
         auto* w = a.search();
-        QCOMPARE(w->windowTitle(), u8("トマリナホテル情報＆予約"));
-        QVERIFY(w->Option1->isChecked());
-        QCOMPARE(w->Option6->text(), u8("ﾌﾘｰｷｰﾜｰﾄﾞ（部分一致検索します）"));
-        QCOMPARE(w->Text1->text(), u8("福岡"));
-        QCOMPARE(w->Text2->text(), u8("都道府県名を入力して下さい"));
-        QCOMPARE(w->Frame1->title(), u8("ホテル検索条件"));
-        QCOMPARE(w->Frame2->title(), u8("検索方法"));
-        QCOMPARE(w->Command1->text(), u8("検索開始"));
-        QCOMPARE(w->Command2->text(), u8("検索終了"));
-        QVERIFY(w->Command3->isHidden());
+        QCOMPARE(w->windowTitle(), app_title);
+        QVERIFY(w->prefecture_option->isChecked());
+        QCOMPARE(w->keyword_option->text(), search_texts::option_captions[5]);
+        QCOMPARE(w->key_box->text(), u8("福岡"));
+        QCOMPARE(w->guidance_box->text(), search_texts::option_prompts[0]);
+        QCOMPARE(w->criteria_frame->title(), search_texts::criteria_caption);
+        QCOMPARE(w->method_frame->title(), search_texts::method_caption);
+        QCOMPARE(w->search_button->text(), search_texts::search_caption);
+        QCOMPARE(w->close_button->text(), search_texts::end_search_caption);
+        QVERIFY(w->picker_button->isHidden());
         QCOMPARE(a.st.search.state().search_type, SearchType::prefecture);
 
-        w->Option3->setChecked(true);
-        QCOMPARE(w->Text1->text(), QString());
-        QCOMPARE(w->Text2->text(), u8("ホテル名を入力して下さい"));
+        w->hotel_name_option->setChecked(true);
+        QCOMPARE(w->key_box->text(), QString());
+        QCOMPARE(w->guidance_box->text(), search_texts::option_prompts[2]);
         // The option is the criterion of the next search; only 検索開始 starts one.
         QCOMPARE(a.st.search.state().search_type, SearchType::prefecture);
-        w->Text1->setText(u8("駅前"));
-        w->Option6->setChecked(true);
-        QCOMPARE(w->Text1->text(), u8("駅前"));
-        QCOMPARE(w->Text2->text(), u8("ﾌﾘｰｷｰﾜｰﾄﾞを入力して下さい"));
+        w->key_box->setText(u8("駅前"));
+        w->keyword_option->setChecked(true);
+        QCOMPARE(w->key_box->text(), u8("駅前"));
+        QCOMPARE(w->guidance_box->text(), search_texts::option_prompts[5]);
         a.st.settings.text2_hist(1) = u8("東京／羽田");
-        w->Option2->setChecked(true);
-        QCOMPARE(w->Text1->text(), u8("東京／羽田"));
-        QCOMPARE(w->Text2->text(), u8("空港名を入力して下さい"));
-        w->Option5->setChecked(true);
-        QCOMPARE(w->Text2->text(), u8("最寄り駅名を入力して下さい"));
-        w->Option4->setChecked(true);
-        QCOMPARE(w->Text2->text(), u8("地区名を入力して下さい"));
+        w->airport_option->setChecked(true);
+        QCOMPARE(w->key_box->text(), u8("東京／羽田"));
+        QCOMPARE(w->guidance_box->text(), search_texts::option_prompts[1]);
+        w->station_option->setChecked(true);
+        QCOMPARE(w->guidance_box->text(), search_texts::option_prompts[4]);
+        w->district_option->setChecked(true);
+        QCOMPARE(w->guidance_box->text(), search_texts::option_prompts[3]);
     }
 
     void entry_check_and_its_message() {
         App a;
         auto* w = a.search();
-        w->Text1->setText(u8("大阪"));
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
-        QCOMPARE(w->Text2->text(), u8("検索条件の入力エラーです"));
+        w->key_box->setText(u8("大阪"));
+        QTest::mouseClick(w->search_button, Qt::LeftButton);
+        QCOMPARE(w->guidance_box->text(), search_entry_error());
         QVERIFY(!a.forms.loaded<ResultsWindow>());
         QVERIFY(a.pf.messages.isEmpty());
         // A screen reader hears the refusal: the entry box keeps its name and says the refusal before
         // the prompt while it stands, and it is announced at once, every time.
-        QCOMPARE(QAccessible::queryAccessibleInterface(w->Text1)->text(QAccessible::Name),
-                 u8("ホテル検索条件"));
-        QCOMPARE(w->Text1->accessibleDescription(),
-                 u8("検索条件の入力エラーです\n都道府県名を入力して下さい"));
-        QCOMPARE(QAccessible::queryAccessibleInterface(w->Text2)->text(QAccessible::Name), u8("案内"));
-        QCOMPARE(test::announced(w), u8("検索条件の入力エラーです"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(w->key_box)->text(QAccessible::Name),
+                 search_texts::criteria_caption);
+        QCOMPARE(w->key_box->accessibleDescription(),
+                 search_entry_error() + u'\n' + search_texts::option_prompts[0]);
+        QCOMPARE(QAccessible::queryAccessibleInterface(w->guidance_box)->text(QAccessible::Name),
+                 search_texts::guidance_name);
+        QCOMPARE(test::announced(w), search_entry_error());
         w->findChild<QWidget*>(QStringLiteral("announcement"))->hide();
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
-        QCOMPARE(test::announced(w), u8("検索条件の入力エラーです"));
+        QTest::mouseClick(w->search_button, Qt::LeftButton);
+        QCOMPARE(test::announced(w), search_entry_error());
         // An empty entry only takes the focus back.
-        w->Text1->clear();
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
-        QCOMPARE(w->Text2->text(), u8("検索条件の入力エラーです"));
+        w->key_box->clear();
+        QTest::mouseClick(w->search_button, Qt::LeftButton);
+        QCOMPARE(w->guidance_box->text(), search_entry_error());
         QVERIFY(!a.forms.loaded<ResultsWindow>());
         // The other name with blanks is accepted and replaced by the table's name.
-        w->Text1->setText(u8(" 東京都 "));
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
-        QCOMPARE(w->Text1->text(), u8("東京"));
-        QCOMPARE(w->Text2->text(), u8("都道府県名を入力して下さい"));
-        QCOMPARE(QAccessible::queryAccessibleInterface(w->Text1)->text(QAccessible::Name),
-                 u8("ホテル検索条件"));
+        w->key_box->setText(u8(" 東京都 "));
+        QTest::mouseClick(w->search_button, Qt::LeftButton);
+        QCOMPARE(w->key_box->text(), u8("東京"));
+        QCOMPARE(w->guidance_box->text(), search_texts::option_prompts[0]);
+        QCOMPARE(QAccessible::queryAccessibleInterface(w->key_box)->text(QAccessible::Name),
+                 search_texts::criteria_caption);
         QCOMPARE(test::announced(w), QString());
         QVERIFY(a.forms.loaded<ResultsWindow>());
         QCOMPARE(a.st.search.state().search_key, u8("東京"));
@@ -169,29 +174,29 @@ class TestSearchWindows : public QObject {
         auto* w = a.search();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
-        w->Text1->setFocus();
-        w->Text1->setText(u8("千葉県"));
-        QTest::keyClick(w->Text1, Qt::Key_Return);
-        QCOMPARE(w->Text1->text(), u8("千葉"));
-        QCOMPARE(w->Text2->text(), QString());
-        QVERIFY(w->Command1->hasFocus());
+        w->key_box->setFocus();
+        w->key_box->setText(u8("千葉県"));
+        QTest::keyClick(w->key_box, Qt::Key_Return);
+        QCOMPARE(w->key_box->text(), u8("千葉"));
+        QCOMPARE(w->guidance_box->text(), QString());
+        QVERIFY(w->search_button->hasFocus());
         QVERIFY(!a.forms.loaded<ResultsWindow>()); // Enter does not start the search
         QCOMPARE(a.st.search.state().search_key, QString());
         QCOMPARE(a.st.settings.text1_hist(1), u8("千葉"));
-        QVERIFY(w->Command3->isHidden());
+        QVERIFY(w->picker_button->isHidden());
 
-        w->Text1->setFocus();
-        QVERIFY(w->Command3->isVisible()); // prefecture criterion with the entry focused
-        w->Text1->setText(u8("どこか"));
-        QTest::keyClick(w->Text1, Qt::Key_Enter);
-        QCOMPARE(w->Text2->text(), u8("検索条件の入力エラーです"));
-        QVERIFY(w->Text1->hasFocus());
-        w->Option3->setChecked(true);
-        w->Text1->setFocus();
-        QVERIFY(w->Command3->isHidden());
-        w->Text1->setText(QStringLiteral("   "));
-        QTest::keyClick(w->Text1, Qt::Key_J, Qt::ControlModifier); // line feed
-        QVERIFY(w->Command1->hasFocus());
+        w->key_box->setFocus();
+        QVERIFY(w->picker_button->isVisible()); // prefecture criterion with the entry focused
+        w->key_box->setText(u8("どこか"));
+        QTest::keyClick(w->key_box, Qt::Key_Enter);
+        QCOMPARE(w->guidance_box->text(), search_entry_error());
+        QVERIFY(w->key_box->hasFocus());
+        w->hotel_name_option->setChecked(true);
+        w->key_box->setFocus();
+        QVERIFY(w->picker_button->isHidden());
+        w->key_box->setText(QStringLiteral("   "));
+        QTest::keyClick(w->key_box, Qt::Key_J, Qt::ControlModifier); // line feed
+        QVERIFY(w->search_button->hasFocus());
     }
 
     // A "¥" typed into the entry is the data's yen sign, so it finds the yen sign of a remark.
@@ -200,11 +205,11 @@ class TestSearchWindows : public QObject {
         src.hotels[1].note = u8("夕食\\800");
         App a(src);
         auto* w = a.search();
-        w->Option6->setChecked(true);
-        w->Text1->clear();
-        QTest::keyClicks(w->Text1, u8("¥800"));
-        QCOMPARE(w->Text1->text(), u8("\\800"));
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        w->keyword_option->setChecked(true);
+        w->key_box->clear();
+        QTest::keyClicks(w->key_box, u8("¥800"));
+        QCOMPARE(w->key_box->text(), u8("\\800"));
+        QTest::mouseClick(w->search_button, Qt::LeftButton);
         auto* r = a.forms.loaded<ResultsWindow>();
         QVERIFY(r);
         QCOMPARE(a.st.search.state().search_key, u8("￥８００"));
@@ -217,9 +222,9 @@ class TestSearchWindows : public QObject {
         App a;
         auto* w = a.search();
         for (const char* entry : {"東京　", "　東京都"}) {
-            w->Text1->setText(u8(entry));
-            QTest::mouseClick(w->Command1, Qt::LeftButton);
-            QCOMPARE(w->Text2->text(), u8("検索条件の入力エラーです"));
+            w->key_box->setText(u8(entry));
+            QTest::mouseClick(w->search_button, Qt::LeftButton);
+            QCOMPARE(w->guidance_box->text(), search_entry_error());
             QVERIFY(!a.forms.loaded<ResultsWindow>());
         }
     }
@@ -301,21 +306,21 @@ class TestSearchWindows : public QObject {
         QVERIFY(a.search());
         QCOMPARE(a.pf.messages.size(), 1);
         QVERIFY2(a.pf.messages[0].text.contains(u8("うち2件")), qPrintable(a.pf.messages[0].text));
-        QCOMPARE(a.pf.messages[0].title, u8("注意メッセージ"));
+        QCOMPARE(a.pf.messages[0].title, search_texts::caution_title);
     }
 
     void esc_and_end_button_save_the_position() {
         App a;
         auto* w = a.search();
         w->move(150, 90);
-        QTest::keyClick(w->Option2, Qt::Key_Escape);
+        QTest::keyClick(w->airport_option, Qt::Key_Escape);
         QVERIFY(!a.forms.loaded<SearchConditionsWindow>());
         QCOMPARE(a.st.settings.search_conditions_window.left, Integer(2250));
         QCOMPARE(a.st.settings.search_conditions_window.top, Integer(1350));
         w = a.search();
         QCOMPARE(w->pos(), QPoint(150, 90));
         w->move(30, 30);
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QTest::mouseClick(w->close_button, Qt::LeftButton);
         QCOMPARE(a.st.settings.search_conditions_window.left, Integer(450));
     }
 
@@ -522,8 +527,8 @@ class TestSearchWindows : public QObject {
         QTest::mouseClick(forms.loaded<MainMenuWindow>()->Command1, Qt::LeftButton);
         auto* w = forms.loaded<SearchConditionsWindow>();
         QVERIFY(w && w->isVisible());
-        w->Text1->setText(u8("東京"));
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        w->key_box->setText(u8("東京"));
+        QTest::mouseClick(w->search_button, Qt::LeftButton);
         auto* r = forms.loaded<ResultsWindow>();
         QVERIFY(r && r->isVisible());
         QCOMPARE(r->Command1->text(), u8("都道府県別検索：東京 地区 (4件)"));

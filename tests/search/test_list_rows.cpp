@@ -1,5 +1,6 @@
 #include "data/database.h"
 #include "search/list_rows.h"
+#include "search/search_texts.h"
 #include "shared/selection.h"
 #include "support/test_support.h"
 
@@ -120,8 +121,8 @@ class TestListRows : public QObject {
         QCOMPARE(picker_option_caption(t, SearchType::airport, 0), u8("全国エリア"));
         QCOMPARE(picker_option_caption(t, SearchType::airport, 3), u8("北陸・中部エリア"));
         QCOMPARE(picker_option_caption(t, SearchType::airport, 9), u8("沖縄エリア"));
-        QCOMPARE(picker_texts(SearchType::prefecture).frame, u8("都道府県名の選択"));
-        QCOMPARE(picker_texts(SearchType::airport).heading, u8("空港名"));
+        QCOMPARE(picker_texts(SearchType::prefecture).frame, search_texts::prefecture_frame);
+        QCOMPARE(picker_texts(SearchType::airport).heading, search_texts::airport_heading);
     }
 
     void offered_districts_leave_out_the_chosen() {
