@@ -348,9 +348,9 @@ class TestDetailWindow : public QObject {
         auto* d = app.click(r, "あいホテル");
         QVERIFY(r->Command5->isEnabled() && d->Command5->isEnabled());
         if (unused)
-            QTest::mouseClick(app.forms.show<BrowserWindow>()->Option3, Qt::LeftButton);
+            QTest::mouseClick(app.forms.show<BrowserWindow>()->no_browser_option, Qt::LeftButton);
         else
-            QTest::mouseClick(app.forms.show<SettingsWindow>()->Command2, Qt::LeftButton);
+            QTest::mouseClick(app.forms.show<SettingsWindow>()->browser_again_button, Qt::LeftButton);
         QVERIFY(app.forms.loaded<BrowserWindow>() || unused);
         for (QPushButton* b : {r->Command4, r->Command5, d->Command4, d->Command5}) QVERIFY(!b->isEnabled());
         app.click(r, "えきホテル");
