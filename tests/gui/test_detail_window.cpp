@@ -1,3 +1,4 @@
+#include "browser/browser_texts.h"
 #include "browser/browser_window.h"
 #include "data/database.h"
 #include "results/detail_window.h"
@@ -121,7 +122,7 @@ class TestDetailWindow : public QObject {
 
         QTest::mouseClick(d->Command5, Qt::LeftButton); // the caution answered OK
         QCOMPARE(app.pf.messages.size(), 1);
-        QCOMPARE(app.pf.messages[0].title, u8("注意メッセージ"));
+        QCOMPARE(app.pf.messages[0].title, browser_texts::caution_title);
         QCOMPARE(app.st.settings.sv_count, Integer(1));
         QCOMPARE(app.pf.launches.size(), 3);
         QCOMPARE(app.pf.launches[0].program, opener);
@@ -337,7 +338,7 @@ class TestDetailWindow : public QObject {
     // off; the lookup meets no http handler and no opener on this desktop.
     void link_buttons_follow_the_browser_kind_data() {
         QTest::addColumn<bool>("unused");
-        QTest::newRow("ブラウザの再登録 finds none") << false;
+        QTest::newRow("browser looked up again finds none") << false;
         QTest::newRow("未使用") << true;
     }
     void link_buttons_follow_the_browser_kind() {

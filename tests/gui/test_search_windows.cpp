@@ -1,3 +1,4 @@
+#include "browser/browser_texts.h"
 #include "data/database.h"
 #include "program/main_menu_window.h"
 #include "program/program.h"
@@ -301,7 +302,7 @@ class TestSearchWindows : public QObject {
         QVERIFY(a.search());
         QCOMPARE(a.pf.messages.size(), 1);
         QVERIFY2(a.pf.messages[0].text.contains(u8("うち2件")), qPrintable(a.pf.messages[0].text));
-        QCOMPARE(a.pf.messages[0].title, u8("注意メッセージ"));
+        QCOMPARE(a.pf.messages[0].title, browser_texts::caution_title);
     }
 
     void esc_and_end_button_save_the_position() {
