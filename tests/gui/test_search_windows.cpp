@@ -1,4 +1,3 @@
-#include "browser/browser_texts.h"
 #include "data/database.h"
 #include "program/main_menu_window.h"
 #include "program/program.h"
@@ -302,7 +301,7 @@ class TestSearchWindows : public QObject {
         QVERIFY(a.search());
         QCOMPARE(a.pf.messages.size(), 1);
         QVERIFY2(a.pf.messages[0].text.contains(u8("うち2件")), qPrintable(a.pf.messages[0].text));
-        QCOMPARE(a.pf.messages[0].title, browser_texts::caution_title);
+        QCOMPARE(a.pf.messages[0].title, u8("注意メッセージ"));
     }
 
     void esc_and_end_button_save_the_position() {
