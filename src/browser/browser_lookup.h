@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shared/settings.h"
 #include "platform/platform.h"
+#include "shared/settings.h"
 
 #include <QString>
 #include <cstdint>
@@ -23,20 +23,20 @@ bool browser_set(const Settings& s);
 // True while the browser kind is still to be found ("0" or empty).
 bool browser_undetermined(const Settings& s);
 
-// Reads value SubKeyRef (empty: the key's default value) of KeyName under KeyRoot into KeyVal. A text
+// Reads the value value_name (empty: the key's default value) of key under root into value. A text
 // value is cut at its first NUL; a 32-bit number becomes its decimal text; any other type leaves
-// KeyVal as it was. A missing key or value, or one longer than 1024 bytes, empties KeyVal and gives
+// value as it was. A missing key or value, or one longer than 1024 bytes, empties value and gives
 // false.
-bool GetKeyValue(Platform& pf, std::uint32_t KeyRoot, const QString& KeyName, const QString& SubKeyRef,
-                 QString& KeyVal);
+bool read_key_value(Platform& pf, std::uint32_t root, const QString& key, const QString& value_name,
+                    QString& value);
 
-// Recognises the browser a command line names: sets inet_data1 and inet_data2 and cuts wk_text to the
-// bare program path; err_flg becomes "err" when neither browser is named, and nothing else changes.
-void chk_chr(Settings& s, QString& wk_text, QString& err_flg);
+// Recognises the browser a command line names: sets inet_data1 and inet_data2 and cuts command to the
+// bare program path; error becomes "err" when neither browser is named, and nothing else changes.
+void recognise_browser(Settings& s, QString& command, QString& error);
 
-// The default browser lookup: the command registered for http addresses, recognised by chk_chr. A
-// registered command that names neither browser registers the desktop's opener (desktop_opener_path) as
-// kind "1", when there is one.
-void StartSysInfo(Settings& s, Platform& pf);
+// The default browser lookup: the command registered for http addresses, recognised by
+// recognise_browser. A registered command that names neither browser registers the desktop's opener
+// (desktop_opener_path) as kind "1", when there is one.
+void look_up_browser(Settings& s, Platform& pf);
 
 } // namespace tomarina

@@ -1,5 +1,7 @@
 #include "browser/browser_start.h"
 
+#include "browser/browser_texts.h"
+
 #include "data/regular_file.h"
 #include "data/steps.h"
 #include "platform/web_address.h"
@@ -12,25 +14,20 @@ namespace tomarina {
 bool caution_step(Settings& s, Platform& pf, QWidget* parent) {
     if (s.control9_flg != 0 || s.sv_count >= 3) return true;
     s.sv_count = Integer(s.sv_count + 1);
-    const QString text =
-        QStringLiteral("ホテル情報、予約は各ホテルのルールに従い、利用者の責任で行って下さい\r\n"
-                       "予約等のトラブルが発生しても作者は一切関知しません\r\n"
-                       "本メッセージは３回まで表示します");
-    return pf.message(parent, text, QStringLiteral("注意メッセージ"), MsgIcon::Exclamation,
+    return pf.message(parent, browser_texts::caution, browser_texts::caution_title, MsgIcon::Exclamation,
                       MsgButtons::OkCancel) != MsgAnswer::Cancel;
 }
 
 QString browser_error_text(const QString& address) {
-    return QStringLiteral("ブラウザを起動できませんでした。\r\n") + address;
+    return browser_texts::start_failed + address;
 }
 
 namespace {
 
-const QString error_title = QStringLiteral("エラーメッセージ");
-
 void tell_browser_error(Platform& pf, QWidget* parent, const QString& address) {
     try_step("browser message", [&] {
-        pf.message(parent, browser_error_text(address), error_title, MsgIcon::Exclamation, MsgButtons::Ok);
+        pf.message(parent, browser_error_text(address), browser_texts::error_title, MsgIcon::Exclamation,
+                   MsgButtons::Ok);
     });
 }
 
@@ -55,9 +52,7 @@ QString browser_command_refusal(const QString& program) {
     if (file.isEmpty()) return {};
     const QString why = foreign_path_reason(file);
     if (why.isEmpty()) return {};
-    return QStringLiteral("登録されたブラウザ「%1」はほかの利用者が書き換えられるため、起動しません。\r\n")
-               .arg(program) +
-           why;
+    return browser_texts::command_refused.arg(program) + why;
 }
 
 bool start_browser(const Settings& s, Platform& pf, QWidget* parent, const QString& address,
@@ -67,8 +62,8 @@ bool start_browser(const Settings& s, Platform& pf, QWidget* parent, const QStri
     try_step("check browser", [&] { refusal = browser_command_refusal(s.inet_data2); });
     if (!refusal.isEmpty()) {
         try_step("browser message", [&] {
-            pf.message(parent, browser_error_text(address) + QStringLiteral("\r\n") + refusal, error_title,
-                       MsgIcon::Exclamation, MsgButtons::Ok);
+            pf.message(parent, browser_error_text(address) + QStringLiteral("\r\n") + refusal,
+                       browser_texts::error_title, MsgIcon::Exclamation, MsgButtons::Ok);
         });
         return false;
     }

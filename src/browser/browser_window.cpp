@@ -1,6 +1,7 @@
 #include "browser/browser_window.h"
 
 #include "browser/browser_lookup.h"
+#include "browser/browser_texts.h"
 #include "data/steps.h"
 #include "shared/accessibility.h"
 #include "shared/caption_fit.h"
@@ -21,53 +22,53 @@ namespace tomarina {
 
 BrowserWindow::BrowserWindow(Forms& forms)
     : Form(forms, stored_names::browser, QStringLiteral("browser_window")) {
-    Frame1 = add_control<QGroupBox>(this, "Frame1", 120, 120, 6135, 1695);
-    Frame1->setTitle(QStringLiteral("ブラウザの選択"));
-    Label1 = add_control<QLabel>(Frame1, "Label1", 240, 360, 5535, 375);
-    Label1->setWordWrap(true);
-    Option1 = add_control<QRadioButton>(Frame1, "Option1", 240, 840, 1935, 375);
-    Option1->setText(QStringLiteral("Internet Explorer"));
-    Option2 = add_control<QRadioButton>(Frame1, "Option2", 2280, 840, 1935, 375);
-    Option2->setText(QStringLiteral("Netscape Navigator"));
-    Option3 = add_control<QRadioButton>(Frame1, "Option3", 4440, 840, 1335, 375);
-    Option3->setText(QStringLiteral("未使用"));
-    Label2 = add_control<QLabel>(Frame1, "Label2", 240, 1320, 975, 255);
-    Text1 = add_control<QLineEdit>(Frame1, "Text1", 1320, 1320, 4695, 270);
-    Text1->setReadOnly(true);
-    Text1->setAccessibleName(QStringLiteral("検索中のファイル"));
+    choice_frame = add_control<QGroupBox>(this, "choice_frame", 120, 120, 6135, 1695);
+    choice_frame->setTitle(browser_texts::choice_caption);
+    guidance_label = add_control<QLabel>(choice_frame, "guidance_label", 240, 360, 5535, 375);
+    guidance_label->setWordWrap(true);
+    explorer_option = add_control<QRadioButton>(choice_frame, "explorer_option", 240, 840, 1935, 375);
+    explorer_option->setText(browser_texts::explorer_caption);
+    netscape_option = add_control<QRadioButton>(choice_frame, "netscape_option", 2280, 840, 1935, 375);
+    netscape_option->setText(browser_texts::netscape_caption);
+    no_browser_option = add_control<QRadioButton>(choice_frame, "no_browser_option", 4440, 840, 1335, 375);
+    no_browser_option->setText(browser_texts::no_browser_caption);
+    status_label = add_control<QLabel>(choice_frame, "status_label", 240, 1320, 975, 255);
+    file_box = add_control<QLineEdit>(choice_frame, "file_box", 1320, 1320, 4695, 270);
+    file_box->setReadOnly(true);
+    file_box->setAccessibleName(browser_texts::file_box_name);
     // Only the search fills it: empty, it is no stop for Tab.
-    Text1->setFocusPolicy(Qt::NoFocus);
-    connect(Text1, &QLineEdit::textChanged, Text1, [box = Text1](const QString& text) {
+    file_box->setFocusPolicy(Qt::NoFocus);
+    connect(file_box, &QLineEdit::textChanged, file_box, [box = file_box](const QString& text) {
         box->setFocusPolicy(text.isEmpty() ? Qt::NoFocus : Qt::StrongFocus);
     });
-    Command2 = add_control<QPushButton>(this, "Command2", 3960, 1920, 1095, 375);
-    Command2->setText(QStringLiteral("検索開始"));
-    Command1 = add_control<QPushButton>(this, "Command1", 5160, 1920, 1095, 375);
-    Command1->setText(QStringLiteral("終了"));
-    Command2->setAutoDefault(true);
-    Command1->setAutoDefault(true);
+    search_button = add_control<QPushButton>(this, "search_button", 3960, 1920, 1095, 375);
+    search_button->setText(browser_texts::search_caption);
+    close_button = add_control<QPushButton>(this, "close_button", 5160, 1920, 1095, 375);
+    close_button->setText(browser_texts::close_caption);
+    search_button->setAutoDefault(true);
+    close_button->setAutoDefault(true);
 
-    setTabOrder(Option1, Option2);
-    setTabOrder(Option2, Option3);
-    setTabOrder(Option3, Text1);
-    setTabOrder(Text1, Command2);
-    setTabOrder(Command2, Command1);
+    setTabOrder(explorer_option, netscape_option);
+    setTabOrder(netscape_option, no_browser_option);
+    setTabOrder(no_browser_option, file_box);
+    setTabOrder(file_box, search_button);
+    setTabOrder(search_button, close_button);
 
     // The check itself, not only a click: an assistive technology's toggle sets the check alone.
-    for (QRadioButton* o : {Option1, Option2})
+    for (QRadioButton* o : {explorer_option, netscape_option})
         connect(o, &QRadioButton::toggled, this, [this, o](bool on) {
             if (!on) return;
             chosen_ = o;
-            Option1_Click();
+            choose_browser();
         });
-    connect(Option3, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) Option3_Click();
+    connect(no_browser_option, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) choose_no_browser();
     });
-    connect(Command2, &QPushButton::clicked, this, &BrowserWindow::Command2_Click);
-    connect(&search_, &QFutureWatcher<QString>::progressTextChanged, Text1, &QLineEdit::setText);
-    connect(Command1, &QPushButton::clicked, this, [this] { close_window(); });
+    connect(search_button, &QPushButton::clicked, this, &BrowserWindow::search_disks);
+    connect(&search_, &QFutureWatcher<QString>::progressTextChanged, file_box, &QLineEdit::setText);
+    connect(close_button, &QPushButton::clicked, this, [this] { close_window(); });
 
-    fit_captions({Option1, Option2, Option3}, 105);
+    fit_captions({explorer_option, netscape_option, no_browser_option}, 105);
     setFixedSize(twips_to_px(6330), twips_to_px(2340));
     watch_esc();
 }
@@ -78,51 +79,53 @@ BrowserWindow::~BrowserWindow() {
     search_.waitForFinished();
 }
 
-void BrowserWindow::init_sec() {
+void BrowserWindow::set_up_window() {
     restore_position();
 }
 
 void BrowserWindow::set_guidance(const QString& text) {
-    Label1->setText(text);
+    guidance_label->setText(text);
     // What to do next is said with the control in focus, the option or the button.
-    for (QWidget* w : std::initializer_list<QWidget*>{Option1, Option2, Option3, Command2}) describe(w, text);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{explorer_option, netscape_option, no_browser_option, search_button})
+        describe(w, text);
 }
 
 void BrowserWindow::restore_position() {
-    set_guidance(browser_guidance_open);
-    Command2->setEnabled(false);
+    set_guidance(browser_texts::guidance_open);
+    search_button->setEnabled(false);
     Form::restore_position();
 }
 
-void BrowserWindow::Option1_Click() {
-    set_guidance(browser_guidance_search);
-    Command2->setEnabled(true);
+void BrowserWindow::choose_browser() {
+    set_guidance(browser_texts::guidance_search);
+    search_button->setEnabled(true);
 }
 
-void BrowserWindow::Option3_Click() {
+void BrowserWindow::choose_no_browser() {
     const QPointer<BrowserWindow> self(this);
     const MsgAnswer answer =
-        pf_.message(this, QStringLiteral("インターネットを利用した予約は行えません\r\n処理を続行しますか"),
-                    QStringLiteral("確認メッセージ"), MsgIcon::Exclamation, MsgButtons::OkCancel);
+        pf_.message(this, browser_texts::no_browser_question, browser_texts::confirm_title,
+                    MsgIcon::Exclamation, MsgButtons::OkCancel);
     // The window may have closed, or the program be ending, while the question waited.
     if (!self || is_unloading() || forms_.end_requested()) return;
     if (answer != MsgAnswer::Ok) {
         // Cancel changes nothing: the option goes back, so that choosing it again asks again.
-        undo_option3();
+        undo_no_browser_choice();
         return;
     }
     st_.browser.set(browser_kind::none, QString());
     close_window();
 }
 
-void BrowserWindow::undo_option3() {
+void BrowserWindow::undo_no_browser_choice() {
     if (chosen_) {
         chosen_->setChecked(true);
         return;
     }
-    Option3->setAutoExclusive(false);
-    Option3->setChecked(false);
-    Option3->setAutoExclusive(true);
+    no_browser_option->setAutoExclusive(false);
+    no_browser_option->setChecked(false);
+    no_browser_option->setAutoExclusive(true);
 }
 
 namespace {
@@ -135,33 +138,34 @@ struct DiskSearch {
     QString browser_target;
     int examined = 0;
 
-    // Searches CurrentPath (ending in "/") and every folder below it for browser_target.
-    void RecurseTree(const QString& CurrentPath, int& hit_flg) {
+    // Searches folder_path (ending in "/") and every folder below it for browser_target; found once
+    // browser_target is the path of a file that may be registered.
+    void search_folder(const QString& folder_path, bool& found) {
         QStringList files;
-        try_step("list files", [&] { files = pf.list_files(CurrentPath); });
+        try_step("list files", [&] { files = pf.list_files(folder_path); });
         for (const QString& name : files) {
             if (promise.isCanceled()) return;
             // A file of the name that another user could have put there or could change is passed over.
-            if (name.toUpper() == browser_target && registrable_browser(CurrentPath + name)) {
-                hit_flg = 1;
-                browser_target = CurrentPath + name;
+            if (name.toUpper() == browser_target && registrable_browser(folder_path + name)) {
+                found = true;
+                browser_target = folder_path + name;
                 return;
             }
-            promise.setProgressValueAndText(++examined, CurrentPath + name);
+            promise.setProgressValueAndText(++examined, folder_path + name);
         }
         QStringList folders;
-        try_step("list folders", [&] { folders = pf.list_folders(CurrentPath); });
+        try_step("list folders", [&] { folders = pf.list_folders(folder_path); });
         for (const QString& folder : folders) {
             if (promise.isCanceled()) return;
-            RecurseTree(CurrentPath + folder + u'/', hit_flg);
-            if (hit_flg == 1) return;
+            search_folder(folder_path + folder + u'/', found);
+            if (found) return;
         }
     }
 };
 
 } // namespace
 
-void BrowserWindow::Command2_Click() {
+void BrowserWindow::search_disks() {
     if (search_.isRunning()) return;
     QString kind;
     QString bare;
@@ -169,10 +173,10 @@ void BrowserWindow::Command2_Click() {
     run_steps({
         {"target",
          [&] {
-             if (Option1->isChecked()) {
+             if (explorer_option->isChecked()) {
                  bare = QStringLiteral("IEXPLORE.EXE");
                  kind = browser_kind::explorer;
-             } else if (Option2->isChecked()) {
+             } else if (netscape_option->isChecked()) {
                  bare = QStringLiteral("NETSCAPE.EXE");
                  kind = browser_kind::netscape;
              }
@@ -186,10 +190,10 @@ void BrowserWindow::Command2_Click() {
     run_steps({
         {"status",
          [&] {
-             Label2->setText(browser_searching);
-             announce(browser_searching);
-             Command2->setEnabled(false);
-             for (QRadioButton* o : {Option1, Option2, Option3})
+             status_label->setText(browser_texts::searching);
+             announce(browser_texts::searching);
+             search_button->setEnabled(false);
+             for (QRadioButton* o : {explorer_option, netscape_option, no_browser_option})
                  if (!o->isChecked()) o->setEnabled(false);
          }},
         {"roots", [&] { roots = pf_.disk_roots(); }},
@@ -204,10 +208,10 @@ void BrowserWindow::Command2_Click() {
         promise->start();
         DiskSearch search{*promise, pf, bare};
         for (const QString& root : roots) {
-            int hit_flg = 0;
-            search.RecurseTree(root, hit_flg);
-            if (hit_flg == 1) promise->addResult(search.browser_target);
-            if (hit_flg == 1 || promise->isCanceled()) break;
+            bool found = false;
+            search.search_folder(root, found);
+            if (found) promise->addResult(search.browser_target);
+            if (found || promise->isCanceled()) break;
         }
         promise->finish();
     });
@@ -224,7 +228,7 @@ void BrowserWindow::search_ended(const QString& kind, const QString& bare) {
         {"store",
          [&] {
              // The window closes now: the window that takes the keyboard says how the search ended.
-             announce_on_close(browser_target != bare ? browser_registered : browser_not_found);
+             announce_on_close(browser_target != bare ? browser_texts::registered : browser_texts::not_found);
              if (browser_target != bare) {
                  st_.browser.set(kind, browser_target);
                  save_ini_file(st_, pf_, this);

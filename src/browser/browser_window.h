@@ -20,27 +20,29 @@ class BrowserWindow : public Form {
     explicit BrowserWindow(Forms& forms);
     ~BrowserWindow() override;
 
-    void init_sec();
-    void set_up() override { init_sec(); }
+    void set_up_window();
+    void set_up() override { set_up_window(); }
     void restore_position() override;
 
-    void Option1_Click();
+    // A browser chosen: the search may start.
+    void choose_browser();
     // The guidance line, also said with the options and the search button.
     void set_guidance(const QString& text);
-    void Option3_Click();
+    // "未使用" chosen: asks first, then stores that no browser is used and closes.
+    void choose_no_browser();
     // Starts the disk search for the chosen browser; it runs off the window's thread and the window
     // closes when it ends.
-    void Command2_Click();
+    void search_disks();
 
-    QGroupBox* Frame1;
-    QLabel* Label1;
-    QRadioButton* Option1;
-    QRadioButton* Option2;
-    QRadioButton* Option3;
-    QLabel* Label2;
-    QLineEdit* Text1;
-    QPushButton* Command2;
-    QPushButton* Command1;
+    QGroupBox* choice_frame;
+    QLabel* guidance_label;
+    QRadioButton* explorer_option;
+    QRadioButton* netscape_option;
+    QRadioButton* no_browser_option;
+    QLabel* status_label;
+    QLineEdit* file_box;
+    QPushButton* search_button;
+    QPushButton* close_button;
 
     // The upper-case program name searched for; the full path once found.
     QString browser_target;
@@ -54,21 +56,11 @@ class BrowserWindow : public Form {
     // Stores what the search found, then closes the window.
     void search_ended(const QString& kind, const QString& bare);
     // Puts back the option chosen before "未使用", or none.
-    void undo_option3();
+    void undo_no_browser_choice();
 
     QRadioButton* chosen_ = nullptr;
     // The disk search; the file examined comes as its progress text, the path found as its result.
     QFutureWatcher<QString> search_;
 };
-
-// The guidance of the selection window.
-inline const QString browser_guidance_open =
-    QStringLiteral("インストール直後のためブラウザを選択してください。");
-inline const QString browser_guidance_search =
-    QStringLiteral("検索開始ボタンをクリックして下さい。\r\nブラウザの環境設定には少々時間がかかります。");
-// What the window shows and says while its disk search runs, and what is said as it ends.
-inline const QString browser_searching = QStringLiteral("検索中...");
-inline const QString browser_registered = QStringLiteral("ブラウザを登録しました");
-inline const QString browser_not_found = QStringLiteral("ブラウザが見つかりませんでした");
 
 } // namespace tomarina

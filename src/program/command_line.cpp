@@ -1,6 +1,6 @@
 #include "program/command_line.h"
 
-#include "tools/publisher.h"
+#include "tools/tools_texts.h"
 
 namespace tomarina {
 
@@ -31,7 +31,7 @@ QString early_answer_text(EarlyAnswer answer) {
             "fcitx5 with fcitx5-frontend-qt6) and switch it on in a text box; see man tomarina.\n");
     case EarlyAnswer::version:
         return QStringLiteral("tomarina %1\n%2\n%3\n")
-            .arg(program_version(), publisher_copyright, publisher_notice);
+            .arg(program_version(), tools_texts::publisher_copyright, tools_texts::publisher_notice);
     case EarlyAnswer::none:
         break;
     }

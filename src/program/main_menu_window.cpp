@@ -87,9 +87,9 @@ void MainMenuWindow::set_up() {
         {"apply_defaults", [this] { st_.settings.apply_defaults(); }},
         {"load_database", [this] { load_database(); }},
         {"set_form1", [this] { restore_position(); }},
-        {"StartSysInfo",
+        {"look_up_browser",
          [this] {
-             if (browser_undetermined(st_.settings)) StartSysInfo(st_.settings, pf_);
+             if (browser_undetermined(st_.settings)) look_up_browser(st_.settings, pf_);
          }},
         {"browser selection",
          [this] {

@@ -4,6 +4,7 @@
 #include "shared/accessibility.h"
 #include "shared/keys.h"
 #include "tools/splash_window.h"
+#include "tools/tools_texts.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -14,8 +15,8 @@ namespace tomarina {
 
 QString about_text(const QString& db_date) {
     const QString crlf = QStringLiteral("\r\n");
-    return db_date + QStringLiteral("現在のデータを使用しています") + crlf + publisher_contact + crlf +
-           publisher_home_page + crlf + crlf + publisher_notice;
+    return tools_texts::data_date_note.arg(db_date) + crlf + tools_texts::publisher_contact + crlf +
+           tools_texts::publisher_home_page + crlf + crlf + tools_texts::publisher_notice;
 }
 
 AboutWindow::AboutWindow(Forms& forms) : Form(forms, stored_names::about, QStringLiteral("about_window")) {
@@ -23,7 +24,7 @@ AboutWindow::AboutWindow(Forms& forms) : Form(forms, stored_names::about, QStrin
     // The window has no caption; assistive technology still hears what it is, a dialog that tells
     // something, and what it tells.
     setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
-    setAccessibleName(QStringLiteral("システム情報"));
+    setAccessibleName(tools_texts::about_caption);
 
     auto label = [this](const char* name, int left, int top, int width, int height, int point) {
         auto* l = add_control<QLabel>(this, name, left, top, width, height);
@@ -32,15 +33,15 @@ AboutWindow::AboutWindow(Forms& forms) : Form(forms, stored_names::about, QStrin
         l->setFont(f);
         return l;
     };
-    Image2 = add_control<QLabel>(this, "Image2", 240, 240, 720, 720);
-    Image2->setPixmap(product_picture(twips_to_px(720)));
-    Image2->setAccessibleName(app_title);
-    lblTitle = label("lblTitle", 1080, 240, 4335, 375, 12);
-    lblTitle->setText(app_title);
-    lblVersion = label("lblVersion", 1080, 600, 4455, 255, 12);
-    // As wide as lblVersion: the project's address needs it.
-    Label1 = label("Label1", 1080, 1200, 4455, 1095, 9);
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture = add_control<QLabel>(this, "picture", 240, 240, 720, 720);
+    picture->setPixmap(product_picture(twips_to_px(720)));
+    picture->setAccessibleName(app_title);
+    title_label = label("title_label", 1080, 240, 4335, 375, 12);
+    title_label->setText(app_title);
+    version_label = label("version_label", 1080, 600, 4455, 255, 12);
+    // As wide as version_label: the project's address needs it.
+    data_label = label("data_label", 1080, 1200, 4455, 1095, 9);
+    data_label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     // A grey line over a white one, the etched separator above the button.
     auto line = [this](const char* name, int top, const QColor& color) {
@@ -52,14 +53,14 @@ AboutWindow::AboutWindow(Forms& forms) : Form(forms, stored_names::about, QStrin
         l->setPalette(p);
         return l;
     };
-    Line1 = line("Line1", 2640, QColor(0x80, 0x80, 0x80));
-    Line2 = line("Line2", 2655, Qt::white);
+    grey_line = line("grey_line", 2640, QColor(0x80, 0x80, 0x80));
+    white_line = line("white_line", 2655, Qt::white);
 
-    cmdOK = add_control<QPushButton>(this, "cmdOK", 4440, 3120, 975, 375);
-    cmdOK->setText(QStringLiteral("OK"));
-    cmdOK->setDefault(true);
-    cmdOK->setAutoDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, &AboutWindow::cmdOK_Click);
+    ok_button = add_control<QPushButton>(this, "ok_button", 4440, 3120, 975, 375);
+    ok_button->setText(QStringLiteral("OK"));
+    ok_button->setDefault(true);
+    ok_button->setAutoDefault(true);
+    connect(ok_button, &QPushButton::clicked, this, [this] { close_window(); });
     watch_esc();
 }
 
@@ -68,26 +69,22 @@ void AboutWindow::restore_position() {
     // blank, which shows as nothing.
     try_step("setWindowTitle", [this] { setWindowTitle(QStringLiteral(" ")); });
     Form::restore_position();
-    try_step("lblVersion setText",
-             [this] { lblVersion->setText(QStringLiteral("Version ") + st_.ver_text); });
-    try_step("Label1 setText", [this] { Label1->setText(about_text(st_.db.db_date)); });
+    try_step("version_label setText",
+             [this] { version_label->setText(tools_texts::about_version.arg(st_.ver_text)); });
+    try_step("data_label setText", [this] { data_label->setText(about_text(st_.db.db_date)); });
     // Said once as the window comes up, the product name first. A screen reader would say a label of
     // several lines besides, as a text of the window's own: read as one line, it is left to the
     // description.
     try_step("description", [this] {
-        describe(this, lblTitle->text() + u'\n' + lblVersion->text() + u'\n' + Label1->text());
-        Label1->setAccessibleName(QString(Label1->text()).remove(u'\r').remove(u'\n'));
+        describe(this, title_label->text() + u'\n' + version_label->text() + u'\n' + data_label->text());
+        data_label->setAccessibleName(QString(data_label->text()).remove(u'\r').remove(u'\n'));
     });
-}
-
-void AboutWindow::cmdOK_Click() {
-    close_window();
 }
 
 void AboutWindow::keyPressEvent(QKeyEvent* event) {
     // "OK" is both the default and the cancel button.
     if (is_enter(event->key()) || event->key() == Qt::Key_Escape)
-        cmdOK->click();
+        ok_button->click();
     else
         Form::keyPressEvent(event);
 }

@@ -16,15 +16,13 @@ class AboutWindow : public Form {
 
     void restore_position() override;
 
-    QLabel* lblTitle;
-    QLabel* lblVersion;
-    QLabel* Label1;
-    QPushButton* cmdOK;
-    QLabel* Image2;
-    QFrame* Line1;
-    QFrame* Line2;
-
-    void cmdOK_Click();
+    QLabel* title_label;
+    QLabel* version_label;
+    QLabel* data_label;
+    QPushButton* ok_button;
+    QLabel* picture;
+    QFrame* grey_line;
+    QFrame* white_line;
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

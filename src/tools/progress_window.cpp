@@ -45,23 +45,23 @@ ProgressWindow::ProgressWindow(Forms& forms)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(twips_to_px(6330), twips_to_px(255));
-    ProgressBar1 = add_control<FlatProgressBar>(this, "ProgressBar1", 0, 0, 6375, 255);
-    ProgressBar1->setAttribute(Qt::WA_OpaquePaintEvent);
-    ProgressBar1->setTextVisible(false);
+    progress_bar = add_control<FlatProgressBar>(this, "progress_bar", 0, 0, 6375, 255);
+    progress_bar->setAttribute(Qt::WA_OpaquePaintEvent);
+    progress_bar->setTextVisible(false);
 }
 
 void ProgressWindow::start(int steps, const QString& work) {
-    ProgressBar1->setRange(0, steps);
+    progress_bar->setRange(0, steps);
     // A screen reader says the value with what it is the progress of, and says the work as it starts:
     // of the bar's changes it says only the percentage.
-    ProgressBar1->setAccessibleName(work);
+    progress_bar->setAccessibleName(work);
     announce(work);
 }
 
 void ProgressWindow::step_to(int value) {
     // The bar repaints itself at once whenever the value changes what it draws; a repaint of our own
     // would draw the same again.
-    ProgressBar1->setValue(std::clamp(value, ProgressBar1->minimum(), ProgressBar1->maximum()));
+    progress_bar->setValue(std::clamp(value, progress_bar->minimum(), progress_bar->maximum()));
     NestedLoop::process_events();
 }
 

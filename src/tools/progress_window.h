@@ -11,7 +11,7 @@ class ProgressWindow : public Form {
     Q_OBJECT
   public:
     explicit ProgressWindow(Forms& forms);
-    QProgressBar* ProgressBar1;
+    QProgressBar* progress_bar;
 
     // An empty bar of that many steps, named by the work it shows.
     void start(int steps, const QString& work);

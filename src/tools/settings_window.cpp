@@ -4,6 +4,7 @@
 #include "browser/browser_window.h"
 #include "data/steps.h"
 #include "tools/search_limit.h"
+#include "tools/tools_texts.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -27,93 +28,90 @@ template <typename T> T* on_tab(QWidget* page, const char* name, int left, int t
 SettingsWindow::SettingsWindow(Forms& forms)
     : Form(forms, stored_names::settings, QStringLiteral("settings_window")) {
     setFixedSize(twips_to_px(6330), twips_to_px(4980));
-    Frame1 = add_control<QGroupBox>(this, "Frame1", 60, 120, 6255, 4815);
-    Frame1->setTitle(QStringLiteral("動作環境の登録"));
+    settings_frame = add_control<QGroupBox>(this, "settings_frame", 60, 120, 6255, 4815);
+    settings_frame->setTitle(tools_texts::settings_caption);
 
-    SSTab1 = add_control<QTabWidget>(Frame1, "SSTab1", 240, 360, 5775, 3855);
-    SSTab1->setAccessibleName(QStringLiteral("動作環境の登録"));
+    tabs = add_control<QTabWidget>(settings_frame, "tabs", 240, 360, 5775, 3855);
+    tabs->setAccessibleName(tools_texts::settings_caption);
     auto* browser_tab = new QWidget;
-    browser_tab->setObjectName(QStringLiteral("TabBrowser"));
+    browser_tab->setObjectName(QStringLiteral("browser_tab"));
     auto* common_tab = new QWidget;
-    common_tab->setObjectName(QStringLiteral("TabCommon"));
-    SSTab1->addTab(browser_tab, QStringLiteral("ブラウザ登録"));
-    SSTab1->addTab(common_tab, QStringLiteral("共通"));
+    common_tab->setObjectName(QStringLiteral("common_tab"));
+    tabs->addTab(browser_tab, tools_texts::browser_tab_caption);
+    tabs->addTab(common_tab, tools_texts::common_tab_caption);
     // The tabs' pages and the stack that holds them, named for screen readers like their tabs.
-    browser_tab->setAccessibleName(SSTab1->tabText(0));
-    common_tab->setAccessibleName(SSTab1->tabText(1));
-    if (auto* pages = SSTab1->findChild<QStackedWidget*>())
-        pages->setAccessibleName(SSTab1->accessibleName());
+    browser_tab->setAccessibleName(tabs->tabText(0));
+    common_tab->setAccessibleName(tabs->tabText(1));
+    if (auto* pages = tabs->findChild<QStackedWidget*>()) pages->setAccessibleName(tabs->accessibleName());
 
-    Label2 = on_tab<QLabel>(browser_tab, "Label2", 240, 360, 4815, 375);
-    Label2->setText(QStringLiteral("ブラウザ情報を再更新する場合、クリックしてください。"));
-    Command2 = on_tab<QPushButton>(browser_tab, "Command2", 240, 840, 1815, 375);
-    Command2->setText(QStringLiteral("ブラウザの再登録"));
-    Command2->setAutoDefault(true);
+    browser_again_label = on_tab<QLabel>(browser_tab, "browser_again_label", 240, 360, 4815, 375);
+    browser_again_label->setText(tools_texts::browser_again_note);
+    browser_again_button = on_tab<QPushButton>(browser_tab, "browser_again_button", 240, 840, 1815, 375);
+    browser_again_button->setText(tools_texts::browser_again_caption);
+    browser_again_button->setAutoDefault(true);
     // The lines beside a control say what it does: said with the control.
-    Command2->setAccessibleDescription(Label2->text());
+    browser_again_button->setAccessibleDescription(browser_again_label->text());
 
-    Label1 = on_tab<QLabel>(common_tab, "Label1", 360, 480, 1215, 375);
-    Label1->setText(QStringLiteral("検索上限件数"));
-    Text1 = on_tab<QLineEdit>(common_tab, "Text1", 1560, 360, 1095, 390);
-    QFont big = Text1->font();
+    limit_label = on_tab<QLabel>(common_tab, "limit_label", 360, 480, 1215, 375);
+    limit_label->setText(tools_texts::limit_caption);
+    limit_box = on_tab<QLineEdit>(common_tab, "limit_box", 1560, 360, 1095, 390);
+    QFont big = limit_box->font();
     big.setPointSize(12);
-    Text1->setFont(big);
-    Label1->setBuddy(Text1);
-    Text1->setAccessibleName(Label1->text());
-    Label3 = on_tab<QLabel>(common_tab, "Label3", 360, 960, 4575, 495);
+    limit_box->setFont(big);
+    limit_label->setBuddy(limit_box);
+    limit_box->setAccessibleName(limit_label->text());
+    limit_note_label = on_tab<QLabel>(common_tab, "limit_note_label", 360, 960, 4575, 495);
     // Two lines broken after the comma: left to the wrap, the break falls inside a word such as 「検索」.
-    Label3->setText(
-        QStringLiteral("検索件数がこの上限件数を超えた場合、\n検索を打ち切り、検索結果を表示します。"));
-    Label3->setWordWrap(true);
-    Text1->setAccessibleDescription(QString(Label3->text()).replace(u'\n', QString()));
-    for (QLabel* l : {Label1, Label2, Label3}) l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Frame2 = on_tab<QGroupBox>(common_tab, "Frame2", 240, 1680, 4935, 855);
-    Frame2->setTitle(QStringLiteral("ホテル詳細表示"));
-    Option1 = add_control<QRadioButton>(Frame2, "Option1", 240, 360, 1215, 255);
-    Option1->setText(QStringLiteral("表示する"));
-    Option2 = add_control<QRadioButton>(Frame2, "Option2", 1680, 360, 1695, 255);
-    Option2->setText(QStringLiteral("表示しない"));
+    limit_note_label->setText(tools_texts::limit_note);
+    limit_note_label->setWordWrap(true);
+    limit_box->setAccessibleDescription(QString(limit_note_label->text()).replace(u'\n', QString()));
+    for (QLabel* l : {limit_label, browser_again_label, limit_note_label})
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    detail_frame = on_tab<QGroupBox>(common_tab, "detail_frame", 240, 1680, 4935, 855);
+    detail_frame->setTitle(tools_texts::detail_caption);
+    show_detail_option = add_control<QRadioButton>(detail_frame, "show_detail_option", 240, 360, 1215, 255);
+    show_detail_option->setText(tools_texts::show_detail_caption);
+    hide_detail_option = add_control<QRadioButton>(detail_frame, "hide_detail_option", 1680, 360, 1695, 255);
+    hide_detail_option->setText(tools_texts::hide_detail_caption);
 
-    Command1 = add_control<QPushButton>(Frame1, "Command1", 5040, 4320, 975, 375);
-    Command1->setText(QStringLiteral("終了"));
-    Command1->setAutoDefault(true);
+    close_button = add_control<QPushButton>(settings_frame, "close_button", 5040, 4320, 975, 375);
+    close_button->setText(tools_texts::close_caption);
+    close_button->setAutoDefault(true);
 
-    SSTab1->setCurrentWidget(common_tab);
-    setTabOrder(SSTab1, Text1);
-    setTabOrder(Text1, Option1);
-    setTabOrder(Option1, Option2);
-    setTabOrder(Option2, Command1);
+    tabs->setCurrentWidget(common_tab);
+    setTabOrder(tabs, limit_box);
+    setTabOrder(limit_box, show_detail_option);
+    setTabOrder(show_detail_option, hide_detail_option);
+    setTabOrder(hide_detail_option, close_button);
 
-    connect(Command1, &QPushButton::clicked, this, &SettingsWindow::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &SettingsWindow::Command2_Click);
+    connect(close_button, &QPushButton::clicked, this, [this] { close_window(); });
+    connect(browser_again_button, &QPushButton::clicked, this, &SettingsWindow::find_browser_again);
     watch_esc();
 }
 
 void SettingsWindow::restore_position() {
     Form::restore_position();
-    try_step("Text1 setText", [this] { Text1->setText(QString::number(st_.settings.max_kensuu)); });
-    try_step("sv_pop options", [this] { (st_.settings.sv_pop == 1 ? Option1 : Option2)->setChecked(true); });
-    try_step("input method", [this] { pf_.set_ime(Text1, false); });
+    try_step("limit_box setText", [this] { limit_box->setText(QString::number(st_.settings.max_kensuu)); });
+    try_step("sv_pop options", [this] {
+        (st_.settings.sv_pop == 1 ? show_detail_option : hide_detail_option)->setChecked(true);
+    });
+    try_step("input method", [this] { pf_.set_ime(limit_box, false); });
 }
 
 void SettingsWindow::close_window() {
     save_position();
-    try_step("sv_pop", [this] { st_.settings.sv_pop = Option1->isChecked() ? 1 : 0; });
+    try_step("sv_pop", [this] { st_.settings.sv_pop = show_detail_option->isChecked() ? 1 : 0; });
     unload();
 }
 
-void SettingsWindow::Command1_Click() {
-    close_window();
-}
-
-void SettingsWindow::Command2_Click() {
+void SettingsWindow::find_browser_again() {
     run_steps({
         // The browser forgotten and looked up again; the link buttons follow what it finds.
-        {"StartSysInfo",
+        {"look_up_browser",
          [this] {
              st_.browser.look_up([this](Settings& s) {
                  s.inet_data1.clear();
-                 StartSysInfo(s, pf_);
+                 look_up_browser(s, pf_);
              });
          }},
         {"browser selection",
@@ -123,23 +121,23 @@ void SettingsWindow::Command2_Click() {
     });
 }
 
-void SettingsWindow::Text1_KeyPress(KeyAscii) {
-    if (const auto limit = read_search_limit(Text1->text())) {
+void SettingsWindow::take_typed_limit(KeyAscii) {
+    if (const auto limit = read_search_limit(limit_box->text())) {
         st_.settings.max_kensuu = *limit;
-        Command1->setFocus();
+        close_button->setFocus();
     } else {
-        Text1->setFocus();
+        limit_box->setFocus();
     }
 }
 
 bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Text1) {
+    if (watched == limit_box) {
         if (event->type() == QEvent::FocusIn) {
             // After the box's own focus handling, which would place the cursor on a mouse click.
-            QTimer::singleShot(0, Text1, [box = Text1] { box->selectAll(); });
+            QTimer::singleShot(0, limit_box, [box = limit_box] { box->selectAll(); });
         } else if (event->type() == QEvent::KeyPress) {
             if (const auto enter = enter_key(static_cast<QKeyEvent*>(event))) {
-                Text1_KeyPress(*enter);
+                take_typed_limit(*enter);
                 return true;
             }
         }

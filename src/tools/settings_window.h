@@ -21,22 +21,22 @@ class SettingsWindow : public Form {
     void restore_position() override;
     void close_window() override;
 
-    QGroupBox* Frame1;
-    QTabWidget* SSTab1;
-    QLabel* Label2;
-    QPushButton* Command2;
-    QLabel* Label1;
-    QLineEdit* Text1;
-    QLabel* Label3;
-    QGroupBox* Frame2;
-    QRadioButton* Option1;
-    QRadioButton* Option2;
-    QPushButton* Command1;
+    QGroupBox* settings_frame;
+    QTabWidget* tabs;
+    QLabel* browser_again_label;
+    QPushButton* browser_again_button;
+    QLabel* limit_label;
+    QLineEdit* limit_box;
+    QLabel* limit_note_label;
+    QGroupBox* detail_frame;
+    QRadioButton* show_detail_option;
+    QRadioButton* hide_detail_option;
+    QPushButton* close_button;
 
-    void Command1_Click();
-    void Command2_Click();
+    // Forgets the browser and looks it up again; the selection window opens when none is found.
+    void find_browser_again();
     // Enter takes the limit when it is a valid one; anything else keeps the focus in the box.
-    void Text1_KeyPress(KeyAscii key);
+    void take_typed_limit(KeyAscii key);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "shared/form.h"
-#include "tools/publisher.h"
 
 class QLabel;
 
@@ -14,14 +13,14 @@ class SplashWindow : public Form {
     explicit SplashWindow(Forms& forms);
     void set_up() override;
 
-    QLabel* lblProductName;
-    QLabel* lblVersion;
-    QLabel* lblPlatform;
-    QLabel* lblProductLine;
-    QLabel* lblCompany;
-    QLabel* lblNotice;
-    QLabel* lblWarning;
-    QLabel* Image2;
+    QLabel* product_name_label;
+    QLabel* version_label;
+    QLabel* platform_label;
+    QLabel* product_line_label;
+    QLabel* home_page_label;
+    QLabel* notice_label;
+    QLabel* warning_label;
+    QLabel* picture;
 
   protected:
     void on_unload() override {}

@@ -2,6 +2,7 @@
 
 #include "tools/about_window.h"
 #include "tools/settings_window.h"
+#include "tools/tools_texts.h"
 
 #include <QPushButton>
 
@@ -15,27 +16,23 @@ ToolsMenuWindow::ToolsMenuWindow(Forms& forms)
         b->setAutoDefault(true);
         return b;
     };
-    Command1 = button("Command1", QStringLiteral("動作環境の登録"), 120, 1575);
-    Command3 = button("Command3", QStringLiteral("システム情報"), 1800, 1575);
-    Command4 = button("Command4", QStringLiteral("終了"), 3480, 735);
+    settings_button = button("settings_button", tools_texts::settings_caption, 120, 1575);
+    about_button = button("about_button", tools_texts::about_caption, 1800, 1575);
+    close_button = button("close_button", tools_texts::close_caption, 3480, 735);
     setFixedSize(twips_to_px(4335), twips_to_px(615));
 
-    connect(Command1, &QPushButton::clicked, this, &ToolsMenuWindow::Command1_Click);
-    connect(Command3, &QPushButton::clicked, this, &ToolsMenuWindow::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &ToolsMenuWindow::Command4_Click);
+    connect(settings_button, &QPushButton::clicked, this, &ToolsMenuWindow::open_settings);
+    connect(about_button, &QPushButton::clicked, this, &ToolsMenuWindow::open_about);
+    connect(close_button, &QPushButton::clicked, this, [this] { close_window(); });
     watch_esc();
 }
 
-void ToolsMenuWindow::Command1_Click() {
+void ToolsMenuWindow::open_settings() {
     forms_.show<SettingsWindow>();
 }
 
-void ToolsMenuWindow::Command3_Click() {
+void ToolsMenuWindow::open_about() {
     forms_.show<AboutWindow>();
-}
-
-void ToolsMenuWindow::Command4_Click() {
-    close_window();
 }
 
 } // namespace tomarina

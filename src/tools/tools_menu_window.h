@@ -12,13 +12,12 @@ class ToolsMenuWindow : public Form {
   public:
     explicit ToolsMenuWindow(Forms& forms);
 
-    QPushButton* Command1;
-    QPushButton* Command3;
-    QPushButton* Command4;
+    QPushButton* settings_button;
+    QPushButton* about_button;
+    QPushButton* close_button;
 
-    void Command1_Click();
-    void Command3_Click();
-    void Command4_Click();
+    void open_settings();
+    void open_about();
 };
 
 } // namespace tomarina

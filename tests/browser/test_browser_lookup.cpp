@@ -29,7 +29,7 @@ void write_file(const QString& path, const QByteArray& bytes = "x") {
 class TestBrowserLookup : public QObject {
     Q_OBJECT
   private slots:
-    void chk_chr_data() {
+    void browser_named_by_a_command_data() {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("path");
@@ -68,7 +68,7 @@ class TestBrowserLookup : public QObject {
                                << ""
                                << "err";
     }
-    void chk_chr() {
+    void browser_named_by_a_command() {
         QFETCH(QString, command);
         QFETCH(QString, kind);
         QFETCH(QString, path);
@@ -76,71 +76,71 @@ class TestBrowserLookup : public QObject {
         Settings s;
         s.inet_data1 = kind.isEmpty() ? QStringLiteral("0") : QString();
         s.inet_data2 = QStringLiteral("before");
-        QString wk_text = command, err_flg = QStringLiteral("stale");
-        tomarina::chk_chr(s, wk_text, err_flg);
-        QCOMPARE(err_flg, err);
+        QString command_text = command, error = QStringLiteral("stale");
+        tomarina::recognise_browser(s, command_text, error);
+        QCOMPARE(error, err);
         if (err.isEmpty()) {
             QCOMPARE(s.inet_data1, kind);
             QCOMPARE(s.inet_data2, path);
-            QCOMPARE(wk_text, path);
+            QCOMPARE(command_text, path);
         } else {
             // Nothing changes when no browser is named.
             QCOMPARE(s.inet_data1, QStringLiteral("0"));
             QCOMPARE(s.inet_data2, QStringLiteral("before"));
-            QCOMPARE(wk_text, command);
+            QCOMPARE(command_text, command);
         }
     }
 
-    void get_key_value() {
+    void registry_value_read() {
         FakePlatform pf;
         QString val = QStringLiteral("caller");
-        QVERIFY(!GetKeyValue(pf, HKEY_CLASSES_ROOT, http_key, {}, val));
+        QVERIFY(!read_key_value(pf, HKEY_CLASSES_ROOT, http_key, {}, val));
         QCOMPARE(val, QString());
 
         // A text is cut at its first NUL; code page 932 is read as such.
         pf.registry[http_key + u'|'] =
             RegistryValue{1, QByteArray("\"C:\\\x83\x75\x83\x89\\iexplore.exe\"\0junk\0", 29)};
-        QVERIFY(GetKeyValue(pf, HKEY_CLASSES_ROOT, http_key, {}, val));
+        QVERIFY(read_key_value(pf, HKEY_CLASSES_ROOT, http_key, {}, val));
         QCOMPARE(val, QStringLiteral("\"C:\\ブラ\\iexplore.exe\""));
 
         // An expandable text leaves the caller's text as it was.
         val = QStringLiteral("caller");
         pf.set_registry_text(http_key, {}, QStringLiteral("C:\\IE\\IEXPLORE.EXE"), 2);
-        QVERIFY(GetKeyValue(pf, HKEY_CLASSES_ROOT, http_key, {}, val));
+        QVERIFY(read_key_value(pf, HKEY_CLASSES_ROOT, http_key, {}, val));
         QCOMPARE(val, QStringLiteral("caller"));
 
         // A 32-bit number becomes its decimal text.
         pf.registry[http_key + u'|'] = RegistryValue{4, QByteArray("\x10\x27\0\0", 4)};
-        QVERIFY(GetKeyValue(pf, HKEY_CLASSES_ROOT, http_key, {}, val));
+        QVERIFY(read_key_value(pf, HKEY_CLASSES_ROOT, http_key, {}, val));
         QCOMPARE(val, QStringLiteral("10000"));
 
         // 1023 characters and the NUL fit the buffer; one more does not.
         pf.set_registry_text(http_key, {}, QString(1023, u'a'));
-        QVERIFY(GetKeyValue(pf, HKEY_CLASSES_ROOT, http_key, {}, val));
+        QVERIFY(read_key_value(pf, HKEY_CLASSES_ROOT, http_key, {}, val));
         QCOMPARE(val.size(), 1023);
         pf.set_registry_text(http_key, {}, QString(1024, u'a'));
-        QVERIFY(!GetKeyValue(pf, HKEY_CLASSES_ROOT, http_key, {}, val));
+        QVERIFY(!read_key_value(pf, HKEY_CLASSES_ROOT, http_key, {}, val));
         QCOMPARE(val, QString());
 
         // Another root is never read.
         pf.set_registry_text(http_key, {}, QStringLiteral("x"));
-        QVERIFY(!GetKeyValue(pf, 0x80000001u, http_key, {}, val));
+        QVERIFY(!read_key_value(pf, 0x80000001u, http_key, {}, val));
     }
 
-    void start_sys_info() {
+    void browser_look_up() {
         FakePlatform pf;
         Settings s;
-        StartSysInfo(s, pf);
+        look_up_browser(s, pf);
         QCOMPARE(s.inet_data1, Settings().inet_data1); // still undetermined
 
         // A handler that names neither browser: the desktop's opener, when the PATH has one.
         pf.set_registry_text(http_key, {}, QStringLiteral("firefox %u"));
-        StartSysInfo(s, pf);
+        look_up_browser(s, pf);
         QCOMPARE(s.inet_data2, desktop_opener_path());
         QCOMPARE(browser_set(s), !desktop_opener_path().isEmpty());
 
         pf.set_registry_text(http_key, {}, QStringLiteral(R"("C:\Program Files\IE\IEXPLORE.EXE" -nohome)"));
-        StartSysInfo(s, pf);
+        look_up_browser(s, pf);
         QCOMPARE(s.inet_data1, QStringLiteral("1"));
         QCOMPARE(s.inet_data2, QStringLiteral(R"(C:\Program Files\IE\IEXPLORE.EXE)"));
         QVERIFY(browser_set(s));
@@ -207,8 +207,8 @@ class TestBrowserLookup : public QObject {
         pf.desktop_handler = true;
         Settings first, again;
         again.inet_data2 = QStringLiteral("/usr/bin/firefox-esr");
-        StartSysInfo(first, pf);
-        StartSysInfo(again, pf);
+        look_up_browser(first, pf);
+        look_up_browser(again, pf);
         for (const auto& [name, value] : saved) qputenv(name, value);
         QCOMPARE(first.inet_data2, dir.filePath("xdg-open"));
         QCOMPARE(again.inet_data2, first.inet_data2);

@@ -1,3 +1,4 @@
+#include "browser/browser_texts.h"
 #include "browser/browser_window.h"
 #include "platform/disk_listing.h"
 #include "program/main_menu_window.h"
@@ -19,7 +20,7 @@
 #include <unistd.h>
 
 using namespace tomarina;
-using tomarina::test::u8;
+namespace texts = tomarina::browser_texts;
 
 namespace {
 
@@ -48,7 +49,7 @@ struct Started : test::RunningProgram {
     bool search(QRadioButton* option) {
         const QPointer<BrowserWindow> w = window();
         QTest::mouseClick(option, Qt::LeftButton);
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QTest::mouseClick(w->search_button, Qt::LeftButton);
         return QTest::qWaitFor([&w] { return !w; });
     }
     QString disk(const QString& path) const { return disks.path() + u'/' + path; }
@@ -73,28 +74,27 @@ class TestBrowserWindow : public QObject {
         auto* w = p.window();
         QVERIFY(w);
         QVERIFY(w->isVisible());
-        QCOMPARE(w->windowTitle(), u8("トマリナホテル情報＆予約"));
-        QCOMPARE(w->Frame1->title(), u8("ブラウザの選択"));
-        QCOMPARE(w->Label1->text(), u8("インストール直後のためブラウザを選択してください。"));
-        QCOMPARE(w->Option1->text(), u8("Internet Explorer"));
-        QCOMPARE(w->Option2->text(), u8("Netscape Navigator"));
-        QCOMPARE(w->Option3->text(), u8("未使用"));
-        QCOMPARE(w->Command2->text(), u8("検索開始"));
-        QCOMPARE(w->Command1->text(), u8("終了"));
-        QVERIFY(!w->Command2->isEnabled());
+        QCOMPARE(w->windowTitle(), app_title);
+        QCOMPARE(w->choice_frame->title(), texts::choice_caption);
+        QCOMPARE(w->guidance_label->text(), texts::guidance_open);
+        QCOMPARE(w->explorer_option->text(), texts::explorer_caption);
+        QCOMPARE(w->netscape_option->text(), texts::netscape_caption);
+        QCOMPARE(w->no_browser_option->text(), texts::no_browser_caption);
+        QCOMPARE(w->search_button->text(), texts::search_caption);
+        QCOMPARE(w->close_button->text(), texts::close_caption);
+        QVERIFY(!w->search_button->isEnabled());
         QVERIFY(!p.forms.loaded<MainMenuWindow>()->Command2->isEnabled());
-        QCOMPARE(w->Text1->focusPolicy(), Qt::NoFocus); // empty, no stop for Tab
+        QCOMPARE(w->file_box->focusPolicy(), Qt::NoFocus); // empty, no stop for Tab
         // Over the main menu, with the keyboard.
         QTRY_COMPARE(QApplication::activeWindow(), w);
 
-        QTest::mouseClick(w->Option2, Qt::LeftButton);
-        QCOMPARE(w->Label1->text(),
-                 u8("検索開始ボタンをクリックして下さい。\r\nブラウザの環境設定には少々時間がかかります。"));
-        QVERIFY(w->Command2->isEnabled());
+        QTest::mouseClick(w->netscape_option, Qt::LeftButton);
+        QCOMPARE(w->guidance_label->text(), texts::guidance_search);
+        QVERIFY(w->search_button->isEnabled());
 
         // "終了" changes nothing.
         const QString kind = p.st.settings.inet_data1;
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QTest::mouseClick(w->close_button, Qt::LeftButton);
         QVERIFY(!p.window());
         QCOMPARE(p.st.settings.inet_data1, kind);
         QVERIFY(p.pf.messages.isEmpty());
@@ -151,20 +151,19 @@ class TestBrowserWindow : public QObject {
             QVERIFY(a->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
             a->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
         };
-        toggle(w->Option2);
-        QVERIFY(w->Command2->isEnabled());
-        QCOMPARE(w->Label1->text(),
-                 u8("検索開始ボタンをクリックして下さい。\r\nブラウザの環境設定には少々時間がかかります。"));
+        toggle(w->netscape_option);
+        QVERIFY(w->search_button->isEnabled());
+        QCOMPARE(w->guidance_label->text(), texts::guidance_search);
 
         // Cancel puts the choice back, so that choosing 未使用 again asks again.
         p.pf.answers = {MsgAnswer::Cancel, MsgAnswer::Ok};
-        toggle(w->Option3);
+        toggle(w->no_browser_option);
         QCOMPARE(p.pf.messages.size(), 1);
         QVERIFY(p.window());
-        QVERIFY(!w->Option3->isChecked());
-        QVERIFY(w->Option2->isChecked());
+        QVERIFY(!w->no_browser_option->isChecked());
+        QVERIFY(w->netscape_option->isChecked());
         QCOMPARE(p.st.settings.inet_data1, QStringLiteral("0"));
-        toggle(w->Option3);
+        toggle(w->no_browser_option);
         QCOMPARE(p.pf.messages.size(), 2);
         QVERIFY(!p.window());
         QCOMPARE(p.st.settings.inet_data1, QStringLiteral("3"));
@@ -175,17 +174,17 @@ class TestBrowserWindow : public QObject {
         QVERIFY(p.start());
         auto* w = p.window();
         p.pf.answers = {MsgAnswer::Cancel};
-        QTest::mouseClick(w->Option3, Qt::LeftButton);
+        QTest::mouseClick(w->no_browser_option, Qt::LeftButton);
         QCOMPARE(p.pf.messages.size(), 1);
-        QCOMPARE(p.pf.messages[0].title, u8("確認メッセージ"));
-        QCOMPARE(p.pf.messages[0].text, u8("インターネットを利用した予約は行えません\r\n処理を続行しますか"));
+        QCOMPARE(p.pf.messages[0].title, texts::confirm_title);
+        QCOMPARE(p.pf.messages[0].text, texts::no_browser_question);
         QCOMPARE(p.pf.messages[0].buttons, MsgButtons::OkCancel);
         QVERIFY(p.window());
         QCOMPARE(p.st.settings.inet_data1, QStringLiteral("0"));
 
         w->move(300, 200);
-        QTest::mouseClick(w->Option1, Qt::LeftButton);
-        QTest::mouseClick(w->Option3, Qt::LeftButton); // answered OK
+        QTest::mouseClick(w->explorer_option, Qt::LeftButton);
+        QTest::mouseClick(w->no_browser_option, Qt::LeftButton); // answered OK
         QVERIFY(!p.window());
         QCOMPARE(p.st.settings.inet_data1, QStringLiteral("3"));
         QCOMPARE(p.st.settings.inet_data2, QString());
@@ -210,14 +209,14 @@ class TestBrowserWindow : public QObject {
         QStringList seen;
         p.pf.on_list_files = [&](const QString& folder) { seen << folder; };
 
-        QVERIFY(p.search(p.window()->Option1));
+        QVERIFY(p.search(p.window()->explorer_option));
 
         const QString found = p.disk("c/Program Files/Internet Explorer/iexplore.exe");
         QCOMPARE(p.st.settings.inet_data1, QStringLiteral("1"));
         QCOMPARE(p.st.settings.inet_data2, found);
         QVERIFY(!p.window());
         QVERIFY(p.forms.loaded<MainMenuWindow>()->Command2->isEnabled());
-        QCOMPARE(test::announced(p.forms.loaded<MainMenuWindow>()), browser_registered);
+        QCOMPARE(test::announced(p.forms.loaded<MainMenuWindow>()), texts::registered);
         QVERIFY(!seen.contains(p.disk("c/.hidden/")));
         QVERIFY(!seen.contains(p.disk("d/")));
         QVERIFY(p.dir.read(QStringLiteral("tomarina.ini")).contains("inet_data2=" + found.toLocal8Bit()));
@@ -232,7 +231,7 @@ class TestBrowserWindow : public QObject {
         make_file(p.disk("d/a/NETSCAPE.EXE"));
         make_file(p.disk("d/netscape.exe"));
         make_file(p.disk("e/NETSCAPE.EXE"));
-        QVERIFY(p.search(p.window()->Option2));
+        QVERIFY(p.search(p.window()->netscape_option));
         QCOMPARE(p.st.settings.inet_data1, QStringLiteral("2"));
         QCOMPARE(p.st.settings.inet_data2, p.disk("d/netscape.exe"));
     }
@@ -257,7 +256,7 @@ class TestBrowserWindow : public QObject {
         }
         make_file(p.disk("c/e/x,y/IEXPLORE.EXE"));
         make_file(p.disk("c/f/IEXPLORE.EXE"));
-        QVERIFY(p.search(p.window()->Option1));
+        QVERIFY(p.search(p.window()->explorer_option));
         QCOMPARE(p.st.settings.inet_data2, p.disk("c/f/IEXPLORE.EXE"));
         QVERIFY(!trusted_program_file(p.disk("c/a/IEXPLORE.EXE")));
     }
@@ -268,7 +267,7 @@ class TestBrowserWindow : public QObject {
         p.use_roots({"c"});
         make_file(p.disk("c/x/y.txt"));
         p.pf.roots << p.disk("missing/");
-        QVERIFY(p.search(p.window()->Option1));
+        QVERIFY(p.search(p.window()->explorer_option));
         QCOMPARE(p.st.settings.inet_data1, QStringLiteral("0"));
         QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("tomarina.ini"))));
         QVERIFY(p.pf.messages.isEmpty());
@@ -276,7 +275,7 @@ class TestBrowserWindow : public QObject {
 
     void closing_during_the_search_stops_it_data() {
         QTest::addColumn<int>("how");
-        QTest::newRow("終了") << 0;
+        QTest::newRow("close button") << 0;
         QTest::newRow("Esc") << 1;
         QTest::newRow("close box") << 2;
         QTest::newRow("program's end") << 3;
@@ -297,17 +296,17 @@ class TestBrowserWindow : public QObject {
             QMetaObject::invokeMethod(
                 w,
                 [&p, w, how] {
-                    QCOMPARE(w->Text1->text(), p.disk("c/a/1.txt")); // the file the search passed
-                    QCOMPARE(w->Text1->focusPolicy(), Qt::StrongFocus);
-                    QCOMPARE(test::announced(w), browser_searching);
-                    if (how == 0) w->Command1->click();
-                    if (how == 1) QTest::keyClick(w->Command1, Qt::Key_Escape);
+                    QCOMPARE(w->file_box->text(), p.disk("c/a/1.txt")); // the file the search passed
+                    QCOMPARE(w->file_box->focusPolicy(), Qt::StrongFocus);
+                    QCOMPARE(test::announced(w), texts::searching);
+                    if (how == 0) w->close_button->click();
+                    if (how == 1) QTest::keyClick(w->close_button, Qt::Key_Escape);
                     if (how == 2) w->close();
                     if (how == 3) p.forms.loaded<MainMenuWindow>()->close_window();
                 },
                 Qt::BlockingQueuedConnection);
         };
-        QVERIFY(p.search(w->Option1));
+        QVERIFY(p.search(w->explorer_option));
         QCOMPARE(p.ended, how == 3 ? 1 : 0);
         QVERIFY(!p.window());
         QVERIFY(!seen.contains(p.disk("c/c/")));

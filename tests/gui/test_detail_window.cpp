@@ -1,3 +1,4 @@
+#include "browser/browser_texts.h"
 #include "browser/browser_window.h"
 #include "data/database.h"
 #include "results/detail_window.h"
@@ -121,7 +122,7 @@ class TestDetailWindow : public QObject {
 
         QTest::mouseClick(d->Command5, Qt::LeftButton); // the caution answered OK
         QCOMPARE(app.pf.messages.size(), 1);
-        QCOMPARE(app.pf.messages[0].title, u8("注意メッセージ"));
+        QCOMPARE(app.pf.messages[0].title, browser_texts::caution_title);
         QCOMPARE(app.st.settings.sv_count, Integer(1));
         QCOMPARE(app.pf.launches.size(), 3);
         QCOMPARE(app.pf.launches[0].program, opener);
@@ -337,7 +338,7 @@ class TestDetailWindow : public QObject {
     // off; the lookup meets no http handler and no opener on this desktop.
     void link_buttons_follow_the_browser_kind_data() {
         QTest::addColumn<bool>("unused");
-        QTest::newRow("ブラウザの再登録 finds none") << false;
+        QTest::newRow("browser looked up again finds none") << false;
         QTest::newRow("未使用") << true;
     }
     void link_buttons_follow_the_browser_kind() {
@@ -348,9 +349,9 @@ class TestDetailWindow : public QObject {
         auto* d = app.click(r, "あいホテル");
         QVERIFY(r->Command5->isEnabled() && d->Command5->isEnabled());
         if (unused)
-            QTest::mouseClick(app.forms.show<BrowserWindow>()->Option3, Qt::LeftButton);
+            QTest::mouseClick(app.forms.show<BrowserWindow>()->no_browser_option, Qt::LeftButton);
         else
-            QTest::mouseClick(app.forms.show<SettingsWindow>()->Command2, Qt::LeftButton);
+            QTest::mouseClick(app.forms.show<SettingsWindow>()->browser_again_button, Qt::LeftButton);
         QVERIFY(app.forms.loaded<BrowserWindow>() || unused);
         for (QPushButton* b : {r->Command4, r->Command5, d->Command4, d->Command5}) QVERIFY(!b->isEnabled());
         app.click(r, "えきホテル");

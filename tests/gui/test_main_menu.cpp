@@ -121,9 +121,9 @@ class TestMainMenu : public QObject {
         auto& [dir, st, pf, forms, ended] = p;
         st.ver_text = QStringLiteral("1.51");
         auto* splash = forms.show<SplashWindow>();
-        QCOMPARE(splash->lblVersion->text(), QStringLiteral("Version  1.51"));
-        QCOMPARE(splash->lblProductName->text(), u8("トマリナホテル情報＆予約"));
-        QCOMPARE(splash->lblPlatform->text(), QStringLiteral("Windows95/98,NT/WS"));
+        QCOMPARE(splash->version_label->text(), QStringLiteral("Version  1.51"));
+        QCOMPARE(splash->product_name_label->text(), app_title);
+        QCOMPARE(splash->platform_label->text(), QStringLiteral("Windows95/98,NT/WS"));
     }
 
     // The help viewer shows the captions as the windows do, ideographic spaces and all: 「保　　守」.
@@ -210,7 +210,7 @@ class TestMainMenu : public QObject {
     void splash_notice_reads_well() {
         test::RunningProgram p;
         auto* splash = p.forms.show<SplashWindow>();
-        const QLabel* label = splash->lblWarning;
+        const QLabel* label = splash->warning_label;
         const test::DrawnLines drawn = test::drawn_lines(label);
         QVERIFY(drawn.fit_width);
         QCOMPARE(drawn.lines.size(), 2);

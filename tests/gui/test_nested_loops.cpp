@@ -186,7 +186,9 @@ QMap<QString, Scenario> scenarios() {
             QVERIFY(p.start());
             QVERIFY(p.forms.loaded<BrowserWindow>());
         },
-        [](Program& p) { QTest::mouseClick(p.forms.loaded<BrowserWindow>()->Option3, Qt::LeftButton); }};
+        [](Program& p) {
+            QTest::mouseClick(p.forms.loaded<BrowserWindow>()->no_browser_option, Qt::LeftButton);
+        }};
     return s;
 }
 

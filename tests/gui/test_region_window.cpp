@@ -1,3 +1,4 @@
+#include "browser/browser_texts.h"
 #include "data/database.h"
 #include "program/main_menu_window.h"
 #include "search/region_window.h"
@@ -87,7 +88,7 @@ class TestRegionWindow : public QObject {
         QVERIFY(w->reserve_button->isEnabled());
         QTest::mouseClick(w->reserve_button, Qt::LeftButton);
         QCOMPARE(a.pf.messages.size(), 1);
-        QCOMPARE(a.pf.messages[0].title, u8("注意メッセージ"));
+        QCOMPARE(a.pf.messages[0].title, browser_texts::caution_title);
         QCOMPARE(a.pf.messages[0].buttons, MsgButtons::OkCancel);
         QCOMPARE(a.st.settings.sv_count, Integer(1));
         QCOMPARE(a.pf.launches.size(), 1);

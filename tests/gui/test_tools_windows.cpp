@@ -7,6 +7,7 @@
 #include "tools/settings_window.h"
 #include "tools/splash_window.h"
 #include "tools/tools_menu_window.h"
+#include "tools/tools_texts.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -18,7 +19,7 @@
 #include <QTest>
 
 using namespace tomarina;
-using tomarina::test::u8;
+namespace texts = tomarina::tools_texts;
 
 namespace {
 
@@ -35,9 +36,9 @@ struct Tools : test::RunningProgram {
         auto* w = forms.show<SettingsWindow>();
         w->activateWindow();
         if (!QTest::qWaitForWindowActive(w)) return nullptr;
-        w->Text1->setFocus();
-        const QString text = w->Text1->text();
-        if (!QTest::qWaitFor([&] { return w->Text1->selectedText() == text; })) return nullptr;
+        w->limit_box->setFocus();
+        const QString text = w->limit_box->text();
+        if (!QTest::qWaitFor([&] { return w->limit_box->selectedText() == text; })) return nullptr;
         return w;
     }
 };
@@ -53,34 +54,34 @@ class TestToolsWindows : public QObject {
         Tools t;
         auto* w = t.open_menu();
         QVERIFY(w && w->isVisible());
-        QCOMPARE(w->windowTitle(), u8("トマリナホテル情報＆予約"));
-        QCOMPARE(w->Command1->text(), u8("動作環境の登録"));
-        QCOMPARE(w->Command3->text(), u8("システム情報"));
-        QCOMPARE(w->Command4->text(), u8("終了"));
+        QCOMPARE(w->windowTitle(), app_title);
+        QCOMPARE(w->settings_button->text(), texts::settings_caption);
+        QCOMPARE(w->about_button->text(), texts::about_caption);
+        QCOMPARE(w->close_button->text(), texts::close_caption);
         // One row, in this order, of the given widths.
-        QCOMPARE(w->Command1->y(), w->Command3->y());
-        QCOMPARE(w->Command3->y(), w->Command4->y());
-        QVERIFY(w->Command1->geometry().right() < w->Command3->x());
-        QVERIFY(w->Command3->geometry().right() < w->Command4->x());
-        QCOMPARE(w->Command1->height(), twips_to_px(375));
-        QCOMPARE(w->Command4->width(), twips_to_px(735));
+        QCOMPARE(w->settings_button->y(), w->about_button->y());
+        QCOMPARE(w->about_button->y(), w->close_button->y());
+        QVERIFY(w->settings_button->geometry().right() < w->about_button->x());
+        QVERIFY(w->about_button->geometry().right() < w->close_button->x());
+        QCOMPARE(w->settings_button->height(), twips_to_px(375));
+        QCOMPARE(w->close_button->width(), twips_to_px(735));
 
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
-        QTest::mouseClick(w->Command3, Qt::LeftButton);
+        QTest::mouseClick(w->settings_button, Qt::LeftButton);
+        QTest::mouseClick(w->about_button, Qt::LeftButton);
         QVERIFY(t.forms.loaded<SettingsWindow>());
         QVERIFY(t.forms.loaded<AboutWindow>());
         // The menu stays while the others are used, and closes on its own.
         QVERIFY(t.forms.loaded<ToolsMenuWindow>());
-        QTest::mouseClick(w->Command4, Qt::LeftButton);
+        QTest::mouseClick(w->close_button, Qt::LeftButton);
         QVERIFY(!t.forms.loaded<ToolsMenuWindow>());
         QVERIFY(t.forms.loaded<SettingsWindow>() && t.forms.loaded<AboutWindow>());
     }
 
     void esc_on_each_tools_menu_button_closes_it_where_it_was_data() {
         QTest::addColumn<int>("button");
-        QTest::newRow("動作環境の登録") << 1;
-        QTest::newRow("システム情報") << 3;
-        QTest::newRow("終了") << 4;
+        QTest::newRow("settings") << 1;
+        QTest::newRow("about") << 3;
+        QTest::newRow("close") << 4;
     }
     void esc_on_each_tools_menu_button_closes_it_where_it_was() {
         QFETCH(int, button);
@@ -88,7 +89,7 @@ class TestToolsWindows : public QObject {
         auto* w = t.open_menu();
         QVERIFY(w);
         w->move(twips_to_px(1500), twips_to_px(3000));
-        QPushButton* b = button == 1 ? w->Command1 : button == 3 ? w->Command3 : w->Command4;
+        QPushButton* b = button == 1 ? w->settings_button : button == 3 ? w->about_button : w->close_button;
         QTest::keyClick(b, Qt::Key_Escape);
         QVERIFY(!t.forms.loaded<ToolsMenuWindow>());
         QVERIFY(!t.forms.loaded<SettingsWindow>() && !t.forms.loaded<AboutWindow>());
@@ -103,32 +104,31 @@ class TestToolsWindows : public QObject {
         t.st.settings.settings_window = {600, 900};
         auto* w = t.forms.show<SettingsWindow>();
         QCOMPARE(w->pos(), QPoint(twips_to_px(900), twips_to_px(600)));
-        QCOMPARE(w->windowTitle(), u8("トマリナホテル情報＆予約"));
-        QCOMPARE(w->Frame1->title(), u8("動作環境の登録"));
-        QCOMPARE(w->SSTab1->count(), 2);
-        QCOMPARE(w->SSTab1->tabText(0), u8("ブラウザ登録"));
-        QCOMPARE(w->SSTab1->tabText(1), u8("共通"));
-        QCOMPARE(w->SSTab1->currentIndex(), 1);
-        QVERIFY(w->Text1->isVisible() && !w->Command2->isVisible());
-        QCOMPARE(w->Text1->text(), QStringLiteral("1000"));
-        QCOMPARE(w->Text1->font().pointSize(), 12);
-        QCOMPARE(w->Label1->buddy(), w->Text1);
-        QCOMPARE(w->Label1->text(), u8("検索上限件数"));
+        QCOMPARE(w->windowTitle(), app_title);
+        QCOMPARE(w->settings_frame->title(), texts::settings_caption);
+        QCOMPARE(w->tabs->count(), 2);
+        QCOMPARE(w->tabs->tabText(0), texts::browser_tab_caption);
+        QCOMPARE(w->tabs->tabText(1), texts::common_tab_caption);
+        QCOMPARE(w->tabs->currentIndex(), 1);
+        QVERIFY(w->limit_box->isVisible() && !w->browser_again_button->isVisible());
+        QCOMPARE(w->limit_box->text(), QStringLiteral("1000"));
+        QCOMPARE(w->limit_box->font().pointSize(), 12);
+        QCOMPARE(w->limit_label->buddy(), w->limit_box);
+        QCOMPARE(w->limit_label->text(), texts::limit_caption);
         // Drawn in two lines, each a whole phrase: no line breaks inside a word such as 「検索」.
-        const test::DrawnLines explanation = test::drawn_lines(w->Label3);
-        QCOMPARE(explanation.lines, QStringList({u8("検索件数がこの上限件数を超えた場合、"),
-                                                 u8("検索を打ち切り、検索結果を表示します。")}));
+        const test::DrawnLines explanation = test::drawn_lines(w->limit_note_label);
+        QCOMPARE(explanation.lines, texts::limit_note.split(u'\n'));
         QVERIFY(explanation.fit_width);
-        QVERIFY(explanation.height <= w->Label3->contentsRect().height() + 1);
-        QCOMPARE(w->Frame2->title(), u8("ホテル詳細表示"));
-        QCOMPARE(w->Option1->text(), u8("表示する"));
-        QCOMPARE(w->Option2->text(), u8("表示しない"));
-        QVERIFY(w->Option1->isChecked());
-        QCOMPARE(w->Command1->text(), u8("終了"));
-        w->SSTab1->setCurrentIndex(0);
-        QVERIFY(w->Command2->isVisible());
-        QCOMPARE(w->Command2->text(), u8("ブラウザの再登録"));
-        QCOMPARE(w->Label2->text(), u8("ブラウザ情報を再更新する場合、クリックしてください。"));
+        QVERIFY(explanation.height <= w->limit_note_label->contentsRect().height() + 1);
+        QCOMPARE(w->detail_frame->title(), texts::detail_caption);
+        QCOMPARE(w->show_detail_option->text(), texts::show_detail_caption);
+        QCOMPARE(w->hide_detail_option->text(), texts::hide_detail_caption);
+        QVERIFY(w->show_detail_option->isChecked());
+        QCOMPARE(w->close_button->text(), texts::close_caption);
+        w->tabs->setCurrentIndex(0);
+        QVERIFY(w->browser_again_button->isVisible());
+        QCOMPARE(w->browser_again_button->text(), texts::browser_again_caption);
+        QCOMPARE(w->browser_again_label->text(), texts::browser_again_note);
     }
 
     void search_limit_on_enter_data() {
@@ -154,19 +154,19 @@ class TestToolsWindows : public QObject {
         QVERIFY(t.start());
         auto* w = t.settings_with_focus_in_limit();
         QVERIFY(w);
-        QTest::keyClicks(w->Text1, typed);
-        if (typed.isEmpty()) QTest::keyClick(w->Text1, Qt::Key_Delete);
-        QCOMPARE(w->Text1->text(), typed);
-        QTest::keyClick(w->Text1, Qt::Key(key), key == Qt::Key_J ? Qt::ControlModifier : Qt::NoModifier);
+        QTest::keyClicks(w->limit_box, typed);
+        if (typed.isEmpty()) QTest::keyClick(w->limit_box, Qt::Key_Delete);
+        QCOMPARE(w->limit_box->text(), typed);
+        QTest::keyClick(w->limit_box, Qt::Key(key), key == Qt::Key_J ? Qt::ControlModifier : Qt::NoModifier);
         QCOMPARE(int(t.st.settings.max_kensuu), limit);
-        QCOMPARE(w->Command1->hasFocus(), taken);
-        QCOMPARE(w->Text1->hasFocus(), !taken);
-        QCOMPARE(w->Text1->text(), typed);
+        QCOMPARE(w->close_button->hasFocus(), taken);
+        QCOMPARE(w->limit_box->hasFocus(), !taken);
+        QCOMPARE(w->limit_box->text(), typed);
         // The limit stays what Enter made it, however the window closes.
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QTest::mouseClick(w->close_button, Qt::LeftButton);
         QVERIFY(!t.forms.loaded<SettingsWindow>());
         QCOMPARE(int(t.st.settings.max_kensuu), limit);
-        QCOMPARE(t.forms.show<SettingsWindow>()->Text1->text(), QString::number(limit));
+        QCOMPARE(t.forms.show<SettingsWindow>()->limit_box->text(), QString::number(limit));
     }
 
     void focus_by_mouse_selects_the_whole_limit() {
@@ -175,9 +175,9 @@ class TestToolsWindows : public QObject {
         auto* w = t.forms.show<SettingsWindow>();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
-        w->Command1->setFocus();
-        QTest::mouseClick(w->Text1, Qt::LeftButton, {}, QPoint(3, w->Text1->height() / 2));
-        QTRY_COMPARE(w->Text1->selectedText(), QStringLiteral("1000"));
+        w->close_button->setFocus();
+        QTest::mouseClick(w->limit_box, Qt::LeftButton, {}, QPoint(3, w->limit_box->height() / 2));
+        QTRY_COMPARE(w->limit_box->selectedText(), QStringLiteral("1000"));
     }
 
     void search_limit_typed_without_enter_is_not_taken() {
@@ -185,13 +185,13 @@ class TestToolsWindows : public QObject {
         QVERIFY(t.start());
         auto* w = t.settings_with_focus_in_limit();
         QVERIFY(w);
-        QTest::keyClicks(w->Text1, QStringLiteral("500"));
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QTest::keyClicks(w->limit_box, QStringLiteral("500"));
+        QTest::mouseClick(w->close_button, Qt::LeftButton);
         QCOMPARE(int(t.st.settings.max_kensuu), 1000);
 
         w = t.settings_with_focus_in_limit();
-        QTest::keyClicks(w->Text1, QStringLiteral("700"));
-        QTest::keyClick(w->Text1, Qt::Key_Escape);
+        QTest::keyClicks(w->limit_box, QStringLiteral("700"));
+        QTest::keyClick(w->limit_box, Qt::Key_Escape);
         QVERIFY(!t.forms.loaded<SettingsWindow>());
         QCOMPARE(int(t.st.settings.max_kensuu), 1000);
     }
@@ -201,8 +201,8 @@ class TestToolsWindows : public QObject {
         QVERIFY(t.start());
         auto* w = t.settings_with_focus_in_limit();
         QVERIFY(w);
-        QTest::keyClicks(w->Text1, QStringLiteral("250"));
-        QTest::keyClick(w->Text1, Qt::Key_Return);
+        QTest::keyClicks(w->limit_box, QStringLiteral("250"));
+        QTest::keyClick(w->limit_box, Qt::Key_Return);
         QTest::keyClick(t.forms.loaded<MainMenuWindow>()->Command4, Qt::Key_Escape);
         QCOMPARE(t.ended, 1);
         QVERIFY(t.dir.read(QStringLiteral("tomarina.ini")).contains("\r\nmax_kensuu=250\r\n"));
@@ -225,23 +225,23 @@ class TestToolsWindows : public QObject {
         QVERIFY(t.start());
         t.st.settings.sv_pop = Integer(before);
         auto* w = t.forms.show<SettingsWindow>();
-        QCOMPARE(w->Option1->isChecked(), before == 1);
-        QCOMPARE(w->Option2->isChecked(), before != 1);
-        QTest::mouseClick(choose_show ? w->Option1 : w->Option2, Qt::LeftButton);
+        QCOMPARE(w->show_detail_option->isChecked(), before == 1);
+        QCOMPARE(w->hide_detail_option->isChecked(), before != 1);
+        QTest::mouseClick(choose_show ? w->show_detail_option : w->hide_detail_option, Qt::LeftButton);
         QCOMPARE(int(t.st.settings.sv_pop), before); // nothing changes while the window is open
         if (close_with_esc)
-            QTest::keyClick(w->Option1, Qt::Key_Escape);
+            QTest::keyClick(w->show_detail_option, Qt::Key_Escape);
         else
-            QTest::mouseClick(w->Command1, Qt::LeftButton);
+            QTest::mouseClick(w->close_button, Qt::LeftButton);
         QVERIFY(!t.forms.loaded<SettingsWindow>());
         QCOMPARE(int(t.st.settings.sv_pop), choose_show ? 1 : 0);
     }
 
     void esc_closes_the_settings_window_data() {
         QTest::addColumn<QString>("control");
-        QTest::newRow("ブラウザの再登録") << "Command2";
-        QTest::newRow("終了") << "Command1";
-        QTest::newRow("limit box") << "Text1";
+        QTest::newRow("browser again") << "browser_again_button";
+        QTest::newRow("close") << "close_button";
+        QTest::newRow("limit box") << "limit_box";
     }
     void esc_closes_the_settings_window() {
         QFETCH(QString, control);
@@ -294,8 +294,8 @@ class TestToolsWindows : public QObject {
         QVERIFY(!t.forms.loaded<BrowserWindow>());
 
         auto* w = t.forms.show<SettingsWindow>();
-        w->SSTab1->setCurrentIndex(0);
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        w->tabs->setCurrentIndex(0);
+        QTest::mouseClick(w->browser_again_button, Qt::LeftButton);
         QCOMPARE(t.st.settings.inet_data1, kind);
         QCOMPARE(t.st.settings.inet_data2, path == u"xdg-open" ? desktop.opener() : path);
         const bool found = !kind.isEmpty();
@@ -311,7 +311,7 @@ class TestToolsWindows : public QObject {
         QVERIFY(t.start());
         QVERIFY(!t.forms.loaded<BrowserWindow>()); // "no browser" is not asked again at start-up
         auto* w = t.forms.show<SettingsWindow>();
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QTest::mouseClick(w->browser_again_button, Qt::LeftButton);
         QCOMPARE(t.st.settings.inet_data1, QString());
         auto* choice = t.forms.loaded<BrowserWindow>();
         QVERIFY(choice && choice->isVisible());
@@ -323,31 +323,31 @@ class TestToolsWindows : public QObject {
         auto* menu = t.open_menu();
         QVERIFY(menu);
         t.st.settings.about_window = {750, 1500};
-        QTest::mouseClick(menu->Command3, Qt::LeftButton);
+        QTest::mouseClick(menu->about_button, Qt::LeftButton);
         auto* w = t.forms.loaded<AboutWindow>();
         QVERIFY(w && w->isVisible());
         QCOMPARE(w->pos(), QPoint(twips_to_px(1500), twips_to_px(750)));
         // Its title bar, as the window system shows it: test_window_titles.
-        QCOMPARE(w->lblTitle->text(), u8("トマリナホテル情報＆予約"));
-        QCOMPARE(w->lblVersion->text(), QStringLiteral("Version 1.51"));
-        QCOMPARE(w->lblTitle->font().pointSize(), 12);
-        QCOMPARE(w->Label1->font().pointSize(), 9);
-        const QStringList lines = w->Label1->text().split(QStringLiteral("\r\n"));
+        QCOMPARE(w->title_label->text(), app_title);
+        QCOMPARE(w->version_label->text(), QStringLiteral("Version 1.51"));
+        QCOMPARE(w->title_label->font().pointSize(), 12);
+        QCOMPARE(w->data_label->font().pointSize(), 9);
+        const QStringList lines = w->data_label->text().split(QStringLiteral("\r\n"));
         QCOMPARE(lines.size(), 5);
-        QCOMPARE(lines[0], u8("2003/10/10現在のデータを使用しています"));
-        QCOMPARE(lines[1], publisher_contact);
-        QCOMPARE(lines[2], publisher_home_page);
+        QCOMPARE(lines[0], texts::data_date_note.arg(QStringLiteral("2003/10/10")));
+        QCOMPARE(lines[1], texts::publisher_contact);
+        QCOMPARE(lines[2], texts::publisher_home_page);
         QCOMPARE(lines[3], QString());
-        QCOMPARE(lines[4], publisher_notice);
+        QCOMPARE(lines[4], texts::publisher_notice);
         // Told once, the product name first: the lines are the window's description alone.
-        QVERIFY(w->accessibleDescription().startsWith(u8("トマリナホテル情報＆予約\nVersion 1.51\n2003")));
-        QVERIFY(!w->Label1->accessibleName().contains(u'\n'));
-        QVERIFY(!w->Image2->pixmap().isNull());
-        QCOMPARE(w->cmdOK->text(), QStringLiteral("OK"));
-        QVERIFY(w->cmdOK->isDefault());
+        QVERIFY(w->accessibleDescription().startsWith(app_title + QStringLiteral("\nVersion 1.51\n2003")));
+        QVERIFY(!w->data_label->accessibleName().contains(u'\n'));
+        QVERIFY(!w->picture->pixmap().isNull());
+        QCOMPARE(w->ok_button->text(), QStringLiteral("OK"));
+        QVERIFY(w->ok_button->isDefault());
         // The lines fit their label: nothing is cut off.
-        QVERIFY(w->Label1->sizeHint().height() <= w->Label1->height());
-        QVERIFY(w->Label1->sizeHint().width() <= w->Label1->width());
+        QVERIFY(w->data_label->sizeHint().height() <= w->data_label->height());
+        QVERIFY(w->data_label->sizeHint().width() <= w->data_label->width());
     }
 
     void about_window_closes_with_ok_enter_and_esc_data() {
@@ -363,12 +363,12 @@ class TestToolsWindows : public QObject {
         auto* w = t.forms.show<AboutWindow>();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
-        QVERIFY(w->cmdOK->hasFocus());
+        QVERIFY(w->ok_button->hasFocus());
         w->move(twips_to_px(300), twips_to_px(150));
         if (key == 0)
-            QTest::mouseClick(w->cmdOK, Qt::LeftButton);
+            QTest::mouseClick(w->ok_button, Qt::LeftButton);
         else
-            QTest::keyClick(w->cmdOK, Qt::Key(key));
+            QTest::keyClick(w->ok_button, Qt::Key(key));
         QVERIFY(!t.forms.loaded<AboutWindow>());
         QCOMPARE(t.st.settings.about_window.top, Integer(150));
         QCOMPARE(t.st.settings.about_window.left, Integer(300));
@@ -380,9 +380,10 @@ class TestToolsWindows : public QObject {
         test::RunningProgram p;
         auto* w = p.forms.show<ProgressWindow>();
         QVERIFY(QTest::qWaitForWindowExposed(w));
-        w->start(4, QStringLiteral("ホテルの検索"));
-        QCOMPARE(w->ProgressBar1->accessibleName(), u8("ホテルの検索")); // what a screen reader calls it
-        QCOMPARE(test::announced(w), u8("ホテルの検索"));                // and says as the work starts
+        const QString work = QStringLiteral("the search");
+        w->start(4, work);
+        QCOMPARE(w->progress_bar->accessibleName(), work); // what a screen reader calls it
+        QCOMPARE(test::announced(w), work);                // and says as the work starts
         QList<int> drawn;
         struct Painted : QObject {
             QList<int>& drawn;
@@ -392,9 +393,9 @@ class TestToolsWindows : public QObject {
                 if (e->type() == QEvent::Paint) drawn << bar->value();
                 return false;
             }
-        } painted(drawn, w->ProgressBar1);
+        } painted(drawn, w->progress_bar);
         QCoreApplication::processEvents();
-        w->ProgressBar1->installEventFilter(&painted);
+        w->progress_bar->installEventFilter(&painted);
         for (int step = 1; step <= 4; ++step) {
             w->step_to(step);
             QCOMPARE(drawn.value(step - 1), step);
@@ -406,18 +407,19 @@ class TestToolsWindows : public QObject {
         test::RunningProgram p;
         p.st.ver_text = QStringLiteral("1.51");
         auto* w = p.forms.show<SplashWindow>();
-        QCOMPARE(w->lblVersion->text(), QStringLiteral("Version  1.51"));
-        QCOMPARE(w->lblPlatform->text(), QStringLiteral("Windows95/98,NT/WS"));
-        QCOMPARE(w->lblProductName->text(), u8("トマリナホテル情報＆予約"));
-        QCOMPARE(w->lblCompany->text(), publisher_home_page);
-        QCOMPARE(w->lblNotice->text(), publisher_notice);
-        QVERIFY(!w->lblProductLine->text().isEmpty());
-        QVERIFY(!w->lblWarning->text().isEmpty());
-        const QPixmap picture = w->Image2->pixmap();
+        QCOMPARE(w->version_label->text(), QStringLiteral("Version  1.51"));
+        QCOMPARE(w->platform_label->text(), QStringLiteral("Windows95/98,NT/WS"));
+        QCOMPARE(w->product_name_label->text(), app_title);
+        QCOMPARE(w->home_page_label->text(), texts::publisher_home_page);
+        QCOMPARE(w->notice_label->text(), texts::publisher_notice);
+        QVERIFY(!w->product_line_label->text().isEmpty());
+        QVERIFY(!w->warning_label->text().isEmpty());
+        const QPixmap picture = w->picture->pixmap();
         QVERIFY(!picture.isNull());
-        QCOMPARE(picture.size(), w->Image2->size());
+        QCOMPARE(picture.size(), w->picture->size());
         QCOMPARE(w->size(), QSize(twips_to_px(7140), twips_to_px(4035)));
-        for (QLabel* l : {w->lblVersion, w->lblPlatform, w->lblProductName, w->lblCompany, w->lblNotice})
+        for (QLabel* l : {w->version_label, w->platform_label, w->product_name_label, w->home_page_label,
+                          w->notice_label})
             QVERIFY2(l->sizeHint().width() <= l->width(), qPrintable(l->objectName()));
     }
 };

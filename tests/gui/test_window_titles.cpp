@@ -3,6 +3,7 @@
 #include "support/gui_support.h"
 #include "tools/about_window.h"
 #include "tools/tools_menu_window.h"
+#include "tools/tools_texts.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -64,13 +65,13 @@ class TestWindowTitles : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(menu));
         // Read the same way, another window shows its caption.
         QTRY_COMPARE(shown_title(menu->winId()).value_or(QString()), app_title);
-        QTest::mouseClick(menu->Command3, Qt::LeftButton);
+        QTest::mouseClick(menu->about_button, Qt::LeftButton);
         auto* about = t.forms.loaded<AboutWindow>();
         QVERIFY(about);
         QVERIFY(QTest::qWaitForWindowExposed(about));
         QTRY_VERIFY(shown_title(about->winId()).has_value());
         QVERIFY2(shown_title(about->winId())->trimmed().isEmpty(), qPrintable(*shown_title(about->winId())));
-        QCOMPARE(about->accessibleName(), QStringLiteral("システム情報"));
+        QCOMPARE(about->accessibleName(), tools_texts::about_caption);
     }
 };
 

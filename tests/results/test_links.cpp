@@ -1,3 +1,4 @@
+#include "browser/browser_texts.h"
 #include "shared/settings.h"
 #include "data/hotel_tables.h"
 #include "results/links.h"
@@ -112,7 +113,7 @@ class TestLinks : public QObject {
         QVERIFY(!caution_step(s, pf, nullptr));
         QCOMPARE(s.sv_count, Integer(3));
         QCOMPARE(pf.messages.size(), 1);
-        QCOMPARE(pf.messages[0].title, QStringLiteral("注意メッセージ"));
+        QCOMPARE(pf.messages[0].title, browser_texts::caution_title);
         QCOMPARE(pf.messages[0].text.split(QStringLiteral("\r\n")).size(), 3);
         QCOMPARE(pf.messages[0].buttons, MsgButtons::OkCancel);
         QCOMPARE(pf.messages[0].icon, MsgIcon::Exclamation);
