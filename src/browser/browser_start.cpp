@@ -9,9 +9,10 @@
 
 namespace tomarina {
 
-bool caution_step(Settings& s, Platform& pf, QWidget* parent) {
+bool caution_step(SettingsStore& settings, Platform& pf, QWidget* parent) {
+    const Settings& s = settings.values();
     if (s.control9_flg != 0 || s.sv_count >= 3) return true;
-    s.sv_count = Integer(s.sv_count + 1);
+    settings.set(&Settings::sv_count, Integer(s.sv_count + 1));
     const QString text =
         QStringLiteral("ホテル情報、予約は各ホテルのルールに従い、利用者の責任で行って下さい\r\n"
                        "予約等のトラブルが発生しても作者は一切関知しません\r\n"

@@ -111,7 +111,7 @@ void BrowserWindow::Option3_Click() {
         undo_option3();
         return;
     }
-    st_.browser.set(browser_kind::none, QString());
+    st_.settings_store.set_browser(browser_kind::none, QString());
     close_window();
 }
 
@@ -226,7 +226,7 @@ void BrowserWindow::search_ended(const QString& kind, const QString& bare) {
              // The window closes now: the window that takes the keyboard says how the search ended.
              announce_on_close(browser_target != bare ? browser_registered : browser_not_found);
              if (browser_target != bare) {
-                 st_.browser.set(kind, browser_target);
+                 st_.settings_store.set_browser(kind, browser_target);
                  save_ini_file(st_, pf_, this);
              }
          }},

@@ -189,7 +189,7 @@ void HotelEditWindow::set_text1() {
         Text1->setText(st_.user.user_ken_name(target_.user_no));
         return;
     }
-    Text1->setText(latest_entry(st_.settings.text1_hist));
+    Text1->setText(latest_entry(st_.settings.prefecture_history));
 }
 
 void HotelEditWindow::set_text2() {
@@ -197,7 +197,7 @@ void HotelEditWindow::set_text2() {
         Text2->setText(st_.user.user_airport_name(target_.user_no));
         return;
     }
-    Text2->setText(latest_entry(st_.settings.text2_hist));
+    Text2->setText(latest_entry(st_.settings.airport_history));
 }
 
 QString HotelEditWindow::check_text1() {

@@ -159,18 +159,15 @@ void PickerWindow::set_list1(int indx) {
     List1->clear();
     List1->addItems(picker_rows(st_.db, mode_, indx));
     Command3->setEnabled(false);
-    if (indx >= 0 && indx <= 9) {
-        if (mode_ == SearchType::prefecture)
-            st_.settings.control1_flg = Integer(indx);
-        else
-            st_.settings.control2_flg = Integer(indx);
-    }
+    if (indx >= 0 && indx <= 9)
+        st_.settings_store.set(mode_ == SearchType::prefecture ? &Settings::control1_flg
+                                                               : &Settings::control2_flg,
+                               Integer(indx));
     set_mode_texts();
 }
 
 void PickerWindow::set_start(const QString& input_text) {
-    push_history(mode_ == SearchType::prefecture ? st_.settings.text1_hist : st_.settings.text2_hist,
-                 input_text);
+    st_.settings_store.add_history(mode_, input_text);
 }
 
 void PickerWindow::Command3_Click() {

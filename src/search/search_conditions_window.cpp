@@ -157,10 +157,10 @@ void SearchConditionsWindow::set_label1() {
 void SearchConditionsWindow::set_text1() {
     switch (selected_option()) {
     case SearchType::prefecture:
-        Text1->setText(latest_entry(st_.settings.text1_hist));
+        Text1->setText(latest_entry(st_.settings.prefecture_history));
         break;
     case SearchType::airport:
-        Text1->setText(latest_entry(st_.settings.text2_hist));
+        Text1->setText(latest_entry(st_.settings.airport_history));
         break;
     case SearchType::keyword:
         break; // the keyword keeps whatever the entry holds
@@ -177,11 +177,7 @@ std::optional<AcceptedEntry> SearchConditionsWindow::check_text1() {
 }
 
 void SearchConditionsWindow::set_start(SearchType search_type) {
-    const QString input_text = Text1->text();
-    if (search_type == SearchType::prefecture)
-        push_history(st_.settings.text1_hist, input_text);
-    else if (search_type == SearchType::airport)
-        push_history(st_.settings.text2_hist, input_text);
+    st_.settings_store.add_history(search_type, Text1->text());
 }
 
 void SearchConditionsWindow::Command1_Click() {

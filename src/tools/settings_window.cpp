@@ -98,7 +98,7 @@ void SettingsWindow::restore_position() {
 
 void SettingsWindow::close_window() {
     save_position();
-    try_step("sv_pop", [this] { st_.settings.sv_pop = Option1->isChecked() ? 1 : 0; });
+    try_step("sv_pop", [this] { st_.settings_store.set(&Settings::sv_pop, Option1->isChecked() ? 1 : 0); });
     unload();
 }
 
@@ -111,7 +111,7 @@ void SettingsWindow::Command2_Click() {
         // The browser forgotten and looked up again; the link buttons follow what it finds.
         {"StartSysInfo",
          [this] {
-             st_.browser.look_up([this](Settings& s) {
+             st_.settings_store.look_up_browser([this](Settings& s) {
                  s.inet_data1.clear();
                  StartSysInfo(s, pf_);
              });
@@ -125,7 +125,7 @@ void SettingsWindow::Command2_Click() {
 
 void SettingsWindow::Text1_KeyPress(KeyAscii) {
     if (const auto limit = read_search_limit(Text1->text())) {
-        st_.settings.max_kensuu = *limit;
+        st_.settings_store.set(&Settings::max_kensuu, *limit);
         Command1->setFocus();
     } else {
         Text1->setFocus();

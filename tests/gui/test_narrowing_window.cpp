@@ -47,8 +47,8 @@ struct Narrowing {
     test::WiredForms forms{st, pf};
     Narrowing() {
         Loader(st.db, build_database(seven_districts())).load_all();
-        st.settings.max_kensuu = 1000;
-        st.settings.apply_defaults();
+        st.settings_store.load({});
+        st.settings_store.set(&Settings::sv_pop, 0);
     }
     ResultsWindow* search(const QString& prefecture) {
         auto* w = forms.show<SearchConditionsWindow>();
@@ -320,7 +320,7 @@ class TestNarrowingWindow : public QObject {
         w->Text1->clear();
         test::commit_text(w->Text1, u8("千葉"));
         QTest::keyClick(w->Text1, Qt::Key_Return);
-        QCOMPARE(a.st.settings.text1_hist(1), u8("千葉"));
+        QCOMPARE(a.st.settings.prefecture_history(1), u8("千葉"));
 
         select_rows(n->List1, {0, 1});
         QTest::keyClick(n->Command1, Qt::Key_Space);

@@ -27,7 +27,7 @@ struct Picking {
     test::WiredForms forms{st, pf};
     explicit Picking(const DbSource& src = test::small_source()) {
         Loader(st.db, build_database(src)).load_all();
-        st.settings.apply_defaults();
+        st.settings_store.load({});
     }
     // The search window with a criterion chosen, and the picker opened from its entry.
     PickerWindow* from_search(int option) {
@@ -100,7 +100,7 @@ class TestPickerWindow : public QObject {
         QTest::mouseClick(p->Command3, Qt::LeftButton);
         QCOMPARE(a.search()->Text1->text(), u8("千葉"));
         QCOMPARE(a.search()->focusWidget(), a.search()->Command1);
-        QCOMPARE(a.st.settings.text1_hist(1), u8("千葉"));
+        QCOMPARE(a.st.settings.prefecture_history(1), u8("千葉"));
         QVERIFY(!a.forms.loaded<PickerWindow>());
         // The confirming path does not keep the position.
         QCOMPARE(a.st.settings.picker_window.top, before.top);
@@ -109,8 +109,8 @@ class TestPickerWindow : public QObject {
 
     void airport_mode_keeps_the_synonym_and_its_own_area() {
         Picking a;
-        a.st.settings.control1_flg = 2;
-        a.st.settings.control2_flg = 4;
+        a.st.settings_store.set(&Settings::control1_flg, 2);
+        a.st.settings_store.set(&Settings::control2_flg, 4);
         PickerWindow* p = a.from_search(2);
         QCOMPARE(p->Option[10]->text(), u8("全国エリア"));
         QCOMPARE(p->Option[3]->text(), u8("北陸・中部エリア"));
@@ -129,14 +129,14 @@ class TestPickerWindow : public QObject {
         QCOMPARE(a.search()->Text1->text(), u8("東京／成田"));
         // The focus has gone on: the box is heard with what filled it.
         QCOMPARE(test::announced(a.search()), u8("ホテル検索条件 東京／成田"));
-        QCOMPARE(a.st.settings.text2_hist(1), u8("東京／成田"));
-        QCOMPARE(a.st.settings.text1_hist(1), QString());
+        QCOMPARE(a.st.settings.airport_history(1), u8("東京／成田"));
+        QCOMPARE(a.st.settings.prefecture_history(1), QString());
         QVERIFY(!a.forms.loaded<PickerWindow>());
     }
 
     void an_area_out_of_range_selects_nothing() {
         Picking a;
-        a.st.settings.control1_flg = 12;
+        a.st.settings_store.set(&Settings::control1_flg, 12);
         PickerWindow* p = a.from_search(1);
         QCOMPARE(checked_option(p), 0);
         QCOMPARE(p->List1->count(), 0);
@@ -155,7 +155,7 @@ class TestPickerWindow : public QObject {
         QVERIFY(p->List1->viewport()->rect().contains(below));
         QTest::mouseDClick(p->List1->viewport(), Qt::LeftButton, {}, below);
         QCOMPARE(a.search()->Text1->text(), entry);
-        QCOMPARE(a.st.settings.text1_hist(1), QString());
+        QCOMPARE(a.st.settings.prefecture_history(1), QString());
         QVERIFY(a.forms.loaded<PickerWindow>());
     }
 
@@ -218,7 +218,7 @@ class TestPickerWindow : public QObject {
         click_row(p->List1, 0);
         QTest::mouseClick(p->Command3, Qt::LeftButton);
         QVERIFY(!a.forms.loaded<PickerWindow>());
-        QCOMPARE(a.st.settings.text1_hist(1), QString());
+        QCOMPARE(a.st.settings.prefecture_history(1), QString());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
@@ -235,7 +235,7 @@ class TestPickerWindow : public QObject {
         QTest::keyClick(p->List1, Qt::Key_Return);
         QVERIFY(!a.forms.loaded<PickerWindow>());
         QCOMPARE(again->Text1->text(), u8("北海道"));
-        QCOMPARE(a.st.settings.text1_hist(1), u8("北海道"));
+        QCOMPARE(a.st.settings.prefecture_history(1), u8("北海道"));
 
         auto* edit = a.forms.show<HotelEditWindow>(EditTarget::new_hotel());
         QTest::mouseDClick(edit->Text2, Qt::LeftButton);
@@ -248,7 +248,7 @@ class TestPickerWindow : public QObject {
         QTest::keyClick(p->List1, Qt::Key_Down);
         QTest::keyClick(p->List1, Qt::Key_Return);
         QCOMPARE(edit->Text2->text(), a.st.db.airport_name(1));
-        QCOMPARE(a.st.settings.text2_hist(1), a.st.db.airport_name(1));
+        QCOMPARE(a.st.settings.airport_history(1), a.st.db.airport_name(1));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
@@ -267,13 +267,13 @@ class TestPickerWindow : public QObject {
         QTest::keyClick(p->List1, Qt::Key_Down);
         QTest::keyClick(p->List1, Qt::Key_Return);
         QCOMPARE(edit->Text2->text(), a.st.db.airport_name(1));
-        QCOMPARE(a.st.settings.text2_hist(1), a.st.db.airport_name(1));
+        QCOMPARE(a.st.settings.airport_history(1), a.st.db.airport_name(1));
 
         QTest::mouseDClick(w->Text1, Qt::LeftButton);
         QTest::keyClick(w->Text1, Qt::Key_F4);
         QVERIFY(!a.forms.loaded<PickerWindow>());
         QCOMPARE(w->Text1->text(), u8("ホテル"));
-        QCOMPARE(a.st.settings.text2_hist(2), QString());
+        QCOMPARE(a.st.settings.airport_history(2), QString());
         w->Text1->setFocus();
         QVERIFY(w->Command3->isHidden());
     }
@@ -291,14 +291,14 @@ class TestPickerWindow : public QObject {
         QCOMPARE(edit->focusWidget(), edit->Text2);
         QCOMPARE(search->Text1->text(), u8("福岡")); // the search window is not the opener
         // The pick counts in the search window's history too.
-        QCOMPARE(a.st.settings.text1_hist(1), u8("東京"));
+        QCOMPARE(a.st.settings.prefecture_history(1), u8("東京"));
 
         p = PickerWindow::open<HotelEditWindow>(a.forms, SearchType::airport);
         click_row(p->List1, 3);
         QTest::mouseClick(p->Command3, Qt::LeftButton);
         QCOMPARE(edit->Text2->text(), u8("大阪／伊丹"));
         QCOMPARE(edit->focusWidget(), edit->Text3);
-        QCOMPARE(a.st.settings.text2_hist(1), u8("大阪／伊丹"));
+        QCOMPARE(a.st.settings.airport_history(1), u8("大阪／伊丹"));
     }
 
     void a_second_opener_gets_a_fresh_picker() {
