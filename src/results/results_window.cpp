@@ -489,20 +489,15 @@ void ResultsWindow::showEvent(QShowEvent* event) {
 }
 
 void ResultsWindow::on_unload() {
+    const auto save = [this](Integer Settings::*item, int twips) {
+        st_.settings_store.set(item, to_integer(twips));
+    };
     run_steps({
-        {"sv_height12",
-         [this] { st_.settings_store.set(&Settings::sv_height12, to_integer(height_twips())); }},
-        {"sv_width12", [this] { st_.settings_store.set(&Settings::sv_width12, to_integer(width_twips())); }},
+        {"sv_height12", [&] { save(&Settings::sv_height12, height_twips()); }},
+        {"sv_width12", [&] { save(&Settings::sv_width12, width_twips()); }},
         {"sv_grid1_height12",
-         [this] {
-             st_.settings_store.set(&Settings::sv_grid1_height12,
-                                    to_integer(px_to_twips(MSFlexGrid1->height())));
-         }},
-        {"sv_grid1_width12",
-         [this] {
-             st_.settings_store.set(&Settings::sv_grid1_width12,
-                                    to_integer(px_to_twips(MSFlexGrid1->width())));
-         }},
+         [&] { save(&Settings::sv_grid1_height12, px_to_twips(MSFlexGrid1->height())); }},
+        {"sv_grid1_width12", [&] { save(&Settings::sv_grid1_width12, px_to_twips(MSFlexGrid1->width())); }},
         {"sv_colwidth",
          [this] {
              for (int i = 0; i < 7; ++i) st_.settings_store.set_column_width(i, to_integer(column_twips(i)));

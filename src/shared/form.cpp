@@ -35,8 +35,8 @@ void Form::save_position() {
     try_step("save_position", [this] {
         FormPosition p = st_.settings.form(stored_.number);
         const QPoint at = pos();
-        // A coordinate past the 16-bit limit is not saved, nor the left after a top that is; a top before
-        // it is.
+        // A coordinate past the 16-bit limit is not saved and stops the saving: a top within it is kept
+        // when only the left is past it.
         try_step("twips", [&] {
             p.top = to_integer(px_to_twips(at.y()));
             p.left = to_integer(px_to_twips(at.x()));

@@ -343,7 +343,7 @@ class TestSettings : public QObject {
         s.prefecture_history(2) = QStringLiteral("[Control]");
         s.airport_history(1) = QStringLiteral("b,\t[Form]");
         s.airport_history(2) = QStringLiteral("c\x01"
-                                         "d\x7f");
+                                              "d\x7f");
         s.inet_data2 = QStringLiteral("/x\n[Text1]");
         bool ok = false;
         const QByteArray bytes = settings_bytes(s, &ok);
