@@ -25,8 +25,7 @@ struct World {
     std::unique_ptr<Forms> forms;
     World() {
         Loader(st->db, bench::database(15000)).load_all();
-        st->settings.apply_defaults();
-        st->settings.sv_pop = 1;
+        st->settings_store.load({});
         forms = std::make_unique<Forms>(*st, pf);
     }
     // A keyword every hotel holds in its access text or name: all 15000 are hits.
@@ -50,7 +49,7 @@ void BM_SelectAndOrder(benchmark::State& state) {
 
 void BM_OpenResultsWindow(benchmark::State& state) {
     World& w = world();
-    w.st->settings.max_kensuu = Integer(state.range(0));
+    w.st->settings_store.set(&Settings::max_kensuu, Integer(state.range(0)));
     for (auto _ : state) {
         ResultsWindow* r = w.forms->show<ResultsWindow>(w.all);
         QCoreApplication::processEvents();
@@ -85,7 +84,7 @@ struct Shown {
 const Shown& shown() {
     static const Shown s = [] {
         World& w = world();
-        w.st->settings.max_kensuu = 1000;
+        w.st->settings_store.set(&Settings::max_kensuu, 1000);
         Shown out;
         const QPointer<ResultsWindow> r = w.forms->show<ResultsWindow>();
         QCoreApplication::processEvents();

@@ -18,7 +18,9 @@ tomarina::Settings read(QByteArray bytes) {
 bool same_texts(const tomarina::Settings& a, const tomarina::Settings& b) {
     if (a.inet_data1 != b.inet_data1 || a.inet_data2 != b.inet_data2) return false;
     for (int k = 0; k <= 5; ++k)
-        if (a.text1_hist(k) != b.text1_hist(k) || a.text2_hist(k) != b.text2_hist(k)) return false;
+        if (a.prefecture_history(k) != b.prefecture_history(k) ||
+            a.airport_history(k) != b.airport_history(k))
+            return false;
     return true;
 }
 

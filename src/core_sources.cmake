@@ -1,7 +1,7 @@
 # The sources of tomarina_core, shared with the fuzzing build.
 set(TOMARINA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/shared/app_state.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/shared/browser_registration.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shared/settings_store.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared/hotel_search.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared/program_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared/program_lock.cpp

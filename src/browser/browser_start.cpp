@@ -11,9 +11,10 @@
 
 namespace tomarina {
 
-bool caution_step(Settings& s, Platform& pf, QWidget* parent) {
+bool caution_step(SettingsStore& settings, Platform& pf, QWidget* parent) {
+    const Settings& s = settings.values();
     if (s.control9_flg != 0 || s.sv_count >= 3) return true;
-    s.sv_count = Integer(s.sv_count + 1);
+    settings.set(&Settings::sv_count, Integer(s.sv_count + 1));
     return pf.message(parent, browser_texts::caution, browser_texts::caution_title, MsgIcon::Exclamation,
                       MsgButtons::OkCancel) != MsgAnswer::Cancel;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "shared/settings.h"
+#include "shared/settings_store.h"
 
 #include <QString>
 #include <memory>
@@ -12,7 +12,7 @@ namespace tomarina {
 
 // The caution shown before a page opens: at most three times over the program's use, never when
 // control9_flg is set. Counts the showing before it is answered. True: go on; false: Cancel.
-bool caution_step(Settings& s, Platform& pf, QWidget* parent);
+bool caution_step(SettingsStore& settings, Platform& pf, QWidget* parent);
 
 // The text of the message shown when the browser cannot be started.
 QString browser_error_text(const QString& address);

@@ -114,7 +114,7 @@ void BrowserWindow::choose_no_browser() {
         undo_no_browser_choice();
         return;
     }
-    st_.browser.set(browser_kind::none, QString());
+    st_.settings_store.set_browser(browser_kind::none, QString());
     close_window();
 }
 
@@ -230,7 +230,7 @@ void BrowserWindow::search_ended(const QString& kind, const QString& bare) {
              // The window closes now: the window that takes the keyboard says how the search ended.
              announce_on_close(browser_target != bare ? browser_texts::registered : browser_texts::not_found);
              if (browser_target != bare) {
-                 st_.browser.set(kind, browser_target);
+                 st_.settings_store.set_browser(kind, browser_target);
                  save_ini_file(st_, pf_, this);
              }
          }},

@@ -47,6 +47,9 @@ template <typename T, int Capacity> class FixedTable {
         return slots_.data();
     }
 
+    // Equal slot by slot, whatever was handed out for writing.
+    bool operator==(const FixedTable& other) const { return slots_ == other.slots_; }
+
   private:
     static void check(long long i) {
         if (i < 0 || i > Capacity)

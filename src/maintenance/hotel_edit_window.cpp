@@ -205,7 +205,7 @@ void HotelEditWindow::fill_prefecture() {
         prefecture_box->setText(st_.user.user_ken_name(target_.user_no));
         return;
     }
-    prefecture_box->setText(latest_entry(st_.settings.text1_hist));
+    prefecture_box->setText(latest_entry(st_.settings.prefecture_history));
 }
 
 void HotelEditWindow::fill_airport() {
@@ -213,7 +213,7 @@ void HotelEditWindow::fill_airport() {
         airport_box->setText(st_.user.user_airport_name(target_.user_no));
         return;
     }
-    airport_box->setText(latest_entry(st_.settings.text2_hist));
+    airport_box->setText(latest_entry(st_.settings.airport_history));
 }
 
 QString HotelEditWindow::check_prefecture() {

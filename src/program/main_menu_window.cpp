@@ -56,7 +56,7 @@ MainMenuWindow::MainMenuWindow(Forms& forms)
     connect(Command5, &QPushButton::clicked, this, &MainMenuWindow::Command5_Click);
 
     setFixedSize(twips_to_px(6420), twips_to_px(1320));
-    connect(&st_.browser, &BrowserRegistration::changed, this, [this] {
+    connect(&st_.settings_store, &SettingsStore::browser_changed, this, [this] {
         if (!is_unloading()) Command2->setEnabled(browser_set(st_.settings));
     });
     watch_esc();
@@ -78,18 +78,13 @@ void MainMenuWindow::on_load() {
 
 void MainMenuWindow::set_up() {
     run_steps({
-        {"settings defaults",
-         [this] {
-             st_.settings.max_kensuu = 1000;
-             st_.settings.sv_pop = 1;
-         }},
-        {"read_settings_file", [this] { read_settings_file(st_.full_path(st_.ini_file), st_.settings); }},
-        {"apply_defaults", [this] { st_.settings.apply_defaults(); }},
+        {"settings", [this] { st_.settings_store.load(st_.full_path(st_.ini_file)); }},
         {"load_database", [this] { load_database(); }},
         {"set_form1", [this] { restore_position(); }},
         {"look_up_browser",
          [this] {
-             if (browser_undetermined(st_.settings)) look_up_browser(st_.settings, pf_);
+             if (browser_undetermined(st_.settings))
+                 st_.settings_store.look_up_browser([this](Settings& s) { look_up_browser(s, pf_); });
          }},
         {"browser selection",
          [this] {

@@ -86,7 +86,7 @@ DetailWindow::DetailWindow(Forms& forms)
     connect(Command1, &QPushButton::clicked, this, [this] { close_window(); });
 
     // The links open only while a browser is set.
-    connect(&st_.browser, &BrowserRegistration::changed, this, [this] {
+    connect(&st_.settings_store, &SettingsStore::browser_changed, this, [this] {
         if (!is_unloading()) set_buttons();
     });
 
@@ -130,7 +130,7 @@ void DetailWindow::set_buttons() {
 
 void DetailWindow::Command4_Click() {
     try_step("information links", [this] {
-        if (open_links(hotel_, st_.settings, pf_, this, LinkMode::Information,
+        if (open_links(hotel_, st_.settings_store, pf_, this, LinkMode::Information,
                        {Check1->isChecked(), Check2->isChecked(), Check3->isChecked()}) > 0)
             announce(pages_handed_over);
     });
@@ -138,7 +138,7 @@ void DetailWindow::Command4_Click() {
 
 void DetailWindow::Command5_Click() {
     try_step("reservation links", [this] {
-        if (open_links(hotel_, st_.settings, pf_, this, LinkMode::Reservation,
+        if (open_links(hotel_, st_.settings_store, pf_, this, LinkMode::Reservation,
                        {Check1->isChecked(), Check2->isChecked(), Check3->isChecked()}) > 0)
             announce(pages_handed_over);
     });

@@ -49,14 +49,15 @@ QStringList link_addresses(const HotelRecord& r, LinkMode mode, LinkBoxes boxes)
     return out;
 }
 
-int open_links(const HotelRecord& r, Settings& s, Platform& pf, QWidget* parent, LinkMode mode,
+int open_links(const HotelRecord& r, SettingsStore& s, Platform& pf, QWidget* parent, LinkMode mode,
                LinkBoxes boxes) {
     if (!caution_step(s, pf, parent)) return 0;
     QStringList addresses;
     try_step("link_addresses", [&] { addresses = link_addresses(r, mode, boxes); });
     const auto told = std::make_shared<bool>(false);
     int started = 0;
-    for (const QString& address : addresses) started += start_browser(s, pf, parent, address, told) ? 1 : 0;
+    for (const QString& address : addresses)
+        started += start_browser(s.values(), pf, parent, address, told) ? 1 : 0;
     return started;
 }
 

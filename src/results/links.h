@@ -53,7 +53,7 @@ inline const QString pages_handed_over = QStringLiteral("ページをブラウ�
 
 // One press of "ホテル情報" or "ホテル予約": the caution step, then each address in turn. Gives the
 // number of pages handed to the browser.
-int open_links(const HotelRecord& r, Settings& s, Platform& pf, QWidget* parent, LinkMode mode,
+int open_links(const HotelRecord& r, SettingsStore& s, Platform& pf, QWidget* parent, LinkMode mode,
                LinkBoxes boxes = {});
 
 } // namespace tomarina

@@ -79,14 +79,14 @@ void ResultsWindow::follow_clicked_row() {
 
 void ResultsWindow::Command4_Click() {
     try_step("information links", [this] {
-        if (open_links(clicked_hotel(), st_.settings, pf_, this, LinkMode::Information) > 0)
+        if (open_links(clicked_hotel(), st_.settings_store, pf_, this, LinkMode::Information) > 0)
             announce(pages_handed_over);
     });
 }
 
 void ResultsWindow::Command5_Click() {
     try_step("reservation links", [this] {
-        if (open_links(clicked_hotel(), st_.settings, pf_, this, LinkMode::Reservation) > 0)
+        if (open_links(clicked_hotel(), st_.settings_store, pf_, this, LinkMode::Reservation) > 0)
             announce(pages_handed_over);
     });
 }

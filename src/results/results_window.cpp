@@ -197,7 +197,7 @@ ResultsWindow::ResultsWindow(Forms& forms, SearchCriterion criterion)
 
     connect_links();
     // The links open only while a browser is set; a row click enables them again once one is.
-    connect(&st_.browser, &BrowserRegistration::changed, this, [this] {
+    connect(&st_.settings_store, &SettingsStore::browser_changed, this, [this] {
         if (is_unloading() || browser_set(st_.settings)) return;
         Command4->setEnabled(false);
         Command5->setEnabled(false);
@@ -465,7 +465,7 @@ void ResultsWindow::Form_Resize() {
     const QList<int> scaled = scaled_widths(widths, grid_width);
     for (int i = 0; i < int(scaled.size()); ++i) {
         set_column_twips(i, scaled[i]);
-        try_step("sv_colwidth", [&] { st_.settings.sv_colwidth(i) = to_integer(column_twips(i)); });
+        try_step("sv_colwidth", [&] { st_.settings_store.set_column_width(i, to_integer(column_twips(i))); });
     }
     // The line rule follows the widths now in effect, so that what it counts is what the cells hold.
     if (!scaled.isEmpty()) set_row_heights();
@@ -489,16 +489,18 @@ void ResultsWindow::showEvent(QShowEvent* event) {
 }
 
 void ResultsWindow::on_unload() {
+    const auto save = [this](Integer Settings::*item, int twips) {
+        st_.settings_store.set(item, to_integer(twips));
+    };
     run_steps({
-        {"sv_height12", [this] { st_.settings.sv_height12 = to_integer(height_twips()); }},
-        {"sv_width12", [this] { st_.settings.sv_width12 = to_integer(width_twips()); }},
+        {"sv_height12", [&] { save(&Settings::sv_height12, height_twips()); }},
+        {"sv_width12", [&] { save(&Settings::sv_width12, width_twips()); }},
         {"sv_grid1_height12",
-         [this] { st_.settings.sv_grid1_height12 = to_integer(px_to_twips(MSFlexGrid1->height())); }},
-        {"sv_grid1_width12",
-         [this] { st_.settings.sv_grid1_width12 = to_integer(px_to_twips(MSFlexGrid1->width())); }},
+         [&] { save(&Settings::sv_grid1_height12, px_to_twips(MSFlexGrid1->height())); }},
+        {"sv_grid1_width12", [&] { save(&Settings::sv_grid1_width12, px_to_twips(MSFlexGrid1->width())); }},
         {"sv_colwidth",
          [this] {
-             for (int i = 0; i < 7; ++i) st_.settings.sv_colwidth(i) = to_integer(column_twips(i));
+             for (int i = 0; i < 7; ++i) st_.settings_store.set_column_width(i, to_integer(column_twips(i)));
          }},
         {"form_unload", [this] { Form::on_unload(); }},
         {"detail window", [this] { close_detail_window(); }},

@@ -161,18 +161,15 @@ void PickerWindow::fill_name_list(int area) {
     name_list->clear();
     name_list->addItems(picker_rows(st_.db, mode_, area));
     confirm_button->setEnabled(false);
-    if (area >= 0 && area <= 9) {
-        if (mode_ == SearchType::prefecture)
-            st_.settings.control1_flg = Integer(area);
-        else
-            st_.settings.control2_flg = Integer(area);
-    }
+    if (area >= 0 && area <= 9)
+        st_.settings_store.set(mode_ == SearchType::prefecture ? &Settings::control1_flg
+                                                               : &Settings::control2_flg,
+                               Integer(area));
     set_mode_texts();
 }
 
 void PickerWindow::record_history(const QString& input_text) {
-    push_history(mode_ == SearchType::prefecture ? st_.settings.text1_hist : st_.settings.text2_hist,
-                 input_text);
+    st_.settings_store.add_history(mode_, input_text);
 }
 
 void PickerWindow::confirm() {

@@ -84,7 +84,7 @@ void RegionWindow::fill_region_list() {
 void RegionWindow::open_region() {
     const int first = first_selected_row(region_list);
     if (first < 0) return; // no region chosen: no caution, no page
-    if (!caution_step(st_.settings, pf_, this) || is_unloading()) return;
+    if (!caution_step(st_.settings_store, pf_, this) || is_unloading()) return;
     QString link;
     try_step("rsv_row_link", [&] { link = rsv_row_link(first + 1); });
     // A page that could not be opened leaves the list up, after the message, for another try.

@@ -152,10 +152,10 @@ void SearchConditionsWindow::follow_selected_option() {
 void SearchConditionsWindow::fill_key_from_history() {
     switch (selected_option()) {
     case SearchType::prefecture:
-        key_box->setText(latest_entry(st_.settings.text1_hist));
+        key_box->setText(latest_entry(st_.settings.prefecture_history));
         break;
     case SearchType::airport:
-        key_box->setText(latest_entry(st_.settings.text2_hist));
+        key_box->setText(latest_entry(st_.settings.airport_history));
         break;
     case SearchType::keyword:
         break; // the keyword keeps whatever the entry holds
@@ -172,11 +172,7 @@ std::optional<AcceptedEntry> SearchConditionsWindow::check_key() {
 }
 
 void SearchConditionsWindow::record_history(SearchType search_type) {
-    const QString input_text = key_box->text();
-    if (search_type == SearchType::prefecture)
-        push_history(st_.settings.text1_hist, input_text);
-    else if (search_type == SearchType::airport)
-        push_history(st_.settings.text2_hist, input_text);
+    st_.settings_store.add_history(search_type, key_box->text());
 }
 
 void SearchConditionsWindow::search() {

@@ -3,10 +3,9 @@
 #include "data/database.h"
 #include "data/hotel_tables.h"
 #include "data/user_tables.h"
-#include "shared/browser_registration.h"
 #include "shared/hotel_search.h"
 #include "shared/order_state.h"
-#include "shared/settings.h"
+#include "shared/settings_store.h"
 
 #include <QString>
 
@@ -31,9 +30,9 @@ struct AppState {
 
     HotelTables db;
     UserTables user;
-    Settings settings;
-    // The browser of the settings, which the link buttons follow.
-    BrowserRegistration browser{settings};
+    SettingsStore settings_store;
+    // What the windows read of the settings; they change them only through settings_store.
+    const Settings& settings = settings_store.values();
     HotelSearch search{db};
     // The ordering of the maintenance list.
     OrderState order;

@@ -33,10 +33,15 @@ void Form::restore_position() {
 void Form::save_position() {
     if (stored_.number == 0) return;
     try_step("save_position", [this] {
-        FormPosition& p = st_.settings.form(stored_.number);
+        FormPosition p = st_.settings.form(stored_.number);
         const QPoint at = pos();
-        p.top = to_integer(px_to_twips(at.y()));
-        p.left = to_integer(px_to_twips(at.x()));
+        // A coordinate past the 16-bit limit is not saved and stops the saving: a top within it is kept
+        // when only the left is past it.
+        try_step("twips", [&] {
+            p.top = to_integer(px_to_twips(at.y()));
+            p.left = to_integer(px_to_twips(at.x()));
+        });
+        st_.settings_store.set_position(stored_.number, p);
     });
 }
 

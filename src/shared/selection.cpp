@@ -190,23 +190,6 @@ QString search_key_of(const QString& entry) {
     return to_full_width(entry);
 }
 
-void push_history(EntryHistory& hist, const QString& typed) {
-    // The entry goes to the settings file on one line, so it keeps no control character and nothing the
-    // file cannot hold, whatever the directory's names hold.
-    const QString input = storable_in_file(typed);
-    const QString key = trim(input);
-    int p = EntryHistory::capacity;
-    for (int k = 1; k <= EntryHistory::capacity; ++k) {
-        if (trim(hist(k)) == key) {
-            p = k;
-            break;
-        }
-    }
-    if (p == 1) return;
-    for (int j = p; j >= 2; --j) hist(j) = hist(j - 1);
-    hist(1) = input;
-}
-
 QString search_entry_error() {
     return QStringLiteral("検索条件の入力エラーです");
 }

@@ -38,11 +38,6 @@ QString search_entry_error();
 // the entry is the data's yen sign "\". Nothing when refused.
 std::optional<AcceptedEntry> accept_search_entry(const HotelTables& t, SearchType option, const QString& entry);
 
-// Moves input to the front of a history of five, newest first: an entry already there (compared
-// without surrounding blanks) moves up, otherwise the oldest drops out. Control characters and characters
-// the settings file cannot hold are left out of the entry.
-void push_history(EntryHistory& hist, const QString& input);
-
 // The search text as the selections compare it: the entry in full-width characters.
 QString search_key_of(const QString& entry);
 

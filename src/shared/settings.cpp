@@ -215,7 +215,7 @@ void read_settings(QIODevice& dev, Settings& s) {
                 int& count = hist_count[section == Text1 ? 0 : 1];
                 if (count >= EntryHistory::capacity) return;
                 ++count;
-                (section == Text1 ? s.text1_hist : s.text2_hist)(count) = item.toString();
+                (section == Text1 ? s.prefecture_history : s.airport_history)(count) = item.toString();
             }
         });
     };
@@ -314,9 +314,9 @@ QByteArray settings_bytes(const Settings& s, bool* ok) {
     for (int k = 0; k <= 6; ++k)
         item(colwidth_keys()[std::size_t(k)], picture_number(s.sv_colwidth(k), "#####"));
     line(QStringLiteral("[Text1]"));
-    for (int k = 1; k <= EntryHistory::capacity; ++k) line(history_line(s.text1_hist(k)));
+    for (int k = 1; k <= EntryHistory::capacity; ++k) line(history_line(s.prefecture_history(k)));
     line(QStringLiteral("[Text2]"));
-    for (int k = 1; k <= EntryHistory::capacity; ++k) line(history_line(s.text2_hist(k)));
+    for (int k = 1; k <= EntryHistory::capacity; ++k) line(history_line(s.airport_history(k)));
     auto bytes = encode_cp932_file(out);
     if (ok) *ok = bytes.has_value();
     return bytes ? *bytes : QByteArray();

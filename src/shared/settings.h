@@ -13,12 +13,14 @@ namespace tomarina {
 struct FormPosition {
     Integer top = 0;
     Integer left = 0;
+    bool operator==(const FormPosition&) const = default;
 };
 
 // Windows that keep a position, in the order of the settings file.
 inline constexpr std::array<int, 14> saved_forms = {1, 11, 12, 13, 14, 15, 21, 31, 32, 34, 41, 42, 91, 92};
 
-// One member per settings key, named after it.
+// One member per settings key, named after it: the plain values the file is read into and written from.
+// The run's own settings are held by SettingsStore, which tells their changes.
 struct Settings {
     FormPosition main_menu_window, search_conditions_window, results_window, narrowing_window, picker_window,
         detail_window, region_window, tools_menu_window, settings_window, about_window,
@@ -39,8 +41,9 @@ struct Settings {
     Integer sv_grid1_width12 = 0;
     FixedTable<Integer, 10> sv_colwidth;
 
-    EntryHistory text1_hist;
-    EntryHistory text2_hist;
+    // The entries last searched for by prefecture ([Text1]) and by airport ([Text2]), newest first.
+    EntryHistory prefecture_history;
+    EntryHistory airport_history;
 
     // Why a settings file that is there could not be read; while it is set, that file is never written
     // over, so settings the user could not see are not lost.
@@ -52,6 +55,8 @@ struct Settings {
 
     // Zero sizes, widths and detail-window position get their defaults.
     void apply_defaults();
+
+    bool operator==(const Settings&) const = default;
 };
 
 // A browser path the settings file holds on its line and reads back as it is: no control character,

@@ -100,7 +100,7 @@ void SettingsWindow::restore_position() {
 
 void SettingsWindow::close_window() {
     save_position();
-    try_step("sv_pop", [this] { st_.settings.sv_pop = show_detail_option->isChecked() ? 1 : 0; });
+    try_step("sv_pop", [this] { st_.settings_store.set(&Settings::sv_pop, show_detail_option->isChecked() ? 1 : 0); });
     unload();
 }
 
@@ -109,7 +109,7 @@ void SettingsWindow::find_browser_again() {
         // The browser forgotten and looked up again; the link buttons follow what it finds.
         {"look_up_browser",
          [this] {
-             st_.browser.look_up([this](Settings& s) {
+             st_.settings_store.look_up_browser([this](Settings& s) {
                  s.inet_data1.clear();
                  look_up_browser(s, pf_);
              });
@@ -123,7 +123,7 @@ void SettingsWindow::find_browser_again() {
 
 void SettingsWindow::take_typed_limit(KeyAscii) {
     if (const auto limit = read_search_limit(limit_box->text())) {
-        st_.settings.max_kensuu = *limit;
+        st_.settings_store.set(&Settings::max_kensuu, *limit);
         close_button->setFocus();
     } else {
         limit_box->setFocus();

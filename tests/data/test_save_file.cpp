@@ -36,8 +36,8 @@ Settings settings_of_size(int bytes, const QString& fill) {
     const int base = int(settings_bytes(s).size());
     const int per_entry = std::max(0, (bytes - base + 19) / 20); // ten entries, two bytes a character
     for (int k = 1; k <= 5; ++k) {
-        s.text1_hist(k) = QString(per_entry, fill.at(0));
-        s.text2_hist(k) = QString(per_entry, fill.at(0));
+        s.prefecture_history(k) = QString(per_entry, fill.at(0));
+        s.airport_history(k) = QString(per_entry, fill.at(0));
     }
     return s;
 }

@@ -126,7 +126,7 @@ class TestConventions : public QObject {
     void esc_closes_from_every_control_and_the_window_reopens_where_it_was() {
         test::RunningProgram p;
         auto& [dir, st, pf, forms, ended] = p;
-        st.settings.tools_menu_window = {1500, 3000};
+        st.settings_store.set_position(31, {1500, 3000});
         // Every control, the tab strip and the window itself.
         constexpr int controls = 7;
         for (int control = 0; control < controls; ++control) {
@@ -139,7 +139,7 @@ class TestConventions : public QObject {
             QVERIFY(!forms.loaded<StandIn>());
             QCOMPARE(st.settings.tools_menu_window.left, Integer(px_to_twips(300 + control)));
             QCOMPARE(st.settings.tools_menu_window.top, Integer(2250));
-            st.settings.tools_menu_window = {1500, 3000};
+            st.settings_store.set_position(31, {1500, 3000});
         }
         // Unloading closed the help window every time.
         QCOMPARE(pf.help_calls.count(QStringLiteral("close")), controls);
@@ -223,7 +223,8 @@ class TestConventions : public QObject {
         };
         f1_in(forms.loaded<MainMenuWindow>());
         // Saved below and right of the screen, as on a larger one or at a smaller scale.
-        for (int n : {11, 12, 13, 15, 21, 31, 32, 34, 41, 42, 91}) st.settings.form(n) = {14000, 18000};
+        for (int n : {11, 12, 13, 15, 21, 31, 32, 34, 41, 42, 91})
+            st.settings_store.set_position(n, {14000, 18000});
         for (Form* w : std::initializer_list<Form*>{
                  forms.show<SearchConditionsWindow>(), forms.show<RegionWindow>(),
                  forms.show<ToolsMenuWindow>(), forms.show<SettingsWindow>(), forms.show<AboutWindow>(),

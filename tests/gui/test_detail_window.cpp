@@ -64,11 +64,8 @@ struct App {
     test::WiredForms forms{st, pf};
     App() {
         Loader(st.db, build_database(link_source())).load_all();
-        st.settings.max_kensuu = 1000;
-        st.settings.sv_pop = 1;
-        st.settings.inet_data1 = QStringLiteral("1");
-        st.settings.inet_data2 = opener;
-        st.settings.apply_defaults();
+        st.settings_store.load({});
+        st.settings_store.set_browser(QStringLiteral("1"), opener);
     }
     // Searches Tokyo through the search window.
     ResultsWindow* results() {
@@ -211,7 +208,7 @@ class TestDetailWindow : public QObject {
 
     void ticked_boxes_choose_the_pages() {
         App app;
-        app.st.settings.control9_flg = 1;
+        app.st.settings_store.set(&Settings::control9_flg, 1);
         auto* r = app.results();
         auto* d = app.click(r, "あいホテル");
         d->Check3->click();
@@ -237,9 +234,9 @@ class TestDetailWindow : public QObject {
     // xdg-open without a browser ends with 3: told once a press, after it, and not in the end.
     void failing_browser_is_told_once_per_press() {
         App app;
-        app.st.settings.control9_flg = 1;
+        app.st.settings_store.set(&Settings::control9_flg, 1);
         const test::DesktopHandler desktop({}, true, "#!/bin/sh\nexit 3\n");
-        app.st.settings.inet_data2 = desktop.opener();
+        app.st.settings_store.set_browser(QStringLiteral("1"), desktop.opener());
         app.pf.run_programs = true;
         auto* d = app.click(app.results(), "あいホテル");
         for (qsizetype press = 1; press <= 3; ++press) {
@@ -254,7 +251,7 @@ class TestDetailWindow : public QObject {
 
     void buttons_follow_the_shown_hotel_after_a_re_sort() {
         App app;
-        app.st.settings.control9_flg = 1;
+        app.st.settings_store.set(&Settings::control9_flg, 1);
         auto* r = app.results();
         auto* d = app.click(r, "うみホテル");
         const int row = r->grid_row();
@@ -273,7 +270,7 @@ class TestDetailWindow : public QObject {
     void results_buttons_follow_their_row_after_a_re_sort() {
         for (const char* name : {"あいホテル", "いろはホテル", "うみホテル", "えきホテル"}) {
             App app;
-            app.st.settings.sv_pop = 0;
+            app.st.settings_store.set(&Settings::sv_pop, 0);
             auto* r = app.results();
             app.click(r, name);
             const Integer row = r->grid_row();
@@ -361,16 +358,33 @@ class TestDetailWindow : public QObject {
 
     void no_browser_no_reaction() {
         App app;
-        app.st.settings.inet_data1 = QStringLiteral("3");
+        app.st.settings_store.set_browser(QStringLiteral("3"), opener);
         auto* r = app.results();
         QVERIFY(!app.click(r, "あいホテル"));
         QCOMPARE(r->grid_row(), Integer(0));
         QVERIFY(!r->Command4->isEnabled() && !r->Command5->isEnabled());
     }
 
+    // The detail choice made in the settings window while results are open holds from the next row click.
+    void row_click_follows_the_detail_choice_data() {
+        QTest::addColumn<bool>("show");
+        QTest::newRow("turned off") << false;
+        QTest::newRow("turned on") << true;
+    }
+    void row_click_follows_the_detail_choice() {
+        QFETCH(bool, show);
+        App app;
+        app.st.settings_store.set(&Settings::sv_pop, show ? 0 : 1);
+        auto* r = app.results();
+        auto* w = app.forms.show<SettingsWindow>();
+        QTest::mouseClick(show ? w->Option1 : w->Option2, Qt::LeftButton);
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QCOMPARE(app.click(r, "あいホテル") != nullptr, show);
+    }
+
     void without_sv_pop_only_the_buttons() {
         App app;
-        app.st.settings.sv_pop = 0;
+        app.st.settings_store.set(&Settings::sv_pop, 0);
         auto* r = app.results();
         QVERIFY(!app.click(r, "うみホテル"));
         QVERIFY(r->Command4->isEnabled());

@@ -66,9 +66,7 @@ struct Maint {
         const QByteArray bytes = build_database(test::small_source());
         Loader(st.db, bytes).load_all();
         st.app_path = dir.path();
-        st.settings.max_kensuu = 1000;
-        st.settings.sv_pop = 1;
-        st.settings.apply_defaults();
+        st.settings_store.load({});
         if (!lines.isNull()) dir.write(csv, encode_cp932(lines));
         read_user_file(dir.file(csv), st.user, st.db, dir.file(QStringLiteral("tmp.csv")));
     }
@@ -393,7 +391,7 @@ class TestMaintenanceWindows : public QObject {
 
     void add_from_the_list() {
         Maint m;
-        m.st.settings.text1_hist(1) = u8("千葉");
+        m.st.settings_store.add_history(SearchType::prefecture, u8("千葉"));
         MaintenanceListWindow* w = m.list();
         QTest::mouseClick(w->add_button, Qt::LeftButton);
         QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
@@ -639,7 +637,7 @@ class TestMaintenanceWindows : public QObject {
         choose(u8("東京／成田"));
         QCOMPARE(e->airport_box->text(), u8("東京／成田"));
         QCOMPARE(e->focusWidget(), e->district_box);
-        QCOMPARE(m.st.settings.text2_hist(1), u8("東京／成田"));
+        QCOMPARE(m.st.settings.airport_history(1), u8("東京／成田"));
     }
 
     void edit_window_cancel_and_esc() {
@@ -1000,7 +998,7 @@ class TestMaintenanceWindows : public QObject {
     // appended again: its rows, its row click and its detail window stay with them.
     void open_results_keep_their_hotels() {
         Maint m(line(hotel_b) + line(hotel_c));
-        m.st.settings.inet_data1 = QStringLiteral("1");
+        m.st.settings_store.set_browser(QStringLiteral("1"), m.st.settings.inet_data2);
         auto* s = m.forms.show<SearchConditionsWindow>();
         s->key_box->setText(u8("東京"));
         QTest::mouseClick(s->search_button, Qt::LeftButton);

@@ -48,8 +48,8 @@ struct Narrowing {
     test::WiredForms forms{st, pf};
     Narrowing() {
         Loader(st.db, build_database(seven_districts())).load_all();
-        st.settings.max_kensuu = 1000;
-        st.settings.apply_defaults();
+        st.settings_store.load({});
+        st.settings_store.set(&Settings::sv_pop, 0);
     }
     ResultsWindow* search(const QString& prefecture) {
         auto* w = forms.show<SearchConditionsWindow>();
@@ -321,7 +321,7 @@ class TestNarrowingWindow : public QObject {
         w->key_box->clear();
         test::commit_text(w->key_box, u8("千葉"));
         QTest::keyClick(w->key_box, Qt::Key_Return);
-        QCOMPARE(a.st.settings.text1_hist(1), u8("千葉"));
+        QCOMPARE(a.st.settings.prefecture_history(1), u8("千葉"));
 
         select_rows(n->offered_list, {0, 1});
         QTest::keyClick(n->choose_button, Qt::Key_Space);

@@ -274,7 +274,7 @@ class TestNestedLoops : public QObject {
         Loader(st.db, dat).load_all();
         DesktopPlatform pf;
         test::WiredForms forms(st, pf);
-        st.settings.apply_defaults();
+        st.settings_store.load({});
         read_user_file(dir.file(QStringLiteral("hotelusr.csv")), st.user, st.db, QString());
         MaintenanceListWindow* list = forms.show<MaintenanceListWindow>();
         QTest::mouseClick(list->hotels_grid->viewport(), Qt::LeftButton, {},

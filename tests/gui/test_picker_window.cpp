@@ -28,7 +28,7 @@ struct Picking {
     test::WiredForms forms{st, pf};
     explicit Picking(const DbSource& src = test::small_source()) {
         Loader(st.db, build_database(src)).load_all();
-        st.settings.apply_defaults();
+        st.settings_store.load({});
     }
     // The search window with a criterion chosen, and the picker opened from its entry.
     PickerWindow* from_search(int option) {
@@ -101,7 +101,7 @@ class TestPickerWindow : public QObject {
         QTest::mouseClick(p->confirm_button, Qt::LeftButton);
         QCOMPARE(a.search()->key_box->text(), u8("千葉"));
         QCOMPARE(a.search()->focusWidget(), a.search()->search_button);
-        QCOMPARE(a.st.settings.text1_hist(1), u8("千葉"));
+        QCOMPARE(a.st.settings.prefecture_history(1), u8("千葉"));
         QVERIFY(!a.forms.loaded<PickerWindow>());
         // The confirming path does not keep the position.
         QCOMPARE(a.st.settings.picker_window.top, before.top);
@@ -110,8 +110,8 @@ class TestPickerWindow : public QObject {
 
     void airport_mode_keeps_the_synonym_and_its_own_area() {
         Picking a;
-        a.st.settings.control1_flg = 2;
-        a.st.settings.control2_flg = 4;
+        a.st.settings_store.set(&Settings::control1_flg, 2);
+        a.st.settings_store.set(&Settings::control2_flg, 4);
         PickerWindow* p = a.from_search(2);
         QCOMPARE(p->area_options[10]->text(), u8("全国エリア"));
         QCOMPARE(p->area_options[3]->text(), u8("北陸・中部エリア"));
@@ -129,14 +129,14 @@ class TestPickerWindow : public QObject {
         QCOMPARE(a.search()->key_box->text(), u8("東京／成田"));
         // The focus has gone on: the box is heard with what filled it.
         QCOMPARE(test::announced(a.search()), search_texts::criteria_caption + u' ' + u8("東京／成田"));
-        QCOMPARE(a.st.settings.text2_hist(1), u8("東京／成田"));
-        QCOMPARE(a.st.settings.text1_hist(1), QString());
+        QCOMPARE(a.st.settings.airport_history(1), u8("東京／成田"));
+        QCOMPARE(a.st.settings.prefecture_history(1), QString());
         QVERIFY(!a.forms.loaded<PickerWindow>());
     }
 
     void an_area_out_of_range_selects_nothing() {
         Picking a;
-        a.st.settings.control1_flg = 12;
+        a.st.settings_store.set(&Settings::control1_flg, 12);
         PickerWindow* p = a.from_search(1);
         QCOMPARE(checked_option(p), 0);
         QCOMPARE(p->name_list->count(), 0);
@@ -156,7 +156,7 @@ class TestPickerWindow : public QObject {
         QVERIFY(p->name_list->viewport()->rect().contains(below));
         QTest::mouseDClick(p->name_list->viewport(), Qt::LeftButton, {}, below);
         QCOMPARE(a.search()->key_box->text(), entry);
-        QCOMPARE(a.st.settings.text1_hist(1), QString());
+        QCOMPARE(a.st.settings.prefecture_history(1), QString());
         QVERIFY(a.forms.loaded<PickerWindow>());
     }
 
@@ -219,7 +219,7 @@ class TestPickerWindow : public QObject {
         click_row(p->name_list, 0);
         QTest::mouseClick(p->confirm_button, Qt::LeftButton);
         QVERIFY(!a.forms.loaded<PickerWindow>());
-        QCOMPARE(a.st.settings.text1_hist(1), QString());
+        QCOMPARE(a.st.settings.prefecture_history(1), QString());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
@@ -236,7 +236,7 @@ class TestPickerWindow : public QObject {
         QTest::keyClick(p->name_list, Qt::Key_Return);
         QVERIFY(!a.forms.loaded<PickerWindow>());
         QCOMPARE(again->key_box->text(), u8("北海道"));
-        QCOMPARE(a.st.settings.text1_hist(1), u8("北海道"));
+        QCOMPARE(a.st.settings.prefecture_history(1), u8("北海道"));
 
         auto* edit = a.forms.show<HotelEditWindow>(EditTarget::new_hotel());
         QTest::mouseDClick(edit->airport_box, Qt::LeftButton);
@@ -249,7 +249,7 @@ class TestPickerWindow : public QObject {
         QTest::keyClick(p->name_list, Qt::Key_Down);
         QTest::keyClick(p->name_list, Qt::Key_Return);
         QCOMPARE(edit->airport_box->text(), a.st.db.airport_name(1));
-        QCOMPARE(a.st.settings.text2_hist(1), a.st.db.airport_name(1));
+        QCOMPARE(a.st.settings.airport_history(1), a.st.db.airport_name(1));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
@@ -268,13 +268,13 @@ class TestPickerWindow : public QObject {
         QTest::keyClick(p->name_list, Qt::Key_Down);
         QTest::keyClick(p->name_list, Qt::Key_Return);
         QCOMPARE(edit->airport_box->text(), a.st.db.airport_name(1));
-        QCOMPARE(a.st.settings.text2_hist(1), a.st.db.airport_name(1));
+        QCOMPARE(a.st.settings.airport_history(1), a.st.db.airport_name(1));
 
         QTest::mouseDClick(w->key_box, Qt::LeftButton);
         QTest::keyClick(w->key_box, Qt::Key_F4);
         QVERIFY(!a.forms.loaded<PickerWindow>());
         QCOMPARE(w->key_box->text(), u8("ホテル"));
-        QCOMPARE(a.st.settings.text2_hist(2), QString());
+        QCOMPARE(a.st.settings.airport_history(2), QString());
         w->key_box->setFocus();
         QVERIFY(w->picker_button->isHidden());
     }
@@ -292,14 +292,14 @@ class TestPickerWindow : public QObject {
         QCOMPARE(edit->focusWidget(), edit->airport_box);
         QCOMPARE(search->key_box->text(), u8("福岡")); // the search window is not the opener
         // The pick counts in the search window's history too.
-        QCOMPARE(a.st.settings.text1_hist(1), u8("東京"));
+        QCOMPARE(a.st.settings.prefecture_history(1), u8("東京"));
 
         p = PickerWindow::open<HotelEditWindow>(a.forms, SearchType::airport);
         click_row(p->name_list, 3);
         QTest::mouseClick(p->confirm_button, Qt::LeftButton);
         QCOMPARE(edit->airport_box->text(), u8("大阪／伊丹"));
         QCOMPARE(edit->focusWidget(), edit->district_box);
-        QCOMPARE(a.st.settings.text2_hist(1), u8("大阪／伊丹"));
+        QCOMPARE(a.st.settings.airport_history(1), u8("大阪／伊丹"));
     }
 
     void a_second_opener_gets_a_fresh_picker() {

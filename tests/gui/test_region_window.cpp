@@ -31,8 +31,7 @@ struct Regions {
             st.db.rsv_link(j) = QStringLiteral("http://www.bestrsv.example.jp/best/area?r=%1").arg(j);
         }
         st.db.rsv_count = Integer(areas.size());
-        st.settings.inet_data1 = QStringLiteral("1");
-        st.settings.inet_data2 = QStringLiteral("/usr/bin/firefox");
+        st.settings_store.set_browser(QStringLiteral("1"), QStringLiteral("/usr/bin/firefox"));
     }
     RegionWindow* open() { return forms.show<RegionWindow>(); }
 };
@@ -101,7 +100,7 @@ class TestRegionWindow : public QObject {
 
     void cancel_in_the_caution_keeps_the_window() {
         Regions a;
-        a.st.settings.sv_count = 2;
+        a.st.settings_store.set(&Settings::sv_count, 2);
         RegionWindow* w = a.open();
         QVERIFY(QTest::qWaitForWindowExposed(w));
         click_row(w->region_list, 1);
@@ -122,7 +121,7 @@ class TestRegionWindow : public QObject {
 
     void no_caution_when_turned_off_and_enter_opens() {
         Regions a;
-        a.st.settings.control9_flg = 1;
+        a.st.settings_store.set(&Settings::control9_flg, 1);
         RegionWindow* w = a.open();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
@@ -157,8 +156,8 @@ class TestRegionWindow : public QObject {
         QFETCH(QString, link);
         QFETCH(bool, start_fails);
         Regions a;
-        a.st.settings.control9_flg = 1;
-        a.st.settings.inet_data2 = browser;
+        a.st.settings_store.set(&Settings::control9_flg, 1);
+        a.st.settings_store.set_browser(QStringLiteral("1"), browser);
         a.st.db.rsv_link(1) = link;
         a.pf.launch_result = !start_fails;
         RegionWindow* w = a.open();

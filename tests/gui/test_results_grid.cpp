@@ -32,9 +32,7 @@ struct Sample {
         QString error;
         if (!read_sources(QStringLiteral(TOMARINA_SAMPLE_DIR), src, &error)) qFatal("%s", qPrintable(error));
         Loader(st.db, build_database(src)).load_all();
-        st.settings.max_kensuu = 1000;
-        st.settings.sv_pop = 1;
-        st.settings.apply_defaults();
+        st.settings_store.load({});
     }
     // The results of a prefecture search, shown.
     ResultsWindow* prefecture(int k) {
@@ -76,8 +74,8 @@ class TestResultsGrid : public QObject {
         QFETCH(int, height);
         QFETCH(int, width);
         Sample s;
-        s.st.settings.sv_height12 = Integer(height);
-        s.st.settings.sv_width12 = Integer(width);
+        s.st.settings_store.set(&Settings::sv_height12, Integer(height));
+        s.st.settings_store.set(&Settings::sv_width12, Integer(width));
         int cells = 0;
         int multi_line = 0;
         for (int k = 1; k <= s.st.db.ken_count; ++k) {
@@ -285,7 +283,7 @@ class TestResultsGrid : public QObject {
     void no_hits_keep_the_saved_widths() {
         test::RunningProgram p(build_database(test::small_source()));
         QVERIFY(p.start());
-        p.st.settings.sv_colwidth(1) = 3000;
+        p.st.settings_store.set_column_width(1, 3000);
         const QList<int> saved = [&] {
             QList<int> w;
             for (int c = 0; c < 7; ++c) w << p.st.settings.sv_colwidth(c);

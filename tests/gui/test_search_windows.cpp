@@ -33,9 +33,7 @@ struct App {
     explicit App(const DbSource& src = test::small_source()) {
         const QByteArray bytes = build_database(src);
         Loader(st.db, bytes).load_all();
-        st.settings.max_kensuu = 1000;
-        st.settings.sv_pop = 1;
-        st.settings.apply_defaults();
+        st.settings_store.load({});
     }
     SearchConditionsWindow* search() { return forms.show<SearchConditionsWindow>(); }
     // Types an entry for an option and presses 検索開始.
@@ -122,7 +120,7 @@ class TestSearchWindows : public QObject {
         w->keyword_option->setChecked(true);
         QCOMPARE(w->key_box->text(), u8("駅前"));
         QCOMPARE(w->guidance_box->text(), search_texts::option_prompts[5]);
-        a.st.settings.text2_hist(1) = u8("東京／羽田");
+        a.st.settings_store.add_history(SearchType::airport, u8("東京／羽田"));
         w->airport_option->setChecked(true);
         QCOMPARE(w->key_box->text(), u8("東京／羽田"));
         QCOMPARE(w->guidance_box->text(), search_texts::option_prompts[1]);
@@ -182,7 +180,7 @@ class TestSearchWindows : public QObject {
         QVERIFY(w->search_button->hasFocus());
         QVERIFY(!a.forms.loaded<ResultsWindow>()); // Enter does not start the search
         QCOMPARE(a.st.search.state().search_key, QString());
-        QCOMPARE(a.st.settings.text1_hist(1), u8("千葉"));
+        QCOMPARE(a.st.settings.prefecture_history(1), u8("千葉"));
         QVERIFY(w->picker_button->isHidden());
 
         w->key_box->setFocus();
@@ -231,33 +229,30 @@ class TestSearchWindows : public QObject {
 
     void histories_move_to_the_front() {
         App a;
-        auto& h = a.st.settings.text1_hist;
-        h(1) = u8("東京");
-        h(2) = u8("千葉");
-        h(3) = u8("北海道");
+        const EntryHistory& h = a.st.settings.prefecture_history;
+        const auto fill = [&](const QStringList& newest_first) {
+            for (qsizetype k = newest_first.size() - 1; k >= 0; --k)
+                a.st.settings_store.add_history(SearchType::prefecture, newest_first[k]);
+        };
+        fill({u8("東京"), u8("千葉"), u8("北海道")});
         a.run(1, u8("北海道"));
         QCOMPARE(QStringList({h(1), h(2), h(3), h(4), h(5)}),
                  QStringList({u8("北海道"), u8("東京"), u8("千葉"), "", ""}));
-        h(4) = u8("a");
-        h(5) = u8("b");
+        fill({u8("北海道"), u8("東京"), u8("千葉"), "a", "b"});
         a.forms.loaded<ResultsWindow>()->close_window();
         a.run(1, u8("千葉"));
         a.forms.loaded<ResultsWindow>()->close_window();
         QCOMPARE(QStringList({h(1), h(2), h(3), h(4), h(5)}),
                  QStringList({u8("千葉"), u8("北海道"), u8("東京"), "a", "b"}));
         // A new entry pushes the oldest out of slot 5.
-        h(1) = u8("x1");
-        h(2) = u8("x2");
-        h(3) = u8("x3");
-        h(4) = u8("x4");
-        h(5) = u8("x5");
+        fill({"x1", "x2", "x3", "x4", "x5"});
         a.run(1, u8("東京"));
         QCOMPARE(QStringList({h(1), h(2), h(3), h(4), h(5)}),
                  QStringList({u8("東京"), "x1", "x2", "x3", "x4"}));
-        QCOMPARE(a.st.settings.text2_hist(1), QString()); // untouched by a prefecture search
+        QCOMPARE(a.st.settings.airport_history(1), QString()); // untouched by a prefecture search
         a.forms.loaded<ResultsWindow>()->close_window();
         a.run(2, u8("東京／成田"));
-        QCOMPARE(a.st.settings.text2_hist(1), u8("東京／成田"));
+        QCOMPARE(a.st.settings.airport_history(1), u8("東京／成田"));
         QCOMPARE(h(1), u8("東京"));
     }
 
@@ -430,7 +425,7 @@ class TestSearchWindows : public QObject {
         src.hotels[3].rooms = QStringLiteral("0");
         src.hotels[3].name = QString(12 * 4, QChar(0x3042));
         App a(src);
-        a.st.settings.sv_colwidth(1) = 2160 + 179;
+        a.st.settings_store.set_column_width(1, 2160 + 179);
         auto* r = a.run(3, u8("あ"));
         QVERIFY(r);
         QCOMPARE(results_capacity(1, 2339), 12);
@@ -504,7 +499,7 @@ class TestSearchWindows : public QObject {
 
         // A zero sum of widths is never divided by: the columns keep their widths, the rest of the
         // rule still runs.
-        for (int i = 0; i < 7; ++i) a.st.settings.sv_colwidth(i) = 0;
+        for (int i = 0; i < 7; ++i) a.st.settings_store.set_column_width(i, 0);
         r->set_size_twips(6000, 9000);
         QCOMPARE(r->MSFlexGrid1->height(), twips_to_px(3855 + 6000 - 5085));
         for (int i = 0; i < 7; ++i) QCOMPARE(r->MSFlexGrid1->columnWidth(i), widths[i]);

@@ -101,7 +101,7 @@ class TestToolsWindows : public QObject {
     void settings_window_opens_on_the_common_tab() {
         Tools t;
         QVERIFY(t.start());
-        t.st.settings.settings_window = {600, 900};
+        t.st.settings_store.set_position(32, {600, 900});
         auto* w = t.forms.show<SettingsWindow>();
         QCOMPARE(w->pos(), QPoint(twips_to_px(900), twips_to_px(600)));
         QCOMPARE(w->windowTitle(), app_title);
@@ -223,7 +223,7 @@ class TestToolsWindows : public QObject {
         QFETCH(bool, close_with_esc);
         Tools t;
         QVERIFY(t.start());
-        t.st.settings.sv_pop = Integer(before);
+        t.st.settings_store.set(&Settings::sv_pop, Integer(before));
         auto* w = t.forms.show<SettingsWindow>();
         QCOMPARE(w->show_detail_option->isChecked(), before == 1);
         QCOMPARE(w->hide_detail_option->isChecked(), before != 1);
@@ -322,7 +322,7 @@ class TestToolsWindows : public QObject {
         Tools t;
         auto* menu = t.open_menu();
         QVERIFY(menu);
-        t.st.settings.about_window = {750, 1500};
+        t.st.settings_store.set_position(34, {750, 1500});
         QTest::mouseClick(menu->about_button, Qt::LeftButton);
         auto* w = t.forms.loaded<AboutWindow>();
         QVERIFY(w && w->isVisible());

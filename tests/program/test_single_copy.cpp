@@ -158,7 +158,7 @@ class TestSingleCopy : public QObject {
     // The running copy's answer to a later start: its main menu comes to the front.
     void main_menu_comes_to_the_front() {
         test::RunningProgram p(build_database(test::small_source()));
-        p.st.settings.inet_data1 = QStringLiteral("3");
+        p.st.settings_store.set_browser(QStringLiteral("3"), p.st.settings.inet_data2);
         QVERIFY(p.start());
         auto* menu = p.forms.loaded<MainMenuWindow>();
         QVERIFY(menu);

@@ -1,12 +1,11 @@
 #include "browser/browser_texts.h"
-#include "shared/settings.h"
 #include "data/hotel_tables.h"
-#include "results/links.h"
 #include "platform/web_address.h"
+#include "results/links.h"
+#include "shared/settings_store.h"
 #include "support/fake_platform.h"
 #include "support/test_support.h"
 
-#include <QBuffer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
@@ -106,12 +105,12 @@ class TestLinks : public QObject {
     }
 
     void caution_counts_showings_up_to_three() {
-        Settings s;
+        SettingsStore s;
         FakePlatform pf;
-        s.sv_count = 2;
+        s.set(&Settings::sv_count, 2);
         pf.answers = {MsgAnswer::Cancel};
         QVERIFY(!caution_step(s, pf, nullptr));
-        QCOMPARE(s.sv_count, Integer(3));
+        QCOMPARE(s.values().sv_count, Integer(3));
         QCOMPARE(pf.messages.size(), 1);
         QCOMPARE(pf.messages[0].title, browser_texts::caution_title);
         QCOMPARE(pf.messages[0].text.split(QStringLiteral("\r\n")).size(), 3);
@@ -120,31 +119,30 @@ class TestLinks : public QObject {
         // From now on it goes on without a message.
         QVERIFY(caution_step(s, pf, nullptr));
         QCOMPARE(pf.messages.size(), 1);
-        QCOMPARE(s.sv_count, Integer(3));
+        QCOMPARE(s.values().sv_count, Integer(3));
     }
 
     void caution_off_by_control9_flg() {
-        Settings s;
+        SettingsStore s;
         FakePlatform pf;
-        s.control9_flg = 1;
+        s.set(&Settings::control9_flg, 1);
         QVERIFY(caution_step(s, pf, nullptr));
         QVERIFY(pf.messages.isEmpty());
-        QCOMPARE(s.sv_count, Integer(0));
+        QCOMPARE(s.values().sv_count, Integer(0));
     }
 
     void caution_count_kept_across_runs() {
-        Settings s;
+        SettingsStore s;
         FakePlatform pf;
         QVERIFY(caution_step(s, pf, nullptr));
         QVERIFY(caution_step(s, pf, nullptr));
-        QCOMPARE(s.sv_count, Integer(2));
+        QCOMPARE(s.values().sv_count, Integer(2));
         // The next run reads the count back from the settings file.
-        QBuffer file;
-        file.setData(settings_bytes(s));
-        file.open(QIODevice::ReadOnly);
-        Settings next;
-        read_settings(file, next);
-        QCOMPARE(next.sv_count, Integer(2));
+        QTemporaryDir dir;
+        QVERIFY(write_settings_file(dir.filePath(QStringLiteral("tomarina.ini")), s.values()));
+        SettingsStore next;
+        next.load(dir.filePath(QStringLiteral("tomarina.ini")));
+        QCOMPARE(next.values().sv_count, Integer(2));
         QVERIFY(caution_step(next, pf, nullptr));
         QVERIFY(caution_step(next, pf, nullptr));
         QCOMPARE(pf.messages.size(), 3);
@@ -152,12 +150,12 @@ class TestLinks : public QObject {
 
     void open_links_starts_browser_in_order() {
         HotelTables t = hotel(9, home, best_text);
-        Settings s;
-        s.inet_data2 = QStringLiteral("/usr/bin/xdg-open");
+        SettingsStore s;
+        s.set_browser(QStringLiteral("1"), QStringLiteral("/usr/bin/xdg-open"));
         FakePlatform pf;
         open_links(hotel_record(t, 1), s, pf, nullptr, LinkMode::Information);
         QCOMPARE(pf.launches.size(), 3);
-        QCOMPARE(pf.launches[0].program, s.inet_data2);
+        QCOMPARE(pf.launches[0].program, s.values().inet_data2);
         QVERIFY(pf.launches[0].address.endsWith(QStringLiteral("/HOTEL/9/9.html")));
         QVERIFY(pf.launches[1].address.contains(QStringLiteral("/best/s?")));
         QCOMPARE(pf.launches[2].address, home);
@@ -165,13 +163,13 @@ class TestLinks : public QObject {
 
     void cancel_opens_nothing() {
         HotelTables t = hotel(9, home, QString());
-        Settings s;
-        s.inet_data2 = QStringLiteral("/usr/bin/xdg-open");
+        SettingsStore s;
+        s.set_browser(QStringLiteral("1"), QStringLiteral("/usr/bin/xdg-open"));
         FakePlatform pf;
         pf.answers = {MsgAnswer::Cancel};
         open_links(hotel_record(t, 1), s, pf, nullptr, LinkMode::Reservation);
         QVERIFY(pf.launches.isEmpty());
-        QCOMPARE(s.sv_count, Integer(1));
+        QCOMPARE(s.values().sv_count, Integer(1));
     }
 
     void web_addresses_data() {
@@ -195,8 +193,8 @@ class TestLinks : public QObject {
     }
 
     void refused_or_failed_start_tells_and_goes_on() {
-        Settings s;
-        s.inet_data2 = QStringLiteral("/usr/bin/xdg-open");
+        SettingsStore s;
+        s.set_browser(QStringLiteral("1"), QStringLiteral("/usr/bin/xdg-open"));
         FakePlatform pf;
         HotelTables t = hotel(0, QStringLiteral("file:///etc/passwd"), QString());
         // The refused home page does not stop the other pages of the same press.
@@ -208,14 +206,14 @@ class TestLinks : public QObject {
 
         pf.messages.clear();
         pf.launch_result = false;
-        QVERIFY(!start_browser(s, pf, nullptr, home));
+        QVERIFY(!start_browser(s.values(), pf, nullptr, home));
         QCOMPARE(pf.messages.size(), 1);
         QCOMPARE(pf.messages[0].title, QStringLiteral("エラーメッセージ"));
 
         pf.messages.clear();
         pf.launches.clear();
-        s.inet_data2.clear();
-        QVERIFY(!start_browser(s, pf, nullptr, home));
+        s.set_browser(QStringLiteral("1"), QString());
+        QVERIFY(!start_browser(s.values(), pf, nullptr, home));
         QVERIFY(pf.launches.isEmpty());
         QCOMPARE(pf.messages.size(), 1);
     }
@@ -251,7 +249,8 @@ class TestLinks : public QObject {
         QCOMPARE(start_browser(s, pf, nullptr, home), started);
         QCOMPARE(pf.launches.size(), started ? 1 : 0);
         QCOMPARE(pf.messages.size(), started ? 0 : 1);
-        if (!started) QVERIFY2(pf.messages[0].text.contains(u8("ほかの利用者")), qPrintable(pf.messages[0].text));
+        if (!started)
+            QVERIFY2(pf.messages[0].text.contains(u8("ほかの利用者")), qPrintable(pf.messages[0].text));
     }
 };
 

@@ -9,6 +9,8 @@
 
 using namespace tomarina;
 using tomarina::test::u8;
+using Change = std::function<void(SettingsStore&)>;
+Q_DECLARE_METATYPE(Change)
 
 class TestOwners : public QObject {
     Q_OBJECT
@@ -56,25 +58,61 @@ class TestOwners : public QObject {
         QCOMPARE(orders.count(), ordered);
         QCOMPARE(seen, hits); // as read in the slot
     }
-    void browser_registration_tells_a_change_once_data() {
-        QTest::addColumn<QString>("kind");
+    void settings_tell_each_change_once_data() {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QByteArray>("line"); // of the file, as the change makes it, read in the slot
         QTest::addColumn<int>("changes");
-        QTest::newRow("the same") << u8("1") << 0;
-        QTest::newRow("another") << u8("2") << 1;
-        QTest::newRow("a look-up that fails midway") << QString() << 1;
-    }
-    void browser_registration_tells_a_change_once() {
-        QFETCH(QString, kind);
-        QFETCH(int, changes);
-        Settings s;
-        s.inet_data1 = u8("1");
-        BrowserRegistration browser(s);
-        QSignalSpy spy(&browser, &BrowserRegistration::changed);
-        browser.look_up([&](Settings& x) {
-            x.inet_data1 = kind;
-            if (kind.isNull()) throw std::out_of_range("slot"); // a checked table access failing
+        QTest::addColumn<int>("browser_changes");
+        const auto row = [](const char* name, int changes, int browser, QByteArray line, Change change) {
+            QTest::newRow(name) << change << line << changes << browser;
+        };
+        row("a position", 1, 0, "tomarina12_top=300\r\ntomarina12_left=450", [](SettingsStore& s) {
+            s.set_position(12, {300, 450});
         });
-        QCOMPARE(spy.count(), changes);
+        row("the position it holds", 0, 0, {}, [](SettingsStore& s) { s.set_position(15, {5200, 3800}); });
+        row("a window that keeps none", 0, 0, {}, [](SettingsStore& s) { s.set_position(2, {300, 450}); });
+        row("max hits", 1, 0, "max_kensuu=200", [](SettingsStore& s) { s.set(&Settings::max_kensuu, 200); });
+        row("the max hits it holds", 0, 0, {}, [](SettingsStore& s) { s.set(&Settings::max_kensuu, 1000); });
+        row("the pop-up off", 1, 0, "sv_pop=0", [](SettingsStore& s) { s.set(&Settings::sv_pop, 0); });
+        row("history entries, the newest again", 2, 0, "[Text2]\r\nItami\r\nNaha\r\n", [](SettingsStore& s) {
+            for (const char* entry : {"Naha", "Itami", " Itami "}) s.add_history(SearchType::airport, entry);
+        });
+        row("a criterion without history", 0, 0, {},
+            [](SettingsStore& s) { s.add_history(SearchType::keyword, "x"); });
+        row("a column width", 1, 0, "sv_colwidth(1)=3000",
+            [](SettingsStore& s) { s.set_column_width(1, 3000); });
+        row("a column outside the table", 0, 0, {}, [](SettingsStore& s) { s.set_column_width(11, 3000); });
+        row("another browser", 1, 1, "inet_data1=2\r\ninet_data2=/usr/bin/x",
+            [](SettingsStore& s) { s.set_browser("2", "/usr/bin/x"); });
+        row("the browser it holds", 0, 0, {}, [](SettingsStore& s) { s.set_browser("0", QString()); });
+        row("a look-up that fails midway", 1, 1, "inet_data1=3", [](SettingsStore& s) {
+            s.look_up_browser([](Settings& x) {
+                x.inet_data1 = "3";
+                x.sv_colwidth(11) = 1; // a checked table access failing
+            });
+        });
+        row("a look-up that finds none", 0, 0, {},
+            [](SettingsStore& s) { s.look_up_browser([](Settings&) {}); });
+    }
+    void settings_tell_each_change_once() {
+        QFETCH(Change, change);
+        QFETCH(QByteArray, line);
+        QFETCH(int, changes);
+        QFETCH(int, browser_changes);
+        SettingsStore store;
+        store.load({});
+        const Settings before = store.values();
+        QByteArrayList in_slot;
+        connect(&store, &SettingsStore::changed, &store, [&] { in_slot << settings_bytes(store.values()); });
+        QSignalSpy browser(&store, &SettingsStore::browser_changed);
+        try {
+            change(store);
+        } catch (const std::out_of_range&) { // refused
+        }
+        QCOMPARE(in_slot.size(), changes);
+        QCOMPARE(browser.count(), browser_changes);
+        if (changes) QVERIFY(in_slot.last().contains(line) && !settings_bytes(before).contains(line));
+        QCOMPARE(store.values() == before, changes == 0); // nothing changed that was not told
     }
 };
 

@@ -123,13 +123,13 @@ class TestSettings : public QObject {
                                         "[Text2]\r\n"
                                         "\r\n"
                                         "東京／羽田\r\n"));
-        QCOMPARE(s.text1_hist(1), u8("東京"));
-        QCOMPARE(s.text1_hist(2), u8("大阪"));
-        QCOMPARE(s.text1_hist(3), u8("京都"));
-        QCOMPARE(s.text1_hist(4), u8("福岡"));
-        QCOMPARE(s.text1_hist(5), u8("札幌"));
-        QCOMPARE(s.text2_hist(1), QString());
-        QCOMPARE(s.text2_hist(2), u8("東京／羽田"));
+        QCOMPARE(s.prefecture_history(1), u8("東京"));
+        QCOMPARE(s.prefecture_history(2), u8("大阪"));
+        QCOMPARE(s.prefecture_history(3), u8("京都"));
+        QCOMPARE(s.prefecture_history(4), u8("福岡"));
+        QCOMPARE(s.prefecture_history(5), u8("札幌"));
+        QCOMPARE(s.airport_history(1), QString());
+        QCOMPARE(s.airport_history(2), u8("東京／羽田"));
 
         // Keys compared exactly; unknown keys skipped; order of keys and sections free.
         const Settings t = read_text(u8("[Form]\nTomarina1_top=99\nfoo=1\ntomarina1_left=15\n"
@@ -223,8 +223,8 @@ class TestSettings : public QObject {
 
     void end_of_file_mark_and_control_bytes() {
         const Settings s = read_bytes("[Text1]\r\nab\x1a\x7f\r\n[Text2]\r\nx\r\n\x1a");
-        QCOMPARE(s.text2_hist(1), QStringLiteral("x"));
-        QVERIFY(s.text2_hist(2).isEmpty());
+        QCOMPARE(s.airport_history(1), QStringLiteral("x"));
+        QVERIFY(s.airport_history(2).isEmpty());
         // Control characters are never written; the entry keeps the rest.
         const QByteArray once = settings_bytes(s);
         QVERIFY(once.contains("[Text1]\r\nab\r\n"));
@@ -258,7 +258,7 @@ class TestSettings : public QObject {
         s.inet_data1 = QStringLiteral("1");
         s.inet_data2 = QStringLiteral(" /usr/bin/firefox ");
         s.results_window.left = -15;
-        s.text1_hist(1) = u8("東京");
+        s.prefecture_history(1) = u8("東京");
         s.apply_defaults();
         const QByteArray bytes = settings_bytes(s);
         const QString text = decode_cp932(bytes);
@@ -322,8 +322,8 @@ class TestSettings : public QObject {
         s.sv_grid1_width12 = 11000;
         for (int k = 0; k < 7; ++k) s.sv_colwidth(k) = Integer(100 * (k + 1));
         for (int k = 1; k <= 5; ++k) {
-            s.text1_hist(k) = u8("県") + QString::number(k);
-            s.text2_hist(k) = u8("空港") + QString::number(k);
+            s.prefecture_history(k) = u8("県") + QString::number(k);
+            s.airport_history(k) = u8("空港") + QString::number(k);
         }
         const Settings r = read_bytes(settings_bytes(s));
         QCOMPARE(settings_bytes(r), settings_bytes(s));
@@ -339,11 +339,11 @@ class TestSettings : public QObject {
         Settings s;
         s.max_kensuu = 1000;
         s.inet_data1 = QStringLiteral("3");
-        s.text1_hist(1) = QStringLiteral("a\r\n[Control]\r\ninet_data1=1\r\ninet_data2=/any/program");
-        s.text1_hist(2) = QStringLiteral("[Control]");
-        s.text2_hist(1) = QStringLiteral("b,\t[Form]");
-        s.text2_hist(2) = QStringLiteral("c\x01"
-                                         "d\x7f");
+        s.prefecture_history(1) = QStringLiteral("a\r\n[Control]\r\ninet_data1=1\r\ninet_data2=/any/program");
+        s.prefecture_history(2) = QStringLiteral("[Control]");
+        s.airport_history(1) = QStringLiteral("b,\t[Form]");
+        s.airport_history(2) = QStringLiteral("c\x01"
+                                              "d\x7f");
         s.inet_data2 = QStringLiteral("/x\n[Text1]");
         bool ok = false;
         const QByteArray bytes = settings_bytes(s, &ok);
@@ -354,14 +354,14 @@ class TestSettings : public QObject {
         QCOMPARE(r.inet_data1, QStringLiteral("3"));
         QCOMPARE(r.inet_data2, QStringLiteral("/x[Text1]"));
         QCOMPARE(r.max_kensuu, Integer(1000));
-        QCOMPARE(r.text1_hist(1), QString());
-        QCOMPARE(r.text1_hist(2), QString());
-        QCOMPARE(r.text2_hist(1), QString());
-        QCOMPARE(r.text2_hist(2), QStringLiteral("cd"));
+        QCOMPARE(r.prefecture_history(1), QString());
+        QCOMPARE(r.prefecture_history(2), QString());
+        QCOMPARE(r.airport_history(1), QString());
+        QCOMPARE(r.airport_history(2), QStringLiteral("cd"));
         // The rest of the file is as it always was.
         QCOMPARE(settings_bytes(r), bytes);
         Settings clean = s;
-        for (int k = 1; k <= 2; ++k) clean.text1_hist(k) = clean.text2_hist(k) = QString();
+        for (int k = 1; k <= 2; ++k) clean.prefecture_history(k) = clean.airport_history(k) = QString();
         clean.inet_data2 = QStringLiteral("/x[Text1]");
         const auto sections = [](const QByteArray& b) { return b.left(b.indexOf("[Text1]")); };
         QCOMPARE(sections(bytes), sections(settings_bytes(clean)));
