@@ -377,8 +377,8 @@ class TestDetailWindow : public QObject {
         app.st.settings_store.set(&Settings::sv_pop, show ? 0 : 1);
         auto* r = app.results();
         auto* w = app.forms.show<SettingsWindow>();
-        QTest::mouseClick(show ? w->Option1 : w->Option2, Qt::LeftButton);
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QTest::mouseClick(show ? w->show_detail_option : w->hide_detail_option, Qt::LeftButton);
+        QTest::mouseClick(w->close_button, Qt::LeftButton);
         QCOMPARE(app.click(r, "あいホテル") != nullptr, show);
     }
 
