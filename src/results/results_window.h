@@ -92,25 +92,25 @@ class ResultsWindow : public Form {
     void set_up() override;
     void restore_position() override;
     void set_grid();
-    void Form_Resize();
-    void MSFlexGrid1_DblClick();
+    void fit_grid_to_window();
+    void resort_by_current_column();
     // Orders the rows by the column's ordering, keeping the current cell where it is.
     void resort(int column);
     // A row click: the link buttons for that hotel and, when sv_pop is on, the detail window.
-    void MSFlexGrid1_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command3_Click();
+    void take_clicked_row();
+    void show_information();
+    void reserve();
+    void narrow_districts();
 
-    QPushButton* Command1;
-    QLabel* Label3;
-    QLabel* Label2;
-    ResultsGrid* MSFlexGrid1;
-    QPushButton* Command3;
-    QLabel* Label1;
-    QPushButton* Command4;
-    QPushButton* Command5;
-    QPushButton* Command2;
+    QPushButton* heading_button;
+    QLabel* sample_label;
+    QLabel* sample_meaning_label;
+    ResultsGrid* hits_grid;
+    QPushButton* narrowing_button;
+    QLabel* remarks_label;
+    QPushButton* information_button;
+    QPushButton* reserve_button;
+    QPushButton* close_button;
     ResultsModel* model;
 
     // The width of column c in twips as it is in effect.
@@ -151,7 +151,8 @@ class ResultsWindow : public Form {
     SearchCriterion criterion_;
     Integer grid_row_ = 0;
     bool word_wrap_ = false;
-    TwipsPoint rec_command2_{}, rec_command3_{}, rec_command4_{}, rec_command5_{}, rec_label1_{};
+    TwipsPoint close_button_at_{}, narrowing_button_at_{}, information_button_at_{}, reserve_button_at_{},
+        remarks_label_at_{};
     std::vector<int> row_heights_;
     // Characters of each cell of the rows, counted once per fill.
     std::vector<std::array<int, 7>> lengths_;
