@@ -31,6 +31,8 @@ class MainMenuWindow : public Form {
     QPushButton* close_button;
     QPushButton* user_hotels_button;
 
+    // The search conditions, region, tools menu and user hotels windows; the last opens only on a user
+    // file that could be read.
     void open_search();
     void open_region();
     void open_tools();

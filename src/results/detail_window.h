@@ -20,6 +20,7 @@ class DetailWindow : public Form {
     // Shows the hotel: the seven boxes, the three link boxes and the two buttons.
     void fill(const HotelRecord& hotel);
 
+    // The hotel's information pages, or its reservation pages, for the link boxes ticked.
     void show_information();
     void reserve();
 

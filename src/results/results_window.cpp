@@ -238,7 +238,7 @@ void ResultsWindow::search(const SearchCriterion& criterion) {
         run_steps(
             {
                 {"rows", [&] { model->rows() = st_.search.rows(); }},
-                {"set_grid", [&] { set_grid(); }},
+                {"fill_grid", [&] { fill_grid(); }},
                 {"bar 4", [&] { bar(4); }},
                 {"narrowing button",
                  [&] { narrowing_button->setEnabled(st_.search.state().sel_syousai_count > 5); }},
@@ -296,7 +296,7 @@ void ResultsWindow::restore_position() {
     reserve_button->setEnabled(false);
 }
 
-void ResultsWindow::set_grid() {
+void ResultsWindow::fill_grid() {
     const int rows = model->rows().count();
     std::array<QString, 7> headings = column_headings;
     const int mark = results_marked_column(st_.search.ordering());
@@ -417,7 +417,7 @@ void ResultsWindow::resort(int column) {
              model->rows() = st_.search.rows();
          }},
         {"hide grid", [this] { hits_grid->hide(); }},
-        {"set_grid", [this] { set_grid(); }},
+        {"fill_grid", [this] { fill_grid(); }},
         {"show grid",
          [&] {
              hits_grid->show();

@@ -91,15 +91,20 @@ class ResultsWindow : public Form {
     void search(const SearchCriterion& criterion);
     void set_up() override;
     void restore_position() override;
-    void set_grid();
+    // Shows the rows taken under the headings, the ordering's column marked, and their count in the heading.
+    void fill_grid();
+    // The resize rule: the grid grows with the window, the buttons and the notice keep to its edges.
     void fit_grid_to_window();
+    // A double click on a heading, or on the first hotel row, orders the rows by that column.
     void resort_by_current_column();
     // Orders the rows by the column's ordering, keeping the current cell where it is.
     void resort(int column);
     // A row click: the link buttons for that hotel and, when sv_pop is on, the detail window.
     void take_clicked_row();
+    // The clicked hotel's information pages, or its reservation pages, in the browser.
     void show_information();
     void reserve();
+    // Opens the narrowing window over the same hits, in place of this one.
     void narrow_districts();
 
     QPushButton* heading_button;
@@ -142,7 +147,7 @@ class ResultsWindow : public Form {
     void follow_clicked_row();
     void place(QWidget* w, TwipsPoint p);
     void set_column_twips(int c, int twips);
-    // The line rule of set_grid over the rows, for the column widths in effect; unless always, only
+    // The line rule of fill_grid over the rows, for the column widths in effect; unless always, only
     // when a column's capacity changed.
     void set_row_heights(bool always = false);
     // The resize rule, once for each size the window takes.
