@@ -23,17 +23,15 @@
 
 namespace tomarina {
 
-using namespace program_texts;
-
 QString main_menu_caption() {
-    return app_title + QString(15, QChar(0x3000)) + help_hint;
+    return app_title + QString(15, QChar(0x3000)) + program_texts::help_hint;
 }
 
 MainMenuWindow::MainMenuWindow(Forms& forms)
     : Form(forms, stored_names::main_menu, QStringLiteral("main_menu_window")) {
     setWindowTitle(main_menu_caption());
     menu_frame = add_control<QFrame>(this, "menu_frame", 60, 345, 6300, 855);
-    menu_frame->setAccessibleName(menu_name);
+    menu_frame->setAccessibleName(program_texts::menu_name);
 
     auto button = [this](const char* name, const QString& caption, int left, int top, int width, int height) {
         auto* b = add_control<QPushButton>(menu_frame, name, left, top, width, height);
@@ -42,11 +40,11 @@ MainMenuWindow::MainMenuWindow(Forms& forms)
         return b;
     };
     // Created in tab order.
-    search_button = button("search_button", search_caption, 0, 0, 1575, 855);
-    region_button = button("region_button", region_caption, 1680, 0, 1575, 855);
-    tools_button = button("tools_button", tools_caption, 3360, 480, 1575, 375);
-    close_button = button("close_button", close_caption, 5040, 0, 1215, 855);
-    user_hotels_button = button("user_hotels_button", user_hotels_caption, 3360, 0, 1575, 375);
+    search_button = button("search_button", program_texts::search_caption, 0, 0, 1575, 855);
+    region_button = button("region_button", program_texts::region_caption, 1680, 0, 1575, 855);
+    tools_button = button("tools_button", program_texts::tools_caption, 3360, 480, 1575, 375);
+    close_button = button("close_button", program_texts::close_caption, 5040, 0, 1215, 855);
+    user_hotels_button = button("user_hotels_button", program_texts::user_hotels_caption, 3360, 0, 1575, 375);
     setTabOrder(search_button, region_button);
     setTabOrder(region_button, tools_button);
     setTabOrder(tools_button, close_button);
@@ -111,7 +109,7 @@ void MainMenuWindow::load_database() {
     LoadHooks hooks;
     hooks.started = [&](int blocks) {
         progress = forms_.show<ProgressWindow>();
-        progress->start(blocks, loading_caption);
+        progress->start(blocks, program_texts::loading_caption);
         progress->step_to(0);
     };
     hooks.progress = [&progress](int block) {

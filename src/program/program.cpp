@@ -17,14 +17,13 @@
 namespace tomarina {
 
 void install_fonts() {
-    using namespace program_texts;
-    QFont::insertSubstitutions(QStringLiteral("MS Gothic"), gothic_twins);
-    QFont::insertSubstitutions(gothic_family, gothic_twins);
-    QFont::insertSubstitutions(QStringLiteral("MS PGothic"), pgothic_twins);
-    QFont::insertSubstitutions(pgothic_family, pgothic_twins);
+    QFont::insertSubstitutions(QStringLiteral("MS Gothic"), program_texts::gothic_twins);
+    QFont::insertSubstitutions(program_texts::gothic_family, program_texts::gothic_twins);
+    QFont::insertSubstitutions(QStringLiteral("MS PGothic"), program_texts::pgothic_twins);
+    QFont::insertSubstitutions(program_texts::pgothic_family, program_texts::pgothic_twins);
     QFont::insertSubstitutions(QStringLiteral("Arial"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    QFont font(pgothic_family);
+    QFont font(program_texts::pgothic_family);
     font.setPointSize(9);
     QApplication::setFont(font);
 }

@@ -17,8 +17,6 @@
 
 namespace tomarina {
 
-using namespace results_texts;
-
 namespace {
 
 QLineEdit* line_box(QWidget* parent, const char* name, int top, int width) {
@@ -50,7 +48,7 @@ QLabel* label(QWidget* parent, const char* name, int top, const QString& caption
 DetailWindow::DetailWindow(Forms& forms)
     : Form(forms, stored_names::detail, QStringLiteral("detail_window")) {
     hotel_frame = add_control<QGroupBox>(this, "hotel_frame", 60, 0, 5595, 3735);
-    hotel_frame->setTitle(detail_frame_title);
+    hotel_frame->setTitle(results_texts::detail_frame_title);
     address_box = line_box(hotel_frame, "address_box", 360, 3975);
     name_box = line_box(hotel_frame, "name_box", 600, 3975);
     phone_box = line_box(hotel_frame, "phone_box", 840, 1695);
@@ -58,26 +56,26 @@ DetailWindow::DetailWindow(Forms& forms)
     access_box = text_box(hotel_frame, "access_box", 1320, 615);
     price_box = line_box(hotel_frame, "price_box", 1920, 1695);
     note_box = text_box(hotel_frame, "note_box", 2160, 855);
-    address_label = label(hotel_frame, "address_label", 360, address_caption, address_box);
-    name_label = label(hotel_frame, "name_label", 600, name_caption, name_box);
-    phone_label = label(hotel_frame, "phone_label", 840, phone_caption, phone_box);
-    rooms_label = label(hotel_frame, "rooms_label", 1080, rooms_caption, rooms_box);
-    access_label = label(hotel_frame, "access_label", 1320, access_caption, access_box);
-    price_label = label(hotel_frame, "price_label", 1920, price_caption, price_box);
-    note_label = label(hotel_frame, "note_label", 2280, note_caption, note_box);
+    address_label = label(hotel_frame, "address_label", 360, results_texts::address_caption, address_box);
+    name_label = label(hotel_frame, "name_label", 600, results_texts::name_caption, name_box);
+    phone_label = label(hotel_frame, "phone_label", 840, results_texts::phone_caption, phone_box);
+    rooms_label = label(hotel_frame, "rooms_label", 1080, results_texts::rooms_caption, rooms_box);
+    access_label = label(hotel_frame, "access_label", 1320, results_texts::access_caption, access_box);
+    price_label = label(hotel_frame, "price_label", 1920, results_texts::price_caption, price_box);
+    note_label = label(hotel_frame, "note_label", 2280, results_texts::note_caption, note_box);
     mode_label = add_control<QLabel>(hotel_frame, "mode_label", 4320, 240, 1215, 255);
     first_service_check = add_control<QCheckBox>(hotel_frame, "first_service_check", 240, 3240, 1575, 255);
-    first_service_check->setText(first_service_caption);
+    first_service_check->setText(results_texts::first_service_caption);
     second_service_check = add_control<QCheckBox>(hotel_frame, "second_service_check", 1920, 3240, 2175, 255);
-    second_service_check->setText(second_service_caption);
+    second_service_check->setText(results_texts::second_service_caption);
     home_page_check = add_control<QCheckBox>(hotel_frame, "home_page_check", 4080, 3240, 1455, 255);
-    home_page_check->setText(home_page_caption);
+    home_page_check->setText(results_texts::home_page_caption);
     information_button = add_control<QPushButton>(this, "information_button", 1920, 3840, 1215, 375);
-    information_button->setText(information_caption);
+    information_button->setText(results_texts::information_caption);
     reserve_button = add_control<QPushButton>(this, "reserve_button", 3240, 3840, 1215, 375);
-    reserve_button->setText(reserve_caption);
+    reserve_button->setText(results_texts::reserve_caption);
     close_button = add_control<QPushButton>(this, "close_button", 4560, 3840, 975, 375);
-    close_button->setText(close_caption);
+    close_button->setText(results_texts::close_caption);
     for (QPushButton* b : {information_button, reserve_button, close_button}) b->setAutoDefault(true);
 
     QWidget* order[] = {address_box,          name_box,        phone_box,          rooms_box,
@@ -134,7 +132,7 @@ void DetailWindow::show_information() {
         if (open_links(hotel_, st_.settings, pf_, this, LinkMode::Information,
                        {first_service_check->isChecked(), second_service_check->isChecked(),
                         home_page_check->isChecked()}) > 0)
-            announce(pages_handed_over);
+            announce(results_texts::pages_handed_over);
     });
 }
 
@@ -143,7 +141,7 @@ void DetailWindow::reserve() {
         if (open_links(hotel_, st_.settings, pf_, this, LinkMode::Reservation,
                        {first_service_check->isChecked(), second_service_check->isChecked(),
                         home_page_check->isChecked()}) > 0)
-            announce(pages_handed_over);
+            announce(results_texts::pages_handed_over);
     });
 }
 

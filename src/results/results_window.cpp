@@ -20,8 +20,6 @@
 
 namespace tomarina {
 
-using namespace results_texts;
-
 namespace {
 
 const QColor highlight(255, 215, 0);
@@ -34,24 +32,25 @@ constexpr int frame_width = 120;
 
 QString ordering_announcement(const QString& sort_key_name) {
     const int mark = results_marked_column(sort_key_name);
-    if (mark < 0) return default_order_announcement;
-    return column_order_announcement.arg(ordering_mark + column_headings[std::size_t(mark)]);
+    if (mark < 0) return results_texts::default_order_announcement;
+    return results_texts::column_order_announcement.arg(results_texts::ordering_mark +
+                                                        results_texts::column_headings[std::size_t(mark)]);
 }
 
 QString results_heading(SearchType search_type, const QString& key) {
     switch (search_type) {
     case SearchType::prefecture:
-        return prefecture_heading.arg(key);
+        return results_texts::prefecture_heading.arg(key);
     case SearchType::airport:
-        return airport_heading.arg(key);
+        return results_texts::airport_heading.arg(key);
     case SearchType::hotel_name:
-        return hotel_name_heading.arg(key);
+        return results_texts::hotel_name_heading.arg(key);
     case SearchType::district:
-        return district_heading.arg(key);
+        return results_texts::district_heading.arg(key);
     case SearchType::station:
-        return station_heading.arg(key);
+        return results_texts::station_heading.arg(key);
     case SearchType::keyword:
-        return keyword_heading.arg(key);
+        return results_texts::keyword_heading.arg(key);
     }
     return {};
 }
@@ -114,7 +113,7 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
         return int(Qt::AlignLeft | Qt::AlignTop);
     case Qt::AccessibleDescriptionRole:
         // Whichever cell of the row the user is on.
-        return highlighted(row) ? online_words : QVariant();
+        return highlighted(row) ? results_texts::online_words : QVariant();
     }
     return {};
 }
@@ -128,7 +127,7 @@ QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int 
 ResultsWindow::ResultsWindow(Forms& forms, SearchCriterion criterion)
     : Form(forms, stored_names::results, QStringLiteral("results_window")), criterion_(std::move(criterion)) {
     heading_button = add_control<QPushButton>(this, "heading_button", 60, 0, 4335, 375);
-    QFont heading_font(heading_font_family);
+    QFont heading_font(results_texts::heading_font_family);
     heading_font.setPointSize(12);
     heading_button->setFont(heading_font);
     // A title bar: the grid it names is the stop for the keyboard.
@@ -136,10 +135,10 @@ ResultsWindow::ResultsWindow(Forms& forms, SearchCriterion criterion)
 
     sample_label = add_control<QLabel>(this, "sample_label", 4560, 120, 375, 135);
     sample_label->setAutoFillBackground(true);
-    sample_label->setAccessibleName(sample_name);
+    sample_label->setAccessibleName(results_texts::sample_name);
     sample_meaning_label = add_control<QLabel>(this, "sample_meaning_label", 5040, 120, 4335, 255);
-    sample_meaning_label->setText(online_explanation);
-    sample_meaning_label->setAccessibleName(online_sentence);
+    sample_meaning_label->setText(results_texts::online_explanation);
+    sample_meaning_label->setAccessibleName(results_texts::online_sentence);
 
     hits_grid = add_control<ResultsGrid>(this, "hits_grid", 0, 360, ResultsDesign::grid_width,
                                          ResultsDesign::grid_height);
@@ -148,14 +147,14 @@ ResultsWindow::ResultsWindow(Forms& forms, SearchCriterion criterion)
     hits_grid->setTextElideMode(Qt::ElideNone);
 
     narrowing_button = add_control<QPushButton>(this, "narrowing_button", 60, 4320, 1455, 375);
-    narrowing_button->setText(narrowing_caption);
+    narrowing_button->setText(results_texts::narrowing_caption);
     remarks_label = add_control<QLabel>(this, "remarks_label", 1560, 4320, 4215, 375);
     information_button = add_control<QPushButton>(this, "information_button", 6120, 4320, 1215, 375);
-    information_button->setText(information_caption);
+    information_button->setText(results_texts::information_caption);
     reserve_button = add_control<QPushButton>(this, "reserve_button", 7440, 4320, 1215, 375);
-    reserve_button->setText(reserve_caption);
+    reserve_button->setText(results_texts::reserve_caption);
     close_button = add_control<QPushButton>(this, "close_button", 8700, 4320, 735, 375);
-    close_button->setText(close_caption);
+    close_button->setText(results_texts::close_caption);
 
     // Enter presses the button in focus, as in the other windows.
     for (QPushButton* b : {narrowing_button, information_button, reserve_button, close_button})
@@ -228,7 +227,7 @@ void ResultsWindow::search(const SearchCriterion& criterion) {
     };
     try_step("progress window", [&] {
         progress = forms_.show<ProgressWindow>();
-        progress->start(4, searching_caption);
+        progress->start(4, results_texts::searching_caption);
     });
     const QMetaObject::Connection bars = connect(&st_.search, &HotelSearch::progress, this, bar);
     const bool found = go_on() && st_.search.run(criterion, st_.settings.max_kensuu, go_on) &&
@@ -245,7 +244,8 @@ void ResultsWindow::search(const SearchCriterion& criterion) {
             },
             go_on);
     } else if (go_on()) {
-        pf_.message(this, no_hits_message, error_title, MsgIcon::Exclamation, MsgButtons::Ok);
+        pf_.message(this, results_texts::no_hits_message, results_texts::error_title, MsgIcon::Exclamation,
+                    MsgButtons::Ok);
         try_step("unload", [&] {
             if (self) unload();
         });
@@ -270,11 +270,11 @@ QString ResultsWindow::heading_text() const {
 }
 
 void ResultsWindow::restore_position() {
-    remarks_label->setText(remarks_notice);
+    remarks_label->setText(results_texts::remarks_notice);
     // The notice under the grid never takes the focus: the window as it comes up and the grid say it
     // after the colour's meaning.
     for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(hits_grid)})
-        describe(w, online_sentence + u'\n' + remarks_label->text());
+        describe(w, results_texts::online_sentence + u'\n' + remarks_label->text());
     QPalette p = sample_label->palette();
     p.setColor(QPalette::Window, highlight);
     sample_label->setPalette(p);
@@ -298,9 +298,9 @@ void ResultsWindow::restore_position() {
 
 void ResultsWindow::fill_grid() {
     const int rows = model->rows().count();
-    std::array<QString, 7> headings = column_headings;
+    std::array<QString, 7> headings = results_texts::column_headings;
     const int mark = results_marked_column(st_.search.ordering());
-    if (mark >= 0) headings[std::size_t(mark)] = ordering_mark + headings[std::size_t(mark)];
+    if (mark >= 0) headings[std::size_t(mark)] = results_texts::ordering_mark + headings[std::size_t(mark)];
     model->refill(headings);
 
     for (int c = 0; c < 7; ++c) set_column_twips(c, st_.settings.sv_colwidth(c));
@@ -309,7 +309,7 @@ void ResultsWindow::fill_grid() {
         for (int c = 0; c < 7; ++c)
             lengths_[std::size_t(r - 1)][std::size_t(c)] = int(model->cell_length(r, c));
     set_row_heights(true);
-    set_heading(heading_text() + hits_count.arg(model->rows().count()));
+    set_heading(heading_text() + results_texts::hits_count.arg(model->rows().count()));
 }
 
 void ResultsWindow::set_column_twips(int c, int twips) {

@@ -170,9 +170,10 @@ class TestDetailWindow : public QObject {
         QCOMPARE(d->hotel_frame->title(), results_texts::detail_frame_title);
         const QLabel* labels[] = {d->address_label, d->name_label,  d->phone_label, d->rooms_label,
                                   d->access_label,  d->price_label, d->note_label};
-        using namespace results_texts;
-        const QString captions[] = {address_caption, name_caption,  phone_caption, rooms_caption,
-                                    access_caption,  price_caption, note_caption};
+        const QString captions[] = {results_texts::address_caption, results_texts::name_caption,
+                                    results_texts::phone_caption,   results_texts::rooms_caption,
+                                    results_texts::access_caption,  results_texts::price_caption,
+                                    results_texts::note_caption};
         for (int i = 0; i < 7; ++i) {
             QCOMPARE(labels[i]->text(), captions[i]);
             QVERIFY(labels[i]->buddy());
@@ -188,9 +189,9 @@ class TestDetailWindow : public QObject {
         QCOMPARE(d->note_box->toPlainText(), u8("★★"));
         QVERIFY(d->first_service_check->isChecked() && d->second_service_check->isChecked() &&
                 d->home_page_check->isChecked());
-        QCOMPARE(d->first_service_check->text(), first_service_caption);
-        QCOMPARE(d->second_service_check->text(), second_service_caption);
-        QCOMPARE(d->home_page_check->text(), home_page_caption);
+        QCOMPARE(d->first_service_check->text(), results_texts::first_service_caption);
+        QCOMPARE(d->second_service_check->text(), results_texts::second_service_caption);
+        QCOMPARE(d->home_page_check->text(), results_texts::home_page_caption);
         // The default place, in twips: top 5200, left 3800.
         QCOMPARE(d->pos(), QPoint(twips_to_px(3800), twips_to_px(5200)));
 
