@@ -97,17 +97,17 @@ const Shown& shown() {
             if (auto* l = qobject_cast<QLabel*>(c))
                 out.controls.push_back({false, l->geometry(), l->text(), l->font()});
         }
-        out.grid_place = r->MSFlexGrid1->geometry();
-        out.grid_font = r->MSFlexGrid1->font();
+        out.grid_place = r->hits_grid->geometry();
+        out.grid_font = r->hits_grid->font();
         for (int c = 0; c < 7; ++c) {
             out.headings << r->model->heading(c);
-            out.widths << r->MSFlexGrid1->columnWidth(c);
+            out.widths << r->hits_grid->columnWidth(c);
         }
         for (int row = 0; row < r->model->rowCount(); ++row) {
             std::array<QString, 7> texts;
             for (int c = 0; c < 7; ++c) texts[std::size_t(c)] = r->model->index(row, c).data().toString();
             out.cells.push_back(texts);
-            out.heights.push_back(r->MSFlexGrid1->rowHeight(row));
+            out.heights.push_back(r->hits_grid->rowHeight(row));
         }
         r->close_window();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

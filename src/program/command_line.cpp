@@ -1,5 +1,6 @@
 #include "program/command_line.h"
 
+#include "program/program_texts.h"
 #include "tools/tools_texts.h"
 
 namespace tomarina {
@@ -19,16 +20,7 @@ EarlyAnswer early_answer(const QStringList& arguments) {
 QString early_answer_text(EarlyAnswer answer) {
     switch (answer) {
     case EarlyAnswer::help:
-        return QStringLiteral(
-            "Usage: tomarina [-h | --help | --version]\n"
-            "トマリナホテル情報＆予約: searches a directory of Japanese hotels and opens their pages in the "
-            "web browser.\n"
-            "The program takes no arguments and ignores any it is given; Qt's own options (such as -platform "
-            "and -session) work as usual.\n\n"
-            "  -h, --help  Show this help.\n"
-            "  --version   Show the version and the licence.\n\n"
-            "To type Japanese, start an input method that reaches Qt 6 programs (ibus with ibus-mozc, or\n"
-            "fcitx5 with fcitx5-frontend-qt6) and switch it on in a text box; see man tomarina.\n");
+        return program_texts::usage_text;
     case EarlyAnswer::version:
         return QStringLiteral("tomarina %1\n%2\n%3\n")
             .arg(program_version(), tools_texts::publisher_copyright, tools_texts::publisher_notice);

@@ -6,6 +6,7 @@
 #include "maintenance/hotel_edit_window.h"
 #include "maintenance/maintenance_list_window.h"
 #include "platform/nested_loop.h"
+#include "program/program_texts.h"
 #include "search/region_window.h"
 #include "search/search_conditions_window.h"
 #include "shared/program_folder.h"
@@ -23,41 +24,41 @@
 namespace tomarina {
 
 QString main_menu_caption() {
-    return app_title + QString(15, QChar(0x3000)) + QStringLiteral("ヘルプ：Ｆ１");
+    return app_title + QString(15, QChar(0x3000)) + program_texts::help_hint;
 }
 
 MainMenuWindow::MainMenuWindow(Forms& forms)
     : Form(forms, stored_names::main_menu, QStringLiteral("main_menu_window")) {
     setWindowTitle(main_menu_caption());
-    Frame1 = add_control<QFrame>(this, "Frame1", 60, 345, 6300, 855);
-    Frame1->setAccessibleName(QStringLiteral("メインメニュー"));
+    menu_frame = add_control<QFrame>(this, "menu_frame", 60, 345, 6300, 855);
+    menu_frame->setAccessibleName(program_texts::menu_name);
 
     auto button = [this](const char* name, const QString& caption, int left, int top, int width, int height) {
-        auto* b = add_control<QPushButton>(Frame1, name, left, top, width, height);
+        auto* b = add_control<QPushButton>(menu_frame, name, left, top, width, height);
         b->setText(caption);
         b->setAutoDefault(true);
         return b;
     };
     // Created in tab order.
-    Command1 = button("Command1", QStringLiteral("ホテル検索＆予約"), 0, 0, 1575, 855);
-    Command2 = button("Command2", QStringLiteral("地域指定で予約"), 1680, 0, 1575, 855);
-    Command3 = button("Command3", QStringLiteral("保　　守"), 3360, 480, 1575, 375);
-    Command4 = button("Command4", QStringLiteral("終了"), 5040, 0, 1215, 855);
-    Command5 = button("Command5", QStringLiteral("ホテル登録保守"), 3360, 0, 1575, 375);
-    setTabOrder(Command1, Command2);
-    setTabOrder(Command2, Command3);
-    setTabOrder(Command3, Command4);
-    setTabOrder(Command4, Command5);
+    search_button = button("search_button", program_texts::search_caption, 0, 0, 1575, 855);
+    region_button = button("region_button", program_texts::region_caption, 1680, 0, 1575, 855);
+    tools_button = button("tools_button", program_texts::tools_caption, 3360, 480, 1575, 375);
+    close_button = button("close_button", program_texts::close_caption, 5040, 0, 1215, 855);
+    user_hotels_button = button("user_hotels_button", program_texts::user_hotels_caption, 3360, 0, 1575, 375);
+    setTabOrder(search_button, region_button);
+    setTabOrder(region_button, tools_button);
+    setTabOrder(tools_button, close_button);
+    setTabOrder(close_button, user_hotels_button);
 
-    connect(Command1, &QPushButton::clicked, this, &MainMenuWindow::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &MainMenuWindow::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &MainMenuWindow::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &MainMenuWindow::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &MainMenuWindow::Command5_Click);
+    connect(search_button, &QPushButton::clicked, this, &MainMenuWindow::open_search);
+    connect(region_button, &QPushButton::clicked, this, &MainMenuWindow::open_region);
+    connect(tools_button, &QPushButton::clicked, this, &MainMenuWindow::open_tools);
+    connect(close_button, &QPushButton::clicked, this, [this] { close_window(); });
+    connect(user_hotels_button, &QPushButton::clicked, this, &MainMenuWindow::open_user_hotels);
 
     setFixedSize(twips_to_px(6420), twips_to_px(1320));
     connect(&st_.settings_store, &SettingsStore::browser_changed, this, [this] {
-        if (!is_unloading()) Command2->setEnabled(browser_set(st_.settings));
+        if (!is_unloading()) region_button->setEnabled(browser_set(st_.settings));
     });
     watch_esc();
 }
@@ -93,7 +94,7 @@ void MainMenuWindow::set_up() {
         {"region button",
          [this] {
              const QString kind = st_.settings.inet_data1;
-             if (kind != u"1" && kind != u"2") Command2->setEnabled(false);
+             if (kind != u"1" && kind != u"2") region_button->setEnabled(false);
          }},
     });
 }
@@ -103,7 +104,7 @@ void MainMenuWindow::load_database() {
     LoadHooks hooks;
     hooks.started = [&](int blocks) {
         progress = forms_.show<ProgressWindow>();
-        progress->start(blocks, QStringLiteral("ホテルデータの読み込み"));
+        progress->start(blocks, program_texts::loading_caption);
         progress->step_to(0);
     };
     hooks.progress = [&progress](int block) {
@@ -166,19 +167,16 @@ void MainMenuWindow::closeEvent(QCloseEvent* event) {
     close_window();
 }
 
-void MainMenuWindow::Command1_Click() {
+void MainMenuWindow::open_search() {
     forms_.show<SearchConditionsWindow>();
 }
-void MainMenuWindow::Command2_Click() {
+void MainMenuWindow::open_region() {
     forms_.show<RegionWindow>();
 }
-void MainMenuWindow::Command3_Click() {
+void MainMenuWindow::open_tools() {
     forms_.show<ToolsMenuWindow>();
 }
-void MainMenuWindow::Command4_Click() {
-    close_window();
-}
-void MainMenuWindow::Command5_Click() {
+void MainMenuWindow::open_user_hotels() {
     // While a hotel is being edited the list stays closed: a deletion there would move the hotel.
     if (forms_.loaded<HotelEditWindow>()) {
         forms_.show<HotelEditWindow>();

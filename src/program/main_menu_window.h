@@ -24,18 +24,19 @@ class MainMenuWindow : public Form {
     // The loader steps, each on its own.
     void load_database();
 
-    QFrame* Frame1;
-    QPushButton* Command1;
-    QPushButton* Command2;
-    QPushButton* Command3;
-    QPushButton* Command4;
-    QPushButton* Command5;
+    QFrame* menu_frame;
+    QPushButton* search_button;
+    QPushButton* region_button;
+    QPushButton* tools_button;
+    QPushButton* close_button;
+    QPushButton* user_hotels_button;
 
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
+    // The search conditions, region, tools menu and user hotels windows; the last opens only on a user
+    // file that could be read.
+    void open_search();
+    void open_region();
+    void open_tools();
+    void open_user_hotels();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

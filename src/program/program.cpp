@@ -6,6 +6,7 @@
 #include "program/command_line.h"
 #include "program/end_signals.h"
 #include "program/main_menu_window.h"
+#include "program/program_texts.h"
 #include "results/results_window.h"
 #include "search/narrowing_window.h"
 #include "tools/splash_window.h"
@@ -16,15 +17,13 @@
 namespace tomarina {
 
 void install_fonts() {
-    const QStringList gothic = {QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック")};
-    const QStringList pgothic = {QStringLiteral("IPAPGothic"), QStringLiteral("IPAPゴシック")};
-    QFont::insertSubstitutions(QStringLiteral("MS Gothic"), gothic);
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), gothic);
-    QFont::insertSubstitutions(QStringLiteral("MS PGothic"), pgothic);
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), pgothic);
+    QFont::insertSubstitutions(QStringLiteral("MS Gothic"), program_texts::gothic_twins);
+    QFont::insertSubstitutions(program_texts::gothic_family, program_texts::gothic_twins);
+    QFont::insertSubstitutions(QStringLiteral("MS PGothic"), program_texts::pgothic_twins);
+    QFont::insertSubstitutions(program_texts::pgothic_family, program_texts::pgothic_twins);
     QFont::insertSubstitutions(QStringLiteral("Arial"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    QFont font(program_texts::pgothic_family);
     font.setPointSize(9);
     QApplication::setFont(font);
 }

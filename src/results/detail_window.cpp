@@ -4,6 +4,7 @@
 #include "data/steps.h"
 #include "data/text_rules.h"
 #include "results/links.h"
+#include "results/results_texts.h"
 #include "shared/caption_fit.h"
 
 #include <QCheckBox>
@@ -46,77 +47,75 @@ QLabel* label(QWidget* parent, const char* name, int top, const QString& caption
 
 DetailWindow::DetailWindow(Forms& forms)
     : Form(forms, stored_names::detail, QStringLiteral("detail_window")) {
-    Frame1 = add_control<QGroupBox>(this, "Frame1", 60, 0, 5595, 3735);
-    Frame1->setTitle(QStringLiteral("ホテル情報"));
-    Text1 = line_box(Frame1, "Text1", 360, 3975);
-    Text2 = line_box(Frame1, "Text2", 600, 3975);
-    Text3 = line_box(Frame1, "Text3", 840, 1695);
-    Text4 = line_box(Frame1, "Text4", 1080, 1695);
-    Text5 = text_box(Frame1, "Text5", 1320, 615);
-    Text6 = line_box(Frame1, "Text6", 1920, 1695);
-    Text7 = text_box(Frame1, "Text7", 2160, 855);
-    Label1 = label(Frame1, "Label1", 360, QStringLiteral("住所　　　："), Text1);
-    Label2 = label(Frame1, "Label2", 600, QStringLiteral("ホテル名　："), Text2);
-    Label3 = label(Frame1, "Label3", 840, QStringLiteral("電話番号　："), Text3);
-    Label4 = label(Frame1, "Label4", 1080, QStringLiteral("部屋数　　："), Text4);
-    Label5 = label(Frame1, "Label5", 1320, QStringLiteral("交通　　　："), Text5);
-    Label6 = label(Frame1, "Label6", 1920, QStringLiteral("料金　　　："), Text6);
-    Label7 = label(Frame1, "Label7", 2280, QStringLiteral("備考　　　："), Text7);
-    Label11 = add_control<QLabel>(Frame1, "Label11", 4320, 240, 1215, 255);
-    Check1 = add_control<QCheckBox>(Frame1, "Check1", 240, 3240, 1575, 255);
-    Check1->setText(QStringLiteral("旅の窓口予約可"));
-    Check2 = add_control<QCheckBox>(Frame1, "Check2", 1920, 3240, 2175, 255);
-    Check2->setText(QStringLiteral("ベストリザーブ予約可"));
-    Check3 = add_control<QCheckBox>(Frame1, "Check3", 4080, 3240, 1455, 255);
-    Check3->setText(QStringLiteral("ホームページ"));
-    Command4 = add_control<QPushButton>(this, "Command4", 1920, 3840, 1215, 375);
-    Command4->setText(QStringLiteral("ホテル情報"));
-    Command5 = add_control<QPushButton>(this, "Command5", 3240, 3840, 1215, 375);
-    Command5->setText(QStringLiteral("ホテル予約"));
-    Command1 = add_control<QPushButton>(this, "Command1", 4560, 3840, 975, 375);
-    Command1->setText(QStringLiteral("終了"));
-    for (QPushButton* b : {Command4, Command5, Command1}) b->setAutoDefault(true);
+    hotel_frame = add_control<QGroupBox>(this, "hotel_frame", 60, 0, 5595, 3735);
+    hotel_frame->setTitle(results_texts::detail_frame_title);
+    address_box = line_box(hotel_frame, "address_box", 360, 3975);
+    name_box = line_box(hotel_frame, "name_box", 600, 3975);
+    phone_box = line_box(hotel_frame, "phone_box", 840, 1695);
+    rooms_box = line_box(hotel_frame, "rooms_box", 1080, 1695);
+    access_box = text_box(hotel_frame, "access_box", 1320, 615);
+    price_box = line_box(hotel_frame, "price_box", 1920, 1695);
+    note_box = text_box(hotel_frame, "note_box", 2160, 855);
+    address_label = label(hotel_frame, "address_label", 360, results_texts::address_caption, address_box);
+    name_label = label(hotel_frame, "name_label", 600, results_texts::name_caption, name_box);
+    phone_label = label(hotel_frame, "phone_label", 840, results_texts::phone_caption, phone_box);
+    rooms_label = label(hotel_frame, "rooms_label", 1080, results_texts::rooms_caption, rooms_box);
+    access_label = label(hotel_frame, "access_label", 1320, results_texts::access_caption, access_box);
+    price_label = label(hotel_frame, "price_label", 1920, results_texts::price_caption, price_box);
+    note_label = label(hotel_frame, "note_label", 2280, results_texts::note_caption, note_box);
+    mode_label = add_control<QLabel>(hotel_frame, "mode_label", 4320, 240, 1215, 255);
+    first_service_check = add_control<QCheckBox>(hotel_frame, "first_service_check", 240, 3240, 1575, 255);
+    first_service_check->setText(results_texts::first_service_caption);
+    second_service_check = add_control<QCheckBox>(hotel_frame, "second_service_check", 1920, 3240, 2175, 255);
+    second_service_check->setText(results_texts::second_service_caption);
+    home_page_check = add_control<QCheckBox>(hotel_frame, "home_page_check", 4080, 3240, 1455, 255);
+    home_page_check->setText(results_texts::home_page_caption);
+    information_button = add_control<QPushButton>(this, "information_button", 1920, 3840, 1215, 375);
+    information_button->setText(results_texts::information_caption);
+    reserve_button = add_control<QPushButton>(this, "reserve_button", 3240, 3840, 1215, 375);
+    reserve_button->setText(results_texts::reserve_caption);
+    close_button = add_control<QPushButton>(this, "close_button", 4560, 3840, 975, 375);
+    close_button->setText(results_texts::close_caption);
+    for (QPushButton* b : {information_button, reserve_button, close_button}) b->setAutoDefault(true);
 
-    QWidget* order[] = {Text1,  Text2,  Text3,  Text4,    Text5,    Text6,   Text7,
-                        Check1, Check2, Check3, Command4, Command5, Command1};
+    QWidget* order[] = {address_box,          name_box,        phone_box,          rooms_box,
+                        access_box,           price_box,       note_box,           first_service_check,
+                        second_service_check, home_page_check, information_button, reserve_button,
+                        close_button};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
-    connect(Command4, &QPushButton::clicked, this, &DetailWindow::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &DetailWindow::Command5_Click);
-    connect(Command1, &QPushButton::clicked, this, [this] { close_window(); });
+    connect(information_button, &QPushButton::clicked, this, &DetailWindow::show_information);
+    connect(reserve_button, &QPushButton::clicked, this, &DetailWindow::reserve);
+    connect(close_button, &QPushButton::clicked, this, [this] { close_window(); });
 
     // The links open only while a browser is set.
     connect(&st_.settings_store, &SettingsStore::browser_changed, this, [this] {
         if (!is_unloading()) set_buttons();
     });
 
-    fit_captions({Check1, Check2, Check3}, 0);
-    setFixedSize(twips_to_px(5670), twips_to_px(4290) + fit_below_caption(Frame1));
+    fit_captions({first_service_check, second_service_check, home_page_check}, 0);
+    setFixedSize(twips_to_px(5670), twips_to_px(4290) + fit_below_caption(hotel_frame));
     watch_esc();
-}
-
-void DetailWindow::init_sec() {
-    restore_position();
 }
 
 void DetailWindow::fill(const HotelRecord& hotel) {
     const HotelRecord& h = hotel_ = hotel;
     filled_ = true;
     run_steps({
-        {"Text1", [&] { Text1->setText(yen_for_display(h.address)); }},
-        {"Text2", [&] { Text2->setText(yen_for_display(h.name)); }},
-        {"Text3", [&] { Text3->setText(h.tel); }},
-        {"Text4", [&] { Text4->setText(h.rooms); }},
-        {"Text5", [&] { Text5->setPlainText(yen_for_display(h.access)); }},
-        {"Text6", [&] { Text6->setText(yen_for_display(h.price)); }},
-        {"Text7", [&] { Text7->setPlainText(yen_for_display(h.note)); }},
-        {"Check1", [&] { Check1->setChecked(h.info_no != 0); }},
-        {"Check2", [&] { Check2->setChecked(!h.best.isEmpty()); }},
-        {"Check3", [&] { Check3->setChecked(!h.url.isEmpty()); }},
+        {"address_box", [&] { address_box->setText(yen_for_display(h.address)); }},
+        {"name_box", [&] { name_box->setText(yen_for_display(h.name)); }},
+        {"phone_box", [&] { phone_box->setText(h.tel); }},
+        {"rooms_box", [&] { rooms_box->setText(h.rooms); }},
+        {"access_box", [&] { access_box->setPlainText(yen_for_display(h.access)); }},
+        {"price_box", [&] { price_box->setText(yen_for_display(h.price)); }},
+        {"note_box", [&] { note_box->setPlainText(yen_for_display(h.note)); }},
+        {"first_service_check", [&] { first_service_check->setChecked(h.info_no != 0); }},
+        {"second_service_check", [&] { second_service_check->setChecked(!h.best.isEmpty()); }},
+        {"home_page_check", [&] { home_page_check->setChecked(!h.url.isEmpty()); }},
         // The second service's text inside the home page address is the same page: offer it once.
-        {"Check2 in home page",
+        {"second service in home page",
          [&] {
-             if (!h.url.isEmpty() && h.url.contains(h.best)) Check2->setChecked(false);
+             if (!h.url.isEmpty() && h.url.contains(h.best)) second_service_check->setChecked(false);
          }},
         {"buttons", [&] { set_buttons(); }},
     });
@@ -124,23 +123,25 @@ void DetailWindow::fill(const HotelRecord& hotel) {
 
 void DetailWindow::set_buttons() {
     const LinkButtons b = filled_ && browser_set(st_.settings) ? link_availability(hotel_) : LinkButtons{};
-    Command4->setEnabled(b.info);
-    Command5->setEnabled(b.reserve);
+    information_button->setEnabled(b.info);
+    reserve_button->setEnabled(b.reserve);
 }
 
-void DetailWindow::Command4_Click() {
+void DetailWindow::show_information() {
     try_step("information links", [this] {
         if (open_links(hotel_, st_.settings_store, pf_, this, LinkMode::Information,
-                       {Check1->isChecked(), Check2->isChecked(), Check3->isChecked()}) > 0)
-            announce(pages_handed_over);
+                       {first_service_check->isChecked(), second_service_check->isChecked(),
+                        home_page_check->isChecked()}) > 0)
+            announce(results_texts::pages_handed_over);
     });
 }
 
-void DetailWindow::Command5_Click() {
+void DetailWindow::reserve() {
     try_step("reservation links", [this] {
         if (open_links(hotel_, st_.settings_store, pf_, this, LinkMode::Reservation,
-                       {Check1->isChecked(), Check2->isChecked(), Check3->isChecked()}) > 0)
-            announce(pages_handed_over);
+                       {first_service_check->isChecked(), second_service_check->isChecked(),
+                        home_page_check->isChecked()}) > 0)
+            announce(results_texts::pages_handed_over);
     });
 }
 

@@ -17,37 +17,35 @@ class DetailWindow : public Form {
   public:
     explicit DetailWindow(Forms& forms);
 
-    void init_sec();
-    void set_up() override { init_sec(); }
-
     // Shows the hotel: the seven boxes, the three link boxes and the two buttons.
     void fill(const HotelRecord& hotel);
 
-    void Command4_Click();
-    void Command5_Click();
+    // The hotel's information pages, or its reservation pages, for the link boxes ticked.
+    void show_information();
+    void reserve();
 
-    QGroupBox* Frame1;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    QLabel* Label5;
-    QLabel* Label6;
-    QLabel* Label7;
-    QLabel* Label11;
-    QLineEdit* Text1;
-    QLineEdit* Text2;
-    QLineEdit* Text3;
-    QLineEdit* Text4;
-    QPlainTextEdit* Text5;
-    QLineEdit* Text6;
-    QPlainTextEdit* Text7;
-    QCheckBox* Check1;
-    QCheckBox* Check2;
-    QCheckBox* Check3;
-    QPushButton* Command4;
-    QPushButton* Command5;
-    QPushButton* Command1;
+    QGroupBox* hotel_frame;
+    QLabel* address_label;
+    QLabel* name_label;
+    QLabel* phone_label;
+    QLabel* rooms_label;
+    QLabel* access_label;
+    QLabel* price_label;
+    QLabel* note_label;
+    QLabel* mode_label;
+    QLineEdit* address_box;
+    QLineEdit* name_box;
+    QLineEdit* phone_box;
+    QLineEdit* rooms_box;
+    QPlainTextEdit* access_box;
+    QLineEdit* price_box;
+    QPlainTextEdit* note_box;
+    QCheckBox* first_service_check;
+    QCheckBox* second_service_check;
+    QCheckBox* home_page_check;
+    QPushButton* information_button;
+    QPushButton* reserve_button;
+    QPushButton* close_button;
 
   private:
     // The buttons for the hotel shown, while a browser is set.

@@ -48,9 +48,6 @@ QString best_page_address(const QString& best);
 QStringList link_addresses(const HotelRecord& r, LinkMode mode, LinkBoxes boxes = {});
 QStringList link_addresses(const HotelTables& t, long long h, LinkMode mode, LinkBoxes boxes = {});
 
-// What the window says once its pages are handed to the browser, before the browser takes the focus.
-inline const QString pages_handed_over = QStringLiteral("ページをブラウザに渡しました");
-
 // One press of "ホテル情報" or "ホテル予約": the caution step, then each address in turn. Gives the
 // number of pages handed to the browser.
 int open_links(const HotelRecord& r, SettingsStore& s, Platform& pf, QWidget* parent, LinkMode mode,

@@ -3,6 +3,7 @@
 #include "data/steps.h"
 #include "results/detail_window.h"
 #include "results/links.h"
+#include "results/results_texts.h"
 #include "results/results_window.h"
 #include "shared/keys.h"
 
@@ -29,27 +30,27 @@ void ResultsGrid::keyPressEvent(QKeyEvent* event) {
 }
 
 void ResultsWindow::connect_links() {
-    connect(MSFlexGrid1, &QTableView::clicked, this, [this](const QModelIndex&) { MSFlexGrid1_Click(); });
-    connect(MSFlexGrid1, &ResultsGrid::row_key_clicked, this, &ResultsWindow::MSFlexGrid1_Click);
+    connect(hits_grid, &QTableView::clicked, this, [this](const QModelIndex&) { take_clicked_row(); });
+    connect(hits_grid, &ResultsGrid::row_key_clicked, this, &ResultsWindow::take_clicked_row);
     // The heading's press has made row 1 current: the click acts on it.
-    connect(MSFlexGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int) {
-        if (model->rowCount() > 0) MSFlexGrid1_Click();
+    connect(hits_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int) {
+        if (model->rowCount() > 0) take_clicked_row();
     });
-    connect(Command4, &QPushButton::clicked, this, &ResultsWindow::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &ResultsWindow::Command5_Click);
+    connect(information_button, &QPushButton::clicked, this, &ResultsWindow::show_information);
+    connect(reserve_button, &QPushButton::clicked, this, &ResultsWindow::reserve);
 }
 
-void ResultsWindow::MSFlexGrid1_Click() {
+void ResultsWindow::take_clicked_row() {
     if (!browser_set(st_.settings)) return;
     HotelRecord hotel;
     run_steps({
-        {"grid_row", [&] { grid_row_ = to_integer(MSFlexGrid1->current_row()); }},
+        {"grid_row", [&] { grid_row_ = to_integer(hits_grid->current_row()); }},
         {"hotel", [&] { hotel = clicked_hotel(); }},
         {"buttons",
          [&] {
              const LinkButtons b = link_availability(hotel);
-             Command4->setEnabled(b.info);
-             Command5->setEnabled(b.reserve);
+             information_button->setEnabled(b.info);
+             reserve_button->setEnabled(b.reserve);
          }},
         {"detail window",
          [&] {
@@ -69,25 +70,25 @@ HotelRecord ResultsWindow::clicked_hotel() const {
 // that row is the marked one, wherever the keyboard's current cell stays.
 void ResultsWindow::follow_clicked_row() {
     if (!browser_set(st_.settings) || grid_row_ < 1 || grid_row_ > model->rowCount()) return;
-    const int column = std::max(0, MSFlexGrid1->current_column());
-    MSFlexGrid1->selectionModel()->select(model->index(grid_row_ - 1, column),
-                                          QItemSelectionModel::ClearAndSelect);
+    const int column = std::max(0, hits_grid->current_column());
+    hits_grid->selectionModel()->select(model->index(grid_row_ - 1, column),
+                                        QItemSelectionModel::ClearAndSelect);
     const LinkButtons b = link_availability(clicked_hotel());
-    Command4->setEnabled(b.info);
-    Command5->setEnabled(b.reserve);
+    information_button->setEnabled(b.info);
+    reserve_button->setEnabled(b.reserve);
 }
 
-void ResultsWindow::Command4_Click() {
+void ResultsWindow::show_information() {
     try_step("information links", [this] {
         if (open_links(clicked_hotel(), st_.settings_store, pf_, this, LinkMode::Information) > 0)
-            announce(pages_handed_over);
+            announce(results_texts::pages_handed_over);
     });
 }
 
-void ResultsWindow::Command5_Click() {
+void ResultsWindow::reserve() {
     try_step("reservation links", [this] {
         if (open_links(clicked_hotel(), st_.settings_store, pf_, this, LinkMode::Reservation) > 0)
-            announce(pages_handed_over);
+            announce(results_texts::pages_handed_over);
     });
 }
 

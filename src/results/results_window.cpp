@@ -3,6 +3,7 @@
 #include "browser/browser_lookup.h"
 #include "data/steps.h"
 #include "data/text_rules.h"
+#include "results/results_texts.h"
 #include "shared/accessibility.h"
 #include "shared/grid_rules.h"
 #include "shared/ordering.h"
@@ -21,17 +22,7 @@ namespace tomarina {
 
 namespace {
 
-const std::array<QString, 7> plain_headings = {QStringLiteral("地区"),      QStringLiteral("ホテル名"),
-                                               QStringLiteral("電話番号"),  QStringLiteral("部屋数"),
-                                               QStringLiteral("交通"),      QStringLiteral("料金(ｼﾝｸﾞﾙ)"),
-                                               QStringLiteral("備考(評価)")};
-
 const QColor highlight(255, 215, 0);
-// What a highlighted row says to a screen reader beside its colour.
-const QString online_words = QStringLiteral("インターネット情報検索、予約可");
-const QString online_explanation = QStringLiteral("のホテルはインターネット情報検索、予約が行えます");
-// The explanation begins with the sample's colour: one sentence read alone.
-const QString online_sentence = QStringLiteral("黄色") + online_explanation;
 
 // The window's frame, counted in its height and width as the settings keep them.
 constexpr int frame_height = 360;
@@ -41,24 +32,25 @@ constexpr int frame_width = 120;
 
 QString ordering_announcement(const QString& sort_key_name) {
     const int mark = results_marked_column(sort_key_name);
-    if (mark < 0) return QStringLiteral("標準の順に並べ替えました");
-    return QStringLiteral("▼ ") + plain_headings[std::size_t(mark)] + QStringLiteral(" の順に並べ替えました");
+    if (mark < 0) return results_texts::default_order_announcement;
+    return results_texts::column_order_announcement.arg(results_texts::ordering_mark +
+                                                        results_texts::column_headings[std::size_t(mark)]);
 }
 
 QString results_heading(SearchType search_type, const QString& key) {
     switch (search_type) {
     case SearchType::prefecture:
-        return QStringLiteral("都道府県別検索：") + key + QStringLiteral(" 地区");
+        return results_texts::prefecture_heading.arg(key);
     case SearchType::airport:
-        return QStringLiteral("空港別検索：") + key + QStringLiteral(" 空港");
+        return results_texts::airport_heading.arg(key);
     case SearchType::hotel_name:
-        return QStringLiteral("ホテル名検索：") + key;
+        return results_texts::hotel_name_heading.arg(key);
     case SearchType::district:
-        return QStringLiteral("地区名検索：") + key;
+        return results_texts::district_heading.arg(key);
     case SearchType::station:
-        return QStringLiteral("最寄り駅名検索：") + key;
+        return results_texts::station_heading.arg(key);
     case SearchType::keyword:
-        return QStringLiteral("フリーキーワード検索：") + key;
+        return results_texts::keyword_heading.arg(key);
     }
     return {};
 }
@@ -121,7 +113,7 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
         return int(Qt::AlignLeft | Qt::AlignTop);
     case Qt::AccessibleDescriptionRole:
         // Whichever cell of the row the user is on.
-        return highlighted(row) ? online_words : QVariant();
+        return highlighted(row) ? results_texts::online_words : QVariant();
     }
     return {};
 }
@@ -134,60 +126,61 @@ QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int 
 
 ResultsWindow::ResultsWindow(Forms& forms, SearchCriterion criterion)
     : Form(forms, stored_names::results, QStringLiteral("results_window")), criterion_(std::move(criterion)) {
-    Command1 = add_control<QPushButton>(this, "Command1", 60, 0, 4335, 375);
-    QFont heading_font(QStringLiteral("ＭＳ Ｐゴシック"));
+    heading_button = add_control<QPushButton>(this, "heading_button", 60, 0, 4335, 375);
+    QFont heading_font(results_texts::heading_font_family);
     heading_font.setPointSize(12);
-    Command1->setFont(heading_font);
+    heading_button->setFont(heading_font);
     // A title bar: the grid it names is the stop for the keyboard.
-    Command1->setFocusPolicy(Qt::NoFocus);
+    heading_button->setFocusPolicy(Qt::NoFocus);
 
-    Label3 = add_control<QLabel>(this, "Label3", 4560, 120, 375, 135);
-    Label3->setAutoFillBackground(true);
-    Label3->setAccessibleName(QStringLiteral("黄色の見本"));
-    Label2 = add_control<QLabel>(this, "Label2", 5040, 120, 4335, 255);
-    Label2->setText(online_explanation);
-    Label2->setAccessibleName(online_sentence);
+    sample_label = add_control<QLabel>(this, "sample_label", 4560, 120, 375, 135);
+    sample_label->setAutoFillBackground(true);
+    sample_label->setAccessibleName(results_texts::sample_name);
+    sample_meaning_label = add_control<QLabel>(this, "sample_meaning_label", 5040, 120, 4335, 255);
+    sample_meaning_label->setText(results_texts::online_explanation);
+    sample_meaning_label->setAccessibleName(results_texts::online_sentence);
 
-    MSFlexGrid1 = add_control<ResultsGrid>(this, "MSFlexGrid1", 0, 360, ResultsDesign::grid_width,
-                                           ResultsDesign::grid_height);
+    hits_grid = add_control<ResultsGrid>(this, "hits_grid", 0, 360, ResultsDesign::grid_width,
+                                         ResultsDesign::grid_height);
     model = new ResultsModel(this);
-    cells_ = set_up_hotel_grid(MSFlexGrid1, model, twips_to_px(row_height_for(1)));
-    MSFlexGrid1->setTextElideMode(Qt::ElideNone);
+    cells_ = set_up_hotel_grid(hits_grid, model, twips_to_px(row_height_for(1)));
+    hits_grid->setTextElideMode(Qt::ElideNone);
 
-    Command3 = add_control<QPushButton>(this, "Command3", 60, 4320, 1455, 375);
-    Command3->setText(QStringLiteral("地区の絞り込み"));
-    Label1 = add_control<QLabel>(this, "Label1", 1560, 4320, 4215, 375);
-    Command4 = add_control<QPushButton>(this, "Command4", 6120, 4320, 1215, 375);
-    Command4->setText(QStringLiteral("ホテル情報"));
-    Command5 = add_control<QPushButton>(this, "Command5", 7440, 4320, 1215, 375);
-    Command5->setText(QStringLiteral("ホテル予約"));
-    Command2 = add_control<QPushButton>(this, "Command2", 8700, 4320, 735, 375);
-    Command2->setText(QStringLiteral("終了"));
+    narrowing_button = add_control<QPushButton>(this, "narrowing_button", 60, 4320, 1455, 375);
+    narrowing_button->setText(results_texts::narrowing_caption);
+    remarks_label = add_control<QLabel>(this, "remarks_label", 1560, 4320, 4215, 375);
+    information_button = add_control<QPushButton>(this, "information_button", 6120, 4320, 1215, 375);
+    information_button->setText(results_texts::information_caption);
+    reserve_button = add_control<QPushButton>(this, "reserve_button", 7440, 4320, 1215, 375);
+    reserve_button->setText(results_texts::reserve_caption);
+    close_button = add_control<QPushButton>(this, "close_button", 8700, 4320, 735, 375);
+    close_button->setText(results_texts::close_caption);
 
     // Enter presses the button in focus, as in the other windows.
-    for (QPushButton* b : {Command3, Command4, Command5, Command2}) b->setAutoDefault(true);
-    setTabOrder(MSFlexGrid1, Command3);
-    MSFlexGrid1->setFocus();
-    setTabOrder(Command3, Command4);
-    setTabOrder(Command4, Command5);
-    setTabOrder(Command5, Command2);
+    for (QPushButton* b : {narrowing_button, information_button, reserve_button, close_button})
+        b->setAutoDefault(true);
+    setTabOrder(hits_grid, narrowing_button);
+    hits_grid->setFocus();
+    setTabOrder(narrowing_button, information_button);
+    setTabOrder(information_button, reserve_button);
+    setTabOrder(reserve_button, close_button);
 
-    connect(Command2, &QPushButton::clicked, this, [this] { close_window(); });
-    connect(Command3, &QPushButton::clicked, this, &ResultsWindow::Command3_Click);
-    QHeaderView* header = MSFlexGrid1->horizontalHeader();
+    connect(close_button, &QPushButton::clicked, this, [this] { close_window(); });
+    connect(narrowing_button, &QPushButton::clicked, this, &ResultsWindow::narrow_districts);
+    QHeaderView* header = hits_grid->horizontalHeader();
     // A click on a heading makes the first hotel row the current row.
     connect(header, &QHeaderView::sectionPressed, this, [this](int column) {
-        if (model->rowCount() > 0) MSFlexGrid1->set_position(model->index(0, column));
+        if (model->rowCount() > 0) hits_grid->set_position(model->index(0, column));
     });
     connect(header, &QHeaderView::sectionDoubleClicked, this, [this](int column) {
-        if (model->rowCount() > 0) MSFlexGrid1->set_position(model->index(0, column));
-        MSFlexGrid1_DblClick();
+        if (model->rowCount() > 0) hits_grid->set_position(model->index(0, column));
+        resort_by_current_column();
     });
-    connect(MSFlexGrid1, &QTableView::doubleClicked, this,
-            [this](const QModelIndex&) { MSFlexGrid1_DblClick(); });
+    connect(hits_grid, &QTableView::doubleClicked, this,
+            [this](const QModelIndex&) { resort_by_current_column(); });
     // Ctrl+Enter: a double click on the heading of the current cell's column.
-    connect(MSFlexGrid1, &ResultsGrid::heading_key_double_clicked, this, [this] {
-        if (model->rowCount() > 0) resort(MSFlexGrid1->current_column());
+    connect(hits_grid, &ResultsGrid::heading_key_double_clicked, this, [this] {
+        if (model->rowCount() > 0) resort(hits_grid->current_column());
     });
     // A column border dragged by the user: the rows follow the new width. A section at the width just
     // set in twips was set by this window, which counts the rows itself.
@@ -199,8 +192,8 @@ ResultsWindow::ResultsWindow(Forms& forms, SearchCriterion criterion)
     // The links open only while a browser is set; a row click enables them again once one is.
     connect(&st_.settings_store, &SettingsStore::browser_changed, this, [this] {
         if (is_unloading() || browser_set(st_.settings)) return;
-        Command4->setEnabled(false);
-        Command5->setEnabled(false);
+        information_button->setEnabled(false);
+        reserve_button->setEnabled(false);
     });
 
     resize(twips_to_px(ResultsDesign::grid_width), twips_to_px(4725));
@@ -234,7 +227,7 @@ void ResultsWindow::search(const SearchCriterion& criterion) {
     };
     try_step("progress window", [&] {
         progress = forms_.show<ProgressWindow>();
-        progress->start(4, QStringLiteral("ホテルの検索"));
+        progress->start(4, results_texts::searching_caption);
     });
     const QMetaObject::Connection bars = connect(&st_.search, &HotelSearch::progress, this, bar);
     const bool found = go_on() && st_.search.run(criterion, st_.settings.max_kensuu, go_on) &&
@@ -244,14 +237,15 @@ void ResultsWindow::search(const SearchCriterion& criterion) {
         run_steps(
             {
                 {"rows", [&] { model->rows() = st_.search.rows(); }},
-                {"set_grid", [&] { set_grid(); }},
+                {"fill_grid", [&] { fill_grid(); }},
                 {"bar 4", [&] { bar(4); }},
-                {"narrowing button", [&] { Command3->setEnabled(st_.search.state().sel_syousai_count > 5); }},
+                {"narrowing button",
+                 [&] { narrowing_button->setEnabled(st_.search.state().sel_syousai_count > 5); }},
             },
             go_on);
     } else if (go_on()) {
-        pf_.message(this, QStringLiteral("ホテルデータなし"), QStringLiteral("エラーメッセージ"),
-                    MsgIcon::Exclamation, MsgButtons::Ok);
+        pf_.message(this, results_texts::no_hits_message, results_texts::error_title, MsgIcon::Exclamation,
+                    MsgButtons::Ok);
         try_step("unload", [&] {
             if (self) unload();
         });
@@ -267,8 +261,8 @@ void ResultsWindow::set_up() {
 }
 
 void ResultsWindow::set_heading(const QString& text) {
-    Command1->setText(text);
-    MSFlexGrid1->setAccessibleName(text);
+    heading_button->setText(text);
+    hits_grid->setAccessibleName(text);
 }
 
 QString ResultsWindow::heading_text() const {
@@ -276,38 +270,37 @@ QString ResultsWindow::heading_text() const {
 }
 
 void ResultsWindow::restore_position() {
-    Label1->setText(QStringLiteral(
-        "備考(評価)は作者の個人的な評価です。\r\n公的機関の評価ではありません。ご留意下さい。"));
+    remarks_label->setText(results_texts::remarks_notice);
     // The notice under the grid never takes the focus: the window as it comes up and the grid say it
     // after the colour's meaning.
-    for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(MSFlexGrid1)})
-        describe(w, online_sentence + u'\n' + Label1->text());
-    QPalette p = Label3->palette();
+    for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(hits_grid)})
+        describe(w, results_texts::online_sentence + u'\n' + remarks_label->text());
+    QPalette p = sample_label->palette();
     p.setColor(QPalette::Window, highlight);
-    Label3->setPalette(p);
+    sample_label->setPalette(p);
     Form::restore_position();
     set_size_twips(st_.settings.sv_height12, st_.settings.sv_width12);
-    MSFlexGrid1->resize(twips_to_px(ResultsDesign::grid_width), twips_to_px(ResultsDesign::grid_height));
+    hits_grid->resize(twips_to_px(ResultsDesign::grid_width), twips_to_px(ResultsDesign::grid_height));
     // The design places of the buttons and the notice, which the resize rule moves from.
     auto record = [](QWidget* w) {
         return TwipsPoint{px_to_twips(w->geometry().left()), px_to_twips(w->geometry().top())};
     };
-    rec_command2_ = record(Command2);
-    rec_command3_ = record(Command3);
-    rec_command4_ = record(Command4);
-    rec_command5_ = record(Command5);
-    rec_label1_ = record(Label1);
+    close_button_at_ = record(close_button);
+    narrowing_button_at_ = record(narrowing_button);
+    information_button_at_ = record(information_button);
+    reserve_button_at_ = record(reserve_button);
+    remarks_label_at_ = record(remarks_label);
     // The saved widths are in effect from the start, whether or not a row is ever shown.
     for (int c = 0; c < ResultsDesign::columns; ++c) set_column_twips(c, st_.settings.sv_colwidth(c));
-    Command4->setEnabled(false);
-    Command5->setEnabled(false);
+    information_button->setEnabled(false);
+    reserve_button->setEnabled(false);
 }
 
-void ResultsWindow::set_grid() {
+void ResultsWindow::fill_grid() {
     const int rows = model->rows().count();
-    std::array<QString, 7> headings = plain_headings;
+    std::array<QString, 7> headings = results_texts::column_headings;
     const int mark = results_marked_column(st_.search.ordering());
-    if (mark >= 0) headings[std::size_t(mark)] = QStringLiteral("▼ ") + headings[std::size_t(mark)];
+    if (mark >= 0) headings[std::size_t(mark)] = results_texts::ordering_mark + headings[std::size_t(mark)];
     model->refill(headings);
 
     for (int c = 0; c < 7; ++c) set_column_twips(c, st_.settings.sv_colwidth(c));
@@ -316,18 +309,17 @@ void ResultsWindow::set_grid() {
         for (int c = 0; c < 7; ++c)
             lengths_[std::size_t(r - 1)][std::size_t(c)] = int(model->cell_length(r, c));
     set_row_heights(true);
-    set_heading(heading_text() + QStringLiteral(" (") + QString::number(model->rows().count()) +
-                QStringLiteral("件)"));
+    set_heading(heading_text() + results_texts::hits_count.arg(model->rows().count()));
 }
 
 void ResultsWindow::set_column_twips(int c, int twips) {
     col_twips_[std::size_t(c)] = twips;
-    MSFlexGrid1->horizontalHeader()->resizeSection(c, std::max(0, twips_to_px(twips)));
+    hits_grid->horizontalHeader()->resizeSection(c, std::max(0, twips_to_px(twips)));
 }
 
 int ResultsWindow::column_twips(int c) const {
     const int twips = col_twips_[std::size_t(c)];
-    const int px = MSFlexGrid1->columnWidth(c);
+    const int px = hits_grid->columnWidth(c);
     return px == std::max(0, twips_to_px(twips)) ? twips : px_to_twips(px);
 }
 
@@ -362,8 +354,8 @@ void ResultsWindow::set_row_heights(bool always) {
         row_heights_[std::size_t(r)] = row_height_for(m);
         px[std::size_t(r)] = heights_px[std::size_t(std::min(m, 5))];
     }
-    MSFlexGrid1->set_row_heights(px);
-    if (word_wrap_) MSFlexGrid1->setWordWrap(true);
+    hits_grid->set_row_heights(px);
+    if (word_wrap_) hits_grid->setWordWrap(true);
 }
 
 void ResultsGrid::set_row_heights(const std::vector<int>& heights_px) {
@@ -410,35 +402,36 @@ void ResultsGrid::focusInEvent(QFocusEvent* event) {
     QTableView::focusInEvent(event);
 }
 
-void ResultsWindow::MSFlexGrid1_DblClick() {
-    if (MSFlexGrid1->current_row() == 1) resort(MSFlexGrid1->current_column());
+void ResultsWindow::resort_by_current_column() {
+    if (hits_grid->current_row() == 1) resort(hits_grid->current_column());
 }
 
 void ResultsWindow::resort(int column) {
     // The refill drops the current cell, and hiding the grid passes the focus on: both come back.
-    const QModelIndex at = MSFlexGrid1->position();
-    const bool had_focus = MSFlexGrid1->hasFocus();
+    const QModelIndex at = hits_grid->position();
+    const bool had_focus = hits_grid->hasFocus();
     run_steps({
         {"order_by",
          [&] {
              st_.search.order_by(ordering_name(results_ordering_at(column)));
              model->rows() = st_.search.rows();
          }},
-        {"hide grid", [this] { MSFlexGrid1->hide(); }},
-        {"set_grid", [this] { set_grid(); }},
+        {"hide grid", [this] { hits_grid->hide(); }},
+        {"fill_grid", [this] { fill_grid(); }},
         {"show grid",
          [&] {
-             MSFlexGrid1->show();
-             if (at.isValid()) MSFlexGrid1->set_position(model->index(at.row(), at.column()));
-             if (had_focus) MSFlexGrid1->setFocus();
+             hits_grid->show();
+             if (at.isValid()) hits_grid->set_position(model->index(at.row(), at.column()));
+             if (had_focus) hits_grid->setFocus();
          }},
-        {"narrowing button", [this] { Command3->setEnabled(st_.search.state().sel_syousai_count > 5); }},
+        {"narrowing button",
+         [this] { narrowing_button->setEnabled(st_.search.state().sel_syousai_count > 5); }},
         {"clicked row", [this] { follow_clicked_row(); }},
         {"announce", [this] { announce(ordering_announcement(st_.search.ordering())); }},
     });
 }
 
-void ResultsWindow::Command3_Click() {
+void ResultsWindow::narrow_districts() {
     forms_.show(FormKind::narrowing);
     unload();
 }
@@ -447,18 +440,18 @@ void ResultsWindow::place(QWidget* w, TwipsPoint p) {
     w->move(twips_to_px(p.left), twips_to_px(p.top));
 }
 
-void ResultsWindow::Form_Resize() {
+void ResultsWindow::fit_grid_to_window() {
     // Before the first display the design places are not recorded yet: the window keeps them.
     if (!isVisible() || isMinimized()) return;
     const SizeDelta d =
         size_delta(height_twips(), width_twips(), ResultsDesign::height, ResultsDesign::width);
     const int grid_width = grown(ResultsDesign::grid_width, d.dw);
-    MSFlexGrid1->resize(twips_to_px(grid_width), twips_to_px(grown(ResultsDesign::grid_height, d.dh)));
-    place(Command2, moved(rec_command2_, Anchor::bottom_right, d));
-    place(Command4, moved(rec_command4_, Anchor::bottom_right, d));
-    place(Command5, moved(rec_command5_, Anchor::bottom_right, d));
-    place(Command3, moved(rec_command3_, Anchor::bottom_left, d));
-    place(Label1, moved(rec_label1_, Anchor::bottom_left, d));
+    hits_grid->resize(twips_to_px(grid_width), twips_to_px(grown(ResultsDesign::grid_height, d.dh)));
+    place(close_button, moved(close_button_at_, Anchor::bottom_right, d));
+    place(information_button, moved(information_button_at_, Anchor::bottom_right, d));
+    place(reserve_button, moved(reserve_button_at_, Anchor::bottom_right, d));
+    place(narrowing_button, moved(narrowing_button_at_, Anchor::bottom_left, d));
+    place(remarks_label, moved(remarks_label_at_, Anchor::bottom_left, d));
 
     QList<int> widths;
     for (int i = 0; i < ResultsDesign::columns; ++i) widths << st_.settings.sv_colwidth(i);
@@ -475,7 +468,7 @@ void ResultsWindow::resize_once() {
     // The show event and the resize events of the first display bring the same size: one run.
     if (size() == resized_at_) return;
     resized_at_ = size();
-    Form_Resize();
+    fit_grid_to_window();
 }
 
 void ResultsWindow::resizeEvent(QResizeEvent* event) {
@@ -496,8 +489,8 @@ void ResultsWindow::on_unload() {
         {"sv_height12", [&] { save(&Settings::sv_height12, height_twips()); }},
         {"sv_width12", [&] { save(&Settings::sv_width12, width_twips()); }},
         {"sv_grid1_height12",
-         [&] { save(&Settings::sv_grid1_height12, px_to_twips(MSFlexGrid1->height())); }},
-        {"sv_grid1_width12", [&] { save(&Settings::sv_grid1_width12, px_to_twips(MSFlexGrid1->width())); }},
+         [&] { save(&Settings::sv_grid1_height12, px_to_twips(hits_grid->height())); }},
+        {"sv_grid1_width12", [&] { save(&Settings::sv_grid1_width12, px_to_twips(hits_grid->width())); }},
         {"sv_colwidth",
          [this] {
              for (int i = 0; i < 7; ++i) st_.settings_store.set_column_width(i, to_integer(column_twips(i)));

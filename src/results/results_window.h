@@ -91,26 +91,31 @@ class ResultsWindow : public Form {
     void search(const SearchCriterion& criterion);
     void set_up() override;
     void restore_position() override;
-    void set_grid();
-    void Form_Resize();
-    void MSFlexGrid1_DblClick();
+    // Shows the rows taken under the headings, the ordering's column marked, and their count in the heading.
+    void fill_grid();
+    // The resize rule: the grid grows with the window, the buttons and the notice keep to its edges.
+    void fit_grid_to_window();
+    // A double click on a heading, or on the first hotel row, orders the rows by that column.
+    void resort_by_current_column();
     // Orders the rows by the column's ordering, keeping the current cell where it is.
     void resort(int column);
     // A row click: the link buttons for that hotel and, when sv_pop is on, the detail window.
-    void MSFlexGrid1_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command3_Click();
+    void take_clicked_row();
+    // The clicked hotel's information pages, or its reservation pages, in the browser.
+    void show_information();
+    void reserve();
+    // Opens the narrowing window over the same hits, in place of this one.
+    void narrow_districts();
 
-    QPushButton* Command1;
-    QLabel* Label3;
-    QLabel* Label2;
-    ResultsGrid* MSFlexGrid1;
-    QPushButton* Command3;
-    QLabel* Label1;
-    QPushButton* Command4;
-    QPushButton* Command5;
-    QPushButton* Command2;
+    QPushButton* heading_button;
+    QLabel* sample_label;
+    QLabel* sample_meaning_label;
+    ResultsGrid* hits_grid;
+    QPushButton* narrowing_button;
+    QLabel* remarks_label;
+    QPushButton* information_button;
+    QPushButton* reserve_button;
+    QPushButton* close_button;
     ResultsModel* model;
 
     // The width of column c in twips as it is in effect.
@@ -142,7 +147,7 @@ class ResultsWindow : public Form {
     void follow_clicked_row();
     void place(QWidget* w, TwipsPoint p);
     void set_column_twips(int c, int twips);
-    // The line rule of set_grid over the rows, for the column widths in effect; unless always, only
+    // The line rule of fill_grid over the rows, for the column widths in effect; unless always, only
     // when a column's capacity changed.
     void set_row_heights(bool always = false);
     // The resize rule, once for each size the window takes.
@@ -151,7 +156,8 @@ class ResultsWindow : public Form {
     SearchCriterion criterion_;
     Integer grid_row_ = 0;
     bool word_wrap_ = false;
-    TwipsPoint rec_command2_{}, rec_command3_{}, rec_command4_{}, rec_command5_{}, rec_label1_{};
+    TwipsPoint close_button_at_{}, narrowing_button_at_{}, information_button_at_{}, reserve_button_at_{},
+        remarks_label_at_{};
     std::vector<int> row_heights_;
     // Characters of each cell of the rows, counted once per fill.
     std::vector<std::array<int, 7>> lengths_;

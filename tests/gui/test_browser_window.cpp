@@ -83,7 +83,7 @@ class TestBrowserWindow : public QObject {
         QCOMPARE(w->search_button->text(), texts::search_caption);
         QCOMPARE(w->close_button->text(), texts::close_caption);
         QVERIFY(!w->search_button->isEnabled());
-        QVERIFY(!p.forms.loaded<MainMenuWindow>()->Command2->isEnabled());
+        QVERIFY(!p.forms.loaded<MainMenuWindow>()->region_button->isEnabled());
         QCOMPARE(w->file_box->focusPolicy(), Qt::NoFocus); // empty, no stop for Tab
         // Over the main menu, with the keyboard.
         QTRY_COMPARE(QApplication::activeWindow(), w);
@@ -137,7 +137,7 @@ class TestBrowserWindow : public QObject {
         if (saved_kind.isEmpty() && registered.startsWith(u"firefox"))
             QCOMPARE(p.st.settings.inet_data2, desktop.opener());
         QCOMPARE(p.window() != nullptr, kind == u"0");
-        QCOMPARE(p.forms.loaded<MainMenuWindow>()->Command2->isEnabled(), kind == u"1");
+        QCOMPARE(p.forms.loaded<MainMenuWindow>()->region_button->isEnabled(), kind == u"1");
     }
 
     // A screen reader's toggle sets the check without a click: the window follows the check.
@@ -189,7 +189,7 @@ class TestBrowserWindow : public QObject {
         QCOMPARE(p.st.settings.inet_data1, QStringLiteral("3"));
         QCOMPARE(p.st.settings.inet_data2, QString());
         QVERIFY(p.st.settings.browser_window.left != 0);
-        QVERIFY(!p.forms.loaded<MainMenuWindow>()->Command2->isEnabled());
+        QVERIFY(!p.forms.loaded<MainMenuWindow>()->region_button->isEnabled());
         // Kept until the end writes the settings; the next start neither looks up nor asks.
         QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("tomarina.ini"))));
     }
@@ -215,7 +215,7 @@ class TestBrowserWindow : public QObject {
         QCOMPARE(p.st.settings.inet_data1, QStringLiteral("1"));
         QCOMPARE(p.st.settings.inet_data2, found);
         QVERIFY(!p.window());
-        QVERIFY(p.forms.loaded<MainMenuWindow>()->Command2->isEnabled());
+        QVERIFY(p.forms.loaded<MainMenuWindow>()->region_button->isEnabled());
         QCOMPARE(test::announced(p.forms.loaded<MainMenuWindow>()), texts::registered);
         QVERIFY(!seen.contains(p.disk("c/.hidden/")));
         QVERIFY(!seen.contains(p.disk("d/")));

@@ -188,7 +188,7 @@ class TestConventions : public QObject {
         QAccessibleInterface* window = QAccessible::queryAccessibleInterface(menu);
         QCOMPARE(window->role(), QAccessible::Window);
         QCOMPARE(window->text(QAccessible::Name), main_menu_caption());
-        QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(menu->Frame1);
+        QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(menu->menu_frame);
         QCOMPARE(frame->role(), QAccessible::Grouping);
         QVERIFY(!frame->text(QAccessible::Name).isEmpty());
     }
@@ -271,7 +271,7 @@ class TestConventions : public QObject {
 
         test::RunningProgram p(build_database(test::small_source()));
         QVERIFY(p.start());
-        QTest::mouseClick(p.forms.loaded<MainMenuWindow>()->Command1, Qt::LeftButton);
+        QTest::mouseClick(p.forms.loaded<MainMenuWindow>()->search_button, Qt::LeftButton);
         auto* w = p.forms.loaded<SearchConditionsWindow>();
         QVERIFY(w);
         w->activateWindow();
@@ -306,7 +306,7 @@ class TestConventions : public QObject {
             other->move(400, 400);
             auto* menu = forms.loaded<MainMenuWindow>();
             menu->move(moved_to);
-            QTest::keyClick(menu->Command3, Qt::Key_Escape);
+            QTest::keyClick(menu->tools_button, Qt::Key_Escape);
             QVERIFY(!forms.loaded<StandIn>());
             QCOMPARE(st.settings.tools_menu_window.top, Integer(0)); // its end step did not run
         }

@@ -3,6 +3,7 @@
 #include "data/database.h"
 #include "results/detail_window.h"
 #include "results/links.h"
+#include "results/results_texts.h"
 #include "results/results_window.h"
 #include "search/search_conditions_window.h"
 #include "shared/accessibility.h"
@@ -82,9 +83,9 @@ struct App {
     }
     void click_row(ResultsWindow* r, int row) {
         const QModelIndex index = r->model->index(row - 1, 1);
-        r->MSFlexGrid1->scrollTo(index);
-        QTest::mouseClick(r->MSFlexGrid1->viewport(), Qt::LeftButton, {},
-                          r->MSFlexGrid1->visualRect(index).center());
+        r->hits_grid->scrollTo(index);
+        QTest::mouseClick(r->hits_grid->viewport(), Qt::LeftButton, {},
+                          r->hits_grid->visualRect(index).center());
     }
     DetailWindow* click(ResultsWindow* r, const char* name) {
         click_row(r, row_of(r, name));
@@ -101,9 +102,9 @@ class TestDetailWindow : public QObject {
         App app;
         auto* r = app.results();
         QVERIFY(r);
-        QVERIFY(!r->Command4->isEnabled());
-        QVERIFY(r->MSFlexGrid1->accessibleDescription().endsWith(
-            u8("公的機関の評価ではありません。ご留意下さい。")));
+        QVERIFY(!r->information_button->isEnabled());
+        QVERIFY(
+            r->hits_grid->accessibleDescription().endsWith(results_texts::remarks_notice.section(u'\n', -1)));
         auto* d = app.click(r, "あいホテル");
         QVERIFY(d);
         QVERIFY(d->isVisible());
@@ -111,13 +112,13 @@ class TestDetailWindow : public QObject {
         // A highlighted row tells of its pages from any cell, and its empty cell (no rooms) is heard.
         const QModelIndex rooms = r->model->index(app.row_of(r, "あいホテル") - 1, 3);
         QCOMPARE(rooms.siblingAtColumn(5).data(Qt::AccessibleDescriptionRole),
-                 QVariant(u8("インターネット情報検索、予約可")));
+                 QVariant(results_texts::online_words));
         QCOMPARE(rooms.data(Qt::AccessibleTextRole), QVariant(empty_cell_name));
-        QVERIFY(r->Command4->isEnabled());
-        QVERIFY(r->Command5->isEnabled());
-        QVERIFY(d->Command5->isEnabled());
+        QVERIFY(r->information_button->isEnabled());
+        QVERIFY(r->reserve_button->isEnabled());
+        QVERIFY(d->reserve_button->isEnabled());
 
-        QTest::mouseClick(d->Command5, Qt::LeftButton); // the caution answered OK
+        QTest::mouseClick(d->reserve_button, Qt::LeftButton); // the caution answered OK
         QCOMPARE(app.pf.messages.size(), 1);
         QCOMPARE(app.pf.messages[0].title, browser_texts::caution_title);
         QCOMPARE(app.st.settings.sv_count, Integer(1));
@@ -128,13 +129,13 @@ class TestDetailWindow : public QObject {
         QCOMPARE(app.pf.launches[1].address,
                  QStringLiteral("http://") + link_hosts::best + QStringLiteral("/best/s?h=1"));
         QCOMPARE(app.pf.launches[2].address, QStringLiteral("http://www.ai.example.jp/"));
-        QCOMPARE(test::announced(d), pages_handed_over);
+        QCOMPARE(test::announced(d), results_texts::pages_handed_over);
 
         // The results window's own buttons open the same hotel's pages, information this time.
         app.pf.launches.clear();
-        QTest::mouseClick(r->Command4, Qt::LeftButton);
+        QTest::mouseClick(r->information_button, Qt::LeftButton);
         QCOMPARE(app.pf.launches.size(), 3);
-        QCOMPARE(test::announced(r), pages_handed_over);
+        QCOMPARE(test::announced(r), results_texts::pages_handed_over);
         QVERIFY(app.pf.launches[0].address.endsWith(QStringLiteral("/HOTEL/123/123.html")));
     }
 
@@ -151,7 +152,7 @@ class TestDetailWindow : public QObject {
         auto* d = app.forms.loaded<DetailWindow>();
         QVERIFY(d);
         QVERIFY(QTest::qWaitForWindowExposed(d));
-        for (QLineEdit* box : {d->Text1, d->Text2}) {
+        for (QLineEdit* box : {d->address_box, d->name_box}) {
             QVERIFY(box->fontMetrics().horizontalAdvance(box->text()) > box->width());
             QCOMPARE(box->cursorPosition(), 0);
             // The first character is where the box begins to show text.
@@ -164,46 +165,50 @@ class TestDetailWindow : public QObject {
         auto* r = app.results();
         auto* d = app.click(r, "あいホテル");
         QCOMPARE(d->windowTitle(), u8("トマリナホテル情報＆予約"));
-        QCOMPARE(d->Frame1->title(), u8("ホテル情報"));
-        const QLabel* labels[] = {d->Label1, d->Label2, d->Label3, d->Label4,
-                                  d->Label5, d->Label6, d->Label7};
-        const char* captions[] = {"住所　　　：", "ホテル名　：", "電話番号　：", "部屋数　　：",
-                                  "交通　　　：", "料金　　　：", "備考　　　："};
+        QCOMPARE(d->hotel_frame->title(), results_texts::detail_frame_title);
+        const QLabel* labels[] = {d->address_label, d->name_label,  d->phone_label, d->rooms_label,
+                                  d->access_label,  d->price_label, d->note_label};
+        const QString captions[] = {results_texts::address_caption, results_texts::name_caption,
+                                    results_texts::phone_caption,   results_texts::rooms_caption,
+                                    results_texts::access_caption,  results_texts::price_caption,
+                                    results_texts::note_caption};
         for (int i = 0; i < 7; ++i) {
-            QCOMPARE(labels[i]->text(), u8(captions[i]));
+            QCOMPARE(labels[i]->text(), captions[i]);
             QVERIFY(labels[i]->buddy());
         }
-        QCOMPARE(d->Text1->text(), u8("東京都新宿区2"));
-        QCOMPARE(d->Text2->text(), u8("あいホテル"));
-        QCOMPARE(d->Text3->text(), QStringLiteral("03-0000-0002"));
+        QCOMPARE(d->address_box->text(), u8("東京都新宿区2"));
+        QCOMPARE(d->name_box->text(), u8("あいホテル"));
+        QCOMPARE(d->phone_box->text(), QStringLiteral("03-0000-0002"));
         // The stored rooms text, while the grid shows an empty cell for 0.
-        QCOMPARE(d->Text4->text(), QStringLiteral("0"));
+        QCOMPARE(d->rooms_box->text(), QStringLiteral("0"));
         QCOMPARE(r->model->cell_text(app.row_of(r, "あいホテル"), 3), QString());
-        QCOMPARE(d->Text5->toPlainText(), u8("新宿駅徒歩５分"));
-        QCOMPARE(d->Text6->text(), u8("¥9,500"));
-        QCOMPARE(d->Text7->toPlainText(), u8("★★"));
-        QVERIFY(d->Check1->isChecked() && d->Check2->isChecked() && d->Check3->isChecked());
-        QCOMPARE(d->Check1->text(), u8("旅の窓口予約可"));
-        QCOMPARE(d->Check2->text(), u8("ベストリザーブ予約可"));
-        QCOMPARE(d->Check3->text(), u8("ホームページ"));
+        QCOMPARE(d->access_box->toPlainText(), u8("新宿駅徒歩５分"));
+        QCOMPARE(d->price_box->text(), u8("¥9,500"));
+        QCOMPARE(d->note_box->toPlainText(), u8("★★"));
+        QVERIFY(d->first_service_check->isChecked() && d->second_service_check->isChecked() &&
+                d->home_page_check->isChecked());
+        QCOMPARE(d->first_service_check->text(), results_texts::first_service_caption);
+        QCOMPARE(d->second_service_check->text(), results_texts::second_service_caption);
+        QCOMPARE(d->home_page_check->text(), results_texts::home_page_caption);
         // The default place, in twips: top 5200, left 3800.
         QCOMPARE(d->pos(), QPoint(twips_to_px(3800), twips_to_px(5200)));
 
         d = app.click(r, "いろはホテル");
-        QVERIFY(!d->Check1->isChecked() && !d->Check2->isChecked() && !d->Check3->isChecked());
-        QVERIFY(!d->Command4->isEnabled() && !d->Command5->isEnabled());
-        QVERIFY(!r->Command4->isEnabled() && !r->Command5->isEnabled());
+        QVERIFY(!d->first_service_check->isChecked() && !d->second_service_check->isChecked() &&
+                !d->home_page_check->isChecked());
+        QVERIFY(!d->information_button->isEnabled() && !d->reserve_button->isEnabled());
+        QVERIFY(!r->information_button->isEnabled() && !r->reserve_button->isEnabled());
 
         d = app.click(r, "うみホテル");
-        QVERIFY(!d->Check1->isChecked());
-        QVERIFY(!d->Check2->isChecked()); // its text is inside the home page address
-        QVERIFY(d->Check3->isChecked());
-        QVERIFY(d->Command4->isEnabled());
-        QVERIFY(!d->Command5->isEnabled());
+        QVERIFY(!d->first_service_check->isChecked());
+        QVERIFY(!d->second_service_check->isChecked()); // its text is inside the home page address
+        QVERIFY(d->home_page_check->isChecked());
+        QVERIFY(d->information_button->isEnabled());
+        QVERIFY(!d->reserve_button->isEnabled());
 
         d = app.click(r, "えきホテル");
-        QVERIFY(d->Check2->isChecked());
-        QVERIFY(d->Command4->isEnabled() && d->Command5->isEnabled());
+        QVERIFY(d->second_service_check->isChecked());
+        QVERIFY(d->information_button->isEnabled() && d->reserve_button->isEnabled());
     }
 
     void ticked_boxes_choose_the_pages() {
@@ -211,22 +216,22 @@ class TestDetailWindow : public QObject {
         app.st.settings_store.set(&Settings::control9_flg, 1);
         auto* r = app.results();
         auto* d = app.click(r, "あいホテル");
-        d->Check3->click();
-        QTest::mouseClick(d->Command4, Qt::LeftButton);
+        d->home_page_check->click();
+        QTest::mouseClick(d->information_button, Qt::LeftButton);
         QCOMPARE(app.pf.launches.size(), 2);
         QVERIFY(app.pf.launches[0].address.endsWith(QStringLiteral("/HOTEL/123/123.html")));
         QVERIFY(app.pf.launches[1].address.endsWith(QStringLiteral("/best/s?h=1")));
 
         app.pf.launches.clear();
-        d->Check1->click();
-        d->Check2->click();
-        QTest::mouseClick(d->Command4, Qt::LeftButton);
+        d->first_service_check->click();
+        d->second_service_check->click();
+        QTest::mouseClick(d->information_button, Qt::LeftButton);
         QVERIFY(app.pf.launches.isEmpty());
 
         // A home page equal to the second service's page opens once.
         d = app.click(r, "うみホテル");
-        d->Check2->setChecked(true);
-        QTest::mouseClick(d->Command4, Qt::LeftButton);
+        d->second_service_check->setChecked(true);
+        QTest::mouseClick(d->information_button, Qt::LeftButton);
         QCOMPARE(app.pf.launches.size(), 1);
         QCOMPARE(app.pf.launches[0].address, same_page);
     }
@@ -241,7 +246,7 @@ class TestDetailWindow : public QObject {
         auto* d = app.click(app.results(), "あいホテル");
         for (qsizetype press = 1; press <= 3; ++press) {
             if (press == 3) app.pf.note_program_end();
-            QTest::mouseClick(d->Command4, Qt::LeftButton); // three pages
+            QTest::mouseClick(d->information_button, Qt::LeftButton); // three pages
             QCOMPARE(app.pf.messages.size(), press - 1);
             QTest::qWait(press == 3 ? 1000 : 0);
             QTRY_COMPARE(app.pf.messages.size(), std::min(press, qsizetype(2)));
@@ -256,11 +261,11 @@ class TestDetailWindow : public QObject {
         auto* d = app.click(r, "うみホテル");
         const int row = r->grid_row();
         // Ordered by name another hotel stands in the clicked row.
-        r->MSFlexGrid1->setCurrentIndex(r->model->index(0, 1));
-        r->MSFlexGrid1_DblClick();
+        r->hits_grid->setCurrentIndex(r->model->index(0, 1));
+        r->resort_by_current_column();
         QCOMPARE(r->model->cell_text(row, 1), u8("えきホテル"));
-        QCOMPARE(d->Text2->text(), u8("うみホテル"));
-        QTest::mouseClick(d->Command4, Qt::LeftButton);
+        QCOMPARE(d->name_box->text(), u8("うみホテル"));
+        QTest::mouseClick(d->information_button, Qt::LeftButton);
         QCOMPARE(app.pf.launches.size(), 1);
         QCOMPARE(app.pf.launches[0].address, same_page);
     }
@@ -274,10 +279,10 @@ class TestDetailWindow : public QObject {
             auto* r = app.results();
             app.click(r, name);
             const Integer row = r->grid_row();
-            r->MSFlexGrid1->setCurrentIndex(r->model->index(0, 1));
-            r->MSFlexGrid1_DblClick();
+            r->hits_grid->setCurrentIndex(r->model->index(0, 1));
+            r->resort_by_current_column();
             QCOMPARE(r->grid_row(), row);
-            QCOMPARE(r->MSFlexGrid1->selectionModel()->selectedIndexes().value(0).row() + 1, int(row));
+            QCOMPARE(r->hits_grid->selectionModel()->selectedIndexes().value(0).row() + 1, int(row));
             // The buttons of the hotel now shown in the row, by its name: a service number gives both,
             // a home page only the information, the second service alone both, nothing neither.
             const QString now = r->model->cell_text(row, 1);
@@ -286,8 +291,8 @@ class TestDetailWindow : public QObject {
                                                                   {u8("うみホテル"), {true, false}},
                                                                   {u8("えきホテル"), {true, true}}};
             QVERIFY2(buttons.contains(now), qPrintable(now));
-            QCOMPARE(r->Command4->isEnabled(), buttons[now].first);
-            QCOMPARE(r->Command5->isEnabled(), buttons[now].second);
+            QCOMPARE(r->information_button->isEnabled(), buttons[now].first);
+            QCOMPARE(r->reserve_button->isEnabled(), buttons[now].second);
         }
     }
 
@@ -296,11 +301,11 @@ class TestDetailWindow : public QObject {
     void keyboard_reorder_keeps_the_cell() {
         App app;
         auto* r = app.results();
-        r->MSFlexGrid1->setCurrentIndex(r->model->index(2, 5));
+        r->hits_grid->setCurrentIndex(r->model->index(2, 5));
         for (int k = 0; k < 2; ++k) {
-            QTest::keyClick(r->MSFlexGrid1, Qt::Key_Return, Qt::ControlModifier);
+            QTest::keyClick(r->hits_grid, Qt::Key_Return, Qt::ControlModifier);
             QCOMPARE(app.st.search.ordering(), u8("ホテル料金"));
-            QCOMPARE(r->MSFlexGrid1->position(), r->model->index(2, 5));
+            QCOMPARE(r->hits_grid->position(), r->model->index(2, 5));
         }
         QAccessibleInterface* said =
             QAccessible::queryAccessibleInterface(r->findChild<QWidget*>("announcement"));
@@ -310,25 +315,25 @@ class TestDetailWindow : public QObject {
     void heading_click_acts_on_row_one() {
         App app;
         auto* r = app.results();
-        QHeaderView* header = r->MSFlexGrid1->horizontalHeader();
+        QHeaderView* header = r->hits_grid->horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(2) + 4, header->height() / 2));
         QCOMPARE(r->grid_row(), Integer(1));
         auto* d = app.forms.loaded<DetailWindow>();
         QVERIFY(d);
-        QCOMPARE(d->Text2->text(), r->model->cell_text(1, 1));
+        QCOMPARE(d->name_box->text(), r->model->cell_text(1, 1));
     }
 
     void keyboard_row_click() {
         App app;
         auto* r = app.results();
-        r->MSFlexGrid1->setFocus();
-        r->MSFlexGrid1->setCurrentIndex(r->model->index(1, 0));
-        QTest::keyClick(r->MSFlexGrid1, Qt::Key_Return);
+        r->hits_grid->setFocus();
+        r->hits_grid->setCurrentIndex(r->model->index(1, 0));
+        QTest::keyClick(r->hits_grid, Qt::Key_Return);
         QCOMPARE(r->grid_row(), Integer(2));
         auto* d = app.forms.loaded<DetailWindow>();
         QVERIFY(d);
-        QCOMPARE(d->Text2->text(), r->model->cell_text(2, 1));
+        QCOMPARE(d->name_box->text(), r->model->cell_text(2, 1));
     }
 
     // Once no browser is set, the open windows' link buttons go off at once and a row click leaves them
@@ -344,16 +349,18 @@ class TestDetailWindow : public QObject {
         App app;
         auto* r = app.results();
         auto* d = app.click(r, "あいホテル");
-        QVERIFY(r->Command5->isEnabled() && d->Command5->isEnabled());
+        QVERIFY(r->reserve_button->isEnabled() && d->reserve_button->isEnabled());
         if (unused)
             QTest::mouseClick(app.forms.show<BrowserWindow>()->no_browser_option, Qt::LeftButton);
         else
             QTest::mouseClick(app.forms.show<SettingsWindow>()->browser_again_button, Qt::LeftButton);
         QVERIFY(app.forms.loaded<BrowserWindow>() || unused);
-        for (QPushButton* b : {r->Command4, r->Command5, d->Command4, d->Command5}) QVERIFY(!b->isEnabled());
+        for (QPushButton* b :
+             {r->information_button, r->reserve_button, d->information_button, d->reserve_button})
+            QVERIFY(!b->isEnabled());
         app.click(r, "えきホテル");
-        QVERIFY(!r->Command4->isEnabled() && !r->Command5->isEnabled());
-        QCOMPARE(d->Text2->text(), u8("あいホテル"));
+        QVERIFY(!r->information_button->isEnabled() && !r->reserve_button->isEnabled());
+        QCOMPARE(d->name_box->text(), u8("あいホテル"));
     }
 
     void no_browser_no_reaction() {
@@ -362,7 +369,7 @@ class TestDetailWindow : public QObject {
         auto* r = app.results();
         QVERIFY(!app.click(r, "あいホテル"));
         QCOMPARE(r->grid_row(), Integer(0));
-        QVERIFY(!r->Command4->isEnabled() && !r->Command5->isEnabled());
+        QVERIFY(!r->information_button->isEnabled() && !r->reserve_button->isEnabled());
     }
 
     // The detail choice made in the settings window while results are open holds from the next row click.
@@ -387,8 +394,8 @@ class TestDetailWindow : public QObject {
         app.st.settings_store.set(&Settings::sv_pop, 0);
         auto* r = app.results();
         QVERIFY(!app.click(r, "うみホテル"));
-        QVERIFY(r->Command4->isEnabled());
-        QVERIFY(!r->Command5->isEnabled());
+        QVERIFY(r->information_button->isEnabled());
+        QVERIFY(!r->reserve_button->isEnabled());
     }
 
     void closing() {
@@ -396,20 +403,20 @@ class TestDetailWindow : public QObject {
         auto* r = app.results();
         auto* d = app.click(r, "あいホテル");
         d->move(twips_to_px(1500), twips_to_px(3000));
-        d->Text1->setFocus();
-        QTest::keyClick(d->Text1, Qt::Key_Escape);
+        d->address_box->setFocus();
+        QTest::keyClick(d->address_box, Qt::Key_Escape);
         QVERIFY(!app.forms.loaded<DetailWindow>());
         QCOMPARE(app.st.settings.detail_window.left, Integer(1500));
         QCOMPARE(app.st.settings.detail_window.top, Integer(3000));
 
         d = app.click(r, "いろはホテル");
-        QTest::mouseClick(d->Command1, Qt::LeftButton);
+        QTest::mouseClick(d->close_button, Qt::LeftButton);
         QVERIFY(!app.forms.loaded<DetailWindow>());
 
         // Closing the results window closes the detail window too.
         app.click(r, "えきホテル");
         QVERIFY(app.forms.loaded<DetailWindow>());
-        QTest::mouseClick(r->Command2, Qt::LeftButton);
+        QTest::mouseClick(r->close_button, Qt::LeftButton);
         QVERIFY(!app.forms.loaded<ResultsWindow>());
         QVERIFY(!app.forms.loaded<DetailWindow>());
     }

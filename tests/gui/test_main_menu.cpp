@@ -1,5 +1,6 @@
 #include "program/main_menu_window.h"
 #include "program/program.h"
+#include "program/program_texts.h"
 #include "support/gui_support.h"
 #include "tools/splash_window.h"
 
@@ -42,16 +43,16 @@ class TestMainMenu : public QObject {
         QVERIFY(!forms.loaded<SplashWindow>());
         QCOMPARE(menu->windowTitle(),
                  u8("トマリナホテル情報＆予約　　　　　　　　　　　　　　　ヘルプ：Ｆ１"));
-        QCOMPARE(menu->Command1->text(), u8("ホテル検索＆予約"));
-        QCOMPARE(menu->Command2->text(), u8("地域指定で予約"));
-        QCOMPARE(menu->Command3->text(), u8("保　　守"));
-        QCOMPARE(menu->Command4->text(), u8("終了"));
-        QCOMPARE(menu->Command5->text(), u8("ホテル登録保守"));
-        QVERIFY(!menu->Command2->isEnabled()); // no browser registered
-        QVERIFY(menu->Command1->isEnabled());
+        QCOMPARE(menu->search_button->text(), program_texts::search_caption);
+        QCOMPARE(menu->region_button->text(), program_texts::region_caption);
+        QCOMPARE(menu->tools_button->text(), program_texts::tools_caption);
+        QCOMPARE(menu->close_button->text(), program_texts::close_caption);
+        QCOMPARE(menu->user_hotels_button->text(), program_texts::user_hotels_caption);
+        QVERIFY(!menu->region_button->isEnabled()); // no browser registered
+        QVERIFY(menu->search_button->isEnabled());
         // Half-height buttons stacked in the third column.
-        QCOMPARE(menu->Command5->geometry().top(), 0);
-        QVERIFY(menu->Command3->geometry().top() > menu->Command5->geometry().bottom());
+        QCOMPARE(menu->user_hotels_button->geometry().top(), 0);
+        QVERIFY(menu->tools_button->geometry().top() > menu->user_hotels_button->geometry().bottom());
 
         QCOMPARE(st.ver_text, QStringLiteral("1.51"));
         QCOMPARE(st.db.hotel_count, Integer(6));
@@ -70,8 +71,8 @@ class TestMainMenu : public QObject {
             QTRY_COMPARE(menu->size(), size);
         }
 
-        menu->Command1->setFocus();
-        QTest::keyClick(menu->Command1, Qt::Key_Escape);
+        menu->search_button->setFocus();
+        QTest::keyClick(menu->search_button, Qt::Key_Escape);
         QCOMPARE(ended, 1);
         QCOMPARE(st.dat_open_flg, Integer(0));
         QVERIFY(!forms.loaded<MainMenuWindow>());
@@ -84,7 +85,7 @@ class TestMainMenu : public QObject {
         test::RunningProgram p(build_database(test::small_source()));
         p.dir.write(QStringLiteral("tomarina.ini"), "[Control]\r\ninet_data1=1\r\n");
         QVERIFY(p.start());
-        QVERIFY(p.forms.loaded<MainMenuWindow>()->Command2->isEnabled());
+        QVERIFY(p.forms.loaded<MainMenuWindow>()->region_button->isEnabled());
     }
 
     void starts_without_a_database() {
@@ -95,7 +96,7 @@ class TestMainMenu : public QObject {
         QVERIFY(menu && menu->isVisible());
         QCOMPARE(st.db.hotel_count, Integer(0));
         QVERIFY(!QFile::exists(dir.file(QStringLiteral("tomarina.dat"))));
-        QTest::mouseClick(menu->Command4, Qt::LeftButton);
+        QTest::mouseClick(menu->close_button, Qt::LeftButton);
         QCOMPARE(ended, 1);
     }
 
@@ -111,7 +112,7 @@ class TestMainMenu : public QObject {
         QCOMPARE(st.db.hotel_count, Integer(0));
         QVERIFY(st.user.user_count > 0);
         QVERIFY(pf.messages.isEmpty());
-        QTest::keyClick(forms.loaded<MainMenuWindow>()->Command4, Qt::Key_Escape);
+        QTest::keyClick(forms.loaded<MainMenuWindow>()->close_button, Qt::Key_Escape);
         QVERIFY(dir.read(QStringLiteral("tomarina.ini")).startsWith("[Form]\r\n"));
         QCOMPARE(dir.read(QStringLiteral("hotelusr.csv")), noise); // read, never written here
     }
@@ -132,13 +133,13 @@ class TestMainMenu : public QObject {
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString source = QString::fromUtf8(file.readAll());
-        QVERIFY(source.count(u8("保　　守")) >= 2);
+        QVERIFY(source.count(program_texts::tools_caption) >= 2);
         DesktopPlatform pf;
         pf.show_help(path, QStringLiteral("tomarina1"));
         QTextBrowser* help = help_view();
         QVERIFY(help && help->isVisible());
         const QString shown = help->toPlainText();
-        QCOMPARE(shown.count(u8("保　　守")), source.count(u8("保　　守")));
+        QCOMPARE(shown.count(program_texts::tools_caption), source.count(program_texts::tools_caption));
         QVERIFY(!shown.contains(u8("保 守")));
         QVERIFY(!shown.contains(QStringLiteral("white-space")));
         QCOMPARE(help->textCursor().block().text(), u8("メインメニュー")); // the caret at the topic

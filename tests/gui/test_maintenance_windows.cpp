@@ -948,7 +948,7 @@ class TestMaintenanceWindows : public QObject {
         QVERIFY(p.start());
         auto* menu = p.forms.loaded<MainMenuWindow>();
         QCOMPARE(p.st.user.user_count, Integer(2));
-        QTest::mouseClick(menu->Command5, Qt::LeftButton);
+        QTest::mouseClick(menu->user_hotels_button, Qt::LeftButton);
         MaintenanceListWindow* w = p.forms.loaded<MaintenanceListWindow>();
         QVERIFY(w);
         QCOMPARE(w->model->rowCount(), 2);
@@ -957,7 +957,7 @@ class TestMaintenanceWindows : public QObject {
         Maint::click(w, 2, 3);
         QTest::mouseClick(w->modify_button, Qt::LeftButton);
         QVERIFY(p.forms.loaded<HotelEditWindow>());
-        QTest::mouseClick(menu->Command5, Qt::LeftButton);
+        QTest::mouseClick(menu->user_hotels_button, Qt::LeftButton);
         QVERIFY(!p.forms.loaded<MaintenanceListWindow>());
         QVERIFY(p.forms.loaded<HotelEditWindow>()->isVisible());
         QTest::mouseClick(p.forms.loaded<HotelEditWindow>()->cancel_button, Qt::LeftButton);
@@ -966,7 +966,7 @@ class TestMaintenanceWindows : public QObject {
         w = p.forms.loaded<MaintenanceListWindow>();
         Maint::click(w, 1, 3);
         QTest::mouseClick(w->delete_button, Qt::LeftButton);
-        QTest::mouseClick(menu->Command4, Qt::LeftButton);
+        QTest::mouseClick(menu->close_button, Qt::LeftButton);
         QCOMPARE(p.ended, 1);
         QCOMPARE(decode_cp932(p.dir.read(csv)), line(hotel_c));
     }
@@ -980,7 +980,7 @@ class TestMaintenanceWindows : public QObject {
         auto* menu = p.forms.loaded<MainMenuWindow>();
         for (int attempt = 1; attempt <= 2; ++attempt) {
             const auto shown = p.pf.messages.size();
-            QTest::mouseClick(menu->Command5, Qt::LeftButton);
+            QTest::mouseClick(menu->user_hotels_button, Qt::LeftButton);
             QVERIFY(!p.forms.loaded<MaintenanceListWindow>());
             QCOMPARE(p.pf.messages.size(), shown + 1);
             QCOMPARE(p.pf.messages.last().title, texts::error_title);
@@ -989,7 +989,7 @@ class TestMaintenanceWindows : public QObject {
         QVERIFY(QFileInfo(p.dir.file(csv)).isDir());
         QVERIFY(QDir(p.dir.path()).rmdir(csv));
         p.dir.write(csv, encode_cp932(line(hotel_b)));
-        QTest::mouseClick(menu->Command5, Qt::LeftButton);
+        QTest::mouseClick(menu->user_hotels_button, Qt::LeftButton);
         QVERIFY(p.forms.loaded<MaintenanceListWindow>());
         QCOMPARE(p.forms.loaded<MaintenanceListWindow>()->model->rowCount(), 1);
     }
@@ -1018,9 +1018,9 @@ class TestMaintenanceWindows : public QObject {
         QCOMPARE(m.st.db.hotel_name(m.st.db.hotel_count_db + 1), u8("ホテルC"));
         for (int row = 1; row <= r->model->rowCount(); ++row)
             QCOMPARE(r->model->cell_text(row, 1), names[row - 1]);
-        r->MSFlexGrid1->setCurrentIndex(r->model->index(row_b - 1, 1));
-        r->MSFlexGrid1_Click();
-        QCOMPARE(m.forms.loaded<DetailWindow>()->Text2->text(), u8("ホテルB"));
+        r->hits_grid->setCurrentIndex(r->model->index(row_b - 1, 1));
+        r->take_clicked_row();
+        QCOMPARE(m.forms.loaded<DetailWindow>()->name_box->text(), u8("ホテルB"));
     }
 
     // A hotel added in the maintenance windows is found by the next search, after the directory's.

@@ -60,8 +60,8 @@ struct Narrowing {
     }
     NarrowingWindow* narrow() {
         auto* r = forms.loaded<ResultsWindow>();
-        if (!r || !r->Command3->isEnabled()) return nullptr;
-        QTest::mouseClick(r->Command3, Qt::LeftButton);
+        if (!r || !r->narrowing_button->isEnabled()) return nullptr;
+        QTest::mouseClick(r->narrowing_button, Qt::LeftButton);
         return forms.loaded<NarrowingWindow>();
     }
     // The districts of the rows the results window shows.
@@ -182,7 +182,7 @@ class TestNarrowingWindow : public QObject {
         ResultsWindow* r = a.forms.loaded<ResultsWindow>();
         QVERIFY(r);
         QCOMPARE(a.shown(), districts({3, 3, 6}));
-        QVERIFY(r->Command1->text().endsWith(u8(" (3件)")));
+        QVERIFY(r->heading_button->text().endsWith(u8(" (3件)")));
         // The districts of the search do not shrink with the narrowing.
         QCOMPARE(a.st.search.state().sel_syousai_count, Integer(7));
         n = a.narrow();
@@ -329,7 +329,7 @@ class TestNarrowingWindow : public QObject {
         auto* r = a.forms.loaded<ResultsWindow>();
         QVERIFY(r);
         QCOMPARE(a.shown(), districts({1, 2}));
-        QVERIFY(r->Command1->text().startsWith(results_heading(SearchType::keyword, u8("ホテル"))));
+        QVERIFY(r->heading_button->text().startsWith(results_heading(SearchType::keyword, u8("ホテル"))));
     }
 
     void a_new_search_closes_the_narrowing() {

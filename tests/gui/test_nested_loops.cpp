@@ -96,7 +96,7 @@ struct Scenario {
 };
 
 SearchConditionsWindow* search_window(Program& p) {
-    QTest::mouseClick(p.menu()->Command1, Qt::LeftButton);
+    QTest::mouseClick(p.menu()->search_button, Qt::LeftButton);
     return p.forms.loaded<SearchConditionsWindow>();
 }
 
@@ -110,7 +110,7 @@ void search(Program& p, int option, const QString& key) {
 }
 
 MaintenanceListWindow* list_with_a_row(Program& p) {
-    QTest::mouseClick(p.menu()->Command5, Qt::LeftButton);
+    QTest::mouseClick(p.menu()->user_hotels_button, Qt::LeftButton);
     MaintenanceListWindow* w = p.forms.loaded<MaintenanceListWindow>();
     const QPoint at = w->hotels_grid->visualRect(w->model->index(0, 3)).center();
     QTest::mouseClick(w->hotels_grid->viewport(), Qt::LeftButton, {}, at);
@@ -140,13 +140,15 @@ QMap<QString, Scenario> scenarios() {
             ResultsWindow* r = p.forms.loaded<ResultsWindow>();
             QVERIFY(r);
             // A hotel with a reservation page.
-            for (int row = 0; row < r->model->rowCount() && !r->Command5->isEnabled(); ++row)
-                QTest::mouseClick(r->MSFlexGrid1->viewport(), Qt::LeftButton, {},
-                                  r->MSFlexGrid1->visualRect(r->model->index(row, 1)).center());
-            QVERIFY(r->Command5->isEnabled());
+            for (int row = 0; row < r->model->rowCount() && !r->reserve_button->isEnabled(); ++row)
+                QTest::mouseClick(r->hits_grid->viewport(), Qt::LeftButton, {},
+                                  r->hits_grid->visualRect(r->model->index(row, 1)).center());
+            QVERIFY(r->reserve_button->isEnabled());
             p.pf.launch_result = false; // the browser's failure is told in a second box
         },
-        [](Program& p) { QTest::mouseClick(p.forms.loaded<ResultsWindow>()->Command5, Qt::LeftButton); }};
+        [](Program& p) {
+            QTest::mouseClick(p.forms.loaded<ResultsWindow>()->reserve_button, Qt::LeftButton);
+        }};
     s[QStringLiteral("delete confirmation")] = {
         QStringLiteral("maintenance_list_window"), true,
         [](Program& p) {
@@ -171,7 +173,7 @@ QMap<QString, Scenario> scenarios() {
         QStringLiteral("region_window"), true,
         [](Program& p) {
             QVERIFY(p.start());
-            QTest::mouseClick(p.menu()->Command2, Qt::LeftButton);
+            QTest::mouseClick(p.menu()->region_button, Qt::LeftButton);
             RegionWindow* w = p.forms.loaded<RegionWindow>();
             QVERIFY(w);
             w->region_list->setCurrentRow(0);
@@ -350,7 +352,7 @@ class TestNestedLoops : public QObject {
             } else {
                 // Goes on: the main menu still ends the program as usual.
                 QVERIFY2(p.ended == 0, where);
-                QTest::keyClick(p.menu()->Command4, Qt::Key_Escape);
+                QTest::keyClick(p.menu()->close_button, Qt::Key_Escape);
                 settle();
                 QVERIFY2(p.ended == 1, where);
             }

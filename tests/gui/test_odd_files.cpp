@@ -81,7 +81,7 @@ class TestOddFiles : public QObject {
         QCOMPARE(st.db.hotel_count, Integer(0));
         QCOMPARE(st.db.ken_count, Integer(0));
         QVERIFY(pf.messages.isEmpty());
-        QTest::mouseClick(menu->Command4, Qt::LeftButton);
+        QTest::mouseClick(menu->close_button, Qt::LeftButton);
         QCOMPARE(ended, 1);
         QVERIFY(dir.read(QStringLiteral("tomarina.ini")).startsWith("[Form]\r\n"));
     }
@@ -156,8 +156,8 @@ class TestOddFiles : public QObject {
             reason = u8("フォルダまたはファイルに書き込む権限がありません。");
         }
         auto* menu = forms.loaded<MainMenuWindow>();
-        menu->Command4->setFocus();
-        QTest::keyClick(menu->Command4, Qt::Key_Escape);
+        menu->close_button->setFocus();
+        QTest::keyClick(menu->close_button, Qt::Key_Escape);
         if (read_only && !root)
             QFile::setPermissions(st.app_path,
                                   QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);

@@ -217,7 +217,7 @@ class TestRegionWindow : public QObject {
         test::RunningProgram p(build_database(test::small_source()));
         p.dir.write(QStringLiteral("tomarina.ini"), "[Control]\r\ninet_data1=1\r\n");
         QVERIFY(p.start());
-        QTest::mouseClick(p.forms.loaded<MainMenuWindow>()->Command2, Qt::LeftButton);
+        QTest::mouseClick(p.forms.loaded<MainMenuWindow>()->region_button, Qt::LeftButton);
         RegionWindow* w = p.forms.loaded<RegionWindow>();
         QVERIFY(w);
         QVERIFY(w->isVisible());

@@ -1,6 +1,7 @@
 #include "data/database.h"
 #include "program/main_menu_window.h"
 #include "program/program.h"
+#include "results/results_texts.h"
 #include "results/results_window.h"
 #include "search/search_conditions_window.h"
 #include "shared/grid_rules.h"
@@ -82,24 +83,24 @@ class TestResultsGrid : public QObject {
             ResultsWindow* r = s.prefecture(k);
             if (!r) continue; // a prefecture without hotels
             QCOMPARE(r->height_twips(), height);
-            const QFontMetricsF fm(r->MSFlexGrid1->font());
+            const QFontMetricsF fm(r->hits_grid->font());
             const CellLayout& layout = r->cells()->layout();
             const int pitch = layout.line_pitch();
             const int line_height = int(std::ceil(fm.height()));
             QVERIFY(line_height <= twips_to_px(row_height_for(1)));
             for (int row = 1; row <= r->model->rowCount(); ++row) {
-                const int row_px = r->MSFlexGrid1->rowHeight(row - 1);
+                const int row_px = r->hits_grid->rowHeight(row - 1);
                 QCOMPARE(row_px, twips_to_px(r->row_height_twips(row)));
                 for (int c = 0; c < 7; ++c) {
                     const QString text =
                         r->model->data(r->model->index(row - 1, c), Qt::DisplayRole).toString();
-                    const int column_px = r->MSFlexGrid1->columnWidth(c);
+                    const int column_px = r->hits_grid->columnWidth(c);
                     const int rule_lines = line_count(r->model->cell_text(row, c).size(),
                                                       results_capacity(c, r->column_twips(c)));
                     const bool half_column = c == 2 || c == 3 || c == 5;
                     if (rule_lines > 5 || (half_column && !half_width_only(text, fm))) continue;
                     const QStringList lines =
-                        r->cells()->cell_lines(text, QSize(column_px, row_px), r->MSFlexGrid1->wordWrap());
+                        r->cells()->cell_lines(text, QSize(column_px, row_px), r->hits_grid->wordWrap());
                     const QString where = QStringLiteral("%1 row %2 column %3: %4")
                                               .arg(s.st.db.ken_name(k))
                                               .arg(row)
@@ -182,7 +183,7 @@ class TestResultsGrid : public QObject {
         for (int k = 1; k <= r->model->rowCount(); ++k)
             if (r->model->cell_text(k, 1).size() == huge.size()) row = k;
         QVERIFY(row > 0);
-        const QRect cell = r->MSFlexGrid1->visualRect(r->model->index(row - 1, 1));
+        const QRect cell = r->hits_grid->visualRect(r->model->index(row - 1, 1));
         QVERIFY(cell.width() > 0 && cell.height() > 0);
         for (const bool wrap : {true, false}) {
             const QStringList lines = r->cells()->cell_lines(huge, cell.size(), wrap);
@@ -195,8 +196,8 @@ class TestResultsGrid : public QObject {
             for (const QString& line : lines)
                 QVERIFY(r->cells()->layout().width(line.chopped(1)) <= cell.width());
         }
-        r->MSFlexGrid1->scrollTo(r->model->index(row - 1, 1));
-        QVERIFY(!r->MSFlexGrid1->grab().isNull());
+        r->hits_grid->scrollTo(r->model->index(row - 1, 1));
+        QVERIFY(!r->hits_grid->grab().isNull());
     }
 
     // The resize rule runs once when the window is first displayed.
@@ -205,7 +206,7 @@ class TestResultsGrid : public QObject {
         QVERIFY(s.prefecture(13));
         QCOMPARE(s.widths(), QList<int>({1035, 2205, 1125, 675, 2010, 1035, 1035}));
         auto* r = s.forms.loaded<ResultsWindow>();
-        for (int c = 0; c < 7; ++c) QCOMPARE(r->MSFlexGrid1->columnWidth(c), twips_to_px(s.widths()[c]));
+        for (int c = 0; c < 7; ++c) QCOMPARE(r->hits_grid->columnWidth(c), twips_to_px(s.widths()[c]));
     }
 
     // A column border dragged narrower: the rows grow to hold the names at the new width.
@@ -213,7 +214,7 @@ class TestResultsGrid : public QObject {
         Sample s;
         auto* r = s.prefecture(13);
         QVERIFY(r);
-        r->MSFlexGrid1->horizontalHeader()->resizeSection(1, twips_to_px(900));
+        r->hits_grid->horizontalHeader()->resizeSection(1, twips_to_px(900));
         QCOMPARE(r->column_twips(1), 900);
         int grown = 0;
         for (int row = 1; row <= r->model->rowCount(); ++row) {
@@ -231,28 +232,28 @@ class TestResultsGrid : public QObject {
         auto* r = s.prefecture(13);
         QVERIFY(r);
         QVERIFY(QTest::qWaitForWindowActive(r));
-        QTRY_VERIFY(r->MSFlexGrid1->hasFocus());
-        QCOMPARE(r->MSFlexGrid1->accessibleName(), r->Command1->text());
-        QVERIFY(r->Command1->text().endsWith(u8("件)")));
-        QTest::keyClick(r->MSFlexGrid1, Qt::Key_Down);
-        QTest::keyClick(r->MSFlexGrid1, Qt::Key_Right);
-        QCOMPARE(r->MSFlexGrid1->current_column(), 1);
+        QTRY_VERIFY(r->hits_grid->hasFocus());
+        QCOMPARE(r->hits_grid->accessibleName(), r->heading_button->text());
+        QVERIFY(r->heading_button->text().endsWith(u8("件)")));
+        QTest::keyClick(r->hits_grid, Qt::Key_Down);
+        QTest::keyClick(r->hits_grid, Qt::Key_Right);
+        QCOMPARE(r->hits_grid->current_column(), 1);
 
         // One round of Tab: each control once, then the grid again.
         QList<QWidget*> stops;
-        for (int i = 0; i < 10 && (stops.isEmpty() || stops.last() != r->MSFlexGrid1); ++i) {
+        for (int i = 0; i < 10 && (stops.isEmpty() || stops.last() != r->hits_grid); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             stops << QApplication::focusWidget();
         }
-        QCOMPARE(stops.last(), r->MSFlexGrid1);
-        QVERIFY(stops.contains(r->Command2));
-        QVERIFY(stops.contains(r->Command3));
-        QCOMPARE(stops.count(r->MSFlexGrid1), 1);
+        QCOMPARE(stops.last(), r->hits_grid);
+        QVERIFY(stops.contains(r->close_button));
+        QVERIFY(stops.contains(r->narrowing_button));
+        QCOMPARE(stops.count(r->hits_grid), 1);
 
-        QTest::keyClick(r->MSFlexGrid1, Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClick(r->hits_grid, Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(s.st.search.ordering(), u8("ホテル名"));
         QCOMPARE(r->model->heading(1), u8("▼ ホテル名"));
-        QVERIFY(r->MSFlexGrid1->hasFocus());
+        QVERIFY(r->hits_grid->hasFocus());
     }
 
     // Headings are drawn like the cells, over the whole column width: each one whole, in two lines
@@ -261,22 +262,22 @@ class TestResultsGrid : public QObject {
         Sample s;
         auto* r = s.prefecture(13);
         QVERIFY(r);
-        auto* heading = qobject_cast<GridHeading*>(r->MSFlexGrid1->horizontalHeader());
+        auto* heading = qobject_cast<GridHeading*>(r->hits_grid->horizontalHeader());
         QVERIFY(heading);
-        const QFontMetricsF fm(r->MSFlexGrid1->font());
+        const QFontMetricsF fm(r->hits_grid->font());
         for (const int column : {1, 5, 0}) {
-            r->MSFlexGrid1->setCurrentIndex(r->model->index(3, column));
-            QTest::keyClick(r->MSFlexGrid1, Qt::Key_Enter, Qt::ControlModifier);
+            r->hits_grid->setCurrentIndex(r->model->index(3, column));
+            QTest::keyClick(r->hits_grid, Qt::Key_Enter, Qt::ControlModifier);
             for (int c = 0; c < 7; ++c) {
                 const QStringList lines = heading->heading_lines(c);
                 QCOMPARE(lines.join(QString()), r->model->heading(c));
                 for (const QString& line : lines)
-                    QVERIFY2(fm.horizontalAdvance(line) <= r->MSFlexGrid1->columnWidth(c), qPrintable(line));
+                    QVERIFY2(fm.horizontalAdvance(line) <= r->hits_grid->columnWidth(c), qPrintable(line));
                 QVERIFY(heading->height() >= r->cells()->layout().lines_height(int(lines.size())));
             }
         }
         QCOMPARE(r->model->heading(0), u8("▼ 地区"));
-        QVERIFY(heading->heading_lines(6) == QStringList{u8("備考(評価)")});
+        QVERIFY(heading->heading_lines(6) == QStringList{results_texts::column_headings[6]});
     }
 
     // A search without hits leaves the saved widths as they were, and the next grid opens with them.
@@ -289,7 +290,7 @@ class TestResultsGrid : public QObject {
             for (int c = 0; c < 7; ++c) w << p.st.settings.sv_colwidth(c);
             return w;
         }();
-        QTest::mouseClick(p.forms.loaded<MainMenuWindow>()->Command1, Qt::LeftButton);
+        QTest::mouseClick(p.forms.loaded<MainMenuWindow>()->search_button, Qt::LeftButton);
         auto* w = p.forms.loaded<SearchConditionsWindow>();
         w->keyword_option->setChecked(true);
         w->key_box->setText(QStringLiteral("ZZZ"));
@@ -297,7 +298,7 @@ class TestResultsGrid : public QObject {
         QCOMPARE(p.pf.messages.size(), 1);
         QVERIFY(!p.forms.loaded<ResultsWindow>());
         for (int c = 0; c < 7; ++c) QCOMPARE(int(p.st.settings.sv_colwidth(c)), saved[c]);
-        QTest::keyClick(p.forms.loaded<MainMenuWindow>()->Command4, Qt::Key_Escape);
+        QTest::keyClick(p.forms.loaded<MainMenuWindow>()->close_button, Qt::Key_Escape);
         const QByteArray ini = p.dir.read(QStringLiteral("tomarina.ini"));
         QVERIFY(ini.contains("sv_colwidth(0)=1080\r\nsv_colwidth(1)=3000\r\nsv_colwidth(2)=1170\r\n"));
     }

@@ -1,6 +1,7 @@
 #include "data/database.h"
 #include "program/main_menu_window.h"
 #include "program/program.h"
+#include "results/results_texts.h"
 #include "results/results_window.h"
 #include "search/search_conditions_window.h"
 #include "search/search_texts.h"
@@ -340,7 +341,7 @@ class TestSearchWindows : public QObject {
             }
             QVERIFY2(r, c.heading);
             // The airport heading shows the key as searched: the synonym applies only to the scan.
-            QCOMPARE(r->Command1->text(), u8(c.heading));
+            QCOMPARE(r->heading_button->text(), u8(c.heading));
             QCOMPARE(r->model->rowCount(), a.st.search.state().sel_count);
         }
     }
@@ -349,8 +350,8 @@ class TestSearchWindows : public QObject {
         App a;
         QVERIFY(!a.run(3, u8("存在しないホテル")));
         QCOMPARE(a.pf.messages.size(), 1);
-        QCOMPARE(a.pf.messages[0].text, u8("ホテルデータなし"));
-        QCOMPARE(a.pf.messages[0].title, u8("エラーメッセージ"));
+        QCOMPARE(a.pf.messages[0].text, results_texts::no_hits_message);
+        QCOMPARE(a.pf.messages[0].title, results_texts::error_title);
         QCOMPARE(a.pf.messages[0].icon, MsgIcon::Exclamation);
         QCOMPARE(a.pf.messages[0].buttons, MsgButtons::Ok);
         QVERIFY(!a.forms.loaded<ResultsWindow>());
@@ -375,16 +376,15 @@ class TestSearchWindows : public QObject {
                  QColor(255, 215, 0));
         QCOMPARE(r->model->data(r->model->index(2, 2), Qt::BackgroundRole).value<QColor>(),
                  QColor(Qt::white));
-        QCOMPARE(r->model->heading(0), u8("地区"));
-        QCOMPARE(r->model->heading(5), u8("料金(ｼﾝｸﾞﾙ)"));
-        QVERIFY(!r->Command4->isEnabled());
-        QVERIFY(!r->Command5->isEnabled());
-        QCOMPARE(r->Label1->text(),
-                 u8("備考(評価)は作者の個人的な評価です。\r\n公的機関の評価ではありません。ご留意下さい。"));
-        QCOMPARE(r->Label2->text(), u8("のホテルはインターネット情報検索、予約が行えます"));
-        QCOMPARE(r->Label3->palette().color(QPalette::Window), QColor(255, 215, 0));
+        QCOMPARE(r->model->heading(0), results_texts::column_headings[0]);
+        QCOMPARE(r->model->heading(5), results_texts::column_headings[5]);
+        QVERIFY(!r->information_button->isEnabled());
+        QVERIFY(!r->reserve_button->isEnabled());
+        QCOMPARE(r->remarks_label->text(), results_texts::remarks_notice);
+        QCOMPARE(r->sample_meaning_label->text(), results_texts::online_explanation);
+        QCOMPARE(r->sample_label->palette().color(QPalette::Window), QColor(255, 215, 0));
 
-        QHeaderView* header = r->MSFlexGrid1->horizontalHeader();
+        QHeaderView* header = r->hits_grid->horizontalHeader();
         const char* marked[] = {"▼ 地区", "▼ ホテル名",    "▼ 電話番号", "▼ 部屋数",
                                 nullptr,  "▼ 料金(ｼﾝｸﾞﾙ)", nullptr};
         for (int c : {1, 0, 2, 3, 5, 4, 6}) {
@@ -393,7 +393,7 @@ class TestSearchWindows : public QObject {
                 const bool mark = k == c && marked[c];
                 QCOMPARE(r->model->heading(k).startsWith(u8("▼ ")), mark);
             }
-            QVERIFY(r->MSFlexGrid1->isVisible());
+            QVERIFY(r->hits_grid->isVisible());
         }
         // Columns 4 and 6 restore the default order.
         QCOMPARE(a.st.search.ordering(), ordering_name(Ordering::ken));
@@ -401,10 +401,10 @@ class TestSearchWindows : public QObject {
         emit header->sectionDoubleClicked(5);
         QCOMPARE(r->model->cell_text(1, 5), u8("8,000円"));
         QCOMPARE(r->model->cell_text(4, 5), u8("9500円～"));
-        QCOMPARE(r->Command1->text(), u8("都道府県別検索：東京 地区 (4件)"));
+        QCOMPARE(r->heading_button->text(), u8("都道府県別検索：東京 地区 (4件)"));
         // A double-click below the first row does nothing.
-        r->MSFlexGrid1->setCurrentIndex(r->model->index(2, 1));
-        r->MSFlexGrid1_DblClick();
+        r->hits_grid->setCurrentIndex(r->model->index(2, 1));
+        r->resort_by_current_column();
         QCOMPARE(a.st.search.ordering(), ordering_name(Ordering::price));
     }
 
@@ -435,8 +435,8 @@ class TestSearchWindows : public QObject {
         for (int row = 1; row <= 4; ++row) heights << r->row_height_twips(row);
         // Equal locations: ordered by name, the shorter first.
         QCOMPARE(heights, QList<int>({225, 405, 765, 945}));
-        QCOMPARE(r->MSFlexGrid1->rowHeight(1), twips_to_px(405));
-        QVERIFY(r->MSFlexGrid1->wordWrap());
+        QCOMPARE(r->hits_grid->rowHeight(1), twips_to_px(405));
+        QVERIFY(r->hits_grid->wordWrap());
         QCOMPARE(r->model->cell_text(3, 3), QString()); // rooms 0 shows empty
         QCOMPARE(r->model->cell_text(1, 3), QStringLiteral("120"));
         QCOMPARE(row_height_for(0), 945);
@@ -448,8 +448,8 @@ class TestSearchWindows : public QObject {
             App a(tokyo_districts(districts));
             auto* r = a.run(1, u8("東京"));
             QVERIFY(r);
-            QCOMPARE(r->Command3->text(), u8("地区の絞り込み"));
-            QCOMPARE(r->Command3->isEnabled(), districts == 6);
+            QCOMPARE(r->narrowing_button->text(), results_texts::narrowing_caption);
+            QCOMPARE(r->narrowing_button->isEnabled(), districts == 6);
         }
     }
 
@@ -459,7 +459,7 @@ class TestSearchWindows : public QObject {
         r->show();
         QCOMPARE(r->height_twips(), 5085);
         QCOMPARE(r->width_twips(), 9615);
-        QCOMPARE(r->MSFlexGrid1->width(), twips_to_px(9495));
+        QCOMPARE(r->hits_grid->width(), twips_to_px(9495));
         // At the design size the columns share 9095 twips in proportion.
         int sum = 0;
         for (int i = 0; i < 7; ++i) sum += a.st.settings.sv_colwidth(i);
@@ -467,26 +467,26 @@ class TestSearchWindows : public QObject {
         QCOMPARE(a.st.settings.sv_colwidth(1) % 15, 0);
 
         r->set_size_twips(5085 + 1500, 9615 + 3000);
-        QCOMPARE(r->MSFlexGrid1->height(), twips_to_px(3855 + 1500));
-        QCOMPARE(r->MSFlexGrid1->width(), twips_to_px(9495 + 3000));
-        QCOMPARE(r->Command2->pos(), QPoint(twips_to_px(8700 + 3000), twips_to_px(4320 + 1500)));
-        QCOMPARE(r->Command4->pos(), QPoint(twips_to_px(6120 + 3000), twips_to_px(4320 + 1500)));
-        QCOMPARE(r->Command3->pos(), QPoint(twips_to_px(60), twips_to_px(4320 + 1500)));
-        QCOMPARE(r->Label1->pos(), QPoint(twips_to_px(1560), twips_to_px(4320 + 1500)));
+        QCOMPARE(r->hits_grid->height(), twips_to_px(3855 + 1500));
+        QCOMPARE(r->hits_grid->width(), twips_to_px(9495 + 3000));
+        QCOMPARE(r->close_button->pos(), QPoint(twips_to_px(8700 + 3000), twips_to_px(4320 + 1500)));
+        QCOMPARE(r->information_button->pos(), QPoint(twips_to_px(6120 + 3000), twips_to_px(4320 + 1500)));
+        QCOMPARE(r->narrowing_button->pos(), QPoint(twips_to_px(60), twips_to_px(4320 + 1500)));
+        QCOMPARE(r->remarks_label->pos(), QPoint(twips_to_px(1560), twips_to_px(4320 + 1500)));
         const int wide = a.st.settings.sv_colwidth(1);
         QVERIFY(wide > 2300);
-        QCOMPARE(r->MSFlexGrid1->columnWidth(1), twips_to_px(wide));
+        QCOMPARE(r->hits_grid->columnWidth(1), twips_to_px(wide));
 
         // Too small: nothing below zero.
         r->set_size_twips(300, 300);
-        QVERIFY(r->MSFlexGrid1->height() >= 0 && r->MSFlexGrid1->width() >= 0);
+        QVERIFY(r->hits_grid->height() >= 0 && r->hits_grid->width() >= 0);
         r->set_size_twips(5085 + 1500, 9615 + 3000);
         const QList<int> widths = [&] {
             QList<int> w;
-            for (int i = 0; i < 7; ++i) w << r->MSFlexGrid1->columnWidth(i);
+            for (int i = 0; i < 7; ++i) w << r->hits_grid->columnWidth(i);
             return w;
         }();
-        QTest::mouseClick(r->Command2, Qt::LeftButton);
+        QTest::mouseClick(r->close_button, Qt::LeftButton);
         QCOMPARE(a.st.settings.sv_height12, Integer(5085 + 1500));
         QCOMPARE(a.st.settings.sv_width12, Integer(9615 + 3000));
         QCOMPARE(a.st.settings.sv_grid1_width12, Integer(9495 + 3000));
@@ -495,14 +495,14 @@ class TestSearchWindows : public QObject {
         r = a.run(1, u8("東京"));
         r->show();
         QCOMPARE(r->height_twips(), 5085 + 1500);
-        for (int i = 0; i < 7; ++i) QCOMPARE(r->MSFlexGrid1->columnWidth(i), widths[i]);
+        for (int i = 0; i < 7; ++i) QCOMPARE(r->hits_grid->columnWidth(i), widths[i]);
 
         // A zero sum of widths is never divided by: the columns keep their widths, the rest of the
         // rule still runs.
         for (int i = 0; i < 7; ++i) a.st.settings_store.set_column_width(i, 0);
         r->set_size_twips(6000, 9000);
-        QCOMPARE(r->MSFlexGrid1->height(), twips_to_px(3855 + 6000 - 5085));
-        for (int i = 0; i < 7; ++i) QCOMPARE(r->MSFlexGrid1->columnWidth(i), widths[i]);
+        QCOMPARE(r->hits_grid->height(), twips_to_px(3855 + 6000 - 5085));
+        for (int i = 0; i < 7; ++i) QCOMPARE(r->hits_grid->columnWidth(i), widths[i]);
     }
 
     void a_new_search_reloads_the_open_results() {
@@ -511,7 +511,7 @@ class TestSearchWindows : public QObject {
         QVERIFY(first);
         auto* second = a.run(1, u8("北海道"));
         QVERIFY(second);
-        QCOMPARE(second->Command1->text(), u8("都道府県別検索：北海道 地区 (1件)"));
+        QCOMPARE(second->heading_button->text(), u8("都道府県別検索：北海道 地区 (1件)"));
         QCOMPARE(second->model->rowCount(), 1);
     }
 
@@ -519,17 +519,17 @@ class TestSearchWindows : public QObject {
         test::RunningProgram p(build_database(test::small_source()));
         auto& forms = p.forms;
         QVERIFY(p.start());
-        QTest::mouseClick(forms.loaded<MainMenuWindow>()->Command1, Qt::LeftButton);
+        QTest::mouseClick(forms.loaded<MainMenuWindow>()->search_button, Qt::LeftButton);
         auto* w = forms.loaded<SearchConditionsWindow>();
         QVERIFY(w && w->isVisible());
         w->key_box->setText(u8("東京"));
         QTest::mouseClick(w->search_button, Qt::LeftButton);
         auto* r = forms.loaded<ResultsWindow>();
         QVERIFY(r && r->isVisible());
-        QCOMPARE(r->Command1->text(), u8("都道府県別検索：東京 地区 (4件)"));
+        QCOMPARE(r->heading_button->text(), u8("都道府県別検索：東京 地区 (4件)"));
         QVERIFY(!forms.loaded<ProgressWindow>());
         QVERIFY(w->isVisible());
-        QTest::keyClick(r->MSFlexGrid1, Qt::Key_Escape);
+        QTest::keyClick(r->hits_grid, Qt::Key_Escape);
         QVERIFY(!forms.loaded<ResultsWindow>());
     }
 };

@@ -28,7 +28,7 @@ struct Tools : test::RunningProgram {
     Tools() : RunningProgram(build_database(test::small_source())) {}
     ToolsMenuWindow* open_menu() {
         if (!start()) return nullptr;
-        QTest::mouseClick(forms.loaded<MainMenuWindow>()->Command3, Qt::LeftButton);
+        QTest::mouseClick(forms.loaded<MainMenuWindow>()->tools_button, Qt::LeftButton);
         return forms.loaded<ToolsMenuWindow>();
     }
     // The settings window, active, with the focus in the limit box and its text selected.
@@ -203,7 +203,7 @@ class TestToolsWindows : public QObject {
         QVERIFY(w);
         QTest::keyClicks(w->limit_box, QStringLiteral("250"));
         QTest::keyClick(w->limit_box, Qt::Key_Return);
-        QTest::keyClick(t.forms.loaded<MainMenuWindow>()->Command4, Qt::Key_Escape);
+        QTest::keyClick(t.forms.loaded<MainMenuWindow>()->close_button, Qt::Key_Escape);
         QCOMPARE(t.ended, 1);
         QVERIFY(t.dir.read(QStringLiteral("tomarina.ini")).contains("\r\nmax_kensuu=250\r\n"));
     }
@@ -290,7 +290,7 @@ class TestToolsWindows : public QObject {
         t.pf.desktop_handler = true;
         QVERIFY(t.start());
         auto* menu = t.forms.loaded<MainMenuWindow>();
-        QVERIFY(menu->Command2->isEnabled());
+        QVERIFY(menu->region_button->isEnabled());
         QVERIFY(!t.forms.loaded<BrowserWindow>());
 
         auto* w = t.forms.show<SettingsWindow>();
@@ -300,7 +300,7 @@ class TestToolsWindows : public QObject {
         QCOMPARE(t.st.settings.inet_data2, path == u"xdg-open" ? desktop.opener() : path);
         const bool found = !kind.isEmpty();
         QCOMPARE(t.forms.loaded<BrowserWindow>() != nullptr, !found);
-        QCOMPARE(menu->Command2->isEnabled(), found);
+        QCOMPARE(menu->region_button->isEnabled(), found);
         QVERIFY(t.forms.loaded<SettingsWindow>()); // the settings window stays open
         QVERIFY(t.pf.messages.isEmpty());
     }
@@ -315,7 +315,7 @@ class TestToolsWindows : public QObject {
         QCOMPARE(t.st.settings.inet_data1, QString());
         auto* choice = t.forms.loaded<BrowserWindow>();
         QVERIFY(choice && choice->isVisible());
-        QVERIFY(!t.forms.loaded<MainMenuWindow>()->Command2->isEnabled());
+        QVERIFY(!t.forms.loaded<MainMenuWindow>()->region_button->isEnabled());
     }
 
     void about_window_shows_version_and_data_date() {

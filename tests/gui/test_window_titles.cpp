@@ -59,7 +59,7 @@ class TestWindowTitles : public QObject {
     void about_window_shows_no_title() {
         test::RunningProgram t(build_database(test::small_source()));
         QVERIFY(t.start());
-        QTest::mouseClick(t.forms.loaded<MainMenuWindow>()->Command3, Qt::LeftButton);
+        QTest::mouseClick(t.forms.loaded<MainMenuWindow>()->tools_button, Qt::LeftButton);
         auto* menu = t.forms.loaded<ToolsMenuWindow>();
         QVERIFY(menu);
         QVERIFY(QTest::qWaitForWindowExposed(menu));
