@@ -8,6 +8,7 @@
 #include "shared/desktop_opener.h"
 #include "shared/ordering.h"
 #include "shared/program_lock.h"
+#include "shared/shared_texts.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -258,11 +259,10 @@ const QList<Command>& commands() {
 }
 
 QString tool_help() {
-    QString text =
-        QStringLiteral("Usage: %1 COMMAND [options]\n"
-                       "Builds, dumps and searches the hotel directory of トマリナホテル情報＆予約.\n\n"
-                       "Commands:\n")
-            .arg(tool_name);
+    QString text = QStringLiteral("Usage: %1 COMMAND [options]\n"
+                                  "Builds, dumps and searches the hotel directory of %2.\n\n"
+                                  "Commands:\n")
+                       .arg(tool_name, shared_texts::app_title);
     for (const Command& c : commands())
         text += QStringLiteral("  %1 %2\n      %3\n").arg(c.name, c.synopsis, c.summary);
     text +=

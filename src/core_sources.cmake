@@ -31,6 +31,7 @@ set(TOMARINA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/shared/result_rows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/search/list_rows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared/selection.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shared/shared_texts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data/text_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tools/search_limit.cpp
 )

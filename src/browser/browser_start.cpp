@@ -5,6 +5,7 @@
 #include "data/regular_file.h"
 #include "data/steps.h"
 #include "platform/web_address.h"
+#include "shared/shared_texts.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -51,7 +52,7 @@ QString browser_command_refusal(const QString& program) {
     QString file = program;
     if (!program.contains(u'/')) file = QStandardPaths::findExecutable(program);
     if (file.isEmpty()) return {};
-    const QString why = foreign_path_reason(file);
+    const QString why = shared_texts::describe(foreign_path_report(file));
     if (why.isEmpty()) return {};
     return browser_texts::command_refused.arg(program) + why;
 }

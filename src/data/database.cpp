@@ -1,5 +1,6 @@
 #include "data/database.h"
 
+#include "data/directory_words.h"
 #include "data/regular_file.h"
 #include "data/steps.h"
 #include "data/text_rules.h"
@@ -124,11 +125,9 @@ void Loader::get_control() {
 }
 
 void Loader::get_todouhuken() {
-    static const char16_t* const titles[] = {
-        u"全国エリア", u"北海道エリア", u"東北エリア", u"北陸・中部エリア", u"東京エリア",
-        u"大阪エリア", u"中国エリア",   u"四国エリア", u"九州エリア",       u"沖縄エリア"};
     // Fixed captions: set even when the section cannot be read.
-    for (int k = 0; k <= 9; ++k) t_.area_title(k) = QString::fromUtf16(titles[k]);
+    for (int k = 0; k <= 9; ++k)
+        t_.area_title(k) = QString::fromUtf16(directory_words::area_titles[std::size_t(k)]);
 
     Cursor c = seek(1);
     try {
@@ -145,7 +144,7 @@ void Loader::get_todouhuken() {
     } catch (const EndOfData&) {
     }
 
-    QString prev = QStringLiteral("全国");
+    QString prev = directory_words::whole_country;
     int k = 0;
     t_.area_list(0) = prev;
     for (int i = 1; i <= t_.ken_count; ++i) {

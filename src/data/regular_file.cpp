@@ -83,66 +83,72 @@ int resolve_path(const QString& path, ResolvedPath& out) {
     return EISDIR; // the path names a folder
 }
 
-QString open_error_reason(int error_number) {
+namespace {
+
+FileProblem problem_of(int error_number) {
     switch (error_number) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("読み取りの権限がありません");
-    case EIO:
-        return QStringLiteral("ディスクの読み書きでエラーが発生しました");
     case not_regular_file:
-    case EISDIR:
-        return QStringLiteral("通常のファイルではありません");
+        return FileProblem::not_a_regular_file;
     case foreign_link:
-        return QStringLiteral("ほかの利用者のシンボリックリンクはたどりません");
-    case ELOOP:
-        return QStringLiteral("シンボリックリンクが多すぎます");
+        return FileProblem::link_of_another_user;
+    case foreign_link_target:
+        return FileProblem::link_to_another_users_file;
     default:
-        return QStringLiteral("エラー番号 %1").arg(error_number);
+        return FileProblem::system_error;
     }
 }
 
-OpenedFile open_file_for_reading(QFile& file, const QString& path, QString& why) {
-    why.clear();
+} // namespace
+
+ReadReport read_report(int error_number) {
+    return {problem_of(error_number), error_number, {}};
+}
+
+SaveReport save_report(int error_number) {
+    return {problem_of(error_number), error_number, {}};
+}
+
+OpenedFile open_file_for_reading(QFile& file, const QString& path, ReadReport& why) {
+    why = {};
     ResolvedPath at;
     const int walked = resolve_path(path, at);
     if (walked == ENOENT || (walked == 0 && !at.exists)) return OpenedFile::missing;
     if (walked != 0) {
-        why = open_error_reason(walked);
+        why = read_report(walked);
         return walked == EISDIR ? OpenedFile::not_regular : OpenedFile::unreadable;
     }
     if (!S_ISREG(at.st.st_mode)) {
-        why = open_error_reason(not_regular_file);
+        why = read_report(not_regular_file);
         return OpenedFile::not_regular;
     }
     // Opened from the resolved folder without following or waiting, and checked to be the file looked at.
     const int fd = ::openat(at.folder, at.name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT) return OpenedFile::missing;
-        why = open_error_reason(errno == ELOOP ? not_regular_file : errno);
+        why = read_report(errno == ELOOP ? not_regular_file : errno);
         return errno == ELOOP ? OpenedFile::not_regular : OpenedFile::unreadable;
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_ino != at.st.st_ino ||
         st.st_dev != at.st.st_dev) {
         ::close(fd);
-        why = open_error_reason(not_regular_file);
+        why = read_report(not_regular_file);
         return OpenedFile::not_regular;
     }
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        why = file.errorString();
+        why = {FileProblem::library_error, 0, file.errorString()};
         return OpenedFile::unreadable;
     }
     return OpenedFile::opened;
 }
 
-bool open_regular_file(QFile& file, const QString& path, QString& why) {
+bool open_regular_file(QFile& file, const QString& path, ReadReport& why) {
     return open_file_for_reading(file, path, why) == OpenedFile::opened;
 }
 
 bool open_regular_file(QFile& file, const QString& path) {
-    QString why;
+    ReadReport why;
     return open_regular_file(file, path, why);
 }
 
@@ -167,31 +173,28 @@ QString parent_of(const QString& path) {
 
 } // namespace
 
-QString foreign_path_reason(const QString& path) {
+PathReport foreign_path_report(const QString& path) {
     // As far as it exists: a missing file or folder is made by the user, in the folder found here.
     QString at = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     const QString whole = at;
     struct stat st {};
     while (::lstat(QFile::encodeName(at).constData(), &st) != 0 && at != u"/") at = parent_of(at);
     const auto cannot_check = [](const QString& where, int error_number) {
-        return QStringLiteral("「%1」を調べられません（%2）。").arg(where, open_error_reason(error_number));
+        return PathReport{PathProblem::cannot_check, where, error_number};
     };
     ResolvedPath walked;
     const int e = resolve_path(at, walked);
-    if (e == foreign_link)
-        return QStringLiteral("「%1」への道にほかの利用者のシンボリックリンクがあります。").arg(at);
+    if (e == foreign_link) return {PathProblem::link_of_another_user, at};
     if (e != 0 && e != EISDIR) return cannot_check(at, e);
     QString real = QFileInfo(at).canonicalFilePath();
-    if (real.isEmpty()) return QStringLiteral("「%1」を調べられません。").arg(at);
+    if (real.isEmpty()) return cannot_check(at, 0);
     for (bool itself = at == whole;; itself = false) {
         if (::stat(QFile::encodeName(real).constData(), &st) != 0) return cannot_check(real, errno);
-        if (st.st_uid != 0 && st.st_uid != ::geteuid())
-            return QStringLiteral("「%1」はほかの利用者のものです。").arg(real);
+        if (st.st_uid != 0 && st.st_uid != ::geteuid()) return {PathProblem::owned_by_another_user, real};
         const bool shared_sticky = !itself && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX) && st.st_uid == 0;
         const bool others_write =
             (st.st_mode & S_IWOTH) || ((st.st_mode & S_IWGRP) && !users_private_group(st.st_gid));
-        if (others_write && !shared_sticky)
-            return QStringLiteral("「%1」はほかの利用者も書き込めます。").arg(real);
+        if (others_write && !shared_sticky) return {PathProblem::writable_by_others, real};
         if (real == u"/") return {};
         real = parent_of(real);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/file_report.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -36,20 +38,18 @@ enum class OpenedFile { opened, missing, not_regular, unreadable };
 // The one opener of every file the program and the tool read from the program folder or the user folder:
 // opens path read-only into file when it is a regular file, links followed by the rule above. Anything
 // else (a folder, a named pipe, a device) is refused at once: opening a named pipe for reading would wait
-// for a writer forever. why says in the user's words what kept a file that is there from being opened.
-OpenedFile open_file_for_reading(QFile& file, const QString& path, QString& why);
-// The same as true or false; why stays empty for a file that is not there.
-bool open_regular_file(QFile& file, const QString& path, QString& why);
+// for a writer forever. why reports what kept a file that is there from being opened.
+OpenedFile open_file_for_reading(QFile& file, const QString& path, ReadReport& why);
+// The same as true or false; why reports nothing for a file that is not there.
+bool open_regular_file(QFile& file, const QString& path, ReadReport& why);
 bool open_regular_file(QFile& file, const QString& path);
-// The user's words for a failed open.
-QString open_error_reason(int error_number);
 
-// Why another user could change what path holds, in the user's words naming the file or folder; empty
+// Why another user could change what path holds, naming the file or folder; none
 // when path (as far as it exists) and every folder on its way, links resolved, belong to root or the
 // running user, none can be written by anyone else and every link followed is theirs. A root-owned
 // sticky folder on the way (like /tmp) counts as safe, and a file or folder writable by its group when
 // that group is the user's own private group.
-QString foreign_path_reason(const QString& path);
+PathReport foreign_path_report(const QString& path);
 
 // Reads what is left of dev, at most limit + 1 bytes, growing the buffer with what comes so that a small
 // file costs little; false on a read error.

@@ -103,7 +103,7 @@ void use_save_disk(SaveDisk* d) {
     disk = d ? d : &real_disk;
 }
 
-bool save_file(const QString& path, const QByteArray& bytes, QString* error, unsigned most_mode) {
+bool save_file(const QString& path, const QByteArray& bytes, SaveReport* report, unsigned most_mode) {
     ResolvedPath folder;
     QByteArray temp_name;
     int fd = -1;
@@ -128,55 +128,18 @@ bool save_file(const QString& path, const QByteArray& bytes, QString* error, uns
     } catch (const Failed& f) {
         if (fd >= 0) ::close(fd);
         if (!temp_name.isEmpty()) ::unlinkat(folder.folder, temp_name.constData(), 0);
-        if (error) *error = save_error_reason(f.error_number);
+        if (report) *report = save_report(f.error_number);
         last_failure = f.error_number;
         errno = f.error_number < 0 ? EACCES : f.error_number;
         return false;
     }
     sync_folder(folder.folder);
+    if (report) *report = {};
     return true;
 }
 
 int last_save_failure() {
     return last_failure;
-}
-
-QString save_error_reason(int error_number) {
-    switch (error_number) {
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("ディスクの空き容量が足りません。");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("フォルダまたはファイルに書き込む権限がありません。");
-    case EROFS:
-        return QStringLiteral("書き込みのできないディスクです。");
-    case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("保存先のフォルダがありません。");
-    case EISDIR:
-        return QStringLiteral("同じ名前のフォルダがあります。");
-    case EFBIG:
-        return QStringLiteral("ファイルが大きすぎます。");
-    case EMFILE:
-    case ENFILE:
-        return QStringLiteral("開いているファイルが多すぎます。");
-    case EBUSY:
-    case ETXTBSY:
-        return QStringLiteral("ファイルが使用中です。");
-    case EIO:
-        return QStringLiteral("ディスクの読み書きでエラーが発生しました。");
-    case not_regular_file:
-        return QStringLiteral("通常のファイルではないため置き換えません。");
-    case ELOOP:
-        return QStringLiteral("シンボリックリンクが多すぎます。");
-    case foreign_link:
-        return QStringLiteral("ほかの利用者のシンボリックリンクはたどりません。");
-    case foreign_link_target:
-        return QStringLiteral("シンボリックリンクの先がほかの利用者のファイルのため置き換えません。");
-    default:
-        return QStringLiteral("書き込みでエラーが発生しました（エラー番号 %1）。").arg(error_number);
-    }
 }
 
 void remove_save_leftovers(const QString& folder, const QStringList& names) {
@@ -195,26 +158,17 @@ void remove_save_leftovers(const QString& folder, const QStringList& names) {
     }
 }
 
-bool save_read_file(const QString& path, const QString& read_error, const QByteArray& bytes, bool encoded,
-                    QString* error) {
-    if (!read_error.isEmpty()) {
-        if (error) *error = read_error + QStringLiteral("読み込めなかったファイルには書き込みません。");
+bool save_read_file(const QString& path, const ReadReport& read_error, const QByteArray& bytes, bool encoded,
+                    SaveReport* report) {
+    if (read_error.failed()) {
+        if (report) *report = {FileProblem::unread_this_run, 0, read_error};
         return false;
     }
     if (!encoded) {
-        if (error) *error = cannot_encode_reason();
+        if (report) *report = {FileProblem::cannot_encode, 0, {}};
         return false;
     }
-    return save_file(path, bytes, error);
-}
-
-QString cannot_encode_reason() {
-    return QStringLiteral("ファイルに書けない文字があります。");
-}
-
-QString save_failed_message(const QString& file_name, const QString& reason) {
-    return QStringLiteral("「%1」を保存できませんでした。\n%2\nファイルの内容は保存の前のままです。")
-        .arg(file_name, reason);
+    return save_file(path, bytes, report);
 }
 
 } // namespace tomarina

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/file_report.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -8,10 +10,10 @@ namespace tomarina {
 
 // Replaces the file at path with bytes: they go to a temporary file beside it, every write checked,
 // synced to the disk, and only then renamed over the old file. On any failure the old file stays byte
-// for byte, the temporary file is removed, false comes back and error says why, in Japanese (errno
-// holds the system's reason). The new file keeps the old one's permissions (within 0777) only when the
+// for byte, the temporary file is removed, false comes back and report says why (errno holds the
+// system's reason). The new file keeps the old one's permissions (within 0777) only when the
 // old one is the user's own, else it has a new file's; never more than most_mode.
-bool save_file(const QString& path, const QByteArray& bytes, QString* error = nullptr,
+bool save_file(const QString& path, const QByteArray& bytes, SaveReport* report = nullptr,
                unsigned most_mode = 0777);
 // Why the last save on this thread failed: an error number, or one of the program's own reasons
 // (regular_file.h), which errno gives as EACCES.
@@ -22,20 +24,11 @@ int last_save_failure();
 // of the program can be saving there.
 void remove_save_leftovers(const QString& folder, const QStringList& names);
 
-// The reason of a save refused because a text has no code page 932 form.
-QString cannot_encode_reason();
-
-// Saves the encoded form of a file the program read itself. Refused, with the reason in error, while
+// Saves the encoded form of a file the program read itself. Refused, with the reason in report, while
 // read_error says the file there could not be read in this run (it is never written over), or when
 // encoded is false.
-bool save_read_file(const QString& path, const QString& read_error, const QByteArray& bytes, bool encoded,
-                    QString* error = nullptr);
-
-// The reason for a failed system call, for the user.
-QString save_error_reason(int error_number);
-
-// The message box text of a save that failed: which file, why, and that it is unchanged.
-QString save_failed_message(const QString& file_name, const QString& reason);
+bool save_read_file(const QString& path, const ReadReport& read_error, const QByteArray& bytes, bool encoded,
+                    SaveReport* report = nullptr);
 
 // The system calls of a save, each returning as the system call does (-1 and errno on failure). Tests
 // put a disk that fails in place of the real one.

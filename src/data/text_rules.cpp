@@ -16,6 +16,9 @@ namespace tomarina {
 
 namespace {
 
+// The quote that encloses a field of the CSV files.
+constexpr char16_t quote_mark = 0x22;
+
 inline char16_t char_at(QStringView v, qsizetype k) {
     return v[k].unicode();
 }
@@ -208,16 +211,16 @@ QStringList read_fields(QStringView text, qsizetype& i, FieldRules rules) {
         if (rules.skip_blanks)
             while (i < n && (text[i] == u' ' || text[i] == u'\t')) ++i;
         QString field;
-        if (i < n && text[i] == u'"') {
+        if (i < n && text[i] == quote_mark) {
             // The field is taken a stretch between quotes at a time, each found by the library's search.
             for (++i; i < n;) {
-                qsizetype quote = text.indexOf(u'"', i);
+                qsizetype quote = text.indexOf(quote_mark, i);
                 if (quote < 0) quote = n;
                 field += text.sliced(i, quote - i);
                 i = quote;
                 if (i >= n) break;
-                if (rules.doubled_quotes && i + 1 < n && text[i + 1] == u'"') {
-                    field += u'"';
+                if (rules.doubled_quotes && i + 1 < n && text[i + 1] == quote_mark) {
+                    field += quote_mark;
                     i += 2;
                 } else {
                     ++i;
@@ -268,7 +271,7 @@ qsizetype to_full_width(QStringView text, char16_t* const begin) {
             *out++ = 0xFFE5;
         } else if (c == u'\'') {
             *out++ = 0x2019;
-        } else if (c == u'"') {
+        } else if (c == quote_mark) {
             *out++ = 0x201D;
         } else if (c >= 0x21 && c <= 0x7E) {
             *out++ = char16_t(c + 0xFEE0);

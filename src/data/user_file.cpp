@@ -16,19 +16,20 @@ QStringList user_line_fields(QStringView line) {
 }
 
 QString user_line(const QStringList& fields) {
+    constexpr char16_t quote_mark = 0x22;
     QString out;
     qsizetype size = 0;
     for (const QString& f : fields) size += f.size() + 3;
     out.reserve(size);
     for (qsizetype k = 0; k < fields.size(); ++k) {
         if (k) out += u',';
-        out += u'"';
+        out += quote_mark;
         // A quote inside a field is doubled so that it reads back whole.
         for (const QChar c : fields[k]) {
-            if (c == u'"') out += u'"';
+            if (c == quote_mark) out += quote_mark;
             out += c;
         }
-        out += u'"';
+        out += quote_mark;
     }
     return out;
 }
@@ -60,20 +61,12 @@ void derive_user_hotel(UserTables& u, int i, const HotelTables& t) {
     u.user_price_num(i) = user_price_number(u.user_price(i));
 }
 
-namespace {
-
-QString unreadable_reason(const QString& why) {
-    return QStringLiteral("ファイルを読み込めませんでした（%1）。").arg(why);
-}
-
-} // namespace
-
 bool get_hotel_user(QIODevice& dev, UserTables& u, const HotelTables& t, const QString& tmp_path) {
     QByteArray head;
     QByteArray tail;
     try {
         if (!read_up_to(dev, user_read_limit, head)) {
-            u.user_read_error = unreadable_reason(QStringLiteral("読み込みエラー"));
+            u.user_read_error = {FileProblem::read_failed, 0, {}};
             return false;
         }
         if (head.size() > user_read_limit) {
@@ -84,16 +77,16 @@ bool get_hotel_user(QIODevice& dev, UserTables& u, const HotelTables& t, const Q
             tail = head.mid(cut);
             head.truncate(cut);
             if (!read_up_to(dev, user_tail_limit, tail)) {
-                u.user_read_error = unreadable_reason(QStringLiteral("読み込みエラー"));
+                u.user_read_error = {FileProblem::read_failed, 0, {}};
                 return false;
             }
             if (tail.size() > user_tail_limit) {
-                u.user_read_error = unreadable_reason(QStringLiteral("ファイルが大きすぎます"));
+                u.user_read_error = {FileProblem::too_large, 0, {}};
                 return false;
             }
         }
     } catch (const std::bad_alloc&) {
-        u.user_read_error = unreadable_reason(QStringLiteral("メモリが足りません"));
+        u.user_read_error = {FileProblem::out_of_memory, 0, {}};
         return false;
     }
     // CR, LF and CR LF each end a line. Neither byte is ever part of a two-byte character, so the lines
@@ -122,7 +115,7 @@ bool get_hotel_user(QIODevice& dev, UserTables& u, const HotelTables& t, const Q
     }
     u.user_count = Integer(count);
     u.user_tail = tail;
-    u.user_read_error.clear();
+    u.user_read_error = {};
     for (int i = 1; i <= count; ++i) derive_user_hotel(u, i, t);
     // The scratch copy of the last line; what was read does not depend on it. It is no more open to
     // others than the file it comes from.
@@ -150,19 +143,19 @@ namespace {
 bool read_user_file_at(const QString& path, UserTables& u, const HotelTables& t, const QString& tmp_path,
                        bool keep_unless_filled) {
     QFile file;
-    QString why;
+    ReadReport why;
     switch (open_file_for_reading(file, path, why)) {
     case OpenedFile::missing:
         if (keep_unless_filled) return true;
         clear_user_hotels(u);
-        u.user_read_error.clear();
+        u.user_read_error = {};
         return true;
     case OpenedFile::not_regular:
         if (keep_unless_filled) return true;
-        u.user_read_error = unreadable_reason(why);
+        u.user_read_error = why;
         return false;
     case OpenedFile::unreadable:
-        u.user_read_error = unreadable_reason(why);
+        u.user_read_error = why;
         return false;
     case OpenedFile::opened:
         break;
@@ -193,10 +186,10 @@ QByteArray user_file_bytes(const UserTables& u, bool* ok) {
     return *bytes + u.user_tail;
 }
 
-bool save_hotel_user(const QString& path, const UserTables& u, QString* error) {
+bool save_hotel_user(const QString& path, const UserTables& u, SaveReport* report) {
     bool ok = false;
-    const QByteArray bytes = u.user_read_error.isEmpty() ? user_file_bytes(u, &ok) : QByteArray();
-    return save_read_file(path, u.user_read_error, bytes, ok, error);
+    const QByteArray bytes = u.user_read_error.failed() ? QByteArray() : user_file_bytes(u, &ok);
+    return save_read_file(path, u.user_read_error, bytes, ok, report);
 }
 
 int copy_user_hotel(const UserTables& u, HotelTables& t) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/file_report.h"
 #include "data/hotel_tables.h"
 #include "data/user_tables.h"
 
@@ -51,7 +52,7 @@ void derive_user_hotel(UserTables& u, int i, const HotelTables& t);
 QByteArray user_file_bytes(const UserTables& u, bool* ok = nullptr);
 // Writes records 1..user_count (and anything kept aside) to path at once; false when the old file stays,
 // which it always does while the file could not be read in this run.
-bool save_hotel_user(const QString& path, const UserTables& u, QString* error = nullptr);
+bool save_hotel_user(const QString& path, const UserTables& u, SaveReport* report = nullptr);
 
 // Appends the user hotels behind the directory's hotels, as far as the hotel table reaches; gives how
 // many did not fit (they stay in the file).

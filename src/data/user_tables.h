@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/file_report.h"
 #include "data/fixed_table.h"
 
 #include <QByteArray>
@@ -34,7 +35,7 @@ struct UserTables {
     // written back unchanged after the records.
     QByteArray user_tail;
     // Why the file could not be read in this run; while it is set, nothing writes over the file.
-    QString user_read_error;
+    ReadReport user_read_error;
 };
 
 } // namespace tomarina

@@ -311,7 +311,8 @@ void MaintenanceListWindow::cancel_and_close() {
         // are dropped with the rest, as nothing of the file could be read.
         clear_user_hotels(st_.user);
         const QPointer<MaintenanceListWindow> self(this);
-        pf_.message(this, texts::reread_failed.arg(st_.user_file, st_.user.user_read_error),
+        pf_.message(this,
+                    texts::reread_failed.arg(st_.user_file, shared_texts::describe(st_.user.user_read_error)),
                     texts::error_title, MsgIcon::Critical, MsgButtons::Ok);
         if (!self) return;
     }

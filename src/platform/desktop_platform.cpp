@@ -4,6 +4,7 @@
 #include "platform/help_viewer.h"
 #include "platform/nested_loop.h"
 #include "platform/on_screen.h"
+#include "platform/platform_texts.h"
 #include "platform/program_start.h"
 #include "platform/web_address.h"
 #include "platform/xdg_handler.h"
@@ -63,19 +64,17 @@ MsgAnswer DesktopPlatform::message(QWidget* parent, const QString& text, const Q
     }
     if (buttons == MsgButtons::OkCancel) {
         box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        box->button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+        box->button(QMessageBox::Cancel)->setText(platform_texts::cancel_caption);
     } else {
         box->setStandardButtons(QMessageBox::Ok);
     }
     box->button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box->setDefaultButton(QMessageBox::Ok);
     // Screen readers name every part: the icon by what it signals, the row of buttons as such.
-    static const QString icon_names[] = {QString(), QStringLiteral("情報"), QStringLiteral("注意"),
-                                         QStringLiteral("エラー"), QStringLiteral("質問")};
     if (auto* image = box->findChild<QWidget*>(QStringLiteral("qt_msgboxex_icon_label")))
-        image->setAccessibleName(icon_names[int(icon)]);
+        image->setAccessibleName(platform_texts::icon_names[std::size_t(icon)]);
     if (auto* row = box->findChild<QWidget*>(QStringLiteral("qt_msgbox_buttonbox")))
-        row->setAccessibleName(QStringLiteral("応答"));
+        row->setAccessibleName(platform_texts::answer_row_name);
     const QPointer<QWidget> owner = parent ? parent->window() : nullptr;
     waiting_.append(box);
     int answer = QMessageBox::Cancel;

@@ -2,6 +2,7 @@
 
 #include "platform/help_file.h"
 #include "platform/platform.h"
+#include "platform/platform_texts.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -86,7 +87,7 @@ class HelpView : public QTextBrowser {
 // announces by its title.
 HelpWindow::HelpWindow() {
     setObjectName(QStringLiteral("help_window"));
-    setWindowTitle(QStringLiteral("トマリナホテル情報＆予約 ヘルプ"));
+    setWindowTitle(platform_texts::help_title);
     view = new HelpView(this);
     view->setObjectName(QStringLiteral("help_text"));
     view->setAccessibleName(windowTitle());
@@ -142,10 +143,9 @@ void HelpWindow::show_topic(const QString& help_file, const QString& topic) {
             view->setHtml(keep_ideographic_spaces(QString::fromUtf8(*bytes)));
         } else {
             // A file that is there may still be no regular file, or too large for a help page.
-            const QString why = QFileInfo::exists(help_file) ? QStringLiteral("を表示できません")
-                                                             : QStringLiteral("が見つかりません");
-            view->setHtml(
-                QStringLiteral("<p>ヘルプファイル %1 %2。</p>").arg(help_file.toHtmlEscaped(), why));
+            const QString& why = QFileInfo::exists(help_file) ? platform_texts::help_cannot_be_shown
+                                                              : platform_texts::help_not_found;
+            view->setHtml(platform_texts::help_not_shown.arg(help_file.toHtmlEscaped(), why));
         }
     }
     show();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/shared_texts.h"
+
 #include <QString>
 
 class QAbstractItemView;
@@ -22,7 +24,7 @@ void describe(QWidget* w, const QString& text);
 
 // What a screen reader says of an empty cell of a grid, so that the values of a row it reads keep
 // their columns.
-inline const QString empty_cell_name = QStringLiteral("空欄");
+using shared_texts::empty_cell_name;
 // The text a screen reader says of a grid's cell that shows this text.
 inline QString cell_said(const QString& shown) {
     return shown.isEmpty() ? empty_cell_name : shown;

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "shared/app_state.h"
 #include "shared/input_check.h"
+#include "shared/shared_texts.h"
 #include "shared/stored_names.h"
 #include "shared/twips.h"
 
@@ -25,7 +26,7 @@ class Forms;
 enum class FormKind { results, narrowing };
 
 // The caption every window but the main menu and the About window carries.
-inline const QString app_title = QStringLiteral("トマリナホテル情報＆予約");
+using shared_texts::app_title;
 
 // What every window shares: opening at its saved position, one end step that remembers it, Esc on the
 // controls, F1 for help, and closing the help when it unloads. Unloading destroys the window.

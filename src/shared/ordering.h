@@ -4,6 +4,7 @@
 #include "data/user_tables.h"
 #include "shared/order_state.h"
 #include "shared/search_state.h"
+#include "shared/shared_texts.h"
 
 #include <QString>
 #include <cstdint>
@@ -39,13 +40,13 @@ struct OrderingRule {
 };
 
 inline constexpr OrderingRule ordering_rules[] = {
-    {Ordering::ken, u"ホテル都道府県", -1, 0, KeyPart::location, KeyPart::name},
-    {Ordering::airport, u"ホテル空港", -1, 1, KeyPart::airport_location, KeyPart::name},
-    {Ordering::syousai, u"ホテル詳細", 0, 2, KeyPart::district_location, KeyPart::name},
-    {Ordering::name, u"ホテル名", 1, 3, KeyPart::name, KeyPart::none},
-    {Ordering::tel, u"ホテル電話", 2, 4, KeyPart::tel, KeyPart::none},
-    {Ordering::rooms, u"ホテル部屋数", 3, 5, KeyPart::rooms, KeyPart::location},
-    {Ordering::price, u"ホテル料金", 5, 7, KeyPart::price, KeyPart::location},
+    {Ordering::ken, shared_texts::order_by_prefecture, -1, 0, KeyPart::location, KeyPart::name},
+    {Ordering::airport, shared_texts::order_by_airport, -1, 1, KeyPart::airport_location, KeyPart::name},
+    {Ordering::syousai, shared_texts::order_by_district, 0, 2, KeyPart::district_location, KeyPart::name},
+    {Ordering::name, shared_texts::order_by_name, 1, 3, KeyPart::name, KeyPart::none},
+    {Ordering::tel, shared_texts::order_by_tel, 2, 4, KeyPart::tel, KeyPart::none},
+    {Ordering::rooms, shared_texts::order_by_rooms, 3, 5, KeyPart::rooms, KeyPart::location},
+    {Ordering::price, shared_texts::order_by_price, 5, 7, KeyPart::price, KeyPart::location},
 };
 
 const OrderingRule& rule_of(Ordering o);

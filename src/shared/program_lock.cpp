@@ -1,6 +1,7 @@
 #include "shared/program_lock.h"
 
 #include "data/regular_file.h"
+#include "shared/shared_texts.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -155,35 +156,27 @@ LockState look_at_program_lock(const QString& folder) {
 }
 
 QString lock_refusal_message(const QString& folder, const LockState& s) {
+    using namespace shared_texts;
     const QString lock = program_lock_path(folder);
     QString why;
     switch (s.kind) {
     case LockState::held:
-        why = QStringLiteral("このフォルダーで動いているトマリナホテル情報＆予約が応答しません。");
+        why = lock_not_answering;
         break;
     case LockState::elsewhere:
-        why = QStringLiteral(
-                  "別のコンピューター「%1」のトマリナホテル情報＆予約（プロセス番号 %2）が使っています。"
-                  "そこで動いていなければ、ロックファイル「%3」を削除して下さい。")
-                  .arg(s.host, QString::number(s.pid), lock);
+        why = lock_elsewhere.arg(s.host, QString::number(s.pid), lock);
         break;
     case LockState::not_regular:
-        why = QStringLiteral("ロックファイル「%1」が通常のファイルではありません。").arg(lock);
+        why = lock_not_regular.arg(lock);
         break;
     case LockState::linked:
-        why = QStringLiteral("ロックファイル「%1」がほかのファイルの別名（ハードリンク）になっています。")
-                  .arg(lock);
+        why = lock_linked.arg(lock);
         break;
     default:
-        why = QStringLiteral("ロックファイル「%1」を読み込めません（%2）。")
-                  .arg(lock, open_error_reason(s.error));
+        why = lock_unreadable.arg(lock, read_reason(read_report(s.error)));
         break;
     }
-    return QStringLiteral(
-               "ほかに起動しているトマリナホテル情報＆予約がフォルダー「%1」を使っているかもしれません。\n%"
-               "2\n\n"
-               "このフォルダーのファイルを読み取り専用で使います。設定や登録したホテルは保存されません。")
-        .arg(folder, why);
+    return lock_refusal.arg(folder, why);
 }
 
 } // namespace tomarina

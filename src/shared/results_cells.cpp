@@ -1,7 +1,8 @@
 #include "shared/results_cells.h"
 
-#include "shared/grid_rules.h"
 #include "shared/form.h"
+#include "shared/grid_rules.h"
+#include "shared/shared_texts.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -299,7 +300,7 @@ void GridHeading::paintSection(QPainter* painter, const QRect& rect, int logical
 }
 
 ResultsCellDelegate* set_up_hotel_grid(QTableView* grid, QAbstractItemModel* model, int row_height_px) {
-    QFont font(QStringLiteral("ＭＳ ゴシック"));
+    QFont font(shared_texts::grid_font_family);
     font.setPointSize(9);
     grid->setFont(font);
     // The cells draw their own text and lines, so that the whole column width holds text.

@@ -4,6 +4,7 @@
 #include "data/user_file.h"
 #include "platform/platform.h"
 #include "shared/app_state.h"
+#include "shared/shared_texts.h"
 #include "shared/user_folder.h"
 
 namespace tomarina {
@@ -21,24 +22,23 @@ bool save_user_file(const AppState& st, Platform& pf, QWidget* parent) {
         tell_save_failure(pf, parent, st.user_file, read_only_folder_reason());
         return false;
     }
-    QString reason;
-    if (save_hotel_user(st.full_path(st.user_file), st.user, &reason)) return true;
-    tell_save_failure(pf, parent, st.user_file, reason);
+    SaveReport report;
+    if (save_hotel_user(st.full_path(st.user_file), st.user, &report)) return true;
+    tell_save_failure(pf, parent, st.user_file, shared_texts::describe(report));
     return false;
 }
 
 bool user_file_ready(AppState& st, Platform& pf, QWidget* parent) {
-    if (st.user.user_read_error.isEmpty()) return true;
+    if (!st.user.user_read_error.failed()) return true;
     // What could not be read may be readable now (permissions mended); then the list opens on it.
     if (read_user_file(st.full_path(st.user_file), st.user, st.db, st.scratch_path())) {
         st.user.user_copied_flg = 0;
         return true;
     }
-    pf.message(
-        parent,
-        QStringLiteral("「%1」を読み込めないため、ホテル登録保守を開けません。\n%2\nファイルはそのままです。")
-            .arg(st.full_path(st.user_file), st.user.user_read_error),
-        QStringLiteral("エラーメッセージ"), MsgIcon::Critical, MsgButtons::Ok);
+    pf.message(parent,
+               shared_texts::user_file_not_readable.arg(st.full_path(st.user_file),
+                                                        shared_texts::describe(st.user.user_read_error)),
+               shared_texts::error_title, MsgIcon::Critical, MsgButtons::Ok);
     return false;
 }
 
@@ -48,7 +48,7 @@ QStringList saved_file_names() {
 }
 
 void tell_save_failure(Platform& pf, QWidget* parent, const QString& file_name, const QString& reason) {
-    pf.message(parent, save_failed_message(file_name, reason), QStringLiteral("エラーメッセージ"),
+    pf.message(parent, shared_texts::save_failed.arg(file_name, reason), shared_texts::error_title,
                MsgIcon::Critical, MsgButtons::Ok);
 }
 

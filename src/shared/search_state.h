@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/directory_words.h"
 #include "data/hotel_tables.h"
 
 #include <QString>
@@ -21,7 +22,7 @@ using EntryHistory = FixedTable<QString, 5>;
 // history is empty.
 inline QString latest_entry(const EntryHistory& hist) {
     const QString& first = hist(1);
-    return first.isEmpty() ? QStringLiteral("福岡") : first;
+    return first.isEmpty() ? directory_words::default_prefecture : first;
 }
 
 // The search criterion, the hits and the district lists.

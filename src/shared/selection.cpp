@@ -1,6 +1,8 @@
 #include "shared/selection.h"
 
+#include "data/directory_words.h"
 #include "data/text_rules.h"
+#include "shared/shared_texts.h"
 
 #include <QHash>
 #include <QSet>
@@ -101,12 +103,13 @@ QString search_text(const SearchState& s) {
 } // namespace
 
 QString airport_synonym(const QString& key) {
-    if (key == u"東京／羽田" || key == u"東京／成田") return QStringLiteral("東京／羽田");
-    if (key == u"大阪／伊丹" || key == u"大阪／関西") return QStringLiteral("大阪／伊丹");
+    using namespace directory_words;
+    if (key == tokyo_haneda || key == tokyo_narita) return QString::fromUtf16(tokyo_haneda);
+    if (key == osaka_itami || key == osaka_kansai) return QString::fromUtf16(osaka_itami);
     return key;
 }
 
-void sel_data1(const HotelTables& t, SearchState& s, Integer max_kensuu) {
+void select_by_prefecture(const HotelTables& t, SearchState& s, Integer max_kensuu) {
     const auto match = equal_names(t.ken_name, t.ken_name.held(t.ken_count), search_text(s));
     scan(t, s, max_kensuu, [&](int i) {
         const long k = t.hotel_ken(i);
@@ -114,7 +117,7 @@ void sel_data1(const HotelTables& t, SearchState& s, Integer max_kensuu) {
     });
 }
 
-void sel_data2(const HotelTables& t, SearchState& s, Integer max_kensuu) {
+void select_by_airport(const HotelTables& t, SearchState& s, Integer max_kensuu) {
     const auto match =
         equal_names(t.airport_name, t.airport_name.held(t.airport_count), airport_synonym(search_text(s)));
     scan(t, s, max_kensuu, [&](int i) {
@@ -123,22 +126,22 @@ void sel_data2(const HotelTables& t, SearchState& s, Integer max_kensuu) {
     });
 }
 
-void sel_data3(const HotelTables& t, SearchState& s, Integer max_kensuu) {
+void select_by_hotel_name(const HotelTables& t, SearchState& s, Integer max_kensuu) {
     const QString key = search_text(s);
     scan(t, s, max_kensuu, [&](int i) { return holds(t.hotel_name(i), key); });
 }
 
-void sel_data4(const HotelTables& t, SearchState& s, Integer max_kensuu) {
+void select_by_district(const HotelTables& t, SearchState& s, Integer max_kensuu) {
     const QString key = search_text(s);
     scan(t, s, max_kensuu, [&](int i) { return holds(t.hotel_syousai_name(i), key); });
 }
 
-void sel_data5(const HotelTables& t, SearchState& s, Integer max_kensuu) {
+void select_by_station(const HotelTables& t, SearchState& s, Integer max_kensuu) {
     const QString key = search_text(s);
     scan(t, s, max_kensuu, [&](int i) { return holds(t.hotel_access(i), key); });
 }
 
-void sel_data6(const HotelTables& t, SearchState& s, Integer max_kensuu) {
+void select_by_keyword(const HotelTables& t, SearchState& s, Integer max_kensuu) {
     const QString key = search_text(s);
     // The prefecture and airport names are the same for many hotels: test each name once.
     std::vector<char> ken_holds(HotelTables::ken_capacity + 1, 0),
@@ -162,22 +165,22 @@ void sel_data6(const HotelTables& t, SearchState& s, Integer max_kensuu) {
 void select_hotels(const HotelTables& t, SearchState& s, Integer max_kensuu) {
     switch (s.search_type) {
     case SearchType::prefecture:
-        sel_data1(t, s, max_kensuu);
+        select_by_prefecture(t, s, max_kensuu);
         break;
     case SearchType::airport:
-        sel_data2(t, s, max_kensuu);
+        select_by_airport(t, s, max_kensuu);
         break;
     case SearchType::hotel_name:
-        sel_data3(t, s, max_kensuu);
+        select_by_hotel_name(t, s, max_kensuu);
         break;
     case SearchType::district:
-        sel_data4(t, s, max_kensuu);
+        select_by_district(t, s, max_kensuu);
         break;
     case SearchType::station:
-        sel_data5(t, s, max_kensuu);
+        select_by_station(t, s, max_kensuu);
         break;
     case SearchType::keyword:
-        sel_data6(t, s, max_kensuu);
+        select_by_keyword(t, s, max_kensuu);
         break;
     default:
         s.sel_count = 0;
@@ -191,7 +194,7 @@ QString search_key_of(const QString& entry) {
 }
 
 QString search_entry_error() {
-    return QStringLiteral("検索条件の入力エラーです");
+    return shared_texts::search_entry_error;
 }
 
 std::optional<AcceptedEntry> accept_search_entry(const HotelTables& t, SearchType option, const QString& typed) {

@@ -9,12 +9,12 @@ namespace tomarina {
 
 // The six selections. Each scans the hotel table once, in table order, and leaves the hits in
 // sel_hotel/sel_count and the districts of every hotel that met the criterion in sel_syousai.
-void sel_data1(const HotelTables& t, SearchState& s, Integer max_kensuu);
-void sel_data2(const HotelTables& t, SearchState& s, Integer max_kensuu);
-void sel_data3(const HotelTables& t, SearchState& s, Integer max_kensuu);
-void sel_data4(const HotelTables& t, SearchState& s, Integer max_kensuu);
-void sel_data5(const HotelTables& t, SearchState& s, Integer max_kensuu);
-void sel_data6(const HotelTables& t, SearchState& s, Integer max_kensuu);
+void select_by_prefecture(const HotelTables& t, SearchState& s, Integer max_kensuu);
+void select_by_airport(const HotelTables& t, SearchState& s, Integer max_kensuu);
+void select_by_hotel_name(const HotelTables& t, SearchState& s, Integer max_kensuu);
+void select_by_district(const HotelTables& t, SearchState& s, Integer max_kensuu);
+void select_by_station(const HotelTables& t, SearchState& s, Integer max_kensuu);
+void select_by_keyword(const HotelTables& t, SearchState& s, Integer max_kensuu);
 
 // The selection of s.search_type; a value outside the six criteria selects nothing.
 void select_hotels(const HotelTables& t, SearchState& s, Integer max_kensuu);

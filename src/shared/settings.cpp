@@ -5,6 +5,7 @@
 #include "data/steps.h"
 #include "data/text_rules.h"
 #include "shared/results_design.h"
+#include "shared/shared_texts.h"
 
 #include <QFile>
 #include <algorithm>
@@ -324,11 +325,11 @@ QByteArray settings_bytes(const Settings& s, bool* ok) {
 
 bool write_settings_file(const QString& path, const Settings& s, QString* error) {
     bool ok = false;
-    const QByteArray bytes = s.read_error.isEmpty() ? settings_bytes(s, &ok) : QByteArray();
-    const QString read_error =
-        s.read_error.isEmpty() ? QString()
-                               : QStringLiteral("ファイルを読み込めませんでした（%1）。").arg(s.read_error);
-    return save_read_file(path, read_error, bytes, ok, error);
+    const QByteArray bytes = s.read_error.failed() ? QByteArray() : settings_bytes(s, &ok);
+    SaveReport report;
+    if (save_read_file(path, s.read_error, bytes, ok, &report)) return true;
+    if (error) *error = shared_texts::describe(report);
+    return false;
 }
 
 void read_settings_file(const QString& path, Settings& s) {

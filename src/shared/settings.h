@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/file_report.h"
 #include "data/fixed_table.h"
 #include "shared/search_state.h"
 
@@ -47,7 +48,7 @@ struct Settings {
 
     // Why a settings file that is there could not be read; while it is set, that file is never written
     // over, so settings the user could not see are not lost.
-    QString read_error;
+    ReadReport read_error;
 
     // The saved pair of window tomarina<number>; throws for a window that keeps none.
     FormPosition& form(int number);

@@ -4,6 +4,7 @@
 #include "data/save_file.h"
 #include "shared/app_state.h"
 #include "shared/desktop_opener.h"
+#include "shared/shared_texts.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -25,22 +26,28 @@ const QString& ini_name = AppState::ini_file;
 // for a missing one.
 bool read_all(const QString& path, QByteArray& bytes, QString* why = nullptr) {
     QFile f;
-    QString reason;
-    if (open_regular_file(f, path, reason)) {
+    ReadReport report;
+    if (open_regular_file(f, path, report)) {
         bytes = f.readAll();
         if (f.error() == QFileDevice::NoError) return true;
-        reason = f.errorString();
+        report = {FileProblem::library_error, 0, f.errorString()};
     }
-    if (why && !reason.isEmpty()) *why = QStringLiteral("元のファイルを読み込めません（%1）。").arg(reason);
+    if (why && report.failed())
+        *why = shared_texts::source_not_readable.arg(shared_texts::read_reason(report));
     return false;
 }
 
-// What a help file that did not fit means for the user.
-const QString help_left_out = QStringLiteral("\nヘルプは表示されないか、前の版のままです。");
+// Saves as save_file does, with why in the user's words.
+bool save_told(const QString& path, const QByteArray& bytes, QString* why) {
+    SaveReport report;
+    if (save_file(path, bytes, &report)) return true;
+    if (why) *why = shared_texts::describe(report);
+    return false;
+}
 
 // Which file could not be put into the user's folder, and why.
 QString copy_failure(const QString& name, const QString& why) {
-    return QStringLiteral("「%1」を利用者のフォルダーに写せませんでした。%2").arg(name, why);
+    return shared_texts::copy_failed.arg(name, why);
 }
 
 QByteArray checksum_of(const QByteArray& bytes) {
@@ -56,17 +63,16 @@ QByteArray remembered_checksum(const QString& checksum_file) {
 // Why dir cannot be the user's folder, in Japanese; empty when it is (or has now been made) a folder the
 // program can write.
 QString unusable_folder_reason(const QString& dir) {
-    if (dir.isEmpty())
-        return QStringLiteral("利用者のデータフォルダーの場所が決まりません（HOME が設定されていません）。");
+    using namespace shared_texts;
+    if (dir.isEmpty()) return no_home;
     const QFileInfo info(dir);
-    if ((info.exists() || info.isSymLink()) && !info.isDir())
-        return QStringLiteral("同じ名前のファイルがあります。");
+    if ((info.exists() || info.isSymLink()) && !info.isDir()) return file_of_the_name;
     // A folder another user can change would hand the program their settings and their browser.
-    if (QString foreign = foreign_path_reason(dir); !foreign.isEmpty()) return foreign;
+    if (const PathReport foreign = foreign_path_report(dir); foreign.failed()) return describe(foreign);
     errno = 0;
-    if (!QDir().mkpath(dir)) return save_error_reason(errno ? errno : EACCES);
-    if (::access(QFile::encodeName(dir).constData(), W_OK | X_OK) != 0) return save_error_reason(errno);
-    return foreign_path_reason(dir);
+    if (!QDir().mkpath(dir)) return describe(save_report(errno ? errno : EACCES));
+    if (::access(QFile::encodeName(dir).constData(), W_OK | X_OK) != 0) return describe(save_report(errno));
+    return describe(foreign_path_report(dir));
 }
 
 } // namespace
@@ -103,10 +109,10 @@ bool refresh_directory_copy(const QString& source, const QString& target, const 
         const QByteArray current = file_checksum(target);
         const QByteArray remembered = remembered_checksum(checksum_file);
         if (current == fresh_sum) // already the installed one: remember it so a newer one may replace it
-            return remembered == fresh_sum || save_file(checksum_file, fresh_sum + '\n', why);
+            return remembered == fresh_sum || save_told(checksum_file, fresh_sum + '\n', why);
         if (current.isEmpty() || current != remembered) return true; // the user's own
     }
-    return save_file(target, fresh, why) && save_file(checksum_file, fresh_sum + '\n', why);
+    return save_told(target, fresh, why) && save_told(checksum_file, fresh_sum + '\n', why);
 }
 
 bool refresh_help_copy(const QString& source, const QString& target, QString* why) {
@@ -114,7 +120,7 @@ bool refresh_help_copy(const QString& source, const QString& target, QString* wh
     if (!read_all(source, fresh)) return true;
     QByteArray current;
     if (read_all(target, current) && current == fresh) return true;
-    return save_file(target, fresh, why);
+    return save_told(target, fresh, why);
 }
 
 bool prepare_user_folder(const QString& source_dir, const QString& user_dir, const QString& opener,
@@ -152,13 +158,13 @@ bool prepare_user_folder(const QString& source_dir, const QString& user_dir, con
                 if (why.isEmpty()) continue; // none to carry
                 return refuse(name, why);
             }
-            if (!save_file(target.filePath(), bytes, &why)) return refuse(name, why);
+            if (!save_told(target.filePath(), bytes, &why)) return refuse(name, why);
         }
     }
     why.clear();
     // Without the help the program still works: it goes on, but says so.
     if (!refresh_help_copy(src.filePath(help_name), dst.filePath(help_name), &why) && help_notice)
-        *help_notice = copy_failure(help_name, why) + help_left_out;
+        *help_notice = copy_failure(help_name, why) + shared_texts::help_left_out;
     why.clear();
     if (!create_settings_with_opener(dst.filePath(ini_name), opener, &why) && !why.isEmpty())
         return refuse(ini_name, why);
@@ -201,27 +207,20 @@ FolderChoice choose_program_folder_for(const QString& program_dir) {
 }
 
 QString folder_choice_message(const FolderChoice& f) {
+    using namespace shared_texts;
     if (f.read_only)
-        return (f.copy_failed
-                    ? QStringLiteral("利用者のフォルダー「%1」はありますが、ファイルを写せませんでした。\n%2\n\n")
-                    : QStringLiteral("利用者のフォルダー「%1」を使えません。\n%2\n\n"))
-                   .arg(f.user_dir.isEmpty() ? QStringLiteral("（なし）") : f.user_dir, f.unusable_reason) +
-               QStringLiteral("プログラムフォルダーのファイルを読み取り専用で使います。"
-                              "設定や登録したホテルは保存されません。");
+        return (f.copy_failed ? user_folder_copy_failed : user_folder_unusable)
+                   .arg(f.user_dir.isEmpty() ? no_user_folder : f.user_dir, f.unusable_reason) +
+               read_only_run;
     QString text;
-    if (f.moved)
-        text = QStringLiteral(
-                   "プログラムフォルダー「%1」には書き込めないため、"
-                   "設定と登録したホテルは利用者のフォルダー「%2」に移し、これからはそこに保存します。")
-                   .arg(f.program_dir, f.user_dir);
+    if (f.moved) text = moved_to_user_folder.arg(f.program_dir, f.user_dir);
     if (!f.help_notice.isEmpty())
         text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) + f.help_notice;
     return text;
 }
 
 QString read_only_folder_reason() {
-    return QStringLiteral(
-        "今回の起動ではフォルダーのファイルを読み取り専用で使っているため、書き込みません。");
+    return shared_texts::read_only_folder_refusal;
 }
 
 } // namespace tomarina

@@ -2,6 +2,7 @@
 // named on standard error with exit 2, the JSON of a search as before.
 #include "cli/db_builder.h"
 #include "data/text_rules.h"
+#include "shared/shared_texts.h"
 #include "support/test_support.h"
 
 #include <QJsonArray>
@@ -55,7 +56,8 @@ class TestToolCli : public QObject {
                                  << QStringList{"tomarina-tool " TOMARINA_VERSION "\n"};
         QTest::newRow("search help") << QStringList{"search", "--help"}
                                      << QStringList{"Usage: tomarina-tool search --dir FOLDER", "--names",
-                                                    u8("ホテル料金"), "6 free keyword"};
+                                                    QString::fromUtf16(shared_texts::order_by_price),
+                                                    "6 free keyword"};
         QTest::newRow("help after other options")
             << QStringList{"search", "--type", "9", "--help"} << QStringList{"Usage: tomarina-tool search"};
         QTest::newRow("build help") << QStringList{"build", "-h"}
@@ -102,7 +104,8 @@ class TestToolCli : public QObject {
             << QStringList{"search", "--dir", "/no/such/folder", "--type", "1", "--key", "x"}
             << "--dir: no such folder '/no/such/folder'";
         QTest::newRow("missing user folder")
-            << QStringList{"order-user", "--dir", "/no/such/folder", "--order", u8("ホテル名")}
+            << QStringList{"order-user", "--dir", "/no/such/folder", "--order",
+                           QString::fromUtf16(shared_texts::order_by_name)}
             << "--dir: no such folder '/no/such/folder'";
         QTest::newRow("missing key") << with_dir({"search", "--dir", "DIR", "--type", "1"})
                                      << "missing --key";
@@ -125,7 +128,8 @@ class TestToolCli : public QObject {
             << "from 0 to 15000, not '15001'";
         QTest::newRow("refused key") << with_dir(
                                             {"search", "--dir", "DIR", "--type", "2", "--key", u8("那覇")})
-                                     << u8("tomarina-tool search: 検索条件の入力エラーです");
+                                     << QStringLiteral("tomarina-tool search: ") +
+                                            shared_texts::search_entry_error;
     }
     void refusals() {
         QFETCH(QStringList, args);

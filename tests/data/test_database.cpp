@@ -1,5 +1,6 @@
 #include "cli/tool_commands.h"
 #include "data/database.h"
+#include "data/directory_words.h"
 #include "data/save_file.h"
 #include "data/text_rules.h"
 #include "support/faulty_disk.h"
@@ -162,7 +163,7 @@ class TestDatabase : public QObject {
         QCOMPARE(t.area_list(1), u8("北海道"));
         QCOMPARE(t.area_list(2), u8("関東"));
         QCOMPARE(t.area_last(), 2);
-        QCOMPARE(t.area_title(3), u8("北陸・中部エリア"));
+        QCOMPARE(t.area_title(3), QString::fromUtf16(directory_words::area_titles[3]));
         QCOMPARE(t.airport_count, Integer(4));
         QCOMPARE(t.airport_area(2), Integer(4));
         QCOMPARE(t.syousai_count, Integer(5));
@@ -268,9 +269,12 @@ class TestDatabase : public QObject {
         airports.raw(" 8");
         QTest::newRow("prefectures above the table")
             << file_of({{1, prefs.bytes()}, {3, airports.bytes()}})
-            << QVariantMap{{"ken_count", 50},    {"ken_name/50", "P50"},
-                           {"area_list/0", ""},  {"area_title/0", u8("全国エリア")},
-                           {"airport_count", 1}, {"airport_area/1", 8}};
+            << QVariantMap{{"ken_count", 50},
+                           {"ken_name/50", "P50"},
+                           {"area_list/0", ""},
+                           {"area_title/0", QString::fromUtf16(directory_words::area_titles[0])},
+                           {"airport_count", 1},
+                           {"airport_area/1", 8}};
 
         ByteWriter big;
         big.integer(40000);

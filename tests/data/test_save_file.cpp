@@ -4,6 +4,7 @@
 #include "data/text_rules.h"
 #include "data/user_file.h"
 #include "shared/settings.h"
+#include "shared/shared_texts.h"
 #include "support/faulty_disk.h"
 #include "support/small_disk.h"
 #include "support/test_support.h"
@@ -78,12 +79,15 @@ struct Save {
         return s;
     }
     bool run(const QString& path, QString* error = nullptr) const {
-        return kind == Kind::Ini ? write_settings_file(path, settings, error)
-                                 : save_hotel_user(path, user, error);
+        if (kind == Kind::Ini) return write_settings_file(path, settings, error);
+        SaveReport report;
+        const bool saved = save_hotel_user(path, user, &report);
+        if (error) *error = shared_texts::describe(report);
+        return saved;
     }
     QByteArray bytes() const { return kind == Kind::Ini ? settings_bytes(settings) : user_file_bytes(user); }
-    // Why the real reader did not read the file at path; empty when it did.
-    static QString read_error(Kind kind, const QString& path) {
+    // Why the real reader did not read the file at path; none when it did.
+    static ReadReport read_error(Kind kind, const QString& path) {
         if (kind == Kind::Ini) {
             Settings s;
             read_settings_file(path, s);
@@ -175,7 +179,7 @@ class TestSaveFile : public QObject {
                 QFAIL(qPrintable(QStringLiteral("left %1 with %2 bytes of room")
                                      .arg(entries(dir.path()).join(u' '))
                                      .arg(space)));
-            QCOMPARE(error, u8("ディスクの空き容量が足りません。"));
+            QCOMPARE(error, shared_texts::save_no_space);
         }
         save_faults = {};
         QVERIFY(new_save.run(path));
@@ -186,11 +190,11 @@ class TestSaveFile : public QObject {
     void fails_at_each_later_step_data() {
         QTest::addColumn<int>("step");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("create") << 0 << u8("フォルダまたはファイルに書き込む権限がありません。");
-        QTest::newRow("sync") << 1 << u8("ディスクの読み書きでエラーが発生しました。");
-        QTest::newRow("close") << 2 << u8("ディスクの読み書きでエラーが発生しました。");
-        QTest::newRow("rename") << 3 << u8("フォルダまたはファイルに書き込む権限がありません。");
-        QTest::newRow("write: I/O error") << 4 << u8("ディスクの読み書きでエラーが発生しました。");
+        QTest::newRow("create") << 0 << shared_texts::save_no_permission;
+        QTest::newRow("sync") << 1 << shared_texts::save_disk_error;
+        QTest::newRow("close") << 2 << shared_texts::save_disk_error;
+        QTest::newRow("rename") << 3 << shared_texts::save_no_permission;
+        QTest::newRow("write: I/O error") << 4 << shared_texts::save_disk_error;
     }
     void fails_at_each_later_step() {
         QFETCH(int, step);
@@ -247,7 +251,7 @@ class TestSaveFile : public QObject {
         const Save new_save = Save::of_size(k, new_size, u8("新"));
         QString error;
         QVERIFY(!new_save.run(path, &error));
-        QCOMPARE(error, u8("ディスクの空き容量が足りません。"));
+        QCOMPARE(error, shared_texts::save_no_space);
         QCOMPARE(read_file(path), old_bytes);
         const QStringList both = {QStringLiteral("filler"), file_name(k)};
         QCOMPARE(entries(disk.path()), both);
@@ -281,20 +285,19 @@ class TestSaveFile : public QObject {
             QFile::setPermissions(dir,
                                   QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QVERIFY(!saved);
-        QCOMPARE(error, root ? u8("書き込みのできないディスクです。")
-                             : u8("フォルダまたはファイルに書き込む権限がありません。"));
+        QCOMPARE(error, root ? shared_texts::save_read_only_disk : shared_texts::save_no_permission);
         QCOMPARE(read_file(path), old_bytes);
         QCOMPARE(entries(dir), QStringList{QStringLiteral("tomarina.ini")});
     }
 
     void missing_folder_and_folder_in_the_way() {
         QTemporaryDir dir;
-        QString error;
+        SaveReport error;
         QVERIFY(!save_file(dir.filePath(QStringLiteral("no/such/tomarina.ini")), "x", &error));
-        QCOMPARE(error, u8("保存先のフォルダがありません。"));
+        QCOMPARE(shared_texts::describe(error), shared_texts::save_no_folder);
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("hotelusr.csv")));
         QVERIFY(!save_file(dir.filePath(QStringLiteral("hotelusr.csv")), "x", &error));
-        QCOMPARE(error, u8("同じ名前のフォルダがあります。"));
+        QCOMPARE(shared_texts::describe(error), shared_texts::save_folder_of_the_name);
         QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("hotelusr.csv")});
     }
 
@@ -360,13 +363,13 @@ class TestSaveFile : public QObject {
         QVERIFY(QFileInfo(ini).isSymLink() && QFileInfo(first).isSymLink());
         QCOMPARE(read_file(real), QByteArray("again"));
 
-        QString error;
+        SaveReport error;
         const QString fifo = dir.filePath(QStringLiteral("fifo"));
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         const QString to_fifo = dir.filePath(QStringLiteral("hotelusr.csv"));
         QVERIFY(QFile::link(fifo, to_fifo));
         QVERIFY(!save_file(to_fifo, "x", &error));
-        QCOMPARE(error, u8("通常のファイルではないため置き換えません。"));
+        QVERIFY(error.problem == FileProblem::not_a_regular_file);
         QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
 
         if (::geteuid() != 0) QSKIP("making a device node needs root");
@@ -413,15 +416,14 @@ class TestSaveFile : public QObject {
         QCOMPARE(::lchown(QFile::encodeName(link).constData(), owner, owner), 0);
         // Reading follows the same links: another user's is not read, and so never written over.
         const QString path = folder_link ? link + u'/' + name : link;
-        QCOMPARE(Save::read_error(Kind(kind), path).contains(u8("ほかの利用者のシンボリックリンク")), owner != 0);
+        QCOMPARE(Save::read_error(Kind(kind), path).problem == FileProblem::link_of_another_user, owner != 0);
         QString error;
         const bool trusted = owner == 0 && target_owner == 0;
         QCOMPARE(Save::of_size(Kind(kind), 9, u8("新")).run(folder_link ? link + u'/' + name : link, &error),
                  trusted);
         QCOMPARE(read_file(target) == "old", !trusted);
-        if (owner != 0) QCOMPARE(error, u8("ほかの利用者のシンボリックリンクはたどりません。"));
-        if (target_owner != 0)
-            QCOMPARE(error, u8("シンボリックリンクの先がほかの利用者のファイルのため置き換えません。"));
+        if (owner != 0) QCOMPARE(error, shared_texts::save_foreign_link);
+        if (target_owner != 0) QCOMPARE(error, shared_texts::save_foreign_link_target);
         QCOMPARE(entries(dir.filePath(QStringLiteral("real"))), QStringList{name});
     }
 
@@ -449,9 +451,10 @@ class TestSaveFile : public QObject {
         UserTables u;
         u.user_count = 1;
         u.user_name(1) = QString::fromUtf16(u"\U0001F600");
+        SaveReport report;
+        QVERIFY(!save_hotel_user(csv, u, &report));
+        QVERIFY(report.problem == FileProblem::cannot_encode);
         QString error;
-        QVERIFY(!save_hotel_user(csv, u, &error));
-        QCOMPARE(error, cannot_encode_reason());
         Settings s;
         s.inet_data2 = QString(QChar(0x2028));
         QVERIFY(!write_settings_file(ini, s, &error));
@@ -460,10 +463,11 @@ class TestSaveFile : public QObject {
     }
 
     void message_names_the_file_and_the_reason() {
-        const QString text = save_failed_message(QStringLiteral("hotelusr.csv"), save_error_reason(ENOSPC));
-        QCOMPARE(text, u8("「hotelusr.csv」を保存できませんでした。\nディスクの空き容量が足りません。\n"
-                          "ファイルの内容は保存の前のままです。"));
-        QVERIFY(save_error_reason(12345).contains(QStringLiteral("12345")));
+        const QString text = shared_texts::save_failed.arg(QStringLiteral("hotelusr.csv"),
+                                                           shared_texts::describe(save_report(ENOSPC)));
+        QVERIFY(text.startsWith(QStringLiteral("「hotelusr.csv」")));
+        QVERIFY(text.contains(u'\n' + shared_texts::save_no_space + u'\n'));
+        QVERIFY(shared_texts::describe(save_report(12345)).contains(QStringLiteral("12345")));
     }
 };
 

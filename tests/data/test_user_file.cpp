@@ -292,8 +292,10 @@ class TestUserFile : public QObject {
         QVERIFY(QFile::resize(f.csv(), size));
         auto u = std::make_unique<UserTables>();
         QCOMPARE(read_user_file(f.csv(), *u, f.t, f.tmp()), over == 0);
-        if (over == 0) QCOMPARE(u->user_tail.size(), size - first.size()); // written back whole
-        else QVERIFY(u->user_read_error.contains(u8("大きすぎます")) && !save_hotel_user(f.csv(), *u));
+        if (over == 0)
+            QCOMPARE(u->user_tail.size(), size - first.size()); // written back whole
+        else
+            QVERIFY(u->user_read_error.problem == FileProblem::too_large && !save_hotel_user(f.csv(), *u));
         QCOMPARE(QFileInfo(f.csv()).size(), size);
     }
 
@@ -328,12 +330,12 @@ class TestUserFile : public QObject {
         u.user_ken_name(1) = QStringLiteral("kept");
         QVERIFY(!read_user_file(f.csv(), u, f.t, f.tmp()));
         QCOMPARE(u.user_ken_name(1), QStringLiteral("kept"));
-        QVERIFY(!u.user_read_error.isEmpty());
-        QString error;
+        QVERIFY(u.user_read_error.failed());
+        SaveReport error;
         QVERIFY(QDir(f.dir.path()).rmdir(QStringLiteral("hotelusr.csv")));
         f.write(QStringLiteral("\"old\"\r\n"));
         QVERIFY(!save_hotel_user(f.csv(), u, &error));
-        QVERIFY(error.contains(u8("読み込めなかった")));
+        QVERIFY(error.problem == FileProblem::unread_this_run && error.unread.failed());
         QCOMPARE(f.file_text(), QStringLiteral("\"old\"\r\n"));
         // Once it reads, it may be saved again.
         QVERIFY(read_user_file(f.csv(), u, f.t, f.tmp()));
@@ -381,10 +383,10 @@ class TestUserFile : public QObject {
         u.user_count = 1;
         u.user_ken_name(1) = QStringLiteral("new");
         save_faults.space = 0;
-        QString error;
+        SaveReport error;
         QVERIFY(!save_hotel_user(f.csv(), u, &error));
         save_faults = {};
-        QVERIFY(!error.isEmpty());
+        QCOMPARE(error.error_number, ENOSPC);
         QCOMPARE(f.dir.read(QStringLiteral("hotelusr.csv")), before);
     }
 

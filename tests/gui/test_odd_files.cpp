@@ -4,6 +4,7 @@
 #include "data/text_rules.h"
 #include "program/main_menu_window.h"
 #include "shared/saves.h"
+#include "shared/shared_texts.h"
 #include "support/faulty_disk.h"
 #include "support/gui_support.h"
 #include "support/small_disk.h"
@@ -147,13 +148,13 @@ class TestOddFiles : public QObject {
         QString reason;
         if (!read_only) {
             save_faults.space = 0;
-            reason = u8("ディスクの空き容量が足りません。");
+            reason = shared_texts::save_no_space;
         } else if (root) {
             QVERIFY(disk.make_read_only());
-            reason = u8("書き込みのできないディスクです。");
+            reason = shared_texts::save_read_only_disk;
         } else {
             QVERIFY(QFile::setPermissions(st.app_path, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-            reason = u8("フォルダまたはファイルに書き込む権限がありません。");
+            reason = shared_texts::save_no_permission;
         }
         auto* menu = forms.loaded<MainMenuWindow>();
         menu->close_button->setFocus();
@@ -163,8 +164,8 @@ class TestOddFiles : public QObject {
                                   QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
         QCOMPARE(pf.messages.size(), 1);
-        QCOMPARE(pf.messages[0].title, u8("エラーメッセージ"));
-        QCOMPARE(pf.messages[0].text, save_failed_message(QStringLiteral("tomarina.ini"), reason));
+        QCOMPARE(pf.messages[0].title, shared_texts::error_title);
+        QCOMPARE(pf.messages[0].text, shared_texts::save_failed.arg(QStringLiteral("tomarina.ini"), reason));
         QCOMPARE(ended, 1);
         QCOMPARE(st.dat_open_flg, Integer(0));
         QFile f(ini);
@@ -187,7 +188,7 @@ class TestOddFiles : public QObject {
         save_faults.space = 10;
         QVERIFY(!save_user_file(st, pf, forms.loaded<MainMenuWindow>()));
         QCOMPARE(pf.messages.size(), 1);
-        QCOMPARE(pf.messages[0].title, u8("エラーメッセージ"));
+        QCOMPARE(pf.messages[0].title, shared_texts::error_title);
         QVERIFY(pf.messages[0].text.contains(QStringLiteral("「hotelusr.csv」")));
         QVERIFY(pf.messages[0].text.contains(u8("ディスクの空き容量が足りません。")));
         QCOMPARE(dir.read(QStringLiteral("hotelusr.csv")), old_csv);

@@ -1,6 +1,7 @@
 #include "data/save_file.h"
 #include "shared/desktop_opener.h"
 #include "shared/settings.h"
+#include "shared/shared_texts.h"
 #include "shared/user_folder.h"
 #include "support/faulty_disk.h"
 
@@ -245,8 +246,8 @@ class TestUserFolder : public QObject {
         const QString text = folder_choice_message(f);
         QVERIFY2(text.contains(no_home ? QStringLiteral("HOME") : QStringLiteral("「%1」").arg(m.user())),
                  qPrintable(text));
-        if (!no_home) QVERIFY2(text.contains(u"同じ名前のファイルがあります"), qPrintable(text));
-        QVERIFY(text.contains(u"読み取り専用"));
+        if (!no_home) QVERIFY2(text.contains(shared_texts::file_of_the_name), qPrintable(text));
+        QVERIFY(text.contains(shared_texts::read_only_run));
         QCOMPARE(get(m.user()), QByteArray("a file where the folder belongs"));
         QVERIFY(!QFileInfo::exists(f.app_path + QStringLiteral("/tomarina.ini")));
     }
