@@ -26,6 +26,7 @@ struct ReadReport {
     int error_number = 0;
     QString detail;
     bool failed() const { return problem != FileProblem::none; }
+    bool operator==(const ReadReport&) const = default;
 };
 
 // The saving of one file: none when it was saved.
