@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/shared_texts.h"
+
 #include <QString>
 
 // The texts of the browser selection window and of opening a page, each written once.
@@ -25,19 +27,19 @@ inline const QString not_found = QStringLiteral("ブラウザが見つかりま�
 // The question before "no browser" is taken.
 inline const QString no_browser_question =
     QStringLiteral("インターネットを利用した予約は行えません\r\n処理を続行しますか");
-inline const QString confirm_title = QStringLiteral("確認メッセージ");
+using shared_texts::confirm_title;
 
 // The caution before a page opens.
 inline const QString caution =
     QStringLiteral("ホテル情報、予約は各ホテルのルールに従い、利用者の責任で行って下さい\r\n"
                    "予約等のトラブルが発生しても作者は一切関知しません\r\n"
                    "本メッセージは３回まで表示します");
-inline const QString caution_title = QStringLiteral("注意メッセージ");
+using shared_texts::caution_title;
 
 // A browser that could not be started, and one that is not started (%1: the registered command).
 inline const QString start_failed = QStringLiteral("ブラウザを起動できませんでした。\r\n");
 inline const QString command_refused =
     QStringLiteral("登録されたブラウザ「%1」はほかの利用者が書き換えられるため、起動しません。\r\n");
-inline const QString error_title = QStringLiteral("エラーメッセージ");
+using shared_texts::error_title;
 
 } // namespace tomarina::browser_texts

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/shared_texts.h"
+
 #include <QString>
 #include <array>
 
@@ -7,8 +9,8 @@
 namespace tomarina::maintenance_texts {
 
 // Message box titles of both windows.
-inline const QString error_title = QStringLiteral("エラーメッセージ");
-inline const QString confirm_title = QStringLiteral("確認メッセージ");
+using shared_texts::error_title;
+using shared_texts::confirm_title;
 
 // The maintenance list: its grid, buttons and messages.
 inline const QString hotels_grid_name = QStringLiteral("登録ホテル一覧");

@@ -52,7 +52,7 @@ bool tell_at_start(tomarina::DesktopPlatform& platform, const QString& text, boo
         platform.answer_waiting_messages();
     });
     platform.message(
-        nullptr, text, error ? QStringLiteral("エラーメッセージ") : QStringLiteral("注意メッセージ"),
+        nullptr, text, error ? tomarina::shared_texts::error_title : tomarina::shared_texts::caution_title,
         error ? tomarina::MsgIcon::Critical : tomarina::MsgIcon::Information, tomarina::MsgButtons::Ok);
     return !ended;
 }

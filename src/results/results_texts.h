@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/shared_texts.h"
+
 #include <QString>
 #include <array>
 
@@ -10,7 +12,7 @@ namespace tomarina::results_texts {
 inline const QString information_caption = QStringLiteral("ホテル情報");
 inline const QString reserve_caption = QStringLiteral("ホテル予約");
 inline const QString close_caption = QStringLiteral("終了");
-inline const QString error_title = QStringLiteral("エラーメッセージ");
+using shared_texts::error_title;
 // Said once the pages of a press are handed to the browser, before the browser takes the focus.
 inline const QString pages_handed_over = QStringLiteral("ページをブラウザに渡しました");
 

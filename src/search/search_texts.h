@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/shared_texts.h"
+
 #include <QString>
 #include <array>
 
@@ -29,7 +31,7 @@ inline const std::array<QString, 6> option_prompts = {
 inline const QString user_hotels_left_out =
     QStringLiteral("ホテルの数が上限の%1件に達したため、登録したホテルのうち%2件は検索の対象になりません。\n"
                    "これらのホテルはファイルに残っています。");
-inline const QString caution_title = QStringLiteral("注意メッセージ");
+using shared_texts::caution_title;
 
 // The guidance line of the search conditions, picker and region windows, for a screen reader.
 inline const QString guidance_name = QStringLiteral("案内");

@@ -177,7 +177,8 @@ bool is_dropped_control(QChar c) {
 } // namespace
 
 void read_settings(QIODevice& dev, Settings& s) {
-    enum Section { None, Form, Control, Text1, Text2 } section = None;
+    // The [Text1] and [Text2] sections hold the prefecture and airport histories.
+    enum Section { None, Form, Control, PrefectureHistory, AirportHistory } section = None;
     int hist_count[2] = {0, 0};
     QByteArray bytes;
     read_up_to(dev, settings_read_limit, bytes);
@@ -197,9 +198,9 @@ void read_settings(QIODevice& dev, Settings& s) {
                 else if (name == u"[Control]")
                     section = Control;
                 else if (name == u"[Text1]")
-                    section = Text1;
+                    section = PrefectureHistory;
                 else if (name == u"[Text2]")
-                    section = Text2;
+                    section = AirportHistory;
                 return;
             }
             if (section == Form || section == Control) {
@@ -211,12 +212,12 @@ void read_settings(QIODevice& dev, Settings& s) {
                     read_form_item(s, key, value);
                 else
                     read_control_item(s, key, value, item);
-            } else if (section == Text1 || section == Text2) {
+            } else if (section == PrefectureHistory || section == AirportHistory) {
                 if (item.contains(u'[')) return;
-                int& count = hist_count[section == Text1 ? 0 : 1];
+                int& count = hist_count[section == PrefectureHistory ? 0 : 1];
                 if (count >= EntryHistory::capacity) return;
                 ++count;
-                (section == Text1 ? s.prefecture_history : s.airport_history)(count) = item.toString();
+                (section == PrefectureHistory ? s.prefecture_history : s.airport_history)(count) = item.toString();
             }
         });
     };

@@ -14,6 +14,9 @@ namespace tomarina::shared_texts {
 inline const QString app_title = QStringLiteral("トマリナホテル情報＆予約");
 // The title of every message box that tells a failure.
 inline const QString error_title = QStringLiteral("エラーメッセージ");
+// The title of a message box that asks before something is done, and of one that warns.
+inline const QString confirm_title = QStringLiteral("確認メッセージ");
+inline const QString caution_title = QStringLiteral("注意メッセージ");
 
 // What a screen reader says of an empty cell of a grid.
 inline const QString empty_cell_name = QStringLiteral("空欄");

@@ -164,7 +164,7 @@ class TestDetailWindow : public QObject {
         App app;
         auto* r = app.results();
         auto* d = app.click(r, "あいホテル");
-        QCOMPARE(d->windowTitle(), u8("トマリナホテル情報＆予約"));
+        QCOMPARE(d->windowTitle(), shared_texts::app_title);
         QCOMPARE(d->hotel_frame->title(), results_texts::detail_frame_title);
         const QLabel* labels[] = {d->address_label, d->name_label,  d->phone_label, d->rooms_label,
                                   d->access_label,  d->price_label, d->note_label};
@@ -304,7 +304,7 @@ class TestDetailWindow : public QObject {
         r->hits_grid->setCurrentIndex(r->model->index(2, 5));
         for (int k = 0; k < 2; ++k) {
             QTest::keyClick(r->hits_grid, Qt::Key_Return, Qt::ControlModifier);
-            QCOMPARE(app.st.search.ordering(), u8("ホテル料金"));
+            QCOMPARE(app.st.search.ordering(), QString(shared_texts::order_by_price));
             QCOMPARE(r->hits_grid->position(), r->model->index(2, 5));
         }
         QAccessibleInterface* said =
@@ -424,3 +424,4 @@ class TestDetailWindow : public QObject {
 
 QTEST_MAIN(TestDetailWindow)
 #include "test_detail_window.moc"
+#include "shared/shared_texts.h"

@@ -239,7 +239,7 @@ class TestNestedLoops : public QObject {
                  answer);
         QVERIFY(seen);
         QVERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(int(pf.message(&parent, QStringLiteral("x"), QStringLiteral("エラーメッセージ"),
+        QCOMPARE(int(pf.message(&parent, QStringLiteral("x"), shared_texts::error_title,
                                 MsgIcon::Critical, b)),
                  answer);
         QVERIFY(parent.findChildren<QMessageBox*>().isEmpty());

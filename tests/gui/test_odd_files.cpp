@@ -190,7 +190,7 @@ class TestOddFiles : public QObject {
         QCOMPARE(pf.messages.size(), 1);
         QCOMPARE(pf.messages[0].title, shared_texts::error_title);
         QVERIFY(pf.messages[0].text.contains(QStringLiteral("「hotelusr.csv」")));
-        QVERIFY(pf.messages[0].text.contains(u8("ディスクの空き容量が足りません。")));
+        QVERIFY(pf.messages[0].text.contains(shared_texts::save_no_space));
         QCOMPARE(dir.read(QStringLiteral("hotelusr.csv")), old_csv);
         QCOMPARE(st.user.user_count, Integer(2));
         QCOMPARE(st.user.user_name(2), u8("新しいホテル"));

@@ -166,7 +166,7 @@ class TestRegionWindow : public QObject {
         QTest::mouseClick(w->reserve_button, Qt::LeftButton);
         QCOMPARE(a.pf.launches.size(), start_fails ? 1 : 0);
         QCOMPARE(a.pf.messages.size(), 1);
-        QCOMPARE(a.pf.messages[0].title, u8("エラーメッセージ"));
+        QCOMPARE(a.pf.messages[0].title, shared_texts::error_title);
         QCOMPARE(a.forms.loaded<RegionWindow>(), w);
     }
 

@@ -112,7 +112,7 @@ class TestSingleCopy : public QObject {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("reason");
         QTest::addColumn<QString>("tool_reason");
-        const QString not_regular = u8("通常のファイルではありません");
+        const QString not_regular = shared_texts::read_not_regular;
         QTest::newRow("a named pipe") << 0 << not_regular << "is not a regular file";
         QTest::newRow("a link to a named pipe") << 1 << not_regular << "is not a regular file";
         QTest::newRow("a folder") << 2 << not_regular << "is not a regular file";
@@ -175,3 +175,4 @@ class TestSingleCopy : public QObject {
 
 QTEST_MAIN(TestSingleCopy)
 #include "test_single_copy.moc"
+#include "shared/shared_texts.h"

@@ -201,14 +201,14 @@ class TestLinks : public QObject {
         t.hotel_info_no(1) = 4;
         open_links(hotel_record(t, 1), s, pf, nullptr, LinkMode::Information);
         QCOMPARE(pf.launches.size(), 1);
-        QCOMPARE(pf.messages.last().title, QStringLiteral("エラーメッセージ"));
+        QCOMPARE(pf.messages.last().title, shared_texts::error_title);
         QVERIFY(pf.messages.last().text.contains(QStringLiteral("file:///etc/passwd")));
 
         pf.messages.clear();
         pf.launch_result = false;
         QVERIFY(!start_browser(s.values(), pf, nullptr, home));
         QCOMPARE(pf.messages.size(), 1);
-        QCOMPARE(pf.messages[0].title, QStringLiteral("エラーメッセージ"));
+        QCOMPARE(pf.messages[0].title, shared_texts::error_title);
 
         pf.messages.clear();
         pf.launches.clear();

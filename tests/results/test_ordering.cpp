@@ -149,19 +149,19 @@ class TestOrdering : public QObject {
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("results");
         QTest::addColumn<QString>("list");
-        const auto row = [](int column, const char* results, const char* list) {
-            QTest::addRow("column %d", column) << column << u8(results) << u8(list);
+        const auto row = [](int column, const char16_t* results, const char16_t* list) {
+            QTest::addRow("column %d", column) << column << QString(results) << QString(list);
         };
-        row(0, "ホテル詳細", "ホテル都道府県");
-        row(1, "ホテル名", "ホテル空港");
-        row(2, "ホテル電話", "ホテル詳細");
-        row(3, "ホテル部屋数", "ホテル名");
-        row(4, "ホテル都道府県", "ホテル電話");
-        row(5, "ホテル料金", "ホテル部屋数");
-        row(6, "ホテル都道府県", "ホテル都道府県");
-        row(7, "ホテル都道府県", "ホテル料金");
-        row(8, "ホテル都道府県", "ホテル都道府県");
-        row(-1, "ホテル都道府県", "ホテル都道府県");
+        row(0, shared_texts::order_by_district, shared_texts::order_by_prefecture);
+        row(1, shared_texts::order_by_name, shared_texts::order_by_airport);
+        row(2, shared_texts::order_by_tel, shared_texts::order_by_district);
+        row(3, shared_texts::order_by_rooms, shared_texts::order_by_name);
+        row(4, shared_texts::order_by_prefecture, shared_texts::order_by_tel);
+        row(5, shared_texts::order_by_price, shared_texts::order_by_rooms);
+        row(6, shared_texts::order_by_prefecture, shared_texts::order_by_prefecture);
+        row(7, shared_texts::order_by_prefecture, shared_texts::order_by_price);
+        row(8, shared_texts::order_by_prefecture, shared_texts::order_by_prefecture);
+        row(-1, shared_texts::order_by_prefecture, shared_texts::order_by_prefecture);
     }
     void heading_double_click() {
         QFETCH(int, column);
@@ -176,13 +176,13 @@ class TestOrdering : public QObject {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("results");
         QTest::addColumn<int>("list");
-        QTest::newRow("prefecture") << u8("ホテル都道府県") << -1 << 0;
-        QTest::newRow("airport") << u8("ホテル空港") << -1 << 1;
-        QTest::newRow("district") << u8("ホテル詳細") << 0 << 2;
-        QTest::newRow("name") << u8("ホテル名") << 1 << 3;
-        QTest::newRow("telephone") << u8("ホテル電話") << 2 << 4;
-        QTest::newRow("rooms") << u8("ホテル部屋数") << 3 << 5;
-        QTest::newRow("price") << u8("ホテル料金") << 5 << 7;
+        QTest::newRow("prefecture") << QString(shared_texts::order_by_prefecture) << -1 << 0;
+        QTest::newRow("airport") << QString(shared_texts::order_by_airport) << -1 << 1;
+        QTest::newRow("district") << QString(shared_texts::order_by_district) << 0 << 2;
+        QTest::newRow("name") << QString(shared_texts::order_by_name) << 1 << 3;
+        QTest::newRow("telephone") << QString(shared_texts::order_by_tel) << 2 << 4;
+        QTest::newRow("rooms") << QString(shared_texts::order_by_rooms) << 3 << 5;
+        QTest::newRow("price") << QString(shared_texts::order_by_price) << 5 << 7;
         QTest::newRow("not yet reordered") << QString() << -1 << -1;
         QTest::newRow("no ordering") << u8("ホテル") << -1 << -1;
     }
@@ -236,3 +236,4 @@ class TestOrdering : public QObject {
 
 QTEST_GUILESS_MAIN(TestOrdering)
 #include "test_ordering.moc"
+#include "shared/shared_texts.h"

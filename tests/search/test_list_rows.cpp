@@ -118,9 +118,9 @@ class TestListRows : public QObject {
         QCOMPARE(picker_option_caption(t, SearchType::prefecture, 0), u8("全国"));
         QCOMPARE(picker_option_caption(t, SearchType::prefecture, 2), u8("関東"));
         QCOMPARE(picker_option_caption(t, SearchType::prefecture, 3), QString());
-        QCOMPARE(picker_option_caption(t, SearchType::airport, 0), u8("全国エリア"));
-        QCOMPARE(picker_option_caption(t, SearchType::airport, 3), u8("北陸・中部エリア"));
-        QCOMPARE(picker_option_caption(t, SearchType::airport, 9), u8("沖縄エリア"));
+        QCOMPARE(picker_option_caption(t, SearchType::airport, 0), QString(directory_words::area_titles[0]));
+        QCOMPARE(picker_option_caption(t, SearchType::airport, 3), QString(directory_words::area_titles[3]));
+        QCOMPARE(picker_option_caption(t, SearchType::airport, 9), QString(directory_words::area_titles[9]));
         QCOMPARE(picker_texts(SearchType::prefecture).frame, search_texts::prefecture_frame);
         QCOMPARE(picker_texts(SearchType::airport).heading, search_texts::airport_heading);
     }
@@ -212,3 +212,4 @@ class TestListRows : public QObject {
 
 QTEST_GUILESS_MAIN(TestListRows)
 #include "test_list_rows.moc"
+#include "data/directory_words.h"

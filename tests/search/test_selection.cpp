@@ -231,7 +231,7 @@ class TestSelection : public QObject {
         };
         int rc = -1;
         QJsonObject o = run(
-            {"search", "--dir", dir.path(), "--type", "1", "--key", u8(" 東京都"), "--order", u8("ホテル名")},
+            {"search", "--dir", dir.path(), "--type", "1", "--key", u8(" 東京都"), "--order", QString(shared_texts::order_by_name)},
             &rc);
         QCOMPARE(rc, 0);
         QCOMPARE(o[u"search_key"_qs].toString(), u8("東京"));
@@ -255,7 +255,7 @@ class TestSelection : public QObject {
             QCOMPARE(o[u"search_key"_qs].toString(), u8("￥８００"));
             QCOMPARE(o[u"sel_hotel"_qs].toArray(), QJsonArray({7}));
         }
-        o = run({"order-user", "--dir", dir.path(), "--order", u8("ホテル電話")}, &rc);
+        o = run({"order-user", "--dir", dir.path(), "--order", QString(shared_texts::order_by_tel)}, &rc);
         QCOMPARE(rc, 0);
         QCOMPARE(o[u"user_list"_qs].toArray(), QJsonArray({1}));
     }
@@ -269,3 +269,4 @@ class TestSelection : public QObject {
 
 QTEST_GUILESS_MAIN(TestSelection)
 #include "test_selection.moc"
+#include "shared/shared_texts.h"
