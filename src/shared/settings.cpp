@@ -217,7 +217,8 @@ void read_settings(QIODevice& dev, Settings& s) {
                 int& count = hist_count[section == PrefectureHistory ? 0 : 1];
                 if (count >= EntryHistory::capacity) return;
                 ++count;
-                (section == PrefectureHistory ? s.prefecture_history : s.airport_history)(count) = item.toString();
+                (section == PrefectureHistory ? s.prefecture_history : s.airport_history)(count) =
+                    item.toString();
             }
         });
     };

@@ -304,7 +304,7 @@ class TestDetailWindow : public QObject {
         r->hits_grid->setCurrentIndex(r->model->index(2, 5));
         for (int k = 0; k < 2; ++k) {
             QTest::keyClick(r->hits_grid, Qt::Key_Return, Qt::ControlModifier);
-            QCOMPARE(app.st.search.ordering(), QString(shared_texts::order_by_price));
+            QCOMPARE(app.st.search.ordering(), QStringView(shared_texts::order_by_price).toString());
             QCOMPARE(r->hits_grid->position(), r->model->index(2, 5));
         }
         QAccessibleInterface* said =

@@ -113,8 +113,8 @@ class TestPickerWindow : public QObject {
         a.st.settings_store.set(&Settings::control1_flg, 2);
         a.st.settings_store.set(&Settings::control2_flg, 4);
         PickerWindow* p = a.from_search(2);
-        QCOMPARE(p->area_options[10]->text(), QString(directory_words::area_titles[0]));
-        QCOMPARE(p->area_options[3]->text(), QString(directory_words::area_titles[3]));
+        QCOMPARE(p->area_options[10]->text(), QStringView(directory_words::area_titles[0]).toString());
+        QCOMPARE(p->area_options[3]->text(), QStringView(directory_words::area_titles[3]).toString());
         QCOMPARE(p->names_frame->title(), search_texts::airport_frame);
         QCOMPARE(p->heading_button->text(), search_texts::airport_heading);
         QCOMPARE(p->guidance_box->toPlainText(), search_texts::airport_guidance);
@@ -351,5 +351,5 @@ class TestPickerWindow : public QObject {
 };
 
 QTEST_MAIN(TestPickerWindow)
-#include "test_picker_window.moc"
 #include "data/directory_words.h"
+#include "test_picker_window.moc"

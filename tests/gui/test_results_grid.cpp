@@ -251,7 +251,7 @@ class TestResultsGrid : public QObject {
         QCOMPARE(stops.count(r->hits_grid), 1);
 
         QTest::keyClick(r->hits_grid, Qt::Key_Return, Qt::ControlModifier);
-        QCOMPARE(s.st.search.ordering(), QString(shared_texts::order_by_name));
+        QCOMPARE(s.st.search.ordering(), QStringView(shared_texts::order_by_name).toString());
         QCOMPARE(r->model->heading(1), u8("▼ ホテル名"));
         QVERIFY(r->hits_grid->hasFocus());
     }

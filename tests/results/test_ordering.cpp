@@ -150,7 +150,8 @@ class TestOrdering : public QObject {
         QTest::addColumn<QString>("results");
         QTest::addColumn<QString>("list");
         const auto row = [](int column, const char16_t* results, const char16_t* list) {
-            QTest::addRow("column %d", column) << column << QString(results) << QString(list);
+            QTest::addRow("column %d", column)
+                << column << QStringView(results).toString() << QStringView(list).toString();
         };
         row(0, shared_texts::order_by_district, shared_texts::order_by_prefecture);
         row(1, shared_texts::order_by_name, shared_texts::order_by_airport);
@@ -176,13 +177,13 @@ class TestOrdering : public QObject {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("results");
         QTest::addColumn<int>("list");
-        QTest::newRow("prefecture") << QString(shared_texts::order_by_prefecture) << -1 << 0;
-        QTest::newRow("airport") << QString(shared_texts::order_by_airport) << -1 << 1;
-        QTest::newRow("district") << QString(shared_texts::order_by_district) << 0 << 2;
-        QTest::newRow("name") << QString(shared_texts::order_by_name) << 1 << 3;
-        QTest::newRow("telephone") << QString(shared_texts::order_by_tel) << 2 << 4;
-        QTest::newRow("rooms") << QString(shared_texts::order_by_rooms) << 3 << 5;
-        QTest::newRow("price") << QString(shared_texts::order_by_price) << 5 << 7;
+        QTest::newRow("prefecture") << QStringView(shared_texts::order_by_prefecture).toString() << -1 << 0;
+        QTest::newRow("airport") << QStringView(shared_texts::order_by_airport).toString() << -1 << 1;
+        QTest::newRow("district") << QStringView(shared_texts::order_by_district).toString() << 0 << 2;
+        QTest::newRow("name") << QStringView(shared_texts::order_by_name).toString() << 1 << 3;
+        QTest::newRow("telephone") << QStringView(shared_texts::order_by_tel).toString() << 2 << 4;
+        QTest::newRow("rooms") << QStringView(shared_texts::order_by_rooms).toString() << 3 << 5;
+        QTest::newRow("price") << QStringView(shared_texts::order_by_price).toString() << 5 << 7;
         QTest::newRow("not yet reordered") << QString() << -1 << -1;
         QTest::newRow("no ordering") << u8("ホテル") << -1 << -1;
     }
@@ -235,5 +236,5 @@ class TestOrdering : public QObject {
 };
 
 QTEST_GUILESS_MAIN(TestOrdering)
-#include "test_ordering.moc"
 #include "shared/shared_texts.h"
+#include "test_ordering.moc"

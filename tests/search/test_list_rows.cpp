@@ -95,7 +95,8 @@ class TestListRows : public QObject {
         QCOMPARE(names(picker_rows(t, SearchType::prefecture, 1)), QStringList({u8("北海道"), u8("道東")}));
         QCOMPARE(names(picker_rows(t, SearchType::prefecture, 9)), QStringList({u8("沖縄県")}));
         // The tenth area has no option of its own: its prefecture shows only under the whole country.
-        for (int indx = 1; indx <= 9; ++indx) QVERIFY(!names(picker_rows(t, SearchType::prefecture, indx)).contains(u8("離島県")));
+        for (int indx = 1; indx <= 9; ++indx)
+            QVERIFY(!names(picker_rows(t, SearchType::prefecture, indx)).contains(u8("離島県")));
         QVERIFY(picker_rows(t, SearchType::prefecture, 10).isEmpty());
         QVERIFY(picker_rows(t, SearchType::prefecture, -1).isEmpty());
     }
@@ -104,9 +105,11 @@ class TestListRows : public QObject {
         DbSource src = test::small_source();
         src.airports.append({u8("那覇"), 9});
         const HotelTables t = load(src);
-        QCOMPARE(names(picker_rows(t, SearchType::airport, 0)), QStringList({u8("札幌／新千歳"), u8("東京／羽田"),
-                                                           u8("東京／成田"), u8("大阪／伊丹"), u8("那覇")}));
-        QCOMPARE(names(picker_rows(t, SearchType::airport, 4)), QStringList({u8("東京／羽田"), u8("東京／成田")}));
+        QCOMPARE(names(picker_rows(t, SearchType::airport, 0)),
+                 QStringList(
+                     {u8("札幌／新千歳"), u8("東京／羽田"), u8("東京／成田"), u8("大阪／伊丹"), u8("那覇")}));
+        QCOMPARE(names(picker_rows(t, SearchType::airport, 4)),
+                 QStringList({u8("東京／羽田"), u8("東京／成田")}));
         QCOMPARE(picker_rows(t, SearchType::airport, 9), QStringList({u8("那覇\t\t")}));
         QVERIFY(picker_rows(t, SearchType::airport, 3).isEmpty());
         // Counts are of the directory's hotels: 羽田 has three of the six.
@@ -118,9 +121,12 @@ class TestListRows : public QObject {
         QCOMPARE(picker_option_caption(t, SearchType::prefecture, 0), u8("全国"));
         QCOMPARE(picker_option_caption(t, SearchType::prefecture, 2), u8("関東"));
         QCOMPARE(picker_option_caption(t, SearchType::prefecture, 3), QString());
-        QCOMPARE(picker_option_caption(t, SearchType::airport, 0), QString(directory_words::area_titles[0]));
-        QCOMPARE(picker_option_caption(t, SearchType::airport, 3), QString(directory_words::area_titles[3]));
-        QCOMPARE(picker_option_caption(t, SearchType::airport, 9), QString(directory_words::area_titles[9]));
+        QCOMPARE(picker_option_caption(t, SearchType::airport, 0),
+                 QStringView(directory_words::area_titles[0]).toString());
+        QCOMPARE(picker_option_caption(t, SearchType::airport, 3),
+                 QStringView(directory_words::area_titles[3]).toString());
+        QCOMPARE(picker_option_caption(t, SearchType::airport, 9),
+                 QStringView(directory_words::area_titles[9]).toString());
         QCOMPARE(picker_texts(SearchType::prefecture).frame, search_texts::prefecture_frame);
         QCOMPARE(picker_texts(SearchType::airport).heading, search_texts::airport_heading);
     }
@@ -211,5 +217,5 @@ class TestListRows : public QObject {
 };
 
 QTEST_GUILESS_MAIN(TestListRows)
-#include "test_list_rows.moc"
 #include "data/directory_words.h"
+#include "test_list_rows.moc"

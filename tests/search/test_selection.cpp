@@ -2,6 +2,7 @@
 #include "data/text_rules.h"
 #include "data/user_file.h"
 #include "shared/selection.h"
+#include "shared/shared_texts.h"
 #include "support/test_support.h"
 
 #include <QJsonArray>
@@ -230,9 +231,9 @@ class TestSelection : public QObject {
             return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
         };
         int rc = -1;
-        QJsonObject o = run(
-            {"search", "--dir", dir.path(), "--type", "1", "--key", u8(" 東京都"), "--order", QString(shared_texts::order_by_name)},
-            &rc);
+        QJsonObject o = run({"search", "--dir", dir.path(), "--type", "1", "--key", u8(" 東京都"), "--order",
+                             QStringView(shared_texts::order_by_name).toString()},
+                            &rc);
         QCOMPARE(rc, 0);
         QCOMPARE(o[u"search_key"_qs].toString(), u8("東京"));
         QCOMPARE(o[u"hotel_count"_qs].toInt(), 7);
@@ -255,7 +256,9 @@ class TestSelection : public QObject {
             QCOMPARE(o[u"search_key"_qs].toString(), u8("￥８００"));
             QCOMPARE(o[u"sel_hotel"_qs].toArray(), QJsonArray({7}));
         }
-        o = run({"order-user", "--dir", dir.path(), "--order", QString(shared_texts::order_by_tel)}, &rc);
+        o = run({"order-user", "--dir", dir.path(), "--order",
+                 QStringView(shared_texts::order_by_tel).toString()},
+                &rc);
         QCOMPARE(rc, 0);
         QCOMPARE(o[u"user_list"_qs].toArray(), QJsonArray({1}));
     }
@@ -268,5 +271,5 @@ class TestSelection : public QObject {
 };
 
 QTEST_GUILESS_MAIN(TestSelection)
-#include "test_selection.moc"
 #include "shared/shared_texts.h"
+#include "test_selection.moc"
