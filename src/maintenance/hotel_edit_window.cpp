@@ -209,11 +209,11 @@ QString HotelEditWindow::check_text2() {
 }
 
 void HotelEditWindow::edit_data(int index) {
-    tomarina::edit_data(st_.user, index, fields(), st_.db);
+    st_.directory.replace_user_hotel(index, fields());
 }
 
 void HotelEditWindow::add_data() {
-    tomarina::add_data(st_.user, fields(), st_.db);
+    st_.directory.add_user_hotel(fields());
 }
 
 void HotelEditWindow::show_message(const QString& text) {

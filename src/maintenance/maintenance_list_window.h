@@ -59,8 +59,6 @@ class MaintenanceListWindow : public Form {
     void set_up() override;
     void restore_position() override;
     void set_grid();
-    void sort_hotel();
-    void del_data(int row);
 
     void MSFlexGrid1_Click();
     void MSFlexGrid1_DblClick();

@@ -153,13 +153,7 @@ void MainMenuWindow::close_window() {
              if (auto* list = forms_.loaded<MaintenanceListWindow>()) list->write_on_end();
          }},
         {"save_ini_file", [this] { save_ini_file(st_, pf_, this); }},
-        {"close database",
-         [this] {
-             if (st_.dat_open_flg == 1) {
-                 st_.dat.close();
-                 st_.dat_open_flg = 0;
-             }
-         }},
+        {"close database", [this] { st_.directory.close_file(); }},
         {"unload", [this] { unload(); }},
         {"end_program", [this] { forms_.end_program(); }},
     });

@@ -116,13 +116,7 @@ void SearchConditionsWindow::init_sec() {
              else
                  Option1->setChecked(true);
          }},
-        {"copy_user_hotel",
-         [this, &left_out] {
-             if (st_.user.user_copied_flg == 0) {
-                 left_out = copy_user_hotel(st_.user, st_.db);
-                 st_.user.user_copied_flg = 1;
-             }
-         }},
+        {"copy_user_hotel", [this, &left_out] { left_out = st_.directory.add_user_hotels(); }},
         {"set_form1", [this] { restore_position(); }},
         // Last: nothing of the window is touched after the message's wait.
         {"left out",

@@ -1,11 +1,8 @@
 #pragma once
 
-#include "data/database.h"
-#include "data/hotel_tables.h"
-#include "data/user_tables.h"
 #include "shared/browser_registration.h"
+#include "shared/directory.h"
 #include "shared/hotel_search.h"
-#include "shared/order_state.h"
 #include "shared/settings.h"
 
 #include <QString>
@@ -25,18 +22,15 @@ struct AppState {
     static inline const QString tmp_file = QStringLiteral("tmp.csv");
     // The program folder's own files, read but never written: the user's folder could not be used.
     bool read_only_folder = false;
-    // 1 while dat holds the open database file: the one flag for it.
-    Integer dat_open_flg = 0;
-    DatabaseFile dat;
 
-    HotelTables db;
-    UserTables user;
+    // The directory with the user's hotels, and what the windows read of it.
+    Directory directory;
+    const HotelTables& db = directory.tables();
+    const UserTables& user = directory.user_hotels();
     Settings settings;
     // The browser of the settings, which the link buttons follow.
     BrowserRegistration browser{settings};
     HotelSearch search{db};
-    // The ordering of the maintenance list.
-    OrderState order;
 
     // app_path trimmed of blanks, a separator, then the file name.
     QString full_path(const QString& file) const;

@@ -1,7 +1,6 @@
 #include "shared/saves.h"
 
 #include "data/save_file.h"
-#include "data/user_file.h"
 #include "platform/platform.h"
 #include "shared/app_state.h"
 #include "shared/user_folder.h"
@@ -30,10 +29,7 @@ bool save_user_file(const AppState& st, Platform& pf, QWidget* parent) {
 bool user_file_ready(AppState& st, Platform& pf, QWidget* parent) {
     if (st.user.user_read_error.isEmpty()) return true;
     // What could not be read may be readable now (permissions mended); then the list opens on it.
-    if (read_user_file(st.full_path(st.user_file), st.user, st.db, st.scratch_path())) {
-        st.user.user_copied_flg = 0;
-        return true;
-    }
+    if (st.directory.read_user_file(st.full_path(st.user_file), st.scratch_path())) return true;
     pf.message(
         parent,
         QStringLiteral("「%1」を読み込めないため、ホテル登録保守を開けません。\n%2\nファイルはそのままです。")
