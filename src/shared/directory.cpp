@@ -19,9 +19,11 @@ bool same_user_hotels(const UserTables& a, const UserTables& b) {
     return true;
 }
 
-bool same_order(const OrderState& a, const OrderState& b, int rows) {
+// A list that gained or lost rows changed with its hotels, which tell that themselves.
+bool same_order(const OrderState& a, const OrderState& b, int rows, bool rows_changed) {
     return a.user_sort_key_name == b.user_sort_key_name &&
-           std::equal(a.user_list.data() + 1, a.user_list.data() + 1 + rows, b.user_list.data() + 1);
+           (rows_changed ||
+            std::equal(a.user_list.data() + 1, a.user_list.data() + 1 + rows, b.user_list.data() + 1));
 }
 
 } // namespace
@@ -82,9 +84,10 @@ void Directory::change_user(const std::function<void()>& change) {
     const UserTables user = user_;
     const OrderState order = order_;
     const auto tell = [&] {
-        const int rows = user_.user_name.held(std::max(user.user_count, user_.user_count));
+        const int rows = user_.user_name.held(user_.user_count);
         if (!same_user_hotels(user, user_)) emit user_hotels_changed();
-        if (!same_order(order, order_, rows)) emit order_changed();
+        if (!same_order(order, order_, rows, rows != user.user_name.held(user.user_count)))
+            emit order_changed();
     };
     try {
         change();

@@ -51,7 +51,8 @@ class Directory : public QObject {
     // Removes the user hotel of list row `row`; a row that is not there removes nothing.
     void delete_user_hotel(int row);
 
-    // The list shows the user hotels in the file's order.
+    // The list shows the user hotels in the file's order; order_changed tells a change of the list's
+    // ordering or of its rows' order (a deletion, which takes a row away, tells user_hotels_changed).
     void list_in_file_order();
     // Orders the list by the ordering of that name.
     void order_by(const QString& name);

@@ -52,6 +52,12 @@ const QStringList hotel_a = {u8("北海道"),     u8("札幌／新千歳"), u8("
                              u8("ホテルA"),    u8("011-111-1111"), u8("50"),
                              u8("札幌駅すぐ"), u8("\\9,000"),      u8("○")};
 
+EditFields fields_of(const QStringList& f) {
+    EditFields e;
+    std::copy(f.begin(), f.end(), e.begin() + 1);
+    return e;
+}
+
 // A loaded directory, a program folder for the user file, and the maintenance windows over them.
 struct Maint {
     test::ProgramDir dir;
@@ -62,13 +68,13 @@ struct Maint {
     // lines: the user file's content at start-up; a null text leaves the file out.
     explicit Maint(const QString& lines = QString()) {
         const QByteArray bytes = build_database(test::small_source());
-        Loader(st.db, bytes).load_all();
+        st.directory.load([&](HotelTables& t) { Loader(t, bytes).load_all(); });
         st.app_path = dir.path();
         st.settings.max_kensuu = 1000;
         st.settings.sv_pop = 1;
         st.settings.apply_defaults();
         if (!lines.isNull()) dir.write(csv, encode_cp932(lines));
-        read_user_file(dir.file(csv), st.user, st.db, dir.file(QStringLiteral("tmp.csv")));
+        st.directory.read_user_file(dir.file(csv), dir.file(QStringLiteral("tmp.csv")));
     }
     QString file() const { return decode_cp932(dir.read(csv)); }
     bool file_exists() const { return QFile::exists(dir.file(csv)); }
@@ -265,7 +271,9 @@ class TestMaintenanceWindows : public QObject {
     // crashed the list when the cell was drawn.
     void huge_field_drawn_only_as_far_as_the_cell_shows() {
         Maint m(line(hotel_b));
-        m.st.user.user_name(1) = QString(4'000'000, u'W');
+        EditFields huge = fields_of(hotel_b);
+        huge[4] = QString(4'000'000, u'W');
+        m.st.directory.replace_user_hotel(1, huge);
         MaintenanceListWindow* w = m.list();
         w->show();
         auto* cells = qobject_cast<ResultsCellDelegate*>(w->MSFlexGrid1->itemDelegate());
@@ -282,7 +290,7 @@ class TestMaintenanceWindows : public QObject {
         Maint m(line(hotel_b) + line(hotel_c) + line(hotel_a));
         MaintenanceListWindow* w = m.list();
         Maint::double_click_heading(w, 3);
-        QCOMPARE(m.st.order.user_sort_key_name, ordering_name(Ordering::name));
+        QCOMPARE(m.st.directory.order().user_sort_key_name, ordering_name(Ordering::name));
         QCOMPARE(w->model->heading(3), u8("▼ ホテル名"));
         QCOMPARE(Maint::column(w, 3), (QStringList{u8("ホテルA"), u8("ホテルB"), u8("ホテルC")}));
 
@@ -662,7 +670,7 @@ class TestMaintenanceWindows : public QObject {
             Maint m(original);
             m.add_hotel(hotel_a);
             QCOMPARE(m.st.user.user_count, Integer(3));
-            m.st.user.user_copied_flg = 1; // a search appended the added hotel meanwhile
+            m.st.directory.add_user_hotels(); // a search appended the added hotel meanwhile
             QTest::mouseClick(m.list()->Command5, Qt::LeftButton);
             QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
             QCOMPARE(m.st.user.user_count, Integer(2));
@@ -698,8 +706,7 @@ class TestMaintenanceWindows : public QObject {
             QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
             QCOMPARE(m.file(), QString());
 
-            m.st.user.user_count = 1;
-            set_user_record(m.st.user, 1, hotel_a);
+            m.st.directory.add_user_hotel(fields_of(hotel_a));
             w = m.list();
             QTest::mouseClick(w->Command1, Qt::LeftButton);
             QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
@@ -825,7 +832,7 @@ class TestMaintenanceWindows : public QObject {
         bytes.replace(encode_cp932(u8("ホテルB")), encode_cp932(u8("ホテル")) + "\x80"
                                                                                 "B");
         m.dir.write(csv, bytes);
-        QVERIFY(read_user_file(m.dir.file(csv), m.st.user, m.st.db, QString()));
+        QVERIFY(m.st.directory.read_user_file(m.dir.file(csv), QString()));
         MaintenanceListWindow* w = m.list();
         Maint::click(w, 1, 3);
         QTest::mouseClick(w->Command3, Qt::LeftButton);
@@ -862,7 +869,7 @@ class TestMaintenanceWindows : public QObject {
             for (char& b : bytes) b = char(random.bounded(256));
             Maint m;
             m.dir.write(csv, bytes);
-            QVERIFY(read_user_file(m.dir.file(csv), m.st.user, m.st.db, QString()));
+            QVERIFY(m.st.directory.read_user_file(m.dir.file(csv), QString()));
             const UserTables before = m.st.user;
             QTest::keyClick(m.list()->Command2, Qt::Key_Escape);
             QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
@@ -914,11 +921,8 @@ class TestMaintenanceWindows : public QObject {
 
     void capacity_is_refused() {
         Maint m(line(hotel_b));
-        for (int i = 2; i <= UserTables::user_capacity; ++i) {
-            set_user_record(m.st.user, i, hotel_c);
-            derive_user_hotel(m.st.user, i, m.st.db);
-        }
-        m.st.user.user_count = Integer(UserTables::user_capacity);
+        for (int i = 2; i <= UserTables::user_capacity; ++i)
+            m.st.directory.add_user_hotel(fields_of(hotel_c));
         MaintenanceListWindow* w = m.list();
         QTest::mouseClick(w->Command2, Qt::LeftButton);
         QCOMPARE(m.pf.messages.last().title, u8("エラーメッセージ"));

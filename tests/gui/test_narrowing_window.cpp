@@ -46,7 +46,7 @@ struct Narrowing {
     FakePlatform pf;
     test::WiredForms forms{st, pf};
     Narrowing() {
-        Loader(st.db, build_database(seven_districts())).load_all();
+        st.directory.load([&](HotelTables& t) { Loader(t, build_database(seven_districts())).load_all(); });
         st.settings.max_kensuu = 1000;
         st.settings.apply_defaults();
     }

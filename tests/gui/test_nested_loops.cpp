@@ -263,11 +263,11 @@ class TestNestedLoops : public QObject {
         dir.write(QStringLiteral("hotelusr.csv"), one_user_hotel());
         AppState st;
         st.app_path = dir.path();
-        Loader(st.db, dat).load_all();
+        st.directory.load([&](HotelTables& t) { Loader(t, dat).load_all(); });
         DesktopPlatform pf;
         test::WiredForms forms(st, pf);
         st.settings.apply_defaults();
-        read_user_file(dir.file(QStringLiteral("hotelusr.csv")), st.user, st.db, QString());
+        st.directory.read_user_file(dir.file(QStringLiteral("hotelusr.csv")), QString());
         MaintenanceListWindow* list = forms.show<MaintenanceListWindow>();
         QTest::mouseClick(list->MSFlexGrid1->viewport(), Qt::LeftButton, {},
                           list->MSFlexGrid1->visualRect(list->model->index(0, 3)).center());
