@@ -208,14 +208,6 @@ QString HotelEditWindow::check_text2() {
     return tomarina::check_text2(st_.db, input_form(Text2->text()));
 }
 
-void HotelEditWindow::edit_data(int index) {
-    st_.directory.replace_user_hotel(index, fields());
-}
-
-void HotelEditWindow::add_data() {
-    st_.directory.add_user_hotel(fields());
-}
-
 void HotelEditWindow::show_message(const QString& text) {
     Text10->setPlainText(yen_for_display(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
@@ -301,9 +293,9 @@ void HotelEditWindow::store(StoreButton button) {
     // Closed while the box waited, or the boxes changed: what was confirmed is not what would be stored.
     if (is_unloading() || fields() != f) return;
     if (adding)
-        add_data();
+        st_.directory.add_user_hotel(f);
     else
-        edit_data(target_.user_no);
+        st_.directory.replace_user_hotel(target_.user_no, f);
     forms_.show<MaintenanceListWindow>();
     close_window();
 }

@@ -14,7 +14,6 @@
 #include "tools/tools_menu_window.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFrame>
 #include <QProgressBar>
 #include <QPushButton>
@@ -64,10 +63,6 @@ MainMenuWindow::MainMenuWindow(Forms& forms)
 
 void MainMenuWindow::on_load() {
     run_steps({
-        {"app_path",
-         [this] {
-             if (st_.app_path.isEmpty()) st_.app_path = QCoreApplication::applicationDirPath();
-         }},
         {"open_database",
          [this] {
              if (!open_database(st_)) throw BadData("no database file");

@@ -9,7 +9,9 @@
 
 namespace tomarina {
 
-// Everything the windows share for the whole run. main owns one; every window holds a reference.
+// Everything the windows share for the whole run. main owns one; every window holds a reference. The
+// windows change the shared state only through its owners (directory, settings, browser, search); the
+// version and the program folder are set by the start-up before any window opens.
 struct AppState {
     QString ver_text;
     QString app_path;
@@ -20,8 +22,10 @@ struct AppState {
     static inline const QString user_file = QStringLiteral("hotelusr.csv");
     // The scratch copy of the user file's last line read.
     static inline const QString tmp_file = QStringLiteral("tmp.csv");
-    // The program folder's own files, read but never written: the user's folder could not be used.
-    bool read_only_folder = false;
+    // The program folder's own files, read but never written from then on: the user's folder could not
+    // be used, or another copy of the program may be using the folder.
+    bool read_only_folder() const { return read_only_folder_; }
+    void use_read_only_folder() { read_only_folder_ = true; }
 
     // The directory with the user's hotels, and what the windows read of it.
     Directory directory;
@@ -36,6 +40,9 @@ struct AppState {
     QString full_path(const QString& file) const;
     // Where the user file's scratch copy goes; none while the folder is used read-only.
     QString scratch_path() const;
+
+  private:
+    bool read_only_folder_ = false;
 };
 
 } // namespace tomarina

@@ -8,7 +8,7 @@
 namespace tomarina {
 
 bool save_ini_file(const AppState& st, Platform& pf, QWidget* parent) {
-    if (st.read_only_folder) return false; // said once at the start
+    if (st.read_only_folder()) return false; // said once at the start
     QString reason;
     if (write_settings_file(st.full_path(st.ini_file), st.settings, &reason)) return true;
     tell_save_failure(pf, parent, st.ini_file, reason);
@@ -16,7 +16,7 @@ bool save_ini_file(const AppState& st, Platform& pf, QWidget* parent) {
 }
 
 bool save_user_file(const AppState& st, Platform& pf, QWidget* parent) {
-    if (st.read_only_folder) {
+    if (st.read_only_folder()) {
         tell_save_failure(pf, parent, st.user_file, read_only_folder_reason());
         return false;
     }

@@ -29,6 +29,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace tomarina;
@@ -1010,9 +1011,11 @@ class TestMaintenanceWindows : public QObject {
         const int row_b = int(names.indexOf(u8("ホテルB"))) + 1;
         QVERIFY(row_b > 0);
 
+        QSignalSpy deleted(&m.st.directory, &Directory::user_hotels_changed);
         MaintenanceListWindow* w = m.list();
         Maint::click(w, 1, 3);
         QTest::mouseClick(w->Command4, Qt::LeftButton);
+        QCOMPARE(deleted.count(), 1);
         QTest::mouseClick(w->Command1, Qt::LeftButton);
         s->close_window();
         m.forms.show<SearchConditionsWindow>();
