@@ -53,12 +53,6 @@ const QStringList hotel_a = {u8("北海道"),     u8("札幌／新千歳"), u8("
                              u8("ホテルA"),    u8("011-111-1111"), u8("50"),
                              u8("札幌駅すぐ"), u8("\\9,000"),      u8("○")};
 
-EditFields fields_of(const QStringList& f) {
-    EditFields e;
-    std::copy(f.begin(), f.end(), e.begin() + 1);
-    return e;
-}
-
 // A loaded directory, a program folder for the user file, and the maintenance windows over them.
 struct Maint {
     test::ProgramDir dir;
@@ -271,10 +265,9 @@ class TestMaintenanceWindows : public QObject {
     // A field of a huge user file is laid out only as far as its cell shows it: the whole field once
     // crashed the list when the cell was drawn.
     void huge_field_drawn_only_as_far_as_the_cell_shows() {
-        Maint m(line(hotel_b));
-        EditFields huge = fields_of(hotel_b);
-        huge[4] = QString(4'000'000, u'W');
-        m.st.directory.replace_user_hotel(1, huge);
+        QStringList huge = hotel_b;
+        huge[3] = QString(4'000'000, u'W');
+        Maint m(line(huge));
         MaintenanceListWindow* w = m.list();
         w->show();
         auto* cells = qobject_cast<ResultsCellDelegate*>(w->MSFlexGrid1->itemDelegate());
@@ -707,7 +700,7 @@ class TestMaintenanceWindows : public QObject {
             QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
             QCOMPARE(m.file(), QString());
 
-            m.st.directory.add_user_hotel(fields_of(hotel_a));
+            m.add_hotel(hotel_a);
             w = m.list();
             QTest::mouseClick(w->Command1, Qt::LeftButton);
             QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
@@ -921,9 +914,7 @@ class TestMaintenanceWindows : public QObject {
     }
 
     void capacity_is_refused() {
-        Maint m(line(hotel_b));
-        for (int i = 2; i <= UserTables::user_capacity; ++i)
-            m.st.directory.add_user_hotel(fields_of(hotel_c));
+        Maint m(line(hotel_b) + line(hotel_c).repeated(UserTables::user_capacity - 1));
         MaintenanceListWindow* w = m.list();
         QTest::mouseClick(w->Command2, Qt::LeftButton);
         QCOMPARE(m.pf.messages.last().title, u8("エラーメッセージ"));

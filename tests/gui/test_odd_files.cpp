@@ -181,9 +181,7 @@ class TestOddFiles : public QObject {
         dir.write(QStringLiteral("hotelusr.csv"), old_csv);
         QVERIFY(p.start());
         QCOMPARE(st.user.user_count, Integer(1));
-        EditFields added;
-        added[4] = u8("新しいホテル");
-        st.directory.add_user_hotel(added);
+        st.directory.add_user_hotel({{{}, {}, {}, {}, u8("新しいホテル")}});
 
         save_faults.space = 10;
         QVERIFY(!save_user_file(st, pf, forms.loaded<MainMenuWindow>()));
