@@ -134,7 +134,7 @@ int memory_probe(int argc, char** argv, const char* folder) {
     st.app_path = QString::fromLocal8Bit(folder);
     open_database(st);
     load_database(st, {}, false);
-    copy_user_hotel(st.user, st.db);
+    st.directory.add_user_hotels();
     st.search.run({SearchType::keyword, QStringLiteral("ＬＡＮ"), {}}, 32767);
     std::printf("%ld %d\n", peak_kb(), int(st.search.state().sel_count));
     print_fields(st.db);

@@ -24,7 +24,7 @@ struct World {
     FakePlatform pf;
     std::unique_ptr<Forms> forms;
     World() {
-        Loader(st->db, bench::database(15000)).load_all();
+        st->directory.load([](HotelTables& t) { Loader(t, bench::database(15000)).load_all(); });
         st->settings_store.load({});
         forms = std::make_unique<Forms>(*st, pf);
     }

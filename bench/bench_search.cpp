@@ -13,7 +13,9 @@ namespace {
 
 struct Loaded {
     std::unique_ptr<AppState> st = std::make_unique<AppState>();
-    explicit Loaded(int hotels) { Loader(st->db, bench::database(hotels)).load_all(); }
+    explicit Loaded(int hotels) {
+        st->directory.load([hotels](HotelTables& t) { Loader(t, bench::database(hotels)).load_all(); });
+    }
 };
 
 Loaded& directory(int hotels) {

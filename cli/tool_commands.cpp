@@ -150,7 +150,7 @@ bool load_folder(const QString& dir, AppState& st) {
 int tool_search(const SearchArgs& a) {
     auto st = std::make_unique<AppState>();
     if (!load_folder(a.dir, *st)) return 1;
-    copy_user_hotel(st->user, st->db);
+    st->directory.add_user_hotels();
 
     const auto accepted = accept_search_entry(st->db, SearchType(a.type), a.key);
     if (!accepted) {
@@ -183,10 +183,9 @@ int tool_search(const SearchArgs& a) {
 int tool_order_user(const QString& dir, const QString& order) {
     auto st = std::make_unique<AppState>();
     if (!load_folder(dir, *st)) return 1;
-    OrderState& o = st->order;
-    for (int i = 1; i <= st->user.user_count; ++i) o.user_list(i) = Integer(i);
-    o.user_sort_key_name = order;
-    sort_user_hotel(st->user, o);
+    st->directory.list_in_file_order();
+    st->directory.order_by(order);
+    const OrderState& o = st->directory.order();
     QJsonObject out;
     out[u"user_count"_qs] = st->user.user_count;
     QJsonArray list;

@@ -2,6 +2,7 @@
 set(TOMARINA_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/shared/app_state.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared/settings_store.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shared/directory.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared/hotel_search.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared/program_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared/program_lock.cpp

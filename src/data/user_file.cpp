@@ -192,6 +192,22 @@ bool save_hotel_user(const QString& path, const UserTables& u, SaveReport* repor
     return save_read_file(path, u.user_read_error, bytes, ok, report);
 }
 
+void edit_data(UserTables& u, int index, const EditFields& f, const HotelTables& t) {
+    QStringList fields;
+    for (int k = 1; k <= 9; ++k) fields << input_form(f[std::size_t(k)]);
+    u.user_ken_name(index); // an index outside the tables stores nothing
+    set_user_record(u, index, fields);
+    derive_user_hotel(u, index, t);
+    u.user_price(index) = format_picture(u.user_price_num(index), yen_picture);
+    u.user_copied_flg = 0;
+}
+
+void add_data(UserTables& u, const EditFields& f, const HotelTables& t) {
+    const int index = u.user_count + 1;
+    edit_data(u, index, f, t);
+    u.user_count = Integer(index);
+}
+
 int copy_user_hotel(const UserTables& u, HotelTables& t) {
     const int db = t.hotel_name.held(t.hotel_count_db);
     const int fit = std::min<int>(u.user_name.held(u.user_count), HotelTables::hotel_capacity - db);

@@ -8,8 +8,17 @@
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
+#include <array>
 
 namespace tomarina {
+
+// The nine fields of a user hotel as the edit window holds them, Text1..Text9 at [1]..[9] in the order
+// of the user file (prefecture, airport, district, hotel name, telephone, rooms, access, rate, remark);
+// [0] is unused.
+using EditFields = std::array<QString, 10>;
+
+// The written form of a rate: the yen sign and thousands separators.
+inline const QString yen_picture = QStringLiteral("\\###,###,###");
 
 // The fields of one line of hotelusr.csv: fields split at commas, blanks and tabs before a field
 // skipped, a quoted field running to its closing quote ("" inside it is one quote), at most ten fields.
@@ -53,6 +62,12 @@ QByteArray user_file_bytes(const UserTables& u, bool* ok = nullptr);
 // Writes records 1..user_count (and anything kept aside) to path at once; false when the old file stays,
 // which it always does while the file could not be read in this run.
 bool save_hotel_user(const QString& path, const UserTables& u, SaveReport* report = nullptr);
+
+// Stores the nine fields into the user tables at index and derives its numbers; the rate is written
+// again in the yen form. Clears user_copied_flg.
+void edit_data(UserTables& u, int index, const EditFields& f, const HotelTables& t);
+// Stores the fields as one more user hotel behind the others; user_count counts it once it is stored.
+void add_data(UserTables& u, const EditFields& f, const HotelTables& t);
 
 // Appends the user hotels behind the directory's hotels, as far as the hotel table reaches; gives how
 // many did not fit (they stay in the file).

@@ -224,14 +224,6 @@ QString HotelEditWindow::check_airport() {
     return tomarina::check_airport_name(st_.db, input_form(airport_box->text()));
 }
 
-void HotelEditWindow::edit_data(int index) {
-    tomarina::edit_data(st_.user, index, fields(), st_.db);
-}
-
-void HotelEditWindow::add_data() {
-    tomarina::add_data(st_.user, fields(), st_.db);
-}
-
 void HotelEditWindow::show_message(const QString& text) {
     message_area->setPlainText(yen_for_display(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
@@ -317,9 +309,9 @@ void HotelEditWindow::store(StoreButton button) {
     // Closed while the box waited, or the boxes changed: what was confirmed is not what would be stored.
     if (is_unloading() || fields() != f) return;
     if (adding)
-        add_data();
+        st_.directory.add_user_hotel(f);
     else
-        edit_data(target_.user_no);
+        st_.directory.replace_user_hotel(target_.user_no, f);
     forms_.show<MaintenanceListWindow>();
     close_window();
 }

@@ -41,9 +41,6 @@ class HotelEditWindow : public Form, public PickerOpener {
     // "" when the field holds a known name, "err" otherwise.
     QString check_prefecture();
     QString check_airport();
-    void edit_data(int index);
-    // Stores the fields as one more user hotel.
-    void add_data();
 
     // 更新: the hotel stored as the window's mode says, a new one or the changed one.
     void store_hotel();
@@ -100,7 +97,7 @@ class HotelEditWindow : public Form, public PickerOpener {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // The store buttons: checks, the capacity, the confirmation, edit_data, then the list again.
+    // The store buttons: checks, the capacity, the confirmation, the store, then the list again.
     void store(StoreButton button);
     // A refusal: its message in the message area, the focus on the field, the message kept there.
     void refuse(int field, const QString& message);

@@ -40,7 +40,7 @@ void UserListModel::refill(int rows, const std::array<QString, user_list_columns
 
 QString UserListModel::cell_text(int row, int column) const {
     if (row < 1 || row > rows_) return {};
-    return user_list_cell(st_.user, st_.order.user_list(row), column);
+    return user_list_cell(st_.user, st_.directory.order().user_list(row), column);
 }
 
 QVariant UserListModel::data(const QModelIndex& index, int role) const {
@@ -152,11 +152,7 @@ void MaintenanceListWindow::choose(int row, int column) {
 
 void MaintenanceListWindow::set_up() {
     run_steps({
-        {"user_list",
-         [this] {
-             for (int i = 1; i <= st_.user.user_name.held(st_.user.user_count); ++i)
-                 st_.order.user_list(i) = Integer(i);
-         }},
+        {"user_list", [this] { st_.directory.list_in_file_order(); }},
         {"saved", [this] { saved_ = 0; }},
         {"restore_position", [this] { restore_position(); }},
         {"fill_grid", [this] { fill_grid(); }},
@@ -183,18 +179,10 @@ std::array<QPushButton*, 5> MaintenanceListWindow::placed_buttons() const {
 
 void MaintenanceListWindow::fill_grid() {
     const int rows = st_.user.user_name.held(st_.user.user_count);
-    model->refill(rows, user_list_headings(st_.order.user_sort_key_name));
+    model->refill(rows, user_list_headings(st_.directory.order().user_sort_key_name));
     QHeaderView* header = hotels_grid->horizontalHeader();
     for (int c = 0; c < user_list_columns; ++c)
         header->resizeSection(c, twips_to_px(user_list_widths[std::size_t(c)]));
-}
-
-void MaintenanceListWindow::sort_hotel() {
-    sort_user_hotel(st_.user, st_.order);
-}
-
-void MaintenanceListWindow::del_data(int row) {
-    tomarina::del_data(st_.user, st_.order, row);
 }
 
 bool MaintenanceListWindow::choosable_cell(int row, int column) const {
@@ -233,9 +221,7 @@ void MaintenanceListWindow::reorder_or_modify() {
         // The refill drops the current cell, and hiding the grid passes the focus on: both come back.
         const bool had_focus = hotels_grid->hasFocus();
         run_steps({
-            {"user_sort_key_name",
-             [&] { st_.order.user_sort_key_name = ordering_name(list_ordering_at(column)); }},
-            {"sort_hotel", [this] { sort_hotel(); }},
+            {"sort_hotel", [&] { st_.directory.order_by(ordering_name(list_ordering_at(column))); }},
             {"hotels_grid hide", [this] { hotels_grid->hide(); }},
             {"fill_grid", [this] { fill_grid(); }},
             {"hotels_grid show", [this] { hotels_grid->show(); }},
@@ -265,7 +251,7 @@ void MaintenanceListWindow::add_hotel() {
 void MaintenanceListWindow::modify_hotel() {
     const int row = chosen_row_;
     if (row < 1 || row > st_.user.user_count) return;
-    forms_.show<HotelEditWindow>(EditTarget::hotel(st_.order.user_list(row)));
+    forms_.show<HotelEditWindow>(EditTarget::hotel(st_.directory.order().user_list(row)));
     close_window();
 }
 
@@ -282,8 +268,7 @@ void MaintenanceListWindow::delete_hotel() {
     // One deletion per choice.
     choose(0, 0);
     run_steps({
-        {"user_copied_flg", [this] { st_.user.user_copied_flg = 0; }},
-        {"del_data", [&] { del_data(row); }},
+        {"del_data", [&] { st_.directory.delete_user_hotel(row); }},
         {"hotels_grid hide", [this] { hotels_grid->hide(); }},
         {"model clear", [this] { model->clear(); }},
         {"fill_grid", [this] { fill_grid(); }},
@@ -305,11 +290,8 @@ void MaintenanceListWindow::cancel_and_close() {
     // Nothing cancelled is kept: the tables are read again from the file (a missing or empty one leaves
     // them as they are), and the close writes nothing, so a full disk has nothing to report.
     saved_ = 1;
-    st_.user.user_copied_flg = 0;
-    if (!reread_user_file(st_.full_path(st_.user_file), st_.user, st_.db, st_.scratch_path())) {
-        // The file stays as it is and is not written in this run; the hotels typed since the last save
-        // are dropped with the rest, as nothing of the file could be read.
-        clear_user_hotels(st_.user);
+    if (!st_.directory.reread_user_file(st_.full_path(st_.user_file), st_.scratch_path())) {
+        // The file stays as it is and is not written in this run.
         const QPointer<MaintenanceListWindow> self(this);
         pf_.message(this,
                     texts::reread_failed.arg(st_.user_file, shared_texts::describe(st_.user.user_read_error)),

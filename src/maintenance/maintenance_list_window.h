@@ -59,8 +59,6 @@ class MaintenanceListWindow : public Form {
     void set_up() override;
     void restore_position() override;
     void fill_grid();
-    void sort_hotel();
-    void del_data(int row);
 
     // A click on a cell (or Space): a cell with text chooses its row for 修正 and 削除.
     void choose_current_cell();

@@ -14,7 +14,6 @@ namespace texts = maintenance_texts;
 
 namespace {
 
-const QString yen_picture = QStringLiteral("\\###,###,###");
 
 QString unstorable_message(int field) {
     return texts::unstorable_characters.arg(texts::field_names[std::size_t(field)]);
@@ -139,44 +138,11 @@ std::optional<Refusal> store_check(StoreButton button, EditFields& f, const Hote
     return std::nullopt;
 }
 
-void edit_data(UserTables& u, int index, const EditFields& f, const HotelTables& t) {
-    QStringList fields;
-    for (int k = 1; k <= 9; ++k) fields << input_form(f[std::size_t(k)]);
-    u.user_ken_name(index); // an index outside the tables stores nothing
-    set_user_record(u, index, fields);
-    derive_user_hotel(u, index, t);
-    u.user_price(index) = format_picture(u.user_price_num(index), yen_picture);
-    u.user_copied_flg = 0;
-}
-
-void add_data(UserTables& u, const EditFields& f, const HotelTables& t) {
-    const int index = u.user_count + 1;
-    edit_data(u, index, f, t);
-    u.user_count = Integer(index);
-}
-
 EditFields user_fields(const UserTables& u, int k) {
     const QStringList r = user_record(u, k);
     EditFields f;
     for (int i = 0; i < 9 && i < r.size(); ++i) f[std::size_t(i + 1)] = r[i];
     return f;
-}
-
-void del_data(UserTables& u, OrderState& o, int row) {
-    const int count = u.user_name.held(u.user_count);
-    if (row < 1 || row > count) return;
-    const int k = o.user_list(row);
-    for (int j = k; j < count; ++j) {
-        set_user_record(u, j, user_record(u, j + 1));
-        u.user_ken(j) = u.user_ken(j + 1);
-        u.user_airport(j) = u.user_airport(j + 1);
-        u.user_syousai(j) = u.user_syousai(j + 1);
-        u.user_price_num(j) = u.user_price_num(j + 1);
-    }
-    for (int j = row; j < count; ++j) o.user_list(j) = o.user_list(j + 1);
-    for (int j = 1; j < count; ++j)
-        if (o.user_list(j) > k) o.user_list(j) = Integer(o.user_list(j) - 1);
-    u.user_count = Integer(count - 1);
 }
 
 bool user_tables_full(const UserTables& u) {

@@ -10,10 +10,6 @@ namespace tomarina {
 
 // The user's own hotels: the rules of the maintenance list and of the hotel edit window.
 
-// The nine fields of the edit window, at [1]..[9] in the order of the user file
-// (prefecture, airport, district, hotel name, telephone, rooms, access, rate, remark); [0] is unused.
-using EditFields = std::array<QString, 10>;
-
 // The store buttons differ in their airport messages.
 enum class StoreButton { Update, AddUpdate };
 
@@ -53,18 +49,8 @@ QString enter_check(int field, EditFields& f, const HotelTables& t, const EditFi
 std::optional<Refusal> store_check(StoreButton button, EditFields& f, const HotelTables& t,
                                    const EditFields* given = nullptr);
 
-// Stores the nine fields into the user tables at index and derives its numbers; the rate is written
-// again in the yen form. Clears user_copied_flg.
-void edit_data(UserTables& u, int index, const EditFields& f, const HotelTables& t);
-// Stores the fields as one more user hotel behind the others; user_count counts it once it is stored.
-void add_data(UserTables& u, const EditFields& f, const HotelTables& t);
-
 // The nine fields of user hotel k.
 EditFields user_fields(const UserTables& u, int k);
-
-// Removes the user hotel shown in list row `row`: the records after it move up one and the list keeps
-// every other hotel once, in its order, and user_count is one less.
-void del_data(UserTables& u, OrderState& o, int row);
 
 // The user tables cannot take another hotel.
 bool user_tables_full(const UserTables& u);

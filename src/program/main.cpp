@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     const tomarina::FolderChoice folder =
         tomarina::choose_program_folder_for(QCoreApplication::applicationDirPath());
     state.app_path = folder.app_path;
-    state.read_only_folder = folder.read_only;
+    if (folder.read_only) state.use_read_only_folder();
     tomarina::DesktopPlatform platform;
     // The user's files would otherwise be lost or moved without a word.
     if (const QString text = tomarina::folder_choice_message(folder);
@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
             tomarina::remove_save_leftovers(state.app_path, tomarina::saved_file_names());
         // Another copy may be using the folder: this one writes nothing there.
         if (claim == tomarina::SingleCopy::Claim::refused) {
-            state.read_only_folder = true;
+            state.use_read_only_folder();
             if (!tell_at_start(
                     platform, tomarina::lock_refusal_message(state.app_path, single_copy.lock_state()), true))
                 return 0;

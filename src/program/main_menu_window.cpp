@@ -15,7 +15,6 @@
 #include "tools/tools_menu_window.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFrame>
 #include <QProgressBar>
 #include <QPushButton>
@@ -65,10 +64,6 @@ MainMenuWindow::MainMenuWindow(Forms& forms)
 
 void MainMenuWindow::on_load() {
     run_steps({
-        {"app_path",
-         [this] {
-             if (st_.app_path.isEmpty()) st_.app_path = QCoreApplication::applicationDirPath();
-         }},
         {"open_database",
          [this] {
              if (!open_database(st_)) throw BadData("no database file");
@@ -149,13 +144,7 @@ void MainMenuWindow::close_window() {
              if (auto* list = forms_.loaded<MaintenanceListWindow>()) list->write_on_end();
          }},
         {"save_ini_file", [this] { save_ini_file(st_, pf_, this); }},
-        {"close database",
-         [this] {
-             if (st_.dat_open_flg == 1) {
-                 st_.dat.close();
-                 st_.dat_open_flg = 0;
-             }
-         }},
+        {"close database", [this] { st_.directory.close_file(); }},
         {"unload", [this] { unload(); }},
         {"end_program", [this] { forms_.end_program(); }},
     });

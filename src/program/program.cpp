@@ -59,7 +59,9 @@ void end_on_signals(QObject* context, Forms& forms) {
 }
 
 bool start_program(Forms& forms) {
-    forms.state().ver_text = program_version();
+    AppState& st = forms.state();
+    st.ver_text = program_version();
+    if (st.app_path.isEmpty()) st.app_path = QCoreApplication::applicationDirPath();
     try_step("splash", [&] {
         SplashWindow* splash = forms.show<SplashWindow>();
         splash->repaint();

@@ -110,13 +110,7 @@ void SearchConditionsWindow::set_up_window() {
              else
                  prefecture_option->setChecked(true);
          }},
-        {"copy_user_hotel",
-         [this, &left_out] {
-             if (st_.user.user_copied_flg == 0) {
-                 left_out = copy_user_hotel(st_.user, st_.db);
-                 st_.user.user_copied_flg = 1;
-             }
-         }},
+        {"copy_user_hotel", [this, &left_out] { left_out = st_.directory.add_user_hotels(); }},
         {"restore_position", [this] { restore_position(); }},
         // Last: nothing of the window is touched after the message's wait.
         {"left out",

@@ -9,7 +9,7 @@ QString AppState::full_path(const QString& file) const {
 }
 
 QString AppState::scratch_path() const {
-    return read_only_folder ? QString() : full_path(tmp_file);
+    return read_only_folder_ ? QString() : full_path(tmp_file);
 }
 
 } // namespace tomarina

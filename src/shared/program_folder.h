@@ -4,8 +4,8 @@
 
 namespace tomarina {
 
-// Opens the directory file of the program folder read-only unless it is open; dat_open_flg says
-// whether it is. False when the file cannot be opened.
+// Opens the directory file of the program folder read-only unless it is open. False when the file
+// cannot be opened.
 bool open_database(AppState& st);
 
 // Reads the open directory file into the hotel tables, then the user's hotels from user_file, with the

@@ -1,7 +1,6 @@
 #include "shared/saves.h"
 
 #include "data/save_file.h"
-#include "data/user_file.h"
 #include "platform/platform.h"
 #include "shared/app_state.h"
 #include "shared/shared_texts.h"
@@ -10,7 +9,7 @@
 namespace tomarina {
 
 bool save_ini_file(const AppState& st, Platform& pf, QWidget* parent) {
-    if (st.read_only_folder) return false; // said once at the start
+    if (st.read_only_folder()) return false; // said once at the start
     QString reason;
     if (write_settings_file(st.full_path(st.ini_file), st.settings, &reason)) return true;
     tell_save_failure(pf, parent, st.ini_file, reason);
@@ -18,7 +17,7 @@ bool save_ini_file(const AppState& st, Platform& pf, QWidget* parent) {
 }
 
 bool save_user_file(const AppState& st, Platform& pf, QWidget* parent) {
-    if (st.read_only_folder) {
+    if (st.read_only_folder()) {
         tell_save_failure(pf, parent, st.user_file, read_only_folder_reason());
         return false;
     }
@@ -31,10 +30,7 @@ bool save_user_file(const AppState& st, Platform& pf, QWidget* parent) {
 bool user_file_ready(AppState& st, Platform& pf, QWidget* parent) {
     if (!st.user.user_read_error.failed()) return true;
     // What could not be read may be readable now (permissions mended); then the list opens on it.
-    if (read_user_file(st.full_path(st.user_file), st.user, st.db, st.scratch_path())) {
-        st.user.user_copied_flg = 0;
-        return true;
-    }
+    if (st.directory.read_user_file(st.full_path(st.user_file), st.scratch_path())) return true;
     pf.message(parent,
                shared_texts::user_file_not_readable.arg(st.full_path(st.user_file),
                                                         shared_texts::describe(st.user.user_read_error)),

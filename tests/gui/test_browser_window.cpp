@@ -130,7 +130,7 @@ class TestBrowserWindow : public QObject {
         if (!saved_kind.isEmpty())
             p.dir.write(QStringLiteral("tomarina.ini"),
                         "[Control]\r\ninet_data1=" + saved_kind.toLatin1() + "\r\ninet_data2=/usr/bin/b\r\n");
-        p.st.read_only_folder = read_only;
+        if (read_only) p.st.use_read_only_folder();
         p.pf.desktop_handler = true;
         QVERIFY(p.start());
         QCOMPARE(p.st.settings.inet_data1, kind);

@@ -64,7 +64,7 @@ struct App {
     FakePlatform pf;
     test::WiredForms forms{st, pf};
     App() {
-        Loader(st.db, build_database(link_source())).load_all();
+        st.directory.load([&](HotelTables& t) { Loader(t, build_database(link_source())).load_all(); });
         st.settings_store.load({});
         st.settings_store.set_browser(QStringLiteral("1"), opener);
     }
@@ -145,9 +145,11 @@ class TestDetailWindow : public QObject {
         auto* r = app.results();
         const int row = app.row_of(r, "あいホテル");
         const Integer h = app.st.search.state().sel_hotel(row);
-        app.st.db.hotel_address(h) =
-            u8("東京都千代田区丸の内一丁目九番一号　トマリナビルディング北館二十三階全部");
-        app.st.db.hotel_name(h) = u8("トマリナグランドホテル東京ステーション丸の内北口ウイング");
+        app.st.directory.load([h](HotelTables& t) {
+            t.hotel_address(h) =
+                u8("東京都千代田区丸の内一丁目九番一号　トマリナビルディング北館二十三階全部");
+            t.hotel_name(h) = u8("トマリナグランドホテル東京ステーション丸の内北口ウイング");
+        });
         app.click_row(r, row);
         auto* d = app.forms.loaded<DetailWindow>();
         QVERIFY(d);

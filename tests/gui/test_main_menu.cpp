@@ -57,7 +57,7 @@ class TestMainMenu : public QObject {
         QCOMPARE(st.ver_text, QStringLiteral("1.51"));
         QCOMPARE(st.db.hotel_count, Integer(6));
         QCOMPARE(st.db.db_date, QStringLiteral("2003/10/10"));
-        QCOMPARE(st.dat_open_flg, Integer(1));
+        QCOMPARE(st.directory.file_open(), true);
         QCOMPARE(st.settings.max_kensuu, Integer(1000));
         QCOMPARE(st.settings.sv_colwidth(1), Integer(2300));
 
@@ -74,7 +74,7 @@ class TestMainMenu : public QObject {
         menu->search_button->setFocus();
         QTest::keyClick(menu->search_button, Qt::Key_Escape);
         QCOMPARE(ended, 1);
-        QCOMPARE(st.dat_open_flg, Integer(0));
+        QCOMPARE(st.directory.file_open(), false);
         QVERIFY(!forms.loaded<MainMenuWindow>());
         QVERIFY(dir.read(QStringLiteral("tomarina.ini")).startsWith("[Form]\r\ntomarina1_top="));
         // A first run has not determined the browser yet.

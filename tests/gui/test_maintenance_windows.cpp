@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace tomarina;
@@ -64,11 +65,11 @@ struct Maint {
     // lines: the user file's content at start-up; a null text leaves the file out.
     explicit Maint(const QString& lines = QString()) {
         const QByteArray bytes = build_database(test::small_source());
-        Loader(st.db, bytes).load_all();
+        st.directory.load([&](HotelTables& t) { Loader(t, bytes).load_all(); });
         st.app_path = dir.path();
         st.settings_store.load({});
         if (!lines.isNull()) dir.write(csv, encode_cp932(lines));
-        read_user_file(dir.file(csv), st.user, st.db, dir.file(QStringLiteral("tmp.csv")));
+        st.directory.read_user_file(dir.file(csv), dir.file(QStringLiteral("tmp.csv")));
     }
     QString file() const { return decode_cp932(dir.read(csv)); }
     bool file_exists() const { return QFile::exists(dir.file(csv)); }
@@ -270,8 +271,9 @@ class TestMaintenanceWindows : public QObject {
     // A field of a huge user file is laid out only as far as its cell shows it: the whole field once
     // crashed the list when the cell was drawn.
     void huge_field_drawn_only_as_far_as_the_cell_shows() {
-        Maint m(line(hotel_b));
-        m.st.user.user_name(1) = QString(4'000'000, u'W');
+        QStringList huge = hotel_b;
+        huge[3] = QString(4'000'000, u'W');
+        Maint m(line(huge));
         MaintenanceListWindow* w = m.list();
         w->show();
         auto* cells = qobject_cast<ResultsCellDelegate*>(w->hotels_grid->itemDelegate());
@@ -288,7 +290,7 @@ class TestMaintenanceWindows : public QObject {
         Maint m(line(hotel_b) + line(hotel_c) + line(hotel_a));
         MaintenanceListWindow* w = m.list();
         Maint::double_click_heading(w, 3);
-        QCOMPARE(m.st.order.user_sort_key_name, ordering_name(Ordering::name));
+        QCOMPARE(m.st.directory.order().user_sort_key_name, ordering_name(Ordering::name));
         QCOMPARE(w->model->heading(3), Maint::marked(3));
         QCOMPARE(Maint::column(w, 3), (QStringList{u8("ホテルA"), u8("ホテルB"), u8("ホテルC")}));
 
@@ -666,7 +668,7 @@ class TestMaintenanceWindows : public QObject {
             Maint m(original);
             m.add_hotel(hotel_a);
             QCOMPARE(m.st.user.user_count, Integer(3));
-            m.st.user.user_copied_flg = 1; // a search appended the added hotel meanwhile
+            m.st.directory.add_user_hotels(); // a search appended the added hotel meanwhile
             QTest::mouseClick(m.list()->cancel_button, Qt::LeftButton);
             QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
             QCOMPARE(m.st.user.user_count, Integer(2));
@@ -702,8 +704,7 @@ class TestMaintenanceWindows : public QObject {
             QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
             QCOMPARE(m.file(), QString());
 
-            m.st.user.user_count = 1;
-            set_user_record(m.st.user, 1, hotel_a);
+            m.add_hotel(hotel_a);
             w = m.list();
             QTest::mouseClick(w->save_button, Qt::LeftButton);
             QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
@@ -829,7 +830,7 @@ class TestMaintenanceWindows : public QObject {
         bytes.replace(encode_cp932(u8("ホテルB")), encode_cp932(u8("ホテル")) + "\x80"
                                                                                 "B");
         m.dir.write(csv, bytes);
-        QVERIFY(read_user_file(m.dir.file(csv), m.st.user, m.st.db, QString()));
+        QVERIFY(m.st.directory.read_user_file(m.dir.file(csv), QString()));
         MaintenanceListWindow* w = m.list();
         Maint::click(w, 1, 3);
         QTest::mouseClick(w->modify_button, Qt::LeftButton);
@@ -865,7 +866,7 @@ class TestMaintenanceWindows : public QObject {
             for (char& b : bytes) b = char(random.bounded(256));
             Maint m;
             m.dir.write(csv, bytes);
-            QVERIFY(read_user_file(m.dir.file(csv), m.st.user, m.st.db, QString()));
+            QVERIFY(m.st.directory.read_user_file(m.dir.file(csv), QString()));
             const UserTables before = m.st.user;
             QTest::keyClick(m.list()->add_button, Qt::Key_Escape);
             QVERIFY(!m.forms.loaded<MaintenanceListWindow>());
@@ -916,12 +917,7 @@ class TestMaintenanceWindows : public QObject {
     }
 
     void capacity_is_refused() {
-        Maint m(line(hotel_b));
-        for (int i = 2; i <= UserTables::user_capacity; ++i) {
-            set_user_record(m.st.user, i, hotel_c);
-            derive_user_hotel(m.st.user, i, m.st.db);
-        }
-        m.st.user.user_count = Integer(UserTables::user_capacity);
+        Maint m(line(hotel_b) + line(hotel_c).repeated(UserTables::user_capacity - 1));
         MaintenanceListWindow* w = m.list();
         QTest::mouseClick(w->add_button, Qt::LeftButton);
         QCOMPARE(m.pf.messages.last().title, texts::error_title);
@@ -1009,9 +1005,11 @@ class TestMaintenanceWindows : public QObject {
         const int row_b = int(names.indexOf(u8("ホテルB"))) + 1;
         QVERIFY(row_b > 0);
 
+        QSignalSpy deleted(&m.st.directory, &Directory::user_hotels_changed);
         MaintenanceListWindow* w = m.list();
         Maint::click(w, 1, 3);
         QTest::mouseClick(w->delete_button, Qt::LeftButton);
+        QCOMPARE(deleted.count(), 1);
         QTest::mouseClick(w->save_button, Qt::LeftButton);
         s->close_window();
         m.forms.show<SearchConditionsWindow>();

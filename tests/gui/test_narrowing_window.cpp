@@ -47,7 +47,7 @@ struct Narrowing {
     FakePlatform pf;
     test::WiredForms forms{st, pf};
     Narrowing() {
-        Loader(st.db, build_database(seven_districts())).load_all();
+        st.directory.load([&](HotelTables& t) { Loader(t, build_database(seven_districts())).load_all(); });
         st.settings_store.load({});
         st.settings_store.set(&Settings::sv_pop, 0);
     }

@@ -273,11 +273,11 @@ class TestNestedLoops : public QObject {
         dir.write(QStringLiteral("hotelusr.csv"), one_user_hotel());
         AppState st;
         st.app_path = dir.path();
-        Loader(st.db, dat).load_all();
+        st.directory.load([&](HotelTables& t) { Loader(t, dat).load_all(); });
         DesktopPlatform pf;
         test::WiredForms forms(st, pf);
+        st.directory.read_user_file(dir.file(QStringLiteral("hotelusr.csv")), QString());
         st.settings_store.load({});
-        read_user_file(dir.file(QStringLiteral("hotelusr.csv")), st.user, st.db, QString());
         MaintenanceListWindow* list = forms.show<MaintenanceListWindow>();
         QTest::mouseClick(list->hotels_grid->viewport(), Qt::LeftButton, {},
                           list->hotels_grid->visualRect(list->model->index(0, 3)).center());

@@ -167,7 +167,7 @@ class TestOddFiles : public QObject {
         QCOMPARE(pf.messages[0].title, shared_texts::error_title);
         QCOMPARE(pf.messages[0].text, shared_texts::save_failed.arg(QStringLiteral("tomarina.ini"), reason));
         QCOMPARE(ended, 1);
-        QCOMPARE(st.dat_open_flg, Integer(0));
+        QCOMPARE(st.directory.file_open(), false);
         QFile f(ini);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), old_ini);
@@ -182,8 +182,7 @@ class TestOddFiles : public QObject {
         dir.write(QStringLiteral("hotelusr.csv"), old_csv);
         QVERIFY(p.start());
         QCOMPARE(st.user.user_count, Integer(1));
-        st.user.user_count = 2;
-        st.user.user_name(2) = u8("新しいホテル");
+        st.directory.add_user_hotel({{{}, {}, {}, {}, u8("新しいホテル")}});
 
         save_faults.space = 10;
         QVERIFY(!save_user_file(st, pf, forms.loaded<MainMenuWindow>()));

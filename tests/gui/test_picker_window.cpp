@@ -27,7 +27,7 @@ struct Picking {
     FakePlatform pf;
     test::WiredForms forms{st, pf};
     explicit Picking(const DbSource& src = test::small_source()) {
-        Loader(st.db, build_database(src)).load_all();
+        st.directory.load([&](HotelTables& t) { Loader(t, build_database(src)).load_all(); });
         st.settings_store.load({});
     }
     // The search window with a criterion chosen, and the picker opened from its entry.

@@ -25,12 +25,14 @@ struct Regions {
     test::WiredForms forms{st, pf};
     // Regions of the given names, each with a text and a link of its own.
     explicit Regions(const QStringList& areas = {u8("北海道"), u8("東北"), u8("関東"), u8("北陸・甲信越")}) {
-        for (int j = 1; j <= areas.size(); ++j) {
-            st.db.rsv_area(j) = areas[j - 1];
-            st.db.rsv_text(j) = u8("説明") + QString::number(j);
-            st.db.rsv_link(j) = QStringLiteral("http://www.bestrsv.example.jp/best/area?r=%1").arg(j);
-        }
-        st.db.rsv_count = Integer(areas.size());
+        st.directory.load([&](HotelTables& t) {
+            for (int j = 1; j <= areas.size(); ++j) {
+                t.rsv_area(j) = areas[j - 1];
+                t.rsv_text(j) = u8("説明") + QString::number(j);
+                t.rsv_link(j) = QStringLiteral("http://www.bestrsv.example.jp/best/area?r=%1").arg(j);
+            }
+            t.rsv_count = Integer(areas.size());
+        });
         st.settings_store.set_browser(QStringLiteral("1"), QStringLiteral("/usr/bin/firefox"));
     }
     RegionWindow* open() { return forms.show<RegionWindow>(); }
@@ -156,9 +158,9 @@ class TestRegionWindow : public QObject {
         QFETCH(QString, link);
         QFETCH(bool, start_fails);
         Regions a;
+        a.st.directory.load([&](HotelTables& t) { t.rsv_link(1) = link; });
         a.st.settings_store.set(&Settings::control9_flg, 1);
         a.st.settings_store.set_browser(QStringLiteral("1"), browser);
-        a.st.db.rsv_link(1) = link;
         a.pf.launch_result = !start_fails;
         RegionWindow* w = a.open();
         QVERIFY(QTest::qWaitForWindowExposed(w));

@@ -32,7 +32,7 @@ struct Sample {
         DbSource src;
         QString error;
         if (!read_sources(QStringLiteral(TOMARINA_SAMPLE_DIR), src, &error)) qFatal("%s", qPrintable(error));
-        Loader(st.db, build_database(src)).load_all();
+        st.directory.load([&](HotelTables& t) { Loader(t, build_database(src)).load_all(); });
         st.settings_store.load({});
     }
     // The results of a prefecture search, shown.
@@ -176,7 +176,7 @@ class TestResultsGrid : public QObject {
     void huge_field_drawn_only_as_far_as_the_cell_shows() {
         Sample s;
         const QString huge(4'000'000, QChar(0x3042));
-        s.st.db.hotel_name(1) = huge;
+        s.st.directory.load([&](HotelTables& t) { t.hotel_name(1) = huge; });
         ResultsWindow* r = s.prefecture(int(s.st.db.hotel_ken(1)));
         QVERIFY(r);
         int row = 0;

@@ -33,7 +33,7 @@ struct App {
     test::WiredForms forms{st, pf};
     explicit App(const DbSource& src = test::small_source()) {
         const QByteArray bytes = build_database(src);
-        Loader(st.db, bytes).load_all();
+        st.directory.load([&](HotelTables& t) { Loader(t, bytes).load_all(); });
         st.settings_store.load({});
     }
     SearchConditionsWindow* search() { return forms.show<SearchConditionsWindow>(); }
@@ -267,9 +267,8 @@ class TestSearchWindows : public QObject {
     // The user's hotels join the table when the window opens, and again only after they changed.
     void user_hotels_join_once() {
         App a;
-        a.st.user.user_count = 1;
-        a.st.user.user_name(1) = u8("マイホテル");
-        a.st.user.user_ken(1) = 2;
+        EditFields mine{{{}, u8("東京"), {}, {}, u8("マイホテル")}};
+        a.st.directory.add_user_hotel(mine);
         a.search();
         QCOMPARE(a.st.db.hotel_count, Integer(7));
         QCOMPARE(a.st.user.user_copied_flg, Integer(1));
@@ -278,15 +277,15 @@ class TestSearchWindows : public QObject {
         QCOMPARE(a.st.search.state().sel_hotel(1), Integer(7));
         a.forms.loaded<ResultsWindow>()->close_window();
 
-        // Reopened with the flag still set: the table is not written again.
-        a.st.user.user_name(1) = u8("別のホテル");
+        // Reopened with nothing changed: the table is not written again.
         a.forms.loaded<SearchConditionsWindow>()->close_window();
         a.search();
         QCOMPARE(a.st.db.hotel_name(7), u8("マイホテル"));
         QCOMPARE(a.st.db.hotel_count, Integer(7));
 
-        // Reopened after a change cleared the flag: the hotel joins as it now is, in the same place.
-        a.st.user.user_copied_flg = 0;
+        // Reopened after a change: the hotel joins as it now is, in the same place.
+        mine[4] = u8("別のホテル");
+        a.st.directory.replace_user_hotel(1, mine);
         a.forms.loaded<SearchConditionsWindow>()->close_window();
         a.search();
         QCOMPARE(a.st.db.hotel_name(7), u8("別のホテル"));
@@ -297,8 +296,8 @@ class TestSearchWindows : public QObject {
     // A full hotel table leaves user hotels out of the searches: the user is told how many.
     void user_hotels_left_out_are_told() {
         App a;
-        a.st.db.hotel_count_db = 14999;
-        a.st.user.user_count = 3;
+        a.st.directory.load([](HotelTables& t) { t.hotel_count_db = 14999; });
+        for (int i = 0; i < 3; ++i) a.st.directory.add_user_hotel({});
         QVERIFY(a.search());
         QCOMPARE(a.pf.messages.size(), 1);
         QVERIFY2(a.pf.messages[0].text.contains(u8("うち2件")), qPrintable(a.pf.messages[0].text));

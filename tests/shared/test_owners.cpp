@@ -5,6 +5,8 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
+#include <map>
 #include <stdexcept>
 
 using namespace tomarina;
@@ -57,6 +59,54 @@ class TestOwners : public QObject {
         if (!ordering.isNull()) search.order_by(ordering);
         QCOMPARE(orders.count(), ordered);
         QCOMPARE(seen, hits); // as read in the slot
+    }
+    // Hotels B, A in file order; told: user hotels, order and directory changes; the slot reads the first.
+    void directory_tells_each_change_once_data() {
+        QTest::addColumn<QList<int>>("told");
+        QTest::addColumn<QString>("first_listed");
+        QTest::newRow("add") << QList<int>{1, 0, 0} << u8("ホテルB");
+        QTest::newRow("replace") << QList<int>{1, 0, 0} << u8("ホテルC");
+        QTest::newRow("replace with what it holds") << QList<int>{0, 0, 0} << QString();
+        QTest::newRow("delete") << QList<int>{1, 0, 0} << u8("ホテルA");
+        QTest::newRow("delete a row not there") << QList<int>{0, 0, 0} << QString();
+        QTest::newRow("order by name") << QList<int>{0, 1, 0} << u8("ホテルA");
+        QTest::newRow("cancel with no file keeps them") << QList<int>{0, 0, 0} << QString();
+        QTest::newRow("append to the directory") << QList<int>{0, 0, 1} << QString();
+        QTest::newRow("append them again") << QList<int>{0, 0, 0} << QString();
+    }
+    void directory_tells_each_change_once() {
+        QFETCH(QList<int>, told);
+        QFETCH(QString, first_listed);
+        const QString step = QString::fromUtf8(QTest::currentDataTag());
+        Directory d;
+        d.load([](HotelTables& t) { Loader(t, build_database(test::small_source())).load_all(); });
+        const auto hotel = [](const char* name) {
+            return EditFields{{{}, u8("東京"), u8("東京／羽田"), {}, u8(name)}};
+        };
+        for (const char* name : {"ホテルB", "ホテルA"}) d.add_user_hotel(hotel(name));
+        d.list_in_file_order();
+        if (step.endsWith(u"again")) d.add_user_hotels();
+        QString seen;
+        const auto first = [&] { seen = d.user_hotels().user_name(d.order().user_list(1)); };
+        for (auto told_by : {&Directory::user_hotels_changed, &Directory::order_changed})
+            connect(&d, told_by, &d, first);
+        QSignalSpy users(&d, &Directory::user_hotels_changed), orders(&d, &Directory::order_changed),
+            hotels(&d, &Directory::hotels_changed);
+        const std::map<QString, std::function<void()>> steps{
+            {u8("add"), [&] { d.add_user_hotel(hotel("ホテルC")); }},
+            {u8("replace"), [&] { d.replace_user_hotel(1, hotel("ホテルC")); }},
+            {u8("replace with what it holds"), [&] { d.replace_user_hotel(2, hotel("ホテルA")); }},
+            {u8("delete"), [&] { d.delete_user_hotel(1); }},
+            {u8("delete a row not there"), [&] { d.delete_user_hotel(3); }},
+            {u8("order by name"), [&] { d.order_by(ordering_name(Ordering::name)); }},
+            {u8("cancel with no file keeps them"),
+             [&] { QVERIFY(d.reread_user_file(u8("/nonexistent/x"), {})); }},
+            {u8("append to the directory"), [&] { QCOMPARE(d.add_user_hotels(), 0); }},
+            {u8("append them again"), [&] { d.add_user_hotels(); }},
+        };
+        steps.at(step)();
+        QCOMPARE((QList<int>{int(users.count()), int(orders.count()), int(hotels.count())}), told);
+        QCOMPARE(seen, first_listed);
     }
     void settings_tell_each_change_once_data() {
         QTest::addColumn<Change>("change");

@@ -29,7 +29,7 @@ class TestProgramFolder : public QObject {
     void loads_the_directory_then_the_user_hotels_with_the_hooks_in_order() {
         Folder f;
         QVERIFY(open_database(*f.st));
-        QCOMPARE(f.st->dat_open_flg, Integer(1));
+        QCOMPARE(f.st->directory.file_open(), true);
         QStringList calls;
         int blocks = -1, last_block = -1;
         bool blocks_rise = true;
@@ -73,7 +73,7 @@ class TestProgramFolder : public QObject {
         auto st = std::make_unique<AppState>();
         st->app_path = dir.path();
         QVERIFY(!open_database(*st));
-        QCOMPARE(st->dat_open_flg, Integer(0));
+        QCOMPARE(st->directory.file_open(), false);
         // Every section step stops; the user hotel step still runs.
         QVERIFY(load_database(*st) > 0);
         QCOMPARE(st->db.hotel_count, Integer(0));
