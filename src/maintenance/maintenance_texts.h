@@ -1,16 +1,18 @@
 #pragma once
 
+#include "results/results_texts.h"
 #include "shared/shared_texts.h"
 
 #include <QString>
+#include <algorithm>
 #include <array>
 
 // Every text the maintenance list and the hotel edit window show or say, written once.
 namespace tomarina::maintenance_texts {
 
 // Message box titles of both windows.
-using shared_texts::error_title;
 using shared_texts::confirm_title;
+using shared_texts::error_title;
 
 // The maintenance list: its grid, buttons and messages.
 inline const QString hotels_grid_name = QStringLiteral("登録ホテル一覧");
@@ -29,11 +31,13 @@ inline const QString tables_full =
     QStringLiteral("登録できるホテルは%1件までです。ホテルを削除してから追加して下さい");
 
 // The list's headings; the column the list is ordered by is marked.
-inline const std::array<QString, 9> list_headings = {
-    QStringLiteral("都道府県"), QStringLiteral("空港"),        QStringLiteral("地区"),
-    QStringLiteral("ホテル名"), QStringLiteral("電話番号"),    QStringLiteral("部屋数"),
-    QStringLiteral("交通"),     QStringLiteral("料金(ｼﾝｸﾞﾙ)"), QStringLiteral("備考(評価)")};
-inline const QString heading_mark = QStringLiteral("▼ ");
+inline const std::array<QString, 9> list_headings = [] {
+    std::array<QString, 9> h{QStringLiteral("都道府県"), QStringLiteral("空港")};
+    std::copy(shared_texts::hotel_column_headings.begin(), shared_texts::hotel_column_headings.end(),
+              h.begin() + 2);
+    return h;
+}();
+inline const QString& heading_mark = shared_texts::ordering_mark;
 
 // The hotel edit window: its frame, buttons and mode.
 inline const QString hotel_frame_title = QStringLiteral("ホテル情報");
@@ -56,12 +60,12 @@ inline const std::array<QString, 10> field_labels = {
     QStringLiteral("都道府県名："),
     QStringLiteral("空港名　　："),
     QStringLiteral("地区名　　："),
-    QStringLiteral("ホテル名　："),
-    QStringLiteral("電話番号　："),
-    QStringLiteral("部屋数　　："),
-    QStringLiteral("交通　　　："),
-    QStringLiteral("料金　　　："),
-    QStringLiteral("備考　　　："),
+    results_texts::name_caption,
+    results_texts::phone_caption,
+    results_texts::rooms_caption,
+    results_texts::access_caption,
+    results_texts::price_caption,
+    results_texts::note_caption,
 };
 inline const std::array<QString, 10> field_names = {
     QString(),

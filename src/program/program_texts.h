@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/shared_texts.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -30,8 +32,8 @@ inline const QString usage_text = QStringLiteral(
     "fcitx5 with fcitx5-frontend-qt6) and switch it on in a text box; see man tomarina.\n");
 
 // The fonts the windows name, and the installed metric twins that stand in for them.
-inline const QString gothic_family = QStringLiteral("ＭＳ ゴシック");
-inline const QString pgothic_family = QStringLiteral("ＭＳ Ｐゴシック");
+inline const QString& gothic_family = shared_texts::grid_font_family;
+inline const QString& pgothic_family = shared_texts::proportional_font_family;
 inline const QStringList gothic_twins = {QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック")};
 inline const QStringList pgothic_twins = {QStringLiteral("IPAPGothic"), QStringLiteral("IPAPゴシック")};
 

@@ -17,11 +17,8 @@ using shared_texts::error_title;
 inline const QString pages_handed_over = QStringLiteral("ページをブラウザに渡しました");
 
 // Results window: the grid's headings, and the mark before the one the rows are ordered by.
-inline const std::array<QString, 7> column_headings = {
-    QStringLiteral("地区"),      QStringLiteral("ホテル名"), QStringLiteral("電話番号"),
-    QStringLiteral("部屋数"),    QStringLiteral("交通"),     QStringLiteral("料金(ｼﾝｸﾞﾙ)"),
-    QStringLiteral("備考(評価)")};
-inline const QString ordering_mark = QStringLiteral("▼ ");
+inline const std::array<QString, 7>& column_headings = shared_texts::hotel_column_headings;
+using shared_texts::ordering_mark;
 // Results window: what a screen reader is told after a re-order (%1 the marked heading).
 inline const QString default_order_announcement = QStringLiteral("標準の順に並べ替えました");
 inline const QString column_order_announcement = QStringLiteral("%1 の順に並べ替えました");
@@ -34,7 +31,7 @@ inline const QString station_heading = QStringLiteral("最寄り駅名検索：%
 inline const QString keyword_heading = QStringLiteral("フリーキーワード検索：%1");
 inline const QString hits_count = QStringLiteral(" (%1件)");
 // Results window: the heading line's font.
-inline const QString heading_font_family = QStringLiteral("ＭＳ Ｐゴシック");
+inline const QString& heading_font_family = shared_texts::proportional_font_family;
 // Results window: the yellow sample and what it means; a highlighted row says the words beside its colour.
 inline const QString sample_name = QStringLiteral("黄色の見本");
 inline const QString online_words = QStringLiteral("インターネット情報検索、予約可");

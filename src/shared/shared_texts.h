@@ -7,6 +7,7 @@
 #include "data/file_report.h"
 
 #include <QString>
+#include <array>
 
 namespace tomarina::shared_texts {
 
@@ -20,8 +21,16 @@ inline const QString caution_title = QStringLiteral("注意メッセージ");
 
 // What a screen reader says of an empty cell of a grid.
 inline const QString empty_cell_name = QStringLiteral("空欄");
-// The font the hotel grids ask for.
+// The fonts the windows name: the hotel grids ask for the first.
 inline const QString grid_font_family = QStringLiteral("ＭＳ ゴシック");
+inline const QString proportional_font_family = QStringLiteral("ＭＳ Ｐゴシック");
+// The headings of a hotel's seven columns, in the results grid and the maintenance list alike.
+inline const std::array<QString, 7> hotel_column_headings = {
+    QStringLiteral("地区"),      QStringLiteral("ホテル名"), QStringLiteral("電話番号"),
+    QStringLiteral("部屋数"),    QStringLiteral("交通"),     QStringLiteral("料金(ｼﾝｸﾞﾙ)"),
+    QStringLiteral("備考(評価)")};
+// The mark before the heading of the column the rows are ordered by.
+inline const QString ordering_mark = QStringLiteral("▼ ");
 
 // The orderings, by the names the settings keep and the tool takes.
 inline constexpr char16_t order_by_prefecture[] = u"ホテル都道府県";
