@@ -14,7 +14,6 @@ namespace texts = maintenance_texts;
 
 namespace {
 
-
 QString unstorable_message(int field) {
     return texts::unstorable_characters.arg(texts::field_names[std::size_t(field)]);
 }

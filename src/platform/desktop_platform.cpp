@@ -95,7 +95,8 @@ MsgAnswer DesktopPlatform::message(QWidget* parent, const QString& text, const Q
 void DesktopPlatform::answer_waiting_messages() {
     ending_ = true;
     for (const QPointer<QMessageBox>& box : std::as_const(waiting_))
-        if (box) box->done(box->standardButtons() & QMessageBox::Cancel ? QMessageBox::Cancel : QMessageBox::Ok);
+        if (box)
+            box->done(box->standardButtons() & QMessageBox::Cancel ? QMessageBox::Cancel : QMessageBox::Ok);
 }
 
 bool DesktopPlatform::start_program(const QString& program, const QString& address,

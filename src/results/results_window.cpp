@@ -488,8 +488,7 @@ void ResultsWindow::on_unload() {
     run_steps({
         {"sv_height12", [&] { save(&Settings::sv_height12, height_twips()); }},
         {"sv_width12", [&] { save(&Settings::sv_width12, width_twips()); }},
-        {"sv_grid1_height12",
-         [&] { save(&Settings::sv_grid1_height12, px_to_twips(hits_grid->height())); }},
+        {"sv_grid1_height12", [&] { save(&Settings::sv_grid1_height12, px_to_twips(hits_grid->height())); }},
         {"sv_grid1_width12", [&] { save(&Settings::sv_grid1_width12, px_to_twips(hits_grid->width())); }},
         {"sv_colwidth",
          [this] {

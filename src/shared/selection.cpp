@@ -197,17 +197,17 @@ QString search_entry_error() {
     return shared_texts::search_entry_error;
 }
 
-std::optional<AcceptedEntry> accept_search_entry(const HotelTables& t, SearchType option, const QString& typed) {
+std::optional<AcceptedEntry> accept_search_entry(const HotelTables& t, SearchType option,
+                                                 const QString& typed) {
     // Typed text in the form the directory holds; only blanks around a name are ignored, full-width ones
     // are not.
     const QString entry = input_form(typed);
     const QString trimmed = trim(entry);
-    auto accepted = [&](const QString& shown) {
-        return AcceptedEntry{option, shown, search_key_of(shown)};
-    };
+    auto accepted = [&](const QString& shown) { return AcceptedEntry{option, shown, search_key_of(shown)}; };
     switch (option) {
     case SearchType::prefecture:
-        if (const int k = find_name(t.ken_name, t.ken_count, trimmed, &t.ken_alias)) return accepted(t.ken_name(k));
+        if (const int k = find_name(t.ken_name, t.ken_count, trimmed, &t.ken_alias))
+            return accepted(t.ken_name(k));
         break;
     case SearchType::airport:
         if (find_name(t.airport_name, t.airport_count, trimmed)) return accepted(entry);

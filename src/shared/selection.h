@@ -36,7 +36,8 @@ QString search_entry_error();
 // The check of an entry for criterion option: a prefecture or airport must name a table entry
 // (surrounding half-width blanks aside), any other criterion needs at least one character; a "¥" in
 // the entry is the data's yen sign "\". Nothing when refused.
-std::optional<AcceptedEntry> accept_search_entry(const HotelTables& t, SearchType option, const QString& entry);
+std::optional<AcceptedEntry> accept_search_entry(const HotelTables& t, SearchType option,
+                                                 const QString& entry);
 
 // The search text as the selections compare it: the entry in full-width characters.
 QString search_key_of(const QString& entry);

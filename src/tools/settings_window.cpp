@@ -100,7 +100,8 @@ void SettingsWindow::restore_position() {
 
 void SettingsWindow::close_window() {
     save_position();
-    try_step("sv_pop", [this] { st_.settings_store.set(&Settings::sv_pop, show_detail_option->isChecked() ? 1 : 0); });
+    try_step("sv_pop",
+             [this] { st_.settings_store.set(&Settings::sv_pop, show_detail_option->isChecked() ? 1 : 0); });
     unload();
 }
 

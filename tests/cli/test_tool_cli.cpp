@@ -158,9 +158,11 @@ class TestToolCli : public QObject {
             << QStringList{"build", "EMPTY", "EMPTY/x.dat"}
             << "tomarina-tool build: EMPTY/prefectures.csv: No such file or directory\n";
         // EMPTY/link.dat: another user's link to a directory (root only).
-        const QString foreign = QStringLiteral(": a symbolic link on the way belongs to another user and is not followed\n");
+        const QString foreign =
+            QStringLiteral(": a symbolic link on the way belongs to another user and is not followed\n");
         QTest::newRow("build through another user's link")
-            << QStringList{"build", TOMARINA_SAMPLE_DIR, "EMPTY/link.dat"} << "tomarina-tool build: EMPTY/link.dat" + foreign;
+            << QStringList{"build", TOMARINA_SAMPLE_DIR, "EMPTY/link.dat"}
+            << "tomarina-tool build: EMPTY/link.dat" + foreign;
         QTest::newRow("dump through another user's link")
             << QStringList{"dump", "EMPTY/link.dat"} << "tomarina-tool dump: EMPTY/link.dat" + foreign;
     }
@@ -173,7 +175,8 @@ class TestToolCli : public QObject {
         if (named.contains(u"link.dat")) {
             const QByteArray link = QFile::encodeName(empty.file(QStringLiteral("link.dat")));
             QVERIFY(QFile::link(dir_.file(QStringLiteral("tomarina.dat")), QFile::decodeName(link)));
-            if (::lchown(link.constData(), 65534, 65534) != 0) QSKIP("giving a link to another user needs root");
+            if (::lchown(link.constData(), 65534, 65534) != 0)
+                QSKIP("giving a link to another user needs root");
         }
         const Result r = tool(args);
         QCOMPARE(r.rc, 1);
@@ -249,7 +252,8 @@ class TestToolCli : public QObject {
         QTest::addColumn<int>("found");
         const int every = int(test::small_source().hotels.size());
         for (const char* type : {"3", "4", "5", "6"}) {
-            QTest::addRow("type %s, full-width blank", type) << QString::fromLatin1(type) << u8("　") << every;
+            QTest::addRow("type %s, full-width blank", type)
+                << QString::fromLatin1(type) << u8("　") << every;
             QTest::addRow("type %s, mixed blanks", type) << QString::fromLatin1(type) << u8(" 　 ") << every;
         }
         QTest::newRow("prefecture") << QStringLiteral("1") << u8("　") << -1;

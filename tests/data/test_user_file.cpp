@@ -198,7 +198,8 @@ class TestUserFile : public QObject {
     void line_ends_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("prefectures");
-        QTest::newRow("lone CR") << QByteArray("\"a\",\"1\"\r\"b\",\"2\"\r\"c\"\r") << QStringList{"a", "b", "c"};
+        QTest::newRow("lone CR") << QByteArray("\"a\",\"1\"\r\"b\",\"2\"\r\"c\"\r")
+                                 << QStringList{"a", "b", "c"};
         QTest::newRow("mixed") << QByteArray("a\r\nb\nc\rd") << QStringList{"a", "b", "c", "d"};
         QTest::newRow("LF then CR") << QByteArray("a\n\rb\n\r") << QStringList{"a", "b"};
         QTest::newRow("mark after CR") << QByteArray("a\r\x1a") << QStringList{"a"};
@@ -252,7 +253,8 @@ class TestUserFile : public QObject {
             QVERIFY(save_hotel_user(f.csv(), *first));
             auto second = f.read();
             QCOMPARE(second->user_count, first->user_count);
-            for (int i = 1; i <= first->user_count; ++i) QCOMPARE(user_record(*second, i), user_record(*first, i));
+            for (int i = 1; i <= first->user_count; ++i)
+                QCOMPARE(user_record(*second, i), user_record(*first, i));
         }
     }
 

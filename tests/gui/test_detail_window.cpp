@@ -425,5 +425,5 @@ class TestDetailWindow : public QObject {
 };
 
 QTEST_MAIN(TestDetailWindow)
-#include "test_detail_window.moc"
 #include "shared/shared_texts.h"
+#include "test_detail_window.moc"

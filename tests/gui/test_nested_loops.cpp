@@ -239,9 +239,9 @@ class TestNestedLoops : public QObject {
                  answer);
         QVERIFY(seen);
         QVERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(int(pf.message(&parent, QStringLiteral("x"), shared_texts::error_title,
-                                MsgIcon::Critical, b)),
-                 answer);
+        QCOMPARE(
+            int(pf.message(&parent, QStringLiteral("x"), shared_texts::error_title, MsgIcon::Critical, b)),
+            answer);
         QVERIFY(parent.findChildren<QMessageBox*>().isEmpty());
     }
 

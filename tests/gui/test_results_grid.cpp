@@ -305,5 +305,5 @@ class TestResultsGrid : public QObject {
 };
 
 QTEST_MAIN(TestResultsGrid)
-#include "test_results_grid.moc"
 #include "shared/shared_texts.h"
+#include "test_results_grid.moc"

@@ -174,5 +174,5 @@ class TestSingleCopy : public QObject {
 };
 
 QTEST_MAIN(TestSingleCopy)
-#include "test_single_copy.moc"
 #include "shared/shared_texts.h"
+#include "test_single_copy.moc"

@@ -1,5 +1,5 @@
-#include "shared/program_folder.h"
 #include "data/text_rules.h"
+#include "shared/program_folder.h"
 #include "support/test_support.h"
 
 #include <QFile>

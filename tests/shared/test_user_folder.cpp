@@ -295,7 +295,8 @@ class TestUserFolder : public QObject {
         const FolderChoice f = choose_program_folder({m.bin(), false, m.user(), opener});
         save_faults = {};
         QVERIFY(!f.read_only);
-        QVERIFY2(folder_choice_message(f).contains(u"「tomarina.hlp」"), qPrintable(folder_choice_message(f)));
+        QVERIFY2(folder_choice_message(f).contains(u"「tomarina.hlp」"),
+                 qPrintable(folder_choice_message(f)));
     }
 
     // A user folder that another user can change is not used: its settings could name their program.
@@ -309,7 +310,8 @@ class TestUserFolder : public QObject {
         QTest::newRow("another user's folder") << "home/.local/share/tomarina" << 65534u << 0755u << false;
         QTest::newRow("another user's folder on the way") << "home" << 65534u << 0755u << false;
         QTest::newRow("root's sticky folder on the way") << "home" << 0u << 01777u << true;
-        QTest::newRow("writable by the user's own group") << "home/.local/share/tomarina" << 1u << 0775u << true;
+        QTest::newRow("writable by the user's own group")
+            << "home/.local/share/tomarina" << 1u << 0775u << true;
     }
     void user_folder_others_can_change_is_not_used() {
         QFETCH(QString, folder);
@@ -320,7 +322,8 @@ class TestUserFolder : public QObject {
         m.install("d");
         QVERIFY(QDir().mkpath(m.user()));
         const QByteArray path = QFile::encodeName(m.root.filePath(folder));
-        if (owner != 1 && ::chown(path.constData(), owner, owner) != 0) QSKIP("giving a folder away needs root");
+        if (owner != 1 && ::chown(path.constData(), owner, owner) != 0)
+            QSKIP("giving a folder away needs root");
         QCOMPARE(::chmod(path.constData(), mode), 0);
         const FolderChoice f = choose_program_folder({m.bin(), false, m.user(), opener});
         QCOMPARE(f.read_only, !used);
