@@ -12,7 +12,7 @@
 
 namespace tomarina {
 
-// The nine fields of a user hotel as the edit window holds them, Text1..Text9 at [1]..[9] in the order
+// The nine fields of a user hotel as the edit window holds them, its boxes at [1]..[9] in the order
 // of the user file (prefecture, airport, district, hotel name, telephone, rooms, access, rate, remark);
 // [0] is unused.
 using EditFields = std::array<QString, 10>;

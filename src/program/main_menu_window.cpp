@@ -68,7 +68,7 @@ void MainMenuWindow::on_load() {
          [this] {
              if (!open_database(st_)) throw BadData("no database file");
          }},
-        {"init_set", [this] { set_up(); }},
+        {"set_up", [this] { set_up(); }},
     });
 }
 
@@ -76,7 +76,7 @@ void MainMenuWindow::set_up() {
     run_steps({
         {"settings", [this] { st_.settings_store.load(st_.full_path(st_.ini_file)); }},
         {"load_database", [this] { load_database(); }},
-        {"set_form1", [this] { restore_position(); }},
+        {"restore_position", [this] { restore_position(); }},
         {"look_up_browser",
          [this] {
              if (browser_undetermined(st_.settings))

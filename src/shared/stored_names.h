@@ -27,7 +27,8 @@ inline constexpr StoredWindowNames maintenance_list{41, u"tomarina41"};
 inline constexpr StoredWindowNames hotel_edit{42, u"tomarina42"};
 inline constexpr StoredWindowNames progress{91, u"tomarina91"};
 inline constexpr StoredWindowNames browser{92, u"tomarina92"};
-inline constexpr StoredWindowNames splash{0, u"frmSplash"};
+// The splash keeps no position and has no help topic.
+inline constexpr StoredWindowNames splash{0, u""};
 } // namespace stored_names
 
 } // namespace tomarina

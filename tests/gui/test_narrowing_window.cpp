@@ -4,7 +4,6 @@
 #include "search/narrowing_window.h"
 #include "search/picker_window.h"
 #include "search/search_conditions_window.h"
-#include "search/search_texts.h"
 #include "search/tab_stop_list.h"
 #include "support/fake_platform.h"
 #include "support/gui_support.h"
@@ -102,14 +101,6 @@ class TestNarrowingWindow : public QObject {
         QVERIFY(n);
         QVERIFY(!a.forms.loaded<ResultsWindow>());
         QCOMPARE(n->windowTitle(), app_title);
-        QCOMPARE(n->offered_frame->title(), search_texts::offered_caption);
-        QCOMPARE(n->chosen_frame->title(), search_texts::chosen_caption);
-        QCOMPARE(n->choose_button->text(), search_texts::choose_caption);
-        QCOMPARE(n->choose_all_button->text(), search_texts::choose_all_caption);
-        QCOMPARE(n->unchoose_button->text(), search_texts::unchoose_caption);
-        QCOMPARE(n->unchoose_all_button->text(), search_texts::unchoose_all_caption);
-        QCOMPARE(n->ok_button->text(), search_texts::ok_caption);
-        QCOMPARE(n->cancel_button->text(), search_texts::cancel_caption);
         QCOMPARE(row_texts(n->offered_list), districts({1, 2, 3, 4, 5, 6, 7}));
         QCOMPARE(n->chosen_list->count(), 0);
         QVERIFY(!n->choose_button->isEnabled());
